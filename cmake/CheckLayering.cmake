@@ -1,0 +1,23 @@
+# Fails the build when a file of the QtCore-only layers includes a GUI header.
+# Run as: cmake -DSOURCES=<;-list> -P CheckLayering.cmake
+set(forbidden "#[ \t]*include[ \t]*[<\"](QtGui|QtWidgets|QtSvg|QtDBus|QtNetwork|QtConcurrent)[/>]|#[ \t]*include[ \t]*<Q(Widget|Application|GuiApplication|Color|Image|Pixmap|Painter|Font|Icon|Window|Screen|Label|Dialog|Palette|KeySequence|DBus[A-Za-z]*|LocalServer|LocalSocket|Network[A-Za-z]*)>")
+set(bad "")
+foreach(file IN LISTS SOURCES)
+  if(EXISTS "${file}")
+    file(STRINGS "${file}" lines REGEX "${forbidden}")
+    if(lines)
+      string(APPEND bad "  ${file}: ${lines}\n")
+    endif()
+    # Headers next to a source file belong to the same layer.
+    string(REGEX REPLACE "\\.cpp$" ".h" header "${file}")
+    if(NOT header STREQUAL file AND EXISTS "${header}")
+      file(STRINGS "${header}" hlines REGEX "${forbidden}")
+      if(hlines)
+        string(APPEND bad "  ${header}: ${hlines}\n")
+      endif()
+    endif()
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "A QtCore-only layer includes a GUI or platform header:\n${bad}")
+endif()

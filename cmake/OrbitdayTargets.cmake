@@ -1,0 +1,26 @@
+# Compiler settings shared by every target built from our own sources.
+function(orbitday_strict target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Werror
+    -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+    -Wno-error=deprecated-declarations)
+  target_compile_definitions(${target} PRIVATE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_USE_QSTRINGBUILDER)
+endfunction()
+
+# The layers of the application, lowest first. A folder under src/ adds its
+# files to exactly one of them with orbitday_sources().
+#   orbitday_base            core, platform interfaces, model, store, logic (QtCore + ICU)
+#   orbitday_fakes           in-memory stand-ins of the platform interfaces (tests only)
+#   orbitday_platform_linux  the Linux implementations of the platform interfaces
+#   orbitday_ui              widgets
+function(orbitday_sources target)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  list(TRANSFORM ARG_SOURCES PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/")
+  target_sources(${target} PRIVATE ${ARG_SOURCES})
+  if(target STREQUAL "orbitday_base" OR target STREQUAL "orbitday_fakes")
+    set_property(GLOBAL APPEND PROPERTY ORBITDAY_QTCORE_ONLY_SOURCES ${ARG_SOURCES})
+  endif()
+endfunction()

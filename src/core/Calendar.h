@@ -1,0 +1,113 @@
+#pragma once
+
+#include "core/Date.h"
+#include "core/Locale.h"
+#include "core/TimeZone.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace icu {
+class Calendar;
+}
+
+namespace core {
+
+enum class CalendarUnit { Era, Year, Month, Day, Hour, Minute, Second, Weekday, WeekOfYear, YearForWeekOfYear, WeekOfMonth };
+
+// Any subset of the calendar fields; unset fields are nullopt.
+struct DateComponents {
+    std::optional<int> year;
+    std::optional<int> month;  // 1...12
+    std::optional<int> day;
+    std::optional<int> hour;
+    std::optional<int> minute;
+    std::optional<int> second;
+    std::optional<int> weekday;     // 1 = Sunday ... 7 = Saturday
+    std::optional<int> weekOfYear;  // by the calendar's firstWeekday and minimumDaysInFirstWeek
+    std::optional<int> yearForWeekOfYear;
+
+    bool operator==(const DateComponents&) const = default;
+};
+
+struct DateInterval {
+    Date start;
+    double duration = 0;
+    Date end() const { return start + duration; }
+    // Half-open: the end belongs to the next interval.
+    bool contains(Date date) const { return date >= start && date < end(); }
+    bool operator==(const DateInterval&) const = default;
+};
+
+// A Gregorian calendar in a time zone and locale. Always Gregorian, whatever
+// the locale prefers, so a Thai or Persian locale never changes the year.
+// A value type: copies are independent. Not for concurrent use of one instance.
+class Calendar {
+public:
+    // Current time zone and locale.
+    Calendar();
+    Calendar(TimeZone zone, Locale locale);
+    static Calendar current() { return Calendar(); }
+
+    Calendar(const Calendar& other);
+    Calendar& operator=(const Calendar& other);
+    Calendar(Calendar&&) noexcept;
+    Calendar& operator=(Calendar&&) noexcept;
+    ~Calendar();
+
+    TimeZone timeZone() const { return m_zone; }
+    void setTimeZone(const TimeZone& zone);
+    Locale locale() const { return m_locale; }
+
+    // 1 = Sunday ... 7 = Saturday.
+    int firstWeekday() const;
+    void setFirstWeekday(int weekday);
+    int minimumDaysInFirstWeek() const;
+    void setMinimumDaysInFirstWeek(int days);
+
+    // The first moment of the day; 01:00 (or whenever the day begins) on a day without midnight.
+    Date startOfDay(Date date) const;
+    std::optional<Date> dateByAdding(CalendarUnit unit, int value, Date date) const;
+    // Adds each set field, largest unit first.
+    std::optional<Date> dateByAdding(const DateComponents& components, Date date) const;
+
+    int component(CalendarUnit unit, Date date) const;
+    // All of year, month, day, hour, minute, second, weekday, weekOfYear, yearForWeekOfYear.
+    DateComponents components(Date date) const;
+    // A date from year/month/day/hour/minute/second (missing fields take their
+    // smallest value); or from yearForWeekOfYear/weekOfYear/weekday. Skipped wall
+    // times move forward to the next valid time, repeated ones take the first.
+    std::optional<Date> date(const DateComponents& components) const;
+
+    bool isDateInSameDay(Date a, Date b) const;
+    bool isDate(Date a, Date b, CalendarUnit granularity) const;
+    bool isDateInToday(Date date) const;
+
+    // The month, day, or week (WeekOfYear) containing the date.
+    std::optional<DateInterval> dateInterval(CalendarUnit unit, Date date) const;
+
+    // The given wall time on the day of `date`. A time skipped by a DST change
+    // gives the next valid time (02:30 → 03:00); a repeated one gives the first.
+    std::optional<Date> dateBySettingTime(int hour, int minute, int second, Date date) const;
+
+    // Whole calendar days from the day of `from` to the day of `to` (negative when earlier).
+    int daysBetween(Date from, Date to) const;
+
+    // Seven entries, Sunday first.
+    QStringList veryShortStandaloneWeekdaySymbols() const;
+    QStringList shortStandaloneWeekdaySymbols() const;
+    QStringList standaloneWeekdaySymbols() const;
+    // Twelve entries, January first.
+    QStringList standaloneMonthSymbols() const;
+    QStringList shortStandaloneMonthSymbols() const;
+
+private:
+    icu::Calendar& at(Date date) const;
+    TimeZone m_zone;
+    Locale m_locale;
+    std::unique_ptr<icu::Calendar> m_cal;
+};
+
+}  // namespace core

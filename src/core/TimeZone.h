@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/Date.h"
+
+#include <QHashFunctions>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace icu {
+class TimeZone;
+}
+
+namespace core {
+
+// A time zone whose rules come from the system tz database (/usr/share/zoneinfo),
+// not from ICU's built-in copy. Cheap to copy; zones are built once per id and shared.
+class TimeZone {
+public:
+    // TZ, else /etc/localtime; UTC when neither names a zone.
+    static TimeZone current();
+    // Re-reads TZ and /etc/localtime (on a change of the system zone, and in tests).
+    static void resetCurrent();
+    static TimeZone utc();
+    // The system zone of that id, else ICU's own; nullopt for an unknown id.
+    static std::optional<TimeZone> withIdentifier(const QString& id);
+    // A fixed offset from UTC ("GMT+0100" style id).
+    static TimeZone fixedOffset(int secondsFromGMT);
+    // Adopts an ICU zone built elsewhere (e.g. from a VTIMEZONE), under its own id.
+    static TimeZone fromIcu(std::shared_ptr<const icu::TimeZone> zone);
+
+    QString identifier() const;
+    int secondsFromGMT(Date date) const;
+    bool isDaylightSavingTime(Date date) const;
+    // The zone's short name at that moment in the given locale ("CET", "GMT+1").
+    QString abbreviation(Date date) const;
+
+    const icu::TimeZone& icu() const { return *m_zone; }
+
+    bool operator==(const TimeZone& other) const;
+
+private:
+    explicit TimeZone(std::shared_ptr<const icu::TimeZone> zone);
+    std::shared_ptr<const icu::TimeZone> m_zone;
+};
+
+size_t qHash(const TimeZone& zone, size_t seed = 0) noexcept;
+
+}  // namespace core
