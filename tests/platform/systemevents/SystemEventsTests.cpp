@@ -49,6 +49,5 @@ TEST(WallClockWatch, ANewTimeZoneIsAlsoADayChange) {
 TEST(LinuxSystemEvents, ReadsTheSystemState) {
     testsupport::ScopedTimeZone zone("Asia/Tokyo");
     EXPECT_TRUE(platform::LinuxSystemEvents::zoneSignature().startsWith(QStringLiteral("Asia/Tokyo")));
-    EXPECT_GE(platform::LinuxSystemEvents::sleptSeconds(), 0.0);
     platform::LinuxSystemEvents events;  // works without a system bus
 }
