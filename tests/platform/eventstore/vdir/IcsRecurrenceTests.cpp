@@ -56,6 +56,16 @@ TEST(IcsRecurrence, ExdatesRdatesAndOverrides) {
     EXPECT_EQ(moved.end, utc(2024, 3, 19, 14));
 }
 
+TEST(IcsRecurrence, ListsOfExdatesAndRdatesInOneProperty) {
+    QStringList lines = weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=4"));
+    lines.insert(5, QStringLiteral("EXDATE;TZID=Europe/Berlin:20240311T100000,20240318T100000"));
+    lines.insert(5, QStringLiteral("RDATE;VALUE=DATE-TIME:20240401T120000Z,20240402T120000Z"));
+    const auto starts = ParsedSeries(ics(lines)).starts(utc(2024, 1, 1), utc(2025, 1, 1));
+    const std::vector<core::Date> expected{utc(2024, 3, 4, 9), utc(2024, 3, 25, 9), utc(2024, 4, 1, 12),
+                                           utc(2024, 4, 2, 12)};
+    EXPECT_EQ(starts, expected);
+}
+
 TEST(IcsRecurrence, OverrideMovedIntoTheWindowAppearsAndItsOriginalSlotStaysEmpty) {
     QStringList lines = weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY"));
     lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:w1")
