@@ -159,7 +159,10 @@ std::optional<PlatformEvent> VdirEventStore::firstOccurrence(const VdirItem& ite
         return std::nullopt;
     const core::Date from = single->start - 2 * 86400.0;
     std::vector<IcsOccurrence> occurrences;
-    expandSeries(item.series, from, from + kFirstOccurrenceHorizon, floating, occurrences);
+    // Usually the first year holds it; only a series whose early occurrences are all excluded needs more.
+    expandSeries(item.series, from, from + 366 * 86400.0, floating, occurrences);
+    if (occurrences.empty())
+        expandSeries(item.series, from, from + kFirstOccurrenceHorizon, floating, occurrences);
     if (occurrences.empty())
         return std::nullopt;
     const auto first = std::min_element(occurrences.begin(), occurrences.end(),

@@ -350,3 +350,15 @@ TEST_F(VdirEventStoreTest, HugeFileIsSkipped) {
         EXPECT_NE(e.title, QStringLiteral("Huge"));
     EXPECT_EQ(june(store).size(), 13u);
 }
+
+TEST_F(VdirEventStoreTest, ByteOrderMarkAndLineEndingsDoNotMatter) {
+    QByteArray text = ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:bom"), QStringLiteral("SUMMARY:Marked"),
+                           QStringLiteral("DTSTART:20240602T100000Z"), QStringLiteral("END:VEVENT")});
+    vdir.write(QStringLiteral("personal/bom.ics"), "\xEF\xBB\xBF" + text);
+    vdir.write(QStringLiteral("personal/lf.ics"),
+               QByteArray(text).replace("\r\n", "\n").replace("UID:bom", "UID:lf").replace("Marked", "Unix"));
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    find(events, QStringLiteral("Marked"), utc(2024, 6, 2, 10));
+    find(events, QStringLiteral("Unix"), utc(2024, 6, 2, 10));
+}
