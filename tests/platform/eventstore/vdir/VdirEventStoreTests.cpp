@@ -362,3 +362,70 @@ TEST_F(VdirEventStoreTest, ByteOrderMarkAndLineEndingsDoNotMatter) {
     find(events, QStringLiteral("Marked"), utc(2024, 6, 2, 10));
     find(events, QStringLiteral("Unix"), utc(2024, 6, 2, 10));
 }
+
+namespace {
+
+class AlwaysAllow : public platform::ConsentPrompt {
+public:
+    void ask(EntityType, std::function<void(bool)> answer) override {
+        ++asked;
+        answer(true);
+    }
+    int asked = 0;
+};
+
+}  // namespace
+
+TEST(VdirEventStoreAccess, GrantingAccessOnAFreshMachineGivesACalendarAndAList) {
+    TempVdir vdir;
+    QDir(vdir.root).removeRecursively();
+    AlwaysAllow prompt;
+    platform::ConfigPrivacy privacy(vdir.root + QStringLiteral(".conf"), vdir.root, prompt);
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_EQ(store.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
+    EXPECT_TRUE(store.calendars(EntityType::Event).empty());
+
+    bool granted = false;
+    bool called = false;
+    store.requestFullAccess(EntityType::Event, [&](bool g, std::optional<QString>) {
+        granted = g;
+        called = true;
+    });
+    ASSERT_TRUE(waitUntil([&] { return called; }));
+    EXPECT_TRUE(granted);
+    EXPECT_EQ(prompt.asked, 1);
+    const auto calendars = store.calendars(EntityType::Event);
+    ASSERT_EQ(calendars.size(), 1u);
+    EXPECT_EQ(calendars[0].title, QStringLiteral("Calendar"));
+    EXPECT_EQ(calendars[0].sourceTitle, QStringLiteral("On This Computer"));
+    EXPECT_EQ(store.defaultCalendarForNewEvents(), calendars[0]);
+    EXPECT_TRUE(store.calendars(EntityType::Reminder).empty()) << "reminders are not granted yet";
+
+    called = false;
+    store.requestFullAccess(EntityType::Reminder, [&](bool g, std::optional<QString>) {
+        granted = g;
+        called = true;
+    });
+    ASSERT_TRUE(waitUntil([&] { return called; }));
+    const auto lists = store.calendars(EntityType::Reminder);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].title, QStringLiteral("Reminders"));
+    EXPECT_EQ(store.calendars(EntityType::Event).size(), 1u) << "the empty list is no event calendar";
+}
+
+TEST(VdirEventStoreAccess, DeniedAccessReadsNothing) {
+    TempVdir vdir;
+    writeFixture(vdir);
+    platform::FakePrivacy privacy(AuthorizationStatus::NotDetermined);
+    privacy.setAnswer(EntityType::Event, false);
+    VdirEventStore store(privacy, vdir.root);
+    bool called = false;
+    store.requestFullAccess(EntityType::Event, [&](bool g, std::optional<QString>) {
+        EXPECT_FALSE(g);
+        called = true;
+    });
+    ASSERT_TRUE(waitUntil([&] { return called; }));
+    EXPECT_EQ(store.authorizationStatus(EntityType::Event), AuthorizationStatus::Denied);
+    EXPECT_TRUE(store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt).empty());
+    EXPECT_FALSE(store.calendarItem(QStringLiteral("personal/holiday")));
+}

@@ -3,6 +3,7 @@
 #include "IcsTestSupport.h"
 
 #include "platform/eventstore/vdir/VdirEventStore.h"
+#include "platform/privacy/ConfigPrivacy.h"
 #include "platform/privacy/FakePrivacy.h"
 
 #include <QCoreApplication>
