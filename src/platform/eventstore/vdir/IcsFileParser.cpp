@@ -125,6 +125,21 @@ public:
         return item;
     }
 
+    // Alarms relative to the end are turned into offsets from the start once both are known.
+    void finish(IcsComponent& item) {
+        if (m_relatedToEnd.empty())
+            return;
+        double length = item.duration.value_or(0);
+        const auto& endTime = item.kind == IcsComponent::Kind::Todo ? item.due : item.end;
+        if (item.start && endTime) {
+            const core::TimeZone utc = core::TimeZone::utc();
+            length = endTime->toDate(utc) - item.start->toDate(utc);
+        }
+        for (size_t index : m_relatedToEnd)
+            item.alarms[index].relativeOffset += length;
+        m_relatedToEnd.clear();
+    }
+
 private:
     std::optional<core::TimeZone> resolve(const QString& tzid) {
         const auto known = m_resolved.constFind(tzid);
@@ -232,22 +247,6 @@ private:
         if (related && icalparameter_get_related(related) == ICAL_RELATED_END)
             m_relatedToEnd.push_back(item.alarms.size());
         item.alarms.push_back(result);
-    }
-
-public:
-    // Alarms relative to the end are turned into offsets from the start once both are known.
-    void finish(IcsComponent& item) {
-        if (m_relatedToEnd.empty())
-            return;
-        double length = item.duration.value_or(0);
-        const auto& endTime = item.kind == IcsComponent::Kind::Todo ? item.due : item.end;
-        if (item.start && endTime) {
-            const core::TimeZone utc = core::TimeZone::utc();
-            length = endTime->toDate(utc) - item.start->toDate(utc);
-        }
-        for (size_t index : m_relatedToEnd)
-            item.alarms[index].relativeOffset += length;
-        m_relatedToEnd.clear();
     }
 
 private:

@@ -63,9 +63,9 @@ private:
     std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;
 
     Privacy& m_privacy;
-    mutable VdirCatalog m_catalog;
+    VdirCatalog m_catalog;
     VdirFolderWatcher m_watcher;
-    mutable bool m_loaded = false;
+    bool m_loaded = false;
 };
 
 }  // namespace platform::vdir
