@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMutex>
 
+#include <unicode/dtfmtsym.h>
 #include <unicode/dtptngen.h>
 #include <unicode/gregocal.h>
 #include <unicode/smpdtfmt.h>
@@ -55,6 +56,22 @@ QString bestPatternLocked(const QString& skeleton, const Locale& locale) {
     return U_SUCCESS(status) ? icu_string::toQString(pattern) : skeleton;
 }
 
+// ICU formats unknown pattern letters as nothing and an unterminated quote as
+// literal text, so a user's pattern is checked here: every unquoted letter must
+// be a pattern letter, and quotes must close.
+bool isWellFormed(const QString& pattern) {
+    const QString letters = QString::fromUtf16(icu::DateFormatSymbols::getPatternUChars());
+    bool quoted = false;
+    for (QChar c : pattern) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;  // '' toggles twice and so stays a literal quote
+        else if (!quoted && ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))) &&
+                 !letters.contains(c))
+            return false;
+    }
+    return !quoted;
+}
+
 icu::DateFormat::EStyle toIcu(DateFormat::Style style) {
     switch (style) {
         case DateFormat::Style::None: return icu::DateFormat::kNone;
@@ -83,6 +100,8 @@ DateFormat& DateFormat::operator=(DateFormat&&) noexcept = default;
 DateFormat::~DateFormat() = default;
 
 std::optional<DateFormat> DateFormat::fromPattern(const QString& pattern, const Locale& locale, const TimeZone& zone) {
+    if (!isWellFormed(pattern))
+        return std::nullopt;
     UErrorCode status = U_ZERO_ERROR;
     auto format = std::make_unique<icu::SimpleDateFormat>(icu_string::copy(pattern), gregorian(locale), status);
     if (U_FAILURE(status))

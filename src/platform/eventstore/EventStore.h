@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/eventstore/EventStoreError.h"
+#include "platform/eventstore/PlatformTypes.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+// The user's calendar database: event calendars and reminder lists, their items,
+// access permission, and changes. Lives on the main thread; every call is made
+// there. Reads never throw (no access or nothing found gives an empty answer);
+// the changing operations throw EventStoreError.
+//
+// Identifiers (calendar, event, calendar item, external) are stable across reloads
+// and restarts, unique across calendars, and never contain "|".
+//
+// Changes made with commit = false are staged: they are visible to every later
+// read at once, combine with later changes of the same item, and get their
+// identifiers at once; commit() writes them all, reset() drops them.
+class EventStore : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~EventStore() override = default;
+
+    // --- Access ---------------------------------------------------------------------------------
+
+    virtual AuthorizationStatus authorizationStatus(EntityType entity) const = 0;
+    // Asks the user for full access. The completion gets whether access was granted
+    // and, when the request itself failed, a message for the user; it is called
+    // later on the calling thread, never inside this call.
+    using AccessCompletion = std::function<void(bool granted, std::optional<QString> errorMessage)>;
+    virtual void requestFullAccess(EntityType entity, AccessCompletion completion) = 0;
+
+    // --- Calendars ------------------------------------------------------------------------------
+
+    // In the store's own order.
+    virtual std::vector<PlatformCalendar> calendars(EntityType entity) const = 0;
+    virtual std::optional<PlatformCalendar> calendar(const QString& calendarIdentifier) const = 0;
+    virtual std::optional<PlatformCalendar> defaultCalendarForNewEvents() const = 0;
+    virtual std::optional<PlatformCalendar> defaultCalendarForNewReminders() const = 0;
+
+    // --- Events ---------------------------------------------------------------------------------
+
+    // Every occurrence that overlaps [start, end) (an occurrence without length counts
+    // when it starts inside), repeating events expanded, in the given calendars
+    // (nullopt: all of them). Ordered by start.
+    virtual std::vector<PlatformEvent> events(core::Date start, core::Date end,
+                                              const std::optional<QStringList>& calendarIdentifiers) const = 0;
+    // The event with that identifier; for a series, its first occurrence.
+    virtual std::optional<PlatformEvent> event(const QString& eventIdentifier) const = 0;
+    // The occurrence of that series whose occurrenceDate is the given date, wherever a
+    // detached occurrence has moved to; a single event when its occurrence date matches.
+    virtual std::optional<PlatformEvent> event(const QString& eventIdentifier, core::Date occurrenceDate) const = 0;
+    // An event (its first occurrence) or a reminder by calendarItemIdentifier.
+    virtual std::optional<PlatformCalendarItem> calendarItem(const QString& calendarItemIdentifier) const = 0;
+
+    // Saves a new event (empty eventIdentifier) or a change of the occurrence that
+    // eventIdentifier + occurrenceDate name, with the span. Returns the event as
+    // saved: its identifiers, occurrence date and detached flag as they now are.
+    virtual PlatformEvent saveEvent(const PlatformEvent& event, Span span, bool commit) = 0;
+    // Removes the occurrence that eventIdentifier + occurrenceDate name, with the span.
+    virtual void removeEvent(const PlatformEvent& event, Span span, bool commit) = 0;
+
+    // --- Reminders ------------------------------------------------------------------------------
+
+    // The reminders that are not completed, in the given lists (nullopt: all).
+    // The completion is called later on the calling thread, never inside this call;
+    // nullopt when the store could not read them.
+    using RemindersCompletion = std::function<void(std::optional<std::vector<PlatformReminder>> reminders)>;
+    virtual void fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,
+                                          RemindersCompletion completion) = 0;
+    // Saves a new reminder (empty calendarItemIdentifier) or a change of one. Returns it as saved.
+    virtual PlatformReminder saveReminder(const PlatformReminder& reminder, bool commit) = 0;
+    virtual void removeReminder(const PlatformReminder& reminder, bool commit) = 0;
+
+    // --- Transactions and refresh ---------------------------------------------------------------
+
+    // Writes every staged change. On failure nothing of the commit stays written and
+    // the staged changes are kept.
+    virtual void commit() = 0;
+    // Drops every staged change and anything cached; later reads see the stored data.
+    virtual void reset() = 0;
+    // Asks the store to look for changes made elsewhere at once. A change found is
+    // reported through changed().
+    virtual void refreshSources() = 0;
+
+signals:
+    // The stored data changed, through this store or elsewhere. Bursts may arrive.
+    void changed();
+};
+
+}  // namespace platform
