@@ -37,9 +37,15 @@ constexpr std::uint32_t kOptionCommand = platform::keys::carbon::kOption | platf
 
 }  // namespace
 
-HotKeyCombo AppSettings::defaultHotKeyOpenPopover() { return {8, kOptionCommand}; }
-HotKeyCombo AppSettings::defaultHotKeyQuickCreate() { return {45, kOptionCommand}; }
-HotKeyCombo AppSettings::defaultHotKeyJoinMeeting() { return {38, kOptionCommand}; }
+HotKeyCombo AppSettings::defaultHotKeyOpenPopover() {
+    return {8, kOptionCommand};
+}
+HotKeyCombo AppSettings::defaultHotKeyQuickCreate() {
+    return {45, kOptionCommand};
+}
+HotKeyCombo AppSettings::defaultHotKeyJoinMeeting() {
+    return {38, kOptionCommand};
+}
 
 AppSettings::AppSettings(platform::UserDefaults& defaults, QObject* parent) : QObject(parent), m_defaults(defaults) {
     read();
@@ -47,9 +53,8 @@ AppSettings::AppSettings(platform::UserDefaults& defaults, QObject* parent) : QO
 
 void AppSettings::read() {
     const auto& d = m_defaults;
-    m_menuBarDisplayMode =
-        menuBarDisplayModeFromRaw(d.stringValue(key::menuBarDisplayMode).value_or(QString()))
-            .value_or(MenuBarDisplayMode::dateAndNext);
+    m_menuBarDisplayMode = menuBarDisplayModeFromRaw(d.stringValue(key::menuBarDisplayMode).value_or(QString()))
+                               .value_or(MenuBarDisplayMode::dateAndNext);
     m_dateFormat = dateFormatPresetFromRaw(d.stringValue(key::dateFormat).value_or(QString()))
                        .value_or(DateFormatPreset::weekdayDayMonth);
     m_showMeetingCountdown = d.boolValue(key::showMeetingCountdown).value_or(true);
@@ -105,7 +110,9 @@ void AppSettings::writeHotKey(const QString& name, const std::optional<HotKeyCom
     m_defaults.setData(name, value ? value->toJson() : QByteArray());
 }
 
-void AppSettings::writeAlertSound() { m_defaults.setString(key::alertSound, m_alertSound.value_or(QString())); }
+void AppSettings::writeAlertSound() {
+    m_defaults.setString(key::alertSound, m_alertSound.value_or(QString()));
+}
 
 void AppSettings::writeAlertAutoDismissAfter() {
     m_defaults.setDouble(key::alertAutoDismissAfter, m_alertAutoDismissAfter.value_or(-1));

@@ -56,15 +56,17 @@ void HotKeyManager::registerHotKey(HotKeyAction action, const std::optional<HotK
         m_registrar.unregisterHotKey(ref);
     }
     if (combo) {
-        if (const auto ref = m_registrar.registerHotKey(combo->keyCode, combo->modifiers,
-                                                        static_cast<std::uint32_t>(action)))
+        if (const auto ref =
+                m_registrar.registerHotKey(combo->keyCode, combo->modifiers, static_cast<std::uint32_t>(action)))
             m_refs[action] = ref->value;
     }
     if (wasRegistered || isRegistered(action))
         emit registrationChanged(action);
 }
 
-bool HotKeyManager::isRegistered(HotKeyAction action) const { return m_refs.contains(action); }
+bool HotKeyManager::isRegistered(HotKeyAction action) const {
+    return m_refs.contains(action);
+}
 
 void HotKeyManager::installHandlerIfNeeded() {
     if (m_handlerInstalled)
@@ -75,10 +77,13 @@ void HotKeyManager::installHandlerIfNeeded() {
             return;
         // A press is always answered later, on the main thread, so the handler may
         // open windows or change shortcuts without re-entering the registrar.
-        QMetaObject::invokeMethod(self.data(), [self, id] {
-            if (self)
-                self->deliver(id);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, id] {
+                if (self)
+                    self->deliver(id);
+            },
+            Qt::QueuedConnection);
     });
 }
 

@@ -96,7 +96,9 @@ std::optional<DateFormatPreset> dateFormatPresetFromRaw(const QString& raw) {
     return fromRaw(kAllDateFormatPresets, raw);
 }
 
-QString defaultCustomDatePattern() { return QStringLiteral("EEE d MMM"); }
+QString defaultCustomDatePattern() {
+    return QStringLiteral("EEE d MMM");
+}
 
 QString effectiveCustomPattern(const QString& storedPattern) {
     return storedPattern.trimmed().isEmpty() ? defaultCustomDatePattern() : storedPattern;
@@ -140,7 +142,9 @@ QString rawValue(AppearanceMode mode) {
     return {};
 }
 
-std::optional<AppearanceMode> appearanceModeFromRaw(const QString& raw) { return fromRaw(kAllAppearanceModes, raw); }
+std::optional<AppearanceMode> appearanceModeFromRaw(const QString& raw) {
+    return fromRaw(kAllAppearanceModes, raw);
+}
 
 QString HotKeyCombo::displayString() const {
     return words::shortcutText(modifiers, keyName().value_or(QStringLiteral("?")));

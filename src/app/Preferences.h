@@ -20,10 +20,14 @@ std::optional<MenuBarDisplayMode> menuBarDisplayModeFromRaw(const QString& raw);
 
 // How the menu-bar date is written.
 enum class DateFormatPreset { weekdayDayMonth, dayMonth, weekdayDay, numeric, weekdayDayMonthTime, long_, iso, custom };
-inline constexpr std::array kAllDateFormatPresets{
-    DateFormatPreset::weekdayDayMonth,     DateFormatPreset::dayMonth, DateFormatPreset::weekdayDay,
-    DateFormatPreset::numeric,             DateFormatPreset::weekdayDayMonthTime,
-    DateFormatPreset::long_,               DateFormatPreset::iso,      DateFormatPreset::custom};
+inline constexpr std::array kAllDateFormatPresets{DateFormatPreset::weekdayDayMonth,
+                                                  DateFormatPreset::dayMonth,
+                                                  DateFormatPreset::weekdayDay,
+                                                  DateFormatPreset::numeric,
+                                                  DateFormatPreset::weekdayDayMonthTime,
+                                                  DateFormatPreset::long_,
+                                                  DateFormatPreset::iso,
+                                                  DateFormatPreset::custom};
 QString rawValue(DateFormatPreset preset);
 std::optional<DateFormatPreset> dateFormatPresetFromRaw(const QString& raw);
 
@@ -40,12 +44,13 @@ QString formatDate(DateFormatPreset preset, core::Date date, const QString& cust
 enum class FirstWeekday : int { system = 0, sunday = 1, monday = 2, saturday = 7 };
 inline constexpr std::array kAllFirstWeekdays{FirstWeekday::system, FirstWeekday::sunday, FirstWeekday::monday,
                                               FirstWeekday::saturday};
-inline int rawValue(FirstWeekday weekday) { return static_cast<int>(weekday); }
+inline int rawValue(FirstWeekday weekday) {
+    return static_cast<int>(weekday);
+}
 std::optional<FirstWeekday> firstWeekdayFromRaw(long long raw);
 
 enum class AppearanceMode { system, light, dark };
-inline constexpr std::array kAllAppearanceModes{AppearanceMode::system, AppearanceMode::light,
-                                                AppearanceMode::dark};
+inline constexpr std::array kAllAppearanceModes{AppearanceMode::system, AppearanceMode::light, AppearanceMode::dark};
 QString rawValue(AppearanceMode mode);
 std::optional<AppearanceMode> appearanceModeFromRaw(const QString& raw);
 

@@ -10,6 +10,8 @@ Updater& Updater::shared() {
     return instance;
 }
 
-void Updater::checkForUpdates() { core::log(words::updatesUnavailableLogLine()); }
+void Updater::checkForUpdates() {
+    core::log(words::updatesUnavailableLogLine());
+}
 
 }  // namespace app

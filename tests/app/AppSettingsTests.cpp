@@ -1,8 +1,8 @@
 #include "app/AppSettings.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 
-#include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <QSignalSpy>
 
 namespace {
 
@@ -36,8 +36,8 @@ TEST(AppSettingsDefaults, FreshStoreGivesTheDefaultsAndWritesBackOnlySoundAndDis
     EXPECT_EQ(settings.alertSound(), QStringLiteral("Pop"));
     EXPECT_EQ(settings.alertAutoDismissAfter(), 300.0);
 
-    EXPECT_EQ(defaults.values().keys(), (QStringList{QStringLiteral("alertAutoDismissAfter"),
-                                                     QStringLiteral("alertSound")}));
+    EXPECT_EQ(defaults.values().keys(),
+              (QStringList{QStringLiteral("alertAutoDismissAfter"), QStringLiteral("alertSound")}));
     EXPECT_EQ(defaults.stringValue(QStringLiteral("alertSound")), QStringLiteral("Pop"));
     EXPECT_EQ(defaults.doubleValue(QStringLiteral("alertAutoDismissAfter")), 300.0);
 }
@@ -100,7 +100,9 @@ TEST(AppSettingsWriting, ObserversSeeTheNewValueOnEveryAssignment) {
 
 TEST(AppSettingsReading, UnusableObjectsFallBackAsEachKeySays) {
     platform::InMemoryUserDefaults defaults;
-    const auto put = [&](const char* key, const QVariant& value) { defaults.setObject(QString::fromLatin1(key), value); };
+    const auto put = [&](const char* key, const QVariant& value) {
+        defaults.setObject(QString::fromLatin1(key), value);
+    };
     put("menuBarDisplayMode", QStringLiteral("sideways"));
     put("appearance", QStringLiteral("sepia"));
     put("dateFormat", 3);
@@ -139,11 +141,13 @@ TEST(AppSettingsReading, UnusableObjectsFallBackAsEachKeySays) {
 }
 
 TEST(AppSettingsReading, FirstWeekdayAcceptsOnlyItsFourValues) {
-    const std::vector<std::pair<QVariant, app::FirstWeekday>> cases{
-        {7, app::FirstWeekday::saturday},        {0, app::FirstWeekday::system},
-        {QStringLiteral("1"), app::FirstWeekday::sunday}, {4, app::FirstWeekday::monday},
-        {9, app::FirstWeekday::monday},          {-1, app::FirstWeekday::monday},
-        {2.5, app::FirstWeekday::monday}};
+    const std::vector<std::pair<QVariant, app::FirstWeekday>> cases{{7, app::FirstWeekday::saturday},
+                                                                    {0, app::FirstWeekday::system},
+                                                                    {QStringLiteral("1"), app::FirstWeekday::sunday},
+                                                                    {4, app::FirstWeekday::monday},
+                                                                    {9, app::FirstWeekday::monday},
+                                                                    {-1, app::FirstWeekday::monday},
+                                                                    {2.5, app::FirstWeekday::monday}};
     for (const auto& [stored, expected] : cases) {
         platform::InMemoryUserDefaults defaults;
         defaults.setObject(QStringLiteral("firstWeekday"), stored);

@@ -1,10 +1,11 @@
 #include "app/AppState.h"
+#include "app/Updater.h"
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "imageimport/flow/ImageImportSession.h"
 
-#include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <QSignalSpy>
 
 namespace {
 
@@ -148,6 +149,18 @@ TEST(ImageImportSessions, BeginOpensTheImportScreenAndEveryStartOrCancelTakesANe
     EXPECT_NE(session.token(), running);
     session.cancel();  // nothing runs: harmless
     EXPECT_FALSE(session.isRunning());
+}
+
+TEST(Updates, CannotBeCheckedHereAndACheckOnlySaysSo) {
+    auto& updater = app::Updater::shared();
+    EXPECT_FALSE(updater.canCheck());
+    QSignalSpy changes(&updater, &app::Updater::canCheckChanged);
+    testing::internal::CaptureStderr();
+    updater.checkForUpdates();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Orbitday] updates unavailable: no update framework on this platform\n");
+    EXPECT_FALSE(updater.canCheck());
+    EXPECT_EQ(changes.count(), 0);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 
 #include <vector>
 

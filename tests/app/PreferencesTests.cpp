@@ -79,11 +79,11 @@ TEST(HotKeyComboJson, KeepsTheStoredFormAndRejectsWhatDoesNotDecode) {
     EXPECT_EQ(HotKeyCombo::fromJson(combo.toJson()), combo);
     EXPECT_EQ(HotKeyCombo::fromJson(QByteArrayLiteral("{\"modifiers\":4294967295,\"keyCode\":0}")),
               (HotKeyCombo{0, 0xFFFFFFFFu}));
-    for (const QByteArray& bad : {QByteArray(), QByteArrayLiteral("[]"), QByteArrayLiteral("{\"keyCode\":8}"),
-                                  QByteArrayLiteral("{\"keyCode\":-1,\"modifiers\":0}"),
-                                  QByteArrayLiteral("{\"keyCode\":1.5,\"modifiers\":0}"),
-                                  QByteArrayLiteral("{\"keyCode\":4294967296,\"modifiers\":0}"),
-                                  QByteArrayLiteral("{\"keyCode\":\"8\",\"modifiers\":0}")})
+    for (const QByteArray& bad :
+         {QByteArray(), QByteArrayLiteral("[]"), QByteArrayLiteral("{\"keyCode\":8}"),
+          QByteArrayLiteral("{\"keyCode\":-1,\"modifiers\":0}"), QByteArrayLiteral("{\"keyCode\":1.5,\"modifiers\":0}"),
+          QByteArrayLiteral("{\"keyCode\":4294967296,\"modifiers\":0}"),
+          QByteArrayLiteral("{\"keyCode\":\"8\",\"modifiers\":0}")})
         EXPECT_FALSE(HotKeyCombo::fromJson(bad)) << bad.constData();
 }
 

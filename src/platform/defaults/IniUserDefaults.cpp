@@ -13,7 +13,9 @@ QString IniUserDefaults::standardFilePath() {
            QStringLiteral("/orbitday/settings.ini");
 }
 
-QVariant IniUserDefaults::object(const QString& key) const { return m_settings.value(key); }
+QVariant IniUserDefaults::object(const QString& key) const {
+    return m_settings.value(key);
+}
 
 void IniUserDefaults::setObject(const QString& key, const QVariant& value) {
     m_settings.setValue(key, value);

@@ -22,8 +22,7 @@ public:
         ++m_handlerInstalls;
     }
 
-    std::optional<HotKeyRef> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
-                                            std::uint32_t id) override {
+    std::optional<HotKeyRef> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override {
         for (const auto& [code, mods] : m_refused) {
             if (code == keyCode && mods == modifiers)
                 return std::nullopt;

@@ -45,7 +45,7 @@ struct X11HotKeyRegistrar::Connection {
     xcb_connection_t* connection = nullptr;
     xcb_key_symbols_t* symbols = nullptr;
     xcb_window_t root = 0;
-    std::uint16_t numLock = 0x10;  // Mod2Mask
+    std::uint16_t numLock = 0x10;   // Mod2Mask
     std::uint16_t capsLock = 0x02;  // LockMask
     keys::X11ModifierLayout layout;
     std::vector<Grab> grabs;
@@ -144,9 +144,13 @@ X11HotKeyRegistrar::~X11HotKeyRegistrar() {
     }
 }
 
-bool X11HotKeyRegistrar::isAvailable() const { return m_x && !xcb_connection_has_error(m_x->connection); }
+bool X11HotKeyRegistrar::isAvailable() const {
+    return m_x && !xcb_connection_has_error(m_x->connection);
+}
 
-void X11HotKeyRegistrar::setPressHandler(PressHandler handler) { m_handler = std::move(handler); }
+void X11HotKeyRegistrar::setPressHandler(PressHandler handler) {
+    m_handler = std::move(handler);
+}
 
 std::optional<HotKeyRef> X11HotKeyRegistrar::registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                                             std::uint32_t id) {

@@ -25,8 +25,7 @@ public:
     bool isAvailable() const;
 
     void setPressHandler(PressHandler handler) override;
-    std::optional<HotKeyRef> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
-                                            std::uint32_t id) override;
+    std::optional<HotKeyRef> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override;
     void unregisterHotKey(HotKeyRef ref) override;
 
 private:

@@ -102,7 +102,9 @@ static_assert(kKeys.size() == 67);
 
 }  // namespace
 
-std::span<const KeyEntry> allKeys() { return kKeys; }
+std::span<const KeyEntry> allKeys() {
+    return kKeys;
+}
 
 const KeyEntry* keyForKeyCode(std::uint32_t keyCode) {
     for (const KeyEntry& key : kKeys) {

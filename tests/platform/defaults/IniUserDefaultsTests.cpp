@@ -3,11 +3,11 @@
 
 #include "TestEnvironment.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -115,17 +115,18 @@ TEST(IniHandEdited, GarbageFallsBackWhileGoodTextReads) {
     const QString path = dir.filePath(QStringLiteral("settings.ini"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[General]\n"
-               "showWeekNumbers=banana\n"
-               "hoverHaptics=false\n"
-               "firstWeekday=9\n"
-               "alertLeadTime=30\n"
-               "meetingCountdownLeadTime=soon\n"
-               "hotKeyOpenPopover=hello\n"
-               "hotKeyQuickCreate=\"@ByteArray({\\\"keyCode\\\":1,\\\"modifiers\\\":256})\"\n"
-               "enabledCalendarIDs=@Invalid()\n"
-               "alertSound=Glass\n"
-               "alertAutoDismissAfter=-1\n");
+    file.write(
+        "[General]\n"
+        "showWeekNumbers=banana\n"
+        "hoverHaptics=false\n"
+        "firstWeekday=9\n"
+        "alertLeadTime=30\n"
+        "meetingCountdownLeadTime=soon\n"
+        "hotKeyOpenPopover=hello\n"
+        "hotKeyQuickCreate=\"@ByteArray({\\\"keyCode\\\":1,\\\"modifiers\\\":256})\"\n"
+        "enabledCalendarIDs=@Invalid()\n"
+        "alertSound=Glass\n"
+        "alertAutoDismissAfter=-1\n");
     file.close();
 
     platform::IniUserDefaults defaults(path);

@@ -4,10 +4,10 @@
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
 #include "platform/keys/KeyTable.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
