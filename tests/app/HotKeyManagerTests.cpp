@@ -136,10 +136,4 @@ TEST_F(HotKeyManagerTest, PressAfterTheManagerIsGoneIsDropped) {
     EXPECT_EQ(calls, 0);
 }
 
-TEST(HotKeyActions, OnlyOneToThreeNameAnAction) {
-    EXPECT_EQ(app::hotKeyActionFromRaw(3), HotKeyAction::joinMeeting);
-    EXPECT_FALSE(app::hotKeyActionFromRaw(0));
-    EXPECT_FALSE(app::hotKeyActionFromRaw(4));
-}
-
 }  // namespace

@@ -45,19 +45,6 @@ TEST(DateFormatPresets, CustomPatternFallsBackOnlyWhenBlankOrUnusable) {
     EXPECT_EQ(format(DateFormatPreset::custom, QStringLiteral("ttt")), u"Thu 5 Mar");
 }
 
-TEST(PreferenceRawValues, RoundTripAndRejectUnknownText) {
-    for (auto preset : app::kAllDateFormatPresets)
-        EXPECT_EQ(app::dateFormatPresetFromRaw(app::rawValue(preset)), preset);
-    EXPECT_EQ(app::rawValue(DateFormatPreset::long_), u"long");
-    EXPECT_EQ(app::menuBarDisplayModeFromRaw(QStringLiteral("dateAndNext")), app::MenuBarDisplayMode::dateAndNext);
-    EXPECT_FALSE(app::menuBarDisplayModeFromRaw(QStringLiteral("DateAndNext")));
-    EXPECT_FALSE(app::appearanceModeFromRaw(QString()));
-    EXPECT_EQ(app::firstWeekdayFromRaw(7), app::FirstWeekday::saturday);
-    EXPECT_EQ(app::firstWeekdayFromRaw(0), app::FirstWeekday::system);
-    for (long long unusable : {-1LL, 3LL, 4LL, 6LL, 8LL, 9LL})
-        EXPECT_FALSE(app::firstWeekdayFromRaw(unusable)) << unusable;
-}
-
 TEST(HotKeyComboText, ShowsModifiersInAFixedOrderThenTheKey) {
     EXPECT_EQ((HotKeyCombo{8, carbon::kOption | carbon::kCommand}).displayString(), u"Ctrl+Alt+C");
     const HotKeyCombo everything{38, carbon::kControl | carbon::kShift | carbon::kOption | carbon::kCommand};
