@@ -1,5 +1,6 @@
 # Fails the build when a file of the QtCore-only layers includes a GUI header.
-# Run as: cmake -DSOURCES=<;-list> -P CheckLayering.cmake
+# Run as: cmake -DLIST_FILE=<file with one path a line> -P CheckLayering.cmake
+file(STRINGS "${LIST_FILE}" SOURCES)
 set(forbidden "#[ \t]*include[ \t]*[<\"](QtGui|QtWidgets|QtSvg|QtDBus|QtNetwork|QtConcurrent)[/>]|#[ \t]*include[ \t]*<Q(Widget|Application|GuiApplication|Color|Image|Pixmap|Painter|Font|Icon|Window|Screen|Label|Dialog|Palette|KeySequence|DBus[A-Za-z]*|LocalServer|LocalSocket|Network[A-Za-z]*)>")
 set(bad "")
 foreach(file IN LISTS SOURCES)

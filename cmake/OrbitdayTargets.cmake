@@ -3,8 +3,8 @@ function(orbitday_strict target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Werror
     -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
-    -Wno-error=deprecated-declarations)
+    -Woverloaded-virtual -Wimplicit-fallthrough
+    -Wno-missing-field-initializers -Wno-error=deprecated-declarations)
   target_compile_definitions(${target} PRIVATE
     QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_USE_QSTRINGBUILDER)

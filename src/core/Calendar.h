@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unicode/uversion.h>
+
 #include "core/Date.h"
 #include "core/Locale.h"
 #include "core/TimeZone.h"
@@ -9,9 +11,9 @@
 #include <memory>
 #include <optional>
 
-namespace icu {
+U_NAMESPACE_BEGIN
 class Calendar;
-}
+U_NAMESPACE_END
 
 namespace core {
 

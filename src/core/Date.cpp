@@ -14,7 +14,7 @@ Date Date::fromQDateTime(const QDateTime& dateTime) {
 }
 
 QDateTime Date::toQDateTime() const {
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(m_seconds * 1000.0)), QTimeZone::UTC);
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(m_seconds * 1000.0)), Qt::UTC);
 }
 
 bool Date::isFinite() const { return std::isfinite(m_seconds); }

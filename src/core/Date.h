@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QTimeZone>
 #include <QHashFunctions>
 
 #include <compare>

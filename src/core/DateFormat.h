@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unicode/uversion.h>
+
 #include "core/Date.h"
 #include "core/Locale.h"
 #include "core/TimeZone.h"
@@ -9,9 +11,9 @@
 #include <memory>
 #include <optional>
 
-namespace icu {
+U_NAMESPACE_BEGIN
 class SimpleDateFormat;
-}
+U_NAMESPACE_END
 
 namespace core {
 
@@ -33,7 +35,7 @@ public:
     static QString bestPattern(const QString& skeleton, const Locale& locale = Locale::current());
     static bool isValidPattern(const QString& pattern);
 
-    // Cached formatter for (template, zone) in the current locale; main thread only.
+    // Formatter cached per (locale, template, zone) for the calling thread.
     static QString formatTemplate(Date date, const QString& skeleton, const TimeZone& zone = TimeZone::current());
 
     DateFormat(const DateFormat& other);

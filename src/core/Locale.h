@@ -1,10 +1,12 @@
 #pragma once
 
+#include <unicode/uversion.h>
+
 #include <QString>
 
-namespace icu {
+U_NAMESPACE_BEGIN
 class Locale;
-}
+U_NAMESPACE_END
 
 namespace core {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unicode/uversion.h>
+
 #include <QFlags>
 #include <QString>
 
@@ -7,9 +9,9 @@
 #include <optional>
 #include <vector>
 
-namespace icu {
+U_NAMESPACE_BEGIN
 class RegexPattern;
-}
+U_NAMESPACE_END
 
 namespace core {
 

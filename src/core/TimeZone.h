@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unicode/uversion.h>
+
 #include "core/Date.h"
 
 #include <QHashFunctions>
@@ -8,9 +10,9 @@
 #include <memory>
 #include <optional>
 
-namespace icu {
+U_NAMESPACE_BEGIN
 class TimeZone;
-}
+U_NAMESPACE_END
 
 namespace core {
 

@@ -1,0 +1,203 @@
+#include "core/TimeZone.h"
+
+#include "core/IcuString.h"
+#include "core/Locale.h"
+
+#include <QFile>
+#include <QHash>
+#include <QMutex>
+#include <QTimeZone>
+
+#include <unicode/rbtz.h>
+#include <unicode/simpletz.h>
+#include <unicode/tzrule.h>
+
+#include <cstdlib>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace core {
+namespace {
+
+using ZonePtr = std::shared_ptr<const icu::TimeZone>;
+
+// The span of years whose transitions are copied from the system database.
+// Beyond it the zone keeps the offset of its last transition.
+const QDateTime kFirstTransition(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime kLastTransition(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+
+QMutex& cacheMutex() {
+    static QMutex m;
+    return m;
+}
+
+QHash<QString, ZonePtr>& cache() {
+    static QHash<QString, ZonePtr> zones;
+    return zones;
+}
+
+ZonePtr& currentZone() {
+    static ZonePtr zone;
+    return zone;
+}
+
+// ICU's own zones carry 2022 rules here; the system database is newer, so the
+// rules are rebuilt from Qt's reading of /usr/share/zoneinfo.
+ZonePtr buildFromSystem(const QByteArray& id) {
+    const QTimeZone qzone(id);
+    if (!qzone.isValid())
+        return nullptr;
+    const icu::UnicodeString icuId = icu_string::copy(QString::fromUtf8(id));
+    const QTimeZone::OffsetDataList transitions = qzone.transitions(kFirstTransition, kLastTransition);
+
+    const QTimeZone::OffsetData initial =
+        qzone.offsetData(transitions.isEmpty() ? kFirstTransition : transitions.first().atUtc.addSecs(-1));
+    const int initialRaw = initial.standardTimeOffset * 1000;
+    const int initialDst = (initial.offsetFromUtc - initial.standardTimeOffset) * 1000;
+    auto zone = std::make_unique<icu::RuleBasedTimeZone>(
+        icuId, new icu::InitialTimeZoneRule(icu_string::copy(initial.abbreviation), initialRaw, initialDst));
+
+    // One rule per distinct (raw offset, saving, name), listing the moments it starts.
+    std::map<std::tuple<int, int, QString>, std::vector<UDate>> rules;
+    for (const QTimeZone::OffsetData& t : transitions) {
+        const int raw = t.standardTimeOffset * 1000;
+        const int dst = (t.offsetFromUtc - t.standardTimeOffset) * 1000;
+        rules[{raw, dst, t.abbreviation}].push_back(static_cast<UDate>(t.atUtc.toMSecsSinceEpoch()));
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    for (const auto& [key, starts] : rules) {
+        const auto& [raw, dst, name] = key;
+        zone->addTransitionRule(new icu::TimeArrayTimeZoneRule(icu_string::copy(name), raw, dst, starts.data(),
+                                                               static_cast<int32_t>(starts.size()),
+                                                               icu::DateTimeRule::UTC_TIME),
+                                status);
+    }
+    zone->complete(status);
+    if (U_FAILURE(status))
+        return nullptr;
+    return ZonePtr(zone.release());
+}
+
+ZonePtr buildFromIcu(const QString& id) {
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu_string::copy(id)));
+    if (!zone || *zone == icu::TimeZone::getUnknown())
+        return nullptr;
+    return ZonePtr(zone.release());
+}
+
+ZonePtr lookUp(const QString& id) {
+    if (id.isEmpty())
+        return nullptr;
+    {
+        QMutexLocker lock(&cacheMutex());
+        if (auto it = cache().constFind(id); it != cache().constEnd())
+            return *it;
+    }
+    ZonePtr zone = id == QLatin1String("UTC") || id == QLatin1String("GMT") ? buildFromIcu(id) : nullptr;
+    if (!zone)
+        zone = buildFromSystem(id.toUtf8());
+    if (!zone)
+        zone = buildFromIcu(id);
+    if (!zone)
+        return nullptr;
+    QMutexLocker lock(&cacheMutex());
+    return *cache().insert(id, zone);
+}
+
+// TZ may be ":Europe/Berlin", a path into the zoneinfo folder, or an id.
+QString zoneIdFromTzVariable(QString value) {
+    if (value.startsWith(QLatin1Char(':')))
+        value.remove(0, 1);
+    const qsizetype marker = value.indexOf(QLatin1String("zoneinfo/"));
+    if (marker >= 0)
+        value = value.mid(marker + 9);
+    return value;
+}
+
+ZonePtr resolveCurrent() {
+    const QString tz = QString::fromLocal8Bit(qgetenv("TZ"));
+    if (!tz.isEmpty()) {
+        if (ZonePtr zone = lookUp(zoneIdFromTzVariable(tz)))
+            return zone;
+    }
+    if (ZonePtr zone = lookUp(QString::fromUtf8(QTimeZone::systemTimeZoneId())))
+        return zone;
+    return lookUp(QStringLiteral("UTC"));
+}
+
+}  // namespace
+
+TimeZone::TimeZone(ZonePtr zone) : m_zone(std::move(zone)) {}
+
+TimeZone TimeZone::current() {
+    QMutexLocker lock(&cacheMutex());
+    if (!currentZone()) {
+        lock.unlock();
+        ZonePtr zone = resolveCurrent();
+        lock.relock();
+        if (!currentZone())
+            currentZone() = zone;
+    }
+    return TimeZone(currentZone());
+}
+
+void TimeZone::resetCurrent() {
+    QMutexLocker lock(&cacheMutex());
+    currentZone().reset();
+}
+
+TimeZone TimeZone::utc() { return TimeZone(lookUp(QStringLiteral("UTC"))); }
+
+std::optional<TimeZone> TimeZone::withIdentifier(const QString& id) {
+    if (ZonePtr zone = lookUp(id))
+        return TimeZone(zone);
+    return std::nullopt;
+}
+
+TimeZone TimeZone::fixedOffset(int secondsFromGMT) {
+    const int minutes = std::abs(secondsFromGMT) / 60;
+    const QString id = QStringLiteral("GMT%1%2%3")
+                           .arg(secondsFromGMT < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                           .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                           .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return TimeZone(std::make_shared<icu::SimpleTimeZone>(secondsFromGMT * 1000, icu_string::copy(id)));
+}
+
+TimeZone TimeZone::fromIcu(std::shared_ptr<const icu::TimeZone> zone) { return TimeZone(std::move(zone)); }
+
+QString TimeZone::identifier() const {
+    icu::UnicodeString id;
+    m_zone->getID(id);
+    return icu_string::toQString(id);
+}
+
+int TimeZone::secondsFromGMT(Date date) const {
+    int32_t raw = 0;
+    int32_t dst = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    m_zone->getOffset(date.toUDate(), false, raw, dst, status);
+    return U_SUCCESS(status) ? (raw + dst) / 1000 : 0;
+}
+
+bool TimeZone::isDaylightSavingTime(Date date) const {
+    int32_t raw = 0;
+    int32_t dst = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    m_zone->getOffset(date.toUDate(), false, raw, dst, status);
+    return U_SUCCESS(status) && dst != 0;
+}
+
+QString TimeZone::abbreviation(Date date) const {
+    icu::UnicodeString name;
+    m_zone->getDisplayName(isDaylightSavingTime(date), icu::TimeZone::SHORT, Locale::current().icu(), name);
+    return icu_string::toQString(name);
+}
+
+bool TimeZone::operator==(const TimeZone& other) const {
+    return m_zone == other.m_zone || (identifier() == other.identifier() && m_zone->hasSameRules(*other.m_zone));
+}
+
+size_t qHash(const TimeZone& zone, size_t seed) noexcept { return ::qHash(zone.identifier(), seed); }
+
+}  // namespace core
