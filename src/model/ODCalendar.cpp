@@ -1,0 +1,18 @@
+#include "model/ODCalendar.h"
+
+#include "model/ValueHash.h"
+
+namespace model {
+
+size_t qHash(const ODCalendar& calendar, size_t seed) noexcept {
+    return ValueHasher(seed)
+        .add(calendar.id)
+        .add(calendar.title)
+        .add(calendar.color)
+        .add(calendar.sourceTitle)
+        .add(calendar.allowsModifications)
+        .add(calendar.isSubscribed)
+        .result();
+}
+
+}  // namespace model
