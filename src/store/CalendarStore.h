@@ -3,10 +3,13 @@
 #include "core/Calendar.h"
 #include "core/Date.h"
 #include "model/AccessStatus.h"
+#include "model/Drafts.h"
+#include "model/EditSpan.h"
 #include "model/ODCalendar.h"
 #include "model/ODEvent.h"
 #include "model/ODReminder.h"
 #include "platform/eventstore/EventStore.h"
+#include "store/EventUndo.h"
 
 #include <QObject>
 #include <QSet>
@@ -98,6 +101,25 @@ public:
     // with includeOngoing, is under way at `date`), from the loaded window.
     std::optional<model::ODEvent> nextEvent(core::Date date, bool includeOngoing) const;
 
+    // --- Changes --------------------------------------------------------------------------------
+    // Each successful change pushes one undo entry. They throw model::CalendarStoreError
+    // or the calendar database's platform::EventStoreError; a failed one changes nothing.
+
+    model::ODEvent create(const model::EventDraft& draft);
+    void update(const QString& id, const model::EventDraft& draft, model::EditSpan span);
+    void deleteEvent(const QString& id, model::EditSpan span);
+    void completeReminder(const QString& id);
+    void createReminder(const model::ReminderDraft& draft);
+
+    // --- Undo -----------------------------------------------------------------------------------
+
+    // Newest last.
+    const std::vector<UndoEntry>& undoStack() const { return m_undoStack; }
+    // The label of the change the next undo() reverses.
+    std::optional<QString> undoLabel() const;
+    // Reverses the newest change, all of it or nothing; on failure the entry stays.
+    void undo();
+
     platform::EventStore& eventStore() const { return m_ek; }
 
 signals:
@@ -111,6 +133,7 @@ signals:
     void isRefreshingChanged();
     void lastErrorChanged();
     void loadedRangeChanged();
+    void undoStackChanged();
 
 private:
     void scheduleReload();
@@ -121,6 +144,17 @@ private:
     void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
     void setReminders(std::vector<model::ODReminder> reminders);
     static core::DateInterval windowAround(core::Date now);
+
+    platform::PlatformEvent createPlatformEvent(const model::EventDraft& draft);
+    // The occurrence behind an ODEvent id, followed through earlier replacements.
+    platform::PlatformEvent platformEvent(const QString& id) const;
+    void apply(const model::EventDraft& draft, platform::PlatformEvent& event) const;
+    void pushUndo(const QString& label, UndoAction action);
+    platform::PlatformEvent existingEvent(const EventUndoSnapshot& snapshot) const;
+    void restore(const EventUndoSnapshot& snapshot, platform::PlatformEvent& event, bool includeRecurrence) const;
+    platform::PlatformReminder platformReminder(const QString& id) const;
+    struct UndoOutcome;
+    void reverse(const UndoAction& action, UndoOutcome& outcome);
 
     platform::EventStore& m_ek;
     model::AccessStatus m_eventAccess;
@@ -138,6 +172,8 @@ private:
     // Only the newest reminder fetch may publish: a slower, older one could bring
     // back a reminder completed in the meantime.
     quint64 m_reminderFetchGeneration = 0;
+    std::vector<UndoEntry> m_undoStack;
+    EventUndoReferences m_undoReferences;
 };
 
 }  // namespace store
