@@ -159,24 +159,14 @@ std::optional<Date> Calendar::dateByAdding(const DateComponents& c, Date date) c
         return std::nullopt;
     icu::Calendar& cal = at(date);
     UErrorCode status = U_ZERO_ERROR;
-    if (c.year)
-        cal.add(UCAL_EXTENDED_YEAR, *c.year, status);
-    if (c.yearForWeekOfYear)
-        cal.add(UCAL_YEAR_WOY, *c.yearForWeekOfYear, status);
-    if (c.month)
-        cal.add(UCAL_MONTH, *c.month, status);
-    if (c.weekOfYear)
-        cal.add(UCAL_WEEK_OF_YEAR, *c.weekOfYear, status);
-    if (c.day)
-        cal.add(UCAL_DATE, *c.day, status);
-    if (c.weekday)
-        cal.add(UCAL_DATE, *c.weekday, status);
-    if (c.hour)
-        cal.add(UCAL_HOUR_OF_DAY, *c.hour, status);
-    if (c.minute)
-        cal.add(UCAL_MINUTE, *c.minute, status);
-    if (c.second)
-        cal.add(UCAL_SECOND, *c.second, status);
+    // Largest unit first, so that "one month and one day" after 31 January is 1 March.
+    const std::pair<const std::optional<int>&, UCalendarDateFields> steps[] = {
+        {c.year, UCAL_EXTENDED_YEAR}, {c.yearForWeekOfYear, UCAL_YEAR_WOY}, {c.month, UCAL_MONTH},
+        {c.weekOfYear, UCAL_WEEK_OF_YEAR}, {c.day, UCAL_DATE}, {c.weekday, UCAL_DATE},
+        {c.hour, UCAL_HOUR_OF_DAY}, {c.minute, UCAL_MINUTE}, {c.second, UCAL_SECOND}};
+    for (const auto& [value, field] : steps)
+        if (value)
+            cal.add(field, *value, status);
     const UDate result = cal.getTime(status);
     if (U_FAILURE(status))
         return std::nullopt;

@@ -37,6 +37,16 @@ RegexMatch makeMatch(const QString& text, const icu::RegexMatcher& matcher) {
     return RegexMatch(text, std::move(ranges));
 }
 
+// A matcher over `input` with the work limit set; null when ICU refuses.
+std::unique_ptr<icu::RegexMatcher> matcherFor(const icu::RegexPattern& pattern, const icu::UnicodeString& input) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
+    if (U_FAILURE(status))
+        return nullptr;
+    matcher->setTimeLimit(kMatchTimeLimit, status);
+    return matcher;
+}
+
 }  // namespace
 
 RegexMatch::RegexMatch(QString text, std::vector<TextRange> groups)
@@ -73,12 +83,9 @@ std::optional<RegexMatch> Regex::firstMatch(const QString& text, qsizetype from)
     if (!m_pattern || from < 0 || from > text.size())
         return std::nullopt;
     const icu::UnicodeString input = icu_string::alias(text);
+    const auto matcher = matcherFor(*m_pattern, input);
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(m_pattern->matcher(input, status));
-    if (U_FAILURE(status))
-        return std::nullopt;
-    matcher->setTimeLimit(kMatchTimeLimit, status);
-    if (!matcher->find(static_cast<int64_t>(from), status) || U_FAILURE(status))
+    if (!matcher || !matcher->find(static_cast<int64_t>(from), status) || U_FAILURE(status))
         return std::nullopt;
     return makeMatch(text, *matcher);
 }
@@ -88,11 +95,10 @@ std::vector<RegexMatch> Regex::allMatches(const QString& text) const {
     if (!m_pattern)
         return result;
     const icu::UnicodeString input = icu_string::alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(m_pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    const auto matcher = matcherFor(*m_pattern, input);
+    if (!matcher)
         return result;
-    matcher->setTimeLimit(kMatchTimeLimit, status);
+    UErrorCode status = U_ZERO_ERROR;
     while (matcher->find(status) && U_SUCCESS(status))
         result.push_back(makeMatch(text, *matcher));
     return result;
@@ -102,23 +108,19 @@ bool Regex::matchesEntirely(const QString& text) const {
     if (!m_pattern)
         return false;
     const icu::UnicodeString input = icu_string::alias(text);
+    const auto matcher = matcherFor(*m_pattern, input);
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(m_pattern->matcher(input, status));
-    if (U_FAILURE(status))
-        return false;
-    matcher->setTimeLimit(kMatchTimeLimit, status);
-    return matcher->matches(status) && U_SUCCESS(status);
+    return matcher && matcher->matches(status) && U_SUCCESS(status);
 }
 
 QString Regex::replaceAll(const QString& text, const QString& replacement) const {
     if (!m_pattern)
         return text;
     const icu::UnicodeString input = icu_string::alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(m_pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    const auto matcher = matcherFor(*m_pattern, input);
+    if (!matcher)
         return text;
-    matcher->setTimeLimit(kMatchTimeLimit, status);
+    UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString result = matcher->replaceAll(icu_string::copy(replacement), status);
     return U_SUCCESS(status) ? icu_string::toQString(result) : text;
 }
