@@ -36,16 +36,11 @@ bool sameLayout(const VdirScan& a, const VdirScan& b) {
     if (a.rootExists != b.rootExists || a.rootReadable != b.rootReadable ||
         a.collections.size() != b.collections.size())
         return false;
+    // The files themselves are compared by the cache, path by path.
     for (size_t i = 0; i < a.collections.size(); ++i) {
-        if (!sameFolder(a.collections[i], b.collections[i]))
+        if (!sameFolder(a.collections[i], b.collections[i]) ||
+            a.collections[i].files.size() != b.collections[i].files.size())
             return false;
-        const auto& fa = a.collections[i].files;
-        const auto& fb = b.collections[i].files;
-        if (fa.size() != fb.size())
-            return false;
-        for (size_t j = 0; j < fa.size(); ++j)
-            if (fa[j].path != fb[j].path || !(fa[j].stamp == fb[j].stamp))
-                return false;
     }
     return true;
 }
