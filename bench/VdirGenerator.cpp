@@ -38,8 +38,8 @@ const Zone kZones[] = {{"Europe/Berlin", kBerlin}, {"America/New_York", kNewYork
 
 const char* const kCollections[] = {"personal", "work", "family", "acme/team", "acme/projects"};
 
-const char* const kTitles[] = {"Standup", "Planning", "Lunch with Sam", "Dentist", "1:1", "Design review",
-                               "Gym", "Call with the bank", "Release", "Retro"};
+const char* const kTitles[] = {"Standup",       "Planning", "Lunch with Sam",     "Dentist", "1:1",
+                               "Design review", "Gym",      "Call with the bank", "Release", "Retro"};
 
 QString stamp(const QDateTime& local, bool utc) {
     return local.toString(QStringLiteral("yyyyMMdd'T'HHmmss")) + (utc ? QStringLiteral("Z") : QString());
@@ -78,7 +78,8 @@ int generateVdir(const QString& root, core::Date around, const VdirShape& shape)
         const QDateTime start(centre.date().addDays(dayOffset), QTime(hour, minute), Qt::UTC);
         const QDateTime end = start.addSecs(1800 * (1 + static_cast<int>(random.bounded(4))));
 
-        const QString uid = QStringLiteral("%1-%2@generated.example").arg(i).arg(random.generate(), 8, 16, QLatin1Char('0'));
+        const QString uid =
+            QStringLiteral("%1-%2@generated.example").arg(i).arg(random.generate(), 8, 16, QLatin1Char('0'));
         QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orbitday//bench//EN\r\n";
         if (zoned)
             text += zone.definition;

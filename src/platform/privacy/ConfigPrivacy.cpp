@@ -83,7 +83,8 @@ void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {
     if (status != AuthorizationStatus::NotDetermined || m_asking[slot]) {
         // Decided already (or the window is up for this question): answer without asking again.
         const bool granted = status == AuthorizationStatus::FullAccess;
-        QTimer::singleShot(0, this, [completion = std::move(completion), granted] { completion(granted, std::nullopt); });
+        QTimer::singleShot(0, this,
+                           [completion = std::move(completion), granted] { completion(granted, std::nullopt); });
         return;
     }
     m_asking[slot] = true;
@@ -108,7 +109,8 @@ std::optional<QString> ConfigPrivacy::createDefaultCollections() const {
         const char* title;
         const char* components;
     };
-    for (const Default& d : {Default{"calendar", "Calendar", "VEVENT\n"}, Default{"reminders", "Reminders", "VTODO\n"}}) {
+    for (const Default& d :
+         {Default{"calendar", "Calendar", "VEVENT\n"}, Default{"reminders", "Reminders", "VTODO\n"}}) {
         const QString folder = m_root + QLatin1Char('/') + QLatin1String(d.folder);
         if (!QDir().mkpath(folder) || !writeSmallFile(folder + QStringLiteral("/displayname"), d.title) ||
             !writeSmallFile(folder + QStringLiteral("/components"), d.components)) {

@@ -6,14 +6,18 @@ namespace platform {
 
 FakePrivacy::FakePrivacy(AuthorizationStatus initial, QObject* parent) : QObject(parent), m_status{initial, initial} {}
 
-void FakePrivacy::setStatus(EntityType entity, AuthorizationStatus status) { m_status[index(entity)] = status; }
+void FakePrivacy::setStatus(EntityType entity, AuthorizationStatus status) {
+    m_status[index(entity)] = status;
+}
 
 void FakePrivacy::setAnswer(EntityType entity, bool allow, std::optional<QString> errorMessage) {
     m_allow[index(entity)] = allow;
     m_error[index(entity)] = std::move(errorMessage);
 }
 
-AuthorizationStatus FakePrivacy::authorizationStatus(EntityType entity) const { return m_status[index(entity)]; }
+AuthorizationStatus FakePrivacy::authorizationStatus(EntityType entity) const {
+    return m_status[index(entity)];
+}
 
 void FakePrivacy::requestAccess(EntityType entity, Completion completion) {
     const int i = index(entity);

@@ -31,14 +31,18 @@ QString LinuxSystemEvents::zoneSignature() {
     return signature;
 }
 
-double LinuxSystemEvents::sleptSeconds() { return clockSeconds(CLOCK_BOOTTIME) - clockSeconds(CLOCK_MONOTONIC); }
+double LinuxSystemEvents::sleptSeconds() {
+    return clockSeconds(CLOCK_BOOTTIME) - clockSeconds(CLOCK_MONOTONIC);
+}
 
 WallClockWatch::Observation LinuxSystemEvents::observe() const {
     return {core::Date::now(), zoneSignature(), sleptSeconds()};
 }
 
 LinuxSystemEvents::LinuxSystemEvents(QObject* parent)
-    : SystemEvents(parent), m_watch({core::Date::now(), zoneSignature(), sleptSeconds()}), m_zoneSignature(zoneSignature()) {
+    : SystemEvents(parent),
+      m_watch({core::Date::now(), zoneSignature(), sleptSeconds()}),
+      m_zoneSignature(zoneSignature()) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] { look(false); });

@@ -9,7 +9,9 @@ namespace {
 // Less than this between two looks is clock noise, not a suspend.
 constexpr double kMinimumSleep = 2.0;
 
-core::Date dayStart(core::Date now) { return core::Calendar::current().startOfDay(now); }
+core::Date dayStart(core::Date now) {
+    return core::Calendar::current().startOfDay(now);
+}
 
 }  // namespace
 

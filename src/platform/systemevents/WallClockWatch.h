@@ -12,7 +12,7 @@ class WallClockWatch {
 public:
     struct Observation {
         core::Date now;
-        QString zoneSignature;   // anything that changes when the system zone does
+        QString zoneSignature;    // anything that changes when the system zone does
         double sleptSeconds = 0;  // total time the machine spent suspended so far
     };
     struct Changes {

@@ -32,6 +32,8 @@ TEST(ConsentWindow, ClosingOrDestroyingItIsNoPermission) {
         window.show();
         window.close();
     }
-    { ConsentWindow unanswered(EntityType::Reminder, [&](bool allowed) { answers.push_back(allowed); }); }
+    {
+        ConsentWindow unanswered(EntityType::Reminder, [&](bool allowed) { answers.push_back(allowed); });
+    }
     EXPECT_EQ(answers, (std::vector<bool>{false, false}));
 }

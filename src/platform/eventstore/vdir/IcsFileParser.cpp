@@ -94,8 +94,12 @@ public:
         if (icaltime_is_null_time(value) || !icaltime_is_valid_time(value))
             return std::nullopt;
         IcsTime time;
-        time.wall = WallTime{value.year, value.month, value.day, value.is_date ? 0 : value.hour,
-                             value.is_date ? 0 : value.minute, value.is_date ? 0 : value.second};
+        time.wall = WallTime{value.year,
+                             value.month,
+                             value.day,
+                             value.is_date ? 0 : value.hour,
+                             value.is_date ? 0 : value.minute,
+                             value.is_date ? 0 : value.second};
         time.isDate = value.is_date != 0;
         if (time.isDate)
             return time;
@@ -298,7 +302,9 @@ core::Date IcsTime::toDate(const core::TimeZone& floatingZone) const {
     return wallToDate(wall, anchor == Anchor::Zone ? *zone : floatingZone);
 }
 
-IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) { prepareLibical(); }
+IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) {
+    prepareLibical();
+}
 
 IcsFile IcsFileParser::parse(const QByteArray& data) const {
     IcsFile file;

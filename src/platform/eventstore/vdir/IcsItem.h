@@ -53,13 +53,13 @@ struct IcsComponent {
     std::optional<QString> location;
     std::optional<QString> description;
     std::optional<QString> url;
-    QByteArray status;  // STATUS as written, upper-cased; empty when absent
+    QByteArray status;                 // STATUS as written, upper-cased; empty when absent
     std::optional<IcsTime> completed;  // COMPLETED of a to-do
     bool transparent = false;          // TRANSP:TRANSPARENT (does not block time)
 
     std::optional<IcsTime> start;
-    std::optional<IcsTime> end;     // DTEND of an event
-    std::optional<IcsTime> due;     // DUE of a to-do
+    std::optional<IcsTime> end;      // DTEND of an event
+    std::optional<IcsTime> due;      // DUE of a to-do
     std::optional<double> duration;  // DURATION in seconds, when given instead of an end
     std::optional<IcsTime> recurrenceId;
 

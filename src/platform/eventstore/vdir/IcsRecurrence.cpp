@@ -3,8 +3,8 @@
 #include <libical/ical.h>
 
 #include <algorithm>
-#include <cmath>
 #include <atomic>
+#include <cmath>
 #include <optional>
 #include <tuple>
 #include <unordered_set>
@@ -21,8 +21,8 @@ constexpr double kDay = 86400.0;
 
 struct Shape {
     bool allDay = false;
-    qint64 days = 1;       // all-day: how many days each occurrence covers
-    double seconds = 0;    // timed: exact length
+    qint64 days = 1;     // all-day: how many days each occurrence covers
+    double seconds = 0;  // timed: exact length
 };
 
 Shape shapeOf(const IcsComponent& c, const core::TimeZone& floatingZone) {
@@ -101,8 +101,8 @@ core::Date utcInstant(const icaltimetype& t) {
 struct SimpleRule {
     bool weekly = false;
     qint64 interval = 1;
-    int weekStart = 0;           // 0 = Monday ... 6 = Sunday
-    std::vector<int> weekdays;   // sorted from the week start; empty: the start's own weekday
+    int weekStart = 0;          // 0 = Monday ... 6 = Sunday
+    std::vector<int> weekdays;  // sorted from the week start; empty: the start's own weekday
     int count = 0;
     std::optional<WallTime> until;
 
@@ -124,7 +124,8 @@ struct SimpleRule {
         for (size_t i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
             if (!simple.weekly || icalrecurrencetype_day_position(rule.by_day[i]) != 0)
                 return std::nullopt;
-            simple.weekdays.push_back(mondayBased(static_cast<int>(icalrecurrencetype_day_day_of_week(rule.by_day[i]))));
+            simple.weekdays.push_back(
+                mondayBased(static_cast<int>(icalrecurrencetype_day_day_of_week(rule.by_day[i]))));
         }
         const int startWeekday =
             static_cast<int>(((daysFromCivil(start.year, start.month, start.day) % 7) + 7 + 3) % 7);
@@ -132,9 +133,8 @@ struct SimpleRule {
             // A start outside its own BYDAY list is an odd case whose counting libical settles.
             if (std::find(simple.weekdays.begin(), simple.weekdays.end(), startWeekday) == simple.weekdays.end())
                 return std::nullopt;
-            std::sort(simple.weekdays.begin(), simple.weekdays.end(), [&](int a, int b) {
-                return (a - simple.weekStart + 7) % 7 < (b - simple.weekStart + 7) % 7;
-            });
+            std::sort(simple.weekdays.begin(), simple.weekdays.end(),
+                      [&](int a, int b) { return (a - simple.weekStart + 7) % 7 < (b - simple.weekStart + 7) % 7; });
             simple.weekdays.erase(std::unique(simple.weekdays.begin(), simple.weekdays.end()), simple.weekdays.end());
         }
         if (!icaltime_is_null_time(rule.until))
@@ -220,8 +220,8 @@ public:
             auto occurrence = singleOccurrence(*o, m_floating);
             if (!occurrence || !overlaps(occurrence->start, occurrence->end, m_windowStart, m_windowEnd))
                 continue;
-            occurrence->occurrenceDate = m_shape.allDay ? wallToDate(dateOnly(rid.wall), m_floating)
-                                                        : rid.toDate(m_floating);
+            occurrence->occurrenceDate =
+                m_shape.allDay ? wallToDate(dateOnly(rid.wall), m_floating) : rid.toDate(m_floating);
             occurrence->isDetached = true;
             out.push_back(*occurrence);
         }
@@ -276,8 +276,8 @@ private:
         // How many occurrences come before the first period walked, for COUNT.
         qint64 occurrence = 0;
         if (periodIndex > 0)
-            occurrence = byDay ? firstPeriodCount(rule, firstDay, periodStart) + (periodIndex - 1) * perPeriod
-                               : periodIndex;
+            occurrence =
+                byDay ? firstPeriodCount(rule, firstDay, periodStart) + (periodIndex - 1) * perPeriod : periodIndex;
         for (int guard = 0; guard < kMaxIterations; ++periodIndex) {
             const qint64 base = periodStart + periodIndex * period;
             for (qint64 k = 0; k < perPeriod; ++k, ++guard) {
@@ -356,7 +356,9 @@ std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, con
     return IcsOccurrence{&component, placed.start, placed.end, placed.start, false};
 }
 
-void setRuleShortcutsForTesting(bool enabled) { libicalOnly = !enabled; }
+void setRuleShortcutsForTesting(bool enabled) {
+    libicalOnly = !enabled;
+}
 
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
                   const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out) {

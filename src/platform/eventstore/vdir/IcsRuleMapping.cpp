@@ -63,8 +63,8 @@ std::optional<PlatformRecurrenceRule> platformRule(const QByteArray& rrule, cons
             end.endDate = core::Date(static_cast<double>(daysFromCivil(u.year, u.month, u.day)) * 86400.0 +
                                      u.hour * 3600.0 + u.minute * 60.0 + u.second);
         } else {
-            const WallTime wall{u.year, u.month, u.day, u.is_date ? 0 : u.hour, u.is_date ? 0 : u.minute,
-                                u.is_date ? 0 : u.second};
+            const WallTime wall{
+                u.year, u.month, u.day, u.is_date ? 0 : u.hour, u.is_date ? 0 : u.minute, u.is_date ? 0 : u.second};
             end.endDate = wallToDate(wall, start.isDate ? floatingZone : start.zoneOr(floatingZone));
         }
         result.end = end;

@@ -76,9 +76,8 @@ struct Observance {
 
 double onsetUtcMillis(const icaltimetype& local, int offsetFromSeconds) {
     const WallTime wall{local.year, local.month, local.day, local.hour, local.minute, local.second};
-    const double localSeconds =
-        static_cast<double>(daysFromCivil(wall.year, wall.month, wall.day)) * 86400.0 + wall.hour * 3600.0 +
-        wall.minute * 60.0 + wall.second;
+    const double localSeconds = static_cast<double>(daysFromCivil(wall.year, wall.month, wall.day)) * 86400.0 +
+                                wall.hour * 3600.0 + wall.minute * 60.0 + wall.second;
     return (localSeconds - offsetFromSeconds) * 1000.0;
 }
 
@@ -182,10 +181,10 @@ std::optional<core::TimeZone> zoneFromVtimezone(const QString& tzid, icalcompone
             continue;
         const Observance& o = observances[i];
         const icu::UnicodeString name = core::icu_string::copy(o.name.isEmpty() ? tzid : o.name);
-        zone->addTransitionRule(new icu::TimeArrayTimeZoneRule(name, o.rawOffset, o.dstSavings, times.data(),
-                                                               static_cast<int32_t>(times.size()),
-                                                               icu::DateTimeRule::UTC_TIME),
-                                status);
+        zone->addTransitionRule(
+            new icu::TimeArrayTimeZoneRule(name, o.rawOffset, o.dstSavings, times.data(),
+                                           static_cast<int32_t>(times.size()), icu::DateTimeRule::UTC_TIME),
+            status);
         if (U_FAILURE(status))
             return std::nullopt;
     }

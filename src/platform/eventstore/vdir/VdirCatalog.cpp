@@ -15,7 +15,9 @@
 
 namespace platform::vdir {
 
-void IcalComponentDeleter::operator()(icalcomponent* component) const { icalcomponent_free(component); }
+void IcalComponentDeleter::operator()(icalcomponent* component) const {
+    icalcomponent_free(component);
+}
 
 namespace {
 
@@ -59,7 +61,9 @@ bool VdirCatalog::reload() {
     return changed;
 }
 
-void VdirCatalog::clear() { m_cache.markAllStale(); }
+void VdirCatalog::clear() {
+    m_cache.markAllStale();
+}
 
 const VdirCollection* VdirCatalog::collectionById(const QString& identifier) const {
     for (const VdirCollection& c : m_collections)
@@ -171,7 +175,8 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
     // Group by UID, keeping the order of first appearance.
     std::vector<std::pair<QString, IcsSeries>> groups;
     for (const IcsComponent& component : file->components) {
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == component.uid; });
+        auto group =
+            std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == component.uid; });
         if (group == groups.end()) {
             groups.emplace_back(component.uid, IcsSeries{});
             group = groups.end() - 1;

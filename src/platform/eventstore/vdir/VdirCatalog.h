@@ -24,7 +24,9 @@ struct VdirCollection {
     bool holdsTodos = false;
 
     // A collection without items (and without a `components` file) counts as an event calendar.
-    bool isEventCalendar() const { return holdsEvents || folder.declaresEvents || (!holdsTodos && !folder.declaresTodos); }
+    bool isEventCalendar() const {
+        return holdsEvents || folder.declaresEvents || (!holdsTodos && !folder.declaresTodos);
+    }
     bool isReminderList() const { return holdsTodos || folder.declaresTodos; }
 };
 

@@ -44,8 +44,8 @@ std::optional<QUrl> url(const std::optional<QString>& text) {
 
 }  // namespace
 
-PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& collection,
-                                const IcsOccurrence& occurrence, const core::TimeZone& floatingZone) {
+PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& collection, const IcsOccurrence& occurrence,
+                                const core::TimeZone& floatingZone) {
     const IcsComponent& c = *occurrence.component;
     PlatformEvent event;
     event.eventIdentifier = item.identifier;

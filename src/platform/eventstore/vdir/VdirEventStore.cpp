@@ -19,7 +19,9 @@ namespace {
 // How far ahead a series' first occurrence is looked for.
 constexpr double kFirstOccurrenceHorizon = 10.0 * 366 * 86400;
 
-qint64 wholeSeconds(core::Date date) { return static_cast<qint64>(std::trunc(date.secondsSince1970())); }
+qint64 wholeSeconds(core::Date date) {
+    return static_cast<qint64>(std::trunc(date.secondsSince1970()));
+}
 
 }  // namespace
 
@@ -70,12 +72,12 @@ bool VdirEventStore::hasAccess(EntityType entity) const {
 
 void VdirEventStore::requestFullAccess(EntityType entity, AccessCompletion completion) {
     QPointer<VdirEventStore> self(this);
-    m_privacy.requestAccess(entity, [self, completion = std::move(completion)](bool granted,
-                                                                               std::optional<QString> error) {
-        if (self && granted)
-            self->reloadNow();
-        completion(granted, std::move(error));
-    });
+    m_privacy.requestAccess(entity,
+                            [self, completion = std::move(completion)](bool granted, std::optional<QString> error) {
+                                if (self && granted)
+                                    self->reloadNow();
+                                completion(granted, std::move(error));
+                            });
 }
 
 std::vector<PlatformCalendar> VdirEventStore::calendars(EntityType entity) const {
@@ -165,8 +167,9 @@ std::optional<PlatformEvent> VdirEventStore::firstOccurrence(const VdirItem& ite
         expandSeries(item.series, from, from + kFirstOccurrenceHorizon, floating, occurrences);
     if (occurrences.empty())
         return std::nullopt;
-    const auto first = std::min_element(occurrences.begin(), occurrences.end(),
-                                        [](const IcsOccurrence& a, const IcsOccurrence& b) { return a.start < b.start; });
+    const auto first =
+        std::min_element(occurrences.begin(), occurrences.end(),
+                         [](const IcsOccurrence& a, const IcsOccurrence& b) { return a.start < b.start; });
     return makePlatformEvent(item, m_catalog.collections()[static_cast<size_t>(item.collectionIndex)], *first,
                              floating);
 }
@@ -268,8 +271,8 @@ void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
         for (const VdirItem& item : job->items) {
             if (!isIncomplete(item.main()))
                 continue;
-            reminders.push_back(makePlatformReminder(
-                item, job->collections[static_cast<size_t>(item.collectionIndex)], floating));
+            reminders.push_back(
+                makePlatformReminder(item, job->collections[static_cast<size_t>(item.collectionIndex)], floating));
         }
         return Result(std::move(reminders));
     }));

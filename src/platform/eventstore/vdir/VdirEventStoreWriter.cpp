@@ -11,13 +11,21 @@ namespace {
 
 }  // namespace
 
-PlatformEvent VdirEventStore::saveEvent(const PlatformEvent&, Span, bool) { refuse(); }
+PlatformEvent VdirEventStore::saveEvent(const PlatformEvent&, Span, bool) {
+    refuse();
+}
 
-void VdirEventStore::removeEvent(const PlatformEvent&, Span, bool) { refuse(); }
+void VdirEventStore::removeEvent(const PlatformEvent&, Span, bool) {
+    refuse();
+}
 
-PlatformReminder VdirEventStore::saveReminder(const PlatformReminder&, bool) { refuse(); }
+PlatformReminder VdirEventStore::saveReminder(const PlatformReminder&, bool) {
+    refuse();
+}
 
-void VdirEventStore::removeReminder(const PlatformReminder&, bool) { refuse(); }
+void VdirEventStore::removeReminder(const PlatformReminder&, bool) {
+    refuse();
+}
 
 void VdirEventStore::commit() {}
 

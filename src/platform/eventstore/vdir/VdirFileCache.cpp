@@ -37,7 +37,9 @@ std::shared_ptr<const IcsFile> failure(const QString& problem) {
 
 }  // namespace
 
-VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) { prepareLibical(); }
+VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
+    prepareLibical();
+}
 
 VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones) {
     VdirCachedFile result;
@@ -129,8 +131,12 @@ const VdirCachedFile* VdirFileCache::file(const QString& path) const {
     return it == m_files.constEnd() ? nullptr : &*it;
 }
 
-void VdirFileCache::invalidate(const QString& path) { m_files.remove(path); }
+void VdirFileCache::invalidate(const QString& path) {
+    m_files.remove(path);
+}
 
-void VdirFileCache::clear() { m_files.clear(); }
+void VdirFileCache::clear() {
+    m_files.clear();
+}
 
 }  // namespace platform::vdir

@@ -13,9 +13,13 @@
 
 namespace platform::vdir {
 
-QString VdirFileStamp::etag() const { return QStringLiteral("%1-%2").arg(mtimeNs).arg(inode); }
+QString VdirFileStamp::etag() const {
+    return QStringLiteral("%1-%2").arg(mtimeNs).arg(inode);
+}
 
-QString localSourceTitle() { return QStringLiteral("On This Computer"); }
+QString localSourceTitle() {
+    return QStringLiteral("On This Computer");
+}
 
 QString escapeIdentifierPart(const QString& part) {
     QString result;
@@ -153,9 +157,13 @@ VdirCollectionFolder makeCollection(const QString& root, const QString& relative
 
 }  // namespace
 
-bool folderIsWritable(const QString& path) { return permits(path, W_OK | X_OK, S_IWUSR | S_IXUSR); }
+bool folderIsWritable(const QString& path) {
+    return permits(path, W_OK | X_OK, S_IWUSR | S_IXUSR);
+}
 
-bool folderIsReadable(const QString& path) { return permits(path, R_OK | X_OK, S_IRUSR | S_IXUSR); }
+bool folderIsReadable(const QString& path) {
+    return permits(path, R_OK | X_OK, S_IRUSR | S_IXUSR);
+}
 
 VdirScan scanVdir(const QString& root) {
     VdirScan scan;

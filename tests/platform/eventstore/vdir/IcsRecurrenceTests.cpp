@@ -7,9 +7,13 @@ using namespace vdirtest;
 namespace {
 
 QStringList weeklyBerlin(const QString& rule) {
-    return {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:w1"), QStringLiteral("SUMMARY:Standup"),
+    return {QStringLiteral("BEGIN:VEVENT"),
+            QStringLiteral("UID:w1"),
+            QStringLiteral("SUMMARY:Standup"),
             QStringLiteral("DTSTART;TZID=Europe/Berlin:20240304T100000"),
-            QStringLiteral("DTEND;TZID=Europe/Berlin:20240304T103000"), rule, QStringLiteral("END:VEVENT")};
+            QStringLiteral("DTEND;TZID=Europe/Berlin:20240304T103000"),
+            rule,
+            QStringLiteral("END:VEVENT")};
 }
 
 }  // namespace
@@ -89,9 +93,10 @@ TEST(IcsRecurrence, CancelledOverrideRemovesItsOccurrence) {
 }
 
 TEST(IcsRecurrence, AllDayEventsEndAtTheLastSecondOfTheirLastDay) {
-    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a1"),
-                              QStringLiteral("DTSTART;VALUE=DATE:20240330"), QStringLiteral("DTEND;VALUE=DATE:20240401"),
-                              QStringLiteral("RRULE:FREQ=YEARLY;COUNT=2"), QStringLiteral("END:VEVENT")}));
+    const ParsedSeries s(
+        ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a1"), QStringLiteral("DTSTART;VALUE=DATE:20240330"),
+             QStringLiteral("DTEND;VALUE=DATE:20240401"), QStringLiteral("RRULE:FREQ=YEARLY;COUNT=2"),
+             QStringLiteral("END:VEVENT")}));
     const auto occurrences = s.expand(utc(2024, 1, 1), utc(2026, 1, 1));
     ASSERT_EQ(occurrences.size(), 2u);
     // Two days over the switch to summer time, read in the current zone (Berlin).
@@ -110,9 +115,9 @@ TEST(IcsRecurrence, AllDayWithoutEndLastsOneDayAndFollowsTheCurrentZone) {
 }
 
 TEST(IcsRecurrence, WindowEdges) {
-    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:e1"),
-                              QStringLiteral("DTSTART:20240501T080000Z"), QStringLiteral("DTEND:20240501T090000Z"),
-                              QStringLiteral("END:VEVENT")}));
+    const ParsedSeries s(
+        ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:e1"), QStringLiteral("DTSTART:20240501T080000Z"),
+             QStringLiteral("DTEND:20240501T090000Z"), QStringLiteral("END:VEVENT")}));
     EXPECT_TRUE(s.expand(utc(2024, 5, 1, 9), utc(2024, 5, 2)).empty()) << "ends exactly at the window start";
     EXPECT_TRUE(s.expand(utc(2024, 4, 30), utc(2024, 5, 1, 8)).empty()) << "starts exactly at the window end";
     EXPECT_EQ(s.expand(utc(2024, 5, 1, 8, 59), utc(2024, 5, 2)).size(), 1u);
@@ -149,9 +154,9 @@ TEST(IcsRecurrence, WalkingFromNearTheWindowMatchesAWalkFromTheStart) {
 }
 
 TEST(IcsRecurrence, RunawayRulesStop) {
-    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:r1"),
-                              QStringLiteral("DTSTART:20240101T000000Z"), QStringLiteral("RRULE:FREQ=SECONDLY;COUNT=0"),
-                              QStringLiteral("END:VEVENT")}));
+    const ParsedSeries s(
+        ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:r1"), QStringLiteral("DTSTART:20240101T000000Z"),
+             QStringLiteral("RRULE:FREQ=SECONDLY;COUNT=0"), QStringLiteral("END:VEVENT")}));
     const auto occurrences = s.expand(utc(2024, 1, 1), utc(2030, 1, 1));
     EXPECT_LE(occurrences.size(), 200001u);
 }

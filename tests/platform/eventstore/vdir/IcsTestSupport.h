@@ -29,7 +29,9 @@ inline core::Date utc(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
                       s);
 }
 
-inline core::TimeZone zone(const char* id) { return *core::TimeZone::withIdentifier(QString::fromUtf8(id)); }
+inline core::TimeZone zone(const char* id) {
+    return *core::TimeZone::withIdentifier(QString::fromUtf8(id));
+}
 
 inline core::Date local(const char* zoneId, int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     return platform::vdir::wallToDate(platform::vdir::WallTime{y, mo, d, h, mi, s}, zone(zoneId));

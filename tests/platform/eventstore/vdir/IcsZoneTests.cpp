@@ -17,15 +17,21 @@ QStringList eventAt(const QString& dtstart) {
 }
 
 // A zone under a name no database knows, with Berlin's rules written out as observances.
-const QStringList kCustomBerlin{
-    QStringLiteral("BEGIN:VTIMEZONE"),          QStringLiteral("TZID:Customized Time Zone"),
-    QStringLiteral("BEGIN:STANDARD"),           QStringLiteral("DTSTART:16011028T030000"),
-    QStringLiteral("RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10"), QStringLiteral("TZOFFSETFROM:+0200"),
-    QStringLiteral("TZOFFSETTO:+0100"),         QStringLiteral("END:STANDARD"),
-    QStringLiteral("BEGIN:DAYLIGHT"),           QStringLiteral("DTSTART:16010325T020000"),
-    QStringLiteral("RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3"), QStringLiteral("TZOFFSETFROM:+0100"),
-    QStringLiteral("TZOFFSETTO:+0200"),         QStringLiteral("END:DAYLIGHT"),
-    QStringLiteral("END:VTIMEZONE")};
+const QStringList kCustomBerlin{QStringLiteral("BEGIN:VTIMEZONE"),
+                                QStringLiteral("TZID:Customized Time Zone"),
+                                QStringLiteral("BEGIN:STANDARD"),
+                                QStringLiteral("DTSTART:16011028T030000"),
+                                QStringLiteral("RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10"),
+                                QStringLiteral("TZOFFSETFROM:+0200"),
+                                QStringLiteral("TZOFFSETTO:+0100"),
+                                QStringLiteral("END:STANDARD"),
+                                QStringLiteral("BEGIN:DAYLIGHT"),
+                                QStringLiteral("DTSTART:16010325T020000"),
+                                QStringLiteral("RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3"),
+                                QStringLiteral("TZOFFSETFROM:+0100"),
+                                QStringLiteral("TZOFFSETTO:+0200"),
+                                QStringLiteral("END:DAYLIGHT"),
+                                QStringLiteral("END:VTIMEZONE")};
 
 }  // namespace
 

@@ -65,21 +65,21 @@ void writeFixture(const TempVdir& vdir) {
 
     vdir.write(QStringLiteral("tasks/displayname"), "Tasks");
     vdir.write(QStringLiteral("tasks/color"), "None");
-    vdir.writeIcs(QStringLiteral("tasks/a.ics"),
-                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-date"), QStringLiteral("SUMMARY:Pay rent"),
-                   QStringLiteral("DUE;VALUE=DATE:20240610"), QStringLiteral("PRIORITY:1"), QStringLiteral("END:VTODO")});
-    vdir.writeIcs(QStringLiteral("tasks/b.ics"),
-                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-time"), QStringLiteral("SUMMARY:Call back"),
-                   QStringLiteral("DUE:20240610T150000Z"), QStringLiteral("STATUS:NEEDS-ACTION"),
-                   QStringLiteral("END:VTODO")});
+    vdir.writeIcs(
+        QStringLiteral("tasks/a.ics"),
+        {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-date"), QStringLiteral("SUMMARY:Pay rent"),
+         QStringLiteral("DUE;VALUE=DATE:20240610"), QStringLiteral("PRIORITY:1"), QStringLiteral("END:VTODO")});
+    vdir.writeIcs(
+        QStringLiteral("tasks/b.ics"),
+        {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-time"), QStringLiteral("SUMMARY:Call back"),
+         QStringLiteral("DUE:20240610T150000Z"), QStringLiteral("STATUS:NEEDS-ACTION"), QStringLiteral("END:VTODO")});
     vdir.writeIcs(QStringLiteral("tasks/c.ics"),
                   {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-done"), QStringLiteral("SUMMARY:Done"),
                    QStringLiteral("STATUS:COMPLETED"), QStringLiteral("END:VTODO")});
-    vdir.writeIcs(QStringLiteral("tasks/d.ics"),
-                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-cancelled"),
-                   QStringLiteral("STATUS:CANCELLED"), QStringLiteral("END:VTODO")});
-    vdir.writeIcs(QStringLiteral("tasks/e.ics"), {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-nodue"),
-                                                  QStringLiteral("END:VTODO")});
+    vdir.writeIcs(QStringLiteral("tasks/d.ics"), {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-cancelled"),
+                                                  QStringLiteral("STATUS:CANCELLED"), QStringLiteral("END:VTODO")});
+    vdir.writeIcs(QStringLiteral("tasks/e.ics"),
+                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-nodue"), QStringLiteral("END:VTODO")});
 
     vdir.write(QStringLiteral("acme/displayname"), "ACME Corp");
     vdir.write(QStringLiteral("acme/owner"), "me@example.com");
@@ -233,7 +233,8 @@ TEST_F(VdirEventStoreTest, IdentifiersAreStableUniqueAndFreeOfBars) {
         store.refreshSources();
         QStringList afterRefresh;
         for (const auto& e : june(store))
-            afterRefresh << e.eventIdentifier + QLatin1Char('@') + QString::number(e.occurrenceDate->secondsSince1970());
+            afterRefresh << e.eventIdentifier + QLatin1Char('@') +
+                                QString::number(e.occurrenceDate->secondsSince1970());
         EXPECT_EQ(afterRefresh, firstRun);
     }
     VdirEventStore again(privacy, vdir.root);
@@ -260,8 +261,7 @@ TEST_F(VdirEventStoreTest, LookUpByIdentifierAndOccurrence) {
     const auto wednesday = store.event(moved.eventIdentifier, local("Europe/Berlin", 2024, 6, 12, 9, 30));
     ASSERT_TRUE(wednesday);
     EXPECT_EQ(wednesday->title, QStringLiteral("Standup"));
-    EXPECT_FALSE(store.event(moved.eventIdentifier, local("Europe/Berlin", 2024, 6, 5, 9, 30)))
-        << "excluded by EXDATE";
+    EXPECT_FALSE(store.event(moved.eventIdentifier, local("Europe/Berlin", 2024, 6, 5, 9, 30))) << "excluded by EXDATE";
 
     const auto series = store.event(moved.eventIdentifier);
     ASSERT_TRUE(series);
@@ -320,8 +320,7 @@ TEST_F(VdirEventStoreTest, ReadOnlyFolderAndDamagedFilesNeverBecomeWritable) {
                     QStringLiteral("DTSTART:20240602T120000Z"), QStringLiteral("DTEND:not a date"),
                     QStringLiteral("END:VEVENT")}));
     vdir.write(QStringLiteral("personal/garbage.ics"), "this is not a calendar at all\n");
-    vdir.write(QStringLiteral("personal/truncated.ics"),
-               ics(kStandup).left(ics(kStandup).size() / 2));
+    vdir.write(QStringLiteral("personal/truncated.ics"), ics(kStandup).left(ics(kStandup).size() / 2));
     QByteArray binary(4096, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = static_cast<char>((i * 7919) % 256);

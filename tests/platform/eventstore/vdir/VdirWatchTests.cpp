@@ -13,9 +13,9 @@ using platform::vdir::VdirEventStore;
 namespace {
 
 QStringList event(const QString& uid, const QString& title) {
-    return {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:") + uid, QStringLiteral("SUMMARY:") + title,
-            QStringLiteral("DTSTART:20240610T100000Z"), QStringLiteral("DTEND:20240610T110000Z"),
-            QStringLiteral("END:VEVENT")};
+    return {QStringLiteral("BEGIN:VEVENT"),           QStringLiteral("UID:") + uid,
+            QStringLiteral("SUMMARY:") + title,       QStringLiteral("DTSTART:20240610T100000Z"),
+            QStringLiteral("DTEND:20240610T110000Z"), QStringLiteral("END:VEVENT")};
 }
 
 class VdirWatchTest : public ::testing::Test {
@@ -80,8 +80,8 @@ TEST_F(VdirWatchTest, EachKindOfFileChangeSignalsOnceAndIsSeenByTheNextRead) {
 
     EXPECT_EQ(changesAfter([&] {
                   const timespec times[2] = {{0, UTIME_NOW}, {1700000000, 0}};
-                  ::utimensat(AT_FDCWD, QFile::encodeName(vdir.path(QStringLiteral("home/two.ics"))).constData(),
-                              times, 0);
+                  ::utimensat(AT_FDCWD, QFile::encodeName(vdir.path(QStringLiteral("home/two.ics"))).constData(), times,
+                              0);
               }),
               1)
         << "touched";
