@@ -1,0 +1,324 @@
+#include "platform/eventstore/vdir/IcsFileParser.h"
+
+#include "platform/eventstore/vdir/IcsZoneResolver.h"
+
+#include <libical/ical.h>
+
+#include <QHash>
+
+#include <memory>
+#include <mutex>
+
+namespace platform::vdir {
+
+void prepareLibical() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        icalerror_set_errors_are_fatal(0);
+        (void)icaltimezone_get_utc_timezone();
+    });
+}
+
+namespace {
+
+struct ComponentDeleter {
+    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
+};
+using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
+
+std::optional<QString> text(const char* value) {
+    if (!value)
+        return std::nullopt;
+    return QString::fromUtf8(value);
+}
+
+QString lowerCaseScheme(const char* address) {
+    QString result = QString::fromUtf8(address ? address : "");
+    const qsizetype colon = result.indexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return result;
+    for (qsizetype i = 0; i < colon; ++i) {
+        const QChar c = result.at(i);
+        if (!(c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.')) ||
+            c.unicode() > 127)
+            return result;
+    }
+    return result.left(colon).toLower() + result.mid(colon);
+}
+
+int participantStatus(icalproperty* property) {
+    icalparameter* p = icalproperty_get_first_parameter(property, ICAL_PARTSTAT_PARAMETER);
+    if (!p)
+        return 1;
+    switch (icalparameter_get_partstat(p)) {
+        case ICAL_PARTSTAT_NEEDSACTION:
+            return 1;
+        case ICAL_PARTSTAT_ACCEPTED:
+            return 2;
+        case ICAL_PARTSTAT_DECLINED:
+            return 3;
+        case ICAL_PARTSTAT_TENTATIVE:
+            return 4;
+        case ICAL_PARTSTAT_DELEGATED:
+            return 5;
+        case ICAL_PARTSTAT_COMPLETED:
+            return 6;
+        case ICAL_PARTSTAT_INPROCESS:
+            return 7;
+        default:
+            return 0;
+    }
+}
+
+IcsParticipant readParticipant(icalproperty* property, const char* address) {
+    IcsParticipant participant;
+    participant.address = lowerCaseScheme(address);
+    if (icalparameter* cn = icalproperty_get_first_parameter(property, ICAL_CN_PARAMETER))
+        participant.name = QString::fromUtf8(icalparameter_get_cn(cn) ? icalparameter_get_cn(cn) : "");
+    participant.status = participantStatus(property);
+    return participant;
+}
+
+// Reads one VCALENDAR: its VTIMEZONEs serve the TZIDs of its own components only.
+class CalendarReader {
+public:
+    CalendarReader(IcsZoneResolver& zones, icalcomponent* calendar) : m_zones(zones) {
+        for (icalcomponent* tz = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT); tz;
+             tz = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+            if (icalproperty* id = icalcomponent_get_first_property(tz, ICAL_TZID_PROPERTY))
+                m_definitions.insert(QString::fromUtf8(icalproperty_get_tzid(id)), tz);
+        }
+    }
+
+    std::optional<IcsTime> time(icalproperty* property, icaltimetype value) {
+        if (icaltime_is_null_time(value) || !icaltime_is_valid_time(value))
+            return std::nullopt;
+        IcsTime time;
+        time.wall = WallTime{value.year, value.month, value.day, value.is_date ? 0 : value.hour,
+                             value.is_date ? 0 : value.minute, value.is_date ? 0 : value.second};
+        time.isDate = value.is_date != 0;
+        if (time.isDate)
+            return time;
+        if (icaltime_is_utc(value)) {
+            time.anchor = IcsTime::Anchor::Utc;
+            return time;
+        }
+        if (icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER)) {
+            time.tzid = QString::fromUtf8(icalparameter_get_tzid(tzid) ? icalparameter_get_tzid(tzid) : "");
+            if (auto zone = resolve(time.tzid)) {
+                time.anchor = IcsTime::Anchor::Zone;
+                time.zone = std::move(zone);
+            }
+        }
+        return time;
+    }
+
+    IcsComponent component(icalcomponent* c) {
+        IcsComponent item;
+        item.kind = icalcomponent_isa(c) == ICAL_VTODO_COMPONENT ? IcsComponent::Kind::Todo : IcsComponent::Kind::Event;
+        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY))
+            readProperty(item, p);
+        for (icalcomponent* alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT); alarm;
+             alarm = icalcomponent_get_next_component(c, ICAL_VALARM_COMPONENT))
+            readAlarm(item, alarm);
+        return item;
+    }
+
+private:
+    std::optional<core::TimeZone> resolve(const QString& tzid) {
+        const auto known = m_resolved.constFind(tzid);
+        if (known != m_resolved.constEnd())
+            return *known;
+        auto zone = m_zones.resolve(tzid, m_definitions.value(tzid, nullptr));
+        m_resolved.insert(tzid, zone);
+        return zone;
+    }
+
+    void readProperty(IcsComponent& item, icalproperty* p) {
+        switch (icalproperty_isa(p)) {
+            case ICAL_UID_PROPERTY:
+                item.uid = QString::fromUtf8(icalproperty_get_uid(p) ? icalproperty_get_uid(p) : "");
+                break;
+            case ICAL_SUMMARY_PROPERTY:
+                item.summary = text(icalproperty_get_summary(p));
+                break;
+            case ICAL_LOCATION_PROPERTY:
+                item.location = text(icalproperty_get_location(p));
+                break;
+            case ICAL_DESCRIPTION_PROPERTY:
+                item.description = text(icalproperty_get_description(p));
+                break;
+            case ICAL_URL_PROPERTY:
+                item.url = text(icalproperty_get_url(p));
+                break;
+            case ICAL_STATUS_PROPERTY:
+                item.status = QByteArray(icalproperty_status_to_string(icalproperty_get_status(p))).toUpper();
+                break;
+            case ICAL_COMPLETED_PROPERTY:
+                item.completed = time(p, icalproperty_get_completed(p));
+                break;
+            case ICAL_TRANSP_PROPERTY: {
+                const icalproperty_transp transp = icalproperty_get_transp(p);
+                item.transparent = transp == ICAL_TRANSP_TRANSPARENT || transp == ICAL_TRANSP_TRANSPARENTNOCONFLICT;
+                break;
+            }
+            case ICAL_PRIORITY_PROPERTY:
+                item.priority = icalproperty_get_priority(p);
+                break;
+            case ICAL_DTSTART_PROPERTY:
+                item.start = time(p, icalproperty_get_dtstart(p));
+                break;
+            case ICAL_DTEND_PROPERTY:
+                item.end = time(p, icalproperty_get_dtend(p));
+                break;
+            case ICAL_DUE_PROPERTY:
+                item.due = time(p, icalproperty_get_due(p));
+                break;
+            case ICAL_DURATION_PROPERTY: {
+                const icaldurationtype d = icalproperty_get_duration(p);
+                if (!icaldurationtype_is_bad_duration(d))
+                    item.duration = icaldurationtype_as_int(d);
+                break;
+            }
+            case ICAL_RECURRENCEID_PROPERTY:
+                item.recurrenceId = time(p, icalproperty_get_recurrenceid(p));
+                break;
+            case ICAL_RRULE_PROPERTY: {
+                char* value = icalproperty_get_value_as_string_r(p);
+                if (value && *value)
+                    item.rrules.emplace_back(value);
+                icalmemory_free_buffer(value);
+                break;
+            }
+            case ICAL_RDATE_PROPERTY: {
+                const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
+                const icaltimetype at = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
+                if (auto t = time(p, at))
+                    item.rdates.push_back(std::move(*t));
+                break;
+            }
+            case ICAL_EXDATE_PROPERTY:
+                if (auto t = time(p, icalproperty_get_exdate(p)))
+                    item.exdates.push_back(std::move(*t));
+                break;
+            case ICAL_ATTENDEE_PROPERTY:
+                item.attendees.push_back(readParticipant(p, icalproperty_get_attendee(p)));
+                break;
+            case ICAL_ORGANIZER_PROPERTY:
+                item.organizer = readParticipant(p, icalproperty_get_organizer(p));
+                break;
+            default:
+                break;
+        }
+    }
+
+    void readAlarm(IcsComponent& item, icalcomponent* alarm) {
+        icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
+        if (!trigger)
+            return;
+        const icaltriggertype value = icalproperty_get_trigger(trigger);
+        IcsAlarm result;
+        if (!icaltime_is_null_time(value.time)) {
+            if (auto t = time(trigger, value.time))
+                result.absoluteDate = t->toDate(core::TimeZone::utc());
+            item.alarms.push_back(result);
+            return;
+        }
+        if (icaldurationtype_is_bad_duration(value.duration))
+            return;
+        result.relativeOffset = icaldurationtype_as_int(value.duration);
+        icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+        if (related && icalparameter_get_related(related) == ICAL_RELATED_END)
+            m_relatedToEnd.push_back(item.alarms.size());
+        item.alarms.push_back(result);
+    }
+
+public:
+    // Alarms relative to the end are turned into offsets from the start once both are known.
+    void finish(IcsComponent& item) {
+        if (m_relatedToEnd.empty())
+            return;
+        double length = item.duration.value_or(0);
+        const auto& endTime = item.kind == IcsComponent::Kind::Todo ? item.due : item.end;
+        if (item.start && endTime) {
+            const core::TimeZone utc = core::TimeZone::utc();
+            length = endTime->toDate(utc) - item.start->toDate(utc);
+        }
+        for (size_t index : m_relatedToEnd)
+            item.alarms[index].relativeOffset += length;
+        m_relatedToEnd.clear();
+    }
+
+private:
+    IcsZoneResolver& m_zones;
+    QHash<QString, icalcomponent*> m_definitions;
+    QHash<QString, std::optional<core::TimeZone>> m_resolved;
+    std::vector<size_t> m_relatedToEnd;
+};
+
+void readCalendar(IcsZoneResolver& zones, icalcomponent* calendar, IcsFile& file) {
+    CalendarReader reader(zones, calendar);
+    const auto readOne = [&](icalcomponent* c) {
+        IcsComponent item = reader.component(c);
+        reader.finish(item);
+        file.components.push_back(std::move(item));
+    };
+    const icalcomponent_kind kind = icalcomponent_isa(calendar);
+    if (kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT) {
+        readOne(calendar);
+        return;
+    }
+    for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
+        const icalcomponent_kind childKind = icalcomponent_isa(c);
+        if (childKind == ICAL_VEVENT_COMPONENT || childKind == ICAL_VTODO_COMPONENT)
+            readOne(c);
+    }
+}
+
+}  // namespace
+
+core::TimeZone IcsTime::zoneOr(const core::TimeZone& floatingZone) const {
+    switch (anchor) {
+        case Anchor::Utc:
+            return core::TimeZone::utc();
+        case Anchor::Zone:
+            return *zone;
+        case Anchor::Floating:
+            break;
+    }
+    return floatingZone;
+}
+
+core::Date IcsTime::toDate(const core::TimeZone& floatingZone) const {
+    if (anchor == Anchor::Utc) {
+        return core::Date(static_cast<double>(daysFromCivil(wall.year, wall.month, wall.day)) * 86400.0 +
+                          wall.hour * 3600.0 + wall.minute * 60.0 + wall.second);
+    }
+    return wallToDate(wall, anchor == Anchor::Zone ? *zone : floatingZone);
+}
+
+IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) { prepareLibical(); }
+
+IcsFile IcsFileParser::parse(const QByteArray& data) const {
+    IcsFile file;
+    ComponentPtr root(icalparser_parse_string(data.constData()));
+    if (!root) {
+        file.problem = QStringLiteral("not an iCalendar file");
+        return file;
+    }
+    file.hasErrors = icalcomponent_count_errors(root.get()) > 0;
+    if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
+        for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT); c;
+             c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT))
+            readCalendar(m_zones, c, file);
+    } else {
+        readCalendar(m_zones, root.get(), file);
+    }
+    if (file.components.empty())
+        file.problem = QStringLiteral("no event or to-do in it");
+    return file;
+}
+
+}  // namespace platform::vdir

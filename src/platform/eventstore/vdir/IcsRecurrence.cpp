@@ -1,0 +1,270 @@
+#include "platform/eventstore/vdir/IcsRecurrence.h"
+
+#include <libical/ical.h>
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+namespace platform::vdir {
+
+namespace {
+
+// A runaway rule (FREQ=SECONDLY over decades) must not stall a reload.
+constexpr int kMaxIterations = 200000;
+constexpr double kDay = 86400.0;
+
+struct Shape {
+    bool allDay = false;
+    qint64 days = 1;       // all-day: how many days each occurrence covers
+    double seconds = 0;    // timed: exact length
+};
+
+Shape shapeOf(const IcsComponent& c, const core::TimeZone& floatingZone) {
+    const IcsTime& start = *c.start;
+    const std::optional<IcsTime>& end = c.kind == IcsComponent::Kind::Todo ? c.due : c.end;
+    Shape shape;
+    if (start.isDate) {
+        shape.allDay = true;
+        if (end)
+            shape.days = end->dayNumber() - start.dayNumber();
+        else if (c.duration)
+            shape.days = static_cast<qint64>(std::ceil(*c.duration / kDay));
+        shape.days = std::max<qint64>(shape.days, 1);
+        return shape;
+    }
+    if (end)
+        shape.seconds = end->toDate(floatingZone) - start.toDate(floatingZone);
+    else if (c.duration)
+        shape.seconds = *c.duration;
+    shape.seconds = std::max(shape.seconds, 0.0);
+    return shape;
+}
+
+WallTime dateOnly(WallTime wall) {
+    wall.hour = wall.minute = wall.second = 0;
+    return wall;
+}
+
+struct Placed {
+    core::Date start;
+    core::Date end;
+};
+
+Placed place(const WallTime& wall, const Shape& shape, const core::TimeZone& zone, const core::TimeZone& floatingZone) {
+    if (shape.allDay) {
+        WallTime last = addDays(dateOnly(wall), shape.days - 1);
+        last.hour = 23;
+        last.minute = 59;
+        last.second = 59;
+        return {wallToDate(dateOnly(wall), floatingZone), wallToDate(last, floatingZone)};
+    }
+    const core::Date start = wallToDate(wall, zone);
+    return {start, start + shape.seconds};
+}
+
+bool overlaps(core::Date start, core::Date end, core::Date windowStart, core::Date windowEnd) {
+    if (start >= windowEnd)
+        return false;
+    return end > windowStart || (end <= start && start >= windowStart);
+}
+
+icaltimetype toIcal(const WallTime& wall, bool isDate) {
+    icaltimetype t = icaltime_null_time();
+    t.year = wall.year;
+    t.month = wall.month;
+    t.day = wall.day;
+    t.is_date = isDate ? 1 : 0;
+    if (!isDate) {
+        t.hour = wall.hour;
+        t.minute = wall.minute;
+        t.second = wall.second;
+    }
+    return t;
+}
+
+WallTime fromIcal(const icaltimetype& t) {
+    return WallTime{t.year, t.month, t.day, t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute, t.is_date ? 0 : t.second};
+}
+
+core::Date utcInstant(const icaltimetype& t) {
+    return core::Date(static_cast<double>(daysFromCivil(t.year, t.month, t.day)) * kDay + t.hour * 3600.0 +
+                      t.minute * 60.0 + t.second);
+}
+
+class SeriesExpander {
+public:
+    SeriesExpander(const IcsComponent& master, core::Date windowStart, core::Date windowEnd,
+                   const core::TimeZone& floatingZone)
+        : m_master(master),
+          m_floating(floatingZone),
+          m_zone(master.start->zoneOr(floatingZone)),
+          m_shape(shapeOf(master, floatingZone)),
+          m_windowStart(windowStart),
+          m_windowEnd(windowEnd) {}
+
+    // The key under which EXDATEs and RECURRENCE-IDs name an occurrence: a day for all-day series, else a second.
+    qint64 key(const IcsTime& t) const {
+        if (m_shape.allDay)
+            return t.isDate ? t.dayNumber() : daysFromCivil(t.wall.year, t.wall.month, t.wall.day);
+        return std::llround(t.toDate(m_floating).secondsSince1970());
+    }
+
+    void collectExclusions() {
+        for (const IcsTime& ex : m_master.exdates) {
+            if (ex.isDate && !m_shape.allDay)
+                m_excludedDays.insert(ex.dayNumber());
+            else
+                m_excluded.insert(key(ex));
+        }
+    }
+
+    bool isExcluded(qint64 occurrenceKey, const WallTime& wall) const {
+        if (m_excluded.count(occurrenceKey))
+            return true;
+        return !m_excludedDays.empty() && m_excludedDays.count(daysFromCivil(wall.year, wall.month, wall.day));
+    }
+
+    std::vector<WallTime> candidateStarts() const {
+        std::vector<WallTime> walls;
+        walls.push_back(m_master.start->wall);
+        for (const QByteArray& rule : m_master.rrules)
+            walkRule(rule, walls);
+        for (const IcsTime& rdate : m_master.rdates) {
+            if (m_shape.allDay || rdate.isDate)
+                walls.push_back(dateOnly(rdate.wall));
+            else if (rdate.anchor == m_master.start->anchor && rdate.tzid == m_master.start->tzid)
+                walls.push_back(rdate.wall);
+            else
+                walls.push_back(dateToWall(rdate.toDate(m_floating), m_zone));
+        }
+        return walls;
+    }
+
+    void emitOccurrences(const std::vector<const IcsComponent*>& overrides, std::vector<IcsOccurrence>& out) {
+        std::unordered_set<qint64> overridden;
+        for (const IcsComponent* o : overrides)
+            overridden.insert(key(*o->recurrenceId));
+
+        std::unordered_set<qint64> seen;
+        for (const WallTime& wall : candidateStarts()) {
+            const Placed placed = place(wall, m_shape, m_zone, m_floating);
+            const qint64 k = m_shape.allDay ? daysFromCivil(wall.year, wall.month, wall.day)
+                                            : std::llround(placed.start.secondsSince1970());
+            if (!seen.insert(k).second || overridden.count(k) || isExcluded(k, wall))
+                continue;
+            if (overlaps(placed.start, placed.end, m_windowStart, m_windowEnd))
+                out.push_back(IcsOccurrence{&m_master, placed.start, placed.end, placed.start, false});
+        }
+
+        for (const IcsComponent* o : overrides) {
+            const IcsTime& rid = *o->recurrenceId;
+            if (o->status == "CANCELLED" || isExcluded(key(rid), rid.wall))
+                continue;
+            auto occurrence = singleOccurrence(*o, m_floating);
+            if (!occurrence || !overlaps(occurrence->start, occurrence->end, m_windowStart, m_windowEnd))
+                continue;
+            occurrence->occurrenceDate = m_shape.allDay ? wallToDate(dateOnly(rid.wall), m_floating)
+                                                        : rid.toDate(m_floating);
+            occurrence->isDetached = true;
+            out.push_back(*occurrence);
+        }
+    }
+
+private:
+    void walkRule(const QByteArray& text, std::vector<WallTime>& walls) const {
+        icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
+        if (rule.freq == ICAL_NO_RECURRENCE)
+            return;
+        limitUntil(rule);
+        const icaltimetype dtstart = toIcal(m_master.start->wall, m_shape.allDay);
+        icalrecur_iterator* it = icalrecur_iterator_new(rule, dtstart);
+        if (!it)
+            return;
+        if (rule.count == 0) {
+            // Occurrences starting before this cannot reach into the window.
+            const double length = m_shape.allDay ? static_cast<double>(m_shape.days) * kDay : m_shape.seconds;
+            const core::Date from = m_windowStart - length - 2 * kDay;
+            if (from > m_master.start->toDate(m_floating)) {
+                const WallTime hint = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
+                icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
+            }
+        }
+        for (int i = 0; i < kMaxIterations; ++i) {
+            const icaltimetype next = icalrecur_iterator_next(it);
+            if (icaltime_is_null_time(next))
+                break;
+            const WallTime wall = fromIcal(next);
+            if (place(wall, m_shape, m_zone, m_floating).start >= m_windowEnd)
+                break;
+            walls.push_back(wall);
+        }
+        icalrecur_iterator_free(it);
+    }
+
+    // The iterator compares UNTIL with the floating wall times it produces, so UNTIL has to be on the same wall
+    // clock: a UTC UNTIL is moved into the series' zone (else a series in UTC+2 would lose its last occurrence).
+    void limitUntil(icalrecurrencetype& rule) const {
+        if (icaltime_is_null_time(rule.until))
+            return;
+        icaltimetype until = rule.until;
+        if (m_shape.allDay) {
+            if (!until.is_date && icaltime_is_utc(until))
+                until = toIcal(dateToWall(utcInstant(until), m_floating), true);
+            until = toIcal(fromIcal(until), true);
+        } else if (until.is_date) {
+            until = toIcal(WallTime{until.year, until.month, until.day, 23, 59, 59}, false);
+        } else if (icaltime_is_utc(until)) {
+            until = toIcal(dateToWall(utcInstant(until), m_zone), false);
+        } else {
+            until = toIcal(fromIcal(until), false);
+        }
+        rule.until = until;
+    }
+
+    const IcsComponent& m_master;
+    core::TimeZone m_floating;
+    core::TimeZone m_zone;
+    Shape m_shape;
+    core::Date m_windowStart;
+    core::Date m_windowEnd;
+    std::unordered_set<qint64> m_excluded;
+    std::unordered_set<qint64> m_excludedDays;
+};
+
+}  // namespace
+
+std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, const core::TimeZone& floatingZone) {
+    if (!component.start)
+        return std::nullopt;
+    const Shape shape = shapeOf(component, floatingZone);
+    const Placed placed = place(component.start->wall, shape, component.start->zoneOr(floatingZone), floatingZone);
+    return IcsOccurrence{&component, placed.start, placed.end, placed.start, false};
+}
+
+void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
+                  const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out) {
+    std::vector<const IcsComponent*> overrides;
+    for (const IcsComponent* o : series.overrides)
+        if (o->recurrenceId && o->start)
+            overrides.push_back(o);
+
+    if (!series.master || !series.master->start) {
+        // Overrides without their series (or a series without a start): show each as it stands.
+        for (const IcsComponent* o : overrides) {
+            auto occurrence = singleOccurrence(*o, floatingZone);
+            if (occurrence && o->status != "CANCELLED" &&
+                overlaps(occurrence->start, occurrence->end, windowStart, windowEnd)) {
+                occurrence->occurrenceDate = o->recurrenceId->toDate(floatingZone);
+                occurrence->isDetached = true;
+                out.push_back(*occurrence);
+            }
+        }
+        return;
+    }
+    SeriesExpander expander(*series.master, windowStart, windowEnd, floatingZone);
+    expander.collectExclusions();
+    expander.emitOccurrences(overrides, out);
+}
+
+}  // namespace platform::vdir

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/eventstore/vdir/IcsItem.h"
+
+#include <vector>
+
+namespace platform::vdir {
+
+// The components of one UID: the master (null when the file holds only overrides) and its RECURRENCE-ID overrides.
+struct IcsSeries {
+    const IcsComponent* master = nullptr;
+    std::vector<const IcsComponent*> overrides;
+};
+
+struct IcsOccurrence {
+    const IcsComponent* component = nullptr;  // the master, or the override that replaces this occurrence
+    core::Date start;
+    // For an all-day item the last second of its last day (the file's end date is exclusive).
+    core::Date end;
+    core::Date occurrenceDate;  // where the series put this occurrence, before any override moved it
+    bool isDetached = false;
+};
+
+// Start and end of a component as it stands, without its rule; nullopt without a start.
+std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, const core::TimeZone& floatingZone);
+
+// Every occurrence of the series that overlaps [windowStart, windowEnd), in no particular order. Rules are walked
+// on wall time in the series' own zone from a little before the window (never from a distant DTSTART), EXDATEs
+// remove occurrences, RDATEs add them, and overrides replace theirs wherever they moved to. Floating times and
+// dates are read in `floatingZone`.
+void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
+                  const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out);
+
+}  // namespace platform::vdir

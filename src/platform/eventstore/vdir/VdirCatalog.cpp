@@ -1,0 +1,221 @@
+#include "platform/eventstore/vdir/VdirCatalog.h"
+
+#include "platform/eventstore/vdir/IcsFileParser.h"
+
+#include <libical/ical.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace platform::vdir {
+
+void IcalComponentDeleter::operator()(icalcomponent* component) const { icalcomponent_free(component); }
+
+namespace {
+
+QString escapeUid(const QString& uid) {
+    QString result = escapeIdentifierPart(uid);
+    result.replace(QLatin1Char('/'), QLatin1String("%2F"));
+    return result;
+}
+
+bool sameFolder(const VdirCollectionFolder& a, const VdirCollectionFolder& b) {
+    return a.id == b.id && a.path == b.path && a.title == b.title && a.color == b.color &&
+           a.sourceTitle == b.sourceTitle && a.isLocal == b.isLocal && a.writable == b.writable &&
+           a.ownerAddresses == b.ownerAddresses && a.declaresEvents == b.declaresEvents &&
+           a.declaresTodos == b.declaresTodos;
+}
+
+bool sameLayout(const VdirScan& a, const VdirScan& b) {
+    if (a.rootExists != b.rootExists || a.rootReadable != b.rootReadable ||
+        a.collections.size() != b.collections.size())
+        return false;
+    for (size_t i = 0; i < a.collections.size(); ++i) {
+        if (!sameFolder(a.collections[i], b.collections[i]))
+            return false;
+        const auto& fa = a.collections[i].files;
+        const auto& fb = b.collections[i].files;
+        if (fa.size() != fb.size())
+            return false;
+        for (size_t j = 0; j < fa.size(); ++j)
+            if (fa[j].path != fb[j].path || !(fa[j].stamp == fb[j].stamp))
+                return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(m_zones) {}
+
+bool VdirCatalog::reload() {
+    VdirScan scan = scanVdir(m_root);
+    const bool filesChanged = m_cache.update(scan);
+    const bool changed = filesChanged || !sameLayout(scan, m_scan);
+    m_scan = std::move(scan);
+    if (changed || m_items.empty())
+        rebuildIndex();
+    return changed;
+}
+
+void VdirCatalog::clear() { m_cache.clear(); }
+
+const VdirCollection* VdirCatalog::collectionById(const QString& identifier) const {
+    for (const VdirCollection& c : m_collections)
+        if (c.calendar.calendarIdentifier == identifier)
+            return &c;
+    return nullptr;
+}
+
+const VdirItem* VdirCatalog::item(const QString& identifier) const {
+    const auto it = m_itemIndex.constFind(identifier);
+    return it == m_itemIndex.constEnd() ? nullptr : &m_items[static_cast<size_t>(*it)];
+}
+
+void VdirCatalog::stage(const QString& path, std::optional<QByteArray> icsText) {
+    if (!icsText) {
+        m_staged.insert(path, std::nullopt);
+    } else {
+        const IcsFileParser parser(m_zones);
+        m_staged.insert(path, std::make_shared<IcsFile>(parser.parse(*icsText)));
+    }
+    rebuildIndex();
+}
+
+void VdirCatalog::unstage(const QString& path) {
+    if (m_staged.remove(path))
+        rebuildIndex();
+}
+
+void VdirCatalog::clearStaged() {
+    if (m_staged.isEmpty())
+        return;
+    m_staged.clear();
+    rebuildIndex();
+}
+
+std::optional<EditableFile> VdirCatalog::readForEdit(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size > VdirFileCache::kMaxFileSize)
+        return std::nullopt;
+    const QByteArray data = file.readAll();
+    if (data.contains('\0'))
+        return std::nullopt;
+    prepareLibical();
+    EditableFile result;
+    result.root.reset(icalparser_parse_string(data.constData()));
+    if (!result.root)
+        return std::nullopt;
+    result.stamp.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    result.stamp.size = static_cast<qint64>(st.st_size);
+    result.stamp.inode = static_cast<quint64>(st.st_ino);
+    return result;
+}
+
+void VdirCatalog::rebuildIndex() {
+    m_collections.clear();
+    m_items.clear();
+    m_itemIndex.clear();
+    for (const VdirCollectionFolder& folder : m_scan.collections) {
+        VdirCollection collection;
+        collection.folder = folder;
+        collection.calendar.calendarIdentifier = folder.id;
+        collection.calendar.title = folder.title;
+        collection.calendar.color = folder.color;
+        collection.calendar.sourceTitle = folder.sourceTitle;
+        collection.calendar.allowsContentModifications = folder.writable;
+        collection.calendar.isSubscribed = !folder.writable;
+        m_collections.push_back(std::move(collection));
+    }
+
+    QHash<QString, bool> seenPaths;
+    for (size_t ci = 0; ci < m_collections.size(); ++ci) {
+        QHash<QString, int> uidCount;
+        const VdirCollectionFolder& folder = m_collections[ci].folder;
+        for (const VdirScannedFile& scanned : folder.files) {
+            seenPaths.insert(scanned.path, true);
+            const auto staged = m_staged.constFind(scanned.path);
+            if (staged != m_staged.constEnd()) {
+                if (*staged)
+                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp.etag(), uidCount);
+                continue;
+            }
+            if (const VdirCachedFile* cached = m_cache.file(scanned.path))
+                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp.etag(), uidCount);
+        }
+        // Staged files that are not on disk yet.
+        for (auto it = m_staged.constBegin(); it != m_staged.constEnd(); ++it) {
+            if (!*it || seenPaths.contains(it.key()) || QFileInfo(it.key()).path() != folder.path)
+                continue;
+            addFileItems(static_cast<int>(ci), it.key(), **it, QString(), uidCount);
+        }
+    }
+}
+
+void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
+                               const QString& etag, QHash<QString, int>& uidCount) {
+    if (!file || !file->problem.isEmpty())
+        return;
+    VdirCollection& collection = m_collections[static_cast<size_t>(collectionIndex)];
+    const QString fileName = QFileInfo(path).fileName();
+
+    // Group by UID, keeping the order of first appearance.
+    std::vector<std::pair<QString, IcsSeries>> groups;
+    for (const IcsComponent& component : file->components) {
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == component.uid; });
+        if (group == groups.end()) {
+            groups.emplace_back(component.uid, IcsSeries{});
+            group = groups.end() - 1;
+        }
+        if (component.recurrenceId)
+            group->second.overrides.push_back(&component);
+        else if (!group->second.master)
+            group->second.master = &component;
+    }
+
+    for (auto& [uid, series] : groups) {
+        if (!series.master && series.overrides.empty())
+            continue;
+        VdirItem item;
+        item.uid = uid;
+        item.path = path;
+        item.etag = etag;
+        item.collectionIndex = collectionIndex;
+        item.file = file;
+        item.series = std::move(series);
+        item.kind = item.main().kind;
+        item.readOnly = file->hasErrors || !collection.folder.writable;
+        QString identifier = collection.folder.id + QLatin1Char('/');
+        if (uid.isEmpty())
+            identifier += QLatin1String("%%") + escapeUid(fileName);
+        else
+            identifier += escapeUid(uid);
+        if (uidCount[identifier]++ > 0 && !uid.isEmpty())
+            identifier += QLatin1String("%%") + escapeUid(fileName);
+        item.identifier = identifier;
+        if (item.kind == IcsComponent::Kind::Todo)
+            collection.holdsTodos = true;
+        else
+            collection.holdsEvents = true;
+        if (m_itemIndex.contains(identifier))
+            continue;
+        m_itemIndex.insert(identifier, static_cast<qsizetype>(m_items.size()));
+        m_items.push_back(std::move(item));
+    }
+}
+
+}  // namespace platform::vdir

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/eventstore/PlatformTypes.h"
+#include "platform/eventstore/vdir/IcsRecurrence.h"
+#include "platform/eventstore/vdir/IcsZoneResolver.h"
+#include "platform/eventstore/vdir/VdirFileCache.h"
+#include "platform/eventstore/vdir/VdirLayout.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct icalcomponent_impl;
+
+namespace platform::vdir {
+
+struct VdirCollection {
+    VdirCollectionFolder folder;
+    PlatformCalendar calendar;
+    bool holdsEvents = false;
+    bool holdsTodos = false;
+
+    // A collection without items (and without a `components` file) counts as an event calendar.
+    bool isEventCalendar() const { return holdsEvents || folder.declaresEvents || (!holdsTodos && !folder.declaresTodos); }
+    bool isReminderList() const { return holdsTodos || folder.declaresTodos; }
+};
+
+// One calendar item: the components of one UID in one file.
+struct VdirItem {
+    QString identifier;  // eventIdentifier and calendarItemIdentifier alike
+    QString uid;
+    QString path;
+    QString etag;  // of the file the item was read from; empty for a staged file not yet written
+    int collectionIndex = 0;
+    IcsComponent::Kind kind = IcsComponent::Kind::Event;
+    std::shared_ptr<const IcsFile> file;  // keeps `series` alive
+    IcsSeries series;
+    // The file lost data when it was read, or its folder is not writable: never write it back.
+    bool readOnly = false;
+
+    const IcsComponent& main() const { return series.master ? *series.master : *series.overrides.front(); }
+};
+
+struct IcalComponentDeleter {
+    void operator()(icalcomponent_impl* component) const;
+};
+using IcalComponentPtr = std::unique_ptr<icalcomponent_impl, IcalComponentDeleter>;
+
+// A file parsed afresh for editing, with the stamp of exactly the bytes parsed.
+struct EditableFile {
+    IcalComponentPtr root;
+    VdirFileStamp stamp;
+};
+
+// The collections and items below a vdir root, kept in step with the disk by reload().
+class VdirCatalog {
+public:
+    explicit VdirCatalog(QString root);
+
+    const QString& root() const { return m_root; }
+
+    // Rescans the folders, re-reads the files that changed and rebuilds the index. Returns whether anything that a
+    // reader could see changed (items, collections or their metadata).
+    bool reload();
+    // Forgets every parsed file, so that the next reload reads everything again.
+    void clear();
+    // Forgets one parsed file (after writing it).
+    void invalidate(const QString& path) { m_cache.invalidate(path); }
+
+    bool rootExists() const { return m_scan.rootExists; }
+    bool rootReadable() const { return m_scan.rootReadable; }
+    const QStringList& folders() const { return m_scan.folders; }
+
+    const std::vector<VdirCollection>& collections() const { return m_collections; }
+    const VdirCollection* collectionById(const QString& identifier) const;
+    const std::vector<VdirItem>& items() const { return m_items; }
+    const VdirItem* item(const QString& identifier) const;
+
+    // Staged content stands in for the file at `path` in every read until unstaged (nullopt: the file is gone).
+    // A path inside a collection folder that has no file yet adds its items.
+    void stage(const QString& path, std::optional<QByteArray> icsText);
+    void unstage(const QString& path);
+    void clearStaged();
+    bool hasStaged() const { return !m_staged.isEmpty(); }
+
+    // The file as it is on disk now, parsed by libical for editing; nullopt when it cannot be read.
+    static std::optional<EditableFile> readForEdit(const QString& path);
+
+private:
+    void rebuildIndex();
+    void addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
+                      const QString& etag, QHash<QString, int>& uidCount);
+
+    QString m_root;
+    IcsZoneResolver m_zones;
+    VdirFileCache m_cache;
+    VdirScan m_scan;
+    QHash<QString, std::optional<std::shared_ptr<const IcsFile>>> m_staged;
+    std::vector<VdirCollection> m_collections;
+    std::vector<VdirItem> m_items;
+    QHash<QString, qsizetype> m_itemIndex;
+};
+
+}  // namespace platform::vdir

@@ -1,0 +1,125 @@
+#include "platform/eventstore/vdir/VdirEventMapping.h"
+
+#include "platform/eventstore/vdir/IcsRuleMapping.h"
+
+namespace platform::vdir {
+
+namespace {
+
+PlatformCalendar calendarFor(const VdirItem& item, const VdirCollection& collection) {
+    PlatformCalendar calendar = collection.calendar;
+    // The item itself cannot be written back, so nothing may offer to edit it.
+    if (item.readOnly)
+        calendar.allowsContentModifications = false;
+    return calendar;
+}
+
+PlatformParticipant participant(const IcsParticipant& p, const QStringList& owners) {
+    PlatformParticipant result;
+    result.name = p.name;
+    result.url = QUrl(p.address, QUrl::TolerantMode);
+    result.participantStatus = p.status;
+    if (!owners.isEmpty()) {
+        QString address = p.address.toLower();
+        if (address.startsWith(QLatin1String("mailto:")))
+            address = address.mid(7);
+        result.isCurrentUser = owners.contains(address);
+    }
+    return result;
+}
+
+std::vector<PlatformAlarm> alarms(const IcsComponent& c) {
+    std::vector<PlatformAlarm> result;
+    result.reserve(c.alarms.size());
+    for (const IcsAlarm& a : c.alarms)
+        result.push_back(PlatformAlarm{a.relativeOffset, a.absoluteDate});
+    return result;
+}
+
+std::optional<QUrl> url(const std::optional<QString>& text) {
+    if (!text)
+        return std::nullopt;
+    return QUrl(*text, QUrl::TolerantMode);
+}
+
+}  // namespace
+
+PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& collection,
+                                const IcsOccurrence& occurrence, const core::TimeZone& floatingZone) {
+    const IcsComponent& c = *occurrence.component;
+    PlatformEvent event;
+    event.eventIdentifier = item.identifier;
+    event.calendarItemIdentifier = item.identifier;
+    if (!item.uid.isEmpty())
+        event.calendarItemExternalIdentifier = item.uid;
+    event.calendar = calendarFor(item, collection);
+    event.title = c.summary;
+    event.startDate = occurrence.start;
+    event.endDate = occurrence.end;
+    event.occurrenceDate = occurrence.occurrenceDate;
+    event.isAllDay = c.start && c.start->isDate;
+    event.location = c.location;
+    event.notes = c.description;
+    event.url = url(c.url);
+    if (c.start && !c.start->isDate && c.start->anchor != IcsTime::Anchor::Floating)
+        event.timeZone = c.start->zoneOr(floatingZone);
+    event.availability = c.transparent ? Availability::Free : Availability::Busy;
+    event.alarms = alarms(c);
+    if (const IcsComponent* master = item.series.master) {
+        for (const QByteArray& rule : master->rrules)
+            if (auto mapped = platformRule(rule, *master->start, floatingZone))
+                event.recurrenceRules.push_back(std::move(*mapped));
+    }
+    event.isDetached = occurrence.isDetached;
+    const QStringList& owners = collection.folder.ownerAddresses;
+    if (c.organizer)
+        event.organizer = participant(*c.organizer, owners);
+    event.attendees.reserve(c.attendees.size());
+    for (const IcsParticipant& p : c.attendees)
+        event.attendees.push_back(participant(p, owners));
+    event.revision = item.etag;
+    return event;
+}
+
+bool isIncomplete(const IcsComponent& todo) {
+    if (todo.status == "COMPLETED" || todo.status == "CANCELLED")
+        return false;
+    return !(todo.status.isEmpty() && todo.completed);
+}
+
+PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection& collection,
+                                      const core::TimeZone& floatingZone) {
+    const IcsComponent& c = item.main();
+    PlatformReminder reminder;
+    reminder.calendarItemIdentifier = item.identifier;
+    if (!item.uid.isEmpty())
+        reminder.calendarItemExternalIdentifier = item.uid;
+    reminder.calendar = calendarFor(item, collection);
+    reminder.title = c.summary;
+    reminder.notes = c.description;
+    reminder.url = url(c.url);
+    reminder.priority = c.priority;
+    if (c.due) {
+        core::DateComponents due;
+        WallTime wall = c.due->wall;
+        if (!c.due->isDate && c.due->anchor != IcsTime::Anchor::Floating)
+            wall = dateToWall(c.due->toDate(floatingZone), floatingZone);
+        due.year = wall.year;
+        due.month = wall.month;
+        due.day = wall.day;
+        if (!c.due->isDate) {
+            due.hour = wall.hour;
+            due.minute = wall.minute;
+            due.second = wall.second;
+        }
+        reminder.dueDateComponents = due;
+    }
+    reminder.isCompleted = !isIncomplete(c) && c.status != "CANCELLED";
+    if (c.completed)
+        reminder.completionDate = c.completed->toDate(floatingZone);
+    reminder.alarms = alarms(c);
+    reminder.revision = item.etag;
+    return reminder;
+}
+
+}  // namespace platform::vdir

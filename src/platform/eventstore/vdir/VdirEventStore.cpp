@@ -1,0 +1,272 @@
+#include "platform/eventstore/vdir/VdirEventStore.h"
+
+#include "platform/eventstore/vdir/VdirEventMapping.h"
+#include "platform/privacy/Privacy.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::vdir {
+
+namespace {
+
+// How far ahead a series' first occurrence is looked for.
+constexpr double kFirstOccurrenceHorizon = 10.0 * 366 * 86400;
+
+qint64 wholeSeconds(core::Date date) { return static_cast<qint64>(std::trunc(date.secondsSince1970())); }
+
+}  // namespace
+
+VdirEventStore::VdirEventStore(Privacy& privacy, QString root, QObject* parent)
+    : EventStore(parent), m_privacy(privacy), m_catalog(std::move(root)) {
+    connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::reloadNow);
+    reloadNow();
+}
+
+VdirEventStore::~VdirEventStore() = default;
+
+QString VdirEventStore::defaultRoot() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/orbitday/calendars");
+}
+
+void VdirEventStore::reloadNow() {
+    const bool wasLoaded = m_loaded;
+    const bool changed = m_catalog.reload();
+    m_loaded = true;
+    QStringList folders = m_catalog.folders();
+    if (!m_catalog.rootExists()) {
+        // Watch the nearest existing ancestor so that the folder's creation is noticed.
+        QString ancestor = m_catalog.root();
+        while (!ancestor.isEmpty() && !QFileInfo(ancestor).isDir())
+            ancestor = QFileInfo(ancestor).path() == ancestor ? QString() : QFileInfo(ancestor).path();
+        if (!ancestor.isEmpty())
+            folders << ancestor;
+    }
+    m_watcher.setFolders(folders);
+    if (changed && wasLoaded)
+        emit this->changed();
+}
+
+void VdirEventStore::ensureLoaded() const {
+    if (!m_loaded) {
+        m_catalog.reload();
+        m_loaded = true;
+    }
+}
+
+AuthorizationStatus VdirEventStore::authorizationStatus(EntityType entity) const {
+    return m_privacy.authorizationStatus(entity);
+}
+
+bool VdirEventStore::hasAccess(EntityType entity) const {
+    return m_privacy.authorizationStatus(entity) == AuthorizationStatus::FullAccess;
+}
+
+void VdirEventStore::requestFullAccess(EntityType entity, AccessCompletion completion) {
+    QPointer<VdirEventStore> self(this);
+    m_privacy.requestAccess(entity, [self, completion = std::move(completion)](bool granted,
+                                                                               std::optional<QString> error) {
+        if (self && granted)
+            self->reloadNow();
+        completion(granted, std::move(error));
+    });
+}
+
+std::vector<PlatformCalendar> VdirEventStore::calendars(EntityType entity) const {
+    std::vector<PlatformCalendar> result;
+    if (!hasAccess(entity))
+        return result;
+    ensureLoaded();
+    for (const VdirCollection& c : m_catalog.collections()) {
+        if (entity == EntityType::Event ? c.isEventCalendar() : c.isReminderList())
+            result.push_back(c.calendar);
+    }
+    return result;
+}
+
+std::optional<PlatformCalendar> VdirEventStore::calendar(const QString& calendarIdentifier) const {
+    if (!hasAccess(EntityType::Event) && !hasAccess(EntityType::Reminder))
+        return std::nullopt;
+    ensureLoaded();
+    const VdirCollection* c = m_catalog.collectionById(calendarIdentifier);
+    if (!c || !hasAccess(c->isEventCalendar() ? EntityType::Event : EntityType::Reminder))
+        return std::nullopt;
+    return c->calendar;
+}
+
+std::optional<PlatformCalendar> VdirEventStore::defaultCalendarForNewEvents() const {
+    for (const PlatformCalendar& c : calendars(EntityType::Event))
+        if (c.allowsContentModifications)
+            return c;
+    return std::nullopt;
+}
+
+std::optional<PlatformCalendar> VdirEventStore::defaultCalendarForNewReminders() const {
+    for (const PlatformCalendar& c : calendars(EntityType::Reminder))
+        if (c.allowsContentModifications)
+            return c;
+    return std::nullopt;
+}
+
+std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date end,
+                                                  const std::optional<QStringList>& calendarIdentifiers) const {
+    std::vector<PlatformEvent> result;
+    if (!hasAccess(EntityType::Event) || (calendarIdentifiers && calendarIdentifiers->isEmpty()))
+        return result;
+    ensureLoaded();
+    const auto& collections = m_catalog.collections();
+    std::vector<bool> wanted(collections.size(), !calendarIdentifiers);
+    if (calendarIdentifiers) {
+        for (size_t i = 0; i < collections.size(); ++i)
+            wanted[i] = calendarIdentifiers->contains(collections[i].calendar.calendarIdentifier);
+    }
+    const core::TimeZone floating = core::TimeZone::current();
+    std::vector<IcsOccurrence> occurrences;
+    for (const VdirItem& item : m_catalog.items()) {
+        if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
+            continue;
+        occurrences.clear();
+        expandSeries(item.series, start, end, floating, occurrences);
+        for (const IcsOccurrence& o : occurrences)
+            result.push_back(
+                makePlatformEvent(item, collections[static_cast<size_t>(item.collectionIndex)], o, floating));
+    }
+    std::stable_sort(result.begin(), result.end(),
+                     [](const PlatformEvent& a, const PlatformEvent& b) { return *a.startDate < *b.startDate; });
+    return result;
+}
+
+std::optional<PlatformEvent> VdirEventStore::firstOccurrence(const VdirItem& item) const {
+    const core::TimeZone floating = core::TimeZone::current();
+    const IcsComponent& main = item.main();
+    auto single = singleOccurrence(main, floating);
+    if (!single)
+        return std::nullopt;
+    const core::Date from = single->start - 2 * 86400.0;
+    std::vector<IcsOccurrence> occurrences;
+    expandSeries(item.series, from, from + kFirstOccurrenceHorizon, floating, occurrences);
+    if (occurrences.empty())
+        return std::nullopt;
+    const auto first = std::min_element(occurrences.begin(), occurrences.end(),
+                                        [](const IcsOccurrence& a, const IcsOccurrence& b) { return a.start < b.start; });
+    return makePlatformEvent(item, m_catalog.collections()[static_cast<size_t>(item.collectionIndex)], *first,
+                             floating);
+}
+
+std::optional<PlatformEvent> VdirEventStore::occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const {
+    const core::TimeZone floating = core::TimeZone::current();
+    const VdirCollection& collection = m_catalog.collections()[static_cast<size_t>(item.collectionIndex)];
+    const qint64 wanted = wholeSeconds(occurrenceDate);
+    std::vector<IcsOccurrence> occurrences;
+    // A detached occurrence may have moved anywhere: look at the overrides first, then at the series around the date.
+    for (const IcsComponent* o : item.series.overrides) {
+        IcsSeries only;
+        only.master = item.series.master;
+        only.overrides = {o};
+        auto single = singleOccurrence(*o, floating);
+        if (!single)
+            continue;
+        occurrences.clear();
+        expandSeries(only, single->start - 1, single->end + 1, floating, occurrences);
+        for (const IcsOccurrence& occurrence : occurrences)
+            if (occurrence.isDetached && wholeSeconds(occurrence.occurrenceDate) == wanted)
+                return makePlatformEvent(item, collection, occurrence, floating);
+    }
+    occurrences.clear();
+    expandSeries(item.series, occurrenceDate - 2 * 86400.0, occurrenceDate + 2 * 86400.0, floating, occurrences);
+    for (const IcsOccurrence& occurrence : occurrences)
+        if (wholeSeconds(occurrence.occurrenceDate) == wanted)
+            return makePlatformEvent(item, collection, occurrence, floating);
+    return std::nullopt;
+}
+
+std::optional<PlatformEvent> VdirEventStore::event(const QString& eventIdentifier) const {
+    if (!hasAccess(EntityType::Event))
+        return std::nullopt;
+    ensureLoaded();
+    const VdirItem* item = m_catalog.item(eventIdentifier);
+    if (!item || item->kind != IcsComponent::Kind::Event)
+        return std::nullopt;
+    return firstOccurrence(*item);
+}
+
+std::optional<PlatformEvent> VdirEventStore::event(const QString& eventIdentifier, core::Date occurrenceDate) const {
+    if (!hasAccess(EntityType::Event))
+        return std::nullopt;
+    ensureLoaded();
+    const VdirItem* item = m_catalog.item(eventIdentifier);
+    if (!item || item->kind != IcsComponent::Kind::Event)
+        return std::nullopt;
+    return occurrenceOf(*item, occurrenceDate);
+}
+
+std::optional<PlatformCalendarItem> VdirEventStore::calendarItem(const QString& calendarItemIdentifier) const {
+    ensureLoaded();
+    const VdirItem* item = m_catalog.item(calendarItemIdentifier);
+    if (!item)
+        return std::nullopt;
+    if (item->kind == IcsComponent::Kind::Event) {
+        if (auto e = event(calendarItemIdentifier))
+            return PlatformCalendarItem(std::move(*e));
+        return std::nullopt;
+    }
+    if (!hasAccess(EntityType::Reminder))
+        return std::nullopt;
+    return PlatformCalendarItem(makePlatformReminder(
+        *item, m_catalog.collections()[static_cast<size_t>(item->collectionIndex)], core::TimeZone::current()));
+}
+
+void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,
+                                              RemindersCompletion completion) {
+    using Result = std::optional<std::vector<PlatformReminder>>;
+    auto* watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcher<Result>::finished, this, [watcher, completion = std::move(completion)] {
+        completion(watcher->result());
+        watcher->deleteLater();
+    });
+    if (!hasAccess(EntityType::Reminder)) {
+        watcher->setFuture(QtConcurrent::run([] { return Result(std::vector<PlatformReminder>{}); }));
+        return;
+    }
+    ensureLoaded();
+    // The worker gets its own copies: the catalog may be rebuilt on this thread meanwhile.
+    struct Job {
+        std::vector<VdirItem> items;
+        std::vector<VdirCollection> collections;
+    };
+    auto job = std::make_shared<Job>();
+    job->collections = m_catalog.collections();
+    for (const VdirItem& item : m_catalog.items()) {
+        if (item.kind != IcsComponent::Kind::Todo)
+            continue;
+        const auto& calendar = job->collections[static_cast<size_t>(item.collectionIndex)].calendar;
+        if (calendarIdentifiers && !calendarIdentifiers->contains(calendar.calendarIdentifier))
+            continue;
+        job->items.push_back(item);
+    }
+    const core::TimeZone floating = core::TimeZone::current();
+    watcher->setFuture(QtConcurrent::run([job, floating] {
+        std::vector<PlatformReminder> reminders;
+        for (const VdirItem& item : job->items) {
+            if (!isIncomplete(item.main()))
+                continue;
+            reminders.push_back(makePlatformReminder(
+                item, job->collections[static_cast<size_t>(item.collectionIndex)], floating));
+        }
+        return Result(std::move(reminders));
+    }));
+}
+
+void VdirEventStore::refreshSources() {
+    m_catalog.clear();
+    reloadNow();
+}
+
+}  // namespace platform::vdir

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/eventstore/EventStore.h"
+#include "platform/eventstore/vdir/VdirCatalog.h"
+#include "platform/eventstore/vdir/VdirFolderWatcher.h"
+
+namespace platform {
+class Privacy;
+}
+
+namespace platform::vdir {
+
+// The calendar store over a vdir folder: one folder per calendar or reminder list, one .ics file per item,
+// optionally grouped in account folders. Reads come from parsed files kept in memory and refreshed from the
+// files that changed; changes on disk are noticed through folder watches.
+class VdirEventStore : public EventStore {
+    Q_OBJECT
+
+public:
+    explicit VdirEventStore(Privacy& privacy, QString root = defaultRoot(), QObject* parent = nullptr);
+    ~VdirEventStore() override;
+
+    // $XDG_DATA_HOME/orbitday/calendars
+    static QString defaultRoot();
+
+    AuthorizationStatus authorizationStatus(EntityType entity) const override;
+    void requestFullAccess(EntityType entity, AccessCompletion completion) override;
+
+    std::vector<PlatformCalendar> calendars(EntityType entity) const override;
+    std::optional<PlatformCalendar> calendar(const QString& calendarIdentifier) const override;
+    std::optional<PlatformCalendar> defaultCalendarForNewEvents() const override;
+    std::optional<PlatformCalendar> defaultCalendarForNewReminders() const override;
+
+    std::vector<PlatformEvent> events(core::Date start, core::Date end,
+                                      const std::optional<QStringList>& calendarIdentifiers) const override;
+    std::optional<PlatformEvent> event(const QString& eventIdentifier) const override;
+    std::optional<PlatformEvent> event(const QString& eventIdentifier, core::Date occurrenceDate) const override;
+    std::optional<PlatformCalendarItem> calendarItem(const QString& calendarItemIdentifier) const override;
+
+    PlatformEvent saveEvent(const PlatformEvent& event, Span span, bool commit) override;
+    void removeEvent(const PlatformEvent& event, Span span, bool commit) override;
+
+    void fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,
+                                  RemindersCompletion completion) override;
+    PlatformReminder saveReminder(const PlatformReminder& reminder, bool commit) override;
+    void removeReminder(const PlatformReminder& reminder, bool commit) override;
+
+    void commit() override;
+    void reset() override;
+    void refreshSources() override;
+
+    // For the writing side: the parsed items and their files.
+    VdirCatalog& catalog() { return m_catalog; }
+    const VdirCatalog& catalog() const { return m_catalog; }
+    // Rescans now; emits changed() when anything a reader sees changed.
+    void reloadNow();
+
+private:
+    bool hasAccess(EntityType entity) const;
+    // Rescans only when the folders reported a change since the last scan (or nothing was read yet).
+    void ensureLoaded() const;
+    std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
+    std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;
+
+    Privacy& m_privacy;
+    mutable VdirCatalog m_catalog;
+    VdirFolderWatcher m_watcher;
+    mutable bool m_loaded = false;
+};
+
+}  // namespace platform::vdir

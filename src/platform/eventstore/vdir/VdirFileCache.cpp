@@ -1,0 +1,116 @@
+#include "platform/eventstore/vdir/VdirFileCache.h"
+
+#include "core/Log.h"
+#include "platform/eventstore/vdir/IcsFileParser.h"
+
+#include <QFile>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace platform::vdir {
+
+namespace {
+
+// Below this many files the thread hand-off costs more than it saves.
+constexpr qsizetype kParallelThreshold = 16;
+
+struct FdCloser {
+    int fd;
+    ~FdCloser() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+std::shared_ptr<const IcsFile> failure(const QString& problem) {
+    auto file = std::make_shared<IcsFile>();
+    file->problem = problem;
+    return file;
+}
+
+}  // namespace
+
+VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) { prepareLibical(); }
+
+VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones) {
+    VdirCachedFile result;
+    const FdCloser fd{::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) {
+        result.content = failure(QString::fromLocal8Bit(std::strerror(errno)));
+        return result;
+    }
+    result.stamp.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    result.stamp.size = static_cast<qint64>(st.st_size);
+    result.stamp.inode = static_cast<quint64>(st.st_ino);
+    if (st.st_size > kMaxFileSize) {
+        result.content = failure(QStringLiteral("larger than %1 MiB").arg(kMaxFileSize / (1024 * 1024)));
+        return result;
+    }
+    QByteArray data(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+    qsizetype total = 0;
+    while (total < data.size()) {
+        const ssize_t n = ::read(fd.fd, data.data() + total, static_cast<size_t>(data.size() - total));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        total += n;
+    }
+    data.truncate(total);
+    if (data.contains('\0')) {
+        // libical would stop at the first NUL and read whatever came before as if it were the whole file.
+        result.content = failure(QStringLiteral("contains binary data"));
+        return result;
+    }
+    const IcsFileParser parser(zones);
+    result.content = std::make_shared<IcsFile>(parser.parse(data));
+    return result;
+}
+
+bool VdirFileCache::update(const VdirScan& scan) {
+    QHash<QString, VdirCachedFile> next;
+    next.reserve(m_files.size() + 16);
+    std::vector<std::pair<QString, VdirCachedFile>> toRead;
+    for (const VdirCollectionFolder& collection : scan.collections) {
+        for (const VdirScannedFile& scanned : collection.files) {
+            const auto known = m_files.constFind(scanned.path);
+            if (known != m_files.constEnd() && known->stamp == scanned.stamp)
+                next.insert(scanned.path, *known);
+            else
+                toRead.emplace_back(scanned.path, VdirCachedFile{});
+        }
+    }
+    auto read = [this](std::pair<QString, VdirCachedFile>& job) { job.second = load(job.first, m_zones); };
+    if (static_cast<qsizetype>(toRead.size()) >= kParallelThreshold)
+        QtConcurrent::blockingMap(toRead, read);
+    else
+        std::for_each(toRead.begin(), toRead.end(), read);
+
+    for (auto& [path, loaded] : toRead) {
+        if (!loaded.content->problem.isEmpty())
+            core::log(QStringLiteral("skipped %1: %2").arg(path, loaded.content->problem));
+        next.insert(path, std::move(loaded));
+    }
+    const bool changed = !toRead.empty() || next.size() != m_files.size();
+    m_files = std::move(next);
+    return changed;
+}
+
+const VdirCachedFile* VdirFileCache::file(const QString& path) const {
+    const auto it = m_files.constFind(path);
+    return it == m_files.constEnd() ? nullptr : &*it;
+}
+
+void VdirFileCache::invalidate(const QString& path) { m_files.remove(path); }
+
+void VdirFileCache::clear() { m_files.clear(); }
+
+}  // namespace platform::vdir

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/eventstore/vdir/IcsItem.h"
+#include "platform/eventstore/vdir/VdirLayout.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace platform::vdir {
+
+class IcsZoneResolver;
+
+struct VdirCachedFile {
+    VdirFileStamp stamp;  // of the bytes that were parsed, taken from the open file
+    std::shared_ptr<const IcsFile> content;
+};
+
+// Parsed files keyed by path. Only files whose mtime, size or inode changed since they were read are read again,
+// so a reload over an unchanged folder costs one directory listing.
+class VdirFileCache {
+public:
+    // Files above this size are skipped rather than parsed: one item per file is never anywhere near it.
+    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+    explicit VdirFileCache(IcsZoneResolver& zones);
+
+    // Brings the cache in line with the scanned files: new and changed files are read and parsed (on several
+    // threads when there are many), vanished ones dropped. Logs one line for each file it has to skip. Returns
+    // whether anything changed.
+    bool update(const VdirScan& scan);
+
+    const VdirCachedFile* file(const QString& path) const;
+    // Forgets one file, so that the next update reads it again (after a write of our own, for instance).
+    void invalidate(const QString& path);
+    void clear();
+    qsizetype size() const { return m_files.size(); }
+
+    // Reads and parses one file now; the stamp is that of the bytes read.
+    static VdirCachedFile load(const QString& path, IcsZoneResolver& zones);
+
+private:
+    IcsZoneResolver& m_zones;
+    QHash<QString, VdirCachedFile> m_files;
+};
+
+}  // namespace platform::vdir

@@ -1,0 +1,182 @@
+#include "platform/eventstore/vdir/VdirLayout.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace platform::vdir {
+
+QString VdirFileStamp::etag() const { return QStringLiteral("%1-%2").arg(mtimeNs).arg(inode); }
+
+QString localSourceTitle() { return QStringLiteral("On This Computer"); }
+
+QString escapeIdentifierPart(const QString& part) {
+    QString result;
+    result.reserve(part.size());
+    for (QChar c : part) {
+        if (c == QLatin1Char('%'))
+            result += QLatin1String("%25");
+        else if (c == QLatin1Char('|'))
+            result += QLatin1String("%7C");
+        else
+            result += c;
+    }
+    return result;
+}
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+bool permits(const QString& path, int accessMode, mode_t ownerBits) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    if (::access(native.constData(), accessMode) != 0)
+        return false;
+    return st.st_uid != ::geteuid() || (st.st_mode & ownerBits) == ownerBits;
+}
+
+QString readSmallFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(64 * 1024)).trimmed();
+}
+
+QStringList readAddresses(const QString& path) {
+    QStringList addresses;
+    for (QString line : readSmallFile(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        line = line.trimmed().toLower();
+        if (line.startsWith(QLatin1String("mailto:")))
+            line = line.mid(7);
+        if (!line.isEmpty())
+            addresses << line;
+    }
+    return addresses;
+}
+
+struct FolderListing {
+    std::vector<VdirScannedFile> icsFiles;
+    QStringList subfolders;  // names
+    bool hasMetadata = false;
+};
+
+FolderListing listFolder(const QString& path) {
+    FolderListing listing;
+    const QByteArray native = QFile::encodeName(path);
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
+    if (!dir)
+        return listing;
+    const int fd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const char* name = entry->d_name;
+        if (name[0] == '.')
+            continue;
+        struct stat st {};
+        if (::fstatat(fd, name, &st, 0) != 0)
+            continue;
+        const QString fileName = QFile::decodeName(name);
+        if (S_ISDIR(st.st_mode)) {
+            listing.subfolders << fileName;
+        } else if (S_ISREG(st.st_mode)) {
+            if (fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)) {
+                VdirFileStamp stamp;
+                stamp.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+                stamp.size = static_cast<qint64>(st.st_size);
+                stamp.inode = static_cast<quint64>(st.st_ino);
+                listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, stamp});
+            } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color")) {
+                listing.hasMetadata = true;
+            }
+        }
+    }
+    std::sort(listing.icsFiles.begin(), listing.icsFiles.end(),
+              [](const VdirScannedFile& a, const VdirScannedFile& b) { return a.path < b.path; });
+    listing.subfolders.sort();
+    return listing;
+}
+
+VdirCollectionFolder makeCollection(const QString& root, const QString& relative, FolderListing listing) {
+    VdirCollectionFolder collection;
+    collection.path = root + QLatin1Char('/') + relative;
+    collection.id = escapeIdentifierPart(relative);
+    const QString name = relative.section(QLatin1Char('/'), -1);
+    const QString displayName = readSmallFile(collection.path + QLatin1String("/displayname"));
+    collection.title = displayName.isEmpty() ? name : displayName;
+    const QString color = readSmallFile(collection.path + QLatin1String("/color"));
+    if (!color.isEmpty() && color != QLatin1String("None"))
+        collection.color = core::Color::fromHex(color);
+    collection.writable = folderIsWritable(collection.path);
+    collection.ownerAddresses = readAddresses(collection.path + QLatin1String("/owner"));
+    const QString components = readSmallFile(collection.path + QLatin1String("/components")).toUpper();
+    collection.declaresEvents = components.contains(QLatin1String("VEVENT"));
+    collection.declaresTodos = components.contains(QLatin1String("VTODO"));
+    collection.files = std::move(listing.icsFiles);
+    return collection;
+}
+
+}  // namespace
+
+bool folderIsWritable(const QString& path) { return permits(path, W_OK | X_OK, S_IWUSR | S_IXUSR); }
+
+bool folderIsReadable(const QString& path) { return permits(path, R_OK | X_OK, S_IRUSR | S_IXUSR); }
+
+VdirScan scanVdir(const QString& root) {
+    VdirScan scan;
+    struct stat st {};
+    scan.rootExists = ::stat(QFile::encodeName(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    scan.rootReadable = scan.rootExists && folderIsReadable(root);
+    if (!scan.rootReadable)
+        return scan;
+    scan.folders << root;
+
+    const FolderListing top = listFolder(root);
+    for (const QString& name : top.subfolders) {
+        const QString path = root + QLatin1Char('/') + name;
+        FolderListing listing = listFolder(path);
+        // A folder with items is a collection; one with only metadata is an (empty) collection unless it holds
+        // collections itself, which makes it an account.
+        std::vector<std::pair<QString, FolderListing>> children;
+        if (listing.icsFiles.empty()) {
+            for (const QString& childName : listing.subfolders) {
+                FolderListing child = listFolder(path + QLatin1Char('/') + childName);
+                if (!child.icsFiles.empty() || child.hasMetadata)
+                    children.emplace_back(childName, std::move(child));
+            }
+        }
+        if (!listing.icsFiles.empty() || (listing.hasMetadata && children.empty())) {
+            VdirCollectionFolder collection = makeCollection(root, name, std::move(listing));
+            collection.sourceTitle = localSourceTitle();
+            scan.folders << collection.path;
+            scan.collections.push_back(std::move(collection));
+            continue;
+        }
+        if (children.empty())
+            continue;
+        scan.folders << path;
+        const QString accountTitle = readSmallFile(path + QLatin1String("/displayname"));
+        const QStringList accountOwners = readAddresses(path + QLatin1String("/owner"));
+        for (auto& [childName, child] : children) {
+            VdirCollectionFolder collection =
+                makeCollection(root, name + QLatin1Char('/') + childName, std::move(child));
+            collection.sourceTitle = accountTitle.isEmpty() ? name : accountTitle;
+            collection.isLocal = false;
+            collection.ownerAddresses += accountOwners;
+            scan.folders << collection.path;
+            scan.collections.push_back(std::move(collection));
+        }
+    }
+    return scan;
+}
+
+}  // namespace platform::vdir

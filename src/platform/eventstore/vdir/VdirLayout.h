@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/Color.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace platform::vdir {
+
+// What identifies one version of a file on disk. Rewriting a file in place changes mtime or size; replacing it
+// by a rename changes the inode.
+struct VdirFileStamp {
+    qint64 mtimeNs = 0;
+    qint64 size = 0;
+    quint64 inode = 0;
+
+    bool operator==(const VdirFileStamp&) const = default;
+    // "<mtime in ns>-<inode>": what a writer compares before replacing the file.
+    QString etag() const;
+};
+
+struct VdirScannedFile {
+    QString path;
+    VdirFileStamp stamp;
+};
+
+// A folder of .ics files, as found on disk; the kinds of items it holds are known only after parsing.
+struct VdirCollectionFolder {
+    QString id;    // stable, unique, free of "|": the folder's path below the root, escaped
+    QString path;  // absolute
+    QString title;
+    std::optional<core::Color> color;
+    QString sourceTitle;
+    bool isLocal = true;  // directly in the root rather than in an account folder
+    bool writable = true;
+    QStringList ownerAddresses;  // lower-case addresses without "mailto:"
+    // From an optional `components` file ("VEVENT", "VTODO"): what an empty collection is for.
+    bool declaresEvents = false;
+    bool declaresTodos = false;
+    std::vector<VdirScannedFile> files;  // sorted by name
+};
+
+struct VdirScan {
+    bool rootExists = false;
+    bool rootReadable = false;
+    std::vector<VdirCollectionFolder> collections;  // sorted by id
+    QStringList folders;  // the root, account and collection folders: what to watch for changes
+};
+
+// The title of collections that sit directly in the root.
+QString localSourceTitle();
+
+// Reads the layout below `root`: collections directly in it, or one level down in account folders. Hidden
+// entries, .tmp and extension-less files are ignored; symbolic links to folders are followed.
+VdirScan scanVdir(const QString& root);
+
+// Escapes "%" and "|" so that any folder name or UID can sit in an identifier that is split at "|".
+QString escapeIdentifierPart(const QString& part);
+
+// Whether the current user may write into / list the folder. Judged by the owner's permission bits when we own
+// it, so that a folder made read-only by chmod stays read-only even for root.
+bool folderIsWritable(const QString& path);
+bool folderIsReadable(const QString& path);
+
+}  // namespace platform::vdir

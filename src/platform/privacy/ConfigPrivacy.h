@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/privacy/Privacy.h"
+
+#include <QObject>
+
+namespace platform {
+
+// Consent kept in the app's config: not determined until the user answers the prompt, then granted or denied
+// for good (until changed in the privacy settings). A calendar folder that exists but cannot be read makes
+// access restricted whatever the answer. Granting creates the calendar folder with one calendar "Calendar" and
+// one list "Reminders" when it holds no collection yet.
+class ConfigPrivacy : public QObject, public Privacy {
+    Q_OBJECT
+
+public:
+    ConfigPrivacy(QString configFile, QString calendarRoot, ConsentPrompt& prompt, QObject* parent = nullptr);
+
+    // $XDG_CONFIG_HOME/orbitday/privacy.conf
+    static QString defaultConfigFile();
+
+    AuthorizationStatus authorizationStatus(EntityType entity) const override;
+    void requestAccess(EntityType entity, Completion completion) override;
+
+    // What the privacy settings window changes.
+    void setGranted(EntityType entity, bool granted);
+
+private:
+    std::optional<bool> storedAnswer(EntityType entity) const;
+    // Nullopt on success, else a message for the user.
+    std::optional<QString> createDefaultCollections() const;
+
+    QString m_configFile;
+    QString m_root;
+    ConsentPrompt& m_prompt;
+    bool m_asking[2] = {false, false};
+};
+
+}  // namespace platform

@@ -1,0 +1,147 @@
+#include "IcsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vdirtest;
+
+namespace {
+
+QStringList weeklyBerlin(const QString& rule) {
+    return {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:w1"), QStringLiteral("SUMMARY:Standup"),
+            QStringLiteral("DTSTART;TZID=Europe/Berlin:20240304T100000"),
+            QStringLiteral("DTEND;TZID=Europe/Berlin:20240304T103000"), rule, QStringLiteral("END:VEVENT")};
+}
+
+}  // namespace
+
+TEST(IcsRecurrence, WeeklyRuleKeepsWallTimeAcrossDaylightSavingChange) {
+    const ParsedSeries s(ics(weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=5"))));
+    const auto occurrences = s.expand(utc(2024, 1, 1), utc(2025, 1, 1));
+    ASSERT_EQ(occurrences.size(), 5u);
+    EXPECT_EQ(occurrences[3].start, utc(2024, 3, 25, 9));  // CET
+    EXPECT_EQ(occurrences[4].start, utc(2024, 4, 1, 8));   // CEST: still 10:00 on the wall
+    EXPECT_EQ(occurrences[4].end, utc(2024, 4, 1, 8, 30));
+    EXPECT_EQ(occurrences[4].occurrenceDate, occurrences[4].start);
+    EXPECT_FALSE(occurrences[4].isDetached);
+}
+
+TEST(IcsRecurrence, UtcUntilOnTheLastOccurrenceKeepsIt) {
+    // The last occurrence starts exactly at UNTIL (10:00 CET = 09:00Z); it belongs to the series.
+    const ParsedSeries s(ics(weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY;UNTIL=20240318T090000Z"))));
+    const auto starts = s.starts(utc(2024, 1, 1), utc(2025, 1, 1));
+    ASSERT_EQ(starts.size(), 3u);
+    EXPECT_EQ(starts.back(), utc(2024, 3, 18, 9));
+}
+
+TEST(IcsRecurrence, ExdatesRdatesAndOverrides) {
+    QStringList lines = weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=5"));
+    lines.insert(5, QStringLiteral("EXDATE;TZID=Europe/Berlin:20240311T100000"));
+    lines.insert(5, QStringLiteral("RDATE:20240313T120000Z"));
+    lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:w1") << QStringLiteral("SUMMARY:Moved")
+          << QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20240318T100000")
+          << QStringLiteral("DTSTART;TZID=Europe/Berlin:20240319T140000")
+          << QStringLiteral("DTEND;TZID=Europe/Berlin:20240319T150000") << QStringLiteral("END:VEVENT");
+    const ParsedSeries s(ics(lines));
+    const auto occurrences = s.expand(utc(2024, 1, 1), utc(2025, 1, 1));
+    std::vector<core::Date> starts;
+    for (const auto& o : occurrences)
+        starts.push_back(o.start);
+    const std::vector<core::Date> expected{utc(2024, 3, 4, 9), utc(2024, 3, 13, 12), utc(2024, 3, 19, 13),
+                                           utc(2024, 3, 25, 9), utc(2024, 4, 1, 8)};
+    EXPECT_EQ(starts, expected);
+    const IcsOccurrence& moved = occurrences[2];
+    EXPECT_TRUE(moved.isDetached);
+    EXPECT_EQ(moved.occurrenceDate, utc(2024, 3, 18, 9));
+    EXPECT_EQ(*moved.component->summary, QStringLiteral("Moved"));
+    EXPECT_EQ(moved.end, utc(2024, 3, 19, 14));
+}
+
+TEST(IcsRecurrence, OverrideMovedIntoTheWindowAppearsAndItsOriginalSlotStaysEmpty) {
+    QStringList lines = weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY"));
+    lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:w1")
+          << QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20240311T100000")
+          << QStringLiteral("DTSTART;TZID=Europe/Berlin:20240601T100000")
+          << QStringLiteral("DTEND;TZID=Europe/Berlin:20240601T110000") << QStringLiteral("END:VEVENT");
+    const ParsedSeries s(ics(lines));
+    const auto june = s.expand(utc(2024, 6, 1), utc(2024, 6, 2));
+    ASSERT_EQ(june.size(), 1u);
+    EXPECT_TRUE(june[0].isDetached);
+    EXPECT_EQ(june[0].occurrenceDate, utc(2024, 3, 11, 9));
+    EXPECT_TRUE(s.expand(utc(2024, 3, 11), utc(2024, 3, 12)).empty());
+}
+
+TEST(IcsRecurrence, CancelledOverrideRemovesItsOccurrence) {
+    QStringList lines = weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=3"));
+    lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:w1") << QStringLiteral("STATUS:CANCELLED")
+          << QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20240311T100000")
+          << QStringLiteral("DTSTART;TZID=Europe/Berlin:20240311T100000") << QStringLiteral("END:VEVENT");
+    EXPECT_EQ(ParsedSeries(ics(lines)).starts(utc(2024, 1, 1), utc(2025, 1, 1)).size(), 2u);
+}
+
+TEST(IcsRecurrence, AllDayEventsEndAtTheLastSecondOfTheirLastDay) {
+    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a1"),
+                              QStringLiteral("DTSTART;VALUE=DATE:20240330"), QStringLiteral("DTEND;VALUE=DATE:20240401"),
+                              QStringLiteral("RRULE:FREQ=YEARLY;COUNT=2"), QStringLiteral("END:VEVENT")}));
+    const auto occurrences = s.expand(utc(2024, 1, 1), utc(2026, 1, 1));
+    ASSERT_EQ(occurrences.size(), 2u);
+    // Two days over the switch to summer time, read in the current zone (Berlin).
+    EXPECT_EQ(occurrences[0].start, local("Europe/Berlin", 2024, 3, 30));
+    EXPECT_EQ(occurrences[0].end, local("Europe/Berlin", 2024, 3, 31, 23, 59, 59));
+    EXPECT_EQ(occurrences[1].start, local("Europe/Berlin", 2025, 3, 30));
+}
+
+TEST(IcsRecurrence, AllDayWithoutEndLastsOneDayAndFollowsTheCurrentZone) {
+    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a2"),
+                              QStringLiteral("DTSTART;VALUE=DATE:20240704"), QStringLiteral("END:VEVENT")}));
+    const auto inNewYork = s.expand(utc(2024, 7, 1), utc(2024, 7, 10), zone("America/New_York"));
+    ASSERT_EQ(inNewYork.size(), 1u);
+    EXPECT_EQ(inNewYork[0].start, local("America/New_York", 2024, 7, 4));
+    EXPECT_EQ(inNewYork[0].end, local("America/New_York", 2024, 7, 4, 23, 59, 59));
+}
+
+TEST(IcsRecurrence, WindowEdges) {
+    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:e1"),
+                              QStringLiteral("DTSTART:20240501T080000Z"), QStringLiteral("DTEND:20240501T090000Z"),
+                              QStringLiteral("END:VEVENT")}));
+    EXPECT_TRUE(s.expand(utc(2024, 5, 1, 9), utc(2024, 5, 2)).empty()) << "ends exactly at the window start";
+    EXPECT_TRUE(s.expand(utc(2024, 4, 30), utc(2024, 5, 1, 8)).empty()) << "starts exactly at the window end";
+    EXPECT_EQ(s.expand(utc(2024, 5, 1, 8, 59), utc(2024, 5, 2)).size(), 1u);
+
+    const ParsedSeries instant(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:e2"),
+                                    QStringLiteral("DTSTART:20240501T080000Z"), QStringLiteral("END:VEVENT")}));
+    EXPECT_EQ(instant.expand(utc(2024, 5, 1, 8), utc(2024, 5, 2)).size(), 1u) << "no length, starts inside";
+}
+
+// Rules are walked from just before the window; that must find exactly what a walk from DTSTART finds.
+TEST(IcsRecurrence, WalkingFromNearTheWindowMatchesAWalkFromTheStart) {
+    const QStringList rules{
+        QStringLiteral("RRULE:FREQ=DAILY"),
+        QStringLiteral("RRULE:FREQ=DAILY;INTERVAL=3"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO,WE,FR"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,TH"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYMONTHDAY=31"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYDAY=-1FR"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=1"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=1;BYMONTHDAY=15"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;UNTIL=20300101T000000Z"),
+    };
+    for (const QString& rule : rules) {
+        const ParsedSeries s(ics(weeklyBerlin(rule)));
+        const core::Date from = utc(2026, 11, 3, 7);
+        const core::Date to = utc(2027, 2, 2);
+        std::vector<core::Date> full;
+        for (const core::Date d : s.starts(utc(2024, 1, 1), to))
+            if (d + 1800 > from)
+                full.push_back(d);
+        EXPECT_EQ(s.starts(from, to), full) << rule.toStdString();
+        EXPECT_FALSE(full.empty()) << rule.toStdString();
+    }
+}
+
+TEST(IcsRecurrence, RunawayRulesStop) {
+    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:r1"),
+                              QStringLiteral("DTSTART:20240101T000000Z"), QStringLiteral("RRULE:FREQ=SECONDLY;COUNT=0"),
+                              QStringLiteral("END:VEVENT")}));
+    const auto occurrences = s.expand(utc(2024, 1, 1), utc(2030, 1, 1));
+    EXPECT_LE(occurrences.size(), 200001u);
+}

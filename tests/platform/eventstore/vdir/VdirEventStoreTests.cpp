@@ -1,0 +1,352 @@
+#include "VdirFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace vdirtest;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using platform::PlatformEvent;
+using platform::PlatformReminder;
+using platform::vdir::VdirEventStore;
+
+namespace {
+
+const QStringList kStandup{
+    QStringLiteral("BEGIN:VEVENT"),
+    QStringLiteral("UID:standup@example.com"),
+    QStringLiteral("SUMMARY:Standup"),
+    QStringLiteral("LOCATION:Room 1"),
+    QStringLiteral("DESCRIPTION:Daily sync"),
+    QStringLiteral("URL:https://example.com/standup"),
+    QStringLiteral("DTSTART;TZID=Europe/Berlin:20240603T093000"),
+    QStringLiteral("DTEND;TZID=Europe/Berlin:20240603T094500"),
+    QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20240619T073000Z"),
+    QStringLiteral("EXDATE;TZID=Europe/Berlin:20240605T093000"),
+    QStringLiteral("ORGANIZER;CN=Boss:mailto:boss@example.com"),
+    QStringLiteral("ATTENDEE;CN=Me;PARTSTAT=ACCEPTED:MAILTO:Me@Example.com"),
+    QStringLiteral("ATTENDEE;PARTSTAT=DECLINED:mailto:other@example.com"),
+    QStringLiteral("ATTENDEE;CN=Maybe;PARTSTAT=TENTATIVE:mailto:maybe@example.com"),
+    QStringLiteral("BEGIN:VALARM"),
+    QStringLiteral("ACTION:DISPLAY"),
+    QStringLiteral("TRIGGER:-PT10M"),
+    QStringLiteral("END:VALARM"),
+    QStringLiteral("BEGIN:VALARM"),
+    QStringLiteral("ACTION:DISPLAY"),
+    QStringLiteral("TRIGGER;RELATED=END:PT5M"),
+    QStringLiteral("END:VALARM"),
+    QStringLiteral("END:VEVENT"),
+    QStringLiteral("BEGIN:VEVENT"),
+    QStringLiteral("UID:standup@example.com"),
+    QStringLiteral("SUMMARY:Standup (moved)"),
+    QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20240610T093000"),
+    QStringLiteral("DTSTART;TZID=Europe/Berlin:20240611T150000"),
+    QStringLiteral("DTEND;TZID=Europe/Berlin:20240611T153000"),
+    QStringLiteral("END:VEVENT"),
+};
+
+void writeFixture(const TempVdir& vdir) {
+    vdir.write(QStringLiteral("personal/displayname"), "Personal\n");
+    vdir.write(QStringLiteral("personal/color"), "#FF8000\n");
+    vdir.write(QStringLiteral("personal/owner"), "mailto:me@example.com\n");
+    vdir.writeIcs(QStringLiteral("personal/standup.ics"), kStandup);
+    vdir.writeIcs(QStringLiteral("personal/holiday.ics"),
+                  {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:holiday"), QStringLiteral("SUMMARY:Holiday"),
+                   QStringLiteral("DTSTART;VALUE=DATE:20240606"), QStringLiteral("DTEND;VALUE=DATE:20240608"),
+                   QStringLiteral("END:VEVENT")});
+    vdir.writeIcs(QStringLiteral("personal/tokyo.ics"),
+                  {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:tokyo|call"), QStringLiteral("SUMMARY:"),
+                   QStringLiteral("DTSTART;TZID=Asia/Tokyo:20240607T090000"), QStringLiteral("DURATION:PT1H"),
+                   QStringLiteral("END:VEVENT")});
+    vdir.write(QStringLiteral("personal/notes.txt"), "not an item");
+    vdir.write(QStringLiteral("personal/draft.ics.tmp"), "BEGIN:VCALENDAR");
+    vdir.write(QStringLiteral("personal/README"), "BEGIN:VCALENDAR");
+
+    vdir.write(QStringLiteral("tasks/displayname"), "Tasks");
+    vdir.write(QStringLiteral("tasks/color"), "None");
+    vdir.writeIcs(QStringLiteral("tasks/a.ics"),
+                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-date"), QStringLiteral("SUMMARY:Pay rent"),
+                   QStringLiteral("DUE;VALUE=DATE:20240610"), QStringLiteral("PRIORITY:1"), QStringLiteral("END:VTODO")});
+    vdir.writeIcs(QStringLiteral("tasks/b.ics"),
+                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-time"), QStringLiteral("SUMMARY:Call back"),
+                   QStringLiteral("DUE:20240610T150000Z"), QStringLiteral("STATUS:NEEDS-ACTION"),
+                   QStringLiteral("END:VTODO")});
+    vdir.writeIcs(QStringLiteral("tasks/c.ics"),
+                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-done"), QStringLiteral("SUMMARY:Done"),
+                   QStringLiteral("STATUS:COMPLETED"), QStringLiteral("END:VTODO")});
+    vdir.writeIcs(QStringLiteral("tasks/d.ics"),
+                  {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-cancelled"),
+                   QStringLiteral("STATUS:CANCELLED"), QStringLiteral("END:VTODO")});
+    vdir.writeIcs(QStringLiteral("tasks/e.ics"), {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:todo-nodue"),
+                                                  QStringLiteral("END:VTODO")});
+
+    vdir.write(QStringLiteral("acme/displayname"), "ACME Corp");
+    vdir.write(QStringLiteral("acme/owner"), "me@example.com");
+    vdir.write(QStringLiteral("acme/team/displayname"), "Team");
+    QStringList teamStandup = kStandup.mid(0, 9);
+    teamStandup << QStringLiteral("ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@example.com")
+                << QStringLiteral("END:VEVENT");
+    vdir.writeIcs(QStringLiteral("acme/team/standup.ics"), teamStandup);
+}
+
+PlatformEvent find(const std::vector<PlatformEvent>& events, const QString& title, core::Date start,
+                   const QString& calendar = QStringLiteral("personal")) {
+    for (const PlatformEvent& e : events)
+        if (e.title.value_or(QString()) == title && e.startDate == start && e.calendar->calendarIdentifier == calendar)
+            return e;
+    ADD_FAILURE() << "no " << title.toStdString() << " at " << core::toIsoString(start).toStdString();
+    return {};
+}
+
+class VdirEventStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { writeFixture(vdir); }
+
+    std::vector<PlatformEvent> june(VdirEventStore& store) {
+        return store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    }
+
+    TempVdir vdir;
+    platform::FakePrivacy privacy;
+};
+
+}  // namespace
+
+TEST_F(VdirEventStoreTest, CalendarsAndListsFromTheLayout) {
+    VdirEventStore store(privacy, vdir.root);
+    const auto calendars = store.calendars(EntityType::Event);
+    ASSERT_EQ(calendars.size(), 2u);
+    EXPECT_EQ(calendars[0].calendarIdentifier, QStringLiteral("acme/team"));
+    EXPECT_EQ(calendars[0].title, QStringLiteral("Team"));
+    EXPECT_EQ(calendars[0].sourceTitle, QStringLiteral("ACME Corp"));
+    EXPECT_EQ(calendars[0].color, std::nullopt);
+    EXPECT_EQ(calendars[1].title, QStringLiteral("Personal"));
+    EXPECT_EQ(calendars[1].sourceTitle, QStringLiteral("On This Computer"));
+    EXPECT_EQ(calendars[1].color, core::Color::rgb(0xFF, 0x80, 0x00));
+    EXPECT_TRUE(calendars[1].allowsContentModifications);
+    EXPECT_FALSE(calendars[1].isSubscribed);
+
+    const auto lists = store.calendars(EntityType::Reminder);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].title, QStringLiteral("Tasks"));
+    EXPECT_EQ(lists[0].color, std::nullopt) << "\"None\" counts as no colour";
+    EXPECT_EQ(store.defaultCalendarForNewReminders()->calendarIdentifier, QStringLiteral("tasks"));
+}
+
+TEST_F(VdirEventStoreTest, OccurrencesOfJuneAreExactlyTheExpectedOnes) {
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    const core::Date mon3 = local("Europe/Berlin", 2024, 6, 3, 9, 30);
+    std::vector<std::pair<QString, core::Date>> got;
+    for (const auto& e : events)
+        got.emplace_back(e.calendar->calendarIdentifier + QLatin1Char(':') + e.title.value_or(QStringLiteral("-")),
+                         *e.startDate);
+    // Items of one start keep the store's order of calendars.
+    const std::vector<std::pair<QString, core::Date>> want{
+        {QStringLiteral("acme/team:Standup"), mon3},
+        {QStringLiteral("personal:Standup"), mon3},
+        {QStringLiteral("acme/team:Standup"), local("Europe/Berlin", 2024, 6, 5, 9, 30)},
+        {QStringLiteral("personal:Holiday"), local("Europe/Berlin", 2024, 6, 6)},
+        {QStringLiteral("personal:-"), utc(2024, 6, 7, 0)},
+        {QStringLiteral("acme/team:Standup"), local("Europe/Berlin", 2024, 6, 10, 9, 30)},
+        {QStringLiteral("personal:Standup (moved)"), local("Europe/Berlin", 2024, 6, 11, 15)},
+        {QStringLiteral("acme/team:Standup"), local("Europe/Berlin", 2024, 6, 12, 9, 30)},
+        {QStringLiteral("personal:Standup"), local("Europe/Berlin", 2024, 6, 12, 9, 30)},
+        {QStringLiteral("acme/team:Standup"), local("Europe/Berlin", 2024, 6, 17, 9, 30)},
+        {QStringLiteral("personal:Standup"), local("Europe/Berlin", 2024, 6, 17, 9, 30)},
+        {QStringLiteral("acme/team:Standup"), local("Europe/Berlin", 2024, 6, 19, 9, 30)},
+        {QStringLiteral("personal:Standup"), local("Europe/Berlin", 2024, 6, 19, 9, 30)},
+    };
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].first, want[i].first) << i;
+        EXPECT_EQ(got[i].second, want[i].second) << i << " " << got[i].first.toStdString();
+    }
+
+    const PlatformEvent holiday = find(events, QStringLiteral("Holiday"), local("Europe/Berlin", 2024, 6, 6));
+    EXPECT_TRUE(holiday.isAllDay);
+    EXPECT_EQ(holiday.endDate, local("Europe/Berlin", 2024, 6, 7, 23, 59, 59));
+    EXPECT_EQ(holiday.timeZone, std::nullopt);
+    EXPECT_FALSE(holiday.hasRecurrenceRules());
+
+    const PlatformEvent tokyo = events[4];
+    EXPECT_EQ(tokyo.title, std::nullopt) << "an empty SUMMARY is no title";
+    EXPECT_EQ(tokyo.timeZone->identifier(), QStringLiteral("Asia/Tokyo"));
+    EXPECT_EQ(tokyo.calendarItemExternalIdentifier, QStringLiteral("tokyo|call"));
+}
+
+TEST_F(VdirEventStoreTest, SeriesValuesDetachedOccurrenceAndParticipants) {
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    const PlatformEvent first = find(events, QStringLiteral("Standup"), local("Europe/Berlin", 2024, 6, 3, 9, 30));
+    EXPECT_EQ(first.calendar->calendarIdentifier, QStringLiteral("personal"));
+    EXPECT_EQ(first.location, QStringLiteral("Room 1"));
+    EXPECT_EQ(first.notes, QStringLiteral("Daily sync"));
+    EXPECT_EQ(first.url, QUrl(QStringLiteral("https://example.com/standup")));
+    EXPECT_EQ(first.timeZone->identifier(), QStringLiteral("Europe/Berlin"));
+    ASSERT_EQ(first.recurrenceRules.size(), 1u);
+    EXPECT_EQ(first.recurrenceRules[0].frequency, platform::PlatformRecurrenceRule::Frequency::Weekly);
+    ASSERT_TRUE(first.recurrenceRules[0].daysOfTheWeek);
+    EXPECT_EQ(first.recurrenceRules[0].daysOfTheWeek->size(), 2u);
+    EXPECT_EQ(first.recurrenceRules[0].end->endDate, utc(2024, 6, 19, 7, 30));
+    ASSERT_EQ(first.alarms.size(), 2u);
+    EXPECT_EQ(first.alarms[0].relativeOffset, -600);
+    EXPECT_EQ(first.alarms[1].relativeOffset, 900 + 300) << "relative to the end, given from the start";
+    EXPECT_FALSE(first.isDetached);
+    EXPECT_EQ(first.occurrenceDate, first.startDate);
+
+    ASSERT_TRUE(first.organizer);
+    EXPECT_EQ(first.organizer->name, QStringLiteral("Boss"));
+    ASSERT_EQ(first.attendees.size(), 3u);
+    EXPECT_EQ(first.attendees[0].url.toString(), QStringLiteral("mailto:Me@Example.com"));
+    EXPECT_EQ(first.attendees[0].participantStatus, 2);
+    EXPECT_TRUE(first.attendees[0].isCurrentUser) << "listed in the collection's owner file";
+    EXPECT_EQ(first.attendees[1].participantStatus, 3);
+    EXPECT_EQ(first.attendees[1].name, std::nullopt);
+    EXPECT_FALSE(first.attendees[1].isCurrentUser);
+    EXPECT_EQ(first.attendees[2].participantStatus, 4);
+
+    const PlatformEvent moved =
+        find(events, QStringLiteral("Standup (moved)"), local("Europe/Berlin", 2024, 6, 11, 15));
+    EXPECT_TRUE(moved.isDetached);
+    EXPECT_TRUE(moved.hasRecurrenceRules());
+    EXPECT_EQ(moved.occurrenceDate, local("Europe/Berlin", 2024, 6, 10, 9, 30));
+    EXPECT_EQ(moved.eventIdentifier, first.eventIdentifier);
+
+    const PlatformEvent team =
+        find(events, QStringLiteral("Standup"), local("Europe/Berlin", 2024, 6, 5, 9, 30), QStringLiteral("acme/team"));
+    ASSERT_EQ(team.attendees.size(), 1u);
+    EXPECT_TRUE(team.attendees[0].isCurrentUser) << "owner file of the account folder";
+    EXPECT_EQ(team.attendees[0].participantStatus, 1);
+}
+
+TEST_F(VdirEventStoreTest, IdentifiersAreStableUniqueAndFreeOfBars) {
+    QStringList firstRun;
+    {
+        VdirEventStore store(privacy, vdir.root);
+        for (const auto& e : june(store)) {
+            EXPECT_FALSE(e.eventIdentifier.contains(QLatin1Char('|'))) << e.eventIdentifier.toStdString();
+            EXPECT_FALSE(e.calendar->calendarIdentifier.contains(QLatin1Char('|')));
+            firstRun << e.eventIdentifier + QLatin1Char('@') + QString::number(e.occurrenceDate->secondsSince1970());
+        }
+        store.refreshSources();
+        QStringList afterRefresh;
+        for (const auto& e : june(store))
+            afterRefresh << e.eventIdentifier + QLatin1Char('@') + QString::number(e.occurrenceDate->secondsSince1970());
+        EXPECT_EQ(afterRefresh, firstRun);
+    }
+    VdirEventStore again(privacy, vdir.root);
+    QStringList secondRun;
+    QSet<QString> series;
+    for (const auto& e : june(again)) {
+        secondRun << e.eventIdentifier + QLatin1Char('@') + QString::number(e.occurrenceDate->secondsSince1970());
+        series.insert(e.eventIdentifier);
+    }
+    EXPECT_EQ(secondRun, firstRun);
+    EXPECT_EQ(series.size(), 4) << "one UID in two calendars gives two identifiers";
+}
+
+TEST_F(VdirEventStoreTest, LookUpByIdentifierAndOccurrence) {
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    const PlatformEvent moved =
+        find(events, QStringLiteral("Standup (moved)"), local("Europe/Berlin", 2024, 6, 11, 15));
+    const auto again = store.event(moved.eventIdentifier, *moved.occurrenceDate + 0.75);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->title, QStringLiteral("Standup (moved)"));
+    EXPECT_TRUE(again->isDetached);
+
+    const auto wednesday = store.event(moved.eventIdentifier, local("Europe/Berlin", 2024, 6, 12, 9, 30));
+    ASSERT_TRUE(wednesday);
+    EXPECT_EQ(wednesday->title, QStringLiteral("Standup"));
+    EXPECT_FALSE(store.event(moved.eventIdentifier, local("Europe/Berlin", 2024, 6, 5, 9, 30)))
+        << "excluded by EXDATE";
+
+    const auto series = store.event(moved.eventIdentifier);
+    ASSERT_TRUE(series);
+    EXPECT_EQ(series->startDate, local("Europe/Berlin", 2024, 6, 3, 9, 30));
+
+    const auto item = store.calendarItem(moved.eventIdentifier);
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(std::holds_alternative<PlatformEvent>(*item));
+    EXPECT_FALSE(store.event(QStringLiteral("personal/nothing")));
+}
+
+TEST_F(VdirEventStoreTest, CalendarFilterAndAccess) {
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_TRUE(store.events(utc(2024, 6, 1), utc(2024, 7, 1), QStringList{}).empty());
+    const auto team = store.events(utc(2024, 6, 1), utc(2024, 7, 1), QStringList{QStringLiteral("acme/team")});
+    EXPECT_EQ(team.size(), 6u);
+    privacy.setStatus(EntityType::Event, AuthorizationStatus::Denied);
+    EXPECT_TRUE(june(store).empty());
+    EXPECT_TRUE(store.calendars(EntityType::Event).empty());
+    EXPECT_FALSE(store.calendars(EntityType::Reminder).empty());
+}
+
+TEST_F(VdirEventStoreTest, IncompleteRemindersArriveLaterOnTheCallingThread) {
+    VdirEventStore store(privacy, vdir.root);
+    std::optional<std::vector<PlatformReminder>> received;
+    bool called = false;
+    store.fetchIncompleteReminders(std::nullopt, [&](std::optional<std::vector<PlatformReminder>> reminders) {
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        received = std::move(reminders);
+        called = true;
+    });
+    EXPECT_FALSE(called) << "never inside the call";
+    ASSERT_TRUE(waitUntil([&] { return called; }));
+    ASSERT_TRUE(received);
+    ASSERT_EQ(received->size(), 3u);
+    std::map<QString, PlatformReminder> byUid;
+    for (const auto& r : *received)
+        byUid[*r.calendarItemExternalIdentifier] = r;
+    const PlatformReminder& rent = byUid.at(QStringLiteral("todo-date"));
+    EXPECT_EQ(rent.priority, 1);
+    EXPECT_EQ(rent.dueDateComponents->day, 10);
+    EXPECT_FALSE(rent.dueDateComponents->hour) << "a DATE due has no time";
+    EXPECT_EQ(rent.calendar->title, QStringLiteral("Tasks"));
+    const PlatformReminder& call = byUid.at(QStringLiteral("todo-time"));
+    EXPECT_EQ(call.dueDateComponents->hour, 17) << "15:00Z read on the wall clock of Berlin";
+    EXPECT_FALSE(byUid.at(QStringLiteral("todo-nodue")).dueDateComponents);
+}
+
+TEST_F(VdirEventStoreTest, ReadOnlyFolderAndDamagedFilesNeverBecomeWritable) {
+    vdir.writeIcs(QStringLiteral("shared/a.ics"),
+                  {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:ro"), QStringLiteral("SUMMARY:Shared"),
+                   QStringLiteral("DTSTART:20240602T100000Z"), QStringLiteral("END:VEVENT")});
+    ::chmod(QFile::encodeName(vdir.path(QStringLiteral("shared"))).constData(), 0555);
+    vdir.write(QStringLiteral("personal/damaged.ics"),
+               ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:damaged"), QStringLiteral("SUMMARY:Damaged"),
+                    QStringLiteral("DTSTART:20240602T120000Z"), QStringLiteral("DTEND:not a date"),
+                    QStringLiteral("END:VEVENT")}));
+    vdir.write(QStringLiteral("personal/garbage.ics"), "this is not a calendar at all\n");
+    vdir.write(QStringLiteral("personal/truncated.ics"),
+               ics(kStandup).left(ics(kStandup).size() / 2));
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>((i * 7919) % 256);
+    vdir.write(QStringLiteral("personal/binary.ics"), binary);
+    vdir.write(QStringLiteral("personal/empty.ics"), QByteArray());
+
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    const PlatformEvent shared = find(events, QStringLiteral("Shared"), utc(2024, 6, 2, 10), QStringLiteral("shared"));
+    EXPECT_FALSE(shared.calendar->allowsContentModifications);
+    EXPECT_TRUE(shared.calendar->isSubscribed);
+    const PlatformEvent damaged = find(events, QStringLiteral("Damaged"), utc(2024, 6, 2, 12));
+    EXPECT_FALSE(damaged.calendar->allowsContentModifications) << "libical dropped a property";
+    EXPECT_TRUE(store.catalog().item(damaged.eventIdentifier)->readOnly);
+    EXPECT_TRUE(store.calendar(QStringLiteral("personal"))->allowsContentModifications);
+    ::chmod(QFile::encodeName(vdir.path(QStringLiteral("shared"))).constData(), 0755);
+}
+
+TEST_F(VdirEventStoreTest, HugeFileIsSkipped) {
+    QByteArray huge = ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:huge"), QStringLiteral("SUMMARY:Huge"),
+                           QStringLiteral("DTSTART:20240602T100000Z")});
+    huge += QByteArray("DESCRIPTION:") + QByteArray(17 * 1024 * 1024, 'x') + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    vdir.write(QStringLiteral("personal/huge.ics"), huge);
+    VdirEventStore store(privacy, vdir.root);
+    for (const auto& e : june(store))
+        EXPECT_NE(e.title, QStringLiteral("Huge"));
+    EXPECT_EQ(june(store).size(), 13u);
+}
