@@ -1,11 +1,11 @@
 #include "platform/eventstore/vdir/IcsEditor.h"
 
-#include <unicode/basictz.h>
-#include <unicode/timezone.h>
+#include "platform/eventstore/vdir/WallTime.h"
 
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace platform::vdir {
@@ -42,26 +42,22 @@ icaltimetype fieldsOf(qint64 seconds) {
     return wall;
 }
 
-// A wall time in a zone: skipped times take the offset before the change
-// (02:30 becomes 03:30) and repeated ones their first occurrence, as iCalendar
-// reads them.
+// Through the reader's conversion, so that both agree on every moment.
 qint64 wallToInstant(icaltimetype wall, const core::TimeZone& zone) {
-    const qint64 local = fieldSeconds(wall);
-    const icu::TimeZone& tz = zone.icu();
-    int32_t raw = 0;
-    int32_t dst = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    if (const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(&tz)) {
-        basic->getOffsetFromLocal(static_cast<UDate>(local) * 1000.0, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
-                                  raw, dst, status);
-    } else {
-        tz.getOffset(static_cast<UDate>(local) * 1000.0, true, raw, dst, status);
-    }
-    return U_FAILURE(status) ? local : local - (raw + dst) / 1000;
+    const WallTime fields{wall.year, wall.month, wall.day, wall.hour, wall.minute, wall.second};
+    return static_cast<qint64>(std::floor(wallToDate(fields, zone).secondsSince1970()));
 }
 
 icaltimetype instantToWall(qint64 instant, const core::TimeZone& zone) {
-    return fieldsOf(instant + zone.secondsFromGMT(core::Date(static_cast<double>(instant))));
+    const WallTime fields = dateToWall(core::Date(static_cast<double>(instant)), zone);
+    icaltimetype wall = icaltime_null_time();
+    wall.year = fields.year;
+    wall.month = fields.month;
+    wall.day = fields.day;
+    wall.hour = fields.hour;
+    wall.minute = fields.minute;
+    wall.second = fields.second;
+    return wall;
 }
 
 QByteArray tzidOf(icalproperty* property) {
