@@ -174,18 +174,37 @@ void touch(icalcomponent* component, qint64 now) {
     icalcomponent_add_property(component, icalproperty_new_lastmodified(stamp));
 }
 
-void replaceAlarms(icalcomponent* component, const QList<qint64>& offsets) {
+void replaceAlarms(icalcomponent* component, const QList<AlarmSpec>& alarms) {
     for (icalcomponent* alarm : componentsOf(component, ICAL_VALARM_COMPONENT)) {
         removeComponent(component, alarm);
     }
     const char* summary = icalcomponent_get_summary(component);
     const QByteArray description = summary != nullptr && *summary != '\0' ? QByteArray(summary) : "Reminder";
-    for (const qint64 offset : offsets) {
+    for (const AlarmSpec& spec : alarms) {
         icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
         icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
         icalcomponent_add_property(alarm, icalproperty_new_description(description.constData()));
-        icalcomponent_add_property(alarm, icalproperty_new_trigger(icaltriggertype_from_int(static_cast<int>(offset))));
+        icaltriggertype trigger = icaltriggertype_from_int(static_cast<int>(spec.offset));
+        if (spec.at) {
+            trigger.time = fieldsOf(*spec.at);
+            trigger.time.zone = utcZone();
+        }
+        icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
         icalcomponent_add_component(component, alarm);
+    }
+}
+
+void setPriority(icalcomponent* component, int priority) {
+    removeProperties(component, ICAL_PRIORITY_PROPERTY);
+    if (priority != 0) {
+        icalcomponent_add_property(component, icalproperty_new_priority(priority));
+    }
+}
+
+void setTransparent(icalcomponent* component, bool transparent) {
+    removeProperties(component, ICAL_TRANSP_PROPERTY);
+    if (transparent) {
+        icalcomponent_add_property(component, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     }
 }
 
@@ -325,6 +344,10 @@ void IcsEditor::write(icalcomponent* component, icalproperty_kind kind, const Va
         property = icalproperty_new(kind);
         icalcomponent_add_property(component, property);
     }
+    writeValue(property, value);
+}
+
+void IcsEditor::writeValue(icalproperty* property, const Value& value) {
     icaltimetype time = value.wall;
     time.zone = value.anchor == Value::Anchor::Utc && !time.is_date ? utcZone() : nullptr;
     icalproperty_set_value(property, time.is_date ? icalvalue_new_date(time) : icalvalue_new_datetime(time));
@@ -507,13 +530,7 @@ void IcsEditor::excludeOccurrence(const QByteArray& uid, qint64 recurrenceId, qi
     }
     icalproperty* exdate = icalproperty_new(ICAL_EXDATE_PROPERTY);
     icalcomponent_add_property(item, exdate);
-    const Value value = like(read(startProperty), recurrenceId);
-    icaltimetype time = value.wall;
-    time.zone = value.anchor == Value::Anchor::Utc && !time.is_date ? utcZone() : nullptr;
-    icalproperty_set_value(exdate, time.is_date ? icalvalue_new_date(time) : icalvalue_new_datetime(time));
-    if (!time.is_date && value.anchor != Value::Anchor::Utc && !value.tzid.isEmpty()) {
-        icalproperty_set_parameter(exdate, icalparameter_new_tzid(value.tzid.constData()));
-    }
+    writeValue(exdate, like(read(startProperty), recurrenceId));
     touch(item, now);
 }
 
@@ -713,25 +730,58 @@ void IcsEditor::setTimes(icalcomponent* component, qint64 start, qint64 end, boo
     write(component, ICAL_DTEND_PROPERTY, inZone(std::max(start, end), zone, tzid));
 }
 
-void IcsEditor::setRecurrenceRule(const QByteArray& uid, const std::optional<QByteArray>& rrule) {
+IcsEditor::StartKind IcsEditor::startKind(const QByteArray& uid) const {
+    icalcomponent* item = master(uid);
+    icalproperty* startProperty =
+        item == nullptr ? nullptr : icalcomponent_get_first_property(item, ICAL_DTSTART_PROPERTY);
+    if (startProperty == nullptr) {
+        return StartKind::Floating;
+    }
+    const Value start = read(startProperty);
+    if (start.wall.is_date) {
+        return StartKind::Date;
+    }
+    switch (start.anchor) {
+    case Value::Anchor::Utc:
+        return StartKind::Utc;
+    case Value::Anchor::Zone:
+        return StartKind::Zoned;
+    case Value::Anchor::Floating:
+        break;
+    }
+    // An unresolved TZID is still a zoned start to every other reader.
+    return start.tzid.isEmpty() ? StartKind::Floating : StartKind::Zoned;
+}
+
+void IcsEditor::setRecurrenceRules(const QByteArray& uid, const QList<QByteArray>& rrules) {
     icalcomponent* item = master(uid);
     if (item == nullptr) {
         return;
     }
     const QList<icalproperty*> current = propertiesOf(item, ICAL_RRULE_PROPERTY);
-    if (rrule && current.size() == 1) {
-        icalrecurrencetype existing = icalproperty_get_rrule(current.first());
-        char* text = icalrecurrencetype_as_string_r(&existing);
-        const bool same = text != nullptr && *rrule == text;
+    QList<QByteArray> written;
+    for (icalproperty* p : current) {
+        icalrecurrencetype rule = icalproperty_get_rrule(p);
+        char* text = icalrecurrencetype_as_string_r(&rule);
+        written.append(QByteArray(text));
         free(text);
-        if (same) {
-            return;
-        }
+    }
+    QList<QByteArray> wanted;
+    for (const QByteArray& text : rrules) {
+        icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
+        char* canonical = icalrecurrencetype_as_string_r(&rule);
+        wanted.append(QByteArray(canonical));
+        free(canonical);
+    }
+    if (!wanted.isEmpty() && wanted == written) {
+        return;
     }
     removeProperties(item, ICAL_RRULE_PROPERTY);
     removeProperties(item, ICAL_EXRULE_PROPERTY);
-    if (rrule) {
-        icalcomponent_add_property(item, icalproperty_new_rrule(icalrecurrencetype_from_string(rrule->constData())));
+    for (const QByteArray& text : std::as_const(wanted)) {
+        icalcomponent_add_property(item, icalproperty_new_rrule(icalrecurrencetype_from_string(text.constData())));
+    }
+    if (!wanted.isEmpty()) {
         return;
     }
     removeProperties(item, ICAL_RDATE_PROPERTY);
@@ -741,39 +791,83 @@ void IcsEditor::setRecurrenceRule(const QByteArray& uid, const std::optional<QBy
     }
 }
 
-void IcsEditor::setTodoFields(icalcomponent* todo, const TodoFields& fields) {
-    setTextProperty(todo, ICAL_SUMMARY_PROPERTY, fields.title);
-    setTextProperty(todo, ICAL_DESCRIPTION_PROPERTY, fields.notes);
-    setUrl(todo, fields.url);
-    removeProperties(todo, ICAL_PRIORITY_PROPERTY);
-    if (fields.priority != 0) {
-        icalcomponent_add_property(todo, icalproperty_new_priority(fields.priority));
-    }
-    removeProperties(todo, ICAL_DUE_PROPERTY);
-    if (fields.due) {
-        if (fields.dueHasTime) {
-            write(todo, ICAL_DUE_PROPERTY, inZone(*fields.due, m_local, ensureTimeZone(m_local)));
+bool IcsEditor::removeItem(const QByteArray& uid) {
+    bool othersRemain = false;
+    for (icalcomponent* c : componentsOf(m_calendar, ICAL_ANY_COMPONENT)) {
+        if (!isItem(c)) {
+            continue;
+        }
+        if (uidOf(c) == uid) {
+            removeComponent(m_calendar, c);
         } else {
-            write(todo, ICAL_DUE_PROPERTY, dateOf(*fields.due));
+            othersRemain = true;
         }
     }
-    if (icalcomponent_get_first_property(todo, ICAL_STATUS_PROPERTY) == nullptr) {
-        icalcomponent_add_property(todo, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
+    return othersRemain;
+}
+
+void IcsEditor::setSeriesTimes(const QByteArray& uid, qint64 start, qint64 end, bool allDay,
+                               const std::optional<core::TimeZone>& zone) {
+    icalcomponent* item = master(uid);
+    icalproperty* startProperty =
+        item == nullptr ? nullptr : icalcomponent_get_first_property(item, ICAL_DTSTART_PROPERTY);
+    if (startProperty == nullptr) {
+        if (item != nullptr) {
+            setTimes(item, start, end, allDay, zone);
+        }
+        return;
     }
-    for (icalcomponent* alarm : componentsOf(todo, ICAL_VALARM_COMPONENT)) {
-        removeComponent(todo, alarm);
+    const Value before = read(startProperty);
+    setTimes(item, start, end, allDay, zone);
+    const Value after = read(icalcomponent_get_first_property(item, ICAL_DTSTART_PROPERTY));
+    const qint64 wallShift = fieldSeconds(after.wall) - fieldSeconds(before.wall);
+    if (wallShift == 0 && before.wall.is_date == after.wall.is_date && before.tzid == after.tzid) {
+        return;
     }
-    if (fields.alarmAt) {
-        icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
-        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-        const QByteArray description = fields.title.isEmpty() ? QByteArray("Reminder") : fields.title.toUtf8();
-        icalcomponent_add_property(alarm, icalproperty_new_description(description.constData()));
-        icaltriggertype trigger = icaltriggertype_from_int(0);
-        trigger.time = fieldsOf(*fields.alarmAt);
-        trigger.time.zone = utcZone();
-        icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
-        icalcomponent_add_component(todo, alarm);
+    // The exceptions take the master's new kind, zone and time of day.
+    const auto moved = [&](const Value& old) {
+        Value value = after;
+        value.wall = fieldsOf(fieldSeconds(old.wall) + wallShift);
+        value.wall.is_date = after.wall.is_date;
+        if (value.wall.is_date) {
+            value.wall.hour = 0;
+            value.wall.minute = 0;
+            value.wall.second = 0;
+        }
+        return value;
+    };
+    for (icalproperty* p : propertiesOf(item, ICAL_EXDATE_PROPERTY)) {
+        const Value old = read(p);
+        writeValue(p, moved(old.anchor == before.anchor || old.wall.is_date ? old : like(before, instantOf(old))));
     }
+    for (icalcomponent* c : overridesOf(uid)) {
+        icalproperty* rid = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
+        const Value old = read(rid);
+        write(c, ICAL_RECURRENCEID_PROPERTY,
+              moved(old.anchor == before.anchor || old.wall.is_date ? old : like(before, instantOf(old))));
+    }
+}
+
+void IcsEditor::setDue(icalcomponent* todo, const std::optional<core::DateComponents>& due) {
+    removeProperties(todo, ICAL_DUE_PROPERTY);
+    if (!due || !due->year || !due->month || !due->day) {
+        return;
+    }
+    Value value;
+    value.wall.year = *due->year;
+    value.wall.month = *due->month;
+    value.wall.day = *due->day;
+    if (!due->hour) {
+        value.wall.is_date = 1;
+    } else {
+        value.wall.hour = *due->hour;
+        value.wall.minute = due->minute.value_or(0);
+        value.wall.second = due->second.value_or(0);
+        value.tzid = ensureTimeZone(m_local);
+        value.anchor = value.tzid.isEmpty() ? Value::Anchor::Utc : Value::Anchor::Zone;
+        value.zone = m_local;
+    }
+    write(todo, ICAL_DUE_PROPERTY, value);
 }
 
 }  // namespace platform::vdir

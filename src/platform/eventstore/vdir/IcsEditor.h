@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Calendar.h"
 #include "core/TimeZone.h"
 
 #include <QByteArray>
@@ -33,21 +34,20 @@ void setTextProperty(icalcomponent* component, icalproperty_kind kind, const std
 void setUrl(icalcomponent* component, const std::optional<QString>& url);
 // DTSTAMP and LAST-MODIFIED, which mark a component as changed by us.
 void touch(icalcomponent* component, qint64 now);
-// Replaces every alarm by one display alarm per offset (seconds, negative =
-// before the start) relative to the start.
-void replaceAlarms(icalcomponent* component, const QList<qint64>& offsets);
-
-// Fields of a reminder. `due` is a date, or a date and time when
-// `dueHasTime`, in the editor's local zone; `alarmAt` adds an alarm then.
-struct TodoFields {
-    QString title;
-    std::optional<QString> notes;
-    std::optional<QString> url;
-    int priority = 0;
-    std::optional<qint64> due;
-    bool dueHasTime = false;
-    std::optional<qint64> alarmAt;
+// One alarm: at a moment, or at an offset in seconds from the start
+// (negative = before).
+struct AlarmSpec {
+    std::optional<qint64> at;
+    qint64 offset = 0;
+    bool operator==(const AlarmSpec&) const = default;
 };
+// Replaces every alarm by one display alarm per entry.
+void replaceAlarms(icalcomponent* component, const QList<AlarmSpec>& alarms);
+// TRANSP: whether the event leaves the time free.
+void setTransparent(icalcomponent* component, bool transparent);
+// PRIORITY; 0 (none) removes it.
+void setPriority(icalcomponent* component, int priority);
+
 
 // Completed: STATUS, COMPLETED and PERCENT-COMPLETE:100; not completed: back
 // to NEEDS-ACTION without those marks.
@@ -95,15 +95,28 @@ public:
     // values are written in `zone` (nullopt: floating), with its VTIMEZONE.
     void setTimes(icalcomponent* component, qint64 start, qint64 end, bool allDay,
                   const std::optional<core::TimeZone>& zone);
+    // Moves the whole series: the master's times as setTimes() does, and every
+    // EXDATE and RECURRENCE-ID by the same change of wall time, so excluded and
+    // changed occurrences stay attached to the occurrences they belong to.
+    void setSeriesTimes(const QByteArray& uid, qint64 start, qint64 end, bool allDay,
+                        const std::optional<core::TimeZone>& zone);
     // The zone the component's start is written in: nullopt when floating or
     // all-day, UTC for a UTC start.
     std::optional<core::TimeZone> startZone(icalcomponent* component) const;
-    // Replaces the RRULEs; nullopt makes a single event, dropping the series'
-    // RDATEs, EXDATEs and overrides, which a single event cannot have.
-    void setRecurrenceRule(const QByteArray& uid, const std::optional<QByteArray>& rrule);
 
-    // Title, notes, URL, priority, due and the alarm of a reminder.
-    void setTodoFields(icalcomponent* todo, const TodoFields& fields);
+    // How UNTIL must be written for the series of `uid` (RFC 5545 3.3.10).
+    enum class StartKind { Date, Floating, Utc, Zoned };
+    StartKind startKind(const QByteArray& uid) const;
+    // Replaces the RRULEs (RRULE values such as "FREQ=WEEKLY;COUNT=3"). No rule
+    // makes a single event, dropping the series' RDATEs, EXDATEs and overrides,
+    // which a single event cannot have. Rules already written alike stay as they are.
+    void setRecurrenceRules(const QByteArray& uid, const QList<QByteArray>& rrules);
+
+    // Removes every component of `uid`; returns whether items of other UIDs remain.
+    bool removeItem(const QByteArray& uid);
+
+    // DUE of a reminder: a DATE, or with an hour a wall time in the local zone.
+    void setDue(icalcomponent* todo, const std::optional<core::DateComponents>& due);
 
     // Makes sure the calendar carries a VTIMEZONE for `zone` (when libical
     // knows one) and returns the TZID to write; empty for UTC.
@@ -122,6 +135,7 @@ private:
     Value inZone(qint64 instant, const std::optional<core::TimeZone>& zone, const QByteArray& tzid) const;
     Value dateOf(qint64 instant) const;
     void write(icalcomponent* component, icalproperty_kind kind, const Value& value);
+    void writeValue(icalproperty* property, const Value& value);
     icalcomponent* vtimezone(const QByteArray& tzid) const;
     int countRuleInstancesBefore(icalcomponent* master, const icalrecurrencetype& rule, qint64 instant) const;
     // Calls `visit` with each instance of the master's rules before `limit`; stops when it returns true.

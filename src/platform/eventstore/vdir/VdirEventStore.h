@@ -3,6 +3,7 @@
 #include "platform/eventstore/EventStore.h"
 #include "platform/eventstore/vdir/VdirCatalog.h"
 #include "platform/eventstore/vdir/VdirFolderWatcher.h"
+#include "platform/eventstore/vdir/VdirStoreWriter.h"
 
 namespace platform {
 class Privacy;
@@ -66,6 +67,7 @@ private:
     mutable VdirCatalog m_catalog;
     VdirFolderWatcher m_watcher;
     mutable bool m_loaded = false;
+    VdirStoreWriter m_writer;
 };
 
 }  // namespace platform::vdir

@@ -95,6 +95,22 @@ bool createViaTemporaryName(const QString& directory, const QByteArray& target, 
 
 QString Etag::toString() const { return QString::number(mtimeNs) + u'-' + QString::number(inode); }
 
+std::optional<Etag> Etag::fromString(const QString& text) {
+    const qsizetype dash = text.lastIndexOf(u'-');
+    if (dash <= 0) {
+        return std::nullopt;
+    }
+    bool mtimeOk = false;
+    bool inodeOk = false;
+    Etag etag;
+    etag.mtimeNs = text.left(dash).toLongLong(&mtimeOk);
+    etag.inode = text.mid(dash + 1).toULongLong(&inodeOk);
+    if (!mtimeOk || !inodeOk) {
+        return std::nullopt;
+    }
+    return etag;
+}
+
 std::optional<Etag> Etag::ofFile(const QString& path) {
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
@@ -230,6 +246,14 @@ void VdirWriter::stageRemove(const QString& path, const Etag& expected) {
 }
 
 bool VdirWriter::isStaged(const QString& path) const { return find(path) != nullptr; }
+
+QStringList VdirWriter::stagedPaths() const {
+    QStringList paths;
+    for (const Change& change : m_changes) {
+        paths.append(change.path);
+    }
+    return paths;
+}
 
 std::optional<QByteArray> VdirWriter::stagedContent(const QString& path) const {
     const Change* staged = find(path);

@@ -1,4 +1,5 @@
 #include "platform/eventstore/vdir/IcsEditor.h"
+#include "platform/eventstore/vdir/IcsRuleWriter.h"
 #include "platform/eventstore/vdir/IcsText.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,9 @@
 #include <cstdlib>
 
 using namespace platform::vdir;
+using platform::PlatformRecurrenceDayOfWeek;
+using platform::PlatformRecurrenceEnd;
+using platform::PlatformRecurrenceRule;
 
 namespace {
 
@@ -276,11 +280,11 @@ TEST(IcsEditorOccurrences, firstOccurrenceIsTheFirstOneShown) {
 TEST(IcsEditorOccurrences, noRuleMakesASingleEventWithoutExceptions) {
     IcsTree calendar = parse(calendarText(kWeekly));
     IcsEditor editor(calendar.get(), berlin());
-    editor.setRecurrenceRule("weekly", QByteArray("FREQ=DAILY"));
+    editor.setRecurrenceRules("weekly", {QByteArray("FREQ=DAILY")});
     EXPECT_EQ(propertyLine(editor.master("weekly"), ICAL_RRULE_PROPERTY), "RRULE:FREQ=DAILY");
     EXPECT_EQ(propertyLines(editor.master("weekly"), ICAL_EXDATE_PROPERTY).size(), 2);
 
-    editor.setRecurrenceRule("weekly", std::nullopt);
+    editor.setRecurrenceRules("weekly", {});
     EXPECT_FALSE(editor.isRecurring("weekly"));
     EXPECT_TRUE(propertyLines(editor.master("weekly"), ICAL_EXDATE_PROPERTY).isEmpty());
     EXPECT_EQ(occurrences(calendar.get(), "weekly"), QList<qint64>({at("2024-01-01T10:00:00")}));
@@ -344,28 +348,24 @@ TEST(IcsEditorTimes, aNewZoneBringsItsDefinitionFirst) {
     EXPECT_EQ(icaltime_as_timet_with_zone(start, start.zone), at("2024-07-01T09:30:00"));
 }
 
-TEST(IcsEditorTodo, dueAlarmAndCompletionRoundTrip) {
+TEST(IcsEditorTodo, dueAndCompletionRoundTrip) {
     IcsTree calendar = newCalendarWith(ICAL_VTODO_COMPONENT, "t", kNow);
     IcsEditor editor(calendar.get(), berlin());
     icalcomponent* todo = editor.master("t");
-    TodoFields fields;
-    fields.title = QStringLiteral("Call, then write; done");
-    fields.priority = 1;
-    fields.due = at("2024-05-06T09:30:00");
-    fields.dueHasTime = true;
-    fields.alarmAt = at("2024-05-06T09:30:00");
-    editor.setTodoFields(todo, fields);
+    core::DateComponents due;
+    due.year = 2024;
+    due.month = 5;
+    due.day = 6;
+    editor.setDue(todo, due);
+    EXPECT_EQ(propertyLine(todo, ICAL_DUE_PROPERTY), "DUE;VALUE=DATE:20240506");
+    due.hour = 9;
+    due.minute = 30;
+    editor.setDue(todo, due);
     EXPECT_EQ(propertyLine(todo, ICAL_DUE_PROPERTY), "DUE;TZID=Europe/Berlin:20240506T093000");
-    EXPECT_EQ(propertyLine(todo, ICAL_PRIORITY_PROPERTY), "PRIORITY:1");
+    replaceAlarms(todo, {AlarmSpec{at("2024-05-06T09:30:00"), 0}});
     icalcomponent* alarm = icalcomponent_get_first_component(todo, ICAL_VALARM_COMPONENT);
     ASSERT_NE(alarm, nullptr);
     EXPECT_EQ(propertyLine(alarm, ICAL_TRIGGER_PROPERTY), "TRIGGER;VALUE=DATE-TIME:20240506T073000Z");
-
-    fields.dueHasTime = false;
-    fields.alarmAt.reset();
-    editor.setTodoFields(todo, fields);
-    EXPECT_EQ(propertyLine(todo, ICAL_DUE_PROPERTY), "DUE;VALUE=DATE:20240506");
-    EXPECT_EQ(icalcomponent_get_first_component(todo, ICAL_VALARM_COMPONENT), nullptr);
 
     setTodoCompleted(todo, true, kNow);
     EXPECT_EQ(icalcomponent_get_status(todo), ICAL_STATUS_COMPLETED);
@@ -375,10 +375,50 @@ TEST(IcsEditorTodo, dueAlarmAndCompletionRoundTrip) {
     EXPECT_EQ(icalcomponent_get_status(todo), ICAL_STATUS_NEEDSACTION);
     EXPECT_TRUE(propertyLine(todo, ICAL_COMPLETED_PROPERTY).isEmpty());
     EXPECT_TRUE(propertyLine(todo, ICAL_PERCENTCOMPLETE_PROPERTY).isEmpty());
+}
 
-    IcsTree reread = parse(serializeKeepingRawValues(calendar.get(), {}));
-    EXPECT_STREQ(icalcomponent_get_summary(icalcomponent_get_first_component(reread.get(), ICAL_VTODO_COMPONENT)),
-                 "Call, then write; done");
+TEST(IcsEditorSeries, movingTheSeriesKeepsItsExceptionsAttached) {
+    IcsTree calendar = parse(calendarText(kWeekly));
+    IcsEditor editor(calendar.get(), berlin());
+    // 10:00 becomes 11:30, an hour and a half later in wall time on every date.
+    editor.setSeriesTimes("weekly", at("2024-01-01T11:30:00"), at("2024-01-01T12:00:00"), false, berlin());
+    icalcomponent* master = editor.master("weekly");
+    EXPECT_EQ(propertyLines(master, ICAL_EXDATE_PROPERTY),
+              QList<QByteArray>({"EXDATE;TZID=Europe/Berlin:20240115T113000",
+                                 "EXDATE;TZID=Europe/Berlin:20240212T113000"}));
+    EXPECT_NE(editor.findOverride("weekly", at("2024-02-19T11:30:00")), nullptr);
+    const QList<qint64> starts = occurrences(calendar.get(), "weekly");
+    EXPECT_EQ(starts.size(), 9);
+    EXPECT_FALSE(starts.contains(at("2024-01-15T11:30:00")));
+    EXPECT_TRUE(starts.contains(at("2024-02-20T15:00:00")));   // the moved one stays where it was moved
+    EXPECT_TRUE(starts.contains(at("2024-04-01T10:00:00")));   // an RDATE is a date of its own
+
+    // All-day: the exceptions become dates.
+    editor.setSeriesTimes("weekly", at("2024-01-02T00:00:00"), at("2024-01-02T23:59:59"), true, std::nullopt);
+    EXPECT_EQ(propertyLines(editor.master("weekly"), ICAL_EXDATE_PROPERTY),
+              QList<QByteArray>({"EXDATE;VALUE=DATE:20240116", "EXDATE;VALUE=DATE:20240213"}));
+    EXPECT_EQ(occurrences(calendar.get(), "weekly").size(), 9);
+}
+
+TEST(IcsEditorSeries, ruleTextFollowsTheStart) {
+    PlatformRecurrenceRule rule;
+    rule.frequency = PlatformRecurrenceRule::Frequency::Monthly;
+    rule.interval = 2;
+    rule.daysOfTheWeek = std::vector<PlatformRecurrenceDayOfWeek>{{2, 1}, {6, -1}};
+    rule.firstDayOfTheWeek = 2;
+    rule.end = PlatformRecurrenceEnd{core::Date(static_cast<double>(at("2024-06-30T10:00:00"))), 0};
+    EXPECT_EQ(rruleText(rule, IcsEditor::StartKind::Zoned, berlin()),
+              "FREQ=MONTHLY;UNTIL=20240630T080000Z;INTERVAL=2;BYDAY=1MO,-1FR;WKST=MO");
+    EXPECT_EQ(rruleText(rule, IcsEditor::StartKind::Floating, berlin()),
+              "FREQ=MONTHLY;UNTIL=20240630T100000;INTERVAL=2;BYDAY=1MO,-1FR;WKST=MO");
+    rule.end = PlatformRecurrenceEnd{core::Date(static_cast<double>(at("2024-06-30T00:30:00"))), 0};
+    EXPECT_EQ(rruleText(rule, IcsEditor::StartKind::Date, berlin()),
+              "FREQ=MONTHLY;UNTIL=20240630;INTERVAL=2;BYDAY=1MO,-1FR;WKST=MO");
+    rule.end = PlatformRecurrenceEnd{std::nullopt, 4};
+    rule.daysOfTheWeek.reset();
+    rule.daysOfTheMonth = std::vector<int>{1, -1};
+    EXPECT_EQ(rruleText(rule, IcsEditor::StartKind::Utc, berlin()),
+              "FREQ=MONTHLY;COUNT=4;INTERVAL=2;BYMONTHDAY=1,-1;WKST=MO");
 }
 
 TEST(IcsText, untouchedPropertiesSurviveAnEditUnchanged) {
