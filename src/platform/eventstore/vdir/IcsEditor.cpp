@@ -596,14 +596,7 @@ IcsTree IcsEditor::splitSeries(const QByteArray& uid, qint64 recurrenceId, const
         return nullptr;
     }
 
-    IcsTree rest(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-    for (icalproperty* p = icalcomponent_get_first_property(m_calendar, ICAL_ANY_PROPERTY); p != nullptr;
-         p = icalcomponent_get_next_property(m_calendar, ICAL_ANY_PROPERTY)) {
-        icalcomponent_add_property(rest.get(), icalproperty_new_clone(p));
-    }
-    for (icalcomponent* zone : componentsOf(m_calendar, ICAL_VTIMEZONE_COMPONENT)) {
-        icalcomponent_add_component(rest.get(), icalcomponent_new_clone(zone));
-    }
+    IcsTree rest = frame();
 
     icalcomponent* series = icalcomponent_new_clone(item);
     icalcomponent_set_uid(series, newUid.constData());
@@ -804,6 +797,27 @@ bool IcsEditor::removeItem(const QByteArray& uid) {
         }
     }
     return othersRemain;
+}
+
+IcsTree IcsEditor::frame() const {
+    IcsTree copy(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    for (icalproperty* p : propertiesOf(m_calendar, ICAL_ANY_PROPERTY)) {
+        icalcomponent_add_property(copy.get(), icalproperty_new_clone(p));
+    }
+    for (icalcomponent* c : componentsOf(m_calendar, ICAL_VTIMEZONE_COMPONENT)) {
+        icalcomponent_add_component(copy.get(), icalcomponent_new_clone(c));
+    }
+    return copy;
+}
+
+IcsTree IcsEditor::copyItem(const QByteArray& uid) const {
+    IcsTree copy = frame();
+    for (icalcomponent* c : componentsOf(m_calendar, ICAL_ANY_COMPONENT)) {
+        if (isItem(c) && uidOf(c) == uid) {
+            icalcomponent_add_component(copy.get(), icalcomponent_new_clone(c));
+        }
+    }
+    return copy;
 }
 
 void IcsEditor::setSeriesTimes(const QByteArray& uid, qint64 start, qint64 end, bool allDay,

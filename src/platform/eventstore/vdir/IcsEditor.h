@@ -114,6 +114,9 @@ public:
 
     // Removes every component of `uid`; returns whether items of other UIDs remain.
     bool removeItem(const QByteArray& uid);
+    // A new VCALENDAR with copies of the components of `uid`, the calendar's
+    // own properties and its zone definitions (to move the item to another file).
+    IcsTree copyItem(const QByteArray& uid) const;
 
     // DUE of a reminder: a DATE, or with an hour a wall time in the local zone.
     void setDue(icalcomponent* todo, const std::optional<core::DateComponents>& due);
@@ -129,6 +132,8 @@ private:
     core::TimeZone m_local;
     ZoneLookup m_lookup;
 
+    // The calendar's own properties and zone definitions, without items.
+    IcsTree frame() const;
     Value read(icalproperty* property) const;
     qint64 instantOf(const Value& value) const;
     Value like(const Value& pattern, qint64 instant) const;

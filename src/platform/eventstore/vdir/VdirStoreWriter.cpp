@@ -168,10 +168,10 @@ void VdirStoreWriter::stage(VdirEventStore& store, OpenFile& file, bool keepFile
     store.catalog().stage(file.path, text);
 }
 
-QString VdirStoreWriter::stageNew(VdirEventStore& store, const VdirCollection& collection, const QByteArray& uid,
+QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const QByteArray& uid,
                                   icalcomponent* calendar, const QByteArray& original) {
     const QByteArray text = serializeKeepingRawValues(calendar, original);
-    const QString path = m_files.stageCreate(collection.folder.path, QString::fromUtf8(uid), text);
+    const QString path = m_files.stageCreate(folder, QString::fromUtf8(uid), text);
     store.catalog().stage(path, text);
     return path;
 }
@@ -182,13 +182,46 @@ void VdirStoreWriter::finish(VdirEventStore& store, bool commitNow) {
     }
 }
 
-QString VdirStoreWriter::identifierOf(VdirEventStore& store, const QString& path, const QString& uid) const {
+QString VdirStoreWriter::identifierOf(VdirEventStore& store, const QString& path, const QByteArray& uid) const {
+    const QString text = QString::fromUtf8(uid);
+    QString inAnotherFile;
     for (const VdirItem& item : store.catalog().items()) {
-        if (item.path == path && item.uid == uid) {
-            return item.identifier;
+        if (item.uid == text) {
+            if (item.path == path) {
+                return item.identifier;
+            }
+            inAnotherFile = item.identifier;
         }
     }
-    return {};
+    // A commit takes another name when the UID's one was taken meanwhile.
+    return inAnotherFile;
+}
+
+std::optional<QString> VdirStoreWriter::moveDestination(VdirEventStore& store, const PlatformEvent& event,
+                                                        const PlatformEvent& current) {
+    const QString wanted = calendarIdOf(event.calendar);
+    // A calendar that no longer exists leaves the event where it is.
+    if (wanted.isEmpty() || wanted == calendarIdOf(current.calendar) ||
+        store.catalog().collectionById(wanted) == nullptr) {
+        return std::nullopt;
+    }
+    return writableCollection(store, wanted).folder.path;
+}
+
+QString VdirStoreWriter::stageEdited(VdirEventStore& store, OpenFile& file, IcsEditor& editor, const QByteArray& uid,
+                                     const QString& identifier, const std::optional<QString>& destination,
+                                     bool commitNow) {
+    if (!destination) {
+        stage(store, file, true);
+        finish(store, commitNow);
+        return identifier;
+    }
+    IcsTree moved = editor.copyItem(uid);
+    const bool keepFile = editor.removeItem(uid);
+    stage(store, file, keepFile);
+    const QString path = stageNew(store, *destination, uid, moved.get(), file.original);
+    finish(store, commitNow);
+    return identifierOf(store, path, uid);
 }
 
 void VdirStoreWriter::commit(VdirEventStore& store) {
@@ -239,17 +272,9 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (event.hasRecurrenceRules()) {
             editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
         }
-        const QString path = stageNew(store, collection, uid, tree.get(), {});
+        const QString path = stageNew(store, collection.folder.path, uid, tree.get(), {});
         finish(store, commitNow);
-        // The commit may have chosen another name when the UID's was taken.
-        QString identifier = identifierOf(store, path, QString::fromUtf8(uid));
-        if (identifier.isEmpty()) {
-            for (const VdirItem& item : store.catalog().items()) {
-                if (item.uid == QString::fromUtf8(uid)) {
-                    identifier = item.identifier;
-                }
-            }
-        }
+        const QString identifier = identifierOf(store, path, uid);
         if (auto saved = store.event(identifier, *event.startDate)) {
             return *saved;
         }
@@ -295,12 +320,15 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
             editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
         }
         touch(target, now);
-        stage(store, file, true);
-        finish(store, commitNow);
-        if (auto saved = store.event(identifier, *event.startDate)) {
+        const QString savedIdentifier =
+            stageEdited(store, file, editor, uid, identifier, moveDestination(store, event, *current), commitNow);
+        if (auto saved = store.event(savedIdentifier, *event.startDate)) {
             return *saved;
         }
-        return store.event(identifier).value_or(event);
+        if (auto first = store.event(savedIdentifier)) {
+            return *first;
+        }
+        fail(Code::NotFound);
     }
 
     if (span == Span::ThisEvent) {
@@ -364,23 +392,17 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
                                          ruleTexts(event.recurrenceRules, seriesEditor->startKind(seriesUid)));
     }
     touch(seriesMaster, now);
-    stage(store, file, true);
-    QString seriesIdentifier = identifier;
-    QString restPath;
+    const std::optional<QString> destination = moveDestination(store, event, *current);
+    QString seriesIdentifier;
     if (rest) {
-        const VdirCollection& collection = store.catalog().collections()[static_cast<size_t>(collectionIndex)];
-        restPath = stageNew(store, collection, seriesUid, rest.get(), file.original);
-    }
-    finish(store, commitNow);
-    if (rest) {
-        seriesIdentifier = identifierOf(store, restPath, QString::fromUtf8(seriesUid));
-        if (seriesIdentifier.isEmpty()) {
-            for (const VdirItem& candidate : store.catalog().items()) {
-                if (candidate.uid == QString::fromUtf8(seriesUid)) {
-                    seriesIdentifier = candidate.identifier;
-                }
-            }
-        }
+        const QString folder = destination.value_or(
+            store.catalog().collections()[static_cast<size_t>(collectionIndex)].folder.path);
+        stage(store, file, true);
+        const QString restPath = stageNew(store, folder, seriesUid, rest.get(), file.original);
+        finish(store, commitNow);
+        seriesIdentifier = identifierOf(store, restPath, seriesUid);
+    } else {
+        seriesIdentifier = stageEdited(store, file, editor, uid, identifier, destination, commitNow);
     }
     if (auto saved = store.event(seriesIdentifier, *event.startDate)) {
         return *saved;
@@ -477,14 +499,9 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         IcsTree tree = newCalendarWith(ICAL_VTODO_COMPONENT, uid, now);
         IcsEditor editor = editorFor(tree.get());
         apply(editor, editor.master(uid), nullptr);
-        const QString path = stageNew(store, collection, uid, tree.get(), {});
+        const QString path = stageNew(store, collection.folder.path, uid, tree.get(), {});
         finish(store, commitNow);
-        QString identifier = identifierOf(store, path, QString::fromUtf8(uid));
-        for (const VdirItem& item : store.catalog().items()) {
-            if (identifier.isEmpty() && item.uid == QString::fromUtf8(uid)) {
-                identifier = item.identifier;
-            }
-        }
+        const QString identifier = identifierOf(store, path, uid);
         if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {
             return std::get<PlatformReminder>(*saved);
         }

@@ -37,10 +37,18 @@ private:
     IcsEditor editorFor(icalcomponent* calendar);
     const VdirCollection& writableCollection(VdirEventStore& store, const QString& calendarIdentifier);
     void stage(VdirEventStore& store, OpenFile& file, bool keepFile);
-    QString stageNew(VdirEventStore& store, const VdirCollection& collection, const QByteArray& uid,
-                     icalcomponent* calendar, const QByteArray& original);
+    QString stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
+                     const QByteArray& original);
+    // Stages the edited file, or, when the event moves to another calendar,
+    // the item in a new file there and the old file without it. Returns the
+    // item's identifier afterwards.
+    QString stageEdited(VdirEventStore& store, OpenFile& file, IcsEditor& editor, const QByteArray& uid,
+                        const QString& identifier, const std::optional<QString>& destination, bool commit);
+    // The folder of the calendar the event is to move to, if it is to move.
+    std::optional<QString> moveDestination(VdirEventStore& store, const PlatformEvent& event,
+                                           const PlatformEvent& current);
     void finish(VdirEventStore& store, bool commit);
-    QString identifierOf(VdirEventStore& store, const QString& path, const QString& uid) const;
+    QString identifierOf(VdirEventStore& store, const QString& path, const QByteArray& uid) const;
 
     VdirWriter m_files;
     IcsZoneResolver m_zones;

@@ -106,6 +106,7 @@ class VdirStoreWriterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_vdir.write(QStringLiteral("personal/displayname"), "Personal\n");
+        m_vdir.write(QStringLiteral("work/displayname"), "Work\n");
         m_vdir.write(QStringLiteral("tasks/displayname"), "Tasks\n");
         m_vdir.write(QStringLiteral("tasks/components"), "VTODO\n");
         m_vdir.writeIcs(QStringLiteral("personal/weekly.ics"), kWeekly);
@@ -268,6 +269,35 @@ TEST_F(VdirStoreWriterTest, futureEditFromALaterOccurrenceSplitsTheSeries) {
     m_store->removeEvent(rest[0], Span::FutureEvents, true);
     EXPECT_EQ(icsFiles(personal()), QStringList({QStringLiteral("weekly.ics")}));
     EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 2u);
+}
+
+TEST_F(VdirStoreWriterTest, eventsMoveToAnotherCalendarWithTheirFile) {
+    const PlatformEvent created =
+        m_store->saveEvent(newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00"), Span::ThisEvent, true);
+    PlatformEvent moving = created;
+    moving.calendar = m_store->calendar(QStringLiteral("work"));
+    const PlatformEvent moved = m_store->saveEvent(moving, Span::ThisEvent, true);
+    EXPECT_EQ(moved.calendar->calendarIdentifier, QStringLiteral("work"));
+    EXPECT_EQ(moved.title, created.title);
+    EXPECT_FALSE(m_store->event(created.eventIdentifier));
+    EXPECT_EQ(icsFiles(personal()), QStringList({QStringLiteral("weekly.ics")}));
+    EXPECT_EQ(icsFiles(m_vdir.path(QStringLiteral("work"))).size(), 1u);
+
+    // An unknown calendar leaves the event where it is.
+    PlatformEvent nowhere = moved;
+    nowhere.calendar->calendarIdentifier = QStringLiteral("gone");
+    nowhere.title = QStringLiteral("Still at work");
+    EXPECT_EQ(m_store->saveEvent(nowhere, Span::ThisEvent, true).calendar->calendarIdentifier,
+              QStringLiteral("work"));
+
+    // The following occurrences of a series go to the new calendar, the earlier ones stay.
+    PlatformEvent third = occurrenceAt("2024-06-17T10:00:00");
+    third.calendar = m_store->calendar(QStringLiteral("work"));
+    const PlatformEvent rest = m_store->saveEvent(third, Span::FutureEvents, true);
+    EXPECT_EQ(rest.calendar->calendarIdentifier, QStringLiteral("work"));
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 2u);
+    EXPECT_EQ(occurrencesOf(rest.eventIdentifier).size(), 4u);
+    expectFreshStoreReadsTheSame();
 }
 
 TEST_F(VdirStoreWriterTest, deletingOccurrencesExcludesEndsOrRemovesTheSeries) {
@@ -478,6 +508,18 @@ TEST_F(VdirStoreWriterTest, readOnlyItemsAndNoAccessRefuseChanges) {
     }
     ::chmod(QFile::encodeName(m_vdir.path(QStringLiteral("locked"))).constData(), 0755);
     EXPECT_TRUE(QFile::exists(m_vdir.path(QStringLiteral("locked/a.ics"))));
+
+    // A file libical could not read whole: writing it back would lose what it dropped.
+    const QByteArray damaged = ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:damaged"),
+                                    QStringLiteral("SUMMARY:Damaged"), QStringLiteral("DTSTART:20240602T120000Z"),
+                                    QStringLiteral("DTEND:not a date"), QStringLiteral("END:VEVENT")});
+    m_vdir.write(QStringLiteral("personal/damaged.ics"), damaged);
+    m_store->refreshSources();
+    auto broken = m_store->event(QStringLiteral("personal/damaged"));
+    ASSERT_TRUE(broken);
+    broken->title = QStringLiteral("Repaired?");
+    EXPECT_THROW(m_store->saveEvent(*broken, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(m_vdir.path(QStringLiteral("personal/damaged.ics"))), damaged);
 
     m_privacy.setStatus(EntityType::Event, AuthorizationStatus::Denied);
     try {
