@@ -389,12 +389,12 @@ icalcomponent* IcsEditor::findOverride(const QByteArray& uid, qint64 recurrenceI
 }
 
 bool IcsEditor::isRecurring(const QByteArray& uid) const {
-    icalcomponent* item = master(uid);
-    if (item == nullptr || !overridesOf(uid).isEmpty()) {
-        return !overridesOf(uid).isEmpty();
+    if (!overridesOf(uid).isEmpty()) {
+        return true;
     }
-    return icalcomponent_get_first_property(item, ICAL_RRULE_PROPERTY) != nullptr ||
-           icalcomponent_get_first_property(item, ICAL_RDATE_PROPERTY) != nullptr;
+    icalcomponent* item = master(uid);
+    return item != nullptr && (icalcomponent_get_first_property(item, ICAL_RRULE_PROPERTY) != nullptr ||
+                               icalcomponent_get_first_property(item, ICAL_RDATE_PROPERTY) != nullptr);
 }
 
 bool IcsEditor::forEachRuleInstance(icalcomponent* item, const icalrecurrencetype& rule, qint64 limit,
