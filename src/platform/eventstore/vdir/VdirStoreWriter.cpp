@@ -158,6 +158,7 @@ const VdirCollection& VdirStoreWriter::writableCollection(VdirEventStore& store,
 }
 
 void VdirStoreWriter::stage(VdirEventStore& store, OpenFile& file, bool keepFile) {
+    m_overlaid.insert(file.path);
     if (!keepFile) {
         m_files.stageRemove(file.path, file.expected);
         store.catalog().stage(file.path, std::nullopt);
@@ -172,6 +173,7 @@ QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const Q
                                   icalcomponent* calendar, const QByteArray& original) {
     const QByteArray text = serializeKeepingRawValues(calendar, original);
     const QString path = m_files.stageCreate(folder, QString::fromUtf8(uid), text);
+    m_overlaid.insert(path);
     store.catalog().stage(path, text);
     return path;
 }
@@ -225,24 +227,25 @@ QString VdirStoreWriter::stageEdited(VdirEventStore& store, OpenFile& file, IcsE
 }
 
 void VdirStoreWriter::commit(VdirEventStore& store) {
-    const QStringList staged = m_files.stagedPaths();
-    if (staged.isEmpty()) {
+    if (m_overlaid.isEmpty() && !m_files.hasChanges()) {
         return;
     }
     const QStringList written = m_files.commit();
     VdirCatalog& catalog = store.catalog();
-    for (qsizetype i = 0; i < staged.size(); ++i) {
-        catalog.unstage(staged[i]);
-        catalog.invalidate(staged[i]);
-        if (i < written.size()) {
-            catalog.invalidate(written[i]);
-        }
+    for (const QString& path : std::as_const(m_overlaid)) {
+        catalog.unstage(path);
+        catalog.invalidate(path);
     }
+    for (const QString& path : written) {
+        catalog.invalidate(path);
+    }
+    m_overlaid.clear();
     store.reloadNow();
 }
 
 void VdirStoreWriter::reset(VdirEventStore& store) {
     m_files.reset();
+    m_overlaid.clear();
     store.catalog().clearStaged();
     store.catalog().clear();
     store.reloadNow();

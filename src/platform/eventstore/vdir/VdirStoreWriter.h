@@ -5,6 +5,8 @@
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
 #include "platform/eventstore/vdir/VdirWriter.h"
 
+#include <QSet>
+
 namespace platform::vdir {
 
 class VdirEventStore;
@@ -52,6 +54,9 @@ private:
 
     VdirWriter m_files;
     IcsZoneResolver m_zones;
+    // Paths whose staged text the catalog shows instead of the file; a staged
+    // creation that was removed again is no longer in m_files but is here.
+    QSet<QString> m_overlaid;
 };
 
 }  // namespace platform::vdir

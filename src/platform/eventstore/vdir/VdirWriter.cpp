@@ -247,13 +247,6 @@ void VdirWriter::stageRemove(const QString& path, const Etag& expected) {
 
 bool VdirWriter::isStaged(const QString& path) const { return find(path) != nullptr; }
 
-QStringList VdirWriter::stagedPaths() const {
-    QStringList paths;
-    for (const Change& change : m_changes) {
-        paths.append(change.path);
-    }
-    return paths;
-}
 
 std::optional<QByteArray> VdirWriter::stagedContent(const QString& path) const {
     const Change* staged = find(path);

@@ -77,13 +77,11 @@ public:
 
     bool hasChanges() const { return !m_changes.isEmpty(); }
     bool isStaged(const QString& path) const;
-    // The paths of the staged changes, in the order commit() writes them.
-    QStringList stagedPaths() const;
     // The content a staged file will have; nullopt when it is staged for removal.
     std::optional<QByteArray> stagedContent(const QString& path) const;
 
-    // Writes every staged change in the order staged; returns the paths written,
-    // one per staged path (created files under their final names). On failure the staged changes
+    // Writes every staged change in the order staged; returns the paths written
+    // (created files under their final names). On failure the staged changes
     // stay, so the caller can retry or reset().
     QStringList commit();
     void reset() { m_changes.clear(); }
