@@ -284,7 +284,13 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (auto first = store.event(identifier)) {
             return *first;
         }
-        fail(Code::Other);
+        // Write-only access cannot read the event back; it was saved all the same.
+        PlatformEvent saved = event;
+        saved.eventIdentifier = identifier;
+        saved.calendarItemIdentifier = identifier;
+        saved.calendarItemExternalIdentifier = QString::fromUtf8(uid);
+        saved.occurrenceDate = event.startDate;
+        return saved;
     }
 
     const core::Date occurrenceDate = event.occurrenceDate.value_or(*event.startDate);

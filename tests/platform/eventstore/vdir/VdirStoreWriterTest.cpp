@@ -521,6 +521,13 @@ TEST_F(VdirStoreWriterTest, readOnlyItemsAndNoAccessRefuseChanges) {
     EXPECT_THROW(m_store->saveEvent(*broken, Span::ThisEvent, true), EventStoreError);
     EXPECT_EQ(readFile(m_vdir.path(QStringLiteral("personal/damaged.ics"))), damaged);
 
+    // Write-only access may add events, though it cannot read them back.
+    const PlatformEvent lunch = newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00");
+    m_privacy.setStatus(EntityType::Event, AuthorizationStatus::WriteOnly);
+    const PlatformEvent blind = m_store->saveEvent(lunch, Span::ThisEvent, true);
+    EXPECT_FALSE(blind.eventIdentifier.isEmpty());
+    EXPECT_EQ(icsFiles(personal()).size(), 3u);
+
     m_privacy.setStatus(EntityType::Event, AuthorizationStatus::Denied);
     try {
         m_store->saveEvent(newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00"), Span::ThisEvent, true);
