@@ -4,11 +4,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <atomic>
+#include <optional>
+#include <tuple>
 #include <unordered_set>
 
 namespace platform::vdir {
 
 namespace {
+
+std::atomic<bool> libicalOnly{false};
 
 // A runaway rule (FREQ=SECONDLY over decades) must not stall a reload.
 constexpr int kMaxIterations = 200000;
@@ -91,6 +96,57 @@ core::Date utcInstant(const icaltimetype& t) {
     return core::Date(static_cast<double>(daysFromCivil(t.year, t.month, t.day)) * kDay + t.hour * 3600.0 +
                       t.minute * 60.0 + t.second);
 }
+
+// FREQ=DAILY or WEEKLY with at most INTERVAL, BYDAY (plain weekdays), WKST, COUNT and UNTIL.
+struct SimpleRule {
+    bool weekly = false;
+    qint64 interval = 1;
+    int weekStart = 0;           // 0 = Monday ... 6 = Sunday
+    std::vector<int> weekdays;   // sorted from the week start; empty: the start's own weekday
+    int count = 0;
+    std::optional<WallTime> until;
+
+    static bool unused(const short* values) { return values[0] == ICAL_RECURRENCE_ARRAY_MAX; }
+    static int mondayBased(int icalWeekday) { return (icalWeekday + 5) % 7; }
+
+    static std::optional<SimpleRule> from(const icalrecurrencetype& rule, const WallTime& start) {
+        if (rule.freq != ICAL_DAILY_RECURRENCE && rule.freq != ICAL_WEEKLY_RECURRENCE)
+            return std::nullopt;
+        if (rule.rscale || !unused(rule.by_second) || !unused(rule.by_minute) || !unused(rule.by_hour) ||
+            !unused(rule.by_month_day) || !unused(rule.by_year_day) || !unused(rule.by_week_no) ||
+            !unused(rule.by_month) || !unused(rule.by_set_pos))
+            return std::nullopt;
+        SimpleRule simple;
+        simple.weekly = rule.freq == ICAL_WEEKLY_RECURRENCE;
+        simple.interval = rule.interval > 0 ? rule.interval : 1;
+        simple.weekStart = rule.week_start == ICAL_NO_WEEKDAY ? 0 : mondayBased(static_cast<int>(rule.week_start));
+        simple.count = rule.count;
+        for (size_t i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+            if (!simple.weekly || icalrecurrencetype_day_position(rule.by_day[i]) != 0)
+                return std::nullopt;
+            simple.weekdays.push_back(mondayBased(static_cast<int>(icalrecurrencetype_day_day_of_week(rule.by_day[i]))));
+        }
+        const int startWeekday =
+            static_cast<int>(((daysFromCivil(start.year, start.month, start.day) % 7) + 7 + 3) % 7);
+        if (!simple.weekdays.empty()) {
+            // A start outside its own BYDAY list is an odd case whose counting libical settles.
+            if (std::find(simple.weekdays.begin(), simple.weekdays.end(), startWeekday) == simple.weekdays.end())
+                return std::nullopt;
+            std::sort(simple.weekdays.begin(), simple.weekdays.end(), [&](int a, int b) {
+                return (a - simple.weekStart + 7) % 7 < (b - simple.weekStart + 7) % 7;
+            });
+            simple.weekdays.erase(std::unique(simple.weekdays.begin(), simple.weekdays.end()), simple.weekdays.end());
+        }
+        if (!icaltime_is_null_time(rule.until))
+            simple.until = fromIcal(rule.until);
+        if (simple.until && rule.until.is_date) {
+            simple.until->hour = 23;
+            simple.until->minute = 59;
+            simple.until->second = 59;
+        }
+        return simple;
+    }
+};
 
 class SeriesExpander {
 public:
@@ -177,18 +233,20 @@ private:
         if (rule.freq == ICAL_NO_RECURRENCE)
             return;
         limitUntil(rule);
+        const double length = m_shape.allDay ? static_cast<double>(m_shape.days) * kDay : m_shape.seconds;
+        // Occurrences starting before this cannot reach into the window.
+        const core::Date from = m_windowStart - length - 2 * kDay;
+        if (auto simple = SimpleRule::from(rule, m_master.start->wall); simple && !libicalOnly) {
+            walkSimpleRule(*simple, from, walls);
+            return;
+        }
         const icaltimetype dtstart = toIcal(m_master.start->wall, m_shape.allDay);
         icalrecur_iterator* it = icalrecur_iterator_new(rule, dtstart);
         if (!it)
             return;
-        if (rule.count == 0) {
-            // Occurrences starting before this cannot reach into the window.
-            const double length = m_shape.allDay ? static_cast<double>(m_shape.days) * kDay : m_shape.seconds;
-            const core::Date from = m_windowStart - length - 2 * kDay;
-            if (from > m_master.start->toDate(m_floating)) {
-                const WallTime hint = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
-                icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
-            }
+        if (rule.count == 0 && from > m_master.start->toDate(m_floating)) {
+            const WallTime hint = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
+            icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
         }
         for (int i = 0; i < kMaxIterations; ++i) {
             const icaltimetype next = icalrecur_iterator_next(it);
@@ -200,6 +258,62 @@ private:
             walls.push_back(wall);
         }
         icalrecur_iterator_free(it);
+    }
+
+    // Daily and weekly rules are walked by day arithmetic: libical's iterator goes through ICU calendars and cost
+    // more than everything else in a reload. The first occurrence inside the window is found directly, COUNT too.
+    void walkSimpleRule(const SimpleRule& rule, core::Date from, std::vector<WallTime>& walls) const {
+        const WallTime& start = m_master.start->wall;
+        const qint64 firstDay = daysFromCivil(start.year, start.month, start.day);
+        const WallTime fromWall = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
+        const qint64 fromDay = daysFromCivil(fromWall.year, fromWall.month, fromWall.day);
+        const qint64 period = rule.weekly ? 7LL * rule.interval : rule.interval;
+        const bool byDay = rule.weekly && !rule.weekdays.empty();
+        const qint64 perPeriod = byDay ? static_cast<qint64>(rule.weekdays.size()) : 1;
+        // With BYDAY a period is a week from the rule's week start; otherwise it begins on the start's own day.
+        const qint64 periodStart = byDay ? firstDay - ((mondayIndex(firstDay) - rule.weekStart + 7) % 7) : firstDay;
+        qint64 periodIndex = std::max<qint64>(0, (fromDay - periodStart) / period - 1);
+        // How many occurrences come before the first period walked, for COUNT.
+        qint64 occurrence = 0;
+        if (periodIndex > 0)
+            occurrence = byDay ? firstPeriodCount(rule, firstDay, periodStart) + (periodIndex - 1) * perPeriod
+                               : periodIndex;
+        for (int guard = 0; guard < kMaxIterations; ++periodIndex) {
+            const qint64 base = periodStart + periodIndex * period;
+            for (qint64 k = 0; k < perPeriod; ++k, ++guard) {
+                const qint64 day =
+                    byDay ? base + (rule.weekdays[static_cast<size_t>(k)] - rule.weekStart + 7) % 7 : base;
+                if (day < firstDay)
+                    continue;
+                if (rule.count > 0 && occurrence >= rule.count)
+                    return;
+                ++occurrence;
+                WallTime wall = civilFromDays(day);
+                wall.hour = start.hour;
+                wall.minute = start.minute;
+                wall.second = start.second;
+                if (rule.until && !beforeOrAt(wall, *rule.until))
+                    return;
+                if (place(wall, m_shape, m_zone, m_floating).start >= m_windowEnd)
+                    return;
+                walls.push_back(wall);
+            }
+        }
+    }
+
+    static qint64 mondayIndex(qint64 day) { return ((day % 7) + 7 + 3) % 7; }
+
+    static qint64 firstPeriodCount(const SimpleRule& rule, qint64 firstDay, qint64 periodStart) {
+        qint64 count = 0;
+        for (int weekday : rule.weekdays)
+            if (periodStart + (weekday - rule.weekStart + 7) % 7 >= firstDay)
+                ++count;
+        return count;
+    }
+
+    static bool beforeOrAt(const WallTime& a, const WallTime& b) {
+        return std::tie(a.year, a.month, a.day, a.hour, a.minute, a.second) <=
+               std::tie(b.year, b.month, b.day, b.hour, b.minute, b.second);
     }
 
     // The iterator compares UNTIL with the floating wall times it produces, so UNTIL has to be on the same wall
@@ -241,6 +355,8 @@ std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, con
     const Placed placed = place(component.start->wall, shape, component.start->zoneOr(floatingZone), floatingZone);
     return IcsOccurrence{&component, placed.start, placed.end, placed.start, false};
 }
+
+void setRuleShortcutsForTesting(bool enabled) { libicalOnly = !enabled; }
 
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
                   const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out) {

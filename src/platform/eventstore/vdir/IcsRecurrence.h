@@ -31,4 +31,7 @@ std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, con
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
                   const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out);
 
+// Simple daily and weekly rules are walked without libical; tests turn that off to compare both ways.
+void setRuleShortcutsForTesting(bool enabled);
+
 }  // namespace platform::vdir

@@ -64,7 +64,7 @@ bool VdirCatalog::reload() {
     return changed;
 }
 
-void VdirCatalog::clear() { m_cache.clear(); }
+void VdirCatalog::clear() { m_cache.markAllStale(); }
 
 const VdirCollection* VdirCatalog::collectionById(const QString& identifier) const {
     for (const VdirCollection& c : m_collections)

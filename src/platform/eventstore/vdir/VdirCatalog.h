@@ -65,7 +65,7 @@ public:
     // Rescans the folders, re-reads the files that changed and rebuilds the index. Returns whether anything that a
     // reader could see changed (items, collections or their metadata).
     bool reload();
-    // Forgets every parsed file, so that the next reload reads everything again.
+    // Makes the next reload read every file again (it reports a change only where a file did change).
     void clear();
     // Forgets one parsed file (after writing it).
     void invalidate(const QString& path) { m_cache.invalidate(path); }

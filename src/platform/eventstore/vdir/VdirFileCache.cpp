@@ -82,7 +82,7 @@ bool VdirFileCache::update(const VdirScan& scan) {
     for (const VdirCollectionFolder& collection : scan.collections) {
         for (const VdirScannedFile& scanned : collection.files) {
             const auto known = m_files.constFind(scanned.path);
-            if (known != m_files.constEnd() && known->stamp == scanned.stamp)
+            if (known != m_files.constEnd() && known->stamp == scanned.stamp && !m_allStale)
                 next.insert(scanned.path, *known);
             else
                 toRead.emplace_back(scanned.path, VdirCachedFile{});
@@ -94,12 +94,17 @@ bool VdirFileCache::update(const VdirScan& scan) {
     else
         std::for_each(toRead.begin(), toRead.end(), read);
 
+    bool changed = false;
     for (auto& [path, loaded] : toRead) {
-        if (!loaded.content->problem.isEmpty())
+        const auto before = m_files.constFind(path);
+        const bool same = before != m_files.constEnd() && before->stamp == loaded.stamp;
+        changed = changed || !same;
+        if (!loaded.content->problem.isEmpty() && !same)
             core::log(QStringLiteral("skipped %1: %2").arg(path, loaded.content->problem));
         next.insert(path, std::move(loaded));
     }
-    const bool changed = !toRead.empty() || next.size() != m_files.size();
+    changed = changed || next.size() != m_files.size();
+    m_allStale = false;
     m_files = std::move(next);
     return changed;
 }

@@ -35,6 +35,8 @@ public:
     const VdirCachedFile* file(const QString& path) const;
     // Forgets one file, so that the next update reads it again (after a write of our own, for instance).
     void invalidate(const QString& path);
+    // Makes the next update read every file again; only files that turn out different count as a change.
+    void markAllStale() { m_allStale = true; }
     void clear();
     qsizetype size() const { return m_files.size(); }
 
@@ -44,6 +46,7 @@ public:
 private:
     IcsZoneResolver& m_zones;
     QHash<QString, VdirCachedFile> m_files;
+    bool m_allStale = false;
 };
 
 }  // namespace platform::vdir

@@ -2,8 +2,16 @@
 
 #include <unicode/basictz.h>
 #include <unicode/timezone.h>
+#include <unicode/tzrule.h>
+#include <unicode/tztrans.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
 
 namespace platform::vdir {
 
@@ -54,30 +62,94 @@ double localSeconds(const WallTime& wall) {
            wall.minute * 60.0 + wall.second;
 }
 
+// Asking an ICU zone built from the tz database for an offset walks its transition list; with two centuries of
+// transitions that dominated reading a calendar. The offsets are copied once per zone into a sorted table.
+constexpr double kTableStart = -2208988800.0;  // 1900-01-01
+constexpr double kTableEnd = 4102444800.0;     // 2100-01-01
+constexpr size_t kMaxTransitions = 10000;
+
+struct OffsetTable {
+    explicit OffsetTable(const core::TimeZone& zone) : keepAlive(zone) {
+        const icu::TimeZone& tz = zone.icu();
+        initial = offsetAt(tz, kTableStart);
+        const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(&tz);
+        if (!basic)
+            return;
+        icu::TimeZoneTransition transition;
+        UDate base = kTableStart * 1000.0;
+        while (times.size() < kMaxTransitions && basic->getNextTransition(base, false, transition) &&
+               transition.getTime() < kTableEnd * 1000.0) {
+            base = transition.getTime();
+            const icu::TimeZoneRule* to = transition.getTo();
+            times.push_back(base / 1000.0);
+            offsets.push_back(to ? (to->getRawOffset() + to->getDSTSavings()) / 1000 : offsetAt(tz, base / 1000.0));
+        }
+    }
+
+    static int offsetAt(const icu::TimeZone& tz, double seconds) {
+        int32_t raw = 0;
+        int32_t dst = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        tz.getOffset(seconds * 1000.0, false, raw, dst, status);
+        return U_SUCCESS(status) ? (raw + dst) / 1000 : 0;
+    }
+
+    int at(double utcSeconds) const {
+        const auto it = std::upper_bound(times.begin(), times.end(), utcSeconds);
+        return it == times.begin() ? initial : offsets[static_cast<size_t>(it - times.begin() - 1)];
+    }
+
+    core::TimeZone keepAlive;  // so that the zone's address cannot be reused by another zone
+    int initial = 0;
+    std::vector<double> times;
+    std::vector<int> offsets;
+};
+
+const OffsetTable& tableFor(const core::TimeZone& zone) {
+    // A few recently used tables per thread spare the lock: a reload alternates between a handful of zones.
+    struct Recent {
+        const icu::TimeZone* zone = nullptr;
+        const OffsetTable* table = nullptr;
+    };
+    thread_local std::array<Recent, 8> recent{};
+    thread_local size_t next = 0;
+    const icu::TimeZone* key = &zone.icu();
+    for (const Recent& r : recent)
+        if (r.zone == key)
+            return *r.table;
+
+    static std::mutex mutex;
+    static std::unordered_map<const icu::TimeZone*, std::unique_ptr<OffsetTable>> tables;
+    std::lock_guard lock(mutex);
+    auto& slot = tables[key];
+    if (!slot)
+        slot = std::make_unique<OffsetTable>(zone);
+    recent[next] = {key, slot.get()};
+    next = (next + 1) % recent.size();
+    return *slot;
+}
+
 }  // namespace
 
 core::Date wallToDate(const WallTime& wall, const core::TimeZone& zone) {
     const double local = localSeconds(wall);
-    const icu::TimeZone& tz = zone.icu();
-    int32_t raw = 0;
-    int32_t dst = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    if (const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(&tz)) {
-        basic->getOffsetFromLocal(local * 1000.0, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw, dst, status);
-    } else {
-        tz.getOffset(local * 1000.0, true, raw, dst, status);
-    }
-    if (U_FAILURE(status))
-        return core::Date(local);
-    return core::Date(local - (raw + dst) / 1000.0);
+    const OffsetTable& table = tableFor(zone);
+    // The offsets on either side of any change near this wall time; zones do not change twice within two days.
+    const int before = table.at(local - 86400.0);
+    const int after = table.at(local + 86400.0);
+    if (before == after)
+        return core::Date(local - before);
+    const bool beforeFits = table.at(local - before) == before;
+    const bool afterFits = table.at(local - after) == after;
+    if (beforeFits && afterFits)  // repeated wall time: the first of the two moments
+        return core::Date(local - std::max(before, after));
+    if (afterFits && !beforeFits)
+        return core::Date(local - after);
+    return core::Date(local - before);  // fits before the change, or skipped: read with the offset before it
 }
 
 WallTime dateToWall(core::Date date, const core::TimeZone& zone) {
-    int32_t raw = 0;
-    int32_t dst = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    zone.icu().getOffset(date.toUDate(), false, raw, dst, status);
-    const double offset = U_SUCCESS(status) ? (raw + dst) / 1000.0 : 0.0;
+    const double offset = tableFor(zone).at(date.secondsSince1970());
     const auto local = static_cast<qint64>(std::floor(date.secondsSince1970() + offset));
     const qint64 days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
     const qint64 secondOfDay = local - days * 86400;

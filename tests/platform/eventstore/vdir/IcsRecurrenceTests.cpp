@@ -145,3 +145,42 @@ TEST(IcsRecurrence, RunawayRulesStop) {
     const auto occurrences = s.expand(utc(2024, 1, 1), utc(2030, 1, 1));
     EXPECT_LE(occurrences.size(), 200001u);
 }
+
+// Daily and weekly rules take a shortcut past libical's iterator; both ways must give the same occurrences.
+TEST(IcsRecurrence, RuleShortcutAgreesWithLibical) {
+    const QStringList rules{
+        QStringLiteral("RRULE:FREQ=DAILY"),
+        QStringLiteral("RRULE:FREQ=DAILY;INTERVAL=4;COUNT=30"),
+        QStringLiteral("RRULE:FREQ=WEEKLY"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=20"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;INTERVAL=3"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO,TH;COUNT=25"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,MO;WKST=SU"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,MO;WKST=MO"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO,WE,FR;UNTIL=20240610T080000Z"),
+        QStringLiteral("RRULE:FREQ=DAILY;UNTIL=20240320"),
+    };
+    const std::vector<std::pair<core::Date, core::Date>> windows{
+        {utc(2024, 1, 1), utc(2024, 12, 31)}, {utc(2024, 5, 20), utc(2024, 8, 19)}, {utc(2025, 3, 1), utc(2025, 6, 1)}};
+    for (const QString& rule : rules) {
+        for (const int variant : {0, 1, 2}) {
+            QStringList lines = weeklyBerlin(rule);
+            if (variant == 1) {
+                lines[3] = QStringLiteral("DTSTART;VALUE=DATE:20240304");
+                lines[4] = QStringLiteral("DTEND;VALUE=DATE:20240305");
+            } else if (variant == 2) {  // a Thursday
+                lines[3] = QStringLiteral("DTSTART;TZID=Europe/Berlin:20240307T180000");
+                lines[4] = QStringLiteral("DTEND;TZID=Europe/Berlin:20240307T183000");
+            }
+            const ParsedSeries s(ics(lines));
+            for (const auto& [from, to] : windows) {
+                const auto quick = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(false);
+                const auto slow = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(true);
+                EXPECT_EQ(quick, slow) << rule.toStdString() << " variant " << variant << " "
+                                       << core::toIsoString(from).toStdString();
+            }
+        }
+    }
+}

@@ -1,0 +1,137 @@
+#include "platform/privacy/ConfigPrivacy.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using platform::AuthorizationStatus;
+using platform::ConfigPrivacy;
+using platform::EntityType;
+
+namespace {
+
+// Stands in for the consent window: records the question and answers when told to.
+class ScriptedPrompt : public platform::ConsentPrompt {
+public:
+    void ask(EntityType entity, std::function<void(bool)> answer) override {
+        asked.push_back(entity);
+        pending = std::move(answer);
+    }
+    void answer(bool allowed) {
+        auto callback = std::move(pending);
+        pending = nullptr;
+        callback(allowed);
+    }
+
+    std::vector<EntityType> asked;
+    std::function<void(bool)> pending;
+};
+
+struct Result {
+    bool called = false;
+    bool granted = false;
+    std::optional<QString> error;
+};
+
+bool waitFor(const Result& result) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!result.called && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return result.called;
+}
+
+class ConfigPrivacyTest : public ::testing::Test {
+protected:
+    QString configFile() const { return m_dir.path() + QStringLiteral("/config/privacy.conf"); }
+    QString root() const { return m_dir.path() + QStringLiteral("/calendars"); }
+
+    Result request(ConfigPrivacy& privacy, EntityType entity, std::optional<bool> answer) {
+        Result result;
+        privacy.requestAccess(entity, [&result](bool granted, std::optional<QString> error) {
+            result.called = true;
+            result.granted = granted;
+            result.error = std::move(error);
+        });
+        EXPECT_FALSE(result.called) << "never inside the call";
+        if (answer)
+            prompt.answer(*answer);
+        EXPECT_TRUE(waitFor(result));
+        return result;
+    }
+
+    ScriptedPrompt prompt;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(ConfigPrivacyTest, UndecidedUntilAnsweredThenRemembered) {
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
+
+    const Result allowed = request(privacy, EntityType::Event, true);
+    EXPECT_TRUE(allowed.granted);
+    EXPECT_EQ(allowed.error, std::nullopt);
+    EXPECT_EQ(prompt.asked, std::vector<EntityType>{EntityType::Event});
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Reminder), AuthorizationStatus::NotDetermined);
+
+    const Result denied = request(privacy, EntityType::Reminder, false);
+    EXPECT_FALSE(denied.granted);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Reminder), AuthorizationStatus::Denied);
+
+    // A second request answers from the stored decision without asking; so does a new instance.
+    ConfigPrivacy later(configFile(), root(), prompt);
+    EXPECT_EQ(later.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_EQ(later.authorizationStatus(EntityType::Reminder), AuthorizationStatus::Denied);
+    EXPECT_FALSE(request(later, EntityType::Reminder, std::nullopt).granted);
+    EXPECT_TRUE(request(later, EntityType::Event, std::nullopt).granted);
+    EXPECT_EQ(prompt.asked.size(), 2u);
+}
+
+TEST_F(ConfigPrivacyTest, GrantingCreatesADefaultCalendarAndListOnlyWhenThereIsNone) {
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    request(privacy, EntityType::Event, true);
+    QFile title(root() + QStringLiteral("/calendar/displayname"));
+    ASSERT_TRUE(title.open(QIODevice::ReadOnly));
+    EXPECT_EQ(title.readAll(), QByteArray("Calendar"));
+    QFile list(root() + QStringLiteral("/reminders/displayname"));
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_EQ(list.readAll(), QByteArray("Reminders"));
+
+    QDir(root() + QStringLiteral("/reminders")).removeRecursively();
+    request(privacy, EntityType::Reminder, true);
+    EXPECT_FALSE(QFile::exists(root() + QStringLiteral("/reminders"))) << "a collection exists already";
+}
+
+TEST_F(ConfigPrivacyTest, UnreadableFolderIsRestricted) {
+    QDir().mkpath(root());
+    ::chmod(QFile::encodeName(root()).constData(), 0);
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    privacy.setGranted(EntityType::Event, true);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::Restricted);
+    ::chmod(QFile::encodeName(root()).constData(), 0755);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+}
+
+TEST_F(ConfigPrivacyTest, FailingToCreateTheFolderIsReported) {
+    QDir().mkpath(QFileInfo(root()).path());
+    QFile blocker(root());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should go
+    blocker.close();
+    ConfigPrivacy privacy(configFile(), root() + QStringLiteral("/sub"), prompt);
+    const Result result = request(privacy, EntityType::Event, true);
+    EXPECT_TRUE(result.error.has_value());
+}
