@@ -10,12 +10,14 @@
 namespace core::icu_string {
 
 inline icu::UnicodeString copy(QStringView s) {
-    return icu::UnicodeString(reinterpret_cast<const UChar*>(s.utf16()), static_cast<int32_t>(s.size()));
+    return icu::UnicodeString(reinterpret_cast<const UChar*>(s.constData()), static_cast<int32_t>(s.size()));
 }
 
 // A read-only alias of the QString's buffer: valid while `s` lives and is not modified.
+// constData(), not utf16(): utf16() may detach a QString made from static data to
+// add a terminator, which races when several threads read one shared string.
 inline icu::UnicodeString alias(const QString& s) {
-    return icu::UnicodeString(false, reinterpret_cast<const UChar*>(s.utf16()), static_cast<int32_t>(s.size()));
+    return icu::UnicodeString(false, reinterpret_cast<const UChar*>(s.constData()), static_cast<int32_t>(s.size()));
 }
 
 inline QString toQString(const icu::UnicodeString& s) {

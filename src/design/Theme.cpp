@@ -111,10 +111,10 @@ void Theme::setAppearance(Appearance appearance) {
     g_increaseContrast.store(appearance.increaseContrast);
 }
 
-#define ORBITDAY_PLAIN_TOKEN(name, hex)           \
-    core::Color Theme::name() {                   \
+#define ORBITDAY_PLAIN_TOKEN(name, hex)                         \
+    core::Color Theme::name() {                                 \
         static const core::Color color = colorFromHex(u"" hex); \
-        return color;                             \
+        return color;                                           \
     }
 
 ORBITDAY_PLAIN_TOKEN(snow, "#F6F7F8")
@@ -132,10 +132,10 @@ core::Color Theme::onAccent() {
     return core::Color::rgb(255, 255, 255);
 }
 
-#define ORBITDAY_DYNAMIC_TOKEN(name, ...)                  \
-    const DynamicColor& Theme::name() {                    \
-        static const DynamicColor color(__VA_ARGS__);      \
-        return color;                                      \
+#define ORBITDAY_DYNAMIC_TOKEN(name, ...)             \
+    const DynamicColor& Theme::name() {               \
+        static const DynamicColor color(__VA_ARGS__); \
+        return color;                                 \
     }
 
 // Where the design leaves an alpha open, the choice follows the neighbouring

@@ -18,7 +18,8 @@ namespace {
 std::optional<QString> patternFor(MeetingProvider provider) {
     switch (provider) {
         case MeetingProvider::zoom:
-            return QStringLiteral("https?://([a-z0-9-]+\\.)?(zoom\\.us|zoomgov\\.com)/(j|my|w|s|wc)/" ORBITDAY_TAIL "+");
+            return QStringLiteral("https?://([a-z0-9-]+\\.)?(zoom\\.us|zoomgov\\.com)/(j|my|w|s|wc)/" ORBITDAY_TAIL
+                                  "+");
         case MeetingProvider::googleMeet:
             return QStringLiteral("https?://meet\\.google\\.com/[a-z0-9-]+" ORBITDAY_TAIL "*");
         case MeetingProvider::teams:

@@ -28,10 +28,10 @@ enum class MeetingProvider {
 };
 
 inline constexpr std::array kAllMeetingProviders{
-    MeetingProvider::zoom,    MeetingProvider::googleMeet, MeetingProvider::teams,    MeetingProvider::webex,
-    MeetingProvider::goToMeeting, MeetingProvider::whereby, MeetingProvider::jitsi,  MeetingProvider::chime,
-    MeetingProvider::slack,   MeetingProvider::discord,    MeetingProvider::faceTime, MeetingProvider::skype,
-    MeetingProvider::around,  MeetingProvider::other};
+    MeetingProvider::zoom,        MeetingProvider::googleMeet, MeetingProvider::teams,    MeetingProvider::webex,
+    MeetingProvider::goToMeeting, MeetingProvider::whereby,    MeetingProvider::jitsi,    MeetingProvider::chime,
+    MeetingProvider::slack,       MeetingProvider::discord,    MeetingProvider::faceTime, MeetingProvider::skype,
+    MeetingProvider::around,      MeetingProvider::other};
 
 QString rawValue(MeetingProvider provider);
 // Exactly the raw values, case-sensitive.

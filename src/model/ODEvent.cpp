@@ -3,8 +3,8 @@
 #include "design/Theme.h"
 #include "model/ValueHash.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace model {
@@ -140,9 +140,10 @@ ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source) {
     // Searched in the raw fields, before empty texts were dropped above.
     event.meeting = MeetingLinkDetector::detect(source.url, source.location, source.notes);
     event.timeZone = source.timeZone;
-    event.recurrence = recurrenceOptionFromRule(
-        source.recurrenceRules.empty() ? std::nullopt
-                                       : std::optional<platform::PlatformRecurrenceRule>(source.recurrenceRules.front()));
+    event.recurrence =
+        recurrenceOptionFromRule(source.recurrenceRules.empty()
+                                     ? std::nullopt
+                                     : std::optional<platform::PlatformRecurrenceRule>(source.recurrenceRules.front()));
     return event;
 }
 

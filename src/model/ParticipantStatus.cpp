@@ -6,9 +6,8 @@ namespace model {
 
 namespace {
 
-constexpr std::array kStatuses{ParticipantStatus::unknown,   ParticipantStatus::pending,
-                               ParticipantStatus::accepted,  ParticipantStatus::declined,
-                               ParticipantStatus::tentative, ParticipantStatus::delegated,
+constexpr std::array kStatuses{ParticipantStatus::unknown,   ParticipantStatus::pending,   ParticipantStatus::accepted,
+                               ParticipantStatus::declined,  ParticipantStatus::tentative, ParticipantStatus::delegated,
                                ParticipantStatus::completed, ParticipantStatus::inProcess};
 
 }  // namespace

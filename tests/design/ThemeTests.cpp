@@ -9,8 +9,8 @@ namespace {
 
 using core::Color;
 using design::Appearance;
-using design::Theme;
 using design::colorFromHex;
+using design::Theme;
 
 constexpr Appearance kLight{false, false};
 constexpr Appearance kDark{true, false};
@@ -70,8 +70,8 @@ TEST(ThemeTokens, ChosenAlphasStayBetweenTheirNeighbours) {
     for (Appearance appearance : {kLight, kDark, kLightContrast, kDarkContrast}) {
         EXPECT_LT(Theme::textFaint().resolve(appearance).alpha, Theme::textPast().resolve(appearance).alpha);
     }
-    for (const design::DynamicColor* token : {&Theme::textPast(), &Theme::textFaint(), &Theme::year(), &Theme::line(),
-                                              &Theme::strokeStrong()}) {
+    for (const design::DynamicColor* token :
+         {&Theme::textPast(), &Theme::textFaint(), &Theme::year(), &Theme::line(), &Theme::strokeStrong()}) {
         EXPECT_GE(token->lightHighContrast().alpha, token->light().alpha);
         EXPECT_GE(token->darkHighContrast().alpha, token->dark().alpha);
     }

@@ -26,8 +26,12 @@ PlatformEvent sampleEvent() {
     event.startDate = core::Date(1'700'000'000);
     event.endDate = core::Date(1'700'001'800);
     event.occurrenceDate = event.startDate;
-    event.calendar = platform::PlatformCalendar{QStringLiteral("cal-1"), QStringLiteral("Work"),
-                                                core::Color::rgb(10, 20, 30), QStringLiteral("Office"), true, false};
+    event.calendar = platform::PlatformCalendar{QStringLiteral("cal-1"),
+                                                QStringLiteral("Work"),
+                                                core::Color::rgb(10, 20, 30),
+                                                QStringLiteral("Office"),
+                                                true,
+                                                false};
     return event;
 }
 
@@ -178,8 +182,8 @@ TEST(EventValues, EqualityAndHashCoverEveryField) {
         EXPECT_NE(qHash(variant), qHash(base));
     }
 
-    model::ODCalendar calendar{QStringLiteral("c"), QStringLiteral("Home"), design::Theme::sky(), QString(), true,
-                               false};
+    model::ODCalendar calendar{
+        QStringLiteral("c"), QStringLiteral("Home"), design::Theme::sky(), QString(), true, false};
     model::ODCalendar subscribed = calendar;
     subscribed.isSubscribed = true;
     EXPECT_NE(calendar, subscribed);

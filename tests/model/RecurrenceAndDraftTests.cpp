@@ -25,7 +25,8 @@ Rule rule(Frequency frequency, int interval, std::optional<std::vector<int>> wee
 
 TEST(RecurrenceOptions, EveryPresetSurvivesTheRoundTripThroughARule) {
     for (RecurrenceOption option : model::kAllRecurrenceOptions) {
-        EXPECT_EQ(model::recurrenceOptionFromRule(model::recurrenceRule(option)), option) << model::rawValue(option).toStdString();
+        EXPECT_EQ(model::recurrenceOptionFromRule(model::recurrenceRule(option)), option)
+            << model::rawValue(option).toStdString();
         EXPECT_EQ(model::recurrenceOptionFromRawValue(model::rawValue(option)), option);
     }
     EXPECT_FALSE(model::recurrenceRule(RecurrenceOption::none).has_value());
@@ -39,8 +40,8 @@ TEST(RecurrenceOptions, PresetRulesHaveNoEndAndOnlyWeekdaysNamesDays) {
     EXPECT_EQ(weekdays.frequency, Frequency::Weekly);
     EXPECT_EQ(weekdays.interval, 1);
     ASSERT_TRUE(weekdays.daysOfTheWeek.has_value());
-    EXPECT_EQ(*weekdays.daysOfTheWeek, (std::vector<platform::PlatformRecurrenceDayOfWeek>{
-                                           {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}}));
+    EXPECT_EQ(*weekdays.daysOfTheWeek,
+              (std::vector<platform::PlatformRecurrenceDayOfWeek>{{2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}}));
     EXPECT_FALSE(weekdays.setPositions.has_value());
     EXPECT_FALSE(weekdays.end.has_value());
 
@@ -106,8 +107,8 @@ TEST(EventDrafts, FromAnEventKeepTheCalendarAndLeaveRepetitionAlone) {
 }
 
 TEST(ReminderDrafts, CompareEveryField) {
-    model::ReminderDraft a{QStringLiteral("Call"), core::Date(10), std::nullopt, std::nullopt, std::nullopt,
-                           std::nullopt, 0};
+    model::ReminderDraft a{
+        QStringLiteral("Call"), core::Date(10), std::nullopt, std::nullopt, std::nullopt, std::nullopt, 0};
     model::ReminderDraft b = a;
     EXPECT_EQ(a, b);
     b.listID = QString();

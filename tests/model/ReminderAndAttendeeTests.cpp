@@ -30,8 +30,8 @@ TEST(ReminderConversion, BuildsTheDueDateFromItsComponents) {
     source.calendarItemIdentifier = QStringLiteral("R1");
     source.dueDateComponents = dateOnly(2024, 3, 9);
     source.priority = 5;
-    source.calendar = platform::PlatformCalendar{QStringLiteral("l"), QStringLiteral("Errands"), std::nullopt,
-                                                 std::nullopt, true, false};
+    source.calendar = platform::PlatformCalendar{
+        QStringLiteral("l"), QStringLiteral("Errands"), std::nullopt, std::nullopt, true, false};
     const ODReminder reminder = ODReminder::fromPlatform(source);
     EXPECT_EQ(reminder.id, QStringLiteral("R1"));
     EXPECT_EQ(reminder.title, QStringLiteral("Untitled"));
@@ -82,8 +82,8 @@ TEST(AttendeeConversion, EmailNeedsTheExactLowerCasePrefix) {
     EXPECT_FALSE(ODAttendee::emailFromURLString(QStringLiteral("https://example.org")).has_value());
 
     // Upper-case calendar data keeps its address, because the store parses it with QUrl.
-    platform::PlatformParticipant shouting{std::nullopt, QUrl(QStringLiteral("MAILTO:Ana@Example.org"),
-                                                              QUrl::TolerantMode), 1, false};
+    platform::PlatformParticipant shouting{
+        std::nullopt, QUrl(QStringLiteral("MAILTO:Ana@Example.org"), QUrl::TolerantMode), 1, false};
     const ODAttendee attendee = ODAttendee::fromPlatform(shouting, false);
     EXPECT_EQ(attendee.email, QStringLiteral("Ana@Example.org"));
     EXPECT_EQ(attendee.name, QStringLiteral("Ana@Example.org"));

@@ -59,6 +59,7 @@ public:
     virtual std::optional<PlatformEvent> event(const QString& eventIdentifier) const = 0;
     // The occurrence of that series whose occurrenceDate is the given date, wherever a
     // detached occurrence has moved to; a single event when its occurrence date matches.
+    // Dates are compared in whole seconds, the precision event ids carry.
     virtual std::optional<PlatformEvent> event(const QString& eventIdentifier, core::Date occurrenceDate) const = 0;
     // An event (its first occurrence) or a reminder by calendarItemIdentifier.
     virtual std::optional<PlatformCalendarItem> calendarItem(const QString& calendarItemIdentifier) const = 0;

@@ -23,12 +23,12 @@ private:
 class EventStoreError : public LocalizedError {
 public:
     enum class Code {
-        AccessDenied,   // no permission for this kind of item
-        NotFound,       // the item (or its calendar) is gone
-        ReadOnly,       // the calendar or the item cannot be changed
-        Conflict,       // the item changed underneath since it was read
-        InvalidItem,    // the item cannot be saved as it is (no calendar, no start, ...)
-        WriteFailed,    // the storage refused the write (disk full, permissions, ...)
+        AccessDenied,  // no permission for this kind of item
+        NotFound,      // the item (or its calendar) is gone
+        ReadOnly,      // the calendar or the item cannot be changed
+        Conflict,      // the item changed underneath since it was read
+        InvalidItem,   // the item cannot be saved as it is (no calendar, no start, ...)
+        WriteFailed,   // the storage refused the write (disk full, permissions, ...)
         Other,
     };
 

@@ -453,10 +453,11 @@ std::vector<PlatformEvent> FakeEventStore::events(core::Date start, core::Date e
         }
         // Occurrences that start before the window may still reach into it.
         const double longest = [&] {
-            double duration = series.master.endDate.value_or(core::Date()) - series.master.startDate.value_or(core::Date());
+            double duration =
+                series.master.endDate.value_or(core::Date()) - series.master.startDate.value_or(core::Date());
             for (const auto& [key, detached] : series.overrides) {
-                duration = std::max(duration, detached.endDate.value_or(core::Date()) -
-                                                  detached.startDate.value_or(core::Date()));
+                duration = std::max(
+                    duration, detached.endDate.value_or(core::Date()) - detached.startDate.value_or(core::Date()));
             }
             return std::max(0.0, duration);
         }();
@@ -621,8 +622,7 @@ PlatformEvent FakeEventStore::saveEvent(const PlatformEvent& event, Span span, b
     saved.isDetached = false;
     if (key <= wholeSeconds(*master.startDate)) {
         // The whole series changes; detached occurrences survive only when the pattern stayed.
-        const bool patternKept =
-            saved.startDate == master.startDate && saved.recurrenceRules == master.recurrenceRules;
+        const bool patternKept = saved.startDate == master.startDate && saved.recurrenceRules == master.recurrenceRules;
         Series replaced{saved, patternKept ? series->excluded : std::vector<double>{},
                         patternKept ? series->overrides : std::map<double, PlatformEvent>{}};
         *series = std::move(replaced);
@@ -660,8 +660,8 @@ void FakeEventStore::removeEvent(const PlatformEvent& event, Span span, bool com
         throw EventStoreError::withDefaultMessage(Code::ReadOnly);
     }
     const double key = wholeSeconds(event.occurrenceDate.value_or(master.startDate.value_or(core::Date())));
-    const bool wholeSeries = !master.hasRecurrenceRules() ||
-                             (span == Span::FutureEvents && key <= wholeSeconds(*master.startDate));
+    const bool wholeSeries =
+        !master.hasRecurrenceRules() || (span == Span::FutureEvents && key <= wholeSeconds(*master.startDate));
     if (wholeSeries) {
         const QString identifier = master.eventIdentifier;
         std::erase_if(m_working.series,
@@ -691,9 +691,9 @@ void FakeEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
         answer.emplace();
         if (hasAccess(EntityType::Reminder)) {
             for (const PlatformReminder& reminder : m_working.reminders) {
-                const bool inList = reminder.calendar && findCalendar(reminder.calendar->calendarIdentifier) &&
-                                    (!calendarIdentifiers ||
-                                     calendarIdentifiers->contains(reminder.calendar->calendarIdentifier));
+                const bool inList =
+                    reminder.calendar && findCalendar(reminder.calendar->calendarIdentifier) &&
+                    (!calendarIdentifiers || calendarIdentifiers->contains(reminder.calendar->calendarIdentifier));
                 if (inList && !reminder.isCompleted) {
                     answer->push_back(withCurrentCalendar(reminder));
                 }

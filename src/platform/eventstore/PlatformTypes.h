@@ -36,8 +36,8 @@ using ParticipantStatusNumber = int;
 struct PlatformCalendar {
     QString calendarIdentifier;
     QString title;
-    std::optional<core::Color> color;        // nullopt: the calendar has no colour of its own
-    std::optional<QString> sourceTitle;      // the account; nullopt: no source
+    std::optional<core::Color> color;    // nullopt: the calendar has no colour of its own
+    std::optional<QString> sourceTitle;  // the account; nullopt: no source
     bool allowsContentModifications = true;
     bool isSubscribed = false;
 

@@ -65,7 +65,7 @@ protected:
 
 TEST_F(FakeEventStoreTest, ExpandsWeeklyRulesWithDaysIntervalsAndEnds) {
     PlatformEvent standup = makeEvent(QStringLiteral("Standup"), berlin(2024, 3, 4, 9));  // a Monday
-    standup.recurrenceRules = {everyWeek({2, 4}, 2)};                                   // Mon + Wed, every 2nd week
+    standup.recurrenceRules = {everyWeek({2, 4}, 2)};                                     // Mon + Wed, every 2nd week
     standup.recurrenceRules[0].end = platform::PlatformRecurrenceEnd{std::nullopt, 5};
     store.addEvent(standup);
     EXPECT_EQ(startsIn(berlin(2024, 3, 1), berlin(2024, 5, 1)),
@@ -131,8 +131,8 @@ TEST_F(FakeEventStoreTest, FutureEventsFromALaterOccurrenceSplitTheSeries) {
 }
 
 TEST_F(FakeEventStoreTest, StagedChangesAreVisibleAtOnceAndCommittedOrDroppedTogether) {
-    const PlatformEvent staged = store.saveEvent(makeEvent(QStringLiteral("Draft"), berlin(2024, 5, 1, 9)),
-                                                 Span::ThisEvent, false);
+    const PlatformEvent staged =
+        store.saveEvent(makeEvent(QStringLiteral("Draft"), berlin(2024, 5, 1, 9)), Span::ThisEvent, false);
     EXPECT_FALSE(staged.eventIdentifier.isEmpty());
     EXPECT_FALSE(staged.eventIdentifier.contains(u'|'));
     EXPECT_TRUE(store.event(staged.eventIdentifier).has_value());

@@ -1,0 +1,186 @@
+#include "app/AppSettings.h"
+#include "app/HotKeyManager.h"
+#include "platform/defaults/InMemoryUserDefaults.h"
+#include "platform/hotkeys/X11HotKeyRegistrar.h"
+#include "platform/keys/KeyTable.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+#include <xcb/xtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <initializer_list>
+
+namespace {
+
+using app::HotKeyAction;
+using app::HotKeyCombo;
+namespace carbon = platform::keys::carbon;
+
+constexpr xcb_keysym_t kControlL = 0xffe3;
+constexpr xcb_keysym_t kAltL = 0xffe9;
+constexpr xcb_keysym_t kNumLock = 0xff7f;
+constexpr xcb_keysym_t kJ = 'j';
+constexpr xcb_keysym_t kK = 'k';
+constexpr std::uint32_t kCarbonJ = 38;
+constexpr std::uint32_t kCarbonK = 40;
+
+bool waitFor(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+void settle(int milliseconds) {
+    waitFor([] { return false; }, milliseconds);
+}
+
+// A second client that plays the user: it types through XTEST and can hold grabs.
+class FakeKeyboard {
+public:
+    FakeKeyboard() : m_connection(xcb_connect(nullptr, nullptr)) {
+        m_symbols = xcb_key_symbols_alloc(m_connection);
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    }
+    ~FakeKeyboard() {
+        xcb_key_symbols_free(m_symbols);
+        xcb_disconnect(m_connection);
+    }
+    FakeKeyboard(const FakeKeyboard&) = delete;
+    FakeKeyboard& operator=(const FakeKeyboard&) = delete;
+
+    bool ok() const { return !xcb_connection_has_error(m_connection) && m_symbols; }
+
+    xcb_keycode_t keycode(xcb_keysym_t sym) const {
+        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(m_symbols, sym);
+        const xcb_keycode_t code = codes ? codes[0] : 0;
+        std::free(codes);
+        return code;
+    }
+
+    // Presses the keys in order and releases them in reverse.
+    void chord(std::initializer_list<xcb_keysym_t> syms) {
+        for (xcb_keysym_t sym : syms)
+            fake(XCB_KEY_PRESS, sym);
+        for (auto it = std::rbegin(syms); it != std::rend(syms); ++it)
+            fake(XCB_KEY_RELEASE, *it);
+        sync();
+    }
+
+    void grab(xcb_keysym_t sym, std::uint16_t modifiers) {
+        xcb_grab_key(m_connection, 1, m_root, modifiers, keycode(sym), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        sync();
+    }
+
+private:
+    void fake(std::uint8_t type, xcb_keysym_t sym) {
+        xcb_test_fake_input(m_connection, type, keycode(sym), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    }
+    void sync() { std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr)); }
+
+    xcb_connection_t* m_connection;
+    xcb_key_symbols_t* m_symbols = nullptr;
+    xcb_window_t m_root = 0;
+};
+
+class X11HotKeys : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // The grabs are tested on the private X server, whatever session runs the tests.
+        qunsetenv("WAYLAND_DISPLAY");
+        qputenv("XDG_SESSION_TYPE", "x11");
+    }
+    void SetUp() override {
+        ASSERT_TRUE(keyboard.ok());
+        ASSERT_TRUE(registrar.isAvailable());
+    }
+
+    FakeKeyboard keyboard;
+    platform::X11HotKeyRegistrar registrar;
+};
+
+TEST_F(X11HotKeys, GrabFiresOnceOnTheMainThreadAlsoWithNumLockAndStopsWhenCleared) {
+    platform::InMemoryUserDefaults defaults;
+    app::AppSettings settings(defaults);
+    settings.setHotKeyOpenPopover(std::nullopt);
+    settings.setHotKeyQuickCreate(std::nullopt);
+    ASSERT_EQ(settings.hotKeyJoinMeeting(), (HotKeyCombo{kCarbonJ, carbon::kCommand | carbon::kOption}));
+
+    app::HotKeyManager manager(registrar);
+    int presses = 0;
+    bool onMainThread = true;
+    manager.bind(settings, [&](HotKeyAction action) {
+        EXPECT_EQ(action, HotKeyAction::joinMeeting);
+        onMainThread = onMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        ++presses;
+    });
+    ASSERT_TRUE(manager.isRegistered(HotKeyAction::joinMeeting));
+
+    keyboard.chord({kControlL, kAltL, kJ});
+    EXPECT_TRUE(waitFor([&] { return presses > 0; }, 3000));
+    settle(200);
+    EXPECT_EQ(presses, 1);
+    EXPECT_TRUE(onMainThread);
+
+    // Without the modifiers the key is the user's, not ours.
+    keyboard.chord({kJ});
+    settle(200);
+    EXPECT_EQ(presses, 1);
+
+    keyboard.chord({kNumLock});
+    keyboard.chord({kControlL, kAltL, kJ});
+    EXPECT_TRUE(waitFor([&] { return presses == 2; }, 3000));
+    keyboard.chord({kNumLock});
+
+    settings.setHotKeyJoinMeeting(std::nullopt);
+    EXPECT_FALSE(manager.isRegistered(HotKeyAction::joinMeeting));
+    keyboard.chord({kControlL, kAltL, kJ});
+    settle(300);
+    EXPECT_EQ(presses, 2);
+}
+
+TEST_F(X11HotKeys, GrabHeldByAnotherClientOrAnotherIdIsRefused) {
+    keyboard.grab(kK, 0x04 | 0x08);  // Control + Mod1
+    EXPECT_FALSE(registrar.registerHotKey(kCarbonK, carbon::kCommand | carbon::kOption, 1));
+
+    const auto first = registrar.registerHotKey(kCarbonJ, carbon::kCommand | carbon::kShift, 1);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(registrar.registerHotKey(kCarbonJ, carbon::kCommand | carbon::kShift, 2));
+    // A key code without a key is refused rather than grabbing something else.
+    EXPECT_FALSE(registrar.registerHotKey(200, carbon::kCommand, 3));
+
+    // Releasing and taking it again works: the refusal left no grab behind.
+    registrar.unregisterHotKey(*first);
+    EXPECT_TRUE(registrar.registerHotKey(kCarbonJ, carbon::kCommand | carbon::kShift, 2));
+}
+
+TEST(X11HotKeysUnavailable, WaylandSessionRefusesEveryRegistration) {
+    const QByteArray previous = qgetenv("WAYLAND_DISPLAY");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    platform::X11HotKeyRegistrar registrar;
+    EXPECT_FALSE(registrar.isAvailable());
+    EXPECT_FALSE(registrar.registerHotKey(kCarbonJ, carbon::kCommand, 1));
+    registrar.unregisterHotKey(platform::HotKeyRef{1});
+    if (previous.isEmpty())
+        qunsetenv("WAYLAND_DISPLAY");
+    else
+        qputenv("WAYLAND_DISPLAY", previous);
+}
+
+TEST(X11HotKeysUnavailable, MissingDisplayRefusesEveryRegistration) {
+    platform::X11HotKeyRegistrar registrar(QByteArrayLiteral(":4242"));
+    EXPECT_FALSE(registrar.isAvailable());
+    EXPECT_FALSE(registrar.registerHotKey(kCarbonJ, carbon::kCommand, 1));
+}
+
+}  // namespace
