@@ -1,0 +1,308 @@
+#include "store/CalendarStore.h"
+
+#include "design/Theme.h"
+#include "store/EventOrdering.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace store {
+namespace {
+
+constexpr int kReloadDelayMs = 300;
+constexpr int kDaysBeforeToday = 42;
+constexpr int kDaysAfterToday = 49;
+constexpr double kSecondsPerDay = 86400;
+
+model::ODCalendar toCalendar(const platform::PlatformCalendar& c) {
+    return model::ODCalendar{c.calendarIdentifier,
+                             c.title,
+                             c.color.value_or(design::Theme::sky()),
+                             c.sourceTitle.value_or(QString()),
+                             c.allowsContentModifications,
+                             c.isSubscribed};
+}
+
+std::vector<model::ODCalendar> toCalendars(const std::vector<platform::PlatformCalendar>& list) {
+    std::vector<model::ODCalendar> result;
+    result.reserve(list.size());
+    for (const auto& c : list)
+        result.push_back(toCalendar(c));
+    return result;
+}
+
+// Day arithmetic never fails for real dates; should it, a fixed day length keeps
+// the store working.
+core::Date addDays(const core::Calendar& calendar, int days, core::Date date) {
+    return calendar.dateByAdding(core::CalendarUnit::Day, days, date).value_or(date + days * kSecondsPerDay);
+}
+
+bool declinedByUser(const model::ODEvent& event) {
+    const auto me = std::find_if(event.attendees.begin(), event.attendees.end(),
+                                 [](const model::ODAttendee& a) { return a.isCurrentUser; });
+    return me != event.attendees.end() && me->status == model::ParticipantStatus::declined;
+}
+
+}  // namespace
+
+CalendarStore::CalendarStore(platform::EventStore& eventStore, QObject* parent)
+    : QObject(parent),
+      m_ek(eventStore),
+      m_eventAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Event))),
+      m_reminderAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Reminder))),
+      m_loadedRange(windowAround(core::Date::now())) {
+    m_reloadTimer.setSingleShot(true);
+    m_reloadTimer.setInterval(kReloadDelayMs);
+    connect(&m_reloadTimer, &QTimer::timeout, this, &CalendarStore::reload);
+    connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);
+    reload();
+}
+
+CalendarStore::~CalendarStore() = default;
+
+core::DateInterval CalendarStore::windowAround(core::Date now) {
+    const core::Calendar calendar;
+    const core::Date today = calendar.startOfDay(now);
+    const core::Date start = addDays(calendar, -kDaysBeforeToday, today);
+    const core::Date end = addDays(calendar, kDaysAfterToday, today);
+    return core::DateInterval{start, end - start};
+}
+
+void CalendarStore::setLastError(const std::optional<QString>& message) {
+    m_lastError = message;
+    emit lastErrorChanged();
+}
+
+// --- Access ------------------------------------------------------------------------------------
+
+bool CalendarStore::isAccessDenied() const {
+    return m_eventAccess == model::AccessStatus::denied || m_eventAccess == model::AccessStatus::restricted ||
+           m_eventAccess == model::AccessStatus::writeOnly;
+}
+
+void CalendarStore::updateAccess() {
+    m_eventAccess = model::accessStatus(m_ek.authorizationStatus(platform::EntityType::Event));
+    emit eventAccessChanged();
+    m_reminderAccess = model::accessStatus(m_ek.authorizationStatus(platform::EntityType::Reminder));
+    emit reminderAccessChanged();
+}
+
+void CalendarStore::requestAccess(std::function<void(bool)> done) {
+    QPointer<CalendarStore> self(this);
+    m_ek.requestFullAccess(platform::EntityType::Event,
+                           [self, done = std::move(done)](bool granted, std::optional<QString> error) {
+                               if (self)
+                                   self->finishAccessRequest(granted, error, done);
+                           });
+}
+
+void CalendarStore::requestRemindersAccess(std::function<void(bool)> done) {
+    QPointer<CalendarStore> self(this);
+    m_ek.requestFullAccess(platform::EntityType::Reminder,
+                           [self, done = std::move(done)](bool granted, std::optional<QString> error) {
+                               if (self)
+                                   self->finishAccessRequest(granted, error, done);
+                           });
+}
+
+void CalendarStore::finishAccessRequest(bool granted, const std::optional<QString>& error,
+                                        const std::function<void(bool)>& done) {
+    if (error)
+        setLastError(error);
+    updateAccess();
+    reload();
+    if (done)
+        done(error ? false : granted);
+}
+
+// --- Loading -----------------------------------------------------------------------------------
+
+void CalendarStore::scheduleReload() { m_reloadTimer.start(); }
+
+void CalendarStore::reload() {
+    m_reloadTimer.stop();
+    updateAccess();
+
+    if (m_eventAccess == model::AccessStatus::fullAccess) {
+        m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
+        ordering::sortCalendars(m_calendars);
+        emit calendarsChanged();
+        m_events = fetchEvents(m_loadedRange);
+    } else {
+        m_calendars.clear();
+        emit calendarsChanged();
+        m_events.clear();
+    }
+    emit eventsChanged();
+
+    if (m_reminderAccess == model::AccessStatus::fullAccess) {
+        m_reminderLists = toCalendars(m_ek.calendars(platform::EntityType::Reminder));
+        emit reminderListsChanged();
+        loadReminders();
+    } else {
+        m_reminderLists.clear();
+        emit reminderListsChanged();
+        invalidateReminderFetches();
+        setReminders({});
+    }
+
+    m_lastSynced = core::Date::now();
+    emit lastSyncedChanged();
+    m_isRefreshing = false;
+    emit isRefreshingChanged();
+}
+
+void CalendarStore::refreshSources() {
+    m_isRefreshing = true;
+    emit isRefreshingChanged();
+    m_ek.refreshSources();
+    reload();
+}
+
+void CalendarStore::setEnabledCalendarIDs(const std::optional<QSet<QString>>& ids) {
+    if (ids == m_enabledCalendarIDs)
+        return;
+    m_enabledCalendarIDs = ids;
+    reload();
+}
+
+void CalendarStore::ensureLoaded(const core::DateInterval& interval) {
+    if (interval.start >= m_loadedRange.start && interval.end() <= m_loadedRange.end())
+        return;
+    const core::Date start = std::min(interval.start, m_loadedRange.start);
+    const core::Date end = std::max(interval.end(), m_loadedRange.end());
+    m_loadedRange = core::DateInterval{start, end - start};
+    emit loadedRangeChanged();
+    reload();
+}
+
+void CalendarStore::handleDayChanged() {
+    // The window is fixed at start-up otherwise: after weeks of uptime there would
+    // be no upcoming events, no countdown and no alerts.
+    const core::DateInterval around = windowAround(core::Date::now());
+    if (around.start < m_loadedRange.start || around.end() > m_loadedRange.end()) {
+        const core::Date start = std::min(around.start, m_loadedRange.start);
+        const core::Date end = std::max(around.end(), m_loadedRange.end());
+        m_loadedRange = core::DateInterval{start, end - start};
+        emit loadedRangeChanged();
+    }
+    scheduleReload();
+}
+
+std::optional<QStringList> CalendarStore::enabledPlatformCalendarIDs() const {
+    if (!m_enabledCalendarIDs)
+        return std::nullopt;
+    QStringList ids;
+    for (const auto& c : m_ek.calendars(platform::EntityType::Event))
+        if (m_enabledCalendarIDs->contains(c.calendarIdentifier))
+            ids << c.calendarIdentifier;
+    return ids;
+}
+
+std::vector<model::ODEvent> CalendarStore::fetchEvents(const core::DateInterval& interval) const {
+    if (m_eventAccess != model::AccessStatus::fullAccess)
+        return {};
+    const std::optional<QStringList> calendarIDs = enabledPlatformCalendarIDs();
+    if (calendarIDs && calendarIDs->isEmpty())
+        return {};
+    std::vector<model::ODEvent> events;
+    for (const auto& e : m_ek.events(interval.start, interval.end(), calendarIDs))
+        events.push_back(model::ODEvent::fromPlatform(e));
+    return ordering::arrangeFetchedEvents(std::move(events), core::Calendar());
+}
+
+void CalendarStore::loadReminders() {
+    const quint64 generation = ++m_reminderFetchGeneration;
+    QPointer<CalendarStore> self(this);
+    m_ek.fetchIncompleteReminders(
+        std::nullopt, [self, generation](std::optional<std::vector<platform::PlatformReminder>> fetched) {
+            if (!self || generation != self->m_reminderFetchGeneration)
+                return;
+            // Access may have been withdrawn while the fetch ran.
+            if (self->m_ek.authorizationStatus(platform::EntityType::Reminder) !=
+                platform::AuthorizationStatus::FullAccess)
+                return;
+            std::vector<model::ODReminder> reminders;
+            for (const auto& r : fetched.value_or(std::vector<platform::PlatformReminder>{}))
+                if (r.dueDateComponents)
+                    reminders.push_back(model::ODReminder::fromPlatform(r));
+            ordering::sortReminders(reminders);
+            self->setReminders(std::move(reminders));
+        });
+}
+
+void CalendarStore::setReminders(std::vector<model::ODReminder> reminders) {
+    m_reminders = std::move(reminders);
+    emit remindersChanged();
+}
+
+// --- Queries -----------------------------------------------------------------------------------
+
+std::optional<model::ODEvent> CalendarStore::event(const QString& id) const {
+    const auto it = std::find_if(m_events.begin(), m_events.end(), [&](const auto& e) { return e.id == id; });
+    return it == m_events.end() ? std::nullopt : std::optional(*it);
+}
+
+std::optional<model::ODCalendar> CalendarStore::calendar(const QString& id) const {
+    const auto it = std::find_if(m_calendars.begin(), m_calendars.end(), [&](const auto& c) { return c.id == id; });
+    return it == m_calendars.end() ? std::nullopt : std::optional(*it);
+}
+
+std::optional<model::ODCalendar> CalendarStore::reminderList(const QString& id) const {
+    const auto it =
+        std::find_if(m_reminderLists.begin(), m_reminderLists.end(), [&](const auto& c) { return c.id == id; });
+    return it == m_reminderLists.end() ? std::nullopt : std::optional(*it);
+}
+
+std::vector<model::ODCalendar> CalendarStore::writableCalendars() const {
+    std::vector<model::ODCalendar> result;
+    std::copy_if(m_calendars.begin(), m_calendars.end(), std::back_inserter(result),
+                 [](const auto& c) { return c.allowsModifications; });
+    return result;
+}
+
+std::vector<model::ODCalendar> CalendarStore::writableReminderLists() const {
+    std::vector<model::ODCalendar> result;
+    std::copy_if(m_reminderLists.begin(), m_reminderLists.end(), std::back_inserter(result),
+                 [](const auto& c) { return c.allowsModifications; });
+    return result;
+}
+
+std::optional<QString> CalendarStore::defaultCalendarID() const {
+    if (m_eventAccess != model::AccessStatus::fullAccess && m_eventAccess != model::AccessStatus::writeOnly)
+        return std::nullopt;
+    const auto c = m_ek.defaultCalendarForNewEvents();
+    return c ? std::optional(c->calendarIdentifier) : std::nullopt;
+}
+
+std::optional<QString> CalendarStore::defaultReminderListID() const {
+    if (m_reminderAccess != model::AccessStatus::fullAccess)
+        return std::nullopt;
+    const auto c = m_ek.defaultCalendarForNewReminders();
+    return c ? std::optional(c->calendarIdentifier) : std::nullopt;
+}
+
+std::vector<model::ODEvent> CalendarStore::events(core::Date day, const core::Calendar& calendar) const {
+    const core::Date dayStart = calendar.startOfDay(day);
+    const core::Date dayEnd = addDays(calendar, 1, dayStart);
+    if (dayStart < m_loadedRange.start || dayEnd > m_loadedRange.end())
+        return fetchEvents(core::DateInterval{dayStart, dayEnd - dayStart});
+    std::vector<model::ODEvent> result;
+    std::copy_if(m_events.begin(), m_events.end(), std::back_inserter(result),
+                 [&](const model::ODEvent& e) { return e.start < dayEnd && e.end > dayStart; });
+    ordering::sortDayEvents(result);
+    return result;
+}
+
+std::optional<model::ODEvent> CalendarStore::nextEvent(core::Date date, bool includeOngoing) const {
+    for (const model::ODEvent& e : m_events) {
+        if (e.isAllDay || declinedByUser(e))
+            continue;
+        if (e.start > date || (includeOngoing && e.start <= date && e.end > date))
+            return e;
+    }
+    return std::nullopt;
+}
+
+}  // namespace store

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "core/Calendar.h"
+#include "core/Date.h"
+#include "model/AccessStatus.h"
+#include "model/Drafts.h"
+#include "model/EditSpan.h"
+#include "model/ODCalendar.h"
+#include "model/ODEvent.h"
+#include "model/ODReminder.h"
+#include "platform/eventstore/EventStore.h"
+#include "store/EventUndo.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace store {
+
+// The one model object between the application and the user's calendar
+// database: access state, a loaded window of events, the calendar and
+// reminder-list catalogues and the open reminders, refreshed when the data
+// changes or the day rolls over. Main thread only.
+//
+// Each published property has a change signal that fires on every assignment,
+// also when the value did not change.
+class CalendarStore : public QObject {
+    Q_OBJECT
+
+public:
+    // Reads the access state, subscribes to changes and loads once before returning.
+    explicit CalendarStore(platform::EventStore& eventStore, QObject* parent = nullptr);
+    ~CalendarStore() override;
+
+    // --- Published state --------------------------------------------------------------------------
+
+    model::AccessStatus eventAccess() const { return m_eventAccess; }
+    model::AccessStatus reminderAccess() const { return m_reminderAccess; }
+    // Every event calendar (not filtered by the enabled set), by account and title.
+    const std::vector<model::ODCalendar>& calendars() const { return m_calendars; }
+    // Every reminder list, in the store's order.
+    const std::vector<model::ODCalendar>& reminderLists() const { return m_reminderLists; }
+    // The events of the enabled calendars that overlap the loaded window.
+    const std::vector<model::ODEvent>& events() const { return m_events; }
+    // The open reminders that have a due date, earliest first.
+    const std::vector<model::ODReminder>& reminders() const { return m_reminders; }
+    std::optional<core::Date> lastSynced() const { return m_lastSynced; }
+    bool isRefreshing() const { return m_isRefreshing; }
+    // The message of the last failed access request. Only a failed request writes
+    // it here; screens may also set it (the reminders list does when a completion fails).
+    std::optional<QString> lastError() const { return m_lastError; }
+    void setLastError(const std::optional<QString>& message);
+    core::DateInterval loadedRange() const { return m_loadedRange; }
+
+    // --- Access -----------------------------------------------------------------------------------
+
+    // Asks the user for access to events (reminders); `done` gets whether it was granted.
+    void requestAccess(std::function<void(bool granted)> done = {});
+    void requestRemindersAccess(std::function<void(bool granted)> done = {});
+    // No access to events: denied, restricted or write-only.
+    bool isAccessDenied() const;
+
+    // --- Loading ----------------------------------------------------------------------------------
+
+    // Re-reads access and rebuilds every published list.
+    void reload();
+    // The user's refresh command: asks the calendar database to look for changes
+    // made elsewhere, then reloads. isRefreshing is raised until the reload ends.
+    void refreshSources();
+    // nullopt: every calendar.
+    std::optional<QSet<QString>> enabledCalendarIDs() const { return m_enabledCalendarIDs; }
+    void setEnabledCalendarIDs(const std::optional<QSet<QString>>& ids);
+    // Widens the window to cover the interval (it never shrinks) and reloads when it grew.
+    void ensureLoaded(const core::DateInterval& interval);
+    // The calendar day changed: the window grows to cover the weeks around the new
+    // today, and the store reloads.
+    void handleDayChanged();
+
+    // --- Queries ----------------------------------------------------------------------------------
+
+    std::optional<model::ODEvent> event(const QString& id) const;
+    std::optional<model::ODCalendar> calendar(const QString& id) const;
+    std::optional<model::ODCalendar> reminderList(const QString& id) const;
+    std::vector<model::ODCalendar> writableCalendars() const;
+    std::vector<model::ODCalendar> writableReminderLists() const;
+    // The database's default calendar for new events (list for new reminders); nullopt
+    // without full access or without a default.
+    std::optional<QString> defaultCalendarID() const;
+    std::optional<QString> defaultReminderListID() const;
+    // One day's events in the given calendar; a day outside the window is fetched
+    // directly, without touching the published lists.
+    std::vector<model::ODEvent> events(core::Date day, const core::Calendar& calendar) const;
+    // The events overlapping an interval, fetched directly, in the published order.
+    std::vector<model::ODEvent> fetchEvents(const core::DateInterval& interval) const;
+    // The next timed event not declined by the user that starts after `date` (or,
+    // with includeOngoing, is under way at `date`), from the loaded window.
+    std::optional<model::ODEvent> nextEvent(core::Date date, bool includeOngoing) const;
+
+    // --- Changes --------------------------------------------------------------------------------
+    // Each successful change pushes one undo entry. They throw model::CalendarStoreError
+    // or the calendar database's platform::EventStoreError; a failed one changes nothing.
+
+    model::ODEvent create(const model::EventDraft& draft);
+    void update(const QString& id, const model::EventDraft& draft, model::EditSpan span);
+    void deleteEvent(const QString& id, model::EditSpan span);
+    void completeReminder(const QString& id);
+    void createReminder(const model::ReminderDraft& draft);
+
+    // --- Undo -----------------------------------------------------------------------------------
+
+    // Newest last.
+    const std::vector<UndoEntry>& undoStack() const { return m_undoStack; }
+    // The label of the change the next undo() reverses.
+    std::optional<QString> undoLabel() const;
+    // Reverses the newest change, all of it or nothing; on failure the entry stays.
+    void undo();
+
+    platform::EventStore& eventStore() const { return m_ek; }
+
+signals:
+    void eventAccessChanged();
+    void reminderAccessChanged();
+    void calendarsChanged();
+    void reminderListsChanged();
+    void eventsChanged();
+    void remindersChanged();
+    void lastSyncedChanged();
+    void isRefreshingChanged();
+    void lastErrorChanged();
+    void loadedRangeChanged();
+    void undoStackChanged();
+
+private:
+    void scheduleReload();
+    void updateAccess();
+    void finishAccessRequest(bool granted, const std::optional<QString>& error, const std::function<void(bool)>& done);
+    std::optional<QStringList> enabledPlatformCalendarIDs() const;
+    void loadReminders();
+    void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
+    void setReminders(std::vector<model::ODReminder> reminders);
+    static core::DateInterval windowAround(core::Date now);
+
+    platform::PlatformEvent createPlatformEvent(const model::EventDraft& draft);
+    // The occurrence behind an ODEvent id, followed through earlier replacements.
+    platform::PlatformEvent platformEvent(const QString& id) const;
+    void apply(const model::EventDraft& draft, platform::PlatformEvent& event) const;
+    void pushUndo(const QString& label, UndoAction action);
+    platform::PlatformEvent existingEvent(const EventUndoSnapshot& snapshot) const;
+    void restore(const EventUndoSnapshot& snapshot, platform::PlatformEvent& event, bool includeRecurrence) const;
+    platform::PlatformReminder platformReminder(const QString& id) const;
+    struct UndoOutcome;
+    void reverse(const UndoAction& action, UndoOutcome& outcome);
+
+    platform::EventStore& m_ek;
+    model::AccessStatus m_eventAccess;
+    model::AccessStatus m_reminderAccess;
+    std::vector<model::ODCalendar> m_calendars;
+    std::vector<model::ODCalendar> m_reminderLists;
+    std::vector<model::ODEvent> m_events;
+    std::vector<model::ODReminder> m_reminders;
+    std::optional<core::Date> m_lastSynced;
+    bool m_isRefreshing = false;
+    std::optional<QString> m_lastError;
+    std::optional<QSet<QString>> m_enabledCalendarIDs;
+    core::DateInterval m_loadedRange;
+    QTimer m_reloadTimer;
+    // Only the newest reminder fetch may publish: a slower, older one could bring
+    // back a reminder completed in the meantime.
+    quint64 m_reminderFetchGeneration = 0;
+    std::vector<UndoEntry> m_undoStack;
+    EventUndoReferences m_undoReferences;
+};
+
+}  // namespace store

@@ -1,0 +1,333 @@
+#include "EventLoop.h"
+#include "StoreTestSupport.h"
+#include "core/Clock.h"
+#include "model/CalendarStoreError.h"
+#include "store/CalendarStore.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace storetest;
+using model::CalendarStoreError;
+using model::EditSpan;
+using model::EventDraft;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using platform::FakeEventStore;
+using store::CalendarStore;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+platform::PlatformRecurrenceRule weekly() {
+    platform::PlatformRecurrenceRule rule;
+    rule.frequency = platform::PlatformRecurrenceRule::Frequency::Weekly;
+    return rule;
+}
+
+template <class F>
+QString errorText(F&& f) {
+    try {
+        f();
+    } catch (const platform::LocalizedError& e) {
+        return e.errorDescription();
+    }
+    return u"no error"_s;
+}
+
+class CalendarStoreChanges : public ::testing::Test {
+protected:
+    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
+    FakeEventStore ek;
+    platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s);
+    platform::PlatformCalendar personal = ek.addCalendar(EntityType::Event, u"Personal"_s);
+    platform::PlatformCalendar list = ek.addCalendar(EntityType::Reminder, u"Reminders"_s);
+    std::unique_ptr<CalendarStore> store;
+
+    void SetUp() override {
+        ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
+        ek.setDefaultCalendarForNewReminders(list.calendarIdentifier);
+        store = std::make_unique<CalendarStore>(ek);
+    }
+
+    EventDraft draft(const QString& title, core::Date start, double minutes = 60) {
+        return EventDraft(title, start, start + minutes * 60);
+    }
+
+    std::vector<model::ODEvent> named(const QString& title) {
+        std::vector<model::ODEvent> found;
+        for (const auto& e : store->events())
+            if (e.title == title)
+                found.push_back(e);
+        return found;
+    }
+
+    // A weekly series on Tuesdays at 10:00 from 3 March 2026.
+    model::ODEvent weeklySeries(const QString& title) {
+        auto e = timedEvent(work, title, local(2026, 3, 3, 10));
+        e.recurrenceRules = {weekly()};
+        ek.addEvent(e);
+        store->reload();
+        return named(title).front();
+    }
+};
+
+TEST_F(CalendarStoreChanges, CreateFillsInAndGuards) {
+    EventDraft backwards = draft(u"Backwards"_s, local(2026, 3, 11, 14));
+    backwards.end = backwards.start - 3600;
+    const model::ODEvent created = store->create(backwards);
+    EXPECT_EQ(created.end, created.start);
+    EXPECT_EQ(created.calendarID, work.calendarIdentifier);  // the default calendar
+    EXPECT_EQ(store->undoLabel(), u"Created \u201CBackwards\u201D"_s);
+    EXPECT_EQ(named(u"Backwards"_s).size(), 1u);
+
+    EventDraft gone = draft(u"Elsewhere"_s, local(2026, 3, 11, 16));
+    gone.calendarID = u"no-such-calendar"_s;
+    EXPECT_EQ(store->create(gone).calendarID, work.calendarIdentifier);
+
+    ek.setDefaultCalendarForNewEvents(std::nullopt);
+    EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),
+              u"No calendar available that can be edited."_s);
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::Denied);
+    store->reload();
+    EXPECT_EQ(errorText([&] { store->create(draft(u"Denied"_s, local(2026, 3, 11, 18))); }),
+              u"Orbitday doesn't have access to your calendars."_s);
+    EXPECT_EQ(store->undoStack().size(), 2u);
+    EXPECT_FALSE(store->lastError());
+}
+
+TEST_F(CalendarStoreChanges, CreateEditUndoTwiceRemovesTheEvent) {
+    const model::ODEvent created = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    EventDraft moved = EventDraft::fromEvent(created);
+    moved.start = local(2026, 3, 12, 13);
+    moved.end = local(2026, 3, 12, 14);
+    moved.title = u"Late lunch"_s;
+    store->update(created.id, moved, EditSpan::thisEvent);
+    EXPECT_EQ(store->undoLabel(), u"Edited \u201CLunch\u201D"_s);
+    ASSERT_EQ(named(u"Late lunch"_s).size(), 1u);
+    EXPECT_NE(named(u"Late lunch"_s).front().id, created.id);
+
+    // A screen still holding the old id finds the event.
+    EventDraft again = moved;
+    again.title = u"Later lunch"_s;
+    store->update(created.id, again, EditSpan::thisEvent);
+    EXPECT_EQ(named(u"Later lunch"_s).size(), 1u);
+
+    store->undo();
+    EXPECT_EQ(named(u"Late lunch"_s).size(), 1u);
+    store->undo();
+    ASSERT_EQ(named(u"Lunch"_s).size(), 1u);
+    EXPECT_EQ(named(u"Lunch"_s).front().start, local(2026, 3, 12, 12));
+    store->undo();
+    EXPECT_TRUE(named(u"Lunch"_s).empty());
+    EXPECT_TRUE(store->undoStack().empty());
+    EXPECT_TRUE(ek.committedEvents().empty());
+
+    QSignalSpy reloads(store.get(), &CalendarStore::lastSyncedChanged);
+    store->undo();  // empty: nothing happens
+    EXPECT_EQ(reloads.count(), 0);
+}
+
+TEST_F(CalendarStoreChanges, EditsKeepWhatTheDraftLeavesAlone) {
+    auto e = timedEvent(work, u"Review"_s, local(2026, 3, 13, 10));
+    e.alarms = {platform::PlatformAlarm{0, local(2026, 3, 13, 8)}, platform::PlatformAlarm{-600, std::nullopt}};
+    e.recurrenceRules = {weekly()};
+    ek.addEvent(e);
+    store->reload();
+    const model::ODEvent review = named(u"Review"_s).front();
+
+    EventDraft same = EventDraft::fromEvent(review);
+    same.location = u"Room 4"_s;
+    store->update(review.id, same, EditSpan::futureEvents);
+    auto saved = *ek.event(review.eventIdentifier);
+    EXPECT_EQ(saved.alarms.size(), 2u);
+    EXPECT_TRUE(saved.alarms[0].absoluteDate);  // untouched
+    EXPECT_TRUE(saved.hasRecurrenceRules());    // recurrence nullopt keeps it
+
+    EventDraft changed = EventDraft::fromEvent(named(u"Review"_s).front());
+    changed.alarmOffsets = {-300};
+    changed.recurrence = model::RecurrenceOption::none;
+    store->update(named(u"Review"_s).front().id, changed, EditSpan::futureEvents);
+    saved = *ek.event(review.eventIdentifier);
+    ASSERT_EQ(saved.alarms.size(), 1u);
+    EXPECT_EQ(saved.alarms[0].relativeOffset, -300);
+    EXPECT_FALSE(saved.alarms[0].absoluteDate);
+    EXPECT_FALSE(saved.hasRecurrenceRules());
+}
+
+TEST_F(CalendarStoreChanges, FutureEventsEditOfASeriesIsUndoneToOneSeries) {
+    const model::ODEvent first = weeklySeries(u"Standup"_s);
+    const auto occurrences = named(u"Standup"_s);
+    ASSERT_GE(occurrences.size(), 6u);
+    const model::ODEvent third = occurrences[2];
+
+    EventDraft renamed = EventDraft::fromEvent(third);
+    renamed.title = u"Standup v2"_s;
+    store->update(third.id, renamed, EditSpan::futureEvents);
+    EXPECT_EQ(named(u"Standup"_s).size(), 2u);  // the two before the split
+    EXPECT_FALSE(named(u"Standup v2"_s).empty());
+    EXPECT_NE(named(u"Standup v2"_s).front().eventIdentifier, first.eventIdentifier);
+
+    store->undo();
+    EXPECT_TRUE(named(u"Standup v2"_s).empty());
+    EXPECT_EQ(named(u"Standup"_s).size(), occurrences.size());
+    for (const auto& e : named(u"Standup"_s))
+        EXPECT_EQ(e.eventIdentifier, first.eventIdentifier);
+    EXPECT_EQ(ek.committedEvents().size(), 1u);
+}
+
+TEST_F(CalendarStoreChanges, DeletingOneOccurrenceAndUndoingIt) {
+    weeklySeries(u"Gym"_s);
+    const auto before = named(u"Gym"_s);
+    const model::ODEvent second = before[1];
+    store->deleteEvent(second.id, EditSpan::thisEvent);
+    EXPECT_EQ(store->undoLabel(), u"Deleted \u201CGym\u201D"_s);
+    EXPECT_EQ(named(u"Gym"_s).size(), before.size() - 1);
+
+    store->undo();
+    const auto after = named(u"Gym"_s);
+    ASSERT_EQ(after.size(), before.size());
+    // It comes back as a single event at the occurrence's time.
+    const auto back = std::find_if(after.begin(), after.end(), [&](const auto& e) { return e.start == second.start; });
+    ASSERT_NE(back, after.end());
+    EXPECT_FALSE(back->isRecurring);
+}
+
+TEST_F(CalendarStoreChanges, DeletingFutureOccurrencesAndUndoingIt) {
+    weeklySeries(u"Class"_s);
+    const auto before = named(u"Class"_s);
+    store->deleteEvent(before[3].id, EditSpan::futureEvents);
+    EXPECT_EQ(named(u"Class"_s).size(), 3u);
+    store->undo();
+    EXPECT_EQ(named(u"Class"_s).size(), before.size());
+
+    store->deleteEvent(before[0].id, EditSpan::futureEvents);
+    EXPECT_TRUE(named(u"Class"_s).empty());
+    store->undo();
+    const auto restored = named(u"Class"_s);
+    EXPECT_EQ(restored.size(), before.size());
+    EXPECT_TRUE(restored.front().isRecurring);
+}
+
+TEST_F(CalendarStoreChanges, AMovedOccurrenceIsFoundByItsIdFarAway) {
+    weeklySeries(u"One on one"_s);
+    const model::ODEvent second = named(u"One on one"_s)[1];
+    EventDraft away = EventDraft::fromEvent(second);
+    away.start = second.start + 8 * 86400;
+    away.end = second.end + 8 * 86400;
+    store->update(second.id, away, EditSpan::thisEvent);
+    const auto movedNow = std::find_if(store->events().begin(), store->events().end(),
+                                       [&](const auto& e) { return e.start == away.start; });
+    ASSERT_NE(movedNow, store->events().end());
+    EXPECT_TRUE(movedNow->isDetached);
+    EXPECT_EQ(movedNow->id, second.id);  // still named by its original date
+
+    EventDraft renamed = EventDraft::fromEvent(*movedNow);
+    renamed.title = u"Moved one on one"_s;
+    store->update(movedNow->id, renamed, EditSpan::thisEvent);
+    ASSERT_EQ(named(u"Moved one on one"_s).size(), 1u);
+    store->deleteEvent(named(u"Moved one on one"_s).front().id, EditSpan::thisEvent);
+    EXPECT_TRUE(named(u"Moved one on one"_s).empty());
+    store->undo();
+    EXPECT_EQ(named(u"Moved one on one"_s).size(), 1u);
+}
+
+TEST_F(CalendarStoreChanges, IdsThatNameNothing) {
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    const QString identifier = lunch.eventIdentifier;
+    for (const QString& id : QStringList{identifier + u"|1e400"_s, identifier + u"|99999999999999999999"_s,
+                              identifier + u"|12"_s, u"missing|1700000000"_s, u"missing"_s, u""_s, u"|"_s})
+        EXPECT_EQ(errorText([&] { store->deleteEvent(id, EditSpan::thisEvent); }), u"That event no longer exists."_s)
+            << id.toStdString();
+    // A date part that is no number is looked up by the identifier alone.
+    store->deleteEvent(identifier + u"|soon"_s, EditSpan::thisEvent);
+    EXPECT_TRUE(named(u"Lunch"_s).empty());
+}
+
+TEST_F(CalendarStoreChanges, RefusedWritesChangeNothing) {
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    ek.setCalendarAllowsModifications(work.calendarIdentifier, false);
+    store->reload();
+    const size_t entries = store->undoStack().size();
+    EventDraft changed = EventDraft::fromEvent(lunch);
+    changed.title = u"Brunch"_s;
+    EXPECT_NE(errorText([&] { store->update(lunch.id, changed, EditSpan::thisEvent); }), u"no error"_s);
+    EXPECT_NE(errorText([&] { store->deleteEvent(lunch.id, EditSpan::thisEvent); }), u"no error"_s);
+    EXPECT_EQ(store->undoStack().size(), entries);
+    EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
+    EXPECT_FALSE(store->lastError());
+}
+
+TEST_F(CalendarStoreChanges, AFailedUndoChangesNothingAndKeepsItsEntry) {
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    store->deleteEvent(lunch.id, EditSpan::thisEvent);
+
+    ek.failNext(FakeEventStore::Operation::Commit,
+                platform::EventStoreError::withDefaultMessage(platform::EventStoreError::Code::WriteFailed));
+    EXPECT_NE(errorText([&] { store->undo(); }), u"no error"_s);
+    EXPECT_EQ(store->undoStack().size(), 2u);
+    EXPECT_TRUE(named(u"Lunch"_s).empty());
+    EXPECT_FALSE(ek.hasStagedChanges());
+    EXPECT_EQ(ek.resetCount(), 1);
+
+    // The deleted event's calendar became read-only: the undo is refused.
+    ek.setCalendarAllowsModifications(work.calendarIdentifier, false);
+    EXPECT_EQ(errorText([&] { store->undo(); }), u"No calendar available that can be edited."_s);
+    EXPECT_EQ(store->undoStack().size(), 2u);
+
+    ek.setCalendarAllowsModifications(work.calendarIdentifier, true);
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::WriteOnly);
+    store->reload();
+    EXPECT_EQ(errorText([&] { store->undo(); }), u"Orbitday doesn't have access to your calendars."_s);
+
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::FullAccess);
+    store->reload();
+    store->undo();
+    EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
+}
+
+TEST_F(CalendarStoreChanges, RemindersCreateCompleteAndUndo) {
+    model::ReminderDraft draft;
+    draft.title = u"Renew passport"_s;
+    draft.due = local(2026, 3, 20, 17, 45);
+    draft.remindAt = local(2026, 3, 11, 9, 30);
+    draft.priority = 1;
+    store->createReminder(draft);
+    EXPECT_EQ(store->undoLabel(), u"Added reminder \u201CRenew passport\u201D"_s);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    const model::ODReminder reminder = store->reminders().front();
+    EXPECT_TRUE(reminder.hasDueTime);
+    EXPECT_EQ(reminder.due, local(2026, 3, 20, 9, 30));
+    const auto stored = std::get<platform::PlatformReminder>(*ek.calendarItem(reminder.id));
+    ASSERT_EQ(stored.alarms.size(), 1u);
+    EXPECT_EQ(stored.alarms[0].absoluteDate, local(2026, 3, 20, 9, 30));
+    EXPECT_EQ(stored.priority, 1);
+
+    QSignalSpy reloads(store.get(), &CalendarStore::lastSyncedChanged);
+    store->completeReminder(reminder.id);
+    EXPECT_TRUE(store->reminders().empty());  // at once, without a reload
+    EXPECT_EQ(reloads.count(), 0);
+    EXPECT_EQ(store->undoLabel(), u"Completed \u201CRenew passport\u201D"_s);
+
+    store->undo();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    store->undo();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().empty(); }));
+    EXPECT_TRUE(ek.committedReminders().empty());
+
+    EXPECT_EQ(errorText([&] { store->completeReminder(u"nothing"_s); }), u"That event no longer exists."_s);
+    platform::PlatformReminder untitled;
+    untitled.calendar = list;
+    untitled.dueDateComponents = core::DateComponents{.year = 2026, .month = 3, .day = 12};
+    const auto saved = ek.addReminder(untitled);
+    store->completeReminder(saved.calendarItemIdentifier);
+    EXPECT_EQ(store->undoLabel(), u"Completed \u201C\u201D"_s);
+
+    ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::WriteOnly);
+    store->reload();
+    EXPECT_EQ(errorText([&] { store->createReminder(draft); }), u"Orbitday doesn't have access to your calendars."_s);
+    EXPECT_FALSE(store->lastError());
+}
+
+}  // namespace

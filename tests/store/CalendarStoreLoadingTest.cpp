@@ -1,0 +1,283 @@
+#include "EventLoop.h"
+#include "StoreTestSupport.h"
+#include "TestEnvironment.h"
+#include "core/Clock.h"
+#include "store/CalendarStore.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace storetest;
+using model::AccessStatus;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using store::CalendarStore;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class CalendarStoreLoading : public ::testing::Test {
+protected:
+    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
+    platform::FakeEventStore ek;
+    platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s, {}, u"Work"_s);
+    platform::PlatformCalendar home = ek.addCalendar(EntityType::Event, u"home"_s, {}, u"Home"_s);
+    platform::PlatformCalendar family = ek.addCalendar(EntityType::Event, u"Family"_s, {}, u"Home"_s);
+    platform::PlatformCalendar holidays =
+        ek.addCalendar(EntityType::Event, u"Holidays"_s, {}, u"Subscribed"_s, false, true);
+    platform::PlatformCalendar list = ek.addCalendar(EntityType::Reminder, u"Reminders"_s);
+
+    QStringList titles(const std::vector<model::ODEvent>& events) {
+        QStringList t;
+        for (const auto& e : events)
+            t << e.title;
+        return t;
+    }
+};
+
+TEST_F(CalendarStoreLoading, LoadsTheWindowAroundTodayBeforeTheConstructorReturns) {
+    ek.addEvent(timedEvent(work, u"Standup"_s, local(2026, 3, 10, 9, 30), 15));
+    ek.addEvent(timedEvent(work, u"Too early"_s, local(2026, 1, 26, 12)));  // before today - 42 days
+    ek.addEvent(timedEvent(work, u"Last week"_s, local(2026, 4, 27, 12)));  // 48 days ahead
+    ek.addEvent(timedEvent(work, u"Too late"_s, local(2026, 4, 29, 12)));   // beyond today + 49 days
+    ek.addReminder(reminder(list, u"Later"_s, core::DateComponents{.year = 2026, .month = 3, .day = 20}));
+    ek.addReminder(reminder(list, u"Sooner"_s, core::DateComponents{.year = 2026, .month = 3, .day = 11, .hour = 8}));
+    ek.addReminder(reminder(list, u"Someday"_s, std::nullopt));
+
+    CalendarStore store(ek);
+    EXPECT_EQ(store.loadedRange().start, local(2026, 1, 27));
+    EXPECT_EQ(store.loadedRange().end(), local(2026, 4, 28));
+    EXPECT_EQ(titles(store.events()), (QStringList{u"Standup"_s, u"Last week"_s}));
+    EXPECT_TRUE(store.lastSynced());
+
+    // Calendars by account then title, code-point order: "Family" < "home" within Home.
+    QStringList calendarTitles;
+    for (const auto& c : store.calendars())
+        calendarTitles << c.title;
+    EXPECT_EQ(calendarTitles, (QStringList{u"Family"_s, u"home"_s, u"Holidays"_s, u"Work"_s}));
+    EXPECT_EQ(store.writableCalendars().size(), 3u);
+
+    // Reminders come later, without the undated one, earliest first.
+    EXPECT_TRUE(store.reminders().empty());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store.reminders().size() == 2; }));
+    EXPECT_EQ(store.reminders()[0].title, u"Sooner"_s);
+    EXPECT_EQ(store.reminders()[1].title, u"Later"_s);
+}
+
+TEST_F(CalendarStoreLoading, BurstsOfChangesCoalesceIntoOneReload) {
+    CalendarStore store(ek);
+    QSignalSpy reloads(&store, &CalendarStore::lastSyncedChanged);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int i = 0; i < 3; ++i) {
+        ek.simulateExternalChange();
+        testsupport::spinEventLoop(100);
+    }
+    EXPECT_EQ(reloads.count(), 0);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return reloads.count() == 1; }, 2000));
+    EXPECT_GE(elapsed.elapsed(), 420);  // 0.3 s after the last change (~0.5 s), not the first (~0.3 s)
+    testsupport::spinEventLoop(400);
+    EXPECT_EQ(reloads.count(), 1);
+
+    // An explicit reload cancels a pending one.
+    ek.simulateExternalChange();
+    testsupport::spinEventLoop(50);
+    store.reload();
+    testsupport::spinEventLoop(450);
+    EXPECT_EQ(reloads.count(), 2);
+}
+
+TEST_F(CalendarStoreLoading, EnabledCalendarsFilterEventsButNotTheCatalogue) {
+    ek.addEvent(timedEvent(work, u"Work thing"_s, local(2026, 3, 10, 11)));
+    ek.addEvent(timedEvent(home, u"Home thing"_s, local(2026, 3, 10, 12)));
+    CalendarStore store(ek);
+    QSignalSpy reloads(&store, &CalendarStore::lastSyncedChanged);
+
+    store.setEnabledCalendarIDs(std::nullopt);  // unchanged
+    EXPECT_EQ(reloads.count(), 0);
+    store.setEnabledCalendarIDs(QSet<QString>{home.calendarIdentifier});
+    EXPECT_EQ(titles(store.events()), QStringList{u"Home thing"_s});
+    store.setEnabledCalendarIDs(QSet<QString>{home.calendarIdentifier});  // an equal set
+    EXPECT_EQ(reloads.count(), 1);
+
+    store.setEnabledCalendarIDs(QSet<QString>{});
+    EXPECT_TRUE(store.events().empty());
+    EXPECT_EQ(store.calendars().size(), 4u);
+    store.setEnabledCalendarIDs(QSet<QString>{u"gone"_s});
+    EXPECT_TRUE(store.events().empty());
+    EXPECT_TRUE(store.events(local(2026, 3, 10), core::Calendar()).empty());
+}
+
+TEST_F(CalendarStoreLoading, TheWindowOnlyWidensAndFollowsTheDay) {
+    CalendarStore store(ek);
+    const core::DateInterval initial = store.loadedRange();
+    QSignalSpy reloads(&store, &CalendarStore::lastSyncedChanged);
+
+    store.ensureLoaded({local(2026, 3, 1), 86400 * 5});
+    EXPECT_EQ(reloads.count(), 0);
+    EXPECT_EQ(store.loadedRange(), initial);
+
+    ek.addEvent(timedEvent(work, u"Long ago"_s, local(2025, 12, 1, 10)));
+    store.ensureLoaded({local(2025, 12, 1), 86400});
+    EXPECT_EQ(reloads.count(), 1);
+    EXPECT_EQ(store.loadedRange().start, local(2025, 12, 1));
+    EXPECT_EQ(store.loadedRange().end(), initial.end());
+    EXPECT_EQ(titles(store.events()), QStringList{u"Long ago"_s});
+
+    // Weeks later the window reaches 49 days past the new today; its start stays.
+    ek.addEvent(timedEvent(work, u"Far ahead"_s, local(2026, 6, 20, 10)));
+    clock.set(local(2026, 5, 10, 0, 0));
+    store.handleDayChanged();
+    EXPECT_EQ(store.loadedRange().start, local(2025, 12, 1));
+    EXPECT_EQ(store.loadedRange().end(), local(2026, 6, 28));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return reloads.count() == 2; }, 2000));
+    EXPECT_TRUE(titles(store.events()).contains(u"Far ahead"_s));
+}
+
+TEST_F(CalendarStoreLoading, AllDayDuplicatesPreferTheEditableCopy) {
+    const core::Date day = local(2026, 3, 12);
+    // The read-only copy comes first from the platform; the editable one still wins.
+    ek.addEvent(allDayEvent(holidays, u"holiday"_s, day));
+    ek.addEvent(allDayEvent(work, u"Holiday"_s, day));
+    ek.addEvent(allDayEvent(holidays, u"Feast"_s, day + 86400));
+    ek.addEvent(allDayEvent(holidays, u"FEAST"_s, day + 86400));
+    ek.addEvent(allDayEvent(work, u"Offsite"_s, day + 2 * 86400));
+    ek.addEvent(allDayEvent(home, u"offsite"_s, day + 2 * 86400));
+    ek.addEvent(timedEvent(work, u"Sync"_s, day, 30));
+    ek.addEvent(timedEvent(home, u"Sync"_s, day, 30));
+    CalendarStore store(ek);
+
+    EXPECT_EQ(titles(store.events()),
+              (QStringList{u"Holiday"_s, u"Sync"_s, u"Sync"_s, u"Feast"_s, u"Offsite"_s, u"offsite"_s}));
+    EXPECT_TRUE(store.events().front().canEdit);
+}
+
+TEST_F(CalendarStoreLoading, OneDaysEvents) {
+    CalendarStore store(ek);
+    const core::Calendar calendar;
+    ek.addEvent(timedEvent(work, u"Ends at midnight"_s, local(2026, 3, 11, 23), 60));
+    ek.addEvent(timedEvent(work, u"Late"_s, local(2026, 3, 12, 18)));
+    ek.addEvent(timedEvent(work, u"Early"_s, local(2026, 3, 12, 8)));
+    ek.addEvent(allDayEvent(work, u"Conference"_s, local(2026, 3, 12)));
+    store.reload();
+    EXPECT_EQ(titles(store.events(local(2026, 3, 12, 15), calendar)),
+              (QStringList{u"Conference"_s, u"Early"_s, u"Late"_s}));
+
+    // Outside the window: fetched directly, published lists untouched.
+    ek.addEvent(timedEvent(work, u"Next year"_s, local(2027, 3, 12, 9)));
+    const auto before = store.events();
+    EXPECT_EQ(titles(store.events(local(2027, 3, 12), calendar)), QStringList{u"Next year"_s});
+    EXPECT_EQ(store.events(), before);
+    EXPECT_EQ(store.loadedRange().end(), local(2026, 4, 28));
+}
+
+TEST_F(CalendarStoreLoading, ADayWithoutMidnight) {
+    testsupport::ScopedTimeZone zone("America/Sao_Paulo");
+    const core::Calendar calendar;
+    const core::Date dayStart = calendar.startOfDay(*calendar.date({.year = 2018, .month = 11, .day = 4, .hour = 12}));
+    ek.addEvent(timedEvent(work, u"Before the gap"_s, dayStart - 3600, 60));  // ends when the day starts
+    ek.addEvent(timedEvent(work, u"First hour"_s, dayStart, 30));
+    ek.addEvent(timedEvent(work, u"Evening"_s, dayStart + 22 * 3600 - 1800, 30));
+    CalendarStore store(ek);
+    EXPECT_EQ(titles(store.events(dayStart + 3600 * 5, calendar)), (QStringList{u"First hour"_s, u"Evening"_s}));
+}
+
+TEST_F(CalendarStoreLoading, NextEventSkipsAllDayDeclinedAndStartedEvents) {
+    const core::Date now = local(2026, 3, 10, 9, 0);
+    ek.addEvent(allDayEvent(work, u"All day"_s, now));
+    ek.addEvent(timedEvent(work, u"Started a minute ago"_s, now - 60, 30));
+    auto declined = timedEvent(work, u"Declined"_s, now + 600);
+    declined.attendees = {platform::PlatformParticipant{u"Someone"_s, QUrl(u"mailto:a@x.org"_s), 2, false},
+                          platform::PlatformParticipant{u"Me"_s, QUrl(u"mailto:me@x.org"_s), 3, true}};
+    ek.addEvent(declined);
+    auto accepted = timedEvent(work, u"Accepted"_s, now + 1200);
+    accepted.attendees = {platform::PlatformParticipant{u"Me"_s, QUrl(u"mailto:me@x.org"_s), 2, true}};
+    ek.addEvent(accepted);
+    CalendarStore store(ek);
+
+    EXPECT_EQ(store.nextEvent(now, false)->title, u"Accepted"_s);
+    EXPECT_EQ(store.nextEvent(now, true)->title, u"Started a minute ago"_s);
+    EXPECT_EQ(store.nextEvent(now + 1800, true)->title, u"Accepted"_s);  // the first one has ended
+    EXPECT_FALSE(store.nextEvent(now + 7200, true));
+}
+
+TEST_F(CalendarStoreLoading, OnlyTheNewestReminderFetchPublishes) {
+    auto r = ek.addReminder(reminder(list, u"Pay rent"_s, core::DateComponents{.year = 2026, .month = 3, .day = 11}));
+    ek.setHoldReminderFetches(true);
+    CalendarStore store(ek);  // fetch 0 sees "Pay rent"
+    r.isCompleted = true;
+    ek.saveReminder(r, true);
+    store.reload();  // fetch 1 sees nothing
+    ASSERT_EQ(ek.pendingReminderFetchCount(), 2);
+
+    ek.releaseReminderFetch(1);
+    EXPECT_TRUE(store.reminders().empty());
+    ek.releaseReminderFetch(0);  // older, finishing later: must not bring it back
+    EXPECT_TRUE(store.reminders().empty());
+}
+
+TEST_F(CalendarStoreLoading, LosingReminderAccessMidFetchLeavesRemindersEmpty) {
+    ek.addReminder(reminder(list, u"Call mum"_s, core::DateComponents{.year = 2026, .month = 3, .day = 11}));
+    ek.setHoldReminderFetches(true);
+    CalendarStore store(ek);
+    ASSERT_EQ(ek.pendingReminderFetchCount(), 1);
+
+    ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::Denied);
+    ek.releaseReminderFetch(0);
+    EXPECT_TRUE(store.reminders().empty());
+
+    // Also when the store reloaded in between.
+    ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::FullAccess);
+    store.reload();
+    ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::Denied);
+    store.reload();
+    EXPECT_EQ(store.reminderAccess(), AccessStatus::denied);
+    EXPECT_TRUE(store.reminderLists().empty());
+    ek.releaseReminderFetch(0);
+    EXPECT_TRUE(store.reminders().empty());
+}
+
+TEST_F(CalendarStoreLoading, RefreshingIsRaisedAroundTheSourceRefresh) {
+    CalendarStore store(ek);
+    std::vector<bool> seen;
+    QObject::connect(&store, &CalendarStore::isRefreshingChanged, [&] { seen.push_back(store.isRefreshing()); });
+    store.refreshSources();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_EQ(ek.refreshSourcesCount(), 1);
+    EXPECT_FALSE(store.isRefreshing());
+}
+
+TEST_F(CalendarStoreLoading, AccessStatesAndRequests) {
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::NotDetermined);
+    ek.addEvent(timedEvent(work, u"Hidden"_s, local(2026, 3, 10, 12)));
+    CalendarStore store(ek);
+    EXPECT_FALSE(store.isAccessDenied());
+    EXPECT_TRUE(store.events().empty());
+    EXPECT_TRUE(store.calendars().empty());
+
+    std::optional<bool> answer;
+    store.requestAccess([&](bool granted) { answer = granted; });
+    ASSERT_TRUE(testsupport::waitUntil([&] { return answer.has_value(); }));
+    EXPECT_TRUE(*answer);
+    EXPECT_EQ(store.eventAccess(), AccessStatus::fullAccess);
+    EXPECT_EQ(titles(store.events()), QStringList{u"Hidden"_s});
+    EXPECT_FALSE(store.lastError());
+
+    ek.failNext(platform::FakeEventStore::Operation::RequestAccess,
+                platform::EventStoreError(platform::EventStoreError::Code::Other, u"The request failed."_s));
+    answer.reset();
+    store.requestRemindersAccess([&](bool granted) { answer = granted; });
+    ASSERT_TRUE(testsupport::waitUntil([&] { return answer.has_value(); }));
+    EXPECT_FALSE(*answer);
+    EXPECT_EQ(store.lastError(), u"The request failed."_s);
+
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::WriteOnly);
+    store.reload();
+    EXPECT_TRUE(store.isAccessDenied());
+    EXPECT_TRUE(store.events().empty());
+    EXPECT_TRUE(store.writableCalendars().empty());
+}
+
+}  // namespace
