@@ -23,7 +23,9 @@ namespace {
 
 constexpr int kMaxRuleSteps = 100000;
 
-icaltimezone* utcZone() { return icaltimezone_get_utc_timezone(); }
+icaltimezone* utcZone() {
+    return icaltimezone_get_utc_timezone();
+}
 
 bool isUtcId(const QString& id) {
     return id == u"UTC" || id == u"Etc/UTC" || id == u"GMT" || id == u"Etc/GMT" || id == u"Z";
@@ -174,19 +176,19 @@ void touch(icalcomponent* component, qint64 now) {
     icalcomponent_add_property(component, icalproperty_new_lastmodified(stamp));
 }
 
-void replaceAlarms(icalcomponent* component, const QList<AlarmSpec>& alarms) {
+void replaceAlarms(icalcomponent* component, const QList<AlarmTime>& alarms) {
     for (icalcomponent* alarm : componentsOf(component, ICAL_VALARM_COMPONENT)) {
         removeComponent(component, alarm);
     }
     const char* summary = icalcomponent_get_summary(component);
     const QByteArray description = summary != nullptr && *summary != '\0' ? QByteArray(summary) : "Reminder";
-    for (const AlarmSpec& spec : alarms) {
+    for (const AlarmTime& time : alarms) {
         icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
         icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
         icalcomponent_add_property(alarm, icalproperty_new_description(description.constData()));
-        icaltriggertype trigger = icaltriggertype_from_int(static_cast<int>(spec.offset));
-        if (spec.at) {
-            trigger.time = fieldsOf(*spec.at);
+        icaltriggertype trigger = icaltriggertype_from_int(static_cast<int>(time.offset));
+        if (time.at) {
+            trigger.time = fieldsOf(*time.at);
             trigger.time.zone = utcZone();
         }
         icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
@@ -280,17 +282,19 @@ IcsEditor::Value IcsEditor::read(icalproperty* property) const {
 
 qint64 IcsEditor::instantOf(const Value& value) const {
     switch (value.anchor) {
-    case Value::Anchor::Utc:
-        return fieldSeconds(value.wall);
-    case Value::Anchor::Zone:
-        return wallToInstant(value.wall, *value.zone);
-    case Value::Anchor::Floating:
-        break;
+        case Value::Anchor::Utc:
+            return fieldSeconds(value.wall);
+        case Value::Anchor::Zone:
+            return wallToInstant(value.wall, *value.zone);
+        case Value::Anchor::Floating:
+            break;
     }
     return wallToInstant(value.wall, m_local);
 }
 
-qint64 IcsEditor::instantOf(icalproperty* property) const { return instantOf(read(property)); }
+qint64 IcsEditor::instantOf(icalproperty* property) const {
+    return instantOf(read(property));
+}
 
 IcsEditor::Value IcsEditor::dateOf(qint64 instant) const {
     Value value;
@@ -308,15 +312,15 @@ IcsEditor::Value IcsEditor::like(const Value& pattern, qint64 instant) const {
     }
     Value value = pattern;
     switch (pattern.anchor) {
-    case Value::Anchor::Utc:
-        value.wall = fieldsOf(instant);
-        break;
-    case Value::Anchor::Zone:
-        value.wall = instantToWall(instant, *pattern.zone);
-        break;
-    case Value::Anchor::Floating:
-        value.wall = instantToWall(instant, m_local);
-        break;
+        case Value::Anchor::Utc:
+            value.wall = fieldsOf(instant);
+            break;
+        case Value::Anchor::Zone:
+            value.wall = instantToWall(instant, *pattern.zone);
+            break;
+        case Value::Anchor::Floating:
+            value.wall = instantToWall(instant, m_local);
+            break;
     }
     return value;
 }
@@ -735,12 +739,12 @@ IcsEditor::StartKind IcsEditor::startKind(const QByteArray& uid) const {
         return StartKind::Date;
     }
     switch (start.anchor) {
-    case Value::Anchor::Utc:
-        return StartKind::Utc;
-    case Value::Anchor::Zone:
-        return StartKind::Zoned;
-    case Value::Anchor::Floating:
-        break;
+        case Value::Anchor::Utc:
+            return StartKind::Utc;
+        case Value::Anchor::Zone:
+            return StartKind::Zoned;
+        case Value::Anchor::Floating:
+            break;
     }
     // An unresolved TZID is still a zoned start to every other reader.
     return start.tzid.isEmpty() ? StartKind::Floating : StartKind::Zoned;

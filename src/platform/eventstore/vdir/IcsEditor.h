@@ -36,18 +36,17 @@ void setUrl(icalcomponent* component, const std::optional<QString>& url);
 void touch(icalcomponent* component, qint64 now);
 // One alarm: at a moment, or at an offset in seconds from the start
 // (negative = before).
-struct AlarmSpec {
+struct AlarmTime {
     std::optional<qint64> at;
     qint64 offset = 0;
-    bool operator==(const AlarmSpec&) const = default;
+    bool operator==(const AlarmTime&) const = default;
 };
 // Replaces every alarm by one display alarm per entry.
-void replaceAlarms(icalcomponent* component, const QList<AlarmSpec>& alarms);
+void replaceAlarms(icalcomponent* component, const QList<AlarmTime>& alarms);
 // TRANSP: whether the event leaves the time free.
 void setTransparent(icalcomponent* component, bool transparent);
 // PRIORITY; 0 (none) removes it.
 void setPriority(icalcomponent* component, int priority);
-
 
 // Completed: STATUS, COMPLETED and PERCENT-COMPLETE:100; not completed: back
 // to NEEDS-ACTION without those marks.

@@ -15,13 +15,15 @@ QByteArray numberList(const std::vector<int>& values) {
     return parts.join(',');
 }
 
-QByteArray twoDigits(int value) { return QByteArray::number(value).rightJustified(2, '0'); }
+QByteArray twoDigits(int value) {
+    return QByteArray::number(value).rightJustified(2, '0');
+}
 
 QByteArray untilText(core::Date end, IcsEditor::StartKind kind, const core::TimeZone& floatingZone) {
     const bool utc = kind == IcsEditor::StartKind::Utc || kind == IcsEditor::StartKind::Zoned;
     const WallTime wall = dateToWall(end, utc ? core::TimeZone::utc() : floatingZone);
-    QByteArray text = QByteArray::number(wall.year).rightJustified(4, '0') + twoDigits(wall.month) +
-                      twoDigits(wall.day);
+    QByteArray text =
+        QByteArray::number(wall.year).rightJustified(4, '0') + twoDigits(wall.month) + twoDigits(wall.day);
     if (kind == IcsEditor::StartKind::Date) {
         return text;
     }
@@ -61,9 +63,8 @@ QByteArray rruleText(const PlatformRecurrenceRule& rule, IcsEditor::StartKind ki
         }
     }
     const std::pair<const char*, const std::optional<std::vector<int>>*> lists[] = {
-        {"BYMONTHDAY=", &rule.daysOfTheMonth}, {"BYYEARDAY=", &rule.daysOfTheYear},
-        {"BYWEEKNO=", &rule.weeksOfTheYear},   {"BYMONTH=", &rule.monthsOfTheYear},
-        {"BYSETPOS=", &rule.setPositions},
+        {"BYMONTHDAY=", &rule.daysOfTheMonth}, {"BYYEARDAY=", &rule.daysOfTheYear}, {"BYWEEKNO=", &rule.weeksOfTheYear},
+        {"BYMONTH=", &rule.monthsOfTheYear},   {"BYSETPOS=", &rule.setPositions},
     };
     for (const auto& [name, values] : lists) {
         if (*values && !(*values)->empty()) {

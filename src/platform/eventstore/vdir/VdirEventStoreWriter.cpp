@@ -18,8 +18,12 @@ void VdirEventStore::removeReminder(const PlatformReminder& reminder, bool commi
     m_writer.removeReminder(*this, reminder, commit);
 }
 
-void VdirEventStore::commit() { m_writer.commit(*this); }
+void VdirEventStore::commit() {
+    m_writer.commit(*this);
+}
 
-void VdirEventStore::reset() { m_writer.reset(*this); }
+void VdirEventStore::reset() {
+    m_writer.reset(*this);
+}
 
 }  // namespace platform::vdir

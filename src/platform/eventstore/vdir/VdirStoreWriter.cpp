@@ -15,12 +15,20 @@ namespace {
 
 using Code = EventStoreError::Code;
 
-qint64 wholeSeconds(core::Date date) { return static_cast<qint64>(std::trunc(date.secondsSince1970())); }
-qint64 nowSeconds() { return wholeSeconds(core::Date::now()); }
+qint64 wholeSeconds(core::Date date) {
+    return static_cast<qint64>(std::trunc(date.secondsSince1970()));
+}
+qint64 nowSeconds() {
+    return wholeSeconds(core::Date::now());
+}
 
-[[noreturn]] void fail(Code code) { throw EventStoreError::withDefaultMessage(code); }
+[[noreturn]] void fail(Code code) {
+    throw EventStoreError::withDefaultMessage(code);
+}
 
-QByteArray newUid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8(); }
+QByteArray newUid() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8();
+}
 
 std::optional<QString> urlText(const std::optional<QUrl>& url) {
     if (!url) {
@@ -29,18 +37,18 @@ std::optional<QString> urlText(const std::optional<QUrl>& url) {
     return url->toString();
 }
 
-QList<AlarmSpec> alarmSpecs(const std::vector<PlatformAlarm>& alarms) {
-    QList<AlarmSpec> specs;
+QList<AlarmTime> alarmTimes(const std::vector<PlatformAlarm>& alarms) {
+    QList<AlarmTime> times;
     for (const PlatformAlarm& alarm : alarms) {
-        AlarmSpec spec;
+        AlarmTime time;
         if (alarm.absoluteDate) {
-            spec.at = wholeSeconds(*alarm.absoluteDate);
+            time.at = wholeSeconds(*alarm.absoluteDate);
         } else {
-            spec.offset = static_cast<qint64>(std::llround(alarm.relativeOffset));
+            time.offset = static_cast<qint64>(std::llround(alarm.relativeOffset));
         }
-        specs.append(spec);
+        times.append(time);
     }
-    return specs;
+    return times;
 }
 
 QString calendarIdOf(const std::optional<PlatformCalendar>& calendar) {
@@ -48,8 +56,7 @@ QString calendarIdOf(const std::optional<PlatformCalendar>& calendar) {
 }
 
 bool timesDiffer(const PlatformEvent& a, const PlatformEvent& b) {
-    return a.startDate != b.startDate || a.endDate != b.endDate || a.isAllDay != b.isAllDay ||
-           a.timeZone != b.timeZone;
+    return a.startDate != b.startDate || a.endDate != b.endDate || a.isAllDay != b.isAllDay || a.timeZone != b.timeZone;
 }
 
 // The zone timed values are written in. A new event without one gets the
@@ -81,7 +88,7 @@ void applyChangedFields(icalcomponent* target, const PlatformEvent& wanted, cons
         setTransparent(target, wanted.availability == Availability::Free);
     }
     if (current ? wanted.alarms != current->alarms : !wanted.alarms.empty()) {
-        replaceAlarms(target, alarmSpecs(wanted.alarms));
+        replaceAlarms(target, alarmTimes(wanted.alarms));
     }
 }
 
@@ -169,8 +176,8 @@ void VdirStoreWriter::stage(VdirEventStore& store, OpenFile& file, bool keepFile
     store.catalog().stage(file.path, text);
 }
 
-QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const QByteArray& uid,
-                                  icalcomponent* calendar, const QByteArray& original) {
+QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
+                                  const QByteArray& original) {
     const QByteArray text = serializeKeepingRawValues(calendar, original);
     const QString path = m_files.stageCreate(folder, QString::fromUtf8(uid), text);
     m_overlaid.insert(path);
@@ -269,9 +276,8 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         IcsEditor editor = editorFor(tree.get());
         icalcomponent* master = editor.master(uid);
         applyChangedFields(master, event, nullptr);
-        editor.setTimes(master, wholeSeconds(*event.startDate),
-                        wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
-                        zoneFor(event, true));
+        editor.setTimes(master, wholeSeconds(*event.startDate), wholeSeconds(event.endDate.value_or(*event.startDate)),
+                        event.isAllDay, zoneFor(event, true));
         if (event.hasRecurrenceRules()) {
             editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
         }
@@ -404,8 +410,8 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
     const std::optional<QString> destination = moveDestination(store, event, *current);
     QString seriesIdentifier;
     if (rest) {
-        const QString folder = destination.value_or(
-            store.catalog().collections()[static_cast<size_t>(collectionIndex)].folder.path);
+        const QString folder =
+            destination.value_or(store.catalog().collections()[static_cast<size_t>(collectionIndex)].folder.path);
         stage(store, file, true);
         const QString restPath = stageNew(store, folder, seriesUid, rest.get(), file.original);
         finish(store, commitNow);
@@ -465,9 +471,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         fail(Code::AccessDenied);
     }
     const qint64 now = nowSeconds();
-    const auto completedAt = [&] {
-        return reminder.completionDate ? wholeSeconds(*reminder.completionDate) : now;
-    };
+    const auto completedAt = [&] { return reminder.completionDate ? wholeSeconds(*reminder.completionDate) : now; };
     const auto apply = [&](IcsEditor& editor, icalcomponent* todo, const PlatformReminder* current) {
         if (!current || reminder.title != current->title) {
             setTextProperty(todo, ICAL_SUMMARY_PROPERTY, reminder.title);
@@ -485,7 +489,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
             editor.setDue(todo, reminder.dueDateComponents);
         }
         if (current ? reminder.alarms != current->alarms : !reminder.alarms.empty()) {
-            replaceAlarms(todo, alarmSpecs(reminder.alarms));
+            replaceAlarms(todo, alarmTimes(reminder.alarms));
         }
         if (current ? reminder.isCompleted != current->isCompleted : reminder.isCompleted) {
             setTodoCompleted(todo, reminder.isCompleted, completedAt());

@@ -20,7 +20,9 @@ namespace {
 
 constexpr int kMaxOwnWritesPerFile = 32;
 
-QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+QString errnoText() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
 
 bool writeAll(int fd, const QByteArray& content) {
     qsizetype done = 0;
@@ -39,8 +41,8 @@ bool writeAll(int fd, const QByteArray& content) {
 
 // Links an anonymous file (O_TMPFILE) under its final name: nothing is left
 // behind when the process dies half-way, and link() never replaces a file.
-std::optional<bool> createViaTmpfile(const QByteArray& directory, const QByteArray& target,
-                                     const QByteArray& content, const QString& path) {
+std::optional<bool> createViaTmpfile(const QByteArray& directory, const QByteArray& target, const QByteArray& content,
+                                     const QString& path) {
     const int fd = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
@@ -93,7 +95,9 @@ bool createViaTemporaryName(const QString& directory, const QByteArray& target, 
 
 }  // namespace
 
-QString Etag::toString() const { return QString::number(mtimeNs) + u'-' + QString::number(inode); }
+QString Etag::toString() const {
+    return QString::number(mtimeNs) + u'-' + QString::number(inode);
+}
 
 std::optional<Etag> Etag::fromString(const QString& text) {
     const qsizetype dash = text.lastIndexOf(u'-');
@@ -172,8 +176,7 @@ void replaceFile(const QString& path, const QByteArray& content) {
 bool createFile(const QString& directory, const QString& name, const QByteArray& content) {
     const QString path = directory + u'/' + name;
     const QByteArray target = QFile::encodeName(path);
-    if (const std::optional<bool> created =
-            createViaTmpfile(QFile::encodeName(directory), target, content, path)) {
+    if (const std::optional<bool> created = createViaTmpfile(QFile::encodeName(directory), target, content, path)) {
         return *created;
     }
     return createViaTemporaryName(directory, target, content, path);
@@ -245,8 +248,9 @@ void VdirWriter::stageRemove(const QString& path, const Etag& expected) {
     m_changes.append(Change{Type::Remove, path, {}, expected, {}, {}});
 }
 
-bool VdirWriter::isStaged(const QString& path) const { return find(path) != nullptr; }
-
+bool VdirWriter::isStaged(const QString& path) const {
+    return find(path) != nullptr;
+}
 
 std::optional<QByteArray> VdirWriter::stagedContent(const QString& path) const {
     const Change* staged = find(path);
@@ -327,7 +331,8 @@ QStringList VdirWriter::commit() {
                         created = createFile(change.directory, name, change.content);
                     }
                     if (!created) {
-                        throw WriteError(EventStoreError::Code::WriteFailed, change.path, QStringLiteral("no free file name"));
+                        throw WriteError(EventStoreError::Code::WriteFailed, change.path,
+                                         QStringLiteral("no free file name"));
                     }
                     applied.append({&change, change.directory + u'/' + name, std::nullopt});
                 }
@@ -371,17 +376,17 @@ void VdirWriter::rollBack(const QList<Applied>& applied) {
     for (auto it = applied.crbegin(); it != applied.crend(); ++it) {
         try {
             switch (it->change->type) {
-            case Type::Create:
-                ::unlink(QFile::encodeName(it->path).constData());
-                break;
-            case Type::Replace:
-                replaceFile(it->path, *it->previous);
-                break;
-            case Type::Remove: {
-                const QFileInfo info(it->path);
-                createFile(info.absolutePath(), info.fileName(), *it->previous);
-                break;
-            }
+                case Type::Create:
+                    ::unlink(QFile::encodeName(it->path).constData());
+                    break;
+                case Type::Replace:
+                    replaceFile(it->path, *it->previous);
+                    break;
+                case Type::Remove: {
+                    const QFileInfo info(it->path);
+                    createFile(info.absolutePath(), info.fileName(), *it->previous);
+                    break;
+                }
             }
         } catch (const WriteError&) {
             // Nothing more can be done for this file; the caller gets the

@@ -19,15 +19,19 @@ namespace {
 
 constexpr qint64 kNow = 1733740000;  // 2024-12-09
 
-IcsTree parse(const QByteArray& text) { return IcsTree(icalparser_parse_string(text.constData())); }
+IcsTree parse(const QByteArray& text) {
+    return IcsTree(icalparser_parse_string(text.constData()));
+}
 
 QByteArray calendarText(const QByteArray& body, const QByteArray& zones = {}) {
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//Test//EN\r\n" + zones + body +
-                      "END:VCALENDAR\r\n";
+    QByteArray text =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//Test//EN\r\n" + zones + body + "END:VCALENDAR\r\n";
     return text;
 }
 
-core::TimeZone berlin() { return *core::TimeZone::withIdentifier(QStringLiteral("Europe/Berlin")); }
+core::TimeZone berlin() {
+    return *core::TimeZone::withIdentifier(QStringLiteral("Europe/Berlin"));
+}
 
 qint64 at(const char* isoLocal, const char* zone = "Europe/Berlin") {
     const QDateTime parsed = QDateTime::fromString(QString::fromLatin1(isoLocal), Qt::ISODate);
@@ -209,8 +213,8 @@ TEST(IcsEditorSplit, untilFollowsTheKindOfTheStart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start);
-        IcsTree calendar = parse(calendarText(QByteArray("BEGIN:VEVENT\r\nUID:s\r\n") + c.start + "\r\n" +
-                                                       c.rule + "\r\nEND:VEVENT\r\n"));
+        IcsTree calendar = parse(
+            calendarText(QByteArray("BEGIN:VEVENT\r\nUID:s\r\n") + c.start + "\r\n" + c.rule + "\r\nEND:VEVENT\r\n"));
         IcsEditor editor(calendar.get(), berlin());
         IcsTree rest = editor.splitSeries("s", c.split, "s2", kNow);
         ASSERT_TRUE(rest);
@@ -248,9 +252,9 @@ TEST(IcsEditorOccurrences, overrideIsMadeOnceAndMovesTheOccurrence) {
     editor.excludeOccurrence("weekly", occurrence, kNow);
     editor.excludeOccurrence("weekly", occurrence, kNow);
     EXPECT_EQ(editor.findOverride("weekly", occurrence), nullptr);
-    EXPECT_EQ(propertyLines(editor.master("weekly"), ICAL_EXDATE_PROPERTY).count(
-                  "EXDATE;TZID=Europe/Berlin:20240122T100000"),
-              1);
+    EXPECT_EQ(
+        propertyLines(editor.master("weekly"), ICAL_EXDATE_PROPERTY).count("EXDATE;TZID=Europe/Berlin:20240122T100000"),
+        1);
     const QList<qint64> after = occurrences(calendar.get(), "weekly");
     EXPECT_FALSE(after.contains(occurrence));
     EXPECT_FALSE(after.contains(at("2024-01-29T14:00:00")));
@@ -307,10 +311,10 @@ TEST(IcsEditorTimes, allDayEndIsTheNextDateAlsoOnADstChange) {
 }
 
 TEST(IcsEditorTimes, timedValuesAreWrittenInTheirZone) {
-    IcsTree calendar = parse(calendarText(
-        "BEGIN:VEVENT\r\nUID:ny\r\nDTSTART;TZID=America/New_York:20240105T090000\r\nDURATION:PT1H\r\n"
-        "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:f\r\nDTSTART:20240105T090000\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nUID:u\r\nDTSTART:20240105T090000Z\r\nEND:VEVENT\r\n"));
+    IcsTree calendar = parse(
+        calendarText("BEGIN:VEVENT\r\nUID:ny\r\nDTSTART;TZID=America/New_York:20240105T090000\r\nDURATION:PT1H\r\n"
+                     "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:f\r\nDTSTART:20240105T090000\r\nEND:VEVENT\r\n"
+                     "BEGIN:VEVENT\r\nUID:u\r\nDTSTART:20240105T090000Z\r\nEND:VEVENT\r\n"));
     IcsEditor editor(calendar.get(), berlin());
     icalcomponent* ny = editor.master("ny");
     const std::optional<core::TimeZone> nyZone = editor.startZone(ny);
@@ -362,7 +366,7 @@ TEST(IcsEditorTodo, dueAndCompletionRoundTrip) {
     due.minute = 30;
     editor.setDue(todo, due);
     EXPECT_EQ(propertyLine(todo, ICAL_DUE_PROPERTY), "DUE;TZID=Europe/Berlin:20240506T093000");
-    replaceAlarms(todo, {AlarmSpec{at("2024-05-06T09:30:00"), 0}});
+    replaceAlarms(todo, {AlarmTime{at("2024-05-06T09:30:00"), 0}});
     icalcomponent* alarm = icalcomponent_get_first_component(todo, ICAL_VALARM_COMPONENT);
     ASSERT_NE(alarm, nullptr);
     EXPECT_EQ(propertyLine(alarm, ICAL_TRIGGER_PROPERTY), "TRIGGER;VALUE=DATE-TIME:20240506T073000Z");
@@ -383,15 +387,15 @@ TEST(IcsEditorSeries, movingTheSeriesKeepsItsExceptionsAttached) {
     // 10:00 becomes 11:30, an hour and a half later in wall time on every date.
     editor.setSeriesTimes("weekly", at("2024-01-01T11:30:00"), at("2024-01-01T12:00:00"), false, berlin());
     icalcomponent* master = editor.master("weekly");
-    EXPECT_EQ(propertyLines(master, ICAL_EXDATE_PROPERTY),
-              QList<QByteArray>({"EXDATE;TZID=Europe/Berlin:20240115T113000",
-                                 "EXDATE;TZID=Europe/Berlin:20240212T113000"}));
+    EXPECT_EQ(
+        propertyLines(master, ICAL_EXDATE_PROPERTY),
+        QList<QByteArray>({"EXDATE;TZID=Europe/Berlin:20240115T113000", "EXDATE;TZID=Europe/Berlin:20240212T113000"}));
     EXPECT_NE(editor.findOverride("weekly", at("2024-02-19T11:30:00")), nullptr);
     const QList<qint64> starts = occurrences(calendar.get(), "weekly");
     EXPECT_EQ(starts.size(), 9);
     EXPECT_FALSE(starts.contains(at("2024-01-15T11:30:00")));
-    EXPECT_TRUE(starts.contains(at("2024-02-20T15:00:00")));   // the moved one stays where it was moved
-    EXPECT_TRUE(starts.contains(at("2024-04-01T10:00:00")));   // an RDATE is a date of its own
+    EXPECT_TRUE(starts.contains(at("2024-02-20T15:00:00")));  // the moved one stays where it was moved
+    EXPECT_TRUE(starts.contains(at("2024-04-01T10:00:00")));  // an RDATE is a date of its own
 
     // All-day: the exceptions become dates.
     editor.setSeriesTimes("weekly", at("2024-01-02T00:00:00"), at("2024-01-02T23:59:59"), true, std::nullopt);

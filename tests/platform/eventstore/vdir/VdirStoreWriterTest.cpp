@@ -30,8 +30,8 @@ namespace {
 
 core::Date berlin(const char* isoLocal) {
     const QDateTime parsed = QDateTime::fromString(QString::fromLatin1(isoLocal), Qt::ISODate);
-    return core::Date(static_cast<double>(
-        QDateTime(parsed.date(), parsed.time(), QTimeZone("Europe/Berlin")).toSecsSinceEpoch()));
+    return core::Date(
+        static_cast<double>(QDateTime(parsed.date(), parsed.time(), QTimeZone("Europe/Berlin")).toSecsSinceEpoch()));
 }
 
 QByteArray readFile(const QString& path) {
@@ -217,8 +217,7 @@ TEST_F(VdirStoreWriterTest, occurrenceMovedAWeekAwayIsStillFoundEditedAndDeleted
     EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 6u);
     expectFreshStoreReadsTheSame();
 
-    m_store->removeEvent(*m_store->event(moved.eventIdentifier, berlin("2024-06-10T10:00:00")), Span::ThisEvent,
-                         true);
+    m_store->removeEvent(*m_store->event(moved.eventIdentifier, berlin("2024-06-10T10:00:00")), Span::ThisEvent, true);
     const std::vector<PlatformEvent> left = occurrencesOf(QStringLiteral("personal/weekly"));
     ASSERT_EQ(left.size(), 5u);
     for (const PlatformEvent& e : left) {
@@ -287,8 +286,7 @@ TEST_F(VdirStoreWriterTest, eventsMoveToAnotherCalendarWithTheirFile) {
     PlatformEvent nowhere = moved;
     nowhere.calendar->calendarIdentifier = QStringLiteral("gone");
     nowhere.title = QStringLiteral("Still at work");
-    EXPECT_EQ(m_store->saveEvent(nowhere, Span::ThisEvent, true).calendar->calendarIdentifier,
-              QStringLiteral("work"));
+    EXPECT_EQ(m_store->saveEvent(nowhere, Span::ThisEvent, true).calendar->calendarIdentifier, QStringLiteral("work"));
 
     // The following occurrences of a series go to the new calendar, the earlier ones stay.
     PlatformEvent third = occurrenceAt("2024-06-17T10:00:00");
@@ -471,8 +469,8 @@ TEST_F(VdirStoreWriterTest, remindersAreCreatedCompletedReopenedAndRemoved) {
     PlatformReminder done = saved;
     done.isCompleted = true;
     EXPECT_TRUE(m_store->saveReminder(done, true).isCompleted);
-    const QString file = m_vdir.path(QStringLiteral("tasks/") + *saved.calendarItemExternalIdentifier +
-                                     QStringLiteral(".ics"));
+    const QString file =
+        m_vdir.path(QStringLiteral("tasks/") + *saved.calendarItemExternalIdentifier + QStringLiteral(".ics"));
     const QByteArray text = readFile(file);
     EXPECT_TRUE(text.contains("STATUS:COMPLETED"));
     EXPECT_TRUE(text.contains("PERCENT-COMPLETE:100"));
@@ -493,9 +491,9 @@ TEST_F(VdirStoreWriterTest, remindersAreCreatedCompletedReopenedAndRemoved) {
 
 TEST_F(VdirStoreWriterTest, readOnlyItemsAndNoAccessRefuseChanges) {
     // A collection folder we may not write into.
-    m_vdir.writeIcs(QStringLiteral("locked/a.ics"), {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a"),
-                                                     QStringLiteral("DTSTART:20240612T090000Z"),
-                                                     QStringLiteral("END:VEVENT")});
+    m_vdir.writeIcs(QStringLiteral("locked/a.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT")});
     ::chmod(QFile::encodeName(m_vdir.path(QStringLiteral("locked"))).constData(), 0555);
     m_store->refreshSources();
     const auto locked = m_store->event(QStringLiteral("locked/a"));
