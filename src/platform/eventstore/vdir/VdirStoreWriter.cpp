@@ -186,8 +186,20 @@ QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const Q
 }
 
 void VdirStoreWriter::finish(VdirEventStore& store, bool commitNow) {
-    if (commitNow) {
+    if (!commitNow) {
+        return;
+    }
+    try {
         commit(store);
+    } catch (const EventStoreError&) {
+        // A change meant to be written at once must not linger as if saved:
+        // the store shows the files as they are, and a later commit cannot
+        // write it behind the caller's back.
+        m_files.reset();
+        m_overlaid.clear();
+        store.catalog().clearStaged();
+        store.reloadNow();
+        throw;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "VdirFixture.h"
 
 #include "platform/eventstore/vdir/IcsText.h"
@@ -360,6 +361,27 @@ TEST_F(VdirStoreWriterTest, fileChangedBehindOurBackFailsTheSaveAndIsLeftAlone) 
     EXPECT_THROW(m_store->commit(), EventStoreError);
     EXPECT_EQ(readFile(path), theirs);
     EXPECT_EQ(occurrenceAt("2024-06-03T10:00:00").title, QStringLiteral("Ours"));
+}
+
+TEST_F(VdirStoreWriterTest, aFailedImmediateSaveLeavesNothingPending) {
+    const QString path = m_vdir.path(QStringLiteral("personal/weekly.ics"));
+    const QByteArray original = readFile(path);
+    PlatformEvent first = occurrenceAt("2024-06-03T10:00:00");
+    first.title = QStringLiteral("Too big");
+    first.notes = QString(64 * 1024, u'x');
+    {
+        FileSizeLimit full(16 * 1024);
+        try {
+            m_store->saveEvent(first, Span::FutureEvents, true);
+            FAIL() << "a write beyond the limit succeeded";
+        } catch (const EventStoreError& error) {
+            EXPECT_EQ(error.code(), EventStoreError::Code::WriteFailed);
+        }
+    }
+    EXPECT_EQ(readFile(path), original);
+    EXPECT_EQ(occurrenceAt("2024-06-03T10:00:00").title, QStringLiteral("Review"));
+    m_store->commit();
+    EXPECT_EQ(readFile(path), original);
 }
 
 TEST_F(VdirStoreWriterTest, stagedChangesAreReadAtOnceAndWrittenOnlyOnCommit) {

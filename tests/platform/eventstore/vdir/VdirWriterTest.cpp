@@ -1,5 +1,7 @@
 #include "platform/eventstore/vdir/VdirWriter.h"
 
+#include "FileSizeLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -15,6 +17,7 @@
 
 using namespace platform::vdir;
 using platform::EventStoreError;
+using vdirtest::FileSizeLimit;
 
 namespace {
 
@@ -35,28 +38,6 @@ void writeBehindOurBack(const QString& path, const QByteArray& content) {
 QStringList entries(const QString& directory) {
     return QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-// Lets writes in this process fail with EFBIG beyond `bytes`, like a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_previous{};
-    void (*m_handler)(int) = nullptr;
-};
 
 class VdirWriterTest : public ::testing::Test {
 protected:
