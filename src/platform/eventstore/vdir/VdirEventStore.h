@@ -67,6 +67,8 @@ private:
     mutable VdirCatalog m_catalog;
     VdirFolderWatcher m_watcher;
     mutable bool m_loaded = false;
+
+    // Writing side: staged changes and the writes of saveEvent() and the rest.
     VdirStoreWriter m_writer;
 };
 
