@@ -378,7 +378,15 @@ void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date wi
         }
         return;
     }
-    SeriesExpander expander(*series.master, windowStart, windowEnd, floatingZone);
+    const IcsComponent& master = *series.master;
+    if (master.rrules.empty() && master.rdates.empty() && overrides.empty()) {
+        // Most items happen once; skip the series machinery for them.
+        auto occurrence = singleOccurrence(master, floatingZone);
+        if (occurrence && overlaps(occurrence->start, occurrence->end, windowStart, windowEnd))
+            out.push_back(*occurrence);
+        return;
+    }
+    SeriesExpander expander(master, windowStart, windowEnd, floatingZone);
     expander.collectExclusions();
     expander.emitOccurrences(overrides, out);
 }

@@ -55,10 +55,9 @@ void VdirEventStore::reloadNow() {
 }
 
 void VdirEventStore::ensureLoaded() const {
-    if (!m_loaded) {
-        m_catalog.reload();
-        m_loaded = true;
-    }
+    // The watches report every change; where they cannot (no inotify, no watches left), each read looks itself.
+    if (!m_loaded || !m_watcher.isComplete())
+        const_cast<VdirEventStore*>(this)->reloadNow();
 }
 
 AuthorizationStatus VdirEventStore::authorizationStatus(EntityType entity) const {
@@ -128,6 +127,12 @@ std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date e
             wanted[i] = calendarIdentifiers->contains(collections[i].calendar.calendarIdentifier);
     }
     const core::TimeZone floating = core::TimeZone::current();
+    // Occurrences are ordered while they are small; the platform values are built once, in their final place.
+    struct Found {
+        const VdirItem* item;
+        IcsOccurrence occurrence;
+    };
+    std::vector<Found> found;
     std::vector<IcsOccurrence> occurrences;
     for (const VdirItem& item : m_catalog.items()) {
         if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
@@ -135,11 +140,14 @@ std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date e
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences);
         for (const IcsOccurrence& o : occurrences)
-            result.push_back(
-                makePlatformEvent(item, collections[static_cast<size_t>(item.collectionIndex)], o, floating));
+            found.push_back({&item, o});
     }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const PlatformEvent& a, const PlatformEvent& b) { return *a.startDate < *b.startDate; });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.occurrence.start < b.occurrence.start; });
+    result.reserve(found.size());
+    for (const Found& f : found)
+        result.push_back(makePlatformEvent(*f.item, collections[static_cast<size_t>(f.item->collectionIndex)],
+                                           f.occurrence, floating));
     return result;
 }
 

@@ -58,7 +58,7 @@ public:
 
 private:
     bool hasAccess(EntityType entity) const;
-    // Rescans only when the folders reported a change since the last scan (or nothing was read yet).
+    // Reads the folders when nothing was read yet, or when they cannot be watched.
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
     std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;

@@ -76,6 +76,8 @@ VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones) 
 }
 
 bool VdirFileCache::update(const VdirScan& scan) {
+    if (!m_allStale && matches(scan))
+        return false;
     QHash<QString, VdirCachedFile> next;
     next.reserve(m_files.size() + 16);
     std::vector<std::pair<QString, VdirCachedFile>> toRead;
@@ -107,6 +109,19 @@ bool VdirFileCache::update(const VdirScan& scan) {
     m_allStale = false;
     m_files = std::move(next);
     return changed;
+}
+
+bool VdirFileCache::matches(const VdirScan& scan) const {
+    qsizetype count = 0;
+    for (const VdirCollectionFolder& collection : scan.collections) {
+        for (const VdirScannedFile& scanned : collection.files) {
+            const auto known = m_files.constFind(scanned.path);
+            if (known == m_files.constEnd() || !(known->stamp == scanned.stamp))
+                return false;
+            ++count;
+        }
+    }
+    return count == m_files.size();
 }
 
 const VdirCachedFile* VdirFileCache::file(const QString& path) const {

@@ -44,6 +44,9 @@ public:
     static VdirCachedFile load(const QString& path, IcsZoneResolver& zones);
 
 private:
+    // Whether the scan shows exactly the files held, unchanged.
+    bool matches(const VdirScan& scan) const;
+
     IcsZoneResolver& m_zones;
     QHash<QString, VdirCachedFile> m_files;
     bool m_allStale = false;

@@ -35,6 +35,7 @@ VdirFolderWatcher::~VdirFolderWatcher() {
 }
 
 void VdirFolderWatcher::setFolders(const QStringList& folders) {
+    m_complete = false;
     if (m_fd < 0)
         return;
     const QSet<QString> wanted(folders.begin(), folders.end());
@@ -55,6 +56,7 @@ void VdirFolderWatcher::setFolders(const QStringList& folders) {
         if (wd >= 0)
             m_watches.insert(wd, folder);
     }
+    m_complete = m_watches.size() == wanted.size();
 }
 
 void VdirFolderWatcher::readEvents() {
@@ -69,9 +71,12 @@ void VdirFolderWatcher::readEvents() {
             offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             if (event->mask & IN_IGNORED) {
                 m_watches.remove(event->wd);
+                m_complete = false;
                 relevant = true;
                 continue;
             }
+            if (event->mask & IN_Q_OVERFLOW)
+                m_complete = false;
             // Hidden files are the temporary files of writers; the rename that follows is what counts.
             if (event->len > 0 && event->name[0] == '.')
                 continue;

@@ -23,6 +23,8 @@ public:
     // Replaces the watched set.
     void setFolders(const QStringList& folders);
     QStringList folders() const { return m_watches.values(); }
+    // Whether every folder asked for is watched (inotify may be missing, or out of watches).
+    bool isComplete() const { return m_complete; }
 
 signals:
     void changed();
@@ -34,6 +36,7 @@ private:
     QSocketNotifier* m_notifier = nullptr;
     QHash<int, QString> m_watches;
     QTimer m_quiet;
+    bool m_complete = false;
 };
 
 }  // namespace platform::vdir

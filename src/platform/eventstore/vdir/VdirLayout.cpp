@@ -1,6 +1,7 @@
 #include "platform/eventstore/vdir/VdirLayout.h"
 
 #include <QFile>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -71,6 +72,17 @@ struct FolderListing {
     bool hasMetadata = false;
 };
 
+struct Entry {
+    QByteArray name;
+    struct stat st {};
+    bool ok = false;
+};
+
+// Above this many entries the stat calls are spread over threads: on a folder of thousands of items they are
+// most of what a rescan costs.
+constexpr size_t kParallelStatThreshold = 512;
+constexpr size_t kStatChunk = 256;
+
 FolderListing listFolder(const QString& path) {
     FolderListing listing;
     const QByteArray native = QFile::encodeName(path);
@@ -78,22 +90,37 @@ FolderListing listFolder(const QString& path) {
     if (!dir)
         return listing;
     const int fd = ::dirfd(dir.get());
+    std::vector<Entry> entries;
     while (const dirent* entry = ::readdir(dir.get())) {
-        const char* name = entry->d_name;
-        if (name[0] == '.')
+        if (entry->d_name[0] == '.')
             continue;
-        struct stat st {};
-        if (::fstatat(fd, name, &st, 0) != 0)
+        entries.push_back(Entry{QByteArray(entry->d_name), {}, false});
+    }
+    const auto statRange = [fd, &entries](size_t begin, size_t end) {
+        for (size_t i = begin; i < end && i < entries.size(); ++i)
+            entries[i].ok = ::fstatat(fd, entries[i].name.constData(), &entries[i].st, 0) == 0;
+    };
+    if (entries.size() >= kParallelStatThreshold) {
+        std::vector<size_t> chunks;
+        for (size_t i = 0; i < entries.size(); i += kStatChunk)
+            chunks.push_back(i);
+        QtConcurrent::blockingMap(chunks, [&statRange](size_t begin) { statRange(begin, begin + kStatChunk); });
+    } else {
+        statRange(0, entries.size());
+    }
+
+    for (const Entry& entry : entries) {
+        if (!entry.ok)
             continue;
-        const QString fileName = QFile::decodeName(name);
-        if (S_ISDIR(st.st_mode)) {
+        const QString fileName = QFile::decodeName(entry.name);
+        if (S_ISDIR(entry.st.st_mode)) {
             listing.subfolders << fileName;
-        } else if (S_ISREG(st.st_mode)) {
+        } else if (S_ISREG(entry.st.st_mode)) {
             if (fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)) {
                 VdirFileStamp stamp;
-                stamp.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-                stamp.size = static_cast<qint64>(st.st_size);
-                stamp.inode = static_cast<quint64>(st.st_ino);
+                stamp.mtimeNs = static_cast<qint64>(entry.st.st_mtim.tv_sec) * 1000000000LL + entry.st.st_mtim.tv_nsec;
+                stamp.size = static_cast<qint64>(entry.st.st_size);
+                stamp.inode = static_cast<quint64>(entry.st.st_ino);
                 listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, stamp});
             } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color")) {
                 listing.hasMetadata = true;
