@@ -3,6 +3,7 @@
 #include "platform/eventstore/EventStore.h"
 #include "platform/eventstore/vdir/VdirCatalog.h"
 #include "platform/eventstore/vdir/VdirFolderWatcher.h"
+#include "platform/eventstore/vdir/VdirStoreWriter.h"
 
 namespace platform {
 class Privacy;
@@ -66,6 +67,9 @@ private:
     VdirCatalog m_catalog;
     VdirFolderWatcher m_watcher;
     bool m_loaded = false;
+
+    // Writing side: staged changes and the writes of saveEvent() and the rest.
+    VdirStoreWriter m_writer;
 };
 
 }  // namespace platform::vdir

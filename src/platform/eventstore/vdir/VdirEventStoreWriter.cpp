@@ -1,38 +1,29 @@
-// Placeholder definitions until the writing side lands; each refuses the change without touching a file.
 #include "platform/eventstore/vdir/VdirEventStore.h"
 
 namespace platform::vdir {
 
-namespace {
-
-[[noreturn]] void refuse() {
-    throw EventStoreError(EventStoreError::Code::ReadOnly, QStringLiteral("Changing calendars is not available yet."));
+PlatformEvent VdirEventStore::saveEvent(const PlatformEvent& event, Span span, bool commit) {
+    return m_writer.saveEvent(*this, event, span, commit);
 }
 
-}  // namespace
-
-PlatformEvent VdirEventStore::saveEvent(const PlatformEvent&, Span, bool) {
-    refuse();
+void VdirEventStore::removeEvent(const PlatformEvent& event, Span span, bool commit) {
+    m_writer.removeEvent(*this, event, span, commit);
 }
 
-void VdirEventStore::removeEvent(const PlatformEvent&, Span, bool) {
-    refuse();
+PlatformReminder VdirEventStore::saveReminder(const PlatformReminder& reminder, bool commit) {
+    return m_writer.saveReminder(*this, reminder, commit);
 }
 
-PlatformReminder VdirEventStore::saveReminder(const PlatformReminder&, bool) {
-    refuse();
+void VdirEventStore::removeReminder(const PlatformReminder& reminder, bool commit) {
+    m_writer.removeReminder(*this, reminder, commit);
 }
 
-void VdirEventStore::removeReminder(const PlatformReminder&, bool) {
-    refuse();
+void VdirEventStore::commit() {
+    m_writer.commit(*this);
 }
-
-void VdirEventStore::commit() {}
 
 void VdirEventStore::reset() {
-    m_catalog.clearStaged();
-    m_catalog.clear();
-    reloadNow();
+    m_writer.reset(*this);
 }
 
 }  // namespace platform::vdir

@@ -1,0 +1,168 @@
+#include "platform/eventstore/vdir/IcsText.h"
+
+#include <QHash>
+#include <QList>
+
+#include <cstdlib>
+
+namespace platform::vdir {
+namespace {
+
+struct ContentLine {
+    QByteArray logical;   // unfolded
+    QByteArray physical;  // as it appeared, folds and line break included
+};
+
+QList<ContentLine> splitContentLines(const QByteArray& text) {
+    QList<ContentLine> lines;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        ContentLine line;
+        bool first = true;
+        while (pos < text.size()) {
+            if (!first && text[pos] != ' ' && text[pos] != '\t') {
+                break;
+            }
+            qsizetype end = text.indexOf('\n', pos);
+            const qsizetype next = end < 0 ? text.size() : end + 1;
+            if (end < 0) {
+                end = text.size();
+            }
+            qsizetype contentEnd = end;
+            if (contentEnd > pos && text[contentEnd - 1] == '\r') {
+                --contentEnd;
+            }
+            line.physical += text.mid(pos, next - pos);
+            line.logical += text.mid(first ? pos : pos + 1, contentEnd - (first ? pos : pos + 1));
+            pos = next;
+            first = false;
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+// The property name of a content line, upper-cased ("X-ALT-DESC").
+QByteArray propertyName(const QByteArray& line) {
+    qsizetype end = 0;
+    while (end < line.size() && line[end] != ';' && line[end] != ':') {
+        ++end;
+    }
+    return line.left(end).toUpper();
+}
+
+// Index of the colon that ends the parameters; quoted parameter values may
+// themselves hold colons.
+qsizetype valueStart(const QByteArray& line) {
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ':' && !quoted) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool isExtensionLine(const QByteArray& line) {
+    return line.size() > 2 && (line[0] == 'X' || line[0] == 'x') && line[1] == '-';
+}
+
+// What libical itself writes for this line's value after reading it.
+QByteArray libicalSpelling(const QByteArray& line) {
+    icalproperty* property = icalproperty_new_from_string(line.constData());
+    if (property == nullptr) {
+        return {};
+    }
+    char* text = icalproperty_as_ical_string_r(property);
+    icalproperty_free(property);
+    if (text == nullptr) {
+        return {};
+    }
+    const QList<ContentLine> written = splitContentLines(QByteArray(text));
+    free(text);
+    if (written.isEmpty()) {
+        return {};
+    }
+    const QByteArray& logical = written.first().logical;
+    const qsizetype colon = valueStart(logical);
+    return colon < 0 ? QByteArray() : logical.mid(colon + 1);
+}
+
+}  // namespace
+
+QByteArray foldContentLine(const QByteArray& line) {
+    constexpr qsizetype kLimit = 75;
+    QByteArray out;
+    qsizetype pos = 0;
+    qsizetype room = kLimit;
+    while (line.size() - pos > room) {
+        qsizetype cut = pos + room;
+        // Never start a continuation with a UTF-8 continuation byte.
+        while (cut > pos + 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        out += line.mid(pos, cut - pos);
+        out += "\r\n ";
+        pos = cut;
+        room = kLimit - 1;
+    }
+    out += line.mid(pos);
+    out += "\r\n";
+    return out;
+}
+
+QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& original) {
+    char* text = icalcomponent_as_ical_string_r(root);
+    if (text == nullptr) {
+        return {};
+    }
+    const QByteArray written(text);
+    free(text);
+
+    // (name, libical's spelling) -> the original spelling, first line wins.
+    QHash<QByteArray, QByteArray> rawByWritten;
+    for (const ContentLine& line : splitContentLines(original)) {
+        if (!isExtensionLine(line.logical)) {
+            continue;
+        }
+        const qsizetype colon = valueStart(line.logical);
+        if (colon < 0) {
+            continue;
+        }
+        const QByteArray raw = line.logical.mid(colon + 1);
+        const QByteArray spelled = libicalSpelling(line.logical);
+        if (spelled == raw) {
+            continue;
+        }
+        const QByteArray key = propertyName(line.logical) + '\0' + spelled;
+        if (!rawByWritten.contains(key)) {
+            rawByWritten.insert(key, raw);
+        }
+    }
+    if (rawByWritten.isEmpty()) {
+        return written;
+    }
+
+    QByteArray out;
+    out.reserve(written.size() + 64);
+    for (const ContentLine& line : splitContentLines(written)) {
+        if (isExtensionLine(line.logical)) {
+            const qsizetype colon = valueStart(line.logical);
+            if (colon >= 0) {
+                const auto found =
+                    rawByWritten.constFind(propertyName(line.logical) + '\0' + line.logical.mid(colon + 1));
+                if (found != rawByWritten.constEnd()) {
+                    out += foldContentLine(line.logical.left(colon + 1) + found.value());
+                    continue;
+                }
+            }
+        }
+        out += line.physical;
+    }
+    return out;
+}
+
+}  // namespace platform::vdir

@@ -1,0 +1,582 @@
+#include "platform/eventstore/vdir/VdirStoreWriter.h"
+
+#include "core/Log.h"
+#include "platform/eventstore/vdir/IcsFileParser.h"
+#include "platform/eventstore/vdir/IcsRuleWriter.h"
+#include "platform/eventstore/vdir/IcsText.h"
+#include "platform/eventstore/vdir/VdirEventStore.h"
+
+#include <QUuid>
+
+#include <cmath>
+
+namespace platform::vdir {
+namespace {
+
+using Code = EventStoreError::Code;
+
+qint64 wholeSeconds(core::Date date) {
+    return static_cast<qint64>(std::trunc(date.secondsSince1970()));
+}
+qint64 nowSeconds() {
+    return wholeSeconds(core::Date::now());
+}
+
+[[noreturn]] void fail(Code code) {
+    throw EventStoreError::withDefaultMessage(code);
+}
+
+QByteArray newUid() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8();
+}
+
+std::optional<QString> urlText(const std::optional<QUrl>& url) {
+    if (!url) {
+        return std::nullopt;
+    }
+    return url->toString();
+}
+
+QList<AlarmTime> alarmTimes(const std::vector<PlatformAlarm>& alarms) {
+    QList<AlarmTime> times;
+    for (const PlatformAlarm& alarm : alarms) {
+        AlarmTime time;
+        if (alarm.absoluteDate) {
+            time.at = wholeSeconds(*alarm.absoluteDate);
+        } else {
+            time.offset = static_cast<qint64>(std::llround(alarm.relativeOffset));
+        }
+        times.append(time);
+    }
+    return times;
+}
+
+QString calendarIdOf(const std::optional<PlatformCalendar>& calendar) {
+    return calendar ? calendar->calendarIdentifier : QString();
+}
+
+bool timesDiffer(const PlatformEvent& a, const PlatformEvent& b) {
+    return a.startDate != b.startDate || a.endDate != b.endDate || a.isAllDay != b.isAllDay || a.timeZone != b.timeZone;
+}
+
+// The zone timed values are written in. A new event without one gets the
+// user's zone, as new events do on the platform; nullopt keeps a floating
+// event floating.
+std::optional<core::TimeZone> zoneFor(const PlatformEvent& event, bool isNew) {
+    if (event.timeZone || !isNew) {
+        return event.timeZone;
+    }
+    return core::TimeZone::current();
+}
+
+// Copies what the caller changed (`wanted` against `current`, both as read)
+// onto one component; fields it did not change stay exactly as the file has them.
+void applyChangedFields(icalcomponent* target, const PlatformEvent& wanted, const PlatformEvent* current) {
+    if (!current || wanted.title != current->title) {
+        setTextProperty(target, ICAL_SUMMARY_PROPERTY, wanted.title);
+    }
+    if (!current || wanted.location != current->location) {
+        setTextProperty(target, ICAL_LOCATION_PROPERTY, wanted.location);
+    }
+    if (!current || wanted.notes != current->notes) {
+        setTextProperty(target, ICAL_DESCRIPTION_PROPERTY, wanted.notes);
+    }
+    if (!current || wanted.url != current->url) {
+        setUrl(target, urlText(wanted.url));
+    }
+    if (current ? wanted.availability != current->availability : wanted.availability == Availability::Free) {
+        setTransparent(target, wanted.availability == Availability::Free);
+    }
+    if (current ? wanted.alarms != current->alarms : !wanted.alarms.empty()) {
+        replaceAlarms(target, alarmTimes(wanted.alarms));
+    }
+}
+
+QList<QByteArray> ruleTexts(const std::vector<PlatformRecurrenceRule>& rules, IcsEditor::StartKind kind) {
+    QList<QByteArray> texts;
+    for (const PlatformRecurrenceRule& rule : rules) {
+        texts.append(rruleText(rule, kind, core::TimeZone::current()));
+    }
+    return texts;
+}
+
+// Start and end for a series whose occurrence `current` becomes `wanted`,
+// when the series itself starts at `seriesStart`: the same shift, and the
+// wanted length. All-day shifts are kept at midday so that a day of 23 or 25
+// hours cannot move them to another date.
+std::pair<qint64, qint64> shiftedTimes(qint64 seriesStart, const PlatformEvent& wanted, const PlatformEvent& current) {
+    const qint64 wantedStart = wholeSeconds(*wanted.startDate);
+    const qint64 wantedEnd = wholeSeconds(wanted.endDate.value_or(*wanted.startDate));
+    if (!current.startDate || seriesStart == wholeSeconds(*current.startDate)) {
+        return {wantedStart, wantedEnd};
+    }
+    qint64 start = seriesStart + (wantedStart - wholeSeconds(*current.startDate));
+    if (wanted.isAllDay) {
+        start += 12 * 3600;
+    }
+    return {start, start + (wantedEnd - wantedStart)};
+}
+
+}  // namespace
+
+IcsEditor VdirStoreWriter::editorFor(icalcomponent* calendar) {
+    return IcsEditor(calendar, core::TimeZone::current(), [this](const QString& tzid, icalcomponent* vtimezone) {
+        return m_zones.resolve(tzid, vtimezone);
+    });
+}
+
+VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QString& revision) {
+    OpenFile file;
+    file.path = item.path;
+    if (m_files.isStaged(item.path)) {
+        const std::optional<QByteArray> staged = m_files.stagedContent(item.path);
+        if (!staged) {
+            fail(Code::NotFound);
+        }
+        file.original = *staged;
+    } else {
+        const std::optional<Etag> remembered = Etag::fromString(revision.isEmpty() ? item.etag : revision);
+        const std::optional<FileSnapshot> snapshot = readSnapshot(item.path);
+        // Changed or gone since the caller read it: never overwrite what we did not see.
+        if (!remembered || !snapshot || !m_files.isCurrent(item.path, *remembered)) {
+            core::log(QStringLiteral("refusing to write %1: it changed on disk since it was read").arg(item.path));
+            fail(Code::Conflict);
+        }
+        file.original = snapshot->content;
+        file.expected = *remembered;
+    }
+    prepareLibical();
+    file.tree.reset(icalparser_parse_string(file.original.constData()));
+    if (!file.tree || icalcomponent_isa(file.tree.get()) != ICAL_VCALENDAR_COMPONENT) {
+        fail(Code::InvalidItem);
+    }
+    return file;
+}
+
+const VdirCollection& VdirStoreWriter::writableCollection(VdirEventStore& store, const QString& calendarIdentifier) {
+    const VdirCollection* collection = store.catalog().collectionById(calendarIdentifier);
+    if (collection == nullptr) {
+        fail(Code::InvalidItem);
+    }
+    if (!collection->folder.writable || !collection->calendar.allowsContentModifications) {
+        fail(Code::ReadOnly);
+    }
+    return *collection;
+}
+
+void VdirStoreWriter::stage(VdirEventStore& store, OpenFile& file, bool keepFile) {
+    m_overlaid.insert(file.path);
+    if (!keepFile) {
+        m_files.stageRemove(file.path, file.expected);
+        store.catalog().stage(file.path, std::nullopt);
+        return;
+    }
+    const QByteArray text = serializeKeepingRawValues(file.tree.get(), file.original);
+    m_files.stageReplace(file.path, text, file.expected);
+    store.catalog().stage(file.path, text);
+}
+
+QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
+                                  const QByteArray& original) {
+    const QByteArray text = serializeKeepingRawValues(calendar, original);
+    const QString path = m_files.stageCreate(folder, QString::fromUtf8(uid), text);
+    m_overlaid.insert(path);
+    store.catalog().stage(path, text);
+    return path;
+}
+
+void VdirStoreWriter::finish(VdirEventStore& store, bool commitNow) {
+    if (!commitNow) {
+        return;
+    }
+    try {
+        commit(store);
+    } catch (const EventStoreError&) {
+        // A change meant to be written at once must not linger as if saved:
+        // the store shows the files as they are, and a later commit cannot
+        // write it behind the caller's back.
+        m_files.reset();
+        m_overlaid.clear();
+        store.catalog().clearStaged();
+        store.reloadNow();
+        throw;
+    }
+}
+
+QString VdirStoreWriter::identifierOf(VdirEventStore& store, const QString& path, const QByteArray& uid) const {
+    const QString text = QString::fromUtf8(uid);
+    QString inAnotherFile;
+    for (const VdirItem& item : store.catalog().items()) {
+        if (item.uid == text) {
+            if (item.path == path) {
+                return item.identifier;
+            }
+            inAnotherFile = item.identifier;
+        }
+    }
+    // A commit takes another name when the UID's one was taken meanwhile.
+    return inAnotherFile;
+}
+
+std::optional<QString> VdirStoreWriter::moveDestination(VdirEventStore& store, const PlatformEvent& event,
+                                                        const PlatformEvent& current) {
+    const QString wanted = calendarIdOf(event.calendar);
+    // A calendar that no longer exists leaves the event where it is.
+    if (wanted.isEmpty() || wanted == calendarIdOf(current.calendar) ||
+        store.catalog().collectionById(wanted) == nullptr) {
+        return std::nullopt;
+    }
+    return writableCollection(store, wanted).folder.path;
+}
+
+QString VdirStoreWriter::stageEdited(VdirEventStore& store, OpenFile& file, IcsEditor& editor, const QByteArray& uid,
+                                     const QString& identifier, const std::optional<QString>& destination,
+                                     bool commitNow) {
+    if (!destination) {
+        stage(store, file, true);
+        finish(store, commitNow);
+        return identifier;
+    }
+    IcsTree moved = editor.copyItem(uid);
+    const bool keepFile = editor.removeItem(uid);
+    stage(store, file, keepFile);
+    const QString path = stageNew(store, *destination, uid, moved.get(), file.original);
+    finish(store, commitNow);
+    return identifierOf(store, path, uid);
+}
+
+void VdirStoreWriter::commit(VdirEventStore& store) {
+    if (m_overlaid.isEmpty() && !m_files.hasChanges()) {
+        return;
+    }
+    const QStringList written = m_files.commit();
+    VdirCatalog& catalog = store.catalog();
+    for (const QString& path : std::as_const(m_overlaid)) {
+        catalog.unstage(path);
+        catalog.invalidate(path);
+    }
+    for (const QString& path : written) {
+        catalog.invalidate(path);
+    }
+    m_overlaid.clear();
+    store.reloadNow();
+}
+
+void VdirStoreWriter::reset(VdirEventStore& store) {
+    m_files.reset();
+    m_overlaid.clear();
+    store.catalog().clearStaged();
+    store.catalog().clear();
+    store.reloadNow();
+}
+
+PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commitNow) {
+    const AuthorizationStatus access = store.authorizationStatus(EntityType::Event);
+    if (access != AuthorizationStatus::FullAccess && access != AuthorizationStatus::WriteOnly) {
+        fail(Code::AccessDenied);
+    }
+    if (!event.startDate) {
+        fail(Code::InvalidItem);
+    }
+    const qint64 now = nowSeconds();
+
+    if (event.eventIdentifier.isEmpty()) {
+        (void)store.calendars(EntityType::Event);  // loads the catalog
+        const VdirCollection& collection = writableCollection(store, calendarIdOf(event.calendar));
+        const QByteArray uid = newUid();
+        IcsTree tree = newCalendarWith(ICAL_VEVENT_COMPONENT, uid, now);
+        IcsEditor editor = editorFor(tree.get());
+        icalcomponent* master = editor.master(uid);
+        applyChangedFields(master, event, nullptr);
+        editor.setTimes(master, wholeSeconds(*event.startDate), wholeSeconds(event.endDate.value_or(*event.startDate)),
+                        event.isAllDay, zoneFor(event, true));
+        if (event.hasRecurrenceRules()) {
+            editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
+        }
+        const QString path = stageNew(store, collection.folder.path, uid, tree.get(), {});
+        finish(store, commitNow);
+        const QString identifier = identifierOf(store, path, uid);
+        if (auto saved = store.event(identifier, *event.startDate)) {
+            return *saved;
+        }
+        if (auto first = store.event(identifier)) {
+            return *first;
+        }
+        // Write-only access cannot read the event back; it was saved all the same.
+        PlatformEvent saved = event;
+        saved.eventIdentifier = identifier;
+        saved.calendarItemIdentifier = identifier;
+        saved.calendarItemExternalIdentifier = QString::fromUtf8(uid);
+        saved.occurrenceDate = event.startDate;
+        return saved;
+    }
+
+    const core::Date occurrenceDate = event.occurrenceDate.value_or(*event.startDate);
+    const std::optional<PlatformEvent> current = store.event(event.eventIdentifier, occurrenceDate);
+    const VdirItem* item = store.catalog().item(event.eventIdentifier);
+    if (!current || item == nullptr) {
+        fail(Code::NotFound);
+    }
+    if (item->readOnly) {
+        fail(Code::ReadOnly);
+    }
+    writableCollection(store, calendarIdOf(current->calendar));
+    OpenFile file = open(*item, event.revision);
+    IcsEditor editor = editorFor(file.tree.get());
+    // Staging rebuilds the catalog: nothing of `item` is used after it.
+    const QByteArray uid = item->uid.toUtf8();
+    const QString identifier = item->identifier;
+    const int collectionIndex = item->collectionIndex;
+    const qint64 occurrence = wholeSeconds(*current->occurrenceDate);
+    const bool timesChanged = timesDiffer(event, *current);
+    const bool rulesChanged = event.recurrenceRules != current->recurrenceRules;
+    icalcomponent* master = editor.master(uid);
+
+    if (!editor.isRecurring(uid)) {
+        icalcomponent* target = master != nullptr ? master : editor.overridesOf(uid).value(0);
+        if (target == nullptr) {
+            fail(Code::NotFound);
+        }
+        applyChangedFields(target, event, &*current);
+        if (timesChanged) {
+            editor.setTimes(target, wholeSeconds(*event.startDate),
+                            wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
+                            zoneFor(event, false));
+        }
+        if (rulesChanged) {
+            editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
+        }
+        touch(target, now);
+        const QString savedIdentifier =
+            stageEdited(store, file, editor, uid, identifier, moveDestination(store, event, *current), commitNow);
+        if (auto saved = store.event(savedIdentifier, *event.startDate)) {
+            return *saved;
+        }
+        if (auto first = store.event(savedIdentifier)) {
+            return *first;
+        }
+        fail(Code::NotFound);
+    }
+
+    if (span == Span::ThisEvent) {
+        icalcomponent* target = editor.ensureOverride(uid, occurrence, now);
+        if (target == nullptr) {
+            fail(Code::NotFound);
+        }
+        applyChangedFields(target, event, &*current);
+        if (timesChanged) {
+            editor.setTimes(target, wholeSeconds(*event.startDate),
+                            wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
+                            zoneFor(event, false));
+        }
+        touch(target, now);
+        stage(store, file, true);
+        finish(store, commitNow);
+        if (auto saved = store.event(identifier, core::Date(static_cast<double>(occurrence)))) {
+            return *saved;
+        }
+        fail(Code::NotFound);
+    }
+
+    // This and the following occurrences: the whole series from its first
+    // occurrence, else a new series split off at this one.
+    const bool wholeSeries = !editor.hasOccurrenceBefore(uid, occurrence);
+    IcsTree rest;
+    QByteArray seriesUid = uid;
+    IcsEditor* seriesEditor = &editor;
+    std::optional<IcsEditor> restEditor;
+    if (!wholeSeries) {
+        seriesUid = newUid();
+        rest = editor.splitSeries(uid, occurrence, seriesUid, now);
+        if (!rest) {
+            fail(Code::NotFound);
+        }
+        restEditor.emplace(editorFor(rest.get()));
+        seriesEditor = &*restEditor;
+    }
+    icalcomponent* seriesMaster = seriesEditor->master(seriesUid);
+    if (seriesMaster == nullptr) {
+        fail(Code::NotFound);
+    }
+    icalcomponent* detached = seriesEditor->findOverride(seriesUid, occurrence);
+    applyChangedFields(seriesMaster, event, &*current);
+    if (detached != nullptr) {
+        applyChangedFields(detached, event, &*current);
+    }
+    if (timesChanged) {
+        const qint64 seriesStart =
+            seriesEditor->instantOf(icalcomponent_get_first_property(seriesMaster, ICAL_DTSTART_PROPERTY));
+        const auto [start, end] = shiftedTimes(seriesStart, event, *current);
+        seriesEditor->setSeriesTimes(seriesUid, start, end, event.isAllDay, zoneFor(event, false));
+        if (detached != nullptr) {
+            seriesEditor->setTimes(detached, wholeSeconds(*event.startDate),
+                                   wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
+                                   zoneFor(event, false));
+        }
+    }
+    if (rulesChanged) {
+        seriesEditor->setRecurrenceRules(seriesUid,
+                                         ruleTexts(event.recurrenceRules, seriesEditor->startKind(seriesUid)));
+    }
+    touch(seriesMaster, now);
+    const std::optional<QString> destination = moveDestination(store, event, *current);
+    QString seriesIdentifier;
+    if (rest) {
+        const QString folder =
+            destination.value_or(store.catalog().collections()[static_cast<size_t>(collectionIndex)].folder.path);
+        stage(store, file, true);
+        const QString restPath = stageNew(store, folder, seriesUid, rest.get(), file.original);
+        finish(store, commitNow);
+        seriesIdentifier = identifierOf(store, restPath, seriesUid);
+    } else {
+        seriesIdentifier = stageEdited(store, file, editor, uid, identifier, destination, commitNow);
+    }
+    if (auto saved = store.event(seriesIdentifier, *event.startDate)) {
+        return *saved;
+    }
+    if (auto first = store.event(seriesIdentifier)) {
+        return *first;
+    }
+    fail(Code::NotFound);
+}
+
+void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commitNow) {
+    const AuthorizationStatus access = store.authorizationStatus(EntityType::Event);
+    if (access != AuthorizationStatus::FullAccess && access != AuthorizationStatus::WriteOnly) {
+        fail(Code::AccessDenied);
+    }
+    if (event.eventIdentifier.isEmpty()) {
+        fail(Code::NotFound);
+    }
+    const std::optional<core::Date> occurrenceDate = event.occurrenceDate ? event.occurrenceDate : event.startDate;
+    const std::optional<PlatformEvent> current =
+        occurrenceDate ? store.event(event.eventIdentifier, *occurrenceDate) : store.event(event.eventIdentifier);
+    const VdirItem* item = store.catalog().item(event.eventIdentifier);
+    if (!current || item == nullptr) {
+        fail(Code::NotFound);
+    }
+    if (item->readOnly) {
+        fail(Code::ReadOnly);
+    }
+    writableCollection(store, calendarIdOf(current->calendar));
+    OpenFile file = open(*item, event.revision);
+    IcsEditor editor = editorFor(file.tree.get());
+    const QByteArray uid = item->uid.toUtf8();
+    const qint64 occurrence = wholeSeconds(*current->occurrenceDate);
+    const qint64 now = nowSeconds();
+
+    bool keepFile = true;
+    if (!editor.isRecurring(uid) || (span == Span::FutureEvents && !editor.hasOccurrenceBefore(uid, occurrence))) {
+        keepFile = editor.removeItem(uid);
+    } else if (span == Span::ThisEvent) {
+        editor.excludeOccurrence(uid, occurrence, now);
+    } else {
+        editor.endSeriesBefore(uid, occurrence, now);
+    }
+    stage(store, file, keepFile);
+    finish(store, commitNow);
+}
+
+PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const PlatformReminder& reminder,
+                                               bool commitNow) {
+    if (store.authorizationStatus(EntityType::Reminder) != AuthorizationStatus::FullAccess) {
+        fail(Code::AccessDenied);
+    }
+    const qint64 now = nowSeconds();
+    const auto completedAt = [&] { return reminder.completionDate ? wholeSeconds(*reminder.completionDate) : now; };
+    const auto apply = [&](IcsEditor& editor, icalcomponent* todo, const PlatformReminder* current) {
+        if (!current || reminder.title != current->title) {
+            setTextProperty(todo, ICAL_SUMMARY_PROPERTY, reminder.title);
+        }
+        if (!current || reminder.notes != current->notes) {
+            setTextProperty(todo, ICAL_DESCRIPTION_PROPERTY, reminder.notes);
+        }
+        if (!current || reminder.url != current->url) {
+            setUrl(todo, urlText(reminder.url));
+        }
+        if (!current || reminder.priority != current->priority) {
+            setPriority(todo, reminder.priority);
+        }
+        if (!current || reminder.dueDateComponents != current->dueDateComponents) {
+            editor.setDue(todo, reminder.dueDateComponents);
+        }
+        if (current ? reminder.alarms != current->alarms : !reminder.alarms.empty()) {
+            replaceAlarms(todo, alarmTimes(reminder.alarms));
+        }
+        if (current ? reminder.isCompleted != current->isCompleted : reminder.isCompleted) {
+            setTodoCompleted(todo, reminder.isCompleted, completedAt());
+        } else if (!current) {
+            setTodoCompleted(todo, false, now);
+        }
+        touch(todo, now);
+    };
+
+    if (reminder.calendarItemIdentifier.isEmpty()) {
+        std::optional<PlatformCalendar> list = reminder.calendar;
+        if (!list || store.catalog().collectionById(list->calendarIdentifier) == nullptr) {
+            list = store.defaultCalendarForNewReminders();
+        }
+        if (!list) {
+            fail(Code::InvalidItem);
+        }
+        const VdirCollection& collection = writableCollection(store, list->calendarIdentifier);
+        const QByteArray uid = newUid();
+        IcsTree tree = newCalendarWith(ICAL_VTODO_COMPONENT, uid, now);
+        IcsEditor editor = editorFor(tree.get());
+        apply(editor, editor.master(uid), nullptr);
+        const QString path = stageNew(store, collection.folder.path, uid, tree.get(), {});
+        finish(store, commitNow);
+        const QString identifier = identifierOf(store, path, uid);
+        if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {
+            return std::get<PlatformReminder>(*saved);
+        }
+        fail(Code::Other);
+    }
+
+    const std::optional<PlatformCalendarItem> found = store.calendarItem(reminder.calendarItemIdentifier);
+    const VdirItem* item = store.catalog().item(reminder.calendarItemIdentifier);
+    if (!found || !std::holds_alternative<PlatformReminder>(*found) || item == nullptr) {
+        fail(Code::NotFound);
+    }
+    const PlatformReminder& current = std::get<PlatformReminder>(*found);
+    if (item->readOnly) {
+        fail(Code::ReadOnly);
+    }
+    writableCollection(store, calendarIdOf(current.calendar));
+    OpenFile file = open(*item, reminder.revision);
+    IcsEditor editor = editorFor(file.tree.get());
+    icalcomponent* todo = editor.master(item->uid.toUtf8());
+    if (todo == nullptr) {
+        fail(Code::NotFound);
+    }
+    apply(editor, todo, &current);
+    const QString identifier = item->identifier;
+    stage(store, file, true);
+    finish(store, commitNow);
+    if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {
+        return std::get<PlatformReminder>(*saved);
+    }
+    fail(Code::NotFound);
+}
+
+void VdirStoreWriter::removeReminder(VdirEventStore& store, const PlatformReminder& reminder, bool commitNow) {
+    if (store.authorizationStatus(EntityType::Reminder) != AuthorizationStatus::FullAccess) {
+        fail(Code::AccessDenied);
+    }
+    const std::optional<PlatformCalendarItem> found = store.calendarItem(reminder.calendarItemIdentifier);
+    const VdirItem* item = store.catalog().item(reminder.calendarItemIdentifier);
+    if (!found || !std::holds_alternative<PlatformReminder>(*found) || item == nullptr) {
+        fail(Code::NotFound);
+    }
+    if (item->readOnly) {
+        fail(Code::ReadOnly);
+    }
+    writableCollection(store, calendarIdOf(std::get<PlatformReminder>(*found).calendar));
+    OpenFile file = open(*item, reminder.revision);
+    IcsEditor editor = editorFor(file.tree.get());
+    const bool keepFile = editor.removeItem(item->uid.toUtf8());
+    stage(store, file, keepFile);
+    finish(store, commitNow);
+}
+
+}  // namespace platform::vdir

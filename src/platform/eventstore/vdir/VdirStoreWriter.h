@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/eventstore/PlatformTypes.h"
+#include "platform/eventstore/vdir/IcsEditor.h"
+#include "platform/eventstore/vdir/IcsZoneResolver.h"
+#include "platform/eventstore/vdir/VdirWriter.h"
+
+#include <QSet>
+
+namespace platform::vdir {
+
+class VdirEventStore;
+struct VdirItem;
+struct VdirCollection;
+
+// The changing side of VdirEventStore. Every change edits a fresh parse of the
+// item's file (or of its staged text), so what we do not change stays as the
+// file had it; the new text is staged, reads see it at once, and commit()
+// writes the staged files. Throws EventStoreError.
+class VdirStoreWriter {
+public:
+    PlatformEvent saveEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commit);
+    void removeEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commit);
+    PlatformReminder saveReminder(VdirEventStore& store, const PlatformReminder& reminder, bool commit);
+    void removeReminder(VdirEventStore& store, const PlatformReminder& reminder, bool commit);
+    void commit(VdirEventStore& store);
+    // Drops the staged changes; the store re-reads every file.
+    void reset(VdirEventStore& store);
+
+private:
+    struct OpenFile {
+        QString path;
+        QByteArray original;
+        Etag expected;
+        IcsTree tree;
+    };
+
+    OpenFile open(const VdirItem& item, const QString& revision);
+    IcsEditor editorFor(icalcomponent* calendar);
+    const VdirCollection& writableCollection(VdirEventStore& store, const QString& calendarIdentifier);
+    void stage(VdirEventStore& store, OpenFile& file, bool keepFile);
+    QString stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
+                     const QByteArray& original);
+    // Stages the edited file, or, when the event moves to another calendar,
+    // the item in a new file there and the old file without it. Returns the
+    // item's identifier afterwards.
+    QString stageEdited(VdirEventStore& store, OpenFile& file, IcsEditor& editor, const QByteArray& uid,
+                        const QString& identifier, const std::optional<QString>& destination, bool commit);
+    // The folder of the calendar the event is to move to, if it is to move.
+    std::optional<QString> moveDestination(VdirEventStore& store, const PlatformEvent& event,
+                                           const PlatformEvent& current);
+    void finish(VdirEventStore& store, bool commit);
+    QString identifierOf(VdirEventStore& store, const QString& path, const QByteArray& uid) const;
+
+    VdirWriter m_files;
+    IcsZoneResolver m_zones;
+    // Paths whose staged text the catalog shows instead of the file; a staged
+    // creation that was removed again is no longer in m_files but is here.
+    QSet<QString> m_overlaid;
+};
+
+}  // namespace platform::vdir

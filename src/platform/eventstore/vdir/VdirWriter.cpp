@@ -1,0 +1,398 @@
+#include "platform/eventstore/vdir/VdirWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QUuid>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::vdir {
+namespace {
+
+constexpr int kMaxOwnWritesPerFile = 32;
+
+QString errnoText() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool writeAll(int fd, const QByteArray& content) {
+    qsizetype done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.constData() + done, static_cast<size_t>(content.size() - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += n;
+    }
+    return ::fdatasync(fd) == 0;
+}
+
+// Links an anonymous file (O_TMPFILE) under its final name: nothing is left
+// behind when the process dies half-way, and link() never replaces a file.
+std::optional<bool> createViaTmpfile(const QByteArray& directory, const QByteArray& target, const QByteArray& content,
+                                     const QString& path) {
+    const int fd = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+            return std::nullopt;
+        }
+        throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
+    }
+    if (!writeAll(fd, content)) {
+        const QString detail = errnoText();
+        ::close(fd);
+        throw WriteError(EventStoreError::Code::WriteFailed, path, detail);
+    }
+    const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(fd);
+    const int linked = ::linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW);
+    const int linkError = errno;
+    ::close(fd);
+    if (linked == 0) {
+        return true;
+    }
+    if (linkError == EEXIST) {
+        return false;
+    }
+    if (linkError == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd"))) {
+        return std::nullopt;
+    }
+    errno = linkError;
+    throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
+}
+
+bool createViaTemporaryName(const QString& directory, const QByteArray& target, const QByteArray& content,
+                            const QString& path) {
+    // The temporary name must not end in .ics: a reader scanning the folder
+    // would take it for an item.
+    QTemporaryFile temporary(directory + QStringLiteral("/.orbitday-XXXXXX.tmp"));
+    if (!temporary.open()) {
+        throw WriteError(EventStoreError::Code::WriteFailed, path, temporary.errorString());
+    }
+    if (temporary.write(content) != content.size() || !temporary.flush() || ::fdatasync(temporary.handle()) != 0) {
+        throw WriteError(EventStoreError::Code::WriteFailed, path, temporary.errorString());
+    }
+    const QByteArray source = QFile::encodeName(temporary.fileName());
+    if (::link(source.constData(), target.constData()) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
+}
+
+}  // namespace
+
+QString Etag::toString() const {
+    return QString::number(mtimeNs) + u'-' + QString::number(inode);
+}
+
+std::optional<Etag> Etag::fromString(const QString& text) {
+    const qsizetype dash = text.lastIndexOf(u'-');
+    if (dash <= 0) {
+        return std::nullopt;
+    }
+    bool mtimeOk = false;
+    bool inodeOk = false;
+    Etag etag;
+    etag.mtimeNs = text.left(dash).toLongLong(&mtimeOk);
+    etag.inode = text.mid(dash + 1).toULongLong(&inodeOk);
+    if (!mtimeOk || !inodeOk) {
+        return std::nullopt;
+    }
+    return etag;
+}
+
+std::optional<Etag> Etag::ofFile(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    Etag etag;
+    etag.mtimeNs = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    etag.inode = static_cast<quint64>(info.st_ino);
+    return etag;
+}
+
+WriteError::WriteError(Code code, QString path, QString detail)
+    : EventStoreError(code, defaultMessage(code)), m_path(std::move(path)), m_detail(std::move(detail)) {}
+
+std::optional<FileSnapshot> readSnapshot(const QString& path) {
+    // A sync tool may replace the file while we read it; read again until the
+    // etag before and after agree, so content and etag belong together.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const std::optional<Etag> before = Etag::ofFile(path);
+        if (!before) {
+            return std::nullopt;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (!file.exists()) {
+                return std::nullopt;
+            }
+            throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
+        }
+        QByteArray content = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
+        }
+        if (Etag::ofFile(path) == before) {
+            return FileSnapshot{std::move(content), *before};
+        }
+    }
+    throw WriteError(EventStoreError::Code::Conflict, path, QStringLiteral("the file keeps changing"));
+}
+
+void replaceFile(const QString& path, const QByteArray& content) {
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
+    }
+    // A full disk can surface at write(), at flush() or only at commit();
+    // committing after a short write would replace the file with a torn copy.
+    if (file.write(content) != content.size() || !file.flush()) {
+        const QString detail = file.errorString();
+        file.cancelWriting();
+        throw WriteError(EventStoreError::Code::WriteFailed, path, detail);
+    }
+    if (!file.commit()) {
+        throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
+    }
+}
+
+bool createFile(const QString& directory, const QString& name, const QByteArray& content) {
+    const QString path = directory + u'/' + name;
+    const QByteArray target = QFile::encodeName(path);
+    if (const std::optional<bool> created = createViaTmpfile(QFile::encodeName(directory), target, content, path)) {
+        return *created;
+    }
+    return createViaTemporaryName(directory, target, content, path);
+}
+
+QString fileNameForUid(const QString& uid) {
+    bool safe = !uid.isEmpty() && uid.size() <= 200 && !uid.startsWith(u'.');
+    for (const QChar c : uid) {
+        if (!safe) {
+            break;
+        }
+        const char16_t u = c.unicode();
+        safe = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'_' ||
+               u == u'.' || u == u'-' || u == u'+';
+    }
+    const QString base = safe ? uid : QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return base + QStringLiteral(".ics");
+}
+
+VdirWriter::Change* VdirWriter::find(const QString& path) {
+    for (Change& change : m_changes) {
+        if (change.path == path) {
+            return &change;
+        }
+    }
+    return nullptr;
+}
+
+const VdirWriter::Change* VdirWriter::find(const QString& path) const {
+    for (const Change& change : m_changes) {
+        if (change.path == path) {
+            return &change;
+        }
+    }
+    return nullptr;
+}
+
+void VdirWriter::stageReplace(const QString& path, const QByteArray& content, const Etag& expected) {
+    if (Change* staged = find(path)) {
+        // A file staged for creation stays a creation; a removed one is written again.
+        staged->content = content;
+        if (staged->type == Type::Remove) {
+            staged->type = Type::Replace;
+        }
+        return;
+    }
+    m_changes.append(Change{Type::Replace, path, content, expected, {}, {}});
+}
+
+QString VdirWriter::stageCreate(const QString& directory, const QString& uid, const QByteArray& content) {
+    QString path = directory + u'/' + fileNameForUid(uid);
+    if (find(path) != nullptr) {
+        path = directory + u'/' + fileNameForUid(QString());
+    }
+    m_changes.append(Change{Type::Create, path, content, {}, directory, uid});
+    return path;
+}
+
+void VdirWriter::stageRemove(const QString& path, const Etag& expected) {
+    if (Change* staged = find(path)) {
+        if (staged->type == Type::Create) {
+            m_changes.removeIf([&](const Change& change) { return change.path == path; });
+            return;
+        }
+        staged->type = Type::Remove;
+        staged->content.clear();
+        return;
+    }
+    m_changes.append(Change{Type::Remove, path, {}, expected, {}, {}});
+}
+
+bool VdirWriter::isStaged(const QString& path) const {
+    return find(path) != nullptr;
+}
+
+std::optional<QByteArray> VdirWriter::stagedContent(const QString& path) const {
+    const Change* staged = find(path);
+    if (staged == nullptr || staged->type == Type::Remove) {
+        return std::nullopt;
+    }
+    return staged->content;
+}
+
+std::optional<Etag> VdirWriter::resolve(const QString& path, const Etag& remembered) const {
+    const std::optional<Etag> onDisk = Etag::ofFile(path);
+    if (!onDisk) {
+        return std::nullopt;
+    }
+    Etag current = remembered;
+    const QList<std::pair<Etag, Etag>> writes = m_ownWrites.value(path);
+    for (qsizetype step = 0; step <= writes.size(); ++step) {
+        if (current == *onDisk) {
+            return current;
+        }
+        // The newest write wins: a roll-back records a second step from the same etag.
+        const auto next = std::find_if(writes.crbegin(), writes.crend(),
+                                       [&](const std::pair<Etag, Etag>& w) { return w.first == current; });
+        if (next == writes.crend()) {
+            break;
+        }
+        current = next->second;
+    }
+    return std::nullopt;
+}
+
+bool VdirWriter::isCurrent(const QString& path, const Etag& remembered) const {
+    return resolve(path, remembered).has_value();
+}
+
+void VdirWriter::rememberWrite(const QString& path, const std::optional<Etag>& before) {
+    const std::optional<Etag> after = Etag::ofFile(path);
+    if (!before || !after) {
+        return;
+    }
+    QList<std::pair<Etag, Etag>>& writes = m_ownWrites[path];
+    writes.append({*before, *after});
+    if (writes.size() > kMaxOwnWritesPerFile) {
+        writes.removeFirst();
+    }
+}
+
+QStringList VdirWriter::commit() {
+    // Every file must still be what its item was read from before the first
+    // write, so a conflict leaves all files as they are.
+    QHash<QString, FileSnapshot> originals;
+    for (const Change& change : std::as_const(m_changes)) {
+        if (change.type == Type::Create) {
+            continue;
+        }
+        std::optional<FileSnapshot> snapshot = readSnapshot(change.path);
+        if (!snapshot || !isCurrent(change.path, change.expected)) {
+            throw WriteError(EventStoreError::Code::Conflict, change.path,
+                             QStringLiteral("the file was changed by another program"));
+        }
+        originals.insert(change.path, std::move(*snapshot));
+    }
+
+    QList<Applied> applied;
+    QStringList written;
+    try {
+        for (const Change& change : std::as_const(m_changes)) {
+            if (change.type == Type::Create) {
+                QString name = fileNameForUid(change.uid);
+                if (change.path.endsWith(u'/' + name) && createFile(change.directory, name, change.content)) {
+                    applied.append({&change, change.directory + u'/' + name, std::nullopt});
+                } else {
+                    // The UID's name is taken (by another item): a random one
+                    // never clobbers it.
+                    bool created = false;
+                    for (int attempt = 0; attempt < 8 && !created; ++attempt) {
+                        name = fileNameForUid(QString());
+                        created = createFile(change.directory, name, change.content);
+                    }
+                    if (!created) {
+                        throw WriteError(EventStoreError::Code::WriteFailed, change.path,
+                                         QStringLiteral("no free file name"));
+                    }
+                    applied.append({&change, change.directory + u'/' + name, std::nullopt});
+                }
+                written.append(applied.last().path);
+                continue;
+            }
+            const FileSnapshot& original = originals[change.path];
+            // The file may have changed since the check above.
+            if (Etag::ofFile(change.path) != original.etag) {
+                throw WriteError(EventStoreError::Code::Conflict, change.path,
+                                 QStringLiteral("the file was changed by another program"));
+            }
+            if (change.type == Type::Replace) {
+                replaceFile(change.path, change.content);
+                applied.append({&change, change.path, original.content});
+                rememberWrite(change.path, original.etag);
+            } else {
+                if (::unlink(QFile::encodeName(change.path).constData()) != 0) {
+                    throw WriteError(EventStoreError::Code::WriteFailed, change.path, errnoText());
+                }
+                applied.append({&change, change.path, original.content});
+                m_ownWrites.remove(change.path);
+            }
+            written.append(change.path);
+        }
+    } catch (const WriteError&) {
+        rollBack(applied);
+        for (const Applied& done : std::as_const(applied)) {
+            if (done.change->type != Type::Create) {
+                const FileSnapshot& original = originals[done.path];
+                rememberWrite(done.path, original.etag);
+            }
+        }
+        throw;
+    }
+    m_changes.clear();
+    return written;
+}
+
+void VdirWriter::rollBack(const QList<Applied>& applied) {
+    for (auto it = applied.crbegin(); it != applied.crend(); ++it) {
+        try {
+            switch (it->change->type) {
+                case Type::Create:
+                    ::unlink(QFile::encodeName(it->path).constData());
+                    break;
+                case Type::Replace:
+                    replaceFile(it->path, *it->previous);
+                    break;
+                case Type::Remove: {
+                    const QFileInfo info(it->path);
+                    createFile(info.absolutePath(), info.fileName(), *it->previous);
+                    break;
+                }
+            }
+        } catch (const WriteError&) {
+            // Nothing more can be done for this file; the caller gets the
+            // error that started the roll-back.
+        }
+    }
+}
+
+}  // namespace platform::vdir

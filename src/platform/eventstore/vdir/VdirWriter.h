@@ -1,0 +1,120 @@
+#pragma once
+
+#include "platform/eventstore/EventStoreError.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace platform::vdir {
+
+// What a file was when we read it. Any rewrite, also an atomic replace by a
+// sync tool, changes the inode or the nanosecond mtime.
+struct Etag {
+    qint64 mtimeNs = 0;
+    quint64 inode = 0;
+
+    bool operator==(const Etag&) const = default;
+    // "<mtime in ns>-<inode>", as the reader gives it in an item's revision.
+    QString toString() const;
+    static std::optional<Etag> fromString(const QString& text);
+    // Nullopt when the file does not exist.
+    static std::optional<Etag> ofFile(const QString& path);
+};
+
+// A failed write: Code::Conflict when the file changed (or went) on disk
+// since it was read, Code::WriteFailed when the file system refused it.
+// Nothing was changed on disk when it is thrown (a failed commit restores the
+// files it had already written).
+class WriteError : public EventStoreError {
+public:
+    WriteError(Code code, QString path, QString detail);
+
+    const QString& path() const { return m_path; }
+    // What the system said, for the log.
+    const QString& detail() const { return m_detail; }
+
+private:
+    QString m_path;
+    QString m_detail;
+};
+
+struct FileSnapshot {
+    QByteArray content;
+    Etag etag;
+};
+
+// The content of a file with the etag it had while it was read; nullopt when
+// the file does not exist. Throws WriteError when it cannot be read.
+std::optional<FileSnapshot> readSnapshot(const QString& path);
+
+// Replaces a file through a temporary file and a rename, so a reader sees the
+// old or the new content and never a part. Throws WriteError.
+void replaceFile(const QString& path, const QByteArray& content);
+// Creates `directory/name` with `content` without ever replacing an existing
+// file; returns false when that name is taken. Throws WriteError.
+bool createFile(const QString& directory, const QString& name, const QByteArray& content);
+// The file name of a new item: the UID itself when it is a safe file name,
+// else a random UUID; ".ics" appended.
+QString fileNameForUid(const QString& uid);
+
+// Changes to the files of a vdir, staged until commit(). Every change names the
+// etag the file had when its item was read; commit() refuses to touch a file
+// whose etag differs (a conflict), and either writes every staged change or,
+// on a failure, restores what it had already written and throws.
+class VdirWriter {
+public:
+    // Content for an existing file, read with etag `expected`.
+    void stageReplace(const QString& path, const QByteArray& content, const Etag& expected);
+    // A new file in `directory` named after `uid`; returns the path it will
+    // most likely get (another name is taken when that one exists by then).
+    QString stageCreate(const QString& directory, const QString& uid, const QByteArray& content);
+    void stageRemove(const QString& path, const Etag& expected);
+
+    bool hasChanges() const { return !m_changes.isEmpty(); }
+    bool isStaged(const QString& path) const;
+    // The content a staged file will have; nullopt when it is staged for removal.
+    std::optional<QByteArray> stagedContent(const QString& path) const;
+
+    // Writes every staged change in the order staged; returns the paths written
+    // (created files under their final names). On failure the staged changes
+    // stay, so the caller can retry or reset().
+    QStringList commit();
+    void reset() { m_changes.clear(); }
+
+    // Whether an etag remembered from a read still describes the file on disk,
+    // allowing for the writes this writer made since.
+    bool isCurrent(const QString& path, const Etag& remembered) const;
+
+private:
+    enum class Type { Create, Replace, Remove };
+    struct Change {
+        Type type;
+        QString path;
+        QByteArray content;
+        Etag expected;
+        QString directory;
+        QString uid;
+    };
+    struct Applied {
+        const Change* change;
+        QString path;
+        std::optional<QByteArray> previous;
+    };
+
+    QList<Change> m_changes;
+    // Etags our own commits replaced, so an item read before them is still current.
+    QHash<QString, QList<std::pair<Etag, Etag>>> m_ownWrites;
+
+    Change* find(const QString& path);
+    const Change* find(const QString& path) const;
+    std::optional<Etag> resolve(const QString& path, const Etag& remembered) const;
+    void rememberWrite(const QString& path, const std::optional<Etag>& before);
+    static void rollBack(const QList<Applied>& applied);
+};
+
+}  // namespace platform::vdir

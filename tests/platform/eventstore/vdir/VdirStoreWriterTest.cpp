@@ -1,0 +1,558 @@
+#include "FileSizeLimit.h"
+#include "VdirFixture.h"
+
+#include "platform/eventstore/vdir/IcsText.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <libical/ical.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <sys/stat.h>
+
+using namespace vdirtest;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using platform::EventStoreError;
+using platform::PlatformAlarm;
+using platform::PlatformCalendarItem;
+using platform::PlatformEvent;
+using platform::PlatformRecurrenceRule;
+using platform::PlatformReminder;
+using platform::Span;
+using platform::vdir::VdirEventStore;
+
+namespace {
+
+core::Date berlin(const char* isoLocal) {
+    const QDateTime parsed = QDateTime::fromString(QString::fromLatin1(isoLocal), Qt::ISODate);
+    return core::Date(
+        static_cast<double>(QDateTime(parsed.date(), parsed.time(), QTimeZone("Europe/Berlin")).toSecsSinceEpoch()));
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList icsFiles(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("*.ics")}, QDir::Files, QDir::Name);
+}
+
+// Every property line of a parsed file, for comparing two files as libical reads them.
+class IcsTreeCheck {
+public:
+    explicit IcsTreeCheck(const QByteArray& text) : m_root(icalparser_parse_string(text.constData())) {}
+    ~IcsTreeCheck() {
+        if (m_root != nullptr) {
+            icalcomponent_free(m_root);
+        }
+    }
+    IcsTreeCheck(const IcsTreeCheck&) = delete;
+    IcsTreeCheck& operator=(const IcsTreeCheck&) = delete;
+
+    QStringList linesExcept(const QList<QByteArray>& names) const {
+        QStringList lines;
+        collect(m_root, names, lines);
+        return lines;
+    }
+
+private:
+    static void collect(icalcomponent* component, const QList<QByteArray>& names, QStringList& lines) {
+        lines.append(QString::fromLatin1(icalcomponent_kind_to_string(icalcomponent_isa(component))));
+        for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_ANY_PROPERTY); p != nullptr;
+             p = icalcomponent_get_next_property(component, ICAL_ANY_PROPERTY)) {
+            char* text = icalproperty_as_ical_string_r(p);
+            const QByteArray line = QByteArray(text).trimmed();
+            free(text);
+            const bool skipped = std::any_of(names.begin(), names.end(), [&](const QByteArray& name) {
+                return line.startsWith(QByteArray(name + ':')) || line.startsWith(QByteArray(name + ';'));
+            });
+            if (!skipped) {
+                lines.append(QString::fromUtf8(line));
+            }
+        }
+        for (icalcomponent* c = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); c != nullptr;
+             c = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+            collect(c, names, lines);
+        }
+    }
+
+    icalcomponent* m_root;
+};
+
+const QStringList kWeekly{
+    QStringLiteral("BEGIN:VEVENT"),
+    QStringLiteral("UID:weekly"),
+    QStringLiteral("SUMMARY:Review"),
+    QStringLiteral("DTSTART;TZID=Europe/Berlin:20240603T100000"),
+    QStringLiteral("DTEND;TZID=Europe/Berlin:20240603T110000"),
+    QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=6"),
+    QStringLiteral("END:VEVENT"),
+    QStringLiteral("BEGIN:VEVENT"),
+    QStringLiteral("UID:weekly"),
+    QStringLiteral("SUMMARY:Review (moved)"),
+    QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20240624T100000"),
+    QStringLiteral("DTSTART;TZID=Europe/Berlin:20240625T140000"),
+    QStringLiteral("DTEND;TZID=Europe/Berlin:20240625T150000"),
+    QStringLiteral("END:VEVENT"),
+};
+
+class VdirStoreWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_vdir.write(QStringLiteral("personal/displayname"), "Personal\n");
+        m_vdir.write(QStringLiteral("work/displayname"), "Work\n");
+        m_vdir.write(QStringLiteral("tasks/displayname"), "Tasks\n");
+        m_vdir.write(QStringLiteral("tasks/components"), "VTODO\n");
+        m_vdir.writeIcs(QStringLiteral("personal/weekly.ics"), kWeekly);
+        m_store = std::make_unique<VdirEventStore>(m_privacy, m_vdir.root);
+    }
+
+    QString personal() const { return m_vdir.path(QStringLiteral("personal")); }
+
+    std::vector<PlatformEvent> june(VdirEventStore& store) const {
+        return store.events(berlin("2024-06-01T00:00:00"), berlin("2024-08-01T00:00:00"), std::nullopt);
+    }
+    std::vector<PlatformEvent> june() const { return june(*m_store); }
+
+    std::vector<PlatformEvent> occurrencesOf(const QString& identifier) const {
+        std::vector<PlatformEvent> result;
+        for (const PlatformEvent& e : june()) {
+            if (e.eventIdentifier == identifier) {
+                result.push_back(e);
+            }
+        }
+        return result;
+    }
+
+    PlatformEvent occurrenceAt(const char* isoLocal) const {
+        for (const PlatformEvent& e : june()) {
+            if (e.occurrenceDate == berlin(isoLocal)) {
+                return e;
+            }
+        }
+        ADD_FAILURE() << "no occurrence at " << isoLocal;
+        return {};
+    }
+
+    // What a second store, started afresh on the same folder, reads.
+    void expectFreshStoreReadsTheSame() const {
+        platform::FakePrivacy privacy;
+        VdirEventStore fresh(privacy, m_vdir.root);
+        EXPECT_EQ(june(fresh), june());
+    }
+
+    PlatformEvent newEvent(const char* start, const char* end) const {
+        PlatformEvent event;
+        event.calendar = m_store->calendar(QStringLiteral("personal"));
+        event.title = QStringLiteral("Lunch");
+        event.startDate = berlin(start);
+        event.endDate = berlin(end);
+        event.alarms = {PlatformAlarm{-900, std::nullopt}};
+        return event;
+    }
+
+    TempVdir m_vdir;
+    platform::FakePrivacy m_privacy;
+    std::unique_ptr<VdirEventStore> m_store;
+};
+
+}  // namespace
+
+TEST_F(VdirStoreWriterTest, createdEventIsAFileOfItsOwnThatReadsBackTheSame) {
+    PlatformEvent event = newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00");
+    event.location = QStringLiteral("Canteen, floor 2; left");
+    event.url = QUrl(QStringLiteral("https://example.com/lunch"));
+    const PlatformEvent saved = m_store->saveEvent(event, Span::ThisEvent, true);
+
+    EXPECT_FALSE(saved.eventIdentifier.isEmpty());
+    EXPECT_EQ(saved.title, event.title);
+    EXPECT_EQ(saved.startDate, event.startDate);
+    EXPECT_EQ(saved.endDate, event.endDate);
+    EXPECT_EQ(saved.location, event.location);
+    EXPECT_EQ(saved.url, event.url);
+    EXPECT_EQ(saved.alarms, event.alarms);
+    ASSERT_TRUE(saved.timeZone);
+    EXPECT_EQ(saved.timeZone->identifier(), QStringLiteral("Europe/Berlin"));
+    ASSERT_TRUE(saved.calendarItemExternalIdentifier);
+    const QString file = personal() + u'/' + *saved.calendarItemExternalIdentifier + QStringLiteral(".ics");
+    EXPECT_TRUE(QFile::exists(file));
+    expectFreshStoreReadsTheSame();
+
+    // Edited in place, then removed with its file.
+    PlatformEvent edited = saved;
+    edited.title = QStringLiteral("Long lunch");
+    edited.endDate = berlin("2024-06-05T14:00:00");
+    const PlatformEvent after = m_store->saveEvent(edited, Span::ThisEvent, true);
+    EXPECT_EQ(after.eventIdentifier, saved.eventIdentifier);
+    EXPECT_EQ(after.endDate, edited.endDate);
+    EXPECT_EQ(after.location, event.location);
+    expectFreshStoreReadsTheSame();
+    m_store->removeEvent(after, Span::ThisEvent, true);
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(m_store->event(saved.eventIdentifier));
+}
+
+TEST_F(VdirStoreWriterTest, occurrenceMovedAWeekAwayIsStillFoundEditedAndDeletedById) {
+    PlatformEvent second = occurrenceAt("2024-06-10T10:00:00");
+    second.startDate = berlin("2024-06-17T16:00:00");
+    second.endDate = berlin("2024-06-17T17:00:00");
+    const PlatformEvent moved = m_store->saveEvent(second, Span::ThisEvent, true);
+    EXPECT_EQ(moved.startDate, second.startDate);
+    EXPECT_EQ(moved.occurrenceDate, berlin("2024-06-10T10:00:00"));
+    EXPECT_TRUE(moved.isDetached);
+    EXPECT_EQ(icsFiles(personal()), QStringList({QStringLiteral("weekly.ics")}));
+
+    const auto again = m_store->event(moved.eventIdentifier, berlin("2024-06-10T10:00:00"));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->startDate, berlin("2024-06-17T16:00:00"));
+    PlatformEvent renamed = *again;
+    renamed.title = QStringLiteral("Review, moved");
+    EXPECT_EQ(m_store->saveEvent(renamed, Span::ThisEvent, true).title, renamed.title);
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 6u);
+    expectFreshStoreReadsTheSame();
+
+    m_store->removeEvent(*m_store->event(moved.eventIdentifier, berlin("2024-06-10T10:00:00")), Span::ThisEvent, true);
+    const std::vector<PlatformEvent> left = occurrencesOf(QStringLiteral("personal/weekly"));
+    ASSERT_EQ(left.size(), 5u);
+    for (const PlatformEvent& e : left) {
+        EXPECT_NE(e.occurrenceDate, berlin("2024-06-10T10:00:00"));
+        EXPECT_NE(e.startDate, berlin("2024-06-17T16:00:00"));
+    }
+    expectFreshStoreReadsTheSame();
+}
+
+TEST_F(VdirStoreWriterTest, futureEditFromALaterOccurrenceSplitsTheSeries) {
+    const std::vector<PlatformEvent> before = occurrencesOf(QStringLiteral("personal/weekly"));
+    ASSERT_EQ(before.size(), 6u);
+    PlatformEvent third = occurrenceAt("2024-06-17T10:00:00");
+    third.title = QStringLiteral("Review v2");
+    third.startDate = berlin("2024-06-17T11:00:00");
+    third.endDate = berlin("2024-06-17T12:00:00");
+    const PlatformEvent saved = m_store->saveEvent(third, Span::FutureEvents, true);
+    EXPECT_NE(saved.eventIdentifier, QStringLiteral("personal/weekly"));
+    EXPECT_EQ(saved.startDate, third.startDate);
+    EXPECT_EQ(icsFiles(personal()).size(), 2u);
+
+    // The first two are untouched, ids and all; only the file's version and
+    // the end of the rule differ.
+    std::vector<PlatformEvent> kept = occurrencesOf(QStringLiteral("personal/weekly"));
+    ASSERT_EQ(kept.size(), 2u);
+    for (size_t i = 0; i < kept.size(); ++i) {
+        PlatformEvent was = before[i];
+        ASSERT_EQ(kept[i].recurrenceRules.size(), 1u);
+        ASSERT_TRUE(kept[i].recurrenceRules[0].end);
+        EXPECT_EQ(kept[i].recurrenceRules[0].end->endDate, berlin("2024-06-17T09:59:59"));
+        was.recurrenceRules = kept[i].recurrenceRules;
+        was.revision = kept[i].revision;
+        EXPECT_EQ(kept[i], was);
+    }
+
+    // The rest: the remaining count, an hour later, with the moved occurrence moved along.
+    const std::vector<PlatformEvent> rest = occurrencesOf(saved.eventIdentifier);
+    ASSERT_EQ(rest.size(), 4u);
+    EXPECT_EQ(rest[0].startDate, berlin("2024-06-17T11:00:00"));
+    EXPECT_EQ(rest[0].title, QStringLiteral("Review v2"));
+    EXPECT_EQ(rest[1].startDate, berlin("2024-06-25T14:00:00"));
+    EXPECT_EQ(rest[1].title, QStringLiteral("Review (moved)"));
+    EXPECT_TRUE(rest[1].isDetached);
+    EXPECT_EQ(rest[3].startDate, berlin("2024-07-08T11:00:00"));
+    expectFreshStoreReadsTheSame();
+
+    // Deleting the new series from its first occurrence removes its file only.
+    m_store->removeEvent(rest[0], Span::FutureEvents, true);
+    EXPECT_EQ(icsFiles(personal()), QStringList({QStringLiteral("weekly.ics")}));
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 2u);
+}
+
+TEST_F(VdirStoreWriterTest, eventsMoveToAnotherCalendarWithTheirFile) {
+    const PlatformEvent created =
+        m_store->saveEvent(newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00"), Span::ThisEvent, true);
+    PlatformEvent moving = created;
+    moving.calendar = m_store->calendar(QStringLiteral("work"));
+    const PlatformEvent moved = m_store->saveEvent(moving, Span::ThisEvent, true);
+    EXPECT_EQ(moved.calendar->calendarIdentifier, QStringLiteral("work"));
+    EXPECT_EQ(moved.title, created.title);
+    EXPECT_FALSE(m_store->event(created.eventIdentifier));
+    EXPECT_EQ(icsFiles(personal()), QStringList({QStringLiteral("weekly.ics")}));
+    EXPECT_EQ(icsFiles(m_vdir.path(QStringLiteral("work"))).size(), 1u);
+
+    // An unknown calendar leaves the event where it is.
+    PlatformEvent nowhere = moved;
+    nowhere.calendar->calendarIdentifier = QStringLiteral("gone");
+    nowhere.title = QStringLiteral("Still at work");
+    EXPECT_EQ(m_store->saveEvent(nowhere, Span::ThisEvent, true).calendar->calendarIdentifier, QStringLiteral("work"));
+
+    // The following occurrences of a series go to the new calendar, the earlier ones stay.
+    PlatformEvent third = occurrenceAt("2024-06-17T10:00:00");
+    third.calendar = m_store->calendar(QStringLiteral("work"));
+    const PlatformEvent rest = m_store->saveEvent(third, Span::FutureEvents, true);
+    EXPECT_EQ(rest.calendar->calendarIdentifier, QStringLiteral("work"));
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 2u);
+    EXPECT_EQ(occurrencesOf(rest.eventIdentifier).size(), 4u);
+    expectFreshStoreReadsTheSame();
+}
+
+TEST_F(VdirStoreWriterTest, deletingOccurrencesExcludesEndsOrRemovesTheSeries) {
+    m_store->removeEvent(occurrenceAt("2024-06-10T10:00:00"), Span::ThisEvent, true);
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 5u);
+    EXPECT_TRUE(readFile(m_vdir.path(QStringLiteral("personal/weekly.ics")))
+                    .contains("EXDATE;TZID=Europe/Berlin:20240610T100000"));
+
+    m_store->removeEvent(occurrenceAt("2024-07-01T10:00:00"), Span::FutureEvents, true);
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 3u);
+    const QByteArray text = readFile(m_vdir.path(QStringLiteral("personal/weekly.ics")));
+    EXPECT_TRUE(text.contains("UNTIL=20240701T075959Z"));
+    EXPECT_FALSE(text.contains("COUNT="));
+    expectFreshStoreReadsTheSame();
+
+    m_store->removeEvent(occurrenceAt("2024-06-03T10:00:00"), Span::FutureEvents, true);
+    EXPECT_TRUE(icsFiles(personal()).isEmpty());
+}
+
+TEST_F(VdirStoreWriterTest, allDayEventSpansTheSameDaysOnADstChangeDay) {
+    for (const auto& [start, end] : {std::pair{"2024-03-31T00:00:00", "2024-03-31T23:59:59"},
+                                     std::pair{"2024-10-26T00:00:00", "2024-10-28T23:59:59"}}) {
+        SCOPED_TRACE(start);
+        PlatformEvent event = newEvent(start, end);
+        event.isAllDay = true;
+        const PlatformEvent saved = m_store->saveEvent(event, Span::ThisEvent, true);
+        EXPECT_TRUE(saved.isAllDay);
+        EXPECT_EQ(saved.startDate, event.startDate);
+        EXPECT_EQ(saved.endDate, event.endDate);
+        platform::FakePrivacy privacy;
+        VdirEventStore fresh(privacy, m_vdir.root);
+        EXPECT_EQ(fresh.event(saved.eventIdentifier), saved);
+    }
+}
+
+TEST_F(VdirStoreWriterTest, fileChangedBehindOurBackFailsTheSaveAndIsLeftAlone) {
+    const PlatformEvent first = occurrenceAt("2024-06-03T10:00:00");
+    const QString path = m_vdir.path(QStringLiteral("personal/weekly.ics"));
+    QByteArray theirs = readFile(path);
+    theirs.replace("SUMMARY:Review\r\n", "SUMMARY:Theirs\r\n");
+    m_vdir.write(QStringLiteral("personal/weekly.ics"), theirs);
+
+    PlatformEvent ours = first;
+    ours.title = QStringLiteral("Ours");
+    try {
+        m_store->saveEvent(ours, Span::FutureEvents, true);
+        FAIL() << "saved over a file changed on disk";
+    } catch (const EventStoreError& error) {
+        EXPECT_EQ(error.code(), EventStoreError::Code::Conflict);
+    }
+    EXPECT_EQ(readFile(path), theirs);
+    EXPECT_THROW(m_store->removeEvent(first, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), theirs);
+
+    // Staged before the change: the commit fails, the file stays theirs and our change is still shown.
+    m_store->reset();
+    PlatformEvent staged = occurrenceAt("2024-06-03T10:00:00");
+    staged.title = QStringLiteral("Ours");
+    m_store->saveEvent(staged, Span::FutureEvents, false);
+    theirs.replace("SUMMARY:Theirs\r\n", "SUMMARY:Theirs again\r\n");
+    m_vdir.write(QStringLiteral("personal/weekly.ics"), theirs);
+    EXPECT_THROW(m_store->commit(), EventStoreError);
+    EXPECT_EQ(readFile(path), theirs);
+    EXPECT_EQ(occurrenceAt("2024-06-03T10:00:00").title, QStringLiteral("Ours"));
+}
+
+TEST_F(VdirStoreWriterTest, aFailedImmediateSaveLeavesNothingPending) {
+    const QString path = m_vdir.path(QStringLiteral("personal/weekly.ics"));
+    const QByteArray original = readFile(path);
+    PlatformEvent first = occurrenceAt("2024-06-03T10:00:00");
+    first.title = QStringLiteral("Too big");
+    first.notes = QString(64 * 1024, u'x');
+    {
+        FileSizeLimit full(16 * 1024);
+        try {
+            m_store->saveEvent(first, Span::FutureEvents, true);
+            FAIL() << "a write beyond the limit succeeded";
+        } catch (const EventStoreError& error) {
+            EXPECT_EQ(error.code(), EventStoreError::Code::WriteFailed);
+        }
+    }
+    EXPECT_EQ(readFile(path), original);
+    EXPECT_EQ(occurrenceAt("2024-06-03T10:00:00").title, QStringLiteral("Review"));
+    m_store->commit();
+    EXPECT_EQ(readFile(path), original);
+}
+
+TEST_F(VdirStoreWriterTest, stagedChangesAreReadAtOnceAndWrittenOnlyOnCommit) {
+    const QString path = m_vdir.path(QStringLiteral("personal/weekly.ics"));
+    const QByteArray original = readFile(path);
+    PlatformEvent first = occurrenceAt("2024-06-03T10:00:00");
+    first.title = QStringLiteral("Staged");
+    m_store->saveEvent(first, Span::FutureEvents, false);
+    // A second change of the same file builds on the first.
+    m_store->removeEvent(occurrenceAt("2024-06-10T10:00:00"), Span::ThisEvent, false);
+    const PlatformEvent created =
+        m_store->saveEvent(newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00"), Span::ThisEvent, false);
+    EXPECT_EQ(occurrenceAt("2024-06-17T10:00:00").title, QStringLiteral("Staged"));
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 5u);
+    EXPECT_TRUE(m_store->event(created.eventIdentifier));
+    EXPECT_EQ(readFile(path), original);
+    EXPECT_EQ(icsFiles(personal()).size(), 1u);
+
+    m_store->commit();
+    EXPECT_TRUE(readFile(path).contains("SUMMARY:Staged"));
+    EXPECT_EQ(icsFiles(personal()).size(), 2u);
+    expectFreshStoreReadsTheSame();
+
+    PlatformEvent dropped = occurrenceAt("2024-06-03T10:00:00");
+    dropped.title = QStringLiteral("Dropped");
+    m_store->saveEvent(dropped, Span::FutureEvents, false);
+    m_store->reset();
+    EXPECT_EQ(occurrenceAt("2024-06-03T10:00:00").title, QStringLiteral("Staged"));
+    m_store->commit();
+    EXPECT_FALSE(readFile(path).contains("Dropped"));
+}
+
+TEST_F(VdirStoreWriterTest, whatWeDoNotEditSurvivesUnchanged) {
+    const QByteArray original = ics({
+        QStringLiteral("BEGIN:VTIMEZONE"),
+        QStringLiteral("TZID:Europe/Berlin"),
+        QStringLiteral("BEGIN:STANDARD"),
+        QStringLiteral("DTSTART:19701025T030000"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU"),
+        QStringLiteral("TZOFFSETFROM:+0200"),
+        QStringLiteral("TZOFFSETTO:+0100"),
+        QStringLiteral("END:STANDARD"),
+        QStringLiteral("BEGIN:DAYLIGHT"),
+        QStringLiteral("DTSTART:19700329T020000"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"),
+        QStringLiteral("TZOFFSETFROM:+0100"),
+        QStringLiteral("TZOFFSETTO:+0200"),
+        QStringLiteral("END:DAYLIGHT"),
+        QStringLiteral("END:VTIMEZONE"),
+        QStringLiteral("BEGIN:VEVENT"),
+        QStringLiteral("UID:rich"),
+        QStringLiteral("DTSTAMP:20240101T000000Z"),
+        QStringLiteral("SUMMARY:Old"),
+        QStringLiteral("DTSTART;TZID=Europe/Berlin:20240612T090000"),
+        QStringLiteral("DTEND;TZID=Europe/Berlin:20240612T100000"),
+        QStringLiteral("X-ALT-DESC;FMTTYPE=text/html:<p>a\\, b\\; c</p>"),
+        QStringLiteral("X-TAGS:one,two"),
+        QStringLiteral("ORGANIZER;CN=\"Boss, The\":mailto:boss@example.com"),
+        QStringLiteral("ATTENDEE;CN=Me;PARTSTAT=ACCEPTED;RSVP=TRUE:mailto:me@example.com"),
+        QStringLiteral("CATEGORIES:Work,Review"),
+        QStringLiteral("CLASS:PRIVATE"),
+        QStringLiteral("X-VENDOR-THING;X-P=1:keep me"),
+        QStringLiteral("BEGIN:VALARM"),
+        QStringLiteral("ACTION:AUDIO"),
+        QStringLiteral("TRIGGER;VALUE=DATE-TIME:20240612T065000Z"),
+        QStringLiteral("END:VALARM"),
+        QStringLiteral("END:VEVENT"),
+    });
+    m_vdir.write(QStringLiteral("personal/rich.ics"), original);
+    m_store->refreshSources();
+    PlatformEvent event = *m_store->event(QStringLiteral("personal/rich"));
+    event.title = QStringLiteral("New");
+    m_store->saveEvent(event, Span::ThisEvent, true);
+
+    const QByteArray written = readFile(m_vdir.path(QStringLiteral("personal/rich.ics")));
+    EXPECT_TRUE(written.contains("X-ALT-DESC;FMTTYPE=text/html:<p>a\\, b\\; c</p>\r\n"));
+    EXPECT_TRUE(written.contains("X-TAGS:one,two\r\n"));
+    IcsTreeCheck before(original);
+    IcsTreeCheck after(written);
+    EXPECT_EQ(before.linesExcept({"SUMMARY", "DTSTAMP", "LAST-MODIFIED"}),
+              after.linesExcept({"SUMMARY", "DTSTAMP", "LAST-MODIFIED"}));
+    EXPECT_EQ(after.linesExcept({}).filter(QStringLiteral("SUMMARY")), QStringList({QStringLiteral("SUMMARY:New")}));
+}
+
+TEST_F(VdirStoreWriterTest, remindersAreCreatedCompletedReopenedAndRemoved) {
+    PlatformReminder reminder;
+    reminder.calendar = m_store->calendar(QStringLiteral("tasks"));
+    reminder.title = QStringLiteral("Call back");
+    reminder.priority = 1;
+    core::DateComponents due;
+    due.year = 2024;
+    due.month = 6;
+    due.day = 12;
+    due.hour = 9;
+    due.minute = 30;
+    reminder.dueDateComponents = due;
+    reminder.alarms = {PlatformAlarm{0, berlin("2024-06-12T09:30:00")}};
+    const PlatformReminder saved = m_store->saveReminder(reminder, true);
+    EXPECT_EQ(saved.title, reminder.title);
+    EXPECT_EQ(saved.priority, 1);
+    ASSERT_TRUE(saved.dueDateComponents);
+    EXPECT_EQ(saved.dueDateComponents->hour, 9);
+    EXPECT_EQ(saved.dueDateComponents->minute, 30);
+    EXPECT_EQ(saved.alarms, reminder.alarms);
+    EXPECT_FALSE(saved.isCompleted);
+
+    PlatformReminder done = saved;
+    done.isCompleted = true;
+    EXPECT_TRUE(m_store->saveReminder(done, true).isCompleted);
+    const QString file =
+        m_vdir.path(QStringLiteral("tasks/") + *saved.calendarItemExternalIdentifier + QStringLiteral(".ics"));
+    const QByteArray text = readFile(file);
+    EXPECT_TRUE(text.contains("STATUS:COMPLETED"));
+    EXPECT_TRUE(text.contains("PERCENT-COMPLETE:100"));
+    EXPECT_TRUE(text.contains("COMPLETED:"));
+
+    auto item = m_store->calendarItem(saved.calendarItemIdentifier);
+    ASSERT_TRUE(item && std::holds_alternative<PlatformReminder>(*item));
+    PlatformReminder reopened = std::get<PlatformReminder>(*item);
+    reopened.isCompleted = false;
+    EXPECT_FALSE(m_store->saveReminder(reopened, true).isCompleted);
+    EXPECT_FALSE(readFile(file).contains("COMPLETED"));
+
+    const auto latest = m_store->calendarItem(saved.calendarItemIdentifier);
+    ASSERT_TRUE(latest && std::holds_alternative<PlatformReminder>(*latest));
+    m_store->removeReminder(std::get<PlatformReminder>(*latest), true);
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(VdirStoreWriterTest, readOnlyItemsAndNoAccessRefuseChanges) {
+    // A collection folder we may not write into.
+    m_vdir.writeIcs(QStringLiteral("locked/a.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT")});
+    ::chmod(QFile::encodeName(m_vdir.path(QStringLiteral("locked"))).constData(), 0555);
+    m_store->refreshSources();
+    const auto locked = m_store->event(QStringLiteral("locked/a"));
+    ASSERT_TRUE(locked);
+    try {
+        m_store->removeEvent(*locked, Span::ThisEvent, true);
+        FAIL() << "removed from a read-only folder";
+    } catch (const EventStoreError& error) {
+        EXPECT_EQ(error.code(), EventStoreError::Code::ReadOnly);
+    }
+    ::chmod(QFile::encodeName(m_vdir.path(QStringLiteral("locked"))).constData(), 0755);
+    EXPECT_TRUE(QFile::exists(m_vdir.path(QStringLiteral("locked/a.ics"))));
+
+    // A file libical could not read whole: writing it back would lose what it dropped.
+    const QByteArray damaged = ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:damaged"),
+                                    QStringLiteral("SUMMARY:Damaged"), QStringLiteral("DTSTART:20240602T120000Z"),
+                                    QStringLiteral("DTEND:not a date"), QStringLiteral("END:VEVENT")});
+    m_vdir.write(QStringLiteral("personal/damaged.ics"), damaged);
+    m_store->refreshSources();
+    auto broken = m_store->event(QStringLiteral("personal/damaged"));
+    ASSERT_TRUE(broken);
+    broken->title = QStringLiteral("Repaired?");
+    EXPECT_THROW(m_store->saveEvent(*broken, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(m_vdir.path(QStringLiteral("personal/damaged.ics"))), damaged);
+
+    // Write-only access may add events, though it cannot read them back.
+    const PlatformEvent lunch = newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00");
+    m_privacy.setStatus(EntityType::Event, AuthorizationStatus::WriteOnly);
+    const PlatformEvent blind = m_store->saveEvent(lunch, Span::ThisEvent, true);
+    EXPECT_FALSE(blind.eventIdentifier.isEmpty());
+    EXPECT_EQ(icsFiles(personal()).size(), 3u);
+
+    m_privacy.setStatus(EntityType::Event, AuthorizationStatus::Denied);
+    try {
+        m_store->saveEvent(newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00"), Span::ThisEvent, true);
+        FAIL() << "saved without access";
+    } catch (const EventStoreError& error) {
+        EXPECT_EQ(error.code(), EventStoreError::Code::AccessDenied);
+    }
+}
