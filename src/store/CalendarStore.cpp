@@ -46,7 +46,7 @@ bool declinedByUser(const model::ODEvent& event) {
 
 }  // namespace
 
-CalendarStore::CalendarStore(platform::EventStore& eventStore, QObject* parent)
+CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemEvents* systemEvents, QObject* parent)
     : QObject(parent),
       m_ek(eventStore),
       m_eventAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Event))),
@@ -56,6 +56,9 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, QObject* parent)
     m_reloadTimer.setInterval(kReloadDelayMs);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CalendarStore::reload);
     connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);
+    if (systemEvents)
+        connect(systemEvents, &platform::SystemEvents::dayChanged, this, &CalendarStore::handleDayChanged,
+                Qt::QueuedConnection);
     reload();
 }
 

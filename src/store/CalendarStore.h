@@ -9,6 +9,7 @@
 #include "model/ODEvent.h"
 #include "model/ODReminder.h"
 #include "platform/eventstore/EventStore.h"
+#include "platform/systemevents/SystemEvents.h"
 #include "store/EventUndo.h"
 
 #include <QObject>
@@ -33,8 +34,10 @@ class CalendarStore : public QObject {
     Q_OBJECT
 
 public:
-    // Reads the access state, subscribes to changes and loads once before returning.
-    explicit CalendarStore(platform::EventStore& eventStore, QObject* parent = nullptr);
+    // Reads the access state, subscribes to changes of the data and of the calendar
+    // day, and loads once before returning.
+    explicit CalendarStore(platform::EventStore& eventStore, platform::SystemEvents* systemEvents = nullptr,
+                           QObject* parent = nullptr);
     ~CalendarStore() override;
 
     // --- Published state --------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "StoreTestSupport.h"
 #include "TestEnvironment.h"
 #include "core/Clock.h"
+#include "platform/systemevents/FakeSystemEvents.h"
 #include "store/CalendarStore.h"
 
 #include <QElapsedTimer>
@@ -111,7 +112,8 @@ TEST_F(CalendarStoreLoading, EnabledCalendarsFilterEventsButNotTheCatalogue) {
 }
 
 TEST_F(CalendarStoreLoading, TheWindowOnlyWidensAndFollowsTheDay) {
-    CalendarStore store(ek);
+    platform::FakeSystemEvents system;
+    CalendarStore store(ek, &system);
     const core::DateInterval initial = store.loadedRange();
     QSignalSpy reloads(&store, &CalendarStore::lastSyncedChanged);
 
@@ -129,7 +131,8 @@ TEST_F(CalendarStoreLoading, TheWindowOnlyWidensAndFollowsTheDay) {
     // Weeks later the window reaches 49 days past the new today; its start stays.
     ek.addEvent(timedEvent(work, u"Far ahead"_s, local(2026, 6, 20, 10)));
     clock.set(local(2026, 5, 10, 0, 0));
-    store.handleDayChanged();
+    system.simulateDayChange();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store.loadedRange().end() == local(2026, 6, 28); }, 2000));
     EXPECT_EQ(store.loadedRange().start, local(2025, 12, 1));
     EXPECT_EQ(store.loadedRange().end(), local(2026, 6, 28));
     ASSERT_TRUE(testsupport::waitUntil([&] { return reloads.count() == 2; }, 2000));

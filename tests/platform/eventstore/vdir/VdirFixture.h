@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventLoop.h"
 #include "IcsTestSupport.h"
 
 #include "platform/eventstore/vdir/VdirEventStore.h"
@@ -8,15 +9,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace vdirtest {
 
@@ -43,21 +41,8 @@ public:
     const QString root = m_dir.path() + QStringLiteral("/calendars");
 };
 
-// Runs the event loop until `done` holds or the time is up.
-inline bool waitUntil(const std::function<bool()>& done, int milliseconds = 3000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
+using testsupport::waitUntil;
 
-inline void spin(int milliseconds) {
-    waitUntil([] { return false; }, milliseconds);
-}
+inline void spin(int milliseconds) { testsupport::spinEventLoop(milliseconds); }
 
 }  // namespace vdirtest

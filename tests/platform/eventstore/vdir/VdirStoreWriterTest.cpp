@@ -370,7 +370,7 @@ TEST_F(VdirStoreWriterTest, aFailedImmediateSaveLeavesNothingPending) {
     first.title = QStringLiteral("Too big");
     first.notes = QString(64 * 1024, u'x');
     {
-        FileSizeLimit full(16 * 1024);
+        testsupport::FileSizeLimit full(16 * 1024);
         try {
             m_store->saveEvent(first, Span::FutureEvents, true);
             FAIL() << "a write beyond the limit succeeded";

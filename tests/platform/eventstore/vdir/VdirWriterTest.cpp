@@ -17,7 +17,7 @@
 
 using namespace platform::vdir;
 using platform::EventStoreError;
-using vdirtest::FileSizeLimit;
+using testsupport::FileSizeLimit;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <sys/resource.h>
 
-namespace vdirtest {
+namespace testsupport {
 
 // Lets writes in this process fail with EFBIG beyond `bytes`, like a full disk.
 class FileSizeLimit {
@@ -28,4 +28,4 @@ private:
     void (*m_handler)(int) = nullptr;
 };
 
-}  // namespace vdirtest
+}  // namespace testsupport
