@@ -1,0 +1,255 @@
+// The store over real calendar files in a temporary folder: what a user's data
+// goes through.
+
+#include "EventLoop.h"
+#include "FileSizeLimit.h"
+#include "StoreTestSupport.h"
+#include "core/Clock.h"
+#include "platform/eventstore/vdir/VdirEventStore.h"
+#include "platform/privacy/FakePrivacy.h"
+#include "store/CalendarStore.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace storetest;
+using model::EditSpan;
+using model::EventDraft;
+using store::CalendarStore;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QByteArray ics(const QStringList& lines) {
+    QStringList all{u"BEGIN:VCALENDAR"_s, u"VERSION:2.0"_s, u"PRODID:-//test//EN"_s};
+    all += lines;
+    all << u"END:VCALENDAR"_s;
+    return all.join(u"\r\n"_s).toUtf8() + "\r\n";
+}
+
+template <class F>
+QString errorText(F&& f) {
+    try {
+        f();
+    } catch (const platform::LocalizedError& e) {
+        return e.errorDescription();
+    }
+    return u"no error"_s;
+}
+
+class CalendarStoreOnVdir : public ::testing::Test {
+protected:
+    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
+    QTemporaryDir dir;
+    const QString root = dir.path() + u"/calendars"_s;
+    platform::FakePrivacy privacy;
+    std::unique_ptr<platform::vdir::VdirEventStore> ek;
+    std::unique_ptr<CalendarStore> store;
+
+    void SetUp() override {
+        write(u"work/displayname"_s, "Work");
+        write(u"reminders/displayname"_s, "Reminders");
+        write(u"reminders/components"_s, "VTODO");
+        write(u"work/standup.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:standup"_s, u"SUMMARY:Standup"_s,
+                                          u"DTSTART;TZID=Europe/Berlin:20260303T100000"_s,
+                                          u"DTEND;TZID=Europe/Berlin:20260303T101500"_s,
+                                          u"RRULE:FREQ=WEEKLY;COUNT=8"_s, u"X-KEEP:a\\,b"_s, u"END:VEVENT"_s}));
+        open();
+    }
+
+    void open() {
+        store.reset();
+        ek = std::make_unique<platform::vdir::VdirEventStore>(privacy, root);
+        store = std::make_unique<CalendarStore>(*ek);
+    }
+
+    void write(const QString& relative, const QByteArray& content) {
+        const QString path = root + u'/' + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+
+    // Every file under the root with its bytes.
+    QMap<QString, QByteArray> files() const {
+        QMap<QString, QByteArray> all;
+        QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly))
+                all.insert(QDir(root).relativeFilePath(path), file.readAll());
+        }
+        return all;
+    }
+
+    std::vector<model::ODEvent> named(const QString& title) const {
+        std::vector<model::ODEvent> found;
+        for (const auto& e : store->events())
+            if (e.title == title)
+                found.push_back(e);
+        return found;
+    }
+};
+
+TEST_F(CalendarStoreOnVdir, AFileEditedOutsideTheAppShowsWithinASecond) {
+    ASSERT_EQ(named(u"Standup"_s).size(), 8u);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    write(u"work/standup.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:standup"_s, u"SUMMARY:Daily standup"_s,
+                                      u"DTSTART;TZID=Europe/Berlin:20260303T100000"_s,
+                                      u"DTEND;TZID=Europe/Berlin:20260303T101500"_s, u"RRULE:FREQ=WEEKLY;COUNT=8"_s,
+                                      u"END:VEVENT"_s}));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return named(u"Daily standup"_s).size() == 8; }, 3000));
+    EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_TRUE(named(u"Standup"_s).empty());
+}
+
+TEST_F(CalendarStoreOnVdir, CreateMoveAndUndoTwiceLeavesNoFile) {
+    const auto before = files();
+    const model::ODEvent lunch = store->create(EventDraft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    EXPECT_EQ(files().size(), before.size() + 1);
+    EventDraft moved = EventDraft::fromEvent(lunch);
+    moved.start = local(2026, 3, 13, 12);
+    moved.end = local(2026, 3, 13, 13);
+    store->update(lunch.id, moved, EditSpan::thisEvent);
+    ASSERT_EQ(named(u"Lunch"_s).size(), 1u);
+    EXPECT_EQ(named(u"Lunch"_s).front().start, local(2026, 3, 13, 12));
+
+    store->undo();
+    ASSERT_EQ(named(u"Lunch"_s).size(), 1u);
+    EXPECT_EQ(named(u"Lunch"_s).front().start, local(2026, 3, 12, 12));
+    store->undo();
+    EXPECT_TRUE(named(u"Lunch"_s).empty());
+    EXPECT_EQ(files(), before);
+}
+
+TEST_F(CalendarStoreOnVdir, FutureEventsEditOfASeriesUndoesToTheSingleSeries) {
+    const auto occurrences = named(u"Standup"_s);
+    const auto before = files();
+    EventDraft later = EventDraft::fromEvent(occurrences[4]);
+    later.title = u"Standup (new room)"_s;
+    store->update(occurrences[4].id, later, EditSpan::futureEvents);
+    EXPECT_EQ(named(u"Standup"_s).size(), 4u);
+    EXPECT_EQ(named(u"Standup (new room)"_s).size(), 4u);
+    EXPECT_EQ(files().size(), before.size() + 1);  // the later part is a series of its own
+
+    store->undo();
+    EXPECT_EQ(named(u"Standup"_s).size(), 8u);
+    EXPECT_TRUE(named(u"Standup (new room)"_s).empty());
+    EXPECT_EQ(files().size(), before.size());
+    for (const auto& e : named(u"Standup"_s))
+        EXPECT_EQ(e.eventIdentifier, occurrences[0].eventIdentifier);
+    EXPECT_TRUE(files().value(u"work/standup.ics"_s).contains("X-KEEP:a\\,b"));
+}
+
+TEST_F(CalendarStoreOnVdir, DeletedOccurrenceComesBack) {
+    const auto occurrences = named(u"Standup"_s);
+    store->deleteEvent(occurrences[2].id, EditSpan::thisEvent);
+    EXPECT_EQ(named(u"Standup"_s).size(), 7u);
+    store->undo();
+    const auto after = named(u"Standup"_s);
+    ASSERT_EQ(after.size(), 8u);
+    EXPECT_TRUE(std::any_of(after.begin(), after.end(),
+                            [&](const auto& e) { return e.start == occurrences[2].start && !e.isRecurring; }));
+
+    // Restarted, a fresh store reads the same.
+    const auto titles = store->events();
+    open();
+    EXPECT_EQ(store->events().size(), titles.size());
+}
+
+// Items the store must not write: a calendar folder the user cannot write (when
+// the test does not run with privileges that ignore that), and a file holding data
+// that would not survive being written back.
+TEST_F(CalendarStoreOnVdir, ReadOnlyItemsRefuseChangesAndKeepEveryFile) {
+    write(u"shared/displayname"_s, "Shared");
+    write(u"shared/party.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:party"_s, u"SUMMARY:Party"_s,
+                                      u"DTSTART:20260314T190000Z"_s, u"DTEND:20260314T230000Z"_s, u"END:VEVENT"_s}));
+    write(u"work/damaged.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:damaged"_s, u"SUMMARY:Damaged"_s,
+                                      u"DTSTART:20260315T190000Z"_s, u"DTEND:20260315T200000Z"_s,
+                                      u"NOT-A-PROPERTY:kept as is"_s, u"END:VEVENT"_s}));
+    const QString shared = root + u"/shared"_s;
+    QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool folderCounts = !QFileInfo(shared).isWritable();
+    open();
+    const auto before = files();
+
+    QStringList readOnly{u"Damaged"_s};
+    if (folderCounts)
+        readOnly << u"Party"_s;
+    for (const QString& title : readOnly) {
+        ASSERT_EQ(named(title).size(), 1u) << title.toStdString();
+        const model::ODEvent event = named(title).front();
+        EXPECT_FALSE(event.canEdit);
+        EventDraft renamed = EventDraft::fromEvent(event);
+        renamed.title = u"Renamed"_s;
+        EXPECT_EQ(errorText([&] { store->update(event.id, renamed, EditSpan::thisEvent); }),
+                  platform::EventStoreError::defaultMessage(platform::EventStoreError::Code::ReadOnly));
+        EXPECT_EQ(errorText([&] { store->deleteEvent(event.id, EditSpan::thisEvent); }),
+                  platform::EventStoreError::defaultMessage(platform::EventStoreError::Code::ReadOnly));
+    }
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(store->undoStack().empty());
+    QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(CalendarStoreOnVdir, AnUndoFailingHalfWayLeavesEveryFileAsItWas) {
+    // A long description makes the first half of the series too big to write back
+    // under the size limit below, after the second half was already removed.
+    const QString big(200 * 1024, u'x');
+    write(u"work/standup.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:standup"_s, u"SUMMARY:Standup"_s,
+                                      u"DTSTART;TZID=Europe/Berlin:20260303T100000"_s,
+                                      u"DTEND;TZID=Europe/Berlin:20260303T101500"_s, u"RRULE:FREQ=WEEKLY;COUNT=8"_s,
+                                      u"DESCRIPTION:"_s + big, u"END:VEVENT"_s}));
+    open();
+    const auto occurrences = named(u"Standup"_s);
+    ASSERT_EQ(occurrences.size(), 8u);
+    EventDraft later = EventDraft::fromEvent(occurrences[5]);
+    later.title = u"Standup v2"_s;
+    later.notes = u"short"_s;
+    store->update(occurrences[5].id, later, EditSpan::futureEvents);
+    const auto before = files();
+    ASSERT_EQ(store->undoStack().size(), 1u);
+    {
+        testsupport::FileSizeLimit full(64 * 1024);
+        EXPECT_NE(errorText([&] { store->undo(); }), u"no error"_s);
+    }
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(store->undoStack().size(), 1u);
+    EXPECT_EQ(named(u"Standup v2"_s).size(), 3u);
+
+    store->undo();  // with room on the disk it works
+    EXPECT_EQ(named(u"Standup"_s).size(), 8u);
+}
+
+TEST_F(CalendarStoreOnVdir, RemindersCreateCompleteAndUndo) {
+    model::ReminderDraft draft;
+    draft.title = u"File taxes"_s;
+    draft.due = local(2026, 3, 31);
+    store->createReminder(draft);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    const model::ODReminder taxes = store->reminders().front();
+    EXPECT_FALSE(taxes.hasDueTime);
+
+    store->completeReminder(taxes.id);
+    EXPECT_TRUE(store->reminders().empty());
+    testsupport::spinEventLoop(600);  // the change notice and its reload
+    EXPECT_TRUE(store->reminders().empty());
+
+    store->undo();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    store->undo();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().empty(); }));
+    QDir reminders(root + u"/reminders"_s);
+    EXPECT_TRUE(reminders.entryList({u"*.ics"_s}, QDir::Files).isEmpty());
+}
+
+}  // namespace
