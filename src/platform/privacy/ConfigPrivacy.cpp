@@ -49,7 +49,7 @@ ConfigPrivacy::ConfigPrivacy(QString configFile, QString calendarRoot, ConsentPr
 
 QString ConfigPrivacy::defaultConfigFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Orbitday/privacy.conf");
+           QStringLiteral("/orbitday/privacy.conf");
 }
 
 std::optional<bool> ConfigPrivacy::storedAnswer(EntityType entity) const {

@@ -16,7 +16,7 @@ class ConfigPrivacy : public QObject, public Privacy {
 public:
     ConfigPrivacy(QString configFile, QString calendarRoot, ConsentPrompt& prompt, QObject* parent = nullptr);
 
-    // $XDG_CONFIG_HOME/Orbitday/privacy.conf, next to the preferences
+    // $XDG_CONFIG_HOME/orbitday/privacy.conf, next to the preferences
     static QString defaultConfigFile();
 
     AuthorizationStatus authorizationStatus(EntityType entity) const override;
