@@ -94,7 +94,7 @@ void CalendarStore::updateAccess() {
 void CalendarStore::requestAccess(std::function<void(bool)> done) {
     QPointer<CalendarStore> self(this);
     m_ek.requestFullAccess(platform::EntityType::Event,
-                           [self, done = std::move(done)](bool granted, std::optional<QString> error) {
+                           [self, done = std::move(done)](bool granted, const std::optional<QString>& error) {
                                if (self)
                                    self->finishAccessRequest(granted, error, done);
                            });
@@ -103,7 +103,7 @@ void CalendarStore::requestAccess(std::function<void(bool)> done) {
 void CalendarStore::requestRemindersAccess(std::function<void(bool)> done) {
     QPointer<CalendarStore> self(this);
     m_ek.requestFullAccess(platform::EntityType::Reminder,
-                           [self, done = std::move(done)](bool granted, std::optional<QString> error) {
+                           [self, done = std::move(done)](bool granted, const std::optional<QString>& error) {
                                if (self)
                                    self->finishAccessRequest(granted, error, done);
                            });
@@ -219,7 +219,7 @@ void CalendarStore::loadReminders() {
     const quint64 generation = ++m_reminderFetchGeneration;
     QPointer<CalendarStore> self(this);
     m_ek.fetchIncompleteReminders(
-        std::nullopt, [self, generation](std::optional<std::vector<platform::PlatformReminder>> fetched) {
+        std::nullopt, [self, generation](const std::optional<std::vector<platform::PlatformReminder>>& fetched) {
             if (!self || generation != self->m_reminderFetchGeneration)
                 return;
             // Access may have been withdrawn while the fetch ran.
