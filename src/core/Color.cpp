@@ -44,10 +44,10 @@ QString Color::toHex() const {
     return s;
 }
 
-size_t qHash(const Color& color, size_t seed) noexcept {
+size_t qHash(const Color& color, size_t hashSeed) noexcept {
     const quint32 packed = (quint32(color.red) << 24) | (quint32(color.green) << 16) | (quint32(color.blue) << 8) |
                            quint32(color.alpha);
-    return ::qHash(packed, seed);
+    return ::qHash(packed, hashSeed);
 }
 
 }  // namespace core

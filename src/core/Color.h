@@ -33,6 +33,6 @@ struct Color {
     constexpr bool operator==(const Color&) const = default;
 };
 
-size_t qHash(const Color& color, size_t seed = 0) noexcept;
+size_t qHash(const Color& color, size_t hashSeed = 0) noexcept;
 
 }  // namespace core

@@ -19,10 +19,10 @@ QDateTime Date::toQDateTime() const {
 
 bool Date::isFinite() const { return std::isfinite(m_seconds); }
 
-size_t qHash(Date date, size_t seed) noexcept {
+size_t qHash(Date date, size_t hashSeed) noexcept {
     // +0.0 and -0.0 compare equal, so they must hash alike.
     const double s = date.secondsSince1970() == 0.0 ? 0.0 : date.secondsSince1970();
-    return ::qHash(s, seed);
+    return ::qHash(s, hashSeed);
 }
 
 QString toIsoString(Date date) {

@@ -46,7 +46,7 @@ private:
     double m_seconds = 0.0;
 };
 
-size_t qHash(Date date, size_t seed = 0) noexcept;
+size_t qHash(Date date, size_t hashSeed = 0) noexcept;
 
 // ISO 8601 text in UTC with milliseconds, for logs and test failure messages.
 QString toIsoString(Date date);

@@ -198,6 +198,6 @@ bool TimeZone::operator==(const TimeZone& other) const {
     return m_zone == other.m_zone || (identifier() == other.identifier() && m_zone->hasSameRules(*other.m_zone));
 }
 
-size_t qHash(const TimeZone& zone, size_t seed) noexcept { return ::qHash(zone.identifier(), seed); }
+size_t qHash(const TimeZone& zone, size_t hashSeed) noexcept { return ::qHash(zone.identifier(), hashSeed); }
 
 }  // namespace core

@@ -47,6 +47,6 @@ private:
     std::shared_ptr<const icu::TimeZone> m_zone;
 };
 
-size_t qHash(const TimeZone& zone, size_t seed = 0) noexcept;
+size_t qHash(const TimeZone& zone, size_t hashSeed = 0) noexcept;
 
 }  // namespace core

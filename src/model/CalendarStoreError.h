@@ -27,8 +27,8 @@ private:
     Case m_case;
 };
 
-inline size_t qHash(const CalendarStoreError& error, size_t seed = 0) noexcept {
-    return ::qHash(static_cast<int>(error.errorCase()), seed);
+inline size_t qHash(const CalendarStoreError& error, size_t hashSeed = 0) noexcept {
+    return ::qHash(static_cast<int>(error.errorCase()), hashSeed);
 }
 
 }  // namespace model

@@ -158,8 +158,8 @@ QString displayName(MeetingProvider provider) {
     return QStringLiteral("Meeting");
 }
 
-size_t qHash(const MeetingLink& link, size_t seed) noexcept {
-    return ValueHasher(seed).add(rawValue(link.provider)).add(link.url).result();
+size_t qHash(const MeetingLink& link, size_t hashSeed) noexcept {
+    return ValueHasher(hashSeed).add(rawValue(link.provider)).add(link.url).result();
 }
 
 std::optional<MeetingLink> MeetingLinkDetector::detect(const QString& text) {

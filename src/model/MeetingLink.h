@@ -45,7 +45,7 @@ struct MeetingLink {
     bool operator==(const MeetingLink&) const = default;
 };
 
-size_t qHash(const MeetingLink& link, size_t seed = 0) noexcept;
+size_t qHash(const MeetingLink& link, size_t hashSeed = 0) noexcept;
 
 // Finds an online-meeting link in event text. Pure; callable from any thread.
 class MeetingLinkDetector {

@@ -45,8 +45,8 @@ QString ODAttendee::initials() const {
     return result.toUpper();
 }
 
-size_t qHash(const ODAttendee& attendee, size_t seed) noexcept {
-    return ValueHasher(seed)
+size_t qHash(const ODAttendee& attendee, size_t hashSeed) noexcept {
+    return ValueHasher(hashSeed)
         .add(attendee.name)
         .add(attendee.email)
         .add(attendee.status)

@@ -30,6 +30,6 @@ struct ODAttendee {
     bool operator==(const ODAttendee&) const = default;
 };
 
-size_t qHash(const ODAttendee& attendee, size_t seed = 0) noexcept;
+size_t qHash(const ODAttendee& attendee, size_t hashSeed = 0) noexcept;
 
 }  // namespace model

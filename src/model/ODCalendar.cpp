@@ -4,8 +4,8 @@
 
 namespace model {
 
-size_t qHash(const ODCalendar& calendar, size_t seed) noexcept {
-    return ValueHasher(seed)
+size_t qHash(const ODCalendar& calendar, size_t hashSeed) noexcept {
+    return ValueHasher(hashSeed)
         .add(calendar.id)
         .add(calendar.title)
         .add(calendar.color)

@@ -19,6 +19,6 @@ struct ODCalendar {
     bool operator==(const ODCalendar&) const = default;
 };
 
-size_t qHash(const ODCalendar& calendar, size_t seed = 0) noexcept;
+size_t qHash(const ODCalendar& calendar, size_t hashSeed = 0) noexcept;
 
 }  // namespace model

@@ -147,8 +147,8 @@ ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source) {
     return event;
 }
 
-size_t qHash(const ODEvent& event, size_t seed) noexcept {
-    return ValueHasher(seed)
+size_t qHash(const ODEvent& event, size_t hashSeed) noexcept {
+    return ValueHasher(hashSeed)
         .add(event.id)
         .add(event.eventIdentifier)
         .add(event.title)

@@ -63,6 +63,6 @@ struct ODEvent {
     bool operator==(const ODEvent&) const = default;
 };
 
-size_t qHash(const ODEvent& event, size_t seed = 0) noexcept;
+size_t qHash(const ODEvent& event, size_t hashSeed = 0) noexcept;
 
 }  // namespace model

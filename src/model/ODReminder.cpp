@@ -34,8 +34,8 @@ bool ODReminder::isOverdue(core::Date now) const {
     return *due < core::Calendar::current().startOfDay(now);
 }
 
-size_t qHash(const ODReminder& reminder, size_t seed) noexcept {
-    return ValueHasher(seed)
+size_t qHash(const ODReminder& reminder, size_t hashSeed) noexcept {
+    return ValueHasher(hashSeed)
         .add(reminder.id)
         .add(reminder.title)
         .add(reminder.due)

@@ -31,6 +31,6 @@ struct ODReminder {
     bool operator==(const ODReminder&) const = default;
 };
 
-size_t qHash(const ODReminder& reminder, size_t seed = 0) noexcept;
+size_t qHash(const ODReminder& reminder, size_t hashSeed = 0) noexcept;
 
 }  // namespace model

@@ -27,7 +27,7 @@ namespace model {
 // and list lengths take part, so (nil, x) and (x, nil) hash apart.
 class ValueHasher {
 public:
-    explicit ValueHasher(size_t seed) : m_seed(seed) {}
+    explicit ValueHasher(size_t hashSeed) : m_seed(hashSeed) {}
 
     template <typename T>
     ValueHasher& add(const T& value) {
