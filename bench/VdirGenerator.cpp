@@ -48,7 +48,7 @@ QString stamp(const QDateTime& local, bool utc) {
 }  // namespace
 
 int generateVdir(const QString& root, core::Date around, const VdirShape& shape) {
-    QRandomGenerator random(shape.hashSeed);
+    QRandomGenerator random(shape.randomSeed);
     for (const char* collection : kCollections) {
         const QString folder = root + QLatin1Char('/') + QLatin1String(collection);
         QDir().mkpath(folder);

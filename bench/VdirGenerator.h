@@ -11,7 +11,7 @@ struct VdirShape {
     double withTimeZone = 0.30;  // an embedded VTIMEZONE and a TZID
     double weekly = 0.10;        // a weekly rule
     double allDay = 0.05;
-    quint32 hashSeed = 42;
+    quint32 randomSeed = 42;
 };
 
 // Writes a vdir of `shape.files` one-event files under `root`, spread over a year either side of `around`, in
