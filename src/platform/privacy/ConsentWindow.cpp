@@ -10,6 +10,8 @@ namespace platform {
 ConsentWindow::ConsentWindow(EntityType entity, std::function<void(bool allowed)> answer, QWidget* parent)
     : QDialog(parent), m_answer(std::move(answer)) {
     setWindowTitle(QStringLiteral("Orbitday"));
+    // Wide enough that the question reads on one line.
+    setMinimumWidth(380);
     auto* question = new QLabel(consentQuestion(entity), this);
     question->setTextFormat(Qt::PlainText);
     question->setWordWrap(true);
@@ -24,6 +26,8 @@ ConsentWindow::ConsentWindow(EntityType entity, std::function<void(bool allowed)
     buttons->addWidget(m_deny);
     buttons->addWidget(m_allow);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->setSpacing(16);
     layout->addWidget(question);
     layout->addLayout(buttons);
 }
