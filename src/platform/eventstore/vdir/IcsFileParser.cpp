@@ -6,6 +6,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -280,6 +281,28 @@ void readCalendar(IcsZoneResolver& zones, icalcomponent* calendar, IcsFile& file
     }
 }
 
+// libical builds, counts and frees components recursively: a file of a few MiB nested a few hundred thousand
+// levels deep overflows the stack. Real files nest four levels at most.
+bool nestedTooDeeply(const QByteArray& data) {
+    constexpr int kMaxDepth = 64;
+    int depth = 0;
+    for (qsizetype pos = 0; pos < data.size();) {
+        qsizetype end = data.indexOf('\n', pos);
+        if (end < 0)
+            end = data.size();
+        const char* line = data.constData() + pos;
+        const qsizetype length = end - pos;
+        if (length >= 6 && qstrnicmp(line, "BEGIN:", 6) == 0) {
+            if (++depth > kMaxDepth)
+                return true;
+        } else if (length >= 4 && qstrnicmp(line, "END:", 4) == 0) {
+            depth = std::max(0, depth - 1);
+        }
+        pos = end + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
 core::TimeZone IcsTime::zoneOr(const core::TimeZone& floatingZone) const {
@@ -308,6 +331,10 @@ IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) {
 
 IcsFile IcsFileParser::parse(const QByteArray& data) const {
     IcsFile file;
+    if (nestedTooDeeply(data)) {
+        file.problem = QStringLiteral("components nested too deeply");
+        return file;
+    }
     ComponentPtr root(icalparser_parse_string(data.constData()));
     if (!root) {
         file.problem = QStringLiteral("not an iCalendar file");
