@@ -1,5 +1,6 @@
 #include "platform/eventstore/vdir/IcsEditor.h"
 
+#include "platform/eventstore/vdir/IcsRecurrence.h"
 #include "platform/eventstore/vdir/WallTime.h"
 
 #include <QSet>
@@ -404,7 +405,7 @@ bool IcsEditor::isRecurring(const QByteArray& uid) const {
 bool IcsEditor::forEachRuleInstance(icalcomponent* item, const icalrecurrencetype& rule, qint64 limit,
                                     const std::function<bool(qint64)>& visit) const {
     icalproperty* startProperty = icalcomponent_get_first_property(item, ICAL_DTSTART_PROPERTY);
-    if (startProperty == nullptr) {
+    if (startProperty == nullptr || !isWalkableRule(rule)) {
         return false;
     }
     const Value start = read(startProperty);
