@@ -556,3 +556,41 @@ TEST_F(VdirStoreWriterTest, readOnlyItemsAndNoAccessRefuseChanges) {
         EXPECT_EQ(error.code(), EventStoreError::Code::AccessDenied);
     }
 }
+
+// The same invitation often sits in two calendars under one UID. Moving one copy where the other already has the
+// UID's file name must neither hide nor be mistaken for that copy, staged or written.
+TEST_F(VdirStoreWriterTest, movingOntoACalendarHoldingTheSameUidKeepsBothCopiesApart) {
+    const auto single = [](const char* summary) {
+        return QStringList{QStringLiteral("BEGIN:VEVENT"),
+                           QStringLiteral("UID:invite"),
+                           QStringLiteral("SUMMARY:") + QLatin1String(summary),
+                           QStringLiteral("DTSTART;TZID=Europe/Berlin:20240612T090000"),
+                           QStringLiteral("DTEND;TZID=Europe/Berlin:20240612T100000"),
+                           QStringLiteral("END:VEVENT")};
+    };
+    m_vdir.writeIcs(QStringLiteral("personal/invite.ics"), single("Mine"));
+    m_vdir.writeIcs(QStringLiteral("work/invite.ics"), single("Theirs"));
+    const QString workCopy = m_vdir.path(QStringLiteral("work/invite.ics"));
+    const QByteArray theirs = readFile(workCopy);
+    m_store->reloadNow();
+    const auto titlesInWork = [&] {
+        QStringList titles;
+        for (const PlatformEvent& e : june())
+            if (e.calendar->calendarIdentifier == u"work")
+                titles << e.title.value_or(QString());
+        titles.sort();
+        return titles;
+    };
+
+    PlatformEvent mine = occurrencesOf(QStringLiteral("personal/invite")).at(0);
+    mine.calendar = m_store->calendar(QStringLiteral("work"));
+    m_store->saveEvent(mine, Span::ThisEvent, false);
+    EXPECT_EQ(titlesInWork(), QStringList({QStringLiteral("Mine"), QStringLiteral("Theirs")})) << "staged";
+    m_store->reset();
+
+    const PlatformEvent moved = m_store->saveEvent(mine, Span::ThisEvent, true);
+    EXPECT_EQ(moved.title, QStringLiteral("Mine"));
+    EXPECT_EQ(m_store->event(moved.eventIdentifier)->title, QStringLiteral("Mine"));
+    EXPECT_EQ(titlesInWork(), QStringList({QStringLiteral("Mine"), QStringLiteral("Theirs")}));
+    EXPECT_EQ(readFile(workCopy), theirs);
+}
