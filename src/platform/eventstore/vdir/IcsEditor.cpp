@@ -793,6 +793,8 @@ bool IcsEditor::removeItem(const QByteArray& uid) {
     bool othersRemain = false;
     for (icalcomponent* c : componentsOf(m_calendar, ICAL_ANY_COMPONENT)) {
         if (!isItem(c)) {
+            // Free/busy data, vendor components: not ours to delete with the file. Zone definitions only serve items.
+            othersRemain = othersRemain || icalcomponent_isa(c) != ICAL_VTIMEZONE_COMPONENT;
             continue;
         }
         if (uidOf(c) == uid) {

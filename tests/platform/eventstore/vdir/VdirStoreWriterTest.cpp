@@ -594,3 +594,18 @@ TEST_F(VdirStoreWriterTest, movingOntoACalendarHoldingTheSameUidKeepsBothCopiesA
     EXPECT_EQ(titlesInWork(), QStringList({QStringLiteral("Mine"), QStringLiteral("Theirs")}));
     EXPECT_EQ(readFile(workCopy), theirs);
 }
+
+// Deleting or moving the last event of a file must not take along what else the file holds.
+TEST_F(VdirStoreWriterTest, theLastEventOfAFileLeavesItsOtherComponentsBehind) {
+    m_vdir.writeIcs(QStringLiteral("personal/mixed.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:only"), QStringLiteral("SUMMARY:Only"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT"),
+                     QStringLiteral("BEGIN:VFREEBUSY"), QStringLiteral("UID:busy"),
+                     QStringLiteral("FREEBUSY:20240612T090000Z/PT1H"), QStringLiteral("END:VFREEBUSY")});
+    const QString path = m_vdir.path(QStringLiteral("personal/mixed.ics"));
+    m_store->reloadNow();
+    m_store->removeEvent(occurrencesOf(QStringLiteral("personal/only")).at(0), Span::ThisEvent, true);
+    const QByteArray left = readFile(path);
+    EXPECT_TRUE(left.contains("FREEBUSY:20240612T090000Z/PT1H")) << left.toStdString();
+    EXPECT_FALSE(left.contains("SUMMARY:Only"));
+}
