@@ -609,3 +609,22 @@ TEST_F(VdirStoreWriterTest, theLastEventOfAFileLeavesItsOtherComponentsBehind) {
     EXPECT_TRUE(left.contains("FREEBUSY:20240612T090000Z/PT1H")) << left.toStdString();
     EXPECT_FALSE(left.contains("SUMMARY:Only"));
 }
+
+// libical drops components it does not know (vendor X- components) without a word; writing such a file back
+// would lose them, so its items are read-only like those of any file libical could not read whole.
+TEST_F(VdirStoreWriterTest, aFileWithComponentsLibicalDropsIsNeverWritten) {
+    m_vdir.writeIcs(
+        QStringLiteral("personal/vendor.ics"),
+        {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:vendor"), QStringLiteral("SUMMARY:Vendor"),
+         QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT"),
+         QStringLiteral("BEGIN:X-VENDOR-NOTE"), QStringLiteral("X-TEXT:keep me"), QStringLiteral("END:X-VENDOR-NOTE")});
+    const QString path = m_vdir.path(QStringLiteral("personal/vendor.ics"));
+    const QByteArray original = readFile(path);
+    m_store->reloadNow();
+    PlatformEvent vendor = occurrencesOf(QStringLiteral("personal/vendor")).at(0);
+    EXPECT_FALSE(vendor.calendar->allowsContentModifications);
+    vendor.title = QStringLiteral("Renamed");
+    EXPECT_THROW(m_store->saveEvent(vendor, Span::ThisEvent, true), EventStoreError);
+    EXPECT_THROW(m_store->removeEvent(vendor, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), original);
+}
