@@ -316,10 +316,25 @@ QStringList VdirWriter::commit() {
         originals.insert(change.path, std::move(*snapshot));
     }
 
+    // New files first: a move or a split shortens or removes one file and creates another, and dying in
+    // between must leave the item twice rather than nowhere.
+    QList<const Change*> order;
+    for (const Change& change : std::as_const(m_changes)) {
+        if (change.type == Type::Create) {
+            order.append(&change);
+        }
+    }
+    for (const Change& change : std::as_const(m_changes)) {
+        if (change.type != Type::Create) {
+            order.append(&change);
+        }
+    }
+
     QList<Applied> applied;
     QStringList written;
     try {
-        for (const Change& change : std::as_const(m_changes)) {
+        for (const Change* staged : std::as_const(order)) {
+            const Change& change = *staged;
             if (change.type == Type::Create) {
                 // The staged name first: readers were told that path.
                 QString name = QFileInfo(change.path).fileName();
