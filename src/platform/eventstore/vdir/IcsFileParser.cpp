@@ -287,7 +287,16 @@ struct Outline {
     // libical builds, counts and frees components recursively: a file of a few MiB nested a few hundred thousand
     // levels deep overflows the stack. Real files nest four levels at most.
     bool tooDeep = false;
+    // libical splits list values (CATEGORIES, RESOURCES) at every comma and writes them back without their "\,"
+    // escapes: "Work\, urgent" would come back as two categories.
+    bool escapedListComma = false;
 };
+
+bool startsWithName(const char* line, qsizetype length, const char* name) {
+    const auto size = static_cast<qsizetype>(qstrlen(name));
+    return length > size && qstrnicmp(line, name, static_cast<uint>(size)) == 0 &&
+           (line[size] == ':' || line[size] == ';');
+}
 
 Outline outlineOf(const QByteArray& data) {
     constexpr int kMaxDepth = 64;
@@ -307,6 +316,9 @@ Outline outlineOf(const QByteArray& data) {
             }
         } else if (length >= 4 && qstrnicmp(line, "END:", 4) == 0) {
             depth = std::max(0, depth - 1);
+        } else if ((startsWithName(line, length, "CATEGORIES") || startsWithName(line, length, "RESOURCES")) &&
+                   QByteArrayView(line, length).contains("\\,")) {
+            outline.escapedListComma = true;
         }
         pos = end + 1;
     }
@@ -368,7 +380,8 @@ IcsFile IcsFileParser::parse(const QByteArray& data) const {
     bool writable = true;
     const int kept =
         componentsIn(root.get(), writable) + (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT ? 0 : 1);
-    file.hasErrors = icalcomponent_count_errors(root.get()) > 0 || !writable || kept < outline.components;
+    file.hasErrors = icalcomponent_count_errors(root.get()) > 0 || !writable || kept < outline.components ||
+                     outline.escapedListComma;
     if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
         for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT))

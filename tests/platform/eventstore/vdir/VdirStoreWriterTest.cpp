@@ -628,3 +628,20 @@ TEST_F(VdirStoreWriterTest, aFileWithComponentsLibicalDropsIsNeverWritten) {
     EXPECT_THROW(m_store->removeEvent(vendor, Span::ThisEvent, true), EventStoreError);
     EXPECT_EQ(readFile(path), original);
 }
+
+// libical writes a list value without its "\," escapes: the category "Work, urgent" would come back as two, so
+// such a file is never written.
+TEST_F(VdirStoreWriterTest, aCategoryWithACommaIsNeverSplitByAnEdit) {
+    m_vdir.writeIcs(QStringLiteral("personal/tagged.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:tagged"), QStringLiteral("SUMMARY:Tagged"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("CATEGORIES:Work\\, urgent,Home"),
+                     QStringLiteral("END:VEVENT")});
+    const QString path = m_vdir.path(QStringLiteral("personal/tagged.ics"));
+    const QByteArray original = readFile(path);
+    m_store->reloadNow();
+    PlatformEvent event = *m_store->event(QStringLiteral("personal/tagged"));
+    EXPECT_FALSE(event.calendar->allowsContentModifications);
+    event.title = QStringLiteral("Renamed");
+    EXPECT_THROW(m_store->saveEvent(event, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), original);
+}
