@@ -768,6 +768,8 @@ void IcsEditor::setRecurrenceRules(const QByteArray& uid, const QList<QByteArray
     for (const QByteArray& text : rrules) {
         icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
         char* canonical = icalrecurrencetype_as_string_r(&rule);
+        // libical leaves the RSCALE name it allocates to the caller.
+        free(rule.rscale);
         wanted.append(QByteArray(canonical));
         free(canonical);
     }
@@ -777,7 +779,9 @@ void IcsEditor::setRecurrenceRules(const QByteArray& uid, const QList<QByteArray
     removeProperties(item, ICAL_RRULE_PROPERTY);
     removeProperties(item, ICAL_EXRULE_PROPERTY);
     for (const QByteArray& text : std::as_const(wanted)) {
-        icalcomponent_add_property(item, icalproperty_new_rrule(icalrecurrencetype_from_string(text.constData())));
+        icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
+        icalcomponent_add_property(item, icalproperty_new_rrule(rule));
+        free(rule.rscale);
     }
     if (!wanted.isEmpty()) {
         return;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <unordered_set>
@@ -230,6 +232,8 @@ public:
 private:
     void walkRule(const QByteArray& text, std::vector<WallTime>& walls) const {
         icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
+        // libical leaves the RSCALE name it allocates to the caller.
+        const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
         if (rule.freq == ICAL_NO_RECURRENCE || !isWalkableRule(rule))
             return;
         limitUntil(rule);
