@@ -645,3 +645,20 @@ TEST_F(VdirStoreWriterTest, aCategoryWithACommaIsNeverSplitByAnEdit) {
     EXPECT_THROW(m_store->saveEvent(event, Span::ThisEvent, true), EventStoreError);
     EXPECT_EQ(readFile(path), original);
 }
+
+// Two events under one UID without RECURRENCE-ID: only the first can be shown, and every edit goes by UID, so
+// deleting the one shown would take the other along unseen.
+TEST_F(VdirStoreWriterTest, twoEventsUnderOneUidInAFileAreLeftAlone) {
+    m_vdir.writeIcs(QStringLiteral("personal/twins.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:twin"), QStringLiteral("SUMMARY:First"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT"),
+                     QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:twin"), QStringLiteral("SUMMARY:Second"),
+                     QStringLiteral("DTSTART:20240613T090000Z"), QStringLiteral("END:VEVENT")});
+    const QString path = m_vdir.path(QStringLiteral("personal/twins.ics"));
+    const QByteArray original = readFile(path);
+    m_store->reloadNow();
+    const PlatformEvent first = occurrencesOf(QStringLiteral("personal/twin")).at(0);
+    EXPECT_FALSE(first.calendar->allowsContentModifications);
+    EXPECT_THROW(m_store->removeEvent(first, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), original);
+}
