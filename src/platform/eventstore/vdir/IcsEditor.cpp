@@ -1,5 +1,6 @@
 #include "platform/eventstore/vdir/IcsEditor.h"
 
+#include "platform/eventstore/vdir/IcsRecurrence.h"
 #include "platform/eventstore/vdir/WallTime.h"
 
 #include <QSet>
@@ -404,7 +405,7 @@ bool IcsEditor::isRecurring(const QByteArray& uid) const {
 bool IcsEditor::forEachRuleInstance(icalcomponent* item, const icalrecurrencetype& rule, qint64 limit,
                                     const std::function<bool(qint64)>& visit) const {
     icalproperty* startProperty = icalcomponent_get_first_property(item, ICAL_DTSTART_PROPERTY);
-    if (startProperty == nullptr) {
+    if (startProperty == nullptr || !isWalkableRule(rule)) {
         return false;
     }
     const Value start = read(startProperty);
@@ -767,6 +768,8 @@ void IcsEditor::setRecurrenceRules(const QByteArray& uid, const QList<QByteArray
     for (const QByteArray& text : rrules) {
         icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
         char* canonical = icalrecurrencetype_as_string_r(&rule);
+        // libical leaves the RSCALE name it allocates to the caller.
+        free(rule.rscale);
         wanted.append(QByteArray(canonical));
         free(canonical);
     }
@@ -776,7 +779,9 @@ void IcsEditor::setRecurrenceRules(const QByteArray& uid, const QList<QByteArray
     removeProperties(item, ICAL_RRULE_PROPERTY);
     removeProperties(item, ICAL_EXRULE_PROPERTY);
     for (const QByteArray& text : std::as_const(wanted)) {
-        icalcomponent_add_property(item, icalproperty_new_rrule(icalrecurrencetype_from_string(text.constData())));
+        icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
+        icalcomponent_add_property(item, icalproperty_new_rrule(rule));
+        free(rule.rscale);
     }
     if (!wanted.isEmpty()) {
         return;
@@ -792,6 +797,8 @@ bool IcsEditor::removeItem(const QByteArray& uid) {
     bool othersRemain = false;
     for (icalcomponent* c : componentsOf(m_calendar, ICAL_ANY_COMPONENT)) {
         if (!isItem(c)) {
+            // Free/busy data, vendor components: not ours to delete with the file. Zone definitions only serve items.
+            othersRemain = othersRemain || icalcomponent_isa(c) != ICAL_VTIMEZONE_COMPONENT;
             continue;
         }
         if (uidOf(c) == uid) {

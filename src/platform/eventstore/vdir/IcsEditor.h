@@ -111,7 +111,8 @@ public:
     // which a single event cannot have. Rules already written alike stay as they are.
     void setRecurrenceRules(const QByteArray& uid, const QList<QByteArray>& rrules);
 
-    // Removes every component of `uid`; returns whether items of other UIDs remain.
+    // Removes every component of `uid`; returns whether anything but zone definitions remains (items of other
+    // UIDs, other components), so that the file must stay.
     bool removeItem(const QByteArray& uid);
     // A new VCALENDAR with copies of the components of `uid`, the calendar's
     // own properties and its zone definitions (to move the item to another file).

@@ -76,7 +76,8 @@ struct IcsComponent {
 // Everything read from one .ics file.
 struct IcsFile {
     std::vector<IcsComponent> components;
-    // libical dropped something it could not read (X-LIC-ERROR): writing the file back would lose it.
+    // libical dropped something it could not read (X-LIC-ERROR) or cannot write (vendor components): writing the
+    // file back would lose it.
     bool hasErrors = false;
     // Non-empty when the file was skipped: why.
     QString problem;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <unordered_set>
@@ -230,7 +232,9 @@ public:
 private:
     void walkRule(const QByteArray& text, std::vector<WallTime>& walls) const {
         icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
-        if (rule.freq == ICAL_NO_RECURRENCE)
+        // libical leaves the RSCALE name it allocates to the caller.
+        const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
+        if (rule.freq == ICAL_NO_RECURRENCE || !isWalkableRule(rule))
             return;
         limitUntil(rule);
         const double length = m_shape.allDay ? static_cast<double>(m_shape.days) * kDay : m_shape.seconds;
@@ -354,6 +358,18 @@ std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, con
     const Shape shape = shapeOf(component, floatingZone);
     const Placed placed = place(component.start->wall, shape, component.start->zoneOr(floatingZone), floatingZone);
     return IcsOccurrence{&component, placed.start, placed.end, placed.start, false};
+}
+
+bool isWalkableRule(const icalrecurrencetype& rule) {
+    if (rule.freq != ICAL_SECONDLY_RECURRENCE && rule.freq != ICAL_MINUTELY_RECURRENCE &&
+        rule.freq != ICAL_HOURLY_RECURRENCE)
+        return true;
+    for (const short* parts :
+         {rule.by_day, rule.by_month_day, rule.by_year_day, rule.by_week_no, rule.by_month, rule.by_set_pos}) {
+        if (parts[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            return false;
+    }
+    return true;
 }
 
 void setRuleShortcutsForTesting(bool enabled) {

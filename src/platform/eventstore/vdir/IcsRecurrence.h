@@ -4,6 +4,8 @@
 
 #include <vector>
 
+struct icalrecurrencetype;
+
 namespace platform::vdir {
 
 // The components of one UID: the master (null when the file holds only overrides) and its RECURRENCE-ID overrides.
@@ -30,6 +32,10 @@ std::optional<IcsOccurrence> singleOccurrence(const IcsComponent& component, con
 // dates are read in `floatingZone`.
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
                   const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out);
+
+// Whether libical can walk the rule in bounded time. It walks a sub-daily rule step by step until a step passes
+// every filter, so one filtered by days or months (hourly on 30 February) searches for years of seconds.
+bool isWalkableRule(const icalrecurrencetype& rule);
 
 // Simple daily and weekly rules are walked without libical; tests turn that off to compare both ways.
 void setRuleShortcutsForTesting(bool enabled);

@@ -2,6 +2,9 @@
 
 #include <libical/ical.h>
 
+#include <cstdlib>
+#include <memory>
+
 namespace platform::vdir {
 
 namespace {
@@ -21,6 +24,8 @@ std::optional<std::vector<int>> numbers(const short (&values)[N]) {
 std::optional<PlatformRecurrenceRule> platformRule(const QByteArray& rrule, const IcsTime& start,
                                                    const core::TimeZone& floatingZone) {
     const icalrecurrencetype rule = icalrecurrencetype_from_string(rrule.constData());
+    // libical leaves the RSCALE name it allocates to the caller.
+    const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
     PlatformRecurrenceRule result;
     switch (rule.freq) {
         case ICAL_DAILY_RECURRENCE:

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -174,6 +175,9 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
 
     // Group by UID, keeping the order of first appearance.
     std::vector<std::pair<QString, IcsSeries>> groups;
+    // UIDs with a second component without RECURRENCE-ID: it is not shown, yet every edit finds its components
+    // by UID, so a deletion would take it along unseen.
+    QSet<QString> ambiguous;
     for (const IcsComponent& component : file->components) {
         auto group =
             std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == component.uid; });
@@ -185,6 +189,8 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
             group->second.overrides.push_back(&component);
         else if (!group->second.master)
             group->second.master = &component;
+        else
+            ambiguous.insert(component.uid);
     }
 
     for (auto& [uid, series] : groups) {
@@ -198,7 +204,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
         item.file = file;
         item.series = std::move(series);
         item.kind = item.main().kind;
-        item.readOnly = file->hasErrors || !collection.folder.writable;
+        item.readOnly = file->hasErrors || !collection.folder.writable || ambiguous.contains(uid);
         QString identifier = collection.folder.id + QLatin1Char('/');
         if (uid.isEmpty())
             identifier += QLatin1String("%%") + escapeUid(fileName);

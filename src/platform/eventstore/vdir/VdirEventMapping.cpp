@@ -65,7 +65,8 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
         event.timeZone = c.start->zoneOr(floatingZone);
     event.availability = c.transparent ? Availability::Free : Availability::Busy;
     event.alarms = alarms(c);
-    if (const IcsComponent* master = item.series.master) {
+    // Without a start the rule has nothing to count from (and nothing to read its UNTIL in).
+    if (const IcsComponent* master = item.series.master; master && master->start) {
         for (const QByteArray& rule : master->rrules)
             if (auto mapped = platformRule(rule, *master->start, floatingZone))
                 event.recurrenceRules.push_back(std::move(*mapped));

@@ -228,7 +228,9 @@ void VdirWriter::stageReplace(const QString& path, const QByteArray& content, co
 
 QString VdirWriter::stageCreate(const QString& directory, const QString& uid, const QByteArray& content) {
     QString path = directory + u'/' + fileNameForUid(uid);
-    if (find(path) != nullptr) {
+    // A file already there (the same UID in another copy of an invitation) keeps its name: staged text under
+    // that path would stand in for it, and the new item would be taken for it.
+    if (find(path) != nullptr || QFileInfo::exists(path)) {
         path = directory + u'/' + fileNameForUid(QString());
     }
     m_changes.append(Change{Type::Create, path, content, {}, directory, uid});
@@ -314,13 +316,29 @@ QStringList VdirWriter::commit() {
         originals.insert(change.path, std::move(*snapshot));
     }
 
+    // New files first: a move or a split shortens or removes one file and creates another, and dying in
+    // between must leave the item twice rather than nowhere.
+    QList<const Change*> order;
+    for (const Change& change : std::as_const(m_changes)) {
+        if (change.type == Type::Create) {
+            order.append(&change);
+        }
+    }
+    for (const Change& change : std::as_const(m_changes)) {
+        if (change.type != Type::Create) {
+            order.append(&change);
+        }
+    }
+
     QList<Applied> applied;
     QStringList written;
     try {
-        for (const Change& change : std::as_const(m_changes)) {
+        for (const Change* staged : std::as_const(order)) {
+            const Change& change = *staged;
             if (change.type == Type::Create) {
-                QString name = fileNameForUid(change.uid);
-                if (change.path.endsWith(u'/' + name) && createFile(change.directory, name, change.content)) {
+                // The staged name first: readers were told that path.
+                QString name = QFileInfo(change.path).fileName();
+                if (createFile(change.directory, name, change.content)) {
                     applied.append({&change, change.directory + u'/' + name, std::nullopt});
                 } else {
                     // The UID's name is taken (by another item): a random one

@@ -80,7 +80,7 @@ public:
     // The content a staged file will have; nullopt when it is staged for removal.
     std::optional<QByteArray> stagedContent(const QString& path) const;
 
-    // Writes every staged change in the order staged; returns the paths written
+    // Writes every staged change, new files first, the rest in the order staged; returns the paths written
     // (created files under their final names). On failure the staged changes
     // stay, so the caller can retry or reset().
     QStringList commit();

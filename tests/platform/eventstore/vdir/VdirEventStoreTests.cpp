@@ -428,3 +428,18 @@ TEST(VdirEventStoreAccess, DeniedAccessReadsNothing) {
     EXPECT_TRUE(store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt).empty());
     EXPECT_FALSE(store.calendarItem(QStringLiteral("personal/holiday")));
 }
+
+// A series without DTSTART cannot be expanded; its overrides show as they stand, and its rule, which has nothing
+// to count from, is not offered as theirs.
+TEST_F(VdirEventStoreTest, OverridesOfASeriesWithoutStartShowWithoutItsRule) {
+    vdir.writeIcs(QStringLiteral("personal/headless.ics"),
+                  {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:headless"), QStringLiteral("SUMMARY:Series"),
+                   QStringLiteral("RRULE:FREQ=DAILY;UNTIL=20240620"), QStringLiteral("END:VEVENT"),
+                   QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:headless"), QStringLiteral("SUMMARY:Kept"),
+                   QStringLiteral("RECURRENCE-ID:20240610T100000Z"), QStringLiteral("DTSTART:20240610T110000Z"),
+                   QStringLiteral("END:VEVENT")});
+    VdirEventStore store(privacy, vdir.root);
+    const PlatformEvent kept = find(june(store), QStringLiteral("Kept"), utc(2024, 6, 10, 11));
+    EXPECT_TRUE(kept.recurrenceRules.empty());
+    EXPECT_TRUE(store.event(kept.eventIdentifier, utc(2024, 6, 10, 10)).has_value());
+}

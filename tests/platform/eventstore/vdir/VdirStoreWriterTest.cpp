@@ -556,3 +556,109 @@ TEST_F(VdirStoreWriterTest, readOnlyItemsAndNoAccessRefuseChanges) {
         EXPECT_EQ(error.code(), EventStoreError::Code::AccessDenied);
     }
 }
+
+// The same invitation often sits in two calendars under one UID. Moving one copy where the other already has the
+// UID's file name must neither hide nor be mistaken for that copy, staged or written.
+TEST_F(VdirStoreWriterTest, movingOntoACalendarHoldingTheSameUidKeepsBothCopiesApart) {
+    const auto single = [](const char* summary) {
+        return QStringList{QStringLiteral("BEGIN:VEVENT"),
+                           QStringLiteral("UID:invite"),
+                           QStringLiteral("SUMMARY:") + QLatin1String(summary),
+                           QStringLiteral("DTSTART;TZID=Europe/Berlin:20240612T090000"),
+                           QStringLiteral("DTEND;TZID=Europe/Berlin:20240612T100000"),
+                           QStringLiteral("END:VEVENT")};
+    };
+    m_vdir.writeIcs(QStringLiteral("personal/invite.ics"), single("Mine"));
+    m_vdir.writeIcs(QStringLiteral("work/invite.ics"), single("Theirs"));
+    const QString workCopy = m_vdir.path(QStringLiteral("work/invite.ics"));
+    const QByteArray theirs = readFile(workCopy);
+    m_store->reloadNow();
+    const auto titlesInWork = [&] {
+        QStringList titles;
+        for (const PlatformEvent& e : june())
+            if (e.calendar->calendarIdentifier == u"work")
+                titles << e.title.value_or(QString());
+        titles.sort();
+        return titles;
+    };
+
+    PlatformEvent mine = occurrencesOf(QStringLiteral("personal/invite")).at(0);
+    mine.calendar = m_store->calendar(QStringLiteral("work"));
+    m_store->saveEvent(mine, Span::ThisEvent, false);
+    EXPECT_EQ(titlesInWork(), QStringList({QStringLiteral("Mine"), QStringLiteral("Theirs")})) << "staged";
+    m_store->reset();
+
+    const PlatformEvent moved = m_store->saveEvent(mine, Span::ThisEvent, true);
+    EXPECT_EQ(moved.title, QStringLiteral("Mine"));
+    EXPECT_EQ(m_store->event(moved.eventIdentifier)->title, QStringLiteral("Mine"));
+    EXPECT_EQ(titlesInWork(), QStringList({QStringLiteral("Mine"), QStringLiteral("Theirs")}));
+    EXPECT_EQ(readFile(workCopy), theirs);
+}
+
+// Deleting or moving the last event of a file must not take along what else the file holds.
+TEST_F(VdirStoreWriterTest, theLastEventOfAFileLeavesItsOtherComponentsBehind) {
+    m_vdir.writeIcs(QStringLiteral("personal/mixed.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:only"), QStringLiteral("SUMMARY:Only"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT"),
+                     QStringLiteral("BEGIN:VFREEBUSY"), QStringLiteral("UID:busy"),
+                     QStringLiteral("FREEBUSY:20240612T090000Z/PT1H"), QStringLiteral("END:VFREEBUSY")});
+    const QString path = m_vdir.path(QStringLiteral("personal/mixed.ics"));
+    m_store->reloadNow();
+    m_store->removeEvent(occurrencesOf(QStringLiteral("personal/only")).at(0), Span::ThisEvent, true);
+    const QByteArray left = readFile(path);
+    EXPECT_TRUE(left.contains("FREEBUSY:20240612T090000Z/PT1H")) << left.toStdString();
+    EXPECT_FALSE(left.contains("SUMMARY:Only"));
+}
+
+// libical drops components it does not know (vendor X- components) without a word; writing such a file back
+// would lose them, so its items are read-only like those of any file libical could not read whole.
+TEST_F(VdirStoreWriterTest, aFileWithComponentsLibicalDropsIsNeverWritten) {
+    m_vdir.writeIcs(
+        QStringLiteral("personal/vendor.ics"),
+        {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:vendor"), QStringLiteral("SUMMARY:Vendor"),
+         QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT"),
+         QStringLiteral("BEGIN:X-VENDOR-NOTE"), QStringLiteral("X-TEXT:keep me"), QStringLiteral("END:X-VENDOR-NOTE")});
+    const QString path = m_vdir.path(QStringLiteral("personal/vendor.ics"));
+    const QByteArray original = readFile(path);
+    m_store->reloadNow();
+    PlatformEvent vendor = occurrencesOf(QStringLiteral("personal/vendor")).at(0);
+    EXPECT_FALSE(vendor.calendar->allowsContentModifications);
+    vendor.title = QStringLiteral("Renamed");
+    EXPECT_THROW(m_store->saveEvent(vendor, Span::ThisEvent, true), EventStoreError);
+    EXPECT_THROW(m_store->removeEvent(vendor, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), original);
+}
+
+// libical writes a list value without its "\," escapes: the category "Work, urgent" would come back as two, so
+// such a file is never written.
+TEST_F(VdirStoreWriterTest, aCategoryWithACommaIsNeverSplitByAnEdit) {
+    m_vdir.writeIcs(QStringLiteral("personal/tagged.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:tagged"), QStringLiteral("SUMMARY:Tagged"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("CATEGORIES:Work\\, urgent,Home"),
+                     QStringLiteral("END:VEVENT")});
+    const QString path = m_vdir.path(QStringLiteral("personal/tagged.ics"));
+    const QByteArray original = readFile(path);
+    m_store->reloadNow();
+    PlatformEvent event = *m_store->event(QStringLiteral("personal/tagged"));
+    EXPECT_FALSE(event.calendar->allowsContentModifications);
+    event.title = QStringLiteral("Renamed");
+    EXPECT_THROW(m_store->saveEvent(event, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), original);
+}
+
+// Two events under one UID without RECURRENCE-ID: only the first can be shown, and every edit goes by UID, so
+// deleting the one shown would take the other along unseen.
+TEST_F(VdirStoreWriterTest, twoEventsUnderOneUidInAFileAreLeftAlone) {
+    m_vdir.writeIcs(QStringLiteral("personal/twins.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:twin"), QStringLiteral("SUMMARY:First"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT"),
+                     QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:twin"), QStringLiteral("SUMMARY:Second"),
+                     QStringLiteral("DTSTART:20240613T090000Z"), QStringLiteral("END:VEVENT")});
+    const QString path = m_vdir.path(QStringLiteral("personal/twins.ics"));
+    const QByteArray original = readFile(path);
+    m_store->reloadNow();
+    const PlatformEvent first = occurrencesOf(QStringLiteral("personal/twin")).at(0);
+    EXPECT_FALSE(first.calendar->allowsContentModifications);
+    EXPECT_THROW(m_store->removeEvent(first, Span::ThisEvent, true), EventStoreError);
+    EXPECT_EQ(readFile(path), original);
+}

@@ -228,3 +228,31 @@ TEST(VdirWriterNames, onlySafeUidsNameTheFile) {
         EXPECT_TRUE(name.endsWith(QStringLiteral(".ics")));
     }
 }
+
+// A move or a split removes or shortens one file and creates another. Dying between the two must leave the item
+// twice rather than nowhere: the new file is written first.
+TEST_F(VdirWriterTest, aDeathBetweenTheFilesOfAMoveLosesNothing) {
+    const Etag a = put(QStringLiteral("a.ics"), "a original");
+    const QByteArray big(256 * 1024, 'y');
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        VdirWriter writer;
+        writer.stageRemove(path(QStringLiteral("a.ics")), a);
+        writer.stageCreate(dir(), QStringLiteral("moved"), big);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        try {
+            writer.commit();
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(readAll(path(QStringLiteral("a.ics"))), "a original");
+}
