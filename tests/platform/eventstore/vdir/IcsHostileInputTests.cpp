@@ -157,10 +157,10 @@ const QList<QByteArray> kHostileLines{
 
 class Mutator {
 public:
-    explicit Mutator(unsigned seed) : m_random(seed) {}
+    explicit Mutator(unsigned randomStart) : m_random(randomStart) {}
 
-    QByteArray mutate(const QByteArray& seed) {
-        QList<QByteArray> lines = seed.split('\n');
+    QByteArray mutate(const QByteArray& sample) {
+        QList<QByteArray> lines = sample.split('\n');
         const int steps = pick(1, 5);
         for (int step = 0; step < steps; ++step) {
             // Never the first line: a file that is not a calendar at all is refused before anything else.
