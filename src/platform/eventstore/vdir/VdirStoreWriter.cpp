@@ -164,6 +164,22 @@ const VdirCollection& VdirStoreWriter::writableCollection(VdirEventStore& store,
     return *collection;
 }
 
+std::pair<PlatformEvent, const VdirItem*> VdirStoreWriter::changeTarget(VdirEventStore& store,
+                                                                        const QString& eventIdentifier,
+                                                                        const std::optional<core::Date>& occurrenceDate) {
+    const std::optional<PlatformEvent> current =
+        occurrenceDate ? store.event(eventIdentifier, *occurrenceDate) : store.event(eventIdentifier);
+    const VdirItem* item = store.catalog().item(eventIdentifier);
+    if (!current || item == nullptr) {
+        fail(Code::NotFound);
+    }
+    if (item->readOnly) {
+        fail(Code::ReadOnly);
+    }
+    writableCollection(store, calendarIdOf(current->calendar));
+    return {*current, item};
+}
+
 void VdirStoreWriter::stage(VdirEventStore& store, OpenFile& file, bool keepFile) {
     m_overlaid.insert(file.path);
     if (!keepFile) {
@@ -311,25 +327,17 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         return saved;
     }
 
-    const core::Date occurrenceDate = event.occurrenceDate.value_or(*event.startDate);
-    const std::optional<PlatformEvent> current = store.event(event.eventIdentifier, occurrenceDate);
-    const VdirItem* item = store.catalog().item(event.eventIdentifier);
-    if (!current || item == nullptr) {
-        fail(Code::NotFound);
-    }
-    if (item->readOnly) {
-        fail(Code::ReadOnly);
-    }
-    writableCollection(store, calendarIdOf(current->calendar));
+    const auto [current, item] =
+        changeTarget(store, event.eventIdentifier, event.occurrenceDate.value_or(*event.startDate));
     OpenFile file = open(*item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     // Staging rebuilds the catalog: nothing of `item` is used after it.
     const QByteArray uid = item->uid.toUtf8();
     const QString identifier = item->identifier;
     const int collectionIndex = item->collectionIndex;
-    const qint64 occurrence = wholeSeconds(*current->occurrenceDate);
-    const bool timesChanged = timesDiffer(event, *current);
-    const bool rulesChanged = event.recurrenceRules != current->recurrenceRules;
+    const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
+    const bool timesChanged = timesDiffer(event, current);
+    const bool rulesChanged = event.recurrenceRules != current.recurrenceRules;
     icalcomponent* master = editor.master(uid);
 
     if (!editor.isRecurring(uid)) {
@@ -337,7 +345,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (target == nullptr) {
             fail(Code::NotFound);
         }
-        applyChangedFields(target, event, &*current);
+        applyChangedFields(target, event, &current);
         if (timesChanged) {
             editor.setTimes(target, wholeSeconds(*event.startDate),
                             wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
@@ -348,7 +356,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         }
         touch(target, now);
         const QString savedIdentifier =
-            stageEdited(store, file, editor, uid, identifier, moveDestination(store, event, *current), commitNow);
+            stageEdited(store, file, editor, uid, identifier, moveDestination(store, event, current), commitNow);
         if (auto saved = store.event(savedIdentifier, *event.startDate)) {
             return *saved;
         }
@@ -363,7 +371,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (target == nullptr) {
             fail(Code::NotFound);
         }
-        applyChangedFields(target, event, &*current);
+        applyChangedFields(target, event, &current);
         if (timesChanged) {
             editor.setTimes(target, wholeSeconds(*event.startDate),
                             wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
@@ -399,14 +407,14 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         fail(Code::NotFound);
     }
     icalcomponent* detached = seriesEditor->findOverride(seriesUid, occurrence);
-    applyChangedFields(seriesMaster, event, &*current);
+    applyChangedFields(seriesMaster, event, &current);
     if (detached != nullptr) {
-        applyChangedFields(detached, event, &*current);
+        applyChangedFields(detached, event, &current);
     }
     if (timesChanged) {
         const qint64 seriesStart =
             seriesEditor->instantOf(icalcomponent_get_first_property(seriesMaster, ICAL_DTSTART_PROPERTY));
-        const auto [start, end] = shiftedTimes(seriesStart, event, *current);
+        const auto [start, end] = shiftedTimes(seriesStart, event, current);
         seriesEditor->setSeriesTimes(seriesUid, start, end, event.isAllDay, zoneFor(event, false));
         if (detached != nullptr) {
             seriesEditor->setTimes(detached, wholeSeconds(*event.startDate),
@@ -419,7 +427,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
                                          ruleTexts(event.recurrenceRules, seriesEditor->startKind(seriesUid)));
     }
     touch(seriesMaster, now);
-    const std::optional<QString> destination = moveDestination(store, event, *current);
+    const std::optional<QString> destination = moveDestination(store, event, current);
     QString seriesIdentifier;
     if (rest) {
         const QString folder =
@@ -448,21 +456,12 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
     if (event.eventIdentifier.isEmpty()) {
         fail(Code::NotFound);
     }
-    const std::optional<core::Date> occurrenceDate = event.occurrenceDate ? event.occurrenceDate : event.startDate;
-    const std::optional<PlatformEvent> current =
-        occurrenceDate ? store.event(event.eventIdentifier, *occurrenceDate) : store.event(event.eventIdentifier);
-    const VdirItem* item = store.catalog().item(event.eventIdentifier);
-    if (!current || item == nullptr) {
-        fail(Code::NotFound);
-    }
-    if (item->readOnly) {
-        fail(Code::ReadOnly);
-    }
-    writableCollection(store, calendarIdOf(current->calendar));
+    const auto [current, item] =
+        changeTarget(store, event.eventIdentifier, event.occurrenceDate ? event.occurrenceDate : event.startDate);
     OpenFile file = open(*item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const QByteArray uid = item->uid.toUtf8();
-    const qint64 occurrence = wholeSeconds(*current->occurrenceDate);
+    const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
     const qint64 now = nowSeconds();
 
     bool keepFile = true;

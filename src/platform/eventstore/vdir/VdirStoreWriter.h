@@ -38,6 +38,10 @@ private:
     OpenFile open(const VdirItem& item, const QString& revision);
     IcsEditor editorFor(icalcomponent* calendar);
     const VdirCollection& writableCollection(VdirEventStore& store, const QString& calendarIdentifier);
+    // The stored occurrence and the item a change of `eventIdentifier` names (the
+    // series' first occurrence without a date); refuses what may not be changed.
+    std::pair<PlatformEvent, const VdirItem*> changeTarget(VdirEventStore& store, const QString& eventIdentifier,
+                                                           const std::optional<core::Date>& occurrenceDate);
     void stage(VdirEventStore& store, OpenFile& file, bool keepFile);
     QString stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
                      const QByteArray& original);
