@@ -26,16 +26,6 @@ platform::PlatformRecurrenceRule weekly() {
     return rule;
 }
 
-template <class F>
-QString errorText(F&& f) {
-    try {
-        f();
-    } catch (const platform::LocalizedError& e) {
-        return e.errorDescription();
-    }
-    return u"no error"_s;
-}
-
 class CalendarStoreChanges : public ::testing::Test {
 protected:
     core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};

@@ -33,16 +33,6 @@ QByteArray ics(const QStringList& lines) {
     return all.join(u"\r\n"_s).toUtf8() + "\r\n";
 }
 
-template <class F>
-QString errorText(F&& f) {
-    try {
-        f();
-    } catch (const platform::LocalizedError& e) {
-        return e.errorDescription();
-    }
-    return u"no error"_s;
-}
-
 class CalendarStoreOnVdir : public ::testing::Test {
 protected:
     core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};

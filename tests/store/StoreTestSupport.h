@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Calendar.h"
+#include "platform/eventstore/EventStoreError.h"
 #include "platform/eventstore/FakeEventStore.h"
 
 #include <QString>
@@ -16,5 +17,16 @@ platform::PlatformEvent timedEvent(const platform::PlatformCalendar& calendar, c
 platform::PlatformEvent allDayEvent(const platform::PlatformCalendar& calendar, const QString& title, core::Date day);
 platform::PlatformReminder reminder(const platform::PlatformCalendar& list, const QString& title,
                                     std::optional<core::DateComponents> due);
+
+// The text a failing call shows the user, or "no error".
+template <class F>
+QString errorText(F&& call) {
+    try {
+        call();
+    } catch (const platform::LocalizedError& e) {
+        return e.errorDescription();
+    }
+    return QStringLiteral("no error");
+}
 
 }  // namespace storetest
