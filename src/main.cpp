@@ -1,12 +1,8 @@
 #include "core/Log.h"
 
-#include <QApplication>
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Orbitday"));
-    QApplication::setOrganizationName(QStringLiteral("Orbitday"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    core::log(QStringLiteral("the application shell is not built yet; exiting"));
+int main() {
+    // The tray application comes with the shell; until then this build holds the
+    // calendar store, settings and hot keys, which scripts/test exercises.
+    core::log(QStringLiteral("the tray application is not built yet: nothing to show, exiting"));
     return 0;
 }
