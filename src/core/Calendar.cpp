@@ -6,6 +6,7 @@
 #include <unicode/gregocal.h>
 
 #include <cmath>
+#include <limits>
 
 namespace core {
 namespace {
@@ -200,6 +201,9 @@ DateComponents Calendar::components(Date date) const {
 }
 
 std::optional<Date> Calendar::date(const DateComponents& c) const {
+    // The lowest int has no zero-based month; no calendar date lies that far out anyway.
+    if (c.month == std::numeric_limits<int>::min())
+        return std::nullopt;
     icu::Calendar& cal = *m_cal;
     cal.clear();
     if (c.yearForWeekOfYear && c.weekOfYear) {

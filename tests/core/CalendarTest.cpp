@@ -164,6 +164,7 @@ TEST(Calendar, OutOfRangeDatesFailInsteadOfMisbehaving) {
     EXPECT_FALSE(cal.dateByAdding(CalendarUnit::Day, 1, nan));
     EXPECT_FALSE(cal.dateInterval(CalendarUnit::Month, Date(1e300)));
     EXPECT_FALSE(cal.dateBySettingTime(9, 0, 0, Date(std::numeric_limits<double>::infinity())));
+    EXPECT_FALSE(cal.date({.year = 2025, .month = std::numeric_limits<int>::min(), .day = 1}));
 }
 
 }  // namespace
