@@ -12,6 +12,7 @@
 #include <unicode/simpletz.h>
 #include <unicode/tzrule.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <tuple>
@@ -156,6 +157,9 @@ std::optional<TimeZone> TimeZone::withIdentifier(const QString& id) {
 }
 
 TimeZone TimeZone::fixedOffset(int secondsFromGMT) {
+    // No zone is a day or more away from UTC; a wilder number must not overflow below.
+    constexpr int kOneDay = 86400;
+    secondsFromGMT = std::clamp(secondsFromGMT, -kOneDay, kOneDay);
     const int minutes = std::abs(secondsFromGMT) / 60;
     const QString id = QStringLiteral("GMT%1%2%3")
                            .arg(secondsFromGMT < 0 ? QLatin1Char('-') : QLatin1Char('+'))

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <limits>
+
 using core::Date;
 using core::TimeZone;
 
@@ -69,6 +72,14 @@ TEST(TimeZone, FixedOffsetsAndEquality) {
               *TimeZone::withIdentifier(QStringLiteral("Europe/Paris")));
     EXPECT_FALSE(*TimeZone::withIdentifier(QStringLiteral("Europe/Paris")) ==
                  *TimeZone::withIdentifier(QStringLiteral("Europe/Berlin")));
+}
+
+TEST(TimeZone, FixedOffsetsOfWildNumbersStayWithinADay) {
+    for (int seconds : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+        const TimeZone zone = TimeZone::fixedOffset(seconds);
+        EXPECT_EQ(std::abs(zone.secondsFromGMT(utc(2025, 7, 1))), 86400) << seconds;
+        EXPECT_EQ(zone.identifier(), seconds > 0 ? QStringLiteral("GMT+2400") : QStringLiteral("GMT-2400"));
+    }
 }
 
 }  // namespace
