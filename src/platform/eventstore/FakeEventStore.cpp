@@ -380,8 +380,15 @@ std::vector<core::Date> FakeEventStore::occurrenceStarts(const Series& series, c
             unit = core::CalendarUnit::Year;
             break;
     }
+    // Adding months clamps 31 January to 28 February; the calendar files skip such
+    // months instead, and so does this store.
+    const int firstDay = calendar.component(core::CalendarUnit::Day, first);
     for (int n = 0; n < kMaxExpansionSteps; ++n) {
         const auto candidate = n == 0 ? std::optional<core::Date>(first) : calendar.dateByAdding(unit, n * step, first);
+        if (candidate && unit != core::CalendarUnit::Day &&
+            calendar.component(core::CalendarUnit::Day, *candidate) != firstDay) {
+            continue;
+        }
         if (!candidate || !take(*candidate)) {
             break;
         }

@@ -75,6 +75,22 @@ TEST_F(FakeEventStoreTest, ExpandsWeeklyRulesWithDaysIntervalsAndEnds) {
     EXPECT_EQ(startsIn(berlin(2024, 3, 31), berlin(2024, 4, 2)), (std::vector<core::Date>{berlin(2024, 4, 1, 9)}));
 }
 
+TEST_F(FakeEventStoreTest, MonthlyAndYearlyRulesSkipDaysTheMonthDoesNotHave) {
+    // As the calendar files have it: no 31 February, no 31 April, no 29 February in 2025.
+    PlatformEvent rent = makeEvent(QStringLiteral("Rent"), berlin(2025, 1, 31, 10));
+    rent.recurrenceRules = {platform::PlatformRecurrenceRule{}};
+    rent.recurrenceRules[0].frequency = Frequency::Monthly;
+    rent.recurrenceRules[0].end = platform::PlatformRecurrenceEnd{std::nullopt, 3};
+    store.addEvent(rent);
+    PlatformEvent leap = makeEvent(QStringLiteral("Leap day"), berlin(2024, 2, 29, 10));
+    leap.recurrenceRules = {platform::PlatformRecurrenceRule{}};
+    leap.recurrenceRules[0].frequency = Frequency::Yearly;
+    store.addEvent(leap);
+    EXPECT_EQ(startsIn(berlin(2025, 1, 1), berlin(2025, 7, 1)),
+              (std::vector<core::Date>{berlin(2025, 1, 31, 10), berlin(2025, 3, 31, 10), berlin(2025, 5, 31, 10)}));
+    EXPECT_EQ(startsIn(berlin(2025, 6, 1), berlin(2029, 1, 1)), (std::vector<core::Date>{berlin(2028, 2, 29, 10)}));
+}
+
 TEST_F(FakeEventStoreTest, ListsOccurrencesThatReachIntoTheRange) {
     PlatformEvent night = makeEvent(QStringLiteral("Night shift"), berlin(2024, 1, 1, 22), 8 * 60);
     night.recurrenceRules = {platform::PlatformRecurrenceRule{}};  // daily
