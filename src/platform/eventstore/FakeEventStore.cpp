@@ -344,12 +344,19 @@ std::vector<core::Date> FakeEventStore::occurrenceStarts(const Series& series, c
         }
         std::sort(weekdays.begin(), weekdays.end());
         weekdays.erase(std::unique(weekdays.begin(), weekdays.end()), weekdays.end());
-        const int firstWeekday = calendar.component(core::CalendarUnit::Weekday, first);
+        // Weeks are counted from the rule's first day of the week (Monday unless it
+        // says otherwise), as the calendar files count them: every other week from a
+        // Saturday still holds the Sunday after it.
+        const int weekStart = rule.firstDayOfTheWeek >= 1 && rule.firstDayOfTheWeek <= 7 ? rule.firstDayOfTheWeek : 2;
+        const auto sinceWeekStart = [weekStart](int weekday) { return (weekday - weekStart + 7) % 7; };
+        const int firstOffset = sinceWeekStart(calendar.component(core::CalendarUnit::Weekday, first));
+        std::sort(weekdays.begin(), weekdays.end(),
+                  [&](int a, int b) { return sinceWeekStart(a) < sinceWeekStart(b); });
         for (int week = 0; week < kMaxExpansionSteps; ++week) {
             bool more = true;
             for (int weekday : weekdays) {
-                const auto day =
-                    calendar.dateByAdding(core::CalendarUnit::Day, week * 7 * interval + weekday - firstWeekday, first);
+                const auto day = calendar.dateByAdding(
+                    core::CalendarUnit::Day, week * 7 * interval + sinceWeekStart(weekday) - firstOffset, first);
                 if (!day || *day < first) {
                     continue;
                 }

@@ -75,6 +75,16 @@ TEST_F(FakeEventStoreTest, ExpandsWeeklyRulesWithDaysIntervalsAndEnds) {
     EXPECT_EQ(startsIn(berlin(2024, 3, 31), berlin(2024, 4, 2)), (std::vector<core::Date>{berlin(2024, 4, 1, 9)}));
 }
 
+TEST_F(FakeEventStoreTest, WeeksOfAWeeklyRuleStartOnMonday) {
+    // Every other week on Saturday and Sunday, from a Saturday: that week's Sunday is the next day.
+    PlatformEvent weekend = makeEvent(QStringLiteral("Hike"), berlin(2024, 3, 9, 9));
+    weekend.recurrenceRules = {everyWeek({1, 7}, 2)};
+    store.addEvent(weekend);
+    EXPECT_EQ(startsIn(berlin(2024, 3, 1), berlin(2024, 3, 25)),
+              (std::vector<core::Date>{berlin(2024, 3, 9, 9), berlin(2024, 3, 10, 9), berlin(2024, 3, 23, 9),
+                                       berlin(2024, 3, 24, 9)}));
+}
+
 TEST_F(FakeEventStoreTest, MonthlyAndYearlyRulesSkipDaysTheMonthDoesNotHave) {
     // As the calendar files have it: no 31 February, no 31 April, no 29 February in 2025.
     PlatformEvent rent = makeEvent(QStringLiteral("Rent"), berlin(2025, 1, 31, 10));
