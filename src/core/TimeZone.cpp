@@ -87,8 +87,19 @@ ZonePtr buildFromIcu(const QString& id) {
     return ZonePtr(zone.release());
 }
 
+// Zone ids name files below the zoneinfo folder, and the system lookup follows
+// "..": an id from a calendar file could otherwise open any file, a FIFO even,
+// and hang on it. No real id has an empty, "." or ".." part.
+bool isPlausibleZoneId(const QString& id) {
+    for (QStringView part : QStringView(id).split(u'/')) {
+        if (part.isEmpty() || part == u"." || part == u"..")
+            return false;
+    }
+    return true;
+}
+
 ZonePtr lookUp(const QString& id) {
-    if (id.isEmpty())
+    if (id.isEmpty() || !isPlausibleZoneId(id))
         return nullptr;
     {
         QMutexLocker lock(&cacheMutex());

@@ -48,6 +48,16 @@ TEST(TimeZone, OffsetsMatchTheSystemDatabaseAcrossTransitions) {
     }
 }
 
+TEST(TimeZone, IdentifiersThatArePathsOpenNoFile) {
+    // An id comes from calendar files; "..", "." and empty parts would let it read any
+    // file (a FIFO would hang the lookup), even when the path ends at a real zone.
+    for (const char* id : {"../../../usr/share/zoneinfo/Europe/Paris", "Europe/../Europe/Paris", "Europe/./Paris",
+                           "Europe//Paris", "/Europe/Paris", "Europe/Paris/"})
+        EXPECT_FALSE(TimeZone::withIdentifier(QString::fromLatin1(id))) << id;
+    for (const char* id : {"Etc/GMT+5", "America/Port-au-Prince", "America/Argentina/Buenos_Aires", "UTC"})
+        EXPECT_TRUE(TimeZone::withIdentifier(QString::fromLatin1(id))) << id;
+}
+
 TEST(TimeZone, UnknownIdentifiersAreRejectedAndCurrentFollowsTz) {
     EXPECT_FALSE(TimeZone::withIdentifier(QStringLiteral("Mars/Olympus_Mons")));
     EXPECT_FALSE(TimeZone::withIdentifier(QString()));
