@@ -774,8 +774,18 @@ void FakeEventStore::removeReminder(const PlatformReminder& reminder, bool commi
 
 void FakeEventStore::finish(bool commitNow) {
     m_staged = true;
-    if (commitNow) {
+    if (!commitNow) {
+        return;
+    }
+    try {
         commit();
+    } catch (const EventStoreError&) {
+        // As the file store does: a change meant to be written at once must not
+        // linger to be read, or written by a later commit. Not counted as a reset:
+        // the caller did not ask for one.
+        m_working = m_committed;
+        m_staged = false;
+        throw;
     }
 }
 

@@ -179,6 +179,25 @@ TEST_F(FakeEventStoreTest, StagedChangesAreVisibleAtOnceAndCommittedOrDroppedTog
     EXPECT_EQ(changes, 1);
 }
 
+TEST_F(FakeEventStoreTest, AFailedImmediateSaveLeavesNothingStaged) {
+    // As the file store does: a change meant to be written at once does not linger
+    // after its write failed, neither in reads nor in the next commit.
+    const PlatformEvent kept = store.addEvent(makeEvent(QStringLiteral("Kept"), berlin(2024, 5, 1, 9)));
+    PlatformEvent renamed = *store.event(kept.eventIdentifier);
+    renamed.title = QStringLiteral("Renamed");
+    store.failNext(Operation::Commit, EventStoreError::withDefaultMessage(EventStoreError::Code::WriteFailed));
+    EXPECT_THROW(store.saveEvent(renamed, Span::ThisEvent, true), EventStoreError);
+    store.failNext(Operation::Commit, EventStoreError::withDefaultMessage(EventStoreError::Code::WriteFailed));
+    EXPECT_THROW(store.saveEvent(makeEvent(QStringLiteral("Lost"), berlin(2024, 5, 2, 9)), Span::ThisEvent, true),
+                 EventStoreError);
+    EXPECT_FALSE(store.hasStagedChanges());
+    EXPECT_EQ(store.event(kept.eventIdentifier)->title, QStringLiteral("Kept"));
+    EXPECT_EQ(startsIn(berlin(2024, 5, 1), berlin(2024, 5, 3)).size(), 1u);
+    store.commit();
+    ASSERT_EQ(store.committedEvents().size(), 1u);
+    EXPECT_EQ(store.committedEvents().front().title, QStringLiteral("Kept"));
+}
+
 TEST_F(FakeEventStoreTest, RefusesChangesItCannotMake) {
     using Code = EventStoreError::Code;
     auto codeOf = [](auto&& call) {
