@@ -244,10 +244,12 @@ bool Calendar::isDate(Date a, Date b, CalendarUnit granularity) const {
             return x.yearForWeekOfYear == y.yearForWeekOfYear && x.weekOfYear == y.weekOfYear;
         case CalendarUnit::Day:
         case CalendarUnit::Weekday: return x.year == y.year && x.month == y.month && x.day == y.day;
-        case CalendarUnit::Hour:
-            // The repeated hour of a fall-back day has one wall-clock hour twice.
-            return x.year == y.year && x.month == y.month && x.day == y.day && x.hour == y.hour &&
-                   std::fabs(a - b) < 3600;
+        case CalendarUnit::Hour: {
+            // The repeated hour of a fall-back day shows one wall-clock hour twice, and
+            // two moments minutes apart may lie in different ones: the real hour decides.
+            const auto hour = dateInterval(CalendarUnit::Hour, a);
+            return hour && b >= hour->start && b < hour->end();
+        }
         case CalendarUnit::Minute: return std::floor(a.secondsSince1970() / 60) == std::floor(b.secondsSince1970() / 60);
         case CalendarUnit::Second: return std::floor(a.secondsSince1970()) == std::floor(b.secondsSince1970());
     }
