@@ -6,6 +6,7 @@
 #include <unicode/gregocal.h>
 
 #include <cmath>
+#include <limits>
 
 namespace core {
 namespace {
@@ -200,6 +201,9 @@ DateComponents Calendar::components(Date date) const {
 }
 
 std::optional<Date> Calendar::date(const DateComponents& c) const {
+    // The lowest int has no zero-based month; no calendar date lies that far out anyway.
+    if (c.month == std::numeric_limits<int>::min())
+        return std::nullopt;
     icu::Calendar& cal = *m_cal;
     cal.clear();
     if (c.yearForWeekOfYear && c.weekOfYear) {
@@ -240,10 +244,12 @@ bool Calendar::isDate(Date a, Date b, CalendarUnit granularity) const {
             return x.yearForWeekOfYear == y.yearForWeekOfYear && x.weekOfYear == y.weekOfYear;
         case CalendarUnit::Day:
         case CalendarUnit::Weekday: return x.year == y.year && x.month == y.month && x.day == y.day;
-        case CalendarUnit::Hour:
-            // The repeated hour of a fall-back day has one wall-clock hour twice.
-            return x.year == y.year && x.month == y.month && x.day == y.day && x.hour == y.hour &&
-                   std::fabs(a - b) < 3600;
+        case CalendarUnit::Hour: {
+            // The repeated hour of a fall-back day shows one wall-clock hour twice, and
+            // two moments minutes apart may lie in different ones: the real hour decides.
+            const auto hour = dateInterval(CalendarUnit::Hour, a);
+            return hour && b >= hour->start && b < hour->end();
+        }
         case CalendarUnit::Minute: return std::floor(a.secondsSince1970() / 60) == std::floor(b.secondsSince1970() / 60);
         case CalendarUnit::Second: return std::floor(a.secondsSince1970()) == std::floor(b.secondsSince1970());
     }

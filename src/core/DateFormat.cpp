@@ -145,13 +145,19 @@ bool DateFormat::isValidPattern(const QString& pattern) {
 
 QString DateFormat::formatTemplate(Date date, const QString& skeleton, const TimeZone& zone) {
     // One cache per thread: an ICU formatter must not be shared between threads.
-    thread_local QHash<QString, std::shared_ptr<DateFormat>> cache;
+    // Zone ids are not unique (calendar files define their own zones under any
+    // name), so an entry remembers its zone and serves only a zone with its rules.
+    struct Entry {
+        TimeZone zone;
+        std::shared_ptr<DateFormat> format;
+    };
+    thread_local QHash<QString, Entry> cache;
     const Locale locale = Locale::current();
-    const QString key = locale.name() + QLatin1Char('\n') + skeleton + zone.identifier();
+    const QString key = locale.name() + QLatin1Char('\n') + skeleton + QLatin1Char('\n') + zone.identifier();
     auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.insert(key, std::make_shared<DateFormat>(fromTemplate(skeleton, locale, zone)));
-    return (*it)->format(date);
+    if (it == cache.end() || !(it->zone == zone))
+        it = cache.insert(key, Entry{zone, std::make_shared<DateFormat>(fromTemplate(skeleton, locale, zone))});
+    return it->format->format(date);
 }
 
 QString DateFormat::format(Date date) const {

@@ -12,6 +12,7 @@
 #include <unicode/simpletz.h>
 #include <unicode/tzrule.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <tuple>
@@ -86,8 +87,19 @@ ZonePtr buildFromIcu(const QString& id) {
     return ZonePtr(zone.release());
 }
 
+// Zone ids name files below the zoneinfo folder, and the system lookup follows
+// "..": an id from a calendar file could otherwise open any file, a FIFO even,
+// and hang on it. No real id has an empty, "." or ".." part.
+bool isPlausibleZoneId(const QString& id) {
+    for (QStringView part : QStringView(id).split(u'/')) {
+        if (part.isEmpty() || part == u"." || part == u"..")
+            return false;
+    }
+    return true;
+}
+
 ZonePtr lookUp(const QString& id) {
-    if (id.isEmpty())
+    if (id.isEmpty() || !isPlausibleZoneId(id))
         return nullptr;
     {
         QMutexLocker lock(&cacheMutex());
@@ -156,6 +168,9 @@ std::optional<TimeZone> TimeZone::withIdentifier(const QString& id) {
 }
 
 TimeZone TimeZone::fixedOffset(int secondsFromGMT) {
+    // No zone is a day or more away from UTC; a wilder number must not overflow below.
+    constexpr int kOneDay = 86400;
+    secondsFromGMT = std::clamp(secondsFromGMT, -kOneDay, kOneDay);
     const int minutes = std::abs(secondsFromGMT) / 60;
     const QString id = QStringLiteral("GMT%1%2%3")
                            .arg(secondsFromGMT < 0 ? QLatin1Char('-') : QLatin1Char('+'))

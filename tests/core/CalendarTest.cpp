@@ -158,12 +158,22 @@ TEST(Calendar, WeekdaySymbolsStartOnSunday) {
     EXPECT_EQ(calendarIn("UTC", "en_GB").standaloneMonthSymbols().first(), u"January"_s);
 }
 
+TEST(Calendar, TheRepeatedHourOfAFallBackDayIsTwoHours) {
+    const Calendar cal = calendarIn("Europe/Berlin");
+    const Date lateFirst = utc(2025, 10, 26, 0, 59);   // 02:59 summer time
+    const Date earlySecond = utc(2025, 10, 26, 1, 1);  // 02:01 winter time, two minutes later
+    EXPECT_FALSE(cal.isDate(lateFirst, earlySecond, CalendarUnit::Hour));
+    EXPECT_TRUE(cal.isDate(earlySecond, utc(2025, 10, 26, 1, 59), CalendarUnit::Hour));
+    EXPECT_TRUE(cal.isDate(utc(2025, 10, 26, 0, 0), lateFirst, CalendarUnit::Hour));
+}
+
 TEST(Calendar, OutOfRangeDatesFailInsteadOfMisbehaving) {
     const Calendar cal = calendarIn("UTC");
     const Date nan(std::numeric_limits<double>::quiet_NaN());
     EXPECT_FALSE(cal.dateByAdding(CalendarUnit::Day, 1, nan));
     EXPECT_FALSE(cal.dateInterval(CalendarUnit::Month, Date(1e300)));
     EXPECT_FALSE(cal.dateBySettingTime(9, 0, 0, Date(std::numeric_limits<double>::infinity())));
+    EXPECT_FALSE(cal.date({.year = 2025, .month = std::numeric_limits<int>::min(), .day = 1}));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/simpletz.h>
+
 using core::Date;
 using core::DateFormat;
 using core::Locale;
@@ -67,6 +69,16 @@ TEST(DateFormat, CachedTemplatesAreKeyedByZoneAndLocale) {
         testsupport::ScopedLocale us("en_US");
         EXPECT_EQ(DateFormat::formatTemplate(kAfternoon, u"jmm"_s, zone("Europe/Berlin")), u"3:05\u202FPM"_s);
     }
+}
+
+TEST(DateFormat, CachedTemplatesTellApartZonesThatShareAnId) {
+    // Calendar files may define different zones under one name ("Customized Time Zone").
+    auto custom = [](int hours) {
+        return TimeZone::fromIcu(std::make_shared<icu::SimpleTimeZone>(hours * 3600000, u"Customized Time Zone"));
+    };
+    testsupport::ScopedLocale locale("en_GB.UTF-8");
+    EXPECT_EQ(DateFormat::formatTemplate(kAfternoon, u"jmm"_s, custom(1)), u"14:05"_s);
+    EXPECT_EQ(DateFormat::formatTemplate(kAfternoon, u"jmm"_s, custom(5)), u"18:05"_s);
 }
 
 TEST(Locale, ResolvesLcAllThenLcTimeThenLang) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <limits>
+
 using core::Date;
 using core::TimeZone;
 
@@ -45,6 +48,16 @@ TEST(TimeZone, OffsetsMatchTheSystemDatabaseAcrossTransitions) {
     }
 }
 
+TEST(TimeZone, IdentifiersThatArePathsOpenNoFile) {
+    // An id comes from calendar files; "..", "." and empty parts would let it read any
+    // file (a FIFO would hang the lookup), even when the path ends at a real zone.
+    for (const char* id : {"../../../usr/share/zoneinfo/Europe/Paris", "Europe/../Europe/Paris", "Europe/./Paris",
+                           "Europe//Paris", "/Europe/Paris", "Europe/Paris/"})
+        EXPECT_FALSE(TimeZone::withIdentifier(QString::fromLatin1(id))) << id;
+    for (const char* id : {"Etc/GMT+5", "America/Port-au-Prince", "America/Argentina/Buenos_Aires", "UTC"})
+        EXPECT_TRUE(TimeZone::withIdentifier(QString::fromLatin1(id))) << id;
+}
+
 TEST(TimeZone, UnknownIdentifiersAreRejectedAndCurrentFollowsTz) {
     EXPECT_FALSE(TimeZone::withIdentifier(QStringLiteral("Mars/Olympus_Mons")));
     EXPECT_FALSE(TimeZone::withIdentifier(QString()));
@@ -69,6 +82,14 @@ TEST(TimeZone, FixedOffsetsAndEquality) {
               *TimeZone::withIdentifier(QStringLiteral("Europe/Paris")));
     EXPECT_FALSE(*TimeZone::withIdentifier(QStringLiteral("Europe/Paris")) ==
                  *TimeZone::withIdentifier(QStringLiteral("Europe/Berlin")));
+}
+
+TEST(TimeZone, FixedOffsetsOfWildNumbersStayWithinADay) {
+    for (int seconds : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+        const TimeZone zone = TimeZone::fixedOffset(seconds);
+        EXPECT_EQ(std::abs(zone.secondsFromGMT(utc(2025, 7, 1))), 86400) << seconds;
+        EXPECT_EQ(zone.identifier(), seconds > 0 ? QStringLiteral("GMT+2400") : QStringLiteral("GMT-2400"));
+    }
 }
 
 }  // namespace

@@ -344,12 +344,19 @@ std::vector<core::Date> FakeEventStore::occurrenceStarts(const Series& series, c
         }
         std::sort(weekdays.begin(), weekdays.end());
         weekdays.erase(std::unique(weekdays.begin(), weekdays.end()), weekdays.end());
-        const int firstWeekday = calendar.component(core::CalendarUnit::Weekday, first);
+        // Weeks are counted from the rule's first day of the week (Monday unless it
+        // says otherwise), as the calendar files count them: every other week from a
+        // Saturday still holds the Sunday after it.
+        const int weekStart = rule.firstDayOfTheWeek >= 1 && rule.firstDayOfTheWeek <= 7 ? rule.firstDayOfTheWeek : 2;
+        const auto sinceWeekStart = [weekStart](int weekday) { return (weekday - weekStart + 7) % 7; };
+        const int firstOffset = sinceWeekStart(calendar.component(core::CalendarUnit::Weekday, first));
+        std::sort(weekdays.begin(), weekdays.end(),
+                  [&](int a, int b) { return sinceWeekStart(a) < sinceWeekStart(b); });
         for (int week = 0; week < kMaxExpansionSteps; ++week) {
             bool more = true;
             for (int weekday : weekdays) {
-                const auto day =
-                    calendar.dateByAdding(core::CalendarUnit::Day, week * 7 * interval + weekday - firstWeekday, first);
+                const auto day = calendar.dateByAdding(
+                    core::CalendarUnit::Day, week * 7 * interval + sinceWeekStart(weekday) - firstOffset, first);
                 if (!day || *day < first) {
                     continue;
                 }
@@ -380,8 +387,15 @@ std::vector<core::Date> FakeEventStore::occurrenceStarts(const Series& series, c
             unit = core::CalendarUnit::Year;
             break;
     }
+    // Adding months clamps 31 January to 28 February; the calendar files skip such
+    // months instead, and so does this store.
+    const int firstDay = calendar.component(core::CalendarUnit::Day, first);
     for (int n = 0; n < kMaxExpansionSteps; ++n) {
         const auto candidate = n == 0 ? std::optional<core::Date>(first) : calendar.dateByAdding(unit, n * step, first);
+        if (candidate && unit != core::CalendarUnit::Day &&
+            calendar.component(core::CalendarUnit::Day, *candidate) != firstDay) {
+            continue;
+        }
         if (!candidate || !take(*candidate)) {
             break;
         }
@@ -760,8 +774,18 @@ void FakeEventStore::removeReminder(const PlatformReminder& reminder, bool commi
 
 void FakeEventStore::finish(bool commitNow) {
     m_staged = true;
-    if (commitNow) {
+    if (!commitNow) {
+        return;
+    }
+    try {
         commit();
+    } catch (const EventStoreError&) {
+        // As the file store does: a change meant to be written at once must not
+        // linger to be read, or written by a later commit. Not counted as a reset:
+        // the caller did not ask for one.
+        m_working = m_committed;
+        m_staged = false;
+        throw;
     }
 }
 

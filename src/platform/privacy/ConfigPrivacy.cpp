@@ -71,10 +71,11 @@ AuthorizationStatus ConfigPrivacy::authorizationStatus(EntityType entity) const 
     return *answer ? AuthorizationStatus::FullAccess : AuthorizationStatus::Denied;
 }
 
-void ConfigPrivacy::setGranted(EntityType entity, bool granted) {
+bool ConfigPrivacy::setGranted(EntityType entity, bool granted) {
     QSettings settings(m_configFile, QSettings::IniFormat);
     settings.setValue(keyFor(entity), granted ? QStringLiteral("granted") : QStringLiteral("denied"));
     settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {
@@ -93,10 +94,14 @@ void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {
         if (!self)
             return;
         self->m_asking[slot] = false;
-        self->setGranted(entity, allowed);
         std::optional<QString> error;
-        if (allowed)
+        // Unstored, the answer is forgotten and the question comes back on every start.
+        if (!self->setGranted(entity, allowed)) {
+            core::log(QStringLiteral("could not write the privacy answer to ") + self->m_configFile);
+            error = QStringLiteral("Your answer could not be saved in %1.").arg(self->m_configFile);
+        } else if (allowed) {
             error = self->createDefaultCollections();
+        }
         QTimer::singleShot(0, self.data(), [completion, allowed, error] { completion(allowed, error); });
     });
 }

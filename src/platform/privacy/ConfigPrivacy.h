@@ -22,8 +22,8 @@ public:
     AuthorizationStatus authorizationStatus(EntityType entity) const override;
     void requestAccess(EntityType entity, Completion completion) override;
 
-    // What the privacy settings window changes.
-    void setGranted(EntityType entity, bool granted);
+    // What the privacy settings window changes. False when the answer could not be stored.
+    bool setGranted(EntityType entity, bool granted);
 
 private:
     std::optional<bool> storedAnswer(EntityType entity) const;

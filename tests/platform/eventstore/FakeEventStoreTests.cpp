@@ -75,6 +75,32 @@ TEST_F(FakeEventStoreTest, ExpandsWeeklyRulesWithDaysIntervalsAndEnds) {
     EXPECT_EQ(startsIn(berlin(2024, 3, 31), berlin(2024, 4, 2)), (std::vector<core::Date>{berlin(2024, 4, 1, 9)}));
 }
 
+TEST_F(FakeEventStoreTest, WeeksOfAWeeklyRuleStartOnMonday) {
+    // Every other week on Saturday and Sunday, from a Saturday: that week's Sunday is the next day.
+    PlatformEvent weekend = makeEvent(QStringLiteral("Hike"), berlin(2024, 3, 9, 9));
+    weekend.recurrenceRules = {everyWeek({1, 7}, 2)};
+    store.addEvent(weekend);
+    EXPECT_EQ(startsIn(berlin(2024, 3, 1), berlin(2024, 3, 25)),
+              (std::vector<core::Date>{berlin(2024, 3, 9, 9), berlin(2024, 3, 10, 9), berlin(2024, 3, 23, 9),
+                                       berlin(2024, 3, 24, 9)}));
+}
+
+TEST_F(FakeEventStoreTest, MonthlyAndYearlyRulesSkipDaysTheMonthDoesNotHave) {
+    // As the calendar files have it: no 31 February, no 31 April, no 29 February in 2025.
+    PlatformEvent rent = makeEvent(QStringLiteral("Rent"), berlin(2025, 1, 31, 10));
+    rent.recurrenceRules = {platform::PlatformRecurrenceRule{}};
+    rent.recurrenceRules[0].frequency = Frequency::Monthly;
+    rent.recurrenceRules[0].end = platform::PlatformRecurrenceEnd{std::nullopt, 3};
+    store.addEvent(rent);
+    PlatformEvent leap = makeEvent(QStringLiteral("Leap day"), berlin(2024, 2, 29, 10));
+    leap.recurrenceRules = {platform::PlatformRecurrenceRule{}};
+    leap.recurrenceRules[0].frequency = Frequency::Yearly;
+    store.addEvent(leap);
+    EXPECT_EQ(startsIn(berlin(2025, 1, 1), berlin(2025, 7, 1)),
+              (std::vector<core::Date>{berlin(2025, 1, 31, 10), berlin(2025, 3, 31, 10), berlin(2025, 5, 31, 10)}));
+    EXPECT_EQ(startsIn(berlin(2025, 6, 1), berlin(2029, 1, 1)), (std::vector<core::Date>{berlin(2028, 2, 29, 10)}));
+}
+
 TEST_F(FakeEventStoreTest, ListsOccurrencesThatReachIntoTheRange) {
     PlatformEvent night = makeEvent(QStringLiteral("Night shift"), berlin(2024, 1, 1, 22), 8 * 60);
     night.recurrenceRules = {platform::PlatformRecurrenceRule{}};  // daily
@@ -151,6 +177,25 @@ TEST_F(FakeEventStoreTest, StagedChangesAreVisibleAtOnceAndCommittedOrDroppedTog
     EXPECT_EQ(changes, 0);  // the change notice arrives later, as on the platform
     QCoreApplication::processEvents();
     EXPECT_EQ(changes, 1);
+}
+
+TEST_F(FakeEventStoreTest, AFailedImmediateSaveLeavesNothingStaged) {
+    // As the file store does: a change meant to be written at once does not linger
+    // after its write failed, neither in reads nor in the next commit.
+    const PlatformEvent kept = store.addEvent(makeEvent(QStringLiteral("Kept"), berlin(2024, 5, 1, 9)));
+    PlatformEvent renamed = *store.event(kept.eventIdentifier);
+    renamed.title = QStringLiteral("Renamed");
+    store.failNext(Operation::Commit, EventStoreError::withDefaultMessage(EventStoreError::Code::WriteFailed));
+    EXPECT_THROW(store.saveEvent(renamed, Span::ThisEvent, true), EventStoreError);
+    store.failNext(Operation::Commit, EventStoreError::withDefaultMessage(EventStoreError::Code::WriteFailed));
+    EXPECT_THROW(store.saveEvent(makeEvent(QStringLiteral("Lost"), berlin(2024, 5, 2, 9)), Span::ThisEvent, true),
+                 EventStoreError);
+    EXPECT_FALSE(store.hasStagedChanges());
+    EXPECT_EQ(store.event(kept.eventIdentifier)->title, QStringLiteral("Kept"));
+    EXPECT_EQ(startsIn(berlin(2024, 5, 1), berlin(2024, 5, 3)).size(), 1u);
+    store.commit();
+    ASSERT_EQ(store.committedEvents().size(), 1u);
+    EXPECT_EQ(store.committedEvents().front().title, QStringLiteral("Kept"));
 }
 
 TEST_F(FakeEventStoreTest, RefusesChangesItCannotMake) {

@@ -135,3 +135,15 @@ TEST_F(ConfigPrivacyTest, FailingToCreateTheFolderIsReported) {
     const Result result = request(privacy, EntityType::Event, true);
     EXPECT_TRUE(result.error.has_value());
 }
+
+TEST_F(ConfigPrivacyTest, AnAnswerThatCannotBeStoredIsReported) {
+    QDir().mkpath(QFileInfo(root()).path());
+    QFile blocker(QFileInfo(configFile()).path());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the config folder should go
+    blocker.close();
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    const Result result = request(privacy, EntityType::Event, true);
+    // Reported as a plain success, the user would be asked again on every start.
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
+    EXPECT_TRUE(result.error.has_value());
+}
