@@ -59,9 +59,8 @@ UCalendarDateFields readField(CalendarUnit unit) {
     return UCAL_DATE;
 }
 
-// Dates outside roughly ±200,000 years are not calendar dates; ICU's
-// arithmetic on them is not meaningful.
-bool inRange(Date date) { return date.isFinite() && std::fabs(date.secondsSince1970()) < 6.3e12; }
+// ICU's arithmetic on dates beyond the calendar range is not meaningful.
+bool inRange(Date date) { return date.isInCalendarRange(); }
 
 QStringList symbols(const Locale& locale, bool months, icu::DateFormatSymbols::DtWidthType width) {
     UErrorCode status = U_ZERO_ERROR;

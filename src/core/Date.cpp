@@ -14,10 +14,14 @@ Date Date::fromQDateTime(const QDateTime& dateTime) {
 }
 
 QDateTime Date::toQDateTime() const {
+    if (!isInCalendarRange())
+        return {};
     return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(m_seconds * 1000.0)), Qt::UTC);
 }
 
 bool Date::isFinite() const { return std::isfinite(m_seconds); }
+
+bool Date::isInCalendarRange() const { return isFinite() && std::fabs(m_seconds) < 6.3e12; }
 
 size_t qHash(Date date, size_t hashSeed) noexcept {
     // +0.0 and -0.0 compare equal, so they must hash alike.

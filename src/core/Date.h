@@ -23,8 +23,11 @@ public:
 
     constexpr double secondsSince1970() const { return m_seconds; }
     constexpr double toUDate() const { return m_seconds * 1000.0; }
+    // An invalid QDateTime outside the calendar range.
     QDateTime toQDateTime() const;
     bool isFinite() const;
+    // Within about 200,000 years of 1970: the dates calendars and formatters handle.
+    bool isInCalendarRange() const;
 
     constexpr double timeIntervalSince(Date other) const { return m_seconds - other.m_seconds; }
     constexpr Date addingTimeInterval(double seconds) const { return Date(m_seconds + seconds); }

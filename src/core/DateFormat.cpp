@@ -161,7 +161,7 @@ QString DateFormat::formatTemplate(Date date, const QString& skeleton, const Tim
 }
 
 QString DateFormat::format(Date date) const {
-    if (!date.isFinite())
+    if (!date.isInCalendarRange())
         return {};
     icu::UnicodeString text;
     m_format->format(date.toUDate(), text);

@@ -57,6 +57,8 @@ TEST(DateFormat, StylesAndStrictParsing) {
     EXPECT_EQ(iso->parse(u"2025-10-14 13:05"_s), kAfternoon);
     EXPECT_FALSE(iso->parse(u"2025-10-14 13:05 trailing"_s));
     EXPECT_FALSE(iso->parse(u"2025-13-45 13:05"_s));
+    // A date no calendar holds formats as nothing rather than as a made-up year.
+    EXPECT_EQ(iso->format(Date(-1e300)), QString());
 }
 
 TEST(DateFormat, CachedTemplatesAreKeyedByZoneAndLocale) {

@@ -23,6 +23,13 @@ TEST(Date, ArithmeticComparisonAndHashing) {
     QHash<Date, int> byDate{{a, 1}};
     EXPECT_EQ(byDate.value(Date(1000.5)), 1);
     EXPECT_FALSE(Date(std::numeric_limits<double>::infinity()).isFinite());
+    // Beyond the calendar range there is no QDateTime (the conversion to
+    // milliseconds would overflow).
+    for (double s : {std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300}) {
+        EXPECT_FALSE(Date(s).isInCalendarRange());
+        EXPECT_FALSE(Date(s).toQDateTime().isValid());
+        EXPECT_EQ(core::toIsoString(Date(s)), QString());
+    }
 }
 
 TEST(Clock, TestClockIsInstalledForTheScopeOnly) {
