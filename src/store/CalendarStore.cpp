@@ -171,6 +171,9 @@ void CalendarStore::setEnabledCalendarIDs(const std::optional<QSet<QString>>& id
 }
 
 void CalendarStore::ensureLoaded(const core::DateInterval& interval) {
+    // An interval that names no days must not stretch the window without bound.
+    if (!interval.start.isInCalendarRange() || !interval.end().isInCalendarRange() || interval.duration < 0)
+        return;
     if (interval.start >= m_loadedRange.start && interval.end() <= m_loadedRange.end())
         return;
     const core::Date start = std::min(interval.start, m_loadedRange.start);

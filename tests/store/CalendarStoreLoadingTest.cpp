@@ -118,6 +118,9 @@ TEST_F(CalendarStoreLoading, TheWindowOnlyWidensAndFollowsTheDay) {
     QSignalSpy reloads(&store, &CalendarStore::lastSyncedChanged);
 
     store.ensureLoaded({local(2026, 3, 1), 86400 * 5});
+    store.ensureLoaded({core::Date(std::numeric_limits<double>::quiet_NaN()), 86400});
+    store.ensureLoaded({local(2026, 3, 1), std::numeric_limits<double>::infinity()});
+    store.ensureLoaded({local(2026, 3, 1), -86400 * 400.0});
     EXPECT_EQ(reloads.count(), 0);
     EXPECT_EQ(store.loadedRange(), initial);
 
