@@ -24,7 +24,12 @@ double clockSeconds(clockid_t clock) {
 
 QString LinuxSystemEvents::zoneSignature() {
     QString signature = QString::fromLocal8Bit(qgetenv("TZ"));
-    signature += QLatin1Char('\n') + QFileInfo(QStringLiteral("/etc/localtime")).symLinkTarget();
+    // /etc/localtime is a link on most systems but a copied file on some: its
+    // target, and its time and size, tell a change either way.
+    const QFileInfo localtime(QStringLiteral("/etc/localtime"));
+    signature += QLatin1Char('\n') + localtime.symLinkTarget() + QLatin1Char('\n') +
+                 QString::number(localtime.lastModified().toMSecsSinceEpoch()) + QLatin1Char('/') +
+                 QString::number(localtime.size());
     QFile timezone(QStringLiteral("/etc/timezone"));
     if (timezone.open(QIODevice::ReadOnly))
         signature += QLatin1Char('\n') + QString::fromUtf8(timezone.read(256)).trimmed();
