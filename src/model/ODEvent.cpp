@@ -105,10 +105,24 @@ ODEvent::ParsedID ODEvent::parseID(const QString& id) {
     return ParsedID{identifier, decimalNumber(datePart)};
 }
 
+namespace {
+core::Date keyDateOf(const platform::PlatformEvent& source) {
+    return source.occurrenceDate.value_or(source.startDate.value_or(core::Date::now()));
+}
+}  // namespace
+
+QString ODEvent::identifierOf(const platform::PlatformEvent& source) {
+    return source.eventIdentifier.isEmpty() ? source.calendarItemIdentifier : source.eventIdentifier;
+}
+
+QString ODEvent::idOf(const platform::PlatformEvent& source) {
+    return makeID(identifierOf(source), keyDateOf(source));
+}
+
 ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source) {
     ODEvent event;
-    event.eventIdentifier = source.eventIdentifier.isEmpty() ? source.calendarItemIdentifier : source.eventIdentifier;
-    const core::Date keyDate = source.occurrenceDate.value_or(source.startDate.value_or(core::Date::now()));
+    event.eventIdentifier = identifierOf(source);
+    const core::Date keyDate = keyDateOf(source);
     event.id = makeID(event.eventIdentifier, keyDate);
     event.title = source.title && !source.title->isEmpty() ? *source.title : QStringLiteral("Untitled");
     event.start = source.startDate.value_or(keyDate);

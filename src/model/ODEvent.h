@@ -45,6 +45,10 @@ struct ODEvent {
     RecurrenceOption recurrence = RecurrenceOption::none;
 
     static ODEvent fromPlatform(const platform::PlatformEvent& event);
+    // The eventIdentifier and id fromPlatform() gives, without building the rest
+    // (the meeting-link search among it).
+    static QString identifierOf(const platform::PlatformEvent& event);
+    static QString idOf(const platform::PlatformEvent& event);
     // identifier + "|" + the date's seconds since 1970, the fraction dropped.
     static QString makeID(const QString& identifier, core::Date date);
     // An id taken apart again. It is split at its last "|", so an identifier that

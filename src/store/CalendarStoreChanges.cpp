@@ -108,7 +108,7 @@ void CalendarStore::update(const QString& id, const model::EventDraft& draft, mo
     std::optional<EventUndoSnapshot> seriesRoot;
     if (span == model::EditSpan::futureEvents) {
         seriesRoot = previous;
-        const QString identifier = model::ODEvent::fromPlatform(event).eventIdentifier;
+        const QString identifier = model::ODEvent::identifierOf(event);
         if (event.hasRecurrenceRules() && !identifier.isEmpty()) {
             if (auto first = m_ek.event(identifier))
                 seriesRoot = EventUndoSnapshot::of(*first);
@@ -116,10 +116,10 @@ void CalendarStore::update(const QString& id, const model::EventDraft& draft, mo
     }
     apply(draft, event);
     const platform::PlatformEvent saved = m_ek.saveEvent(event, model::toPlatformSpan(span), true);
-    const model::ODEvent after = model::ODEvent::fromPlatform(saved);
-    m_undoReferences.rememberReplacement(previous.eventID, after.id);
+    const QString newID = model::ODEvent::idOf(saved);
+    m_undoReferences.rememberReplacement(previous.eventID, newID);
     pushUndo(quoted(QStringLiteral("Edited "), previous.title),
-             UpdatedEvent{after.id, after.eventIdentifier, previous, span, seriesRoot});
+             UpdatedEvent{newID, model::ODEvent::identifierOf(saved), previous, span, seriesRoot});
     reload();
 }
 

@@ -56,7 +56,7 @@ platform::PlatformEvent CalendarStore::existingEvent(const EventUndoSnapshot& sn
         if (event.startDate != snapshot.start || !event.calendar ||
             event.calendar->calendarIdentifier != snapshot.calendarID)
             continue;
-        const bool sameIdentifier = model::ODEvent::fromPlatform(event).eventIdentifier == snapshot.identifier;
+        const bool sameIdentifier = model::ODEvent::identifierOf(event) == snapshot.identifier;
         const bool sameExternal = snapshot.externalIdentifier && event.calendarItemExternalIdentifier &&
                                   *event.calendarItemExternalIdentifier == *snapshot.externalIdentifier;
         if (sameIdentifier || sameExternal)
@@ -116,12 +116,12 @@ void CalendarStore::reverse(const UndoAction& action, UndoOutcome& outcome) {
                     series = m_ek.event(updated.seriesIdentifier).value_or(event);
                 }
                 QSet<QString> toClear = m_undoReferences.identifiersRelatedTo(updated.seriesIdentifier);
-                toClear.insert(model::ODEvent::fromPlatform(event).eventIdentifier);
+                toClear.insert(model::ODEvent::identifierOf(event));
                 try {
-                    toClear.insert(model::ODEvent::fromPlatform(platformEvent(root.eventID)).eventIdentifier);
+                    toClear.insert(model::ODEvent::identifierOf(platformEvent(root.eventID)));
                 } catch (const platform::LocalizedError&) {
                 }
-                const QString seriesIdentifier = model::ODEvent::fromPlatform(*series).eventIdentifier;
+                const QString seriesIdentifier = model::ODEvent::identifierOf(*series);
                 for (const QString& identifier : toClear) {
                     if (identifier == seriesIdentifier)
                         continue;
@@ -157,9 +157,9 @@ void CalendarStore::undo() {
         throw;
     }
     for (const auto& [oldID, event] : outcome.replacements)
-        m_undoReferences.rememberReplacement(oldID, model::ODEvent::fromPlatform(event).id);
+        m_undoReferences.rememberReplacement(oldID, model::ODEvent::idOf(event));
     for (const auto& r : outcome.reidentifications) {
-        const QString newID = model::ODEvent::fromPlatform(r.event).eventIdentifier + QLatin1Char('|') +
+        const QString newID = model::ODEvent::identifierOf(r.event) + QLatin1Char('|') +
                               lastPiece(r.snapshot.eventID);
         m_undoReferences.rememberReplacement(r.snapshot.eventID, newID);
         m_undoReferences.rememberReplacement(r.oldID, newID);
