@@ -1,6 +1,7 @@
 // The store over real calendar files in a temporary folder: what a user's data
 // goes through.
 
+#include "../platform/eventstore/vdir/VdirFixture.h"
 #include "EventLoop.h"
 #include "FileSizeLimit.h"
 #include "StoreTestSupport.h"
@@ -26,18 +27,13 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QByteArray ics(const QStringList& lines) {
-    QStringList all{u"BEGIN:VCALENDAR"_s, u"VERSION:2.0"_s, u"PRODID:-//test//EN"_s};
-    all += lines;
-    all << u"END:VCALENDAR"_s;
-    return all.join(u"\r\n"_s).toUtf8() + "\r\n";
-}
+using vdirtest::ics;
 
 class CalendarStoreOnVdir : public ::testing::Test {
 protected:
     core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
-    QTemporaryDir dir;
-    const QString root = dir.path() + u"/calendars"_s;
+    vdirtest::TempVdir vdir;
+    const QString root = vdir.root;
     platform::FakePrivacy privacy;
     std::unique_ptr<platform::vdir::VdirEventStore> ek;
     std::unique_ptr<CalendarStore> store;
@@ -59,13 +55,7 @@ protected:
         store = std::make_unique<CalendarStore>(*ek);
     }
 
-    void write(const QString& relative, const QByteArray& content) {
-        const QString path = root + u'/' + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-    }
+    void write(const QString& relative, const QByteArray& content) { vdir.write(relative, content); }
 
     // Every file under the root with its bytes.
     QMap<QString, QByteArray> files() const {
