@@ -257,6 +257,16 @@ bool Calendar::isDate(Date a, Date b, CalendarUnit granularity) const {
 
 bool Calendar::isDateInToday(Date date) const { return isDateInSameDay(date, Date::now()); }
 
+std::optional<DateInterval> Calendar::betweenDaysStarting(const DateComponents& first,
+                                                          const DateComponents& next) const {
+    const auto from = this->date(first);
+    const auto to = this->date(next);
+    if (!from || !to)
+        return std::nullopt;
+    const Date start = startOfDay(*from);
+    return DateInterval{start, startOfDay(*to) - start};
+}
+
 std::optional<DateInterval> Calendar::dateInterval(CalendarUnit unit, Date date) const {
     if (!inRange(date))
         return std::nullopt;
@@ -271,26 +281,13 @@ std::optional<DateInterval> Calendar::dateInterval(CalendarUnit unit, Date date)
                 next = startOfDay(*next + 1);
             break;
         case CalendarUnit::Month: {
-            DateComponents c = components(date);
-            auto first = this->date({.year = c.year, .month = c.month, .day = 1});
-            if (!first)
-                return std::nullopt;
-            start = startOfDay(*first);
-            auto nextFirst = this->date({.year = c.year, .month = *c.month + 1, .day = 1});
-            if (nextFirst)
-                next = startOfDay(*nextFirst);
-            break;
+            const DateComponents c = components(date);
+            return betweenDaysStarting({.year = c.year, .month = c.month, .day = 1},
+                                       {.year = c.year, .month = *c.month + 1, .day = 1});
         }
         case CalendarUnit::Year: {
             const int year = component(CalendarUnit::Year, date);
-            auto first = this->date({.year = year, .month = 1, .day = 1});
-            auto nextFirst = this->date({.year = year + 1, .month = 1, .day = 1});
-            if (!first)
-                return std::nullopt;
-            start = startOfDay(*first);
-            if (nextFirst)
-                next = startOfDay(*nextFirst);
-            break;
+            return betweenDaysStarting({.year = year, .month = 1, .day = 1}, {.year = year + 1, .month = 1, .day = 1});
         }
         case CalendarUnit::WeekOfYear:
         case CalendarUnit::WeekOfMonth:

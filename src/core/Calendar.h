@@ -107,6 +107,8 @@ public:
 
 private:
     icu::Calendar& at(Date date) const;
+    // From the start of the day `first` names to the start of the day `next` names.
+    std::optional<DateInterval> betweenDaysStarting(const DateComponents& first, const DateComponents& next) const;
     TimeZone m_zone;
     Locale m_locale;
     std::unique_ptr<icu::Calendar> m_cal;
