@@ -4,6 +4,8 @@
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
 #include "platform/keys/KeyTable.h"
 
+#include "EventLoop.h"
+
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,17 +34,11 @@ constexpr std::uint32_t kCarbonJ = 38;
 constexpr std::uint32_t kCarbonK = 40;
 
 bool waitFor(const std::function<bool()>& done, int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return done();
+    return testsupport::waitUntil(done, milliseconds);
 }
 
 void settle(int milliseconds) {
-    waitFor([] { return false; }, milliseconds);
+    testsupport::spinEventLoop(milliseconds);
 }
 
 // A second client that plays the user: it types through XTEST and can hold grabs.

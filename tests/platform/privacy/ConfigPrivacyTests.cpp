@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "EventLoop.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -41,13 +43,7 @@ struct Result {
 };
 
 bool waitFor(const Result& result) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!result.called && timer.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return result.called;
+    return testsupport::waitUntil([&] { return result.called; }, 2000);
 }
 
 class ConfigPrivacyTest : public ::testing::Test {
