@@ -128,7 +128,8 @@ FolderListing listFolder(const QString& path) {
                 stamp.size = static_cast<qint64>(entry.st.st_size);
                 stamp.inode = static_cast<quint64>(entry.st.st_ino);
                 listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, stamp});
-            } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color")) {
+            } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color") ||
+                       fileName == QLatin1String("components")) {
                 listing.hasMetadata = true;
             }
         }

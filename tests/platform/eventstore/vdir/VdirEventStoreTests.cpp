@@ -134,6 +134,25 @@ TEST_F(VdirEventStoreTest, CalendarsAndListsFromTheLayout) {
     EXPECT_EQ(store.defaultCalendarForNewReminders()->calendarIdentifier, QStringLiteral("tasks"));
 }
 
+// A folder that only says what it is for (as a sync tool leaves an empty collection) is a collection, also
+// inside an account folder.
+TEST_F(VdirEventStoreTest, AFolderWithOnlyAComponentsFileIsACollection) {
+    vdir.write(QStringLiteral("errands/components"), "VTODO\n");
+    vdir.write(QStringLiteral("trips/components"), "VEVENT\n");
+    vdir.write(QStringLiteral("acme/chores/components"), "VTODO");
+    VdirEventStore store(privacy, vdir.root);
+    QStringList lists;
+    for (const auto& list : store.calendars(EntityType::Reminder))
+        lists << list.calendarIdentifier;
+    EXPECT_EQ(lists, (QStringList{QStringLiteral("acme/chores"), QStringLiteral("errands"), QStringLiteral("tasks")}));
+    QStringList calendars;
+    for (const auto& calendar : store.calendars(EntityType::Event))
+        calendars << calendar.calendarIdentifier;
+    EXPECT_EQ(calendars.size(), 3);
+    EXPECT_TRUE(calendars.contains(QStringLiteral("trips")));
+    EXPECT_FALSE(calendars.contains(QStringLiteral("errands")));
+}
+
 TEST_F(VdirEventStoreTest, OccurrencesOfJuneAreExactlyTheExpectedOnes) {
     VdirEventStore store(privacy, vdir.root);
     const auto events = june(store);
