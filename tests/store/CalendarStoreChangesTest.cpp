@@ -1,4 +1,5 @@
 #include "EventLoop.h"
+#include "StoreBackends.h"
 #include "StoreTestSupport.h"
 #include "core/Clock.h"
 #include "model/CalendarStoreError.h"
@@ -18,6 +19,12 @@ using platform::FakeEventStore;
 using store::CalendarStore;
 using namespace Qt::Literals::StringLiterals;
 
+namespace storetest {
+void PrintTo(const BackendKind& kind, std::ostream* os) {
+    *os << kind.name;
+}
+}  // namespace storetest
+
 namespace {
 
 platform::PlatformRecurrenceRule weekly() {
@@ -26,20 +33,17 @@ platform::PlatformRecurrenceRule weekly() {
     return rule;
 }
 
-class CalendarStoreChanges : public ::testing::Test {
+// The store's changes, run on every calendar database the app can use, so that
+// the in-memory one the other tests rely on cannot drift from the real one.
+class CalendarStoreChanges : public ::testing::TestWithParam<BackendKind> {
 protected:
     core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
-    FakeEventStore ek;
-    platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s);
-    platform::PlatformCalendar personal = ek.addCalendar(EntityType::Event, u"Personal"_s);
-    platform::PlatformCalendar list = ek.addCalendar(EntityType::Reminder, u"Reminders"_s);
-    std::unique_ptr<CalendarStore> store;
-
-    void SetUp() override {
-        ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
-        ek.setDefaultCalendarForNewReminders(list.calendarIdentifier);
-        store = std::make_unique<CalendarStore>(ek);
-    }
+    std::unique_ptr<StoreBackend> backend = GetParam().make();
+    platform::EventStore& ek = backend->eventStore();
+    platform::PlatformCalendar work = backend->addCalendar(EntityType::Event, u"Work"_s);
+    platform::PlatformCalendar personal = backend->addCalendar(EntityType::Event, u"Personal"_s);
+    platform::PlatformCalendar list = backend->addCalendar(EntityType::Reminder, u"Reminders"_s);
+    std::unique_ptr<CalendarStore> store = std::make_unique<CalendarStore>(ek);
 
     EventDraft draft(const QString& title, core::Date start, double minutes = 60) {
         return EventDraft(title, start, start + minutes * 60);
@@ -57,13 +61,24 @@ protected:
     model::ODEvent weeklySeries(const QString& title) {
         auto e = timedEvent(work, title, local(2026, 3, 3, 10));
         e.recurrenceRules = {weekly()};
-        ek.addEvent(e);
+        backend->addEvent(e);
         store->reload();
         return named(title).front();
     }
+
+    void setAccess(EntityType entity, AuthorizationStatus status) {
+        backend->setAccess(entity, status);
+        store->reload();
+    }
 };
 
-TEST_F(CalendarStoreChanges, CreateFillsInAndGuards) {
+// What only the in-memory database can be made to do: fail a given step.
+class CalendarStoreChangesOnFake : public CalendarStoreChanges {
+protected:
+    FakeEventStore& fake() { return dynamic_cast<FakeEventStore&>(ek); }
+};
+
+TEST_P(CalendarStoreChanges, CreateFillsInAndGuards) {
     EventDraft backwards = draft(u"Backwards"_s, local(2026, 3, 11, 14));
     backwards.end = backwards.start - 3600;
     const model::ODEvent created = store->create(backwards);
@@ -76,18 +91,21 @@ TEST_F(CalendarStoreChanges, CreateFillsInAndGuards) {
     gone.calendarID = u"no-such-calendar"_s;
     EXPECT_EQ(store->create(gone).calendarID, work.calendarIdentifier);
 
-    ek.setDefaultCalendarForNewEvents(std::nullopt);
-    EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),
-              u"No calendar available that can be edited."_s);
-    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::Denied);
-    store->reload();
+    setAccess(EntityType::Event, AuthorizationStatus::Denied);
     EXPECT_EQ(errorText([&] { store->create(draft(u"Denied"_s, local(2026, 3, 11, 18))); }),
               u"Orbitday doesn't have access to your calendars."_s);
     EXPECT_EQ(store->undoStack().size(), 2u);
     EXPECT_FALSE(store->lastError());
 }
 
-TEST_F(CalendarStoreChanges, CreateEditUndoTwiceRemovesTheEvent) {
+TEST_P(CalendarStoreChangesOnFake, CreateWithoutADefaultCalendarIsRefused) {
+    fake().setDefaultCalendarForNewEvents(std::nullopt);
+    EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),
+              u"No calendar available that can be edited."_s);
+    EXPECT_TRUE(store->undoStack().empty());
+}
+
+TEST_P(CalendarStoreChanges, CreateEditUndoTwiceRemovesTheEvent) {
     const model::ODEvent created = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
     EventDraft moved = EventDraft::fromEvent(created);
     moved.start = local(2026, 3, 12, 13);
@@ -112,18 +130,18 @@ TEST_F(CalendarStoreChanges, CreateEditUndoTwiceRemovesTheEvent) {
     store->undo();
     EXPECT_TRUE(named(u"Lunch"_s).empty());
     EXPECT_TRUE(store->undoStack().empty());
-    EXPECT_TRUE(ek.committedEvents().empty());
+    EXPECT_EQ(backend->storedEventCount(), 0);
 
     QSignalSpy reloads(store.get(), &CalendarStore::lastSyncedChanged);
     store->undo();  // empty: nothing happens
     EXPECT_EQ(reloads.count(), 0);
 }
 
-TEST_F(CalendarStoreChanges, EditsKeepWhatTheDraftLeavesAlone) {
+TEST_P(CalendarStoreChanges, EditsKeepWhatTheDraftLeavesAlone) {
     auto e = timedEvent(work, u"Review"_s, local(2026, 3, 13, 10));
     e.alarms = {platform::PlatformAlarm{0, local(2026, 3, 13, 8)}, platform::PlatformAlarm{-600, std::nullopt}};
     e.recurrenceRules = {weekly()};
-    ek.addEvent(e);
+    backend->addEvent(e);
     store->reload();
     const model::ODEvent review = named(u"Review"_s).front();
 
@@ -146,7 +164,7 @@ TEST_F(CalendarStoreChanges, EditsKeepWhatTheDraftLeavesAlone) {
     EXPECT_FALSE(saved.hasRecurrenceRules());
 }
 
-TEST_F(CalendarStoreChanges, FutureEventsEditOfASeriesIsUndoneToOneSeries) {
+TEST_P(CalendarStoreChanges, FutureEventsEditOfASeriesIsUndoneToOneSeries) {
     const model::ODEvent first = weeklySeries(u"Standup"_s);
     const auto occurrences = named(u"Standup"_s);
     ASSERT_GE(occurrences.size(), 6u);
@@ -164,10 +182,10 @@ TEST_F(CalendarStoreChanges, FutureEventsEditOfASeriesIsUndoneToOneSeries) {
     EXPECT_EQ(named(u"Standup"_s).size(), occurrences.size());
     for (const auto& e : named(u"Standup"_s))
         EXPECT_EQ(e.eventIdentifier, first.eventIdentifier);
-    EXPECT_EQ(ek.committedEvents().size(), 1u);
+    EXPECT_EQ(backend->storedEventCount(), 1);
 }
 
-TEST_F(CalendarStoreChanges, DeletingOneOccurrenceAndUndoingIt) {
+TEST_P(CalendarStoreChanges, DeletingOneOccurrenceAndUndoingIt) {
     weeklySeries(u"Gym"_s);
     const auto before = named(u"Gym"_s);
     const model::ODEvent second = before[1];
@@ -184,7 +202,7 @@ TEST_F(CalendarStoreChanges, DeletingOneOccurrenceAndUndoingIt) {
     EXPECT_FALSE(back->isRecurring);
 }
 
-TEST_F(CalendarStoreChanges, DeletingFutureOccurrencesAndUndoingIt) {
+TEST_P(CalendarStoreChanges, DeletingFutureOccurrencesAndUndoingIt) {
     weeklySeries(u"Class"_s);
     const auto before = named(u"Class"_s);
     store->deleteEvent(before[3].id, EditSpan::futureEvents);
@@ -200,7 +218,7 @@ TEST_F(CalendarStoreChanges, DeletingFutureOccurrencesAndUndoingIt) {
     EXPECT_TRUE(restored.front().isRecurring);
 }
 
-TEST_F(CalendarStoreChanges, AMovedOccurrenceIsFoundByItsIdFarAway) {
+TEST_P(CalendarStoreChanges, AMovedOccurrenceIsFoundByItsIdFarAway) {
     weeklySeries(u"One on one"_s);
     const model::ODEvent second = named(u"One on one"_s)[1];
     EventDraft away = EventDraft::fromEvent(second);
@@ -223,7 +241,7 @@ TEST_F(CalendarStoreChanges, AMovedOccurrenceIsFoundByItsIdFarAway) {
     EXPECT_EQ(named(u"Moved one on one"_s).size(), 1u);
 }
 
-TEST_F(CalendarStoreChanges, IdsThatNameNothing) {
+TEST_P(CalendarStoreChanges, IdsThatNameNothing) {
     const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
     const QString identifier = lunch.eventIdentifier;
     for (const QString& id : QStringList{identifier + u"|1e400"_s, identifier + u"|99999999999999999999"_s,
@@ -235,9 +253,9 @@ TEST_F(CalendarStoreChanges, IdsThatNameNothing) {
     EXPECT_TRUE(named(u"Lunch"_s).empty());
 }
 
-TEST_F(CalendarStoreChanges, RefusedWritesChangeNothing) {
+TEST_P(CalendarStoreChanges, RefusedWritesChangeNothing) {
     const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
-    ek.setCalendarAllowsModifications(work.calendarIdentifier, false);
+    backend->setCalendarWritable(work.calendarIdentifier, false);
     store->reload();
     const size_t entries = store->undoStack().size();
     EventDraft changed = EventDraft::fromEvent(lunch);
@@ -249,35 +267,38 @@ TEST_F(CalendarStoreChanges, RefusedWritesChangeNothing) {
     EXPECT_FALSE(store->lastError());
 }
 
-TEST_F(CalendarStoreChanges, AFailedUndoChangesNothingAndKeepsItsEntry) {
+TEST_P(CalendarStoreChangesOnFake, AnUndoWhoseCommitFailsIsDroppedWholeAndKept) {
     const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
     store->deleteEvent(lunch.id, EditSpan::thisEvent);
 
-    ek.failNext(FakeEventStore::Operation::Commit,
-                platform::EventStoreError::withDefaultMessage(platform::EventStoreError::Code::WriteFailed));
+    fake().failNext(FakeEventStore::Operation::Commit,
+                    platform::EventStoreError::withDefaultMessage(platform::EventStoreError::Code::WriteFailed));
     EXPECT_NE(errorText([&] { store->undo(); }), u"no error"_s);
     EXPECT_EQ(store->undoStack().size(), 2u);
     EXPECT_TRUE(named(u"Lunch"_s).empty());
-    EXPECT_FALSE(ek.hasStagedChanges());
-    EXPECT_EQ(ek.resetCount(), 1);
+    EXPECT_FALSE(fake().hasStagedChanges());
+    EXPECT_EQ(fake().resetCount(), 1);
+}
+
+TEST_P(CalendarStoreChanges, AFailedUndoChangesNothingAndKeepsItsEntry) {
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    store->deleteEvent(lunch.id, EditSpan::thisEvent);
 
     // The deleted event's calendar became read-only: the undo is refused.
-    ek.setCalendarAllowsModifications(work.calendarIdentifier, false);
+    backend->setCalendarWritable(work.calendarIdentifier, false);
     EXPECT_EQ(errorText([&] { store->undo(); }), u"No calendar available that can be edited."_s);
     EXPECT_EQ(store->undoStack().size(), 2u);
 
-    ek.setCalendarAllowsModifications(work.calendarIdentifier, true);
-    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::WriteOnly);
-    store->reload();
+    backend->setCalendarWritable(work.calendarIdentifier, true);
+    setAccess(EntityType::Event, AuthorizationStatus::WriteOnly);
     EXPECT_EQ(errorText([&] { store->undo(); }), u"Orbitday doesn't have access to your calendars."_s);
 
-    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::FullAccess);
-    store->reload();
+    setAccess(EntityType::Event, AuthorizationStatus::FullAccess);
     store->undo();
     EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
 }
 
-TEST_F(CalendarStoreChanges, RemindersCreateCompleteAndUndo) {
+TEST_P(CalendarStoreChanges, RemindersCreateCompleteAndUndo) {
     model::ReminderDraft draft;
     draft.title = u"Renew passport"_s;
     draft.due = local(2026, 3, 20, 17, 45);
@@ -304,20 +325,26 @@ TEST_F(CalendarStoreChanges, RemindersCreateCompleteAndUndo) {
     ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
     store->undo();
     ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().empty(); }));
-    EXPECT_TRUE(ek.committedReminders().empty());
+    EXPECT_EQ(backend->storedReminderCount(), 0);
 
     EXPECT_EQ(errorText([&] { store->completeReminder(u"nothing"_s); }), u"That event no longer exists."_s);
     platform::PlatformReminder untitled;
     untitled.calendar = list;
     untitled.dueDateComponents = core::DateComponents{.year = 2026, .month = 3, .day = 12};
-    const auto saved = ek.addReminder(untitled);
+    const auto saved = backend->addReminder(untitled);
     store->completeReminder(saved.calendarItemIdentifier);
     EXPECT_EQ(store->undoLabel(), u"Completed \u201C\u201D"_s);
 
-    ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::WriteOnly);
-    store->reload();
+    setAccess(EntityType::Reminder, AuthorizationStatus::WriteOnly);
     EXPECT_EQ(errorText([&] { store->createReminder(draft); }), u"Orbitday doesn't have access to your calendars."_s);
     EXPECT_FALSE(store->lastError());
 }
+
+std::string backendName(const ::testing::TestParamInfo<BackendKind>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, CalendarStoreChanges, ::testing::Values(fakeBackend(), vdirBackend()), backendName);
+INSTANTIATE_TEST_SUITE_P(Stores, CalendarStoreChangesOnFake, ::testing::Values(fakeBackend()), backendName);
 
 }  // namespace
