@@ -98,6 +98,37 @@ TEST_P(CalendarStoreChanges, CreateFillsInAndGuards) {
     EXPECT_FALSE(store->lastError());
 }
 
+TEST_P(CalendarStoreChanges, ItemsGoOnlyIntoCollectionsOfTheirKind) {
+    const QString wrongKind = u"The calendar cannot hold this kind of item."_s;
+    EventDraft intoList = draft(u"Misfiled"_s, local(2026, 3, 11, 14));
+    intoList.calendarID = list.calendarIdentifier;
+    EXPECT_EQ(errorText([&] { store->create(intoList); }), wrongKind);
+
+    model::ReminderDraft intoCalendar;
+    intoCalendar.title = u"Misfiled"_s;
+    intoCalendar.due = local(2026, 3, 20);
+    intoCalendar.listID = work.calendarIdentifier;
+    EXPECT_EQ(errorText([&] { store->createReminder(intoCalendar); }), wrongKind);
+
+    // Moves too: a single event, and a series split at a later occurrence.
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    EventDraft moved = EventDraft::fromEvent(lunch);
+    moved.calendarID = list.calendarIdentifier;
+    EXPECT_EQ(errorText([&] { store->update(lunch.id, moved, EditSpan::thisEvent); }), wrongKind);
+    weeklySeries(u"Standup"_s);
+    const model::ODEvent third = named(u"Standup"_s)[2];
+    EventDraft laterMoved = EventDraft::fromEvent(third);
+    laterMoved.calendarID = list.calendarIdentifier;
+    EXPECT_EQ(errorText([&] { store->update(third.id, laterMoved, EditSpan::futureEvents); }), wrongKind);
+
+    EXPECT_EQ(store->undoStack().size(), 1u);
+    EXPECT_EQ(backend->storedEventCount(), 2);
+    EXPECT_EQ(backend->storedReminderCount(), 0);
+    EXPECT_EQ(named(u"Lunch"_s).front().calendarID, work.calendarIdentifier);
+    EXPECT_EQ(store->calendars().size(), 2u);
+    EXPECT_EQ(store->reminderLists().size(), 1u);
+}
+
 TEST_P(CalendarStoreChangesOnFake, CreateWithoutADefaultCalendarIsRefused) {
     fake().setDefaultCalendarForNewEvents(std::nullopt);
     EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),

@@ -28,4 +28,8 @@ QString EventStoreError::defaultMessage(Code code) {
     return QStringLiteral("The calendar data could not be changed.");
 }
 
+EventStoreError EventStoreError::wrongKindOfCalendar() {
+    return EventStoreError(Code::InvalidItem, QStringLiteral("The calendar cannot hold this kind of item."));
+}
+
 }  // namespace platform

@@ -40,6 +40,8 @@ public:
     // The standard text of each code, for stores with nothing more precise to say.
     static QString defaultMessage(Code code);
     static EventStoreError withDefaultMessage(Code code) { return EventStoreError(code, defaultMessage(code)); }
+    // An event into a reminder list, or a reminder into an event calendar.
+    static EventStoreError wrongKindOfCalendar();
 
 private:
     Code m_code;

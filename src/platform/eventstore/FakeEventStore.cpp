@@ -270,7 +270,7 @@ PlatformCalendar FakeEventStore::writableCalendarFor(const std::optional<Platfor
         throw EventStoreError::withDefaultMessage(Code::NotFound);
     }
     if (entry->entity != entity) {
-        throw EventStoreError(Code::InvalidItem, QStringLiteral("The calendar cannot hold this kind of item."));
+        throw EventStoreError::wrongKindOfCalendar();
     }
     if (!entry->calendar.allowsContentModifications) {
         throw EventStoreError::withDefaultMessage(Code::ReadOnly);

@@ -153,10 +153,16 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
     return file;
 }
 
-const VdirCollection& VdirStoreWriter::writableCollection(VdirEventStore& store, const QString& calendarIdentifier) {
+const VdirCollection& VdirStoreWriter::writableCollection(VdirEventStore& store, const QString& calendarIdentifier,
+                                                          EntityType kind) {
     const VdirCollection* collection = store.catalog().collectionById(calendarIdentifier);
     if (collection == nullptr) {
         fail(Code::InvalidItem);
+    }
+    // Filed into the other kind of collection, an item would turn a reminder list into a calendar (or the
+    // reverse) for every reader of the folder.
+    if (kind == EntityType::Event ? !collection->isEventCalendar() : !collection->isReminderList()) {
+        throw EventStoreError::wrongKindOfCalendar();
     }
     if (!collection->folder.writable || !collection->calendar.allowsContentModifications) {
         fail(Code::ReadOnly);
@@ -176,7 +182,7 @@ std::pair<PlatformEvent, const VdirItem*> VdirStoreWriter::changeTarget(VdirEven
     if (item->readOnly) {
         fail(Code::ReadOnly);
     }
-    writableCollection(store, calendarIdOf(current->calendar));
+    writableCollection(store, calendarIdOf(current->calendar), EntityType::Event);
     return {*current, item};
 }
 
@@ -242,7 +248,7 @@ std::optional<QString> VdirStoreWriter::moveDestination(VdirEventStore& store, c
         store.catalog().collectionById(wanted) == nullptr) {
         return std::nullopt;
     }
-    return writableCollection(store, wanted).folder.path;
+    return writableCollection(store, wanted, EntityType::Event).folder.path;
 }
 
 QString VdirStoreWriter::stageEdited(VdirEventStore& store, OpenFile& file, IcsEditor& editor, const QByteArray& uid,
@@ -298,7 +304,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
 
     if (event.eventIdentifier.isEmpty()) {
         (void)store.calendars(EntityType::Event);  // loads the catalog
-        const VdirCollection& collection = writableCollection(store, calendarIdOf(event.calendar));
+        const VdirCollection& collection = writableCollection(store, calendarIdOf(event.calendar), EntityType::Event);
         const QByteArray uid = newUid();
         IcsTree tree = newCalendarWith(ICAL_VEVENT_COMPONENT, uid, now);
         IcsEditor editor = editorFor(tree.get());
@@ -518,7 +524,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         if (!list) {
             fail(Code::InvalidItem);
         }
-        const VdirCollection& collection = writableCollection(store, list->calendarIdentifier);
+        const VdirCollection& collection = writableCollection(store, list->calendarIdentifier, EntityType::Reminder);
         const QByteArray uid = newUid();
         IcsTree tree = newCalendarWith(ICAL_VTODO_COMPONENT, uid, now);
         IcsEditor editor = editorFor(tree.get());
@@ -541,7 +547,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
     if (item->readOnly) {
         fail(Code::ReadOnly);
     }
-    writableCollection(store, calendarIdOf(current.calendar));
+    writableCollection(store, calendarIdOf(current.calendar), EntityType::Reminder);
     OpenFile file = open(*item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     icalcomponent* todo = editor.master(item->uid.toUtf8());
@@ -570,7 +576,7 @@ void VdirStoreWriter::removeReminder(VdirEventStore& store, const PlatformRemind
     if (item->readOnly) {
         fail(Code::ReadOnly);
     }
-    writableCollection(store, calendarIdOf(std::get<PlatformReminder>(*found).calendar));
+    writableCollection(store, calendarIdOf(std::get<PlatformReminder>(*found).calendar), EntityType::Reminder);
     OpenFile file = open(*item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const bool keepFile = editor.removeItem(item->uid.toUtf8());

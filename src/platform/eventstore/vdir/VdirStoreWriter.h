@@ -37,7 +37,8 @@ private:
 
     OpenFile open(const VdirItem& item, const QString& revision);
     IcsEditor editorFor(icalcomponent* calendar);
-    const VdirCollection& writableCollection(VdirEventStore& store, const QString& calendarIdentifier);
+    // The collection an item of that kind may be written into.
+    const VdirCollection& writableCollection(VdirEventStore& store, const QString& calendarIdentifier, EntityType kind);
     // The stored occurrence and the item a change of `eventIdentifier` names (the
     // series' first occurrence without a date); refuses what may not be changed.
     std::pair<PlatformEvent, const VdirItem*> changeTarget(VdirEventStore& store, const QString& eventIdentifier,
