@@ -107,11 +107,13 @@ public:
     // --- Changes --------------------------------------------------------------------------------
     // Each successful change pushes one undo entry. They throw model::CalendarStoreError
     // or the calendar database's platform::EventStoreError; a failed one changes nothing.
+    // Ids are taken by value: callers pass the ids of the published lists, which a
+    // change replaces while it still needs the id.
 
     model::ODEvent create(const model::EventDraft& draft);
-    void update(const QString& id, const model::EventDraft& draft, model::EditSpan span);
-    void deleteEvent(const QString& id, model::EditSpan span);
-    void completeReminder(const QString& id);
+    void update(QString id, const model::EventDraft& draft, model::EditSpan span);
+    void deleteEvent(QString id, model::EditSpan span);
+    void completeReminder(QString id);
     void createReminder(const model::ReminderDraft& draft);
 
     // --- Undo -----------------------------------------------------------------------------------

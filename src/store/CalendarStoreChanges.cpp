@@ -102,7 +102,7 @@ platform::PlatformEvent CalendarStore::platformEvent(const QString& id) const {
     throw model::CalendarStoreError::notFound();
 }
 
-void CalendarStore::update(const QString& id, const model::EventDraft& draft, model::EditSpan span) {
+void CalendarStore::update(QString id, const model::EventDraft& draft, model::EditSpan span) {
     platform::PlatformEvent event = platformEvent(id);
     const EventUndoSnapshot previous = EventUndoSnapshot::of(event);
     std::optional<EventUndoSnapshot> seriesRoot;
@@ -123,7 +123,7 @@ void CalendarStore::update(const QString& id, const model::EventDraft& draft, mo
     reload();
 }
 
-void CalendarStore::deleteEvent(const QString& id, model::EditSpan span) {
+void CalendarStore::deleteEvent(QString id, model::EditSpan span) {
     const platform::PlatformEvent event = platformEvent(id);
     const EventUndoSnapshot snapshot = EventUndoSnapshot::of(event);
     std::optional<EventUndoSnapshot> seriesRoot;
@@ -143,7 +143,7 @@ platform::PlatformReminder CalendarStore::platformReminder(const QString& id) co
     return std::get<platform::PlatformReminder>(*item);
 }
 
-void CalendarStore::completeReminder(const QString& id) {
+void CalendarStore::completeReminder(QString id) {
     platform::PlatformReminder reminder = platformReminder(id);
     reminder.isCompleted = true;
     reminder.completionDate = core::Date::now();

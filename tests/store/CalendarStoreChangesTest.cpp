@@ -129,6 +129,31 @@ TEST_P(CalendarStoreChanges, ItemsGoOnlyIntoCollectionsOfTheirKind) {
     EXPECT_EQ(store->reminderLists().size(), 1u);
 }
 
+// Screens pass the ids the store publishes, which live in the very lists a
+// change replaces.
+TEST_P(CalendarStoreChanges, ChangesTakeTheIdsThatTheStorePublishes) {
+    backend->addReminder(reminder(list, u"Water plants"_s, core::DateComponents{.year = 2026, .month = 3, .day = 12}));
+    store->reload();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    store->completeReminder(store->reminders().front().id);
+    EXPECT_TRUE(store->reminders().empty());
+    store->undo();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    EXPECT_EQ(store->reminders().front().title, u"Water plants"_s);
+
+    store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    EventDraft later = EventDraft::fromEvent(named(u"Lunch"_s).front());
+    later.start += 3600;
+    later.end += 3600;
+    store->update(store->event(named(u"Lunch"_s).front().id)->id, later, EditSpan::thisEvent);
+    ASSERT_EQ(named(u"Lunch"_s).size(), 1u);
+    EXPECT_EQ(named(u"Lunch"_s).front().start, local(2026, 3, 12, 13));
+    store->deleteEvent(store->events().front().id, EditSpan::thisEvent);
+    EXPECT_TRUE(named(u"Lunch"_s).empty());
+    store->undo();
+    EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
+}
+
 TEST_P(CalendarStoreChangesOnFake, CreateWithoutADefaultCalendarIsRefused) {
     fake().setDefaultCalendarForNewEvents(std::nullopt);
     EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),
