@@ -18,6 +18,7 @@ EventUndoSnapshot EventUndoSnapshot::of(const platform::PlatformEvent& event) {
     s.externalIdentifier = event.calendarItemExternalIdentifier;
     s.calendarID = value.calendarID;
     s.title = value.title;
+    s.storedTitle = event.title;
     s.start = value.start;
     s.end = value.end;
     s.isAllDay = value.isAllDay;
@@ -35,7 +36,7 @@ EventUndoSnapshot EventUndoSnapshot::of(const platform::PlatformEvent& event) {
 void EventUndoSnapshot::restore(platform::PlatformEvent& event, const platform::PlatformCalendar& calendar,
                                 bool includeRecurrence) const {
     event.calendar = calendar;
-    event.title = title;
+    event.title = storedTitle;
     event.isAllDay = isAllDay;
     event.timeZone = timeZone;
     event.startDate = start;

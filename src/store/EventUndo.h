@@ -23,7 +23,8 @@ struct EventUndoSnapshot {
     QString identifier;
     std::optional<QString> externalIdentifier;
     QString calendarID;
-    QString title;
+    QString title;                       // as shown, with the fallback for an untitled event
+    std::optional<QString> storedTitle;  // what the event holds, which is what an undo puts back
     core::Date start;
     core::Date end;
     bool isAllDay = false;

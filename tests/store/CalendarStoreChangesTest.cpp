@@ -154,6 +154,22 @@ TEST_P(CalendarStoreChanges, ChangesTakeTheIdsThatTheStorePublishes) {
     EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
 }
 
+TEST_P(CalendarStoreChanges, UndoGivesAnUntitledEventNoTitleBack) {
+    auto untitled = timedEvent(work, QString(), local(2026, 3, 12, 15));
+    untitled.title.reset();
+    const QString identifier = backend->addEvent(untitled).eventIdentifier;
+    store->reload();
+    ASSERT_EQ(named(u"Untitled"_s).size(), 1u);
+    EventDraft titled = EventDraft::fromEvent(named(u"Untitled"_s).front());
+    titled.title = u"Planning"_s;
+    store->update(named(u"Untitled"_s).front().id, titled, EditSpan::thisEvent);
+    EXPECT_EQ(store->undoLabel(), u"Edited \u201CUntitled\u201D"_s);
+
+    store->undo();
+    EXPECT_EQ(ek.event(identifier)->title, std::nullopt);
+    EXPECT_EQ(named(u"Untitled"_s).size(), 1u);
+}
+
 TEST_P(CalendarStoreChangesOnFake, CreateWithoutADefaultCalendarIsRefused) {
     fake().setDefaultCalendarForNewEvents(std::nullopt);
     EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),
