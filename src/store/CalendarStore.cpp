@@ -53,6 +53,8 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemE
       m_reminderAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Reminder))),
       m_loadedRange(windowAround(core::Date::now())) {
     m_reloadTimer.setSingleShot(true);
+    // A coarse timer may fire 5% early, before the burst it waits out is over.
+    m_reloadTimer.setTimerType(Qt::PreciseTimer);
     m_reloadTimer.setInterval(kReloadDelayMs);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CalendarStore::reload);
     connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);

@@ -90,6 +90,21 @@ TEST_F(CalendarStoreLoading, BurstsOfChangesCoalesceIntoOneReload) {
     EXPECT_EQ(reloads.count(), 2);
 }
 
+TEST_F(CalendarStoreLoading, TheDebouncedReloadNeverComesEarly) {
+    CalendarStore store(ek);
+    QElapsedTimer sinceChange;
+    QObject::connect(&ek, &platform::EventStore::changed, &store, [&] { sinceChange.start(); });
+    std::vector<qint64> delays;
+    QObject::connect(&store, &CalendarStore::lastSyncedChanged, &store,
+                     [&] { delays.push_back(sinceChange.elapsed()); });
+    for (size_t i = 1; i <= 3; ++i) {
+        ek.simulateExternalChange();
+        ASSERT_TRUE(testsupport::waitUntil([&] { return delays.size() == i; }, 2000));
+    }
+    for (qint64 delay : delays)
+        EXPECT_GE(delay, 300);
+}
+
 TEST_F(CalendarStoreLoading, EnabledCalendarsFilterEventsButNotTheCatalogue) {
     ek.addEvent(timedEvent(work, u"Work thing"_s, local(2026, 3, 10, 11)));
     ek.addEvent(timedEvent(home, u"Home thing"_s, local(2026, 3, 10, 12)));
