@@ -170,6 +170,35 @@ TEST_P(CalendarStoreChanges, UndoGivesAnUntitledEventNoTitleBack) {
     EXPECT_EQ(named(u"Untitled"_s).size(), 1u);
 }
 
+TEST_P(CalendarStoreChanges, AnEventIsFoundByItsPublishedIdAfterAnEditIsUndone) {
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    EventDraft later = EventDraft::fromEvent(lunch);
+    later.start += 3600;
+    later.end += 3600;
+    store->update(lunch.id, later, EditSpan::thisEvent);
+    store->undo();
+
+    ASSERT_EQ(named(u"Lunch"_s).size(), 1u);
+    EventDraft renamed = EventDraft::fromEvent(named(u"Lunch"_s).front());
+    renamed.title = u"Brunch"_s;
+    store->update(named(u"Lunch"_s).front().id, renamed, EditSpan::thisEvent);
+    ASSERT_EQ(named(u"Brunch"_s).size(), 1u);
+    EXPECT_EQ(named(u"Brunch"_s).front().start, local(2026, 3, 12, 12));
+}
+
+// An undone deletion comes back as a new event; undoing the creation must remove that one.
+TEST_P(CalendarStoreChanges, UndoingACreationRemovesTheEventThatReplacedIt) {
+    const model::ODEvent lunch = store->create(draft(u"Lunch"_s, local(2026, 3, 12, 12)));
+    store->deleteEvent(lunch.id, EditSpan::thisEvent);
+    store->undo();
+    ASSERT_EQ(named(u"Lunch"_s).size(), 1u);
+
+    store->undo();
+    EXPECT_TRUE(named(u"Lunch"_s).empty());
+    EXPECT_TRUE(store->undoStack().empty());
+    EXPECT_EQ(backend->storedEventCount(), 0);
+}
+
 TEST_P(CalendarStoreChangesOnFake, CreateWithoutADefaultCalendarIsRefused) {
     fake().setDefaultCalendarForNewEvents(std::nullopt);
     EXPECT_EQ(errorText([&] { store->create(draft(u"Nowhere"_s, local(2026, 3, 11, 18))); }),
@@ -337,6 +366,43 @@ TEST_P(CalendarStoreChanges, RefusedWritesChangeNothing) {
     EXPECT_EQ(store->undoStack().size(), entries);
     EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
     EXPECT_FALSE(store->lastError());
+}
+
+TEST_P(CalendarStoreChangesOnFake, ACompletedReminderStaysGoneWhenAnEarlierFetchArrives) {
+    backend->addReminder(reminder(list, u"Water plants"_s, core::DateComponents{.year = 2026, .month = 3, .day = 12}));
+    store->reload();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return store->reminders().size() == 1; }));
+    fake().setHoldReminderFetches(true);
+    store->reload();
+    store->completeReminder(store->reminders().front().id);
+    fake().releaseReminderFetch();
+    EXPECT_TRUE(store->reminders().empty());
+}
+
+// A sync tool that deletes and re-adds an event gives it a new identifier but keeps
+// its external one; undoing a deletion of later occurrences still finds the series.
+TEST_P(CalendarStoreChangesOnFake, UndoFindsASeriesReAddedUnderANewIdentifier) {
+    auto series = timedEvent(work, u"Class"_s, local(2026, 3, 3, 10));
+    series.recurrenceRules = {weekly()};
+    series.calendarItemExternalIdentifier = u"class@example.com"_s;
+    backend->addEvent(series);
+    store->reload();
+    const auto before = named(u"Class"_s);
+    store->deleteEvent(before[3].id, EditSpan::futureEvents);
+    ASSERT_EQ(named(u"Class"_s).size(), 3u);
+
+    platform::PlatformEvent readded = *ek.event(before[0].eventIdentifier);
+    fake().removeEvent(readded, platform::Span::FutureEvents, true);
+    readded.eventIdentifier.clear();
+    readded.calendarItemIdentifier.clear();
+    fake().addEvent(readded);
+    store->reload();
+    ASSERT_EQ(named(u"Class"_s).size(), 3u);
+    ASSERT_NE(named(u"Class"_s).front().eventIdentifier, before[0].eventIdentifier);
+
+    store->undo();
+    EXPECT_EQ(named(u"Class"_s).size(), before.size());
+    EXPECT_EQ(backend->storedEventCount(), 1);
 }
 
 TEST_P(CalendarStoreChangesOnFake, AnUndoWhoseCommitFailsIsDroppedWholeAndKept) {
