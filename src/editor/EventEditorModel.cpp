@@ -81,7 +81,7 @@ void EventEditorModel::load() {
     } else {
         loadNewDraft();
     }
-    m_urlText = m_loadedURLText = link::displayText(m_draft.url);
+    m_urlText = link::displayText(m_draft.url);
     m_original = m_draft;
     emit eventChanged();
     emit draftChanged();
@@ -158,13 +158,17 @@ std::optional<model::MeetingLink> EventEditorModel::meeting() const {
 std::optional<QUrl> EventEditorModel::normalizedURL() const {
     // Re-parsing the text of a loaded link could change it ("mailto:" would gain
     // "https://", odd escapes would be redone): an untouched field keeps it as it is.
-    if (m_urlText.trimmed() == m_loadedURLText.trimmed())
+    if (urlTextIsUnchanged())
         return m_original.url;
     return link::normalize(m_urlText).url;
 }
 
 bool EventEditorModel::urlTextIsInvalid() const {
-    return m_urlText.trimmed() != m_loadedURLText.trimmed() && link::normalize(m_urlText).invalid;
+    return !urlTextIsUnchanged() && link::normalize(m_urlText).invalid;
+}
+
+bool EventEditorModel::urlTextIsUnchanged() const {
+    return m_urlText.trimmed() == link::displayText(m_original.url).trimmed();
 }
 
 bool EventEditorModel::hasChanges() const {

@@ -197,6 +197,8 @@ private:
     void setDraft(const model::EventDraft& draft);
     void setPrompt(std::optional<Prompt> prompt);
     void setErrorText(const std::optional<QString>& text);
+    // The link field still shows the loaded URL, which then stands as it was.
+    bool urlTextIsUnchanged() const;
     void setFlag(bool& flag, bool value, void (EventEditorModel::*changed)());
     // Refuses to save a link that forms no URL, saying so in the error line.
     bool checkURL();
@@ -219,8 +221,6 @@ private:
     model::RecurrenceOption m_recurrence = model::RecurrenceOption::none;
     model::RecurrenceOption m_originalRecurrence = model::RecurrenceOption::none;
     QString m_urlText;
-    // The field's text at load: while the text is the same, the loaded URL stands as it was.
-    QString m_loadedURLText;
     std::optional<Prompt> m_prompt;
     std::optional<QString> m_errorText;
     bool m_showTime = false;
