@@ -3,15 +3,8 @@
 #include "core/Log.h"
 #include "platform/eventstore/vdir/IcsFileParser.h"
 
-#include <QFile>
 #include <QtConcurrent/QtConcurrentMap>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 namespace platform::vdir {
@@ -20,14 +13,6 @@ namespace {
 
 // Below this many files the thread hand-off costs more than it saves.
 constexpr qsizetype kParallelThreshold = 16;
-
-struct FdCloser {
-    int fd;
-    ~FdCloser() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 std::shared_ptr<const IcsFile> failure(const QString& problem) {
     auto file = std::make_shared<IcsFile>();
@@ -43,37 +28,19 @@ VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
 
 VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones) {
     VdirCachedFile result;
-    const FdCloser fd{::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
-    struct stat st {};
-    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) {
-        result.content = failure(QString::fromLocal8Bit(std::strerror(errno)));
+    const RegularFileRead read = readRegularFile(path, kMaxFileSize);
+    result.stamp = read.stamp;
+    if (!read.ok()) {
+        result.content = failure(read.problem(kMaxFileSize));
         return result;
     }
-    result.stamp.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    result.stamp.size = static_cast<qint64>(st.st_size);
-    result.stamp.inode = static_cast<quint64>(st.st_ino);
-    if (st.st_size > kMaxFileSize) {
-        result.content = failure(QStringLiteral("larger than %1 MiB").arg(kMaxFileSize / (1024 * 1024)));
-        return result;
-    }
-    QByteArray data(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
-    qsizetype total = 0;
-    while (total < data.size()) {
-        const ssize_t n = ::read(fd.fd, data.data() + total, static_cast<size_t>(data.size() - total));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        total += n;
-    }
-    data.truncate(total);
-    if (data.contains('\0')) {
+    if (read.data.contains('\0')) {
         // libical would stop at the first NUL and read whatever came before as if it were the whole file.
         result.content = failure(QStringLiteral("contains binary data"));
         return result;
     }
     const IcsFileParser parser(zones);
-    result.content = std::make_shared<IcsFile>(parser.parse(data));
+    result.content = std::make_shared<IcsFile>(parser.parse(read.data));
     return result;
 }
 

@@ -13,10 +13,6 @@
 
 namespace platform::vdir {
 
-QString VdirFileStamp::etag() const {
-    return QStringLiteral("%1-%2").arg(mtimeNs).arg(inode);
-}
-
 QString localSourceTitle() {
     return QStringLiteral("On This Computer");
 }
@@ -51,11 +47,12 @@ bool permits(const QString& path, int accessMode, mode_t ownerBits) {
     return st.st_uid != ::geteuid() || (st.st_mode & ownerBits) == ownerBits;
 }
 
+// Metadata files hold a name, a colour or a few addresses.
+constexpr qint64 kMaxMetadataSize = 16 * 1024;
+
 QString readSmallFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.read(64 * 1024)).trimmed();
+    const RegularFileRead read = readRegularFile(path, kMaxMetadataSize);
+    return read.ok() ? QString::fromUtf8(read.data).trimmed() : QString();
 }
 
 QStringList readAddresses(const QString& path) {

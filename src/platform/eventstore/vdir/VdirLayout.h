@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Color.h"
+#include "platform/eventstore/vdir/VdirFileSystem.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,18 +10,6 @@
 #include <vector>
 
 namespace platform::vdir {
-
-// What identifies one version of a file on disk. Rewriting a file in place changes mtime or size; replacing it
-// by a rename changes the inode.
-struct VdirFileStamp {
-    qint64 mtimeNs = 0;
-    qint64 size = 0;
-    quint64 inode = 0;
-
-    bool operator==(const VdirFileStamp&) const = default;
-    // "<mtime in ns>-<inode>": what a writer compares before replacing the file.
-    QString etag() const;
-};
 
 struct VdirScannedFile {
     QString path;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct stat;
+
+namespace platform::vdir {
+
+// What identifies one version of a file on disk. Rewriting a file in place changes mtime or size; replacing it
+// by a rename changes the inode.
+struct VdirFileStamp {
+    qint64 mtimeNs = 0;
+    qint64 size = 0;
+    quint64 inode = 0;
+
+    bool operator==(const VdirFileStamp&) const = default;
+    // "<mtime in ns>-<inode>": what a writer compares before replacing the file.
+    QString etag() const;
+
+    static VdirFileStamp of(const struct stat& st);
+};
+
+// What reading a file of the vdir gave. Anything may sit where a file is expected (a FIFO, a device, a folder, a
+// file far too large), so nothing is read from what is not a regular file, and never more than a given size.
+struct RegularFileRead {
+    enum class Status { Ok, Missing, NotRegular, TooLarge, Failed };
+
+    Status status = Status::Failed;
+    QByteArray data;
+    VdirFileStamp stamp;  // of the file the bytes were read from
+    int error = 0;  // errno when Failed or Missing
+
+    bool ok() const { return status == Status::Ok; }
+    // Why the file could not be read, for the log.
+    QString problem(qint64 maxBytes) const;
+};
+
+// Reads the regular file at `path`, at most `maxBytes` of it, without ever waiting on the opening (a FIFO has no
+// writer) or the reading.
+RegularFileRead readRegularFile(const QString& path, qint64 maxBytes);
+
+}  // namespace platform::vdir
