@@ -41,9 +41,13 @@ bool sameLayout(const VdirScan& a, const VdirScan& b) {
         return false;
     // The files themselves are compared by the cache, path by path.
     for (size_t i = 0; i < a.collections.size(); ++i) {
-        if (!sameFolder(a.collections[i], b.collections[i]) ||
-            a.collections[i].files.size() != b.collections[i].files.size())
+        const auto& filesA = a.collections[i].files;
+        const auto& filesB = b.collections[i].files;
+        if (!sameFolder(a.collections[i], b.collections[i]) || filesA.size() != filesB.size())
             return false;
+        for (size_t f = 0; f < filesA.size(); ++f)
+            if (filesA[f].writable != filesB[f].writable)
+                return false;
     }
     return true;
 }
@@ -151,23 +155,25 @@ void VdirCatalog::rebuildIndex() {
             const auto staged = m_staged.constFind(scanned.path);
             if (staged != m_staged.constEnd()) {
                 if (*staged)
-                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp.etag(), uidCount);
+                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp.etag(), scanned.writable,
+                                 uidCount);
                 continue;
             }
             if (const VdirCachedFile* cached = m_cache.file(scanned.path))
-                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp.etag(), uidCount);
+                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp.etag(),
+                             scanned.writable, uidCount);
         }
         // Staged files that are not on disk yet.
         for (auto it = m_staged.constBegin(); it != m_staged.constEnd(); ++it) {
             if (!*it || seenPaths.contains(it.key()) || QFileInfo(it.key()).path() != folder.path)
                 continue;
-            addFileItems(static_cast<int>(ci), it.key(), **it, QString(), uidCount);
+            addFileItems(static_cast<int>(ci), it.key(), **it, QString(), true, uidCount);
         }
     }
 }
 
 void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
-                               const QString& etag, QHash<QString, int>& uidCount) {
+                               const QString& etag, bool fileWritable, QHash<QString, int>& uidCount) {
     if (!file || !file->problem.isEmpty())
         return;
     VdirCollection& collection = m_collections[static_cast<size_t>(collectionIndex)];
@@ -204,7 +210,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
         item.file = file;
         item.series = std::move(series);
         item.kind = item.main().kind;
-        item.readOnly = file->hasErrors || !collection.folder.writable || ambiguous.contains(uid);
+        item.readOnly = file->hasErrors || !fileWritable || !collection.folder.writable || ambiguous.contains(uid);
         QString identifier = collection.folder.id + QLatin1Char('/');
         if (uid.isEmpty())
             identifier += QLatin1String("%%") + escapeUid(fileName);

@@ -94,7 +94,7 @@ public:
 private:
     void rebuildIndex();
     void addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
-                      const QString& etag, QHash<QString, int>& uidCount);
+                      const QString& etag, bool fileWritable, QHash<QString, int>& uidCount);
 
     QString m_root;
     IcsZoneResolver m_zones;

@@ -77,6 +77,7 @@ struct Entry {
     QByteArray name;
     struct stat st {};
     bool ok = false;
+    bool isLink = false;
 };
 
 // Above this many entries the stat calls are spread over threads: on a folder of thousands of items they are
@@ -95,13 +96,19 @@ FolderListing listFolder(const QString& path) {
     while (const dirent* entry = ::readdir(dir.get())) {
         if (entry->d_name[0] == '.')
             continue;
-        entries.push_back(Entry{QByteArray(entry->d_name), {}, false});
+        entries.push_back(Entry{QByteArray(entry->d_name), {}, false, false});
     }
     // Sorted while the names are still bytes: comparing them as QStrings cost more than the listing.
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     const auto statRange = [fd, &entries](size_t begin, size_t end) {
-        for (size_t i = begin; i < end && i < entries.size(); ++i)
-            entries[i].ok = ::fstatat(fd, entries[i].name.constData(), &entries[i].st, 0) == 0;
+        for (size_t i = begin; i < end && i < entries.size(); ++i) {
+            Entry& entry = entries[i];
+            entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, AT_SYMLINK_NOFOLLOW) == 0;
+            // A link is taken for what it leads to, remembering that it is one.
+            entry.isLink = entry.ok && S_ISLNK(entry.st.st_mode);
+            if (entry.isLink)
+                entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, 0) == 0;
+        }
     };
     if (entries.size() >= kParallelStatThreshold) {
         std::vector<size_t> chunks;
@@ -120,11 +127,8 @@ FolderListing listFolder(const QString& path) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
             if (fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)) {
-                VdirFileStamp stamp;
-                stamp.mtimeNs = static_cast<qint64>(entry.st.st_mtim.tv_sec) * 1000000000LL + entry.st.st_mtim.tv_nsec;
-                stamp.size = static_cast<qint64>(entry.st.st_size);
-                stamp.inode = static_cast<quint64>(entry.st.st_ino);
-                listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, stamp});
+                listing.icsFiles.push_back(
+                    {path + QLatin1Char('/') + fileName, VdirFileStamp::of(entry.st), !entry.isLink});
             } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color") ||
                        fileName == QLatin1String("components")) {
                 listing.hasMetadata = true;

@@ -14,6 +14,8 @@ namespace platform::vdir {
 struct VdirScannedFile {
     QString path;
     VdirFileStamp stamp;
+    // False for a symbolic link: it may lead out of the collection, and an edit would write wherever it leads.
+    bool writable = true;
 };
 
 // A folder of .ics files, as found on disk; the kinds of items it holds are known only after parsing.

@@ -93,6 +93,18 @@ bool createViaTemporaryName(const QString& directory, const QByteArray& target, 
     throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
 }
 
+// The file a change replaces or removes must be a plain file in its folder: through a symbolic link the write
+// would land wherever the link leads. Checked before anything is written and again just before each write.
+void refuseAnythingButAPlainFile(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        throw WriteError(EventStoreError::Code::Conflict, path, errnoText());
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw WriteError(EventStoreError::Code::ReadOnly, path, QStringLiteral("not a plain file"));
+    }
+}
+
 }  // namespace
 
 QString Etag::toString() const {
@@ -308,6 +320,7 @@ QStringList VdirWriter::commit() {
         if (change.type == Type::Create) {
             continue;
         }
+        refuseAnythingButAPlainFile(change.path);
         std::optional<FileSnapshot> snapshot = readSnapshot(change.path);
         if (!snapshot || !isCurrent(change.path, change.expected)) {
             throw WriteError(EventStoreError::Code::Conflict, change.path,
@@ -359,6 +372,7 @@ QStringList VdirWriter::commit() {
             }
             const FileSnapshot& original = originals[change.path];
             // The file may have changed since the check above.
+            refuseAnythingButAPlainFile(change.path);
             if (Etag::ofFile(change.path) != original.etag) {
                 throw WriteError(EventStoreError::Code::Conflict, change.path,
                                  QStringLiteral("the file was changed by another program"));

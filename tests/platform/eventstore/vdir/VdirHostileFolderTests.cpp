@@ -76,3 +76,72 @@ TEST(VdirHostileFolder, FifosInPlaceOfMetadataFilesDoNotBlockOpening) {
     ASSERT_EQ(calendars.size(), 2u);
     EXPECT_EQ(calendars.front().sourceTitle, QStringLiteral("acme"));
 }
+
+namespace {
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool isSymlink(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+platform::EventStoreError::Code saveFailure(VdirEventStore& store, PlatformEvent event) {
+    event.title = QStringLiteral("Changed");
+    try {
+        store.saveEvent(event, platform::Span::ThisEvent, true);
+    } catch (const platform::EventStoreError& error) {
+        return error.code();
+    }
+    ADD_FAILURE() << "the save went through";
+    return platform::EventStoreError::Code::Other;
+}
+
+}  // namespace
+
+// An item that is a symbolic link may lead anywhere: an edit would rewrite a file outside the calendars.
+TEST(VdirHostileFolder, ItemsThatAreSymbolicLinksAreReadButNeverWritten) {
+    TempVdir vdir;
+    const QString outside = QFileInfo(vdir.root).path() + QStringLiteral("/outside");
+    QDir().mkpath(outside);
+    const QByteArray secret = ics(kLunch);
+    QFile file(outside + QStringLiteral("/secret.ics"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(secret) == secret.size());
+    file.close();
+    QDir().mkpath(vdir.path(QStringLiteral("home")));
+    const QString link = vdir.path(QStringLiteral("home/x.ics"));
+    ASSERT_EQ(::symlink("../../outside/secret.ics", QFile::encodeName(link).constData()), 0);
+
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_FALSE(events.front().calendar->allowsContentModifications);
+    EXPECT_EQ(saveFailure(store, events.front()), platform::EventStoreError::Code::ReadOnly);
+    EXPECT_EQ(contentOf(outside + QStringLiteral("/secret.ics")), secret);
+    EXPECT_TRUE(isSymlink(link));
+}
+
+// The folder may change between the scan and the save: a file read as a plain item, then swapped for a link to
+// the same bytes elsewhere (a hard link keeps even its stamp), is still refused when the save comes.
+TEST(VdirHostileFolder, AnItemSwappedForALinkAfterTheScanIsNotWrittenThrough) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const QString item = vdir.path(QStringLiteral("home/x.ics"));
+    const QString outside = QFileInfo(vdir.root).path() + QStringLiteral("/outside.ics");
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 1u);
+    ASSERT_TRUE(events.front().calendar->allowsContentModifications);
+
+    ASSERT_EQ(::link(QFile::encodeName(item).constData(), QFile::encodeName(outside).constData()), 0);
+    ASSERT_EQ(::unlink(QFile::encodeName(item).constData()), 0);
+    ASSERT_EQ(::symlink("../../outside.ics", QFile::encodeName(item).constData()), 0);
+    EXPECT_EQ(saveFailure(store, events.front()), platform::EventStoreError::Code::ReadOnly);
+    EXPECT_EQ(contentOf(outside), ics(kLunch));
+    EXPECT_TRUE(isSymlink(item));
+}
