@@ -2,23 +2,12 @@
 
 #include "platform/eventstore/vdir/IcsFileParser.h"
 
-#include <libical/ical.h>
-
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 
 namespace platform::vdir {
-
-void IcalComponentDeleter::operator()(icalcomponent* component) const {
-    icalcomponent_free(component);
-}
 
 namespace {
 
@@ -102,32 +91,6 @@ void VdirCatalog::clearStaged() {
         return;
     m_staged.clear();
     rebuildIndex();
-}
-
-std::optional<EditableFile> VdirCatalog::readForEdit(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_size > VdirFileCache::kMaxFileSize)
-        return std::nullopt;
-    const QByteArray data = file.readAll();
-    if (data.contains('\0'))
-        return std::nullopt;
-    prepareLibical();
-    EditableFile result;
-    result.root.reset(icalparser_parse_string(data.constData()));
-    if (!result.root)
-        return std::nullopt;
-    result.stamp.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    result.stamp.size = static_cast<qint64>(st.st_size);
-    result.stamp.inode = static_cast<quint64>(st.st_ino);
-    return result;
 }
 
 void VdirCatalog::rebuildIndex() {

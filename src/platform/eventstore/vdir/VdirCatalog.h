@@ -13,8 +13,6 @@
 #include <optional>
 #include <vector>
 
-struct icalcomponent_impl;
-
 namespace platform::vdir {
 
 struct VdirCollection {
@@ -44,17 +42,6 @@ struct VdirItem {
     bool readOnly = false;
 
     const IcsComponent& main() const { return series.master ? *series.master : *series.overrides.front(); }
-};
-
-struct IcalComponentDeleter {
-    void operator()(icalcomponent_impl* component) const;
-};
-using IcalComponentPtr = std::unique_ptr<icalcomponent_impl, IcalComponentDeleter>;
-
-// A file parsed afresh for editing, with the stamp of exactly the bytes parsed.
-struct EditableFile {
-    IcalComponentPtr root;
-    VdirFileStamp stamp;
 };
 
 // The collections and items below a vdir root, kept in step with the disk by reload().
@@ -87,9 +74,6 @@ public:
     void unstage(const QString& path);
     void clearStaged();
     bool hasStaged() const { return !m_staged.isEmpty(); }
-
-    // The file as it is on disk now, parsed by libical for editing; nullopt when it cannot be read.
-    static std::optional<EditableFile> readForEdit(const QString& path);
 
 private:
     void rebuildIndex();

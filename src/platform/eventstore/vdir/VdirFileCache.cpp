@@ -28,10 +28,10 @@ VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
 
 VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones) {
     VdirCachedFile result;
-    const RegularFileRead read = readRegularFile(path, kMaxFileSize);
+    const RegularFileRead read = readRegularFile(path, kMaxItemFileSize);
     result.stamp = read.stamp;
     if (!read.ok()) {
-        result.content = failure(read.problem(kMaxFileSize));
+        result.content = failure(read.problem(kMaxItemFileSize));
         return result;
     }
     if (read.data.contains('\0')) {

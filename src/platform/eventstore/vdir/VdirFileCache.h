@@ -22,9 +22,6 @@ struct VdirCachedFile {
 // so a reload over an unchanged folder costs one directory listing.
 class VdirFileCache {
 public:
-    // Files above this size are skipped rather than parsed: one item per file is never anywhere near it.
-    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
-
     explicit VdirFileCache(IcsZoneResolver& zones);
 
     // Brings the cache in line with the scanned files: new and changed files are read and parsed (on several

@@ -7,6 +7,9 @@ struct stat;
 
 namespace platform::vdir {
 
+// Files above this size are never read: one item per file is nowhere near it.
+inline constexpr qint64 kMaxItemFileSize = 16 * 1024 * 1024;
+
 // What identifies one version of a file on disk. Rewriting a file in place changes mtime or size; replacing it
 // by a rename changes the inode.
 struct VdirFileStamp {

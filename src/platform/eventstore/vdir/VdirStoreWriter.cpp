@@ -136,11 +136,17 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
         file.original = *staged;
     } else {
         const std::optional<Etag> remembered = Etag::fromString(revision.isEmpty() ? item.etag : revision);
-        const std::optional<FileSnapshot> snapshot = readSnapshot(item.path);
-        // Changed or gone since the caller read it: never overwrite what we did not see.
-        if (!remembered || !snapshot || !m_files.isCurrent(item.path, *remembered)) {
+        const auto refuse = [&item] {
             core::log(QStringLiteral("refusing to write %1: it changed on disk since it was read").arg(item.path));
             fail(Code::Conflict);
+        };
+        // Changed or gone since the caller read it: never overwrite what we did not see, nor read it.
+        if (!remembered || !m_files.isCurrent(item.path, *remembered)) {
+            refuse();
+        }
+        const std::optional<FileSnapshot> snapshot = readSnapshot(item.path);
+        if (!snapshot || !m_files.isCurrent(item.path, *remembered)) {
+            refuse();
         }
         file.original = snapshot->content;
         file.expected = *remembered;

@@ -1,5 +1,7 @@
 #include "platform/eventstore/vdir/VdirWriter.h"
 
+#include "platform/eventstore/vdir/VdirFileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -145,23 +147,23 @@ std::optional<FileSnapshot> readSnapshot(const QString& path) {
     // A sync tool may replace the file while we read it; read again until the
     // etag before and after agree, so content and etag belong together.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        const std::optional<Etag> before = Etag::ofFile(path);
-        if (!before) {
-            return std::nullopt;
-        }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (!file.exists()) {
+        RegularFileRead read = readRegularFile(path, kMaxItemFileSize);
+        switch (read.status) {
+            case RegularFileRead::Status::Ok:
+                break;
+            case RegularFileRead::Status::Missing:
                 return std::nullopt;
-            }
-            throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
+            case RegularFileRead::Status::NotRegular:
+                throw WriteError(EventStoreError::Code::ReadOnly, path, read.problem(kMaxItemFileSize));
+            case RegularFileRead::Status::TooLarge:
+                // The reader skips such files: this is not the one an item was read from.
+                throw WriteError(EventStoreError::Code::Conflict, path, read.problem(kMaxItemFileSize));
+            case RegularFileRead::Status::Failed:
+                throw WriteError(EventStoreError::Code::WriteFailed, path, read.problem(kMaxItemFileSize));
         }
-        QByteArray content = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
-        }
+        const Etag before{read.stamp.mtimeNs, read.stamp.inode};
         if (Etag::ofFile(path) == before) {
-            return FileSnapshot{std::move(content), *before};
+            return FileSnapshot{std::move(read.data), before};
         }
     }
     throw WriteError(EventStoreError::Code::Conflict, path, QStringLiteral("the file keeps changing"));
@@ -321,6 +323,11 @@ QStringList VdirWriter::commit() {
             continue;
         }
         refuseAnythingButAPlainFile(change.path);
+        // The stamp first: a file that changed is not read at all, however large it now is.
+        if (!isCurrent(change.path, change.expected)) {
+            throw WriteError(EventStoreError::Code::Conflict, change.path,
+                             QStringLiteral("the file was changed by another program"));
+        }
         std::optional<FileSnapshot> snapshot = readSnapshot(change.path);
         if (!snapshot || !isCurrent(change.path, change.expected)) {
             throw WriteError(EventStoreError::Code::Conflict, change.path,

@@ -46,25 +46,6 @@ TEST(VdirCatalog, StagedContentStandsInForTheFileUntilUnstaged) {
     EXPECT_EQ(catalog.item(QStringLiteral("home/n")), nullptr);
 }
 
-TEST(VdirCatalog, FileForEditingCarriesTheEtagOfWhatWasRead) {
-    TempVdir vdir;
-    vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("a"), QStringLiteral("One")));
-    VdirCatalog catalog(vdir.root);
-    catalog.reload();
-    const auto* item = catalog.item(QStringLiteral("home/a"));
-    ASSERT_TRUE(item);
-    auto editable = VdirCatalog::readForEdit(item->path);
-    ASSERT_TRUE(editable);
-    EXPECT_EQ(editable->stamp.etag(), item->etag);
-    EXPECT_NE(icalcomponent_get_first_component(editable->root.get(), ICAL_VEVENT_COMPONENT), nullptr);
-
-    vdir.writeIcs(QStringLiteral("home/.a.tmp"), event(QStringLiteral("a"), QStringLiteral("Two")));
-    QFile::remove(vdir.path(QStringLiteral("home/a.ics")));
-    QFile::rename(vdir.path(QStringLiteral("home/.a.tmp")), vdir.path(QStringLiteral("home/a.ics")));
-    EXPECT_NE(VdirCatalog::readForEdit(item->path)->stamp.etag(), item->etag) << "replaced behind our back";
-    EXPECT_FALSE(VdirCatalog::readForEdit(vdir.path(QStringLiteral("home/gone.ics"))));
-}
-
 TEST(VdirCatalog, IdentifiersOfAwkwardUidsAndFolders) {
     TempVdir vdir;
     vdir.writeIcs(QStringLiteral("a|b/x.ics"), event(QStringLiteral("x/y|z%"), QStringLiteral("Awkward")));

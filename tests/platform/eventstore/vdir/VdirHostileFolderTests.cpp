@@ -7,6 +7,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -144,4 +145,40 @@ TEST(VdirHostileFolder, AnItemSwappedForALinkAfterTheScanIsNotWrittenThrough) {
     EXPECT_EQ(saveFailure(store, events.front()), platform::EventStoreError::Code::ReadOnly);
     EXPECT_EQ(contentOf(outside), ics(kLunch));
     EXPECT_TRUE(isSymlink(item));
+}
+
+namespace {
+
+// The most memory this process ever held, in KiB.
+long peakMemoryKiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+// A file replaced by a huge one after it was read is a conflict found from its stamp; reading it whole first cost
+// as much memory as the file is large.
+TEST(VdirHostileFolder, AnItemSwappedForAHugeFileIsRefusedWithoutReadingIt) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const QString item = vdir.path(QStringLiteral("home/x.ics"));
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 1u);
+
+    constexpr off_t kHuge = 256 * 1024 * 1024;  // sparse: it takes no room on disk
+    const QString swap = vdir.path(QStringLiteral("home/.swap"));
+    const int fd = ::open(QFile::encodeName(swap).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, kHuge), 0);
+    ::close(fd);
+    ASSERT_EQ(::rename(QFile::encodeName(swap).constData(), QFile::encodeName(item).constData()), 0);
+
+    const long before = peakMemoryKiB();
+    EXPECT_EQ(saveFailure(store, events.front()), platform::EventStoreError::Code::Conflict);
+    EXPECT_LT(peakMemoryKiB() - before, 32 * 1024) << "KiB more at the peak";
+    EXPECT_EQ(QFileInfo(item).size(), kHuge);
 }
