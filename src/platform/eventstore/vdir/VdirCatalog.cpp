@@ -118,12 +118,12 @@ void VdirCatalog::rebuildIndex() {
             const auto staged = m_staged.constFind(scanned.path);
             if (staged != m_staged.constEnd()) {
                 if (*staged)
-                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp.etag(), scanned.writable,
+                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp.toString(), scanned.writable,
                                  uidCount);
                 continue;
             }
             if (const VdirCachedFile* cached = m_cache.file(scanned.path))
-                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp.etag(),
+                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp.toString(),
                              scanned.writable, uidCount);
         }
         // Staged files that are not on disk yet.

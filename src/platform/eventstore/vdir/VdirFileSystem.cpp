@@ -1,6 +1,7 @@
 #include "platform/eventstore/vdir/VdirFileSystem.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,8 +25,29 @@ struct FdCloser {
 
 }  // namespace
 
-QString VdirFileStamp::etag() const {
-    return QStringLiteral("%1-%2").arg(mtimeNs).arg(inode);
+QString VdirFileStamp::toString() const {
+    return QStringLiteral("%1-%2-%3").arg(mtimeNs).arg(size).arg(inode);
+}
+
+std::optional<VdirFileStamp> VdirFileStamp::fromString(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('-'));
+    if (parts.size() != 3)
+        return std::nullopt;
+    bool ok[3] = {false, false, false};
+    VdirFileStamp stamp;
+    stamp.mtimeNs = parts[0].toLongLong(&ok[0]);
+    stamp.size = parts[1].toLongLong(&ok[1]);
+    stamp.inode = parts[2].toULongLong(&ok[2]);
+    if (!ok[0] || !ok[1] || !ok[2])
+        return std::nullopt;
+    return stamp;
+}
+
+std::optional<VdirFileStamp> VdirFileStamp::ofFile(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return of(st);
 }
 
 VdirFileStamp VdirFileStamp::of(const struct stat& st) {

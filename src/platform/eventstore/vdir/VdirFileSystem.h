@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 struct stat;
 
 namespace platform::vdir {
@@ -10,18 +12,22 @@ namespace platform::vdir {
 // Files above this size are never read: one item per file is nowhere near it.
 inline constexpr qint64 kMaxItemFileSize = 16 * 1024 * 1024;
 
-// What identifies one version of a file on disk. Rewriting a file in place changes mtime or size; replacing it
-// by a rename changes the inode.
+// What identifies one version of a file on disk, the reader's and the writer's alike. Rewriting a file in place
+// changes mtime or size (a program may put the old mtime back, never the old size); replacing it by a rename
+// changes the inode.
 struct VdirFileStamp {
     qint64 mtimeNs = 0;
     qint64 size = 0;
     quint64 inode = 0;
 
     bool operator==(const VdirFileStamp&) const = default;
-    // "<mtime in ns>-<inode>": what a writer compares before replacing the file.
-    QString etag() const;
+    // "<mtime in ns>-<size>-<inode>": an item's revision, which a writer compares before replacing the file.
+    QString toString() const;
+    static std::optional<VdirFileStamp> fromString(const QString& text);
 
     static VdirFileStamp of(const struct stat& st);
+    // Nullopt when the file does not exist (or cannot be looked at).
+    static std::optional<VdirFileStamp> ofFile(const QString& path);
 };
 
 // What reading a file of the vdir gave. Anything may sit where a file is expected (a FIFO, a device, a folder, a

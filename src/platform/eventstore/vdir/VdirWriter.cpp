@@ -109,37 +109,6 @@ void refuseAnythingButAPlainFile(const QString& path) {
 
 }  // namespace
 
-QString Etag::toString() const {
-    return QString::number(mtimeNs) + u'-' + QString::number(inode);
-}
-
-std::optional<Etag> Etag::fromString(const QString& text) {
-    const qsizetype dash = text.lastIndexOf(u'-');
-    if (dash <= 0) {
-        return std::nullopt;
-    }
-    bool mtimeOk = false;
-    bool inodeOk = false;
-    Etag etag;
-    etag.mtimeNs = text.left(dash).toLongLong(&mtimeOk);
-    etag.inode = text.mid(dash + 1).toULongLong(&inodeOk);
-    if (!mtimeOk || !inodeOk) {
-        return std::nullopt;
-    }
-    return etag;
-}
-
-std::optional<Etag> Etag::ofFile(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return std::nullopt;
-    }
-    Etag etag;
-    etag.mtimeNs = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-    etag.inode = static_cast<quint64>(info.st_ino);
-    return etag;
-}
-
 WriteError::WriteError(Code code, QString path, QString detail)
     : EventStoreError(code, defaultMessage(code)), m_path(std::move(path)), m_detail(std::move(detail)) {}
 
@@ -161,9 +130,8 @@ std::optional<FileSnapshot> readSnapshot(const QString& path) {
             case RegularFileRead::Status::Failed:
                 throw WriteError(EventStoreError::Code::WriteFailed, path, read.problem(kMaxItemFileSize));
         }
-        const Etag before{read.stamp.mtimeNs, read.stamp.inode};
-        if (Etag::ofFile(path) == before) {
-            return FileSnapshot{std::move(read.data), before};
+        if (Etag::ofFile(path) == read.stamp) {
+            return FileSnapshot{std::move(read.data), read.stamp};
         }
     }
     throw WriteError(EventStoreError::Code::Conflict, path, QStringLiteral("the file keeps changing"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/eventstore/EventStoreError.h"
+#include "platform/eventstore/vdir/VdirFileSystem.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,19 +13,8 @@
 
 namespace platform::vdir {
 
-// What a file was when we read it. Any rewrite, also an atomic replace by a
-// sync tool, changes the inode or the nanosecond mtime.
-struct Etag {
-    qint64 mtimeNs = 0;
-    quint64 inode = 0;
-
-    bool operator==(const Etag&) const = default;
-    // "<mtime in ns>-<inode>", as the reader gives it in an item's revision.
-    QString toString() const;
-    static std::optional<Etag> fromString(const QString& text);
-    // Nullopt when the file does not exist.
-    static std::optional<Etag> ofFile(const QString& path);
-};
+// What a file was when we read it (see VdirFileStamp).
+using Etag = VdirFileStamp;
 
 // A failed write: Code::Conflict when the file changed (or went) on disk
 // since it was read, Code::WriteFailed when the file system refused it.

@@ -182,3 +182,32 @@ TEST(VdirHostileFolder, AnItemSwappedForAHugeFileIsRefusedWithoutReadingIt) {
     EXPECT_LT(peakMemoryKiB() - before, 32 * 1024) << "KiB more at the peak";
     EXPECT_EQ(QFileInfo(item).size(), kHuge);
 }
+
+// Some programs rewrite a file in place and put its old modification time back. The file is then the same inode
+// with the same mtime, but not the same size: still a change an edit must not overwrite.
+TEST(VdirHostileFolder, AnInPlaceRewriteThatRestoresTheModificationTimeIsStillAConflict) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const QString item = vdir.path(QStringLiteral("home/x.ics"));
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 1u);
+
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(item).constData(), &before), 0);
+    QStringList theirs = kLunch;
+    theirs.replace(2, QStringLiteral("SUMMARY:Lunch with Sam"));
+    QFile file(item);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+    file.write(ics(theirs));
+    file.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(item).constData(), times, 0), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(item).constData(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+
+    EXPECT_EQ(saveFailure(store, events.front()), platform::EventStoreError::Code::Conflict);
+    EXPECT_EQ(contentOf(item), ics(theirs));
+}
