@@ -75,6 +75,16 @@ QString trimmedBlanks(QStringView text) {
     return text.mid(start, end - start).toString();
 }
 
+QString trimmedOf(QStringView text, QStringView characters) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && characters.contains(text[start]))
+        ++start;
+    while (end > start && characters.contains(text[end - 1]))
+        --end;
+    return text.mid(start, end - start).toString();
+}
+
 QStringList splitAtWhitespace(QStringView text) {
     QStringList words;
     QString current;

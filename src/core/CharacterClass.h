@@ -38,6 +38,8 @@ qsizetype characterCount(const QString& text);
 
 // Blanks removed from both ends.
 QString trimmedBlanks(QStringView text);
+// The given characters (UTF-16 units) removed from both ends.
+QString trimmedOf(QStringView text, QStringView characters);
 // Cut at runs of white space; no empty words.
 QStringList splitAtWhitespace(QStringView text);
 // The first code point in its upper-case form (which may be longer), the rest unchanged.

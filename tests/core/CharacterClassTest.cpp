@@ -30,6 +30,8 @@ TEST(CharacterClass, TextHelpersKeepSurrogatePairsWhole) {
     EXPECT_EQ(chars::letters(u"a1 𝐀-b"_s), u"a𝐀b"_s);
     EXPECT_EQ(chars::trimmedBlanks(u"\u00a0\t Gate B22 \u2003"_s), u"Gate B22"_s);
     EXPECT_EQ(chars::trimmedBlanks(u"\nB22\n"_s), u"\nB22\n"_s);
+    EXPECT_EQ(chars::trimmedOf(u"::GATE:"_s, u":"), u"GATE"_s);
+    EXPECT_EQ(chars::trimmedOf(u":::"_s, u":"), QString());
     EXPECT_EQ(chars::splitAtWhitespace(u"  BA117\t 22\n14A "_s), (QStringList{u"BA117"_s, u"22"_s, u"14A"_s}));
     EXPECT_EQ(chars::capitalizedFirst(u"ßtraße"_s), u"SStraße"_s);
     EXPECT_EQ(chars::capitalizedFirst(QString()), QString());

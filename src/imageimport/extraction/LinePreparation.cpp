@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace imageimport {
@@ -30,16 +32,6 @@ struct LinePatterns {
 const LinePatterns& shared() {
     static const LinePatterns set;
     return set;
-}
-
-QString trimmedColons(const QString& word) {
-    qsizetype start = 0;
-    qsizetype end = word.size();
-    while (start < end && word[start] == u':')
-        ++start;
-    while (end > start && word[end - 1] == u':')
-        --end;
-    return word.mid(start, end - start);
 }
 
 QString capitalizedLabel(const QString& label) { return core::chars::capitalizedFirst(label.toLower()); }
@@ -89,7 +81,7 @@ std::vector<RecognizedLine> LinePreparation::prepare(const std::vector<Recognize
         const RecognizedLine& value = lines[i + 1];
         QStringList labels;
         for (const QString& word : core::chars::splitAtWhitespace(lines[i].text))
-            labels.append(trimmedColons(word.toUpper()));
+            labels.append(core::chars::trimmedOf(word.toUpper(), u":"));
         const QString key = labels.join(u' ');
         const QStringList values = core::chars::splitAtWhitespace(value.text);
 

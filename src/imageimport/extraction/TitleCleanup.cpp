@@ -39,18 +39,8 @@ const TitlePatterns& shared() {
     return set;
 }
 
-QString trimmedOf(const QString& text, QStringView characters) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && characters.contains(text[start]))
-        ++start;
-    while (end > start && characters.contains(text[end - 1]))
-        --end;
-    return text.mid(start, end - start);
-}
-
 bool isEdgeLabel(const QString& word) {
-    const QString trimmed = trimmedOf(word.toLower(), u":,.;!·|•()[]");
+    const QString trimmed = core::chars::trimmedOf(word.toLower(), u":,.;!·|•()[]");
     return trimmed.isEmpty() || shared().labelWords.contains(trimmed);
 }
 
@@ -106,7 +96,7 @@ QString TitleCleanup::cleanResidual(const QString& text) {
         ++first;
     while (last > first && isEdgeLabel(words[last - 1]))
         --last;
-    return trimmedOf(words.mid(first, last - first).join(u' '), u" ,;:-–—·|");
+    return core::chars::trimmedOf(words.mid(first, last - first).join(u' '), u" ,;:-–—·|");
 }
 
 QString TitleCleanup::lowerFirstUnlessAcronym(const QString& text) {
