@@ -59,8 +59,16 @@ std::uint8_t byteAt(std::uint64_t value, int shift) {
     return static_cast<std::uint8_t>((value >> shift) & 0xFF);
 }
 
-std::atomic<bool> g_isDark{false};
-std::atomic<bool> g_increaseContrast{false};
+// One word, so that a reader never sees half of a change.
+constexpr unsigned kDark = 1;
+constexpr unsigned kIncreaseContrast = 2;
+constexpr unsigned kReduceMotion = 4;
+std::atomic<unsigned> g_appearance{0};
+
+unsigned pack(Appearance appearance) {
+    return (appearance.isDark ? kDark : 0) | (appearance.increaseContrast ? kIncreaseContrast : 0) |
+           (appearance.reduceMotion ? kReduceMotion : 0);
+}
 
 }  // namespace
 
@@ -103,12 +111,21 @@ core::Color DynamicColor::resolve() const {
 }
 
 Appearance Theme::appearance() {
-    return Appearance{g_isDark.load(), g_increaseContrast.load()};
+    const unsigned bits = g_appearance.load();
+    return Appearance{(bits & kDark) != 0, (bits & kIncreaseContrast) != 0, (bits & kReduceMotion) != 0};
 }
 
 void Theme::setAppearance(Appearance appearance) {
-    g_isDark.store(appearance.isDark);
-    g_increaseContrast.store(appearance.increaseContrast);
+    if (g_appearance.exchange(pack(appearance)) != pack(appearance))
+        emit AppearanceSignal::instance().changed(appearance);
+}
+
+AppearanceSignal& AppearanceSignal::instance() {
+    static AppearanceSignal* const signal = [] {
+        qRegisterMetaType<design::Appearance>();
+        return new AppearanceSignal;
+    }();
+    return *signal;
 }
 
 #define ORBITDAY_PLAIN_TOKEN(name, hex)                         \
@@ -164,6 +181,10 @@ ORBITDAY_DYNAMIC_TOKEN(amberSoft, u"#F5A52433", u"#F5A5243D")
 ORBITDAY_DYNAMIC_TOKEN(amberInk, u"#94600A", u"#F5C26B")
 ORBITDAY_DYNAMIC_TOKEN(leafSoft, u"#4FA45A24", u"#4FA45A2E")
 ORBITDAY_DYNAMIC_TOKEN(leafInk, u"#2F7A3A", u"#8FD39A")
+// A shade above fillSoft, so the tile still shows on the sunken and card surfaces
+// it sits on, and light enough that a flame glyph keeps its contrast; increased
+// contrast doubles it so the tile's edge stays visible.
+ORBITDAY_DYNAMIC_TOKEN(inkTile, u"#1C1F2414", u"#F6F7F81A", u"#1C1F2429", u"#F6F7F833")
 
 #undef ORBITDAY_DYNAMIC_TOKEN
 

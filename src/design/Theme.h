@@ -2,6 +2,7 @@
 
 #include "core/Color.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringView>
 
@@ -10,10 +11,12 @@
 
 namespace design {
 
-// The appearance colours are resolved against.
+// The appearance colours are resolved against, with the one display preference
+// that is not a colour: drawings that would move or tilt stay still when it is set.
 struct Appearance {
     bool isDark = false;
     bool increaseContrast = false;
+    bool reduceMotion = false;
 
     bool operator==(const Appearance&) const = default;
 };
@@ -55,6 +58,7 @@ public:
 
     // The appearance dynamic tokens resolve against. Light, without increased contrast,
     // until set; the application sets it from the system and from its own setting.
+    // A change is announced by AppearanceSignal, so drawn views can repaint.
     static Appearance appearance();
     static void setAppearance(Appearance appearance);
 
@@ -92,9 +96,29 @@ public:
     static const DynamicColor& amberInk();
     static const DynamicColor& leafSoft();
     static const DynamicColor& leafInk();
+    // The faint tile behind an accent glyph (a flame symbol on a small square).
+    static const DynamicColor& inkTile();
 
     // flame, amber, teal, sky, green: colours picked by index where nothing else gives one.
     static const std::array<core::Color, 5>& calendarPalette();
 };
 
+// Announces changes of Theme::appearance(). Lives as long as the process; its
+// signal is emitted on the thread that changed the appearance, and reaches
+// receivers on other threads queued.
+class AppearanceSignal : public QObject {
+    Q_OBJECT
+
+public:
+    static AppearanceSignal& instance();
+
+signals:
+    void changed(design::Appearance appearance);
+
+private:
+    AppearanceSignal() = default;
+};
+
 }  // namespace design
+
+Q_DECLARE_METATYPE(design::Appearance)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QAccessible>
+
+class QAbstractButton;
+class QKeyEvent;
+class QWidget;
+
+namespace design {
+
+// Repaints the widget whenever the appearance changes (dark, light, contrast,
+// motion), for as long as it lives. Every widget of the kit calls it once.
+void followAppearance(QWidget* widget);
+
+// The role assistive technologies are told for a custom-painted widget (a plain
+// widget would say "client"); its name is its accessibleName().
+void setAccessibleRole(QWidget* widget, QAccessible::Role role);
+
+// Return or Enter clicks a focused kit button, as Space does; true when it did.
+bool clickOnReturn(QAbstractButton* button, QKeyEvent* event);
+
+}  // namespace design

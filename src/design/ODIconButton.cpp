@@ -1,0 +1,69 @@
+#include "design/ODIconButton.h"
+
+#include "design/FocusRing.h"
+#include "design/KitWidget.h"
+#include "design/ODButton.h"
+#include "design/Symbols.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace design {
+
+namespace {
+
+// A plain button shows its press by fading its content.
+constexpr qreal kPressedOpacity = 0.6;
+
+}  // namespace
+
+ODIconButton::ODIconButton(const QString& systemName, qreal diameter, std::optional<QString> label, QWidget* parent)
+    : QAbstractButton(parent), m_systemName(systemName), m_diameter(diameter), m_label(std::move(label)) {
+    setFocusPolicy(Qt::TabFocus);
+    const int side = static_cast<int>(std::ceil(diameter));
+    odSquare(this, side);
+    setAccessibleName(m_label.value_or(m_systemName));
+    followAppearance(this);
+    odFocusRing(this, Shape::circle());
+}
+
+void ODIconButton::setSystemName(const QString& systemName) {
+    m_systemName = systemName;
+    if (!m_label)
+        setAccessibleName(m_systemName);
+    update();
+}
+
+QSize ODIconButton::sizeHint() const {
+    const int side = static_cast<int>(std::ceil(m_diameter));
+    return QSize(side, side);
+}
+
+void ODIconButton::paint(QPainter& painter, const QRectF& square, const QString& systemName, bool pressed) {
+    painter.save();
+    Shape::circle().fill(painter, square, toQColor(Theme::fillSoft()));
+    if (pressed)
+        painter.setOpacity(painter.opacity() * kPressedOpacity);
+    const qreal diameter = std::min(square.width(), square.height());
+    Symbols::paint(painter, square, systemName, toQColor(Theme::text()), diameter * kSymbolPerDiameter,
+                   FontWeight::semibold);
+    painter.restore();
+}
+
+void ODIconButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        painter.setOpacity(ODButtonStyle::kDisabledOpacity);
+    paint(painter, odSquare(QRectF(rect()), m_diameter), m_systemName, isDown());
+}
+
+void ODIconButton::keyPressEvent(QKeyEvent* event) {
+    if (clickOnReturn(this, event))
+        return;
+    QAbstractButton::keyPressEvent(event);
+}
+
+}  // namespace design

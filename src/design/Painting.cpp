@@ -1,0 +1,86 @@
+#include "design/Painting.h"
+
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace design {
+
+QColor toQColor(core::Color color) {
+    return QColor(color.red, color.green, color.blue, color.alpha);
+}
+
+QColor toQColor(const DynamicColor& token) {
+    return toQColor(token.resolve());
+}
+
+QPainterPath Shape::path(const QRectF& rect) const {
+    return insetPath(rect, 0);
+}
+
+QPainterPath Shape::insetPath(const QRectF& rect, qreal inset) const {
+    QPainterPath path;
+    const QRectF inner = rect.adjusted(inset, inset, -inset, -inset);
+    if (inner.width() <= 0 || inner.height() <= 0)
+        return path;
+    switch (m_kind) {
+        case Kind::rectangle:
+            path.addRect(inner);
+            break;
+        case Kind::rounded: {
+            const qreal radius = std::clamp(m_radius - inset, 0.0, std::min(inner.width(), inner.height()) / 2);
+            path.addRoundedRect(inner, radius, radius);
+            break;
+        }
+        case Kind::capsule: {
+            const qreal radius = std::min(inner.width(), inner.height()) / 2;
+            path.addRoundedRect(inner, radius, radius);
+            break;
+        }
+        case Kind::circle: {
+            const qreal diameter = std::min(rect.width(), rect.height()) - 2 * inset;
+            if (diameter > 0)
+                path.addEllipse(QRectF(QPointF(0, 0), QSizeF(diameter, diameter)).translated(
+                    rect.center() - QPointF(diameter / 2, diameter / 2)));
+            break;
+        }
+    }
+    return path;
+}
+
+void Shape::fill(QPainter& painter, const QRectF& rect, const QColor& color) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPath(path(rect));
+    painter.restore();
+}
+
+void Shape::strokeBorder(QPainter& painter, const QRectF& rect, const QColor& color, qreal lineWidth) const {
+    if (lineWidth <= 0 || color.alpha() == 0)
+        return;
+    // The region between the outline and the outline inset by the width, filled:
+    // unlike a pen centred on the edge, it never reaches outside.
+    QPainterPath ring = path(rect);
+    ring.addPath(insetPath(rect, lineWidth));
+    ring.setFillRule(Qt::OddEvenFill);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPath(ring);
+    painter.restore();
+}
+
+QRectF odSquare(const QRectF& area, qreal side) {
+    return QRectF(area.center() - QPointF(side / 2, side / 2), QSizeF(side, side));
+}
+
+void odSquare(QWidget* widget, int side) {
+    widget->setFixedSize(side, side);
+}
+
+}  // namespace design

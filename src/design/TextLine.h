@@ -1,0 +1,37 @@
+#pragma once
+
+#include "design/Theme.h"
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace design {
+
+// One line of text, shown verbatim in a kit font and a Theme colour; shortened
+// with an ellipsis when the room is too narrow.
+class TextLine : public QWidget {
+    Q_OBJECT
+
+public:
+    TextLine(const QString& text, const QFont& font, const DynamicColor& color, QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+    void setColor(const DynamicColor& color);
+    // Extra space after every letter, in pixels.
+    void setTracking(qreal tracking);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString m_text;
+    const DynamicColor* m_color;
+};
+
+}  // namespace design
