@@ -13,7 +13,8 @@ namespace design {
 
 // Draws the named symbols of SymbolTable, tinted, at a text size and weight:
 // a symbol "at 12 points, semibold" sits in a square of boxSide(12) and its
-// strokes thicken with the weight, as a glyph of that font would.
+// strokes thicken with the weight, as a glyph of that font would. For the GUI
+// thread only: drawings and images are cached without a lock.
 class Symbols {
 public:
     Symbols() = delete;
