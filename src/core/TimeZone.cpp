@@ -2,6 +2,8 @@
 
 #include "core/IcuString.h"
 #include "core/Locale.h"
+#include "core/PosixTimeZoneRule.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -24,9 +26,11 @@ namespace {
 using ZonePtr = std::shared_ptr<const icu::TimeZone>;
 
 // The span of years whose transitions are copied from the system database.
-// Beyond it the zone keeps the offset of its last transition.
+// After the last one a zone follows the rule its file ends with.
 const QDateTime kFirstTransition(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC);
 const QDateTime kLastTransition(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+const QString kZoneInfoFolder = QStringLiteral("/usr/share/zoneinfo");
+constexpr qint64 kZoneFileLimit = 1024 * 1024;
 
 QMutex& cacheMutex() {
     static QMutex m;
@@ -43,6 +47,59 @@ ZonePtr& currentZone() {
     return zone;
 }
 
+// One stretch of time with the same offsets, in ICU's terms (milliseconds).
+struct Period {
+    UDate start = 0;
+    int raw = 0;
+    int dst = 0;
+    QString name;
+};
+
+Period periodOf(const QTimeZone::OffsetData& data) {
+    return Period{static_cast<UDate>(data.atUtc.toMSecsSinceEpoch()), data.standardTimeOffset * 1000,
+                  (data.offsetFromUtc - data.standardTimeOffset) * 1000, data.abbreviation};
+}
+
+icu::DateTimeRule* switchDay(const PosixTimeZoneRule::Day& day) {
+    const int millis = day.secondsIntoDay * 1000;
+    if (day.kind == PosixTimeZoneRule::Day::Kind::WeekdayOfMonth)
+        return new icu::DateTimeRule(day.month - 1, day.week == 5 ? -1 : day.week, day.weekday + UCAL_SUNDAY, millis,
+                                     icu::DateTimeRule::WALL_TIME);
+    // A day of the year that never counts 29 February falls on the same date every year.
+    static constexpr int kMonthLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int month = 0;
+    int dayOfMonth = day.dayOfYear;
+    while (month < 11 && dayOfMonth > kMonthLengths[month])
+        dayOfMonth -= kMonthLengths[month++];
+    return new icu::DateTimeRule(month, dayOfMonth, millis, icu::DateTimeRule::WALL_TIME);
+}
+
+// The yearly switches of the rule a zone file ends with, from `startYear` on.
+void addFinalRules(icu::RuleBasedTimeZone& zone, const PosixTimeZoneRule& rule, int startYear, UErrorCode& status) {
+    if (!rule.daylight)
+        return;
+    const PosixTimeZoneRule::Daylight& daylight = *rule.daylight;
+    // Written with a negative saving, winter is the rule's "daylight" part.
+    const bool negative = daylight.secondsFromGMT < rule.secondsFromGMT;
+    const int low = std::min(rule.secondsFromGMT, daylight.secondsFromGMT) * 1000;
+    const int high = std::max(rule.secondsFromGMT, daylight.secondsFromGMT) * 1000;
+    const QString& lowName = negative ? daylight.name : rule.standardName;
+    const QString& highName = negative ? rule.standardName : daylight.name;
+    const PosixTimeZoneRule::Day& toHigh = negative ? daylight.end : daylight.start;
+    const PosixTimeZoneRule::Day& toLow = negative ? daylight.start : daylight.end;
+    zone.addTransitionRule(new icu::AnnualTimeZoneRule(icu_string::copy(lowName), low, 0, switchDay(toLow), startYear,
+                                                       icu::AnnualTimeZoneRule::MAX_YEAR),
+                           status);
+    zone.addTransitionRule(new icu::AnnualTimeZoneRule(icu_string::copy(highName), low, high - low, switchDay(toHigh),
+                                                       startYear, icu::AnnualTimeZoneRule::MAX_YEAR),
+                           status);
+}
+
+std::optional<PosixTimeZoneRule> finalRuleOf(const QByteArray& id) {
+    const auto contents = readRegularFile(kZoneInfoFolder + QLatin1Char('/') + QString::fromUtf8(id), kZoneFileLimit);
+    return contents ? PosixTimeZoneRule::fromZoneFile(*contents) : std::nullopt;
+}
+
 // ICU's own zones carry 2022 rules here; the system database is newer, so the
 // rules are rebuilt from Qt's reading of /usr/share/zoneinfo.
 ZonePtr buildFromSystem(const QByteArray& id) {
@@ -52,20 +109,20 @@ ZonePtr buildFromSystem(const QByteArray& id) {
     const icu::UnicodeString icuId = icu_string::copy(QString::fromUtf8(id));
     const QTimeZone::OffsetDataList transitions = qzone.transitions(kFirstTransition, kLastTransition);
 
-    const QTimeZone::OffsetData initial =
-        qzone.offsetData(transitions.isEmpty() ? kFirstTransition : transitions.first().atUtc.addSecs(-1));
-    const int initialRaw = initial.standardTimeOffset * 1000;
-    const int initialDst = (initial.offsetFromUtc - initial.standardTimeOffset) * 1000;
+    // The first period is the one before the first transition.
+    std::vector<Period> periods{
+        periodOf(qzone.offsetData(transitions.isEmpty() ? kFirstTransition : transitions.first().atUtc.addSecs(-1)))};
+    for (const QTimeZone::OffsetData& t : transitions)
+        periods.push_back(periodOf(t));
+
+    const Period& initial = periods.front();
     auto zone = std::make_unique<icu::RuleBasedTimeZone>(
-        icuId, new icu::InitialTimeZoneRule(icu_string::copy(initial.abbreviation), initialRaw, initialDst));
+        icuId, new icu::InitialTimeZoneRule(icu_string::copy(initial.name), initial.raw, initial.dst));
 
     // One rule per distinct (raw offset, saving, name), listing the moments it starts.
     std::map<std::tuple<int, int, QString>, std::vector<UDate>> rules;
-    for (const QTimeZone::OffsetData& t : transitions) {
-        const int raw = t.standardTimeOffset * 1000;
-        const int dst = (t.offsetFromUtc - t.standardTimeOffset) * 1000;
-        rules[{raw, dst, t.abbreviation}].push_back(static_cast<UDate>(t.atUtc.toMSecsSinceEpoch()));
-    }
+    for (size_t i = 1; i < periods.size(); ++i)
+        rules[{periods[i].raw, periods[i].dst, periods[i].name}].push_back(periods[i].start);
     UErrorCode status = U_ZERO_ERROR;
     for (const auto& [key, starts] : rules) {
         const auto& [raw, dst, name] = key;
@@ -73,6 +130,11 @@ ZonePtr buildFromSystem(const QByteArray& id) {
                                                                static_cast<int32_t>(starts.size()),
                                                                icu::DateTimeRule::UTC_TIME),
                                 status);
+    }
+    if (const auto finalRule = finalRuleOf(id)) {
+        const int startYear =
+            transitions.isEmpty() ? kFirstTransition.date().year() : transitions.last().atUtc.date().year();
+        addFinalRules(*zone, *finalRule, startYear, status);
     }
     zone->complete(status);
     if (U_FAILURE(status))
