@@ -246,8 +246,10 @@ bool Calendar::isDate(Date a, Date b, CalendarUnit granularity) const {
         case CalendarUnit::Hour: {
             // The repeated hour of a fall-back day shows one wall-clock hour twice, and
             // two moments minutes apart may lie in different ones: the real hour decides.
-            const auto hour = dateInterval(CalendarUnit::Hour, a);
-            return hour && b >= hour->start && b < hour->end();
+            // Both hours are compared, as after a half-hour shift they overlap.
+            const auto hourOfA = dateInterval(CalendarUnit::Hour, a);
+            const auto hourOfB = dateInterval(CalendarUnit::Hour, b);
+            return hourOfA && hourOfB && hourOfA->start == hourOfB->start;
         }
         case CalendarUnit::Minute: return std::floor(a.secondsSince1970() / 60) == std::floor(b.secondsSince1970() / 60);
         case CalendarUnit::Second: return std::floor(a.secondsSince1970()) == std::floor(b.secondsSince1970());

@@ -167,6 +167,20 @@ TEST(Calendar, TheRepeatedHourOfAFallBackDayIsTwoHours) {
     EXPECT_TRUE(cal.isDate(utc(2025, 10, 26, 0, 0), lateFirst, CalendarUnit::Hour));
 }
 
+TEST(Calendar, SameHourReadsTheSameBothWaysOnAHalfHourShift) {
+    const Calendar cal = calendarIn("Australia/Lord_Howe");
+    // Lord Howe falls back half an hour at 15:00 UTC on 5 April 2025: 01:45 in summer
+    // time, then 01:40 in standard time 25 minutes later.
+    const Date a(1743864300);
+    const Date b(1743865800);
+    EXPECT_EQ(cal.isDate(a, b, CalendarUnit::Hour), cal.isDate(b, a, CalendarUnit::Hour));
+    for (Date x = utc(2025, 4, 5, 13); x < utc(2025, 4, 5, 17); x += 300)
+        for (Date y = x; y < x + 7200; y += 300)
+            ASSERT_EQ(cal.isDate(x, y, CalendarUnit::Hour), cal.isDate(y, x, CalendarUnit::Hour))
+                << core::toIsoString(x).toStdString() << " " << core::toIsoString(y).toStdString();
+    EXPECT_TRUE(cal.isDate(utc(2025, 4, 5, 15, 5), utc(2025, 4, 5, 15, 25), CalendarUnit::Hour));
+}
+
 TEST(Calendar, OutOfRangeDatesFailInsteadOfMisbehaving) {
     const Calendar cal = calendarIn("UTC");
     const Date nan(std::numeric_limits<double>::quiet_NaN());
