@@ -12,6 +12,7 @@
 
 #include <unicode/rbtz.h>
 #include <unicode/simpletz.h>
+#include <unicode/tzfmt.h>
 #include <unicode/tzrule.h>
 
 #include <algorithm>
@@ -58,6 +59,29 @@ struct Period {
 Period periodOf(const QTimeZone::OffsetData& data) {
     return Period{static_cast<UDate>(data.atUtc.toMSecsSinceEpoch()), data.standardTimeOffset * 1000,
                   (data.offsetFromUtc - data.standardTimeOffset) * 1000, data.abbreviation};
+}
+
+// Some zone files call the summer offset standard and the winter one a negative
+// saving (Dublin: winter GMT is "daylight saving" of -1 h). Names and the
+// daylight flag follow the usual reading, summer as the saving: turn each such
+// pair round. The offsets themselves stay as they are.
+void turnNegativeSavingsRound(std::vector<Period>& periods) {
+    std::vector<std::optional<int>> newRaw(periods.size());
+    for (size_t i = 0; i < periods.size(); ++i) {
+        if (periods[i].dst >= 0)
+            continue;
+        newRaw[i] = periods[i].raw + periods[i].dst;
+        for (size_t j : {i - 1, i + 1}) {
+            if (j < periods.size() && periods[j].dst == 0 && periods[j].raw == periods[i].raw)
+                newRaw[j] = periods[i].raw + periods[i].dst;
+        }
+    }
+    for (size_t i = 0; i < periods.size(); ++i) {
+        if (!newRaw[i])
+            continue;
+        periods[i].dst = periods[i].raw + periods[i].dst - *newRaw[i];
+        periods[i].raw = *newRaw[i];
+    }
 }
 
 icu::DateTimeRule* switchDay(const PosixTimeZoneRule::Day& day) {
@@ -114,6 +138,7 @@ ZonePtr buildFromSystem(const QByteArray& id) {
         periodOf(qzone.offsetData(transitions.isEmpty() ? kFirstTransition : transitions.first().atUtc.addSecs(-1)))};
     for (const QTimeZone::OffsetData& t : transitions)
         periods.push_back(periodOf(t));
+    turnNegativeSavingsRound(periods);
 
     const Period& initial = periods.front();
     auto zone = std::make_unique<icu::RuleBasedTimeZone>(
@@ -266,8 +291,15 @@ bool TimeZone::isDaylightSavingTime(Date date) const {
 }
 
 QString TimeZone::abbreviation(Date date) const {
+    // The zone's display name would be made from its present raw offset plus a
+    // generic hour of saving; the name of the moment comes from its own offsets.
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::TimeZoneFormat> format(
+        icu::TimeZoneFormat::createInstance(Locale::current().icu(), status));
+    if (U_FAILURE(status))
+        return {};
     icu::UnicodeString name;
-    m_zone->getDisplayName(isDaylightSavingTime(date), icu::TimeZone::SHORT, Locale::current().icu(), name);
+    format->format(UTZFMT_STYLE_SPECIFIC_SHORT, *m_zone, date.toUDate(), name);
     return icu_string::toQString(name);
 }
 

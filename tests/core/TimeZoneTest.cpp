@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 #include "core/Calendar.h"
+#include "core/DateFormat.h"
 #include "core/PosixTimeZoneRule.h"
 #include "core/TimeZone.h"
 
@@ -136,6 +137,33 @@ TEST(PosixTimeZoneRule, FormsZoneFilesEndWith) {
         EXPECT_FALSE(PosixTimeZoneRule::parse(broken)) << broken;
     EXPECT_FALSE(PosixTimeZoneRule::fromZoneFile("TZif1...\nCET-1\n")) << "version 1 files have no rule";
     EXPECT_FALSE(PosixTimeZoneRule::fromZoneFile("TZif2...\nCET-1")) << "cut short";
+}
+
+// Dublin's zone file calls summer time standard and winter a negative saving;
+// Lord Howe saves half an hour. Both must be named from the offset they have.
+TEST(TimeZone, NamesFollowTheOffsetOfTheMoment) {
+    const auto dublin = TimeZone::withIdentifier(QStringLiteral("Europe/Dublin"));
+    const auto lordHowe = TimeZone::withIdentifier(QStringLiteral("Australia/Lord_Howe"));
+    ASSERT_TRUE(dublin && lordHowe);
+    const Date winter = utc(2026, 1, 1, 12);
+    const Date summer = utc(2026, 7, 1, 12);
+    EXPECT_EQ(dublin->abbreviation(winter), QStringLiteral("GMT"));
+    EXPECT_EQ(dublin->abbreviation(summer), QStringLiteral("GMT+1"));
+    EXPECT_FALSE(dublin->isDaylightSavingTime(winter));
+    EXPECT_TRUE(dublin->isDaylightSavingTime(summer));
+    EXPECT_EQ(lordHowe->abbreviation(winter), QStringLiteral("GMT+11"));
+    EXPECT_EQ(lordHowe->abbreviation(summer), QStringLiteral("GMT+10:30"));
+    EXPECT_EQ(TimeZone::withIdentifier(QStringLiteral("America/New_York"))->abbreviation(summer),
+              QStringLiteral("EDT"));
+
+    const auto longName = [](const TimeZone& zone, Date date) {
+        return core::DateFormat::fromPattern(QStringLiteral("zzzz"), core::Locale(QStringLiteral("en_US")), zone)
+            ->format(date);
+    };
+    EXPECT_EQ(longName(*dublin, winter), QStringLiteral("Greenwich Mean Time"));
+    EXPECT_EQ(longName(*dublin, summer), QStringLiteral("Irish Standard Time"));
+    EXPECT_EQ(longName(*dublin, utc(2050, 1, 1, 12)), QStringLiteral("Greenwich Mean Time"));
+    EXPECT_EQ(longName(*lordHowe, winter), QStringLiteral("Lord Howe Daylight Time"));
 }
 
 TEST(TimeZone, IdentifiersThatArePathsOpenNoFile) {
