@@ -3,7 +3,7 @@
 #include "core/IcuString.h"
 #include "core/Locale.h"
 #include "core/PosixTimeZoneRule.h"
-#include "core/RegularFile.h"
+#include "core/ZoneFiles.h"
 
 #include <QFile>
 #include <QHash>
@@ -30,8 +30,6 @@ using ZonePtr = std::shared_ptr<const icu::TimeZone>;
 // After the last one a zone follows the rule its file ends with.
 const QDateTime kFirstTransition(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC);
 const QDateTime kLastTransition(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
-const QString kZoneInfoFolder = QStringLiteral("/usr/share/zoneinfo");
-constexpr qint64 kZoneFileLimit = 1024 * 1024;
 
 QMutex& cacheMutex() {
     static QMutex m;
@@ -46,6 +44,11 @@ QHash<QString, ZonePtr>& cache() {
 ZonePtr& currentZone() {
     static ZonePtr zone;
     return zone;
+}
+
+QString& systemZoneFilePath() {
+    static QString path = QStringLiteral("/etc/localtime");
+    return path;
 }
 
 // One stretch of time with the same offsets, in ICU's terms (milliseconds).
@@ -120,7 +123,7 @@ void addFinalRules(icu::RuleBasedTimeZone& zone, const PosixTimeZoneRule& rule, 
 }
 
 std::optional<PosixTimeZoneRule> finalRuleOf(const QByteArray& id) {
-    const auto contents = readRegularFile(kZoneInfoFolder + QLatin1Char('/') + QString::fromUtf8(id), kZoneFileLimit);
+    const auto contents = zonefiles::contentsOf(QString::fromUtf8(id));
     return contents ? PosixTimeZoneRule::fromZoneFile(*contents) : std::nullopt;
 }
 
@@ -174,19 +177,8 @@ ZonePtr buildFromIcu(const QString& id) {
     return ZonePtr(zone.release());
 }
 
-// Zone ids name files below the zoneinfo folder, and the system lookup follows
-// "..": an id from a calendar file could otherwise open any file, a FIFO even,
-// and hang on it. No real id has an empty, "." or ".." part.
-bool isPlausibleZoneId(const QString& id) {
-    for (QStringView part : QStringView(id).split(u'/')) {
-        if (part.isEmpty() || part == u"." || part == u"..")
-            return false;
-    }
-    return true;
-}
-
 ZonePtr lookUp(const QString& id) {
-    if (id.isEmpty() || !isPlausibleZoneId(id))
+    if (!zonefiles::isZoneId(id))
         return nullptr;
     {
         QMutexLocker lock(&cacheMutex());
@@ -220,6 +212,12 @@ ZonePtr resolveCurrent() {
         if (ZonePtr zone = lookUp(zoneIdFromTzVariable(tz)))
             return zone;
     }
+    // Read here rather than through Qt, which keeps the zone it found as long as
+    // the file keeps its inode: a copy rewritten in place would stay the old zone.
+    if (const auto id = zonefiles::identify(TimeZone::systemZoneFile())) {
+        if (ZonePtr zone = lookUp(*id))
+            return zone;
+    }
     if (ZonePtr zone = lookUp(QString::fromUtf8(QTimeZone::systemTimeZoneId())))
         return zone;
     return lookUp(QStringLiteral("UTC"));
@@ -244,6 +242,16 @@ TimeZone TimeZone::current() {
 void TimeZone::resetCurrent() {
     QMutexLocker lock(&cacheMutex());
     currentZone().reset();
+}
+
+QString TimeZone::systemZoneFile() {
+    QMutexLocker lock(&cacheMutex());
+    return systemZoneFilePath();
+}
+
+void TimeZone::setSystemZoneFile(const QString& path) {
+    QMutexLocker lock(&cacheMutex());
+    systemZoneFilePath() = path;
 }
 
 TimeZone TimeZone::utc() { return TimeZone(lookUp(QStringLiteral("UTC"))); }

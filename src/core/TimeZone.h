@@ -20,10 +20,14 @@ namespace core {
 // not from ICU's built-in copy. Cheap to copy; zones are built once per id and shared.
 class TimeZone {
 public:
-    // TZ, else /etc/localtime; UTC when neither names a zone.
+    // TZ, else the system zone file; UTC when neither names a zone.
     static TimeZone current();
-    // Re-reads TZ and /etc/localtime (on a change of the system zone, and in tests).
+    // Re-reads TZ and the system zone file (on a change of the system zone, and in tests).
     static void resetCurrent();
+    // Where the system's zone is kept: /etc/localtime, a link into the zone folder
+    // or a copy of one of its files. Tests point it at a file of their own.
+    static QString systemZoneFile();
+    static void setSystemZoneFile(const QString& path);
     static TimeZone utc();
     // The system zone of that id, else ICU's own; nullopt for an unknown id.
     static std::optional<TimeZone> withIdentifier(const QString& id);

@@ -3,12 +3,16 @@
 #include "core/DateFormat.h"
 #include "core/PosixTimeZoneRule.h"
 #include "core/TimeZone.h"
+#include "core/ZoneFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <limits>
@@ -189,6 +193,45 @@ TEST(TimeZone, UnknownIdentifiersAreRejectedAndCurrentFollowsTz) {
         EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("Asia/Tokyo"));
     }
     EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("Europe/Berlin"));
+}
+
+// Some systems keep a copy of the zone's file as /etc/localtime instead of a link,
+// and change zones by copying another file over it.
+TEST(TimeZone, TheSystemZoneIsReadAfreshFromACopiedZoneFile) {
+    const QTemporaryDir etc;
+    const QString localtime = etc.filePath(QStringLiteral("localtime"));
+    testsupport::ScopedSystemZoneFile system(localtime);
+    testsupport::copyZoneFileInPlace(localtime, "America/New_York");
+    EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("America/New_York"));
+    const auto inodeOf = [](const QString& path) {
+        struct stat st {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return st.st_ino;
+    };
+    const auto inode = inodeOf(localtime);
+
+    testsupport::copyZoneFileInPlace(localtime, "Asia/Kolkata");
+    ASSERT_EQ(inodeOf(localtime), inode);
+    TimeZone::resetCurrent();
+    EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("Asia/Kolkata"));
+
+    // The name kept beside the copy is taken when it still describes the copy.
+    const auto nameBeside = [&](const QByteArray& id) {
+        QFile named(etc.filePath(QStringLiteral("timezone")));
+        ASSERT_TRUE(named.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        named.write(id + "\n");
+    };
+    nameBeside("Asia/Calcutta");
+    TimeZone::resetCurrent();
+    EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("Asia/Calcutta"));
+    nameBeside("Europe/Paris");
+    TimeZone::resetCurrent();
+    EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("Asia/Kolkata"));
+
+    QFile::remove(localtime);
+    ASSERT_TRUE(QFile::link(core::zonefiles::folder() + QStringLiteral("/Europe/Lisbon"), localtime));
+    TimeZone::resetCurrent();
+    EXPECT_EQ(TimeZone::current().identifier(), QStringLiteral("Europe/Lisbon"));
 }
 
 TEST(TimeZone, FixedOffsetsAndEquality) {

@@ -2,6 +2,7 @@
 
 #include "core/Locale.h"
 #include "core/TimeZone.h"
+#include "core/ZoneFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -55,6 +56,27 @@ ScopedTimeZone::ScopedTimeZone(const char* id) : m_previous(qgetenv("TZ")) {
 ScopedTimeZone::~ScopedTimeZone() {
     setEnv("TZ", m_previous);
     core::TimeZone::resetCurrent();
+}
+
+ScopedSystemZoneFile::ScopedSystemZoneFile(const QString& path)
+    : m_previousTz(qgetenv("TZ")), m_previousFile(core::TimeZone::systemZoneFile()) {
+    ::unsetenv("TZ");
+    core::TimeZone::setSystemZoneFile(path);
+    core::TimeZone::resetCurrent();
+}
+
+ScopedSystemZoneFile::~ScopedSystemZoneFile() {
+    setEnv("TZ", m_previousTz);
+    core::TimeZone::setSystemZoneFile(m_previousFile);
+    core::TimeZone::resetCurrent();
+}
+
+void copyZoneFileInPlace(const QString& path, const char* zoneId) {
+    QFile file(path);
+    const auto contents = core::zonefiles::contentsOf(QString::fromLatin1(zoneId));
+    if (!contents || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(*contents) != contents->size())
+        std::abort();
 }
 
 ScopedLocale::ScopedLocale(const char* name) { core::Locale::setCurrentForTesting(QString::fromUtf8(name)); }

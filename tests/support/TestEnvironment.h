@@ -28,6 +28,24 @@ private:
     QByteArray m_previous;
 };
 
+// Unsets TZ and has the core read the system's zone from `path` instead of
+// /etc/localtime, for the lifetime of the guard.
+class ScopedSystemZoneFile {
+public:
+    explicit ScopedSystemZoneFile(const QString& path);
+    ~ScopedSystemZoneFile();
+    ScopedSystemZoneFile(const ScopedSystemZoneFile&) = delete;
+    ScopedSystemZoneFile& operator=(const ScopedSystemZoneFile&) = delete;
+
+private:
+    QByteArray m_previousTz;
+    QString m_previousFile;
+};
+
+// Writes the zone file of `zoneId` over the file at `path`, in place (it keeps its
+// inode), as an administrator copying a zone over /etc/localtime does.
+void copyZoneFileInPlace(const QString& path, const char* zoneId);
+
 // Sets the core's current locale for the lifetime of the guard.
 class ScopedLocale {
 public:

@@ -3,6 +3,7 @@
 #include "core/TimeZone.h"
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,13 +25,13 @@ double clockSeconds(clockid_t clock) {
 
 QString LinuxSystemEvents::zoneSignature() {
     QString signature = QString::fromLocal8Bit(qgetenv("TZ"));
-    // /etc/localtime is a link on most systems but a copied file on some: its
+    // The zone file is a link on most systems but a copied file on some: its
     // target, and its time and size, tell a change either way.
-    const QFileInfo localtime(QStringLiteral("/etc/localtime"));
+    const QFileInfo localtime(core::TimeZone::systemZoneFile());
     signature += QLatin1Char('\n') + localtime.symLinkTarget() + QLatin1Char('\n') +
                  QString::number(localtime.lastModified().toMSecsSinceEpoch()) + QLatin1Char('/') +
                  QString::number(localtime.size());
-    QFile timezone(QStringLiteral("/etc/timezone"));
+    QFile timezone(localtime.dir().filePath(QStringLiteral("timezone")));
     if (timezone.open(QIODevice::ReadOnly))
         signature += QLatin1Char('\n') + QString::fromUtf8(timezone.read(256)).trimmed();
     return signature;

@@ -16,7 +16,7 @@ class LinuxSystemEvents : public SystemEvents {
 public:
     explicit LinuxSystemEvents(QObject* parent = nullptr);
 
-    // TZ, the target of /etc/localtime and /etc/timezone.
+    // TZ, the target, time and size of the system zone file, and the zone named beside it.
     static QString zoneSignature();
     // Seconds the machine has spent suspended since boot.
     static double sleptSeconds();

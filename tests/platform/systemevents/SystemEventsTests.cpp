@@ -4,6 +4,10 @@
 #include "TestEnvironment.h"
 
 #include "core/Calendar.h"
+#include "core/ZoneFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,4 +54,14 @@ TEST(LinuxSystemEvents, ReadsTheSystemState) {
     testsupport::ScopedTimeZone zone("Asia/Tokyo");
     EXPECT_TRUE(platform::LinuxSystemEvents::zoneSignature().startsWith(QStringLiteral("Asia/Tokyo")));
     platform::LinuxSystemEvents events;  // works without a system bus
+}
+
+TEST(LinuxSystemEvents, ACopiedZoneFileRewrittenInPlaceIsANewZone) {
+    const QTemporaryDir etc;
+    const QString localtime = etc.filePath(QStringLiteral("localtime"));
+    testsupport::ScopedSystemZoneFile system(localtime);
+    testsupport::copyZoneFileInPlace(localtime, "Europe/Berlin");
+    const QString before = platform::LinuxSystemEvents::zoneSignature();
+    testsupport::copyZoneFileInPlace(localtime, "America/New_York");
+    EXPECT_NE(platform::LinuxSystemEvents::zoneSignature(), before);
 }
