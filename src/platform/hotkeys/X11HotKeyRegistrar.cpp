@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -52,6 +53,17 @@ struct X11HotKeyRegistrar::Connection {
     std::uint64_t lastRef = 0;
     QSocketNotifier* notifier = nullptr;
     bool reportedLoss = false;
+    // A held key repeats as a release and a press stamped with the same time; a
+    // person cannot let go and press again within one millisecond.
+    struct Release {
+        xcb_keycode_t keycode = 0;
+        xcb_timestamp_t time = 0;
+    };
+    std::optional<Release> lastRelease;
+
+    bool isRepeat(const xcb_key_press_event_t& press) const {
+        return lastRelease && lastRelease->keycode == press.detail && lastRelease->time == press.time;
+    }
 
     ~Connection() {
         if (symbols)
@@ -218,9 +230,17 @@ void X11HotKeyRegistrar::readEvents() {
     std::vector<std::uint32_t> pressed;
     const auto ignored = static_cast<std::uint16_t>(m_x->capsLock | m_x->numLock);
     while (Malloced<xcb_generic_event_t> event{xcb_poll_for_event(m_x->connection)}) {
-        if ((event->response_type & 0x7f) != XCB_KEY_PRESS)
+        const auto type = event->response_type & 0x7f;
+        if (type == XCB_KEY_RELEASE) {
+            const auto* release = reinterpret_cast<const xcb_key_release_event_t*>(event.get());
+            m_x->lastRelease = Connection::Release{release->detail, release->time};
+            continue;
+        }
+        if (type != XCB_KEY_PRESS)
             continue;
         const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(event.get());
+        if (m_x->isRepeat(*press))
+            continue;
         const auto state = static_cast<std::uint16_t>(press->state & kCoreModifiers & ~ignored);
         for (const auto& grab : m_x->grabs) {
             if (grab.keycode == press->detail && grab.modifiers == state)

@@ -73,6 +73,18 @@ public:
         sync();
     }
 
+    // Holds the keys down, in order, until release().
+    void hold(std::initializer_list<xcb_keysym_t> syms) {
+        for (xcb_keysym_t sym : syms)
+            fake(XCB_KEY_PRESS, sym);
+        sync();
+    }
+    void release(std::initializer_list<xcb_keysym_t> syms) {
+        for (auto it = std::rbegin(syms); it != std::rend(syms); ++it)
+            fake(XCB_KEY_RELEASE, *it);
+        sync();
+    }
+
     void grab(xcb_keysym_t sym, std::uint16_t modifiers) {
         xcb_grab_key(m_connection, 1, m_root, modifiers, keycode(sym), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         sync();
@@ -143,6 +155,23 @@ TEST_F(X11HotKeys, GrabFiresOnceOnTheMainThreadAlsoWithNumLockAndStopsWhenCleare
     keyboard.chord({kControlL, kAltL, kJ});
     settle(300);
     EXPECT_EQ(presses, 2);
+}
+
+// Held past the keyboard's repeat delay, a key repeats; the shortcut must act once.
+TEST_F(X11HotKeys, HoldingAShortcutActsOnceUntilItIsReleased) {
+    int presses = 0;
+    registrar.setPressHandler([&](std::uint32_t) { ++presses; });
+    ASSERT_TRUE(registrar.registerHotKey(kCarbonJ, carbon::kCommand | carbon::kOption, 3));
+
+    keyboard.hold({kControlL, kAltL, kJ});
+    settle(1100);
+    keyboard.release({kControlL, kAltL, kJ});
+    settle(100);
+    EXPECT_EQ(presses, 1);
+
+    // Pressed again, it acts again.
+    keyboard.chord({kControlL, kAltL, kJ});
+    EXPECT_TRUE(waitFor([&] { return presses == 2; }, 3000));
 }
 
 TEST_F(X11HotKeys, GrabHeldByAnotherClientOrAnotherIdIsRefused) {
