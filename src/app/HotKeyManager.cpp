@@ -1,7 +1,9 @@
 #include "app/HotKeyManager.h"
 
 #include "app/AppSettings.h"
+#include "core/Log.h"
 #include "platform/hotkeys/HotKeyRegistrar.h"
+#include "platform/keys/KeyTable.h"
 
 #include <QPointer>
 
@@ -16,6 +18,17 @@ std::optional<HotKeyAction> hotKeyActionFromRaw(std::uint32_t raw) {
     }
     return std::nullopt;
 }
+
+namespace {
+
+// A grab with Shift alone, or with bits no modifier has, would take a plain key
+// from every other program.
+bool holdsAShortcutModifier(const HotKeyCombo& combo) {
+    namespace carbon = platform::keys::carbon;
+    return (combo.modifiers & (carbon::kCommand | carbon::kOption | carbon::kControl)) != 0;
+}
+
+}  // namespace
 
 HotKeyManager::HotKeyManager(platform::HotKeyRegistrar& registrar, QObject* parent)
     : QObject(parent), m_registrar(registrar) {}
@@ -55,7 +68,11 @@ void HotKeyManager::registerHotKey(HotKeyAction action, const std::optional<HotK
         m_refs.erase(it);
         m_registrar.unregisterHotKey(ref);
     }
-    if (combo) {
+    if (combo && !holdsAShortcutModifier(*combo)) {
+        core::log(QStringLiteral("refusing a global shortcut without Ctrl, Alt or Super (key code %1, modifiers 0x%2)")
+                      .arg(combo->keyCode)
+                      .arg(combo->modifiers, 0, 16));
+    } else if (combo) {
         if (const auto ref =
                 m_registrar.registerHotKey(combo->keyCode, combo->modifiers, static_cast<std::uint32_t>(action)))
             m_refs[action] = ref->value;

@@ -91,6 +91,22 @@ TEST_F(HotKeyManagerTest, RefusedCombosLeaveNoEntryAndTheSettingStands) {
     EXPECT_TRUE(registrationOf(HotKeyAction::quickCreate));
 }
 
+// A grab without Ctrl, Alt or Super would take the key from every other program.
+TEST_F(HotKeyManagerTest, CombinationsWithoutARealModifierAreNeverRegistered) {
+    settings.setHotKeyQuickCreate(HotKeyCombo{0, 0x400});  // a bit no modifier has, as a damaged file may hold
+    settings.setHotKeyOpenPopover(HotKeyCombo{8, 0x200});  // Shift alone
+    settings.setHotKeyJoinMeeting(HotKeyCombo{38, 0});
+    bind();
+    EXPECT_TRUE(registrar.registrations().empty());
+    EXPECT_FALSE(manager.isRegistered(HotKeyAction::quickCreate));
+    EXPECT_EQ(settings.hotKeyQuickCreate(), (HotKeyCombo{0, 0x400})) << "the setting stands";
+
+    for (std::uint32_t modifiers : {0x100u, 0x800u, 0x1000u, 0x300u, 0x1600u}) {
+        manager.registerHotKey(HotKeyAction::joinMeeting, HotKeyCombo{38, modifiers});
+        EXPECT_TRUE(manager.isRegistered(HotKeyAction::joinMeeting)) << modifiers;
+    }
+}
+
 TEST_F(HotKeyManagerTest, PressesReachTheHandlerLaterAndOnlyForKnownIds) {
     bind();
     registrar.press(2);
