@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -141,6 +142,35 @@ TEST(IniHandEdited, GarbageFallsBackWhileGoodTextReads) {
     EXPECT_FALSE(settings.enabledCalendarIDs());
     EXPECT_EQ(settings.alertSound(), QStringLiteral("Glass"));
     EXPECT_FALSE(settings.alertAutoDismissAfter());
+}
+
+// A damaged file is read as far as it goes and written whole again; only a write
+// that fails is reported, also after such a file.
+TEST(IniHandEdited, AMalformedFileIsRewrittenWithoutAFalseAlarm) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General\nshowWeekNumbers=true\n");
+    file.close();
+
+    platform::IniUserDefaults defaults(path);
+    testing::internal::CaptureStderr();
+    AppSettings settings(defaults);
+    settings.setAlertLeadTime(45);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("alertLeadTime=45"));
+    file.close();
+
+    // Now the file cannot be replaced: that is reported, once.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    testing::internal::CaptureStderr();
+    settings.setAlertLeadTime(50);
+    settings.setAlertLeadTime(55);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Orbitday] could not write the settings to " + path.toStdString() + "\n");
 }
 
 TEST(IniStandardFile, LivesInTheXdgConfigFolder) {
