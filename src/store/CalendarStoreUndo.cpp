@@ -25,6 +25,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang 14, which the fuzz build uses).
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 QString lastPiece(const QString& id) {
     const qsizetype bar = id.lastIndexOf(QLatin1Char('|'));
