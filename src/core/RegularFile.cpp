@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace core {
 
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 limit) {
@@ -22,6 +24,8 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 limit) {
         qsizetype total = 0;
         while (total < bytes.size()) {
             const ssize_t n = ::read(fd, bytes.data() + total, static_cast<size_t>(bytes.size() - total));
+            if (n < 0 && errno == EINTR)
+                continue;
             if (n < 0)
                 break;
             if (n == 0) {

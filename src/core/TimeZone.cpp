@@ -5,7 +5,6 @@
 #include "core/PosixTimeZoneRule.h"
 #include "core/ZoneFiles.h"
 
-#include <QFile>
 #include <QHash>
 #include <QMutex>
 #include <QTimeZone>
