@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/Date.h"
 #include "core/Regex.h"
+#include "core/TimeZone.h"
 
 #include <QFlags>
 #include <QString>
@@ -25,6 +27,10 @@ public:
         // For a link: the address it stands for ("www.example.com" is
         // "http://www.example.com", an e-mail address a mailto: link).
         QUrl url;
+        // For a date: the moment meant, and the zone it was written in when the text
+        // names one (otherwise the moment is read in the current zone).
+        std::optional<core::Date> date;
+        std::optional<core::TimeZone> timeZone;
 
         bool operator==(const Match&) const = default;
     };

@@ -4,15 +4,12 @@
 
 namespace platform {
 
-// A data detector of our own, by rules over regular expressions. Links: addresses
-// with a scheme, "www." addresses, bare host names under common top-level domains
-// ("zoom.us/j/123"), and e-mail addresses (as mailto: links).
+// A data detector of our own, by rules over regular expressions (DetectionRules.h
+// lists what each kind reads). Dates are read against the current clock, calendar
+// and locale at the time of the call.
 class RuleDataDetector final : public DataDetector {
 public:
     std::vector<Match> matches(const QString& text, Kinds kinds) const override;
-
-private:
-    static std::vector<Match> links(const QString& text);
 };
 
 }  // namespace platform
