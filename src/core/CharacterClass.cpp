@@ -29,6 +29,8 @@ bool isBlank(char32_t c) { return c == U'\t' || u_charType(icu(c)) == U_SPACE_SE
 bool isUppercase(char32_t c) { return u_hasBinaryProperty(icu(c), UCHAR_UPPERCASE); }
 bool isLowercase(char32_t c) { return u_hasBinaryProperty(icu(c), UCHAR_LOWERCASE); }
 
+char32_t firstCodePoint(QStringView text) { return text.isEmpty() ? 0 : codePointAt(text, 0); }
+
 bool containsLetter(QStringView text) {
     bool found = false;
     forEachCodePoint(text, [&](char32_t c) { found = found || isLetter(c); });

@@ -29,6 +29,8 @@ void forEachCodePoint(QStringView text, F&& f) {
     }
 }
 
+// The first code point of a text; 0 for an empty text.
+char32_t firstCodePoint(QStringView text);
 bool containsLetter(QStringView text);
 bool containsNumber(QStringView text);
 // The letters of a text, in order.

@@ -66,4 +66,12 @@ struct Venue {
     bool operator==(const Venue&) const = default;
 };
 
+// A place as found (an address or a line naming a place) and its line.
+struct Found {
+    QString text;
+    int line = 0;
+
+    bool operator==(const Found&) const = default;
+};
+
 }  // namespace imageimport

@@ -133,7 +133,18 @@ QStringList LinePreparation::split(const QString& text, const core::Regex& patte
 std::optional<QString> LinePreparation::label(core::TextRange before, const QString& text) {
     if (before.location < 0)
         return std::nullopt;
-    const auto matches = shared().timeLabel.allMatches(text.left(before.location));
+    // A label is at most five words ("doors open time : at") before the time, so only
+    // the last few words are searched: searching the whole line again for every time
+    // made long lines quadratic. The window starts after white space, so a word
+    // boundary at its start is one in the line too.
+    qsizetype start = std::min(before.location, text.size());
+    for (int words = 0; words < 8 && start > 0; ++words) {
+        while (start > 0 && text[start - 1].isSpace())
+            --start;
+        while (start > 0 && !text[start - 1].isSpace())
+            --start;
+    }
+    const auto matches = shared().timeLabel.allMatches(text.mid(start, std::min(before.location, text.size()) - start));
     if (matches.empty())
         return std::nullopt;
     const auto word = patterns::group(matches.back(), 1);
