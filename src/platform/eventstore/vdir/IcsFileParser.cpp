@@ -1,5 +1,6 @@
 #include "platform/eventstore/vdir/IcsFileParser.h"
 
+#include "platform/eventstore/vdir/IcsPreflight.h"
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
 
 #include <libical/ical.h>
@@ -281,50 +282,6 @@ void readCalendar(IcsZoneResolver& zones, icalcomponent* calendar, IcsFile& file
     }
 }
 
-// What the lines of a file say about its components, before libical reads it.
-struct Outline {
-    int components = 0;
-    // libical builds, counts and frees components recursively: a file of a few MiB nested a few hundred thousand
-    // levels deep overflows the stack. Real files nest four levels at most.
-    bool tooDeep = false;
-    // libical splits list values (CATEGORIES, RESOURCES) at every comma and writes them back without their "\,"
-    // escapes: "Work\, urgent" would come back as two categories.
-    bool escapedListComma = false;
-};
-
-bool startsWithName(const char* line, qsizetype length, const char* name) {
-    const auto size = static_cast<qsizetype>(qstrlen(name));
-    return length > size && qstrnicmp(line, name, static_cast<uint>(size)) == 0 &&
-           (line[size] == ':' || line[size] == ';');
-}
-
-Outline outlineOf(const QByteArray& data) {
-    constexpr int kMaxDepth = 64;
-    Outline outline;
-    int depth = 0;
-    for (qsizetype pos = 0; pos < data.size();) {
-        qsizetype end = data.indexOf('\n', pos);
-        if (end < 0)
-            end = data.size();
-        const char* line = data.constData() + pos;
-        const qsizetype length = end - pos;
-        if (length >= 6 && qstrnicmp(line, "BEGIN:", 6) == 0) {
-            ++outline.components;
-            if (++depth > kMaxDepth) {
-                outline.tooDeep = true;
-                return outline;
-            }
-        } else if (length >= 4 && qstrnicmp(line, "END:", 4) == 0) {
-            depth = std::max(0, depth - 1);
-        } else if ((startsWithName(line, length, "CATEGORIES") || startsWithName(line, length, "RESOURCES")) &&
-                   QByteArrayView(line, length).contains("\\,")) {
-            outline.escapedListComma = true;
-        }
-        pos = end + 1;
-    }
-    return outline;
-}
-
 // How many components libical kept; `writable` turns false when one of them is a vendor (X-) component, which
 // libical keeps while reading but leaves out when it writes the file back.
 int componentsIn(icalcomponent* component, bool& writable) {
@@ -366,12 +323,12 @@ IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) {
 
 IcsFile IcsFileParser::parse(const QByteArray& data) const {
     IcsFile file;
-    const Outline outline = outlineOf(data);
-    if (outline.tooDeep) {
-        file.problem = QStringLiteral("components nested too deeply");
+    const IcsPreflight preflight = preflightIcs(data);
+    if (!preflight.problem.isEmpty()) {
+        file.problem = preflight.problem;
         return file;
     }
-    ComponentPtr root(icalparser_parse_string(data.constData()));
+    ComponentPtr root(icalparser_parse_string(preflight.text.constData()));
     if (!root) {
         file.problem = QStringLiteral("not an iCalendar file");
         return file;
@@ -380,8 +337,8 @@ IcsFile IcsFileParser::parse(const QByteArray& data) const {
     bool writable = true;
     const int kept =
         componentsIn(root.get(), writable) + (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT ? 0 : 1);
-    file.hasErrors = icalcomponent_count_errors(root.get()) > 0 || !writable || kept < outline.components ||
-                     outline.escapedListComma;
+    file.hasErrors = icalcomponent_count_errors(root.get()) > 0 || !writable || kept < preflight.components ||
+                     preflight.escapedListComma;
     if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
         for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT))

@@ -72,7 +72,10 @@ bool isExtensionLine(const QByteArray& line) {
 
 // What libical itself writes for this line's value after reading it.
 QByteArray libicalSpelling(const QByteArray& line) {
-    icalproperty* property = icalproperty_new_from_string(line.constData());
+    // Folded: libical's time grows with the square of the length of one physical line.
+    QByteArray folded = foldContentLine(line);
+    folded.chop(2);
+    icalproperty* property = icalproperty_new_from_string(folded.constData());
     if (property == nullptr) {
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "platform/eventstore/vdir/IcsFileParser.h"
+#include "platform/eventstore/vdir/IcsPreflight.h"
 #include "platform/eventstore/vdir/IcsRuleWriter.h"
 #include "platform/eventstore/vdir/IcsText.h"
 #include "platform/eventstore/vdir/VdirEventStore.h"
@@ -152,7 +153,11 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
         file.expected = *remembered;
     }
     prepareLibical();
-    file.tree.reset(icalparser_parse_string(file.original.constData()));
+    const IcsPreflight preflight = preflightIcs(file.original);
+    if (!preflight.problem.isEmpty()) {
+        fail(Code::InvalidItem);
+    }
+    file.tree.reset(icalparser_parse_string(preflight.text.constData()));
     if (!file.tree || icalcomponent_isa(file.tree.get()) != ICAL_VCALENDAR_COMPONENT) {
         fail(Code::InvalidItem);
     }

@@ -41,6 +41,51 @@ TEST(IcsHostileInput, DeeplyNestedComponentsAreRefusedWithoutCrashing) {
 
 namespace {
 
+// libical's time grows with the square of the parameters of one property (200,000 took minutes): a file with more
+// than any real property carries is refused before libical sees it.
+TEST(IcsHostileInput, PropertiesWithFarTooManyParametersAreRefused) {
+    const auto withParameters = [](int count, const char* parameter) {
+        QString line = QStringLiteral("ATTENDEE");
+        for (int i = 0; i < count; ++i)
+            line += QLatin1Char(';') + QLatin1String(parameter);
+        // The parameters may be folded over several lines, with colons and semicolons in quoted values.
+        QString folded;
+        for (qsizetype at = 0; at < line.size(); at += 70)
+            folded += (at == 0 ? QString() : QStringLiteral("\r\n ")) + line.mid(at, 70);
+        return ParsedSeries(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a"),
+                                 QStringLiteral("DTSTART:20240101T100000Z"), folded + QStringLiteral(":mailto:a@b.c"),
+                                 QStringLiteral("END:VEVENT")}));
+    };
+    const ParsedSeries many = withParameters(5000, "A=1");
+    EXPECT_FALSE(many.file.problem.isEmpty());
+    const ParsedSeries usual = withParameters(20, "X-A=\"a;b:c\"");
+    EXPECT_TRUE(usual.file.problem.isEmpty()) << usual.file.problem.toStdString();
+    ASSERT_EQ(usual.file.components.size(), 1u);
+    EXPECT_EQ(usual.file.components.front().attendees.size(), 1u);
+}
+
+// libical's time grows with the square of the length of one physical line; long lines are folded before it reads
+// them, which must leave every value as it was.
+TEST(IcsHostileInput, LongUnfoldedLinesReadTheSameAsFoldedOnes) {
+    QString description = QStringLiteral("Notes: ");
+    while (description.size() < 300000)
+        description += QStringLiteral("caf\u00e9 \u65e5\u672c\u8a9e \U0001F600 a\\,b\\;c ");
+    description += QStringLiteral("end");
+    QString decoded = description;
+    decoded.replace(QStringLiteral("\\,"), QStringLiteral(",")).replace(QStringLiteral("\\;"), QStringLiteral(";"));
+    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:a"),
+                              QStringLiteral("DTSTART:20240101T100000Z"),
+                              QStringLiteral("DESCRIPTION;LANGUAGE=en:") + description, QStringLiteral("END:VEVENT")}));
+    ASSERT_TRUE(s.file.problem.isEmpty());
+    EXPECT_FALSE(s.file.hasErrors);
+    ASSERT_EQ(s.file.components.size(), 1u);
+    EXPECT_EQ(s.file.components.front().description, decoded);
+}
+
+}  // namespace
+
+namespace {
+
 // libical walks a sub-daily rule step by step until a step passes every filter; when none ever does it searched
 // for many seconds (hourly) to forever (minutely, secondly), freezing every reload.
 TEST(IcsHostileInput, SubDailyRulesThatCanNeverMatchDoNotHang) {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform::vdir {
+
+// One linear pass over the lines of a file before libical reads it: libical's own time grows faster than the size
+// of some input, and it cannot be told to stop, so whatever would make it slow is refused or reshaped here.
+struct IcsPreflight {
+    // What libical is to read: the file itself, with every overlong physical line folded.
+    QByteArray text;
+    // Non-empty when libical must not read the file at all: why.
+    QString problem;
+    // BEGIN lines, to tell whether libical kept every component.
+    int components = 0;
+    // libical splits list values (CATEGORIES, RESOURCES) at every comma and writes them back without their "\,"
+    // escapes: "Work\, urgent" would come back as two categories.
+    bool escapedListComma = false;
+};
+
+IcsPreflight preflightIcs(const QByteArray& data);
+
+}  // namespace platform::vdir
