@@ -144,20 +144,23 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
 
     // Group by UID, keeping the order of first appearance.
     std::vector<std::pair<QString, IcsSeries>> groups;
+    // A file may hold a hundred thousand components: each finds its group at once.
+    QHash<QString, size_t> groupOf;
+    groupOf.reserve(static_cast<qsizetype>(file->components.size()));
     // UIDs with a second component without RECURRENCE-ID: it is not shown, yet every edit finds its components
     // by UID, so a deletion would take it along unseen.
     QSet<QString> ambiguous;
     for (const IcsComponent& component : file->components) {
-        auto group =
-            std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == component.uid; });
-        if (group == groups.end()) {
+        auto found = groupOf.constFind(component.uid);
+        if (found == groupOf.constEnd()) {
+            found = groupOf.insert(component.uid, groups.size());
             groups.emplace_back(component.uid, IcsSeries{});
-            group = groups.end() - 1;
         }
+        IcsSeries& group = groups[*found].second;
         if (component.recurrenceId)
-            group->second.overrides.push_back(&component);
-        else if (!group->second.master)
-            group->second.master = &component;
+            group.overrides.push_back(&component);
+        else if (!group.master)
+            group.master = &component;
         else
             ambiguous.insert(component.uid);
     }

@@ -66,3 +66,37 @@ TEST(VdirCatalog, IdentifiersOfAwkwardUidsAndFolders) {
                                         QStringLiteral("a%7Cb/dup%%dup2.ics"), QStringLiteral("a%7Cb/x%2Fy%7Cz%25")}));
     EXPECT_EQ(catalog.collections()[0].calendar.calendarIdentifier, QStringLiteral("a%7Cb"));
 }
+
+// An exported calendar dropped into a folder holds thousands of items in one file, their components in any order.
+TEST(VdirCatalog, ComponentsOfManyUidsInOneFileGroupIntoTheirOwnItems) {
+    constexpr int kUids = 300;
+    QStringList lines;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int i = kUids - 1; i >= 0; --i) {
+            const QString uid = QStringLiteral("u%1").arg(i);
+            lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:") + uid;
+            if (pass == 1) {
+                lines << QStringLiteral("SUMMARY:Series %1").arg(i) << QStringLiteral("DTSTART:20240603T100000Z")
+                      << QStringLiteral("RRULE:FREQ=DAILY;COUNT=5");
+            } else {
+                const QString day = QStringLiteral("2024060%1").arg(4 + pass);
+                lines << QStringLiteral("RECURRENCE-ID:") + day + QStringLiteral("T100000Z")
+                      << QStringLiteral("DTSTART:") + day + QStringLiteral("T120000Z");
+            }
+            lines << QStringLiteral("END:VEVENT");
+        }
+    }
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/export.ics"), lines);
+    VdirCatalog catalog(vdir.root);
+    catalog.reload();
+    ASSERT_EQ(catalog.items().size(), static_cast<size_t>(kUids));
+    for (int i = 0; i < kUids; ++i) {
+        const auto* item = catalog.item(QStringLiteral("home/u%1").arg(i));
+        ASSERT_TRUE(item) << i;
+        ASSERT_TRUE(item->series.master);
+        EXPECT_EQ(item->series.master->summary, QStringLiteral("Series %1").arg(i));
+        EXPECT_EQ(item->series.overrides.size(), 2u);
+        EXPECT_FALSE(item->readOnly);
+    }
+}
