@@ -91,6 +91,15 @@ QByteArray rulesOffTheirCadence() {
     return eventsUpTo("RRULE:FREQ=MONTHLY;INTERVAL=12;BYMONTH=2\r\n");
 }
 
+// Counted rules are walked from their start: one from two centuries ago is walked across all of them.
+QByteArray countedRulesFromLongAgo() {
+    QByteArray body;
+    for (int i = 0; body.size() < kMaxBytes - 1024; ++i)
+        body += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) +
+                "\r\nDTSTART:18000110T100000Z\r\nRRULE:FREQ=MONTHLY;BYMONTHDAY=10,-1;COUNT=100000\r\nEND:VEVENT\r\n";
+    return calendar(body);
+}
+
 QByteArray manyRecurrenceDates() {
     QByteArray line = "RDATE:20240111T100000Z";
     for (int day = 1; line.size() < kMaxBytes - 4096; ++day)
@@ -135,6 +144,7 @@ HOSTILE_FILE(manyOverridesOfOneSeries);
 HOSTILE_FILE(neverMatchingDailyRules);
 HOSTILE_FILE(neverMatchingMonthlyRules);
 HOSTILE_FILE(rulesOffTheirCadence);
+HOSTILE_FILE(countedRulesFromLongAgo);
 HOSTILE_FILE(manyRecurrenceDates);
 
 }  // namespace

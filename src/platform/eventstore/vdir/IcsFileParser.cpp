@@ -267,6 +267,11 @@ void readCalendar(IcsZoneResolver& zones, icalcomponent* calendar, IcsFile& file
     const auto readOne = [&](icalcomponent* c) {
         IcsComponent item = reader.component(c);
         reader.finish(item);
+        if (std::any_of(item.rrules.begin(), item.rrules.end(),
+                        [](const QByteArray& rule) { return rule.contains("COUNT="); })) {
+            item.ruleProgress = std::make_shared<IcsRuleProgress>();
+            item.ruleProgress->perRule.resize(item.rrules.size());
+        }
         file.components.push_back(std::move(item));
     };
     const icalcomponent_kind kind = icalcomponent_isa(calendar);

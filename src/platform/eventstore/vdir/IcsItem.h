@@ -2,11 +2,14 @@
 
 #include "core/Date.h"
 #include "core/TimeZone.h"
+#include "platform/eventstore/vdir/IcsRuleWalk.h"
 #include "platform/eventstore/vdir/WallTime.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -43,6 +46,11 @@ struct IcsParticipant {
     int status = 1;
 };
 
+struct IcsRuleProgress {
+    std::mutex mutex;
+    std::vector<IcsRuleWalk::Progress> perRule;
+};
+
 // One VEVENT or VTODO: a plain copy of what the store reads, so the libical tree can be freed at once.
 struct IcsComponent {
     enum class Kind : quint8 { Event, Todo };
@@ -64,6 +72,9 @@ struct IcsComponent {
     std::optional<IcsTime> recurrenceId;
 
     std::vector<QByteArray> rrules;  // RRULE values as written; parsed when expanded
+    // Where walking each rule with a COUNT from the start got (see IcsRuleWalk::Progress). Kept with the parsed
+    // file, so that each read of an unchanged file goes on from there; set when a rule has a COUNT.
+    std::shared_ptr<IcsRuleProgress> ruleProgress;
     std::vector<IcsTime> rdates;
     std::vector<IcsTime> exdates;
 

@@ -1,5 +1,7 @@
 #include "platform/eventstore/vdir/IcsRecurrence.h"
 
+#include "platform/eventstore/vdir/IcsRuleWalk.h"
+
 #include <libical/ical.h>
 
 #include <algorithm>
@@ -153,8 +155,9 @@ struct SimpleRule {
 class SeriesExpander {
 public:
     SeriesExpander(const IcsComponent& master, core::Date windowStart, core::Date windowEnd,
-                   const core::TimeZone& floatingZone)
-        : m_master(master),
+                   const core::TimeZone& floatingZone, IcsWorkAllowance& allowance)
+        : m_allowance(allowance),
+          m_master(master),
           m_floating(floatingZone),
           m_zone(master.start->zoneOr(floatingZone)),
           m_shape(shapeOf(master, floatingZone)),
@@ -186,8 +189,9 @@ public:
     std::vector<WallTime> candidateStarts() const {
         std::vector<WallTime> walls;
         walls.push_back(m_master.start->wall);
-        for (const QByteArray& rule : m_master.rrules)
-            walkRule(rule, walls);
+        for (size_t i = 0; i < m_master.rrules.size(); ++i)
+            walkRule(i, walls);
+        m_allowance.left -= static_cast<qint64>(m_master.rdates.size());
         for (const IcsTime& rdate : m_master.rdates) {
             if (m_shape.allDay || rdate.isDate)
                 walls.push_back(dateOnly(rdate.wall));
@@ -230,8 +234,8 @@ public:
     }
 
 private:
-    void walkRule(const QByteArray& text, std::vector<WallTime>& walls) const {
-        icalrecurrencetype rule = icalrecurrencetype_from_string(text.constData());
+    void walkRule(size_t index, std::vector<WallTime>& walls) const {
+        icalrecurrencetype rule = icalrecurrencetype_from_string(m_master.rrules[index].constData());
         // libical leaves the RSCALE name it allocates to the caller.
         const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
         if (rule.freq == ICAL_NO_RECURRENCE || !isWalkableRule(rule))
@@ -244,6 +248,24 @@ private:
             walkSimpleRule(*simple, from, walls);
             return;
         }
+        if (auto walk = IcsRuleWalk::from(rule, m_master.start->wall, m_shape.allDay); walk && !libicalOnly) {
+            const core::TimeZone& wallZone = m_shape.allDay ? m_floating : m_zone;
+            IcsRuleProgress* memo = m_master.ruleProgress.get();
+            std::unique_lock<std::mutex> lock;
+            if (memo)
+                lock = std::unique_lock(memo->mutex);
+            // A day past the window's end on the wall clock covers any offset between the zones.
+            walk->walk(
+                dateToWall(from, wallZone), addDays(dateToWall(m_windowEnd, wallZone), 1), m_allowance.left,
+                [&](const WallTime& wall) {
+                    if (place(wall, m_shape, m_zone, m_floating).start >= m_windowEnd)
+                        return false;
+                    walls.push_back(wall);
+                    return true;
+                },
+                memo ? &memo->perRule[index] : nullptr);
+            return;
+        }
         const icaltimetype dtstart = toIcal(m_master.start->wall, m_shape.allDay);
         icalrecur_iterator* it = icalrecur_iterator_new(rule, dtstart);
         if (!it)
@@ -252,7 +274,9 @@ private:
             const WallTime hint = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
             icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
         }
-        for (int i = 0; i < kMaxIterations; ++i) {
+        for (int i = 0; i < kMaxIterations && !m_allowance.exhausted(); ++i) {
+            // A step of libical's may look at a month of days.
+            m_allowance.left -= 32;
             const icaltimetype next = icalrecur_iterator_next(it);
             if (icaltime_is_null_time(next))
                 break;
@@ -282,7 +306,8 @@ private:
         if (periodIndex > 0)
             occurrence =
                 byDay ? firstPeriodCount(rule, firstDay, periodStart) + (periodIndex - 1) * perPeriod : periodIndex;
-        for (int guard = 0; guard < kMaxIterations; ++periodIndex) {
+        for (int guard = 0; guard < kMaxIterations && !m_allowance.exhausted(); ++periodIndex) {
+            m_allowance.left -= perPeriod;
             const qint64 base = periodStart + periodIndex * period;
             for (qint64 k = 0; k < perPeriod; ++k, ++guard) {
                 const qint64 day =
@@ -340,6 +365,7 @@ private:
         rule.until = until;
     }
 
+    IcsWorkAllowance& m_allowance;
     const IcsComponent& m_master;
     core::TimeZone m_floating;
     core::TimeZone m_zone;
@@ -377,7 +403,7 @@ void setRuleShortcutsForTesting(bool enabled) {
 }
 
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
-                  const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out) {
+                  const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out, IcsWorkAllowance* allowance) {
     std::vector<const IcsComponent*> overrides;
     for (const IcsComponent* o : series.overrides)
         if (o->recurrenceId && o->start)
@@ -404,7 +430,8 @@ void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date wi
             out.push_back(*occurrence);
         return;
     }
-    SeriesExpander expander(master, windowStart, windowEnd, floatingZone);
+    IcsWorkAllowance own;
+    SeriesExpander expander(master, windowStart, windowEnd, floatingZone, allowance ? *allowance : own);
     expander.collectExclusions();
     expander.emitOccurrences(overrides, out);
 }

@@ -1,5 +1,6 @@
 #include "platform/eventstore/vdir/VdirEventStore.h"
 
+#include "core/Log.h"
 #include "platform/eventstore/vdir/VdirEventMapping.h"
 #include "platform/privacy/Privacy.h"
 
@@ -136,14 +137,25 @@ std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date e
     };
     std::vector<Found> found;
     std::vector<IcsOccurrence> occurrences;
+    // The items of a file come one after another; they share the file's allowance.
+    const IcsFile* file = nullptr;
+    IcsWorkAllowance allowance;
     for (const VdirItem& item : m_catalog.items()) {
         if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
             continue;
+        if (item.file.get() != file) {
+            if (allowance.exhausted())
+                logOverworked(file);
+            file = item.file.get();
+            allowance = {};
+        }
         occurrences.clear();
-        expandSeries(item.series, start, end, floating, occurrences);
+        expandSeries(item.series, start, end, floating, occurrences, &allowance);
         for (const IcsOccurrence& o : occurrences)
             found.push_back({&item, o});
     }
+    if (allowance.exhausted())
+        logOverworked(file);
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.occurrence.start < b.occurrence.start; });
     result.reserve(found.size());
@@ -276,6 +288,18 @@ void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
         }
         return Result(std::move(reminders));
     }));
+}
+
+void VdirEventStore::logOverworked(const IcsFile* file) const {
+    for (const VdirItem& item : m_catalog.items()) {
+        if (item.file.get() == file) {
+            if (!m_overworked.contains(item.path))
+                core::log(QStringLiteral("%1: its repeating events ask for too much work; some are left out")
+                              .arg(item.path));
+            m_overworked.insert(item.path);
+            return;
+        }
+    }
 }
 
 void VdirEventStore::refreshSources() {

@@ -5,6 +5,8 @@
 #include "platform/eventstore/vdir/VdirFolderWatcher.h"
 #include "platform/eventstore/vdir/VdirStoreWriter.h"
 
+#include <QSet>
+
 namespace platform {
 class Privacy;
 }
@@ -62,11 +64,14 @@ private:
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
     std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;
+    // Says once per file that expanding its series ran out of work.
+    void logOverworked(const IcsFile* file) const;
 
     Privacy& m_privacy;
     VdirCatalog m_catalog;
     VdirFolderWatcher m_watcher;
     bool m_loaded = false;
+    mutable QSet<QString> m_overworked;
 
     // Writing side: staged changes and the writes of saveEvent() and the rest.
     VdirStoreWriter m_writer;

@@ -86,11 +86,13 @@ TEST(IcsHostileInput, LongUnfoldedLinesReadTheSameAsFoldedOnes) {
 
 namespace {
 
-// libical walks a sub-daily rule step by step until a step passes every filter; when none ever does it searched
-// for many seconds (hourly) to forever (minutely, secondly), freezing every reload.
+// libical walks a rule step by step until a step passes every filter; when none ever does it searched for half a
+// second (daily) to forever (minutely, secondly), on every reload.
 TEST(IcsHostileInput, SubDailyRulesThatCanNeverMatchDoNotHang) {
     for (const char* rule : {"FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30;COUNT=3", "FREQ=MINUTELY;BYYEARDAY=366;BYMONTH=1",
-                             "FREQ=SECONDLY;BYMONTH=4;BYMONTHDAY=31"}) {
+                             "FREQ=SECONDLY;BYMONTH=4;BYMONTHDAY=31", "FREQ=DAILY;BYMONTH=2;BYMONTHDAY=31",
+                             "FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30", "FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=31;COUNT=2",
+                             "FREQ=MONTHLY;INTERVAL=12;BYMONTH=2", "FREQ=DAILY;INTERVAL=7;BYDAY=TU"}) {
         const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:never"),
                                   QStringLiteral("DTSTART:20240101T100000Z"),
                                   QStringLiteral("RRULE:") + QLatin1String(rule), QStringLiteral("END:VEVENT")}));

@@ -199,3 +199,77 @@ TEST(IcsRecurrence, RuleShortcutAgreesWithLibical) {
         }
     }
 }
+
+// Rules beyond the simple daily and weekly ones are walked by our own period walk; it must give what libical's
+// iterator gives, for starts that fall on awkward days and windows near and far from the start.
+TEST(IcsRecurrence, RuleWalkAgreesWithLibical) {
+    const QStringList rules{
+        QStringLiteral("RRULE:FREQ=MONTHLY"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYMONTHDAY=31"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYMONTHDAY=1,15,-1;COUNT=20"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYDAY=2TU"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;INTERVAL=2;BYDAY=-1FR"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYDAY=FR;BYMONTHDAY=13"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYMONTH=1,6;BYDAY=1MO"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;INTERVAL=3;COUNT=10"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYDAY=TU;BYSETPOS=2,3"),
+        QStringLiteral("RRULE:FREQ=MONTHLY;BYMONTH=2"),
+        QStringLiteral("RRULE:FREQ=YEARLY"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=4TH;COUNT=8"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYYEARDAY=1,100,-1"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYDAY=20MO"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29"),
+        QStringLiteral("RRULE:FREQ=YEARLY;INTERVAL=2;BYMONTH=1,7;BYDAY=SU;BYHOUR=8,9"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTHDAY=1;BYMONTH=1,4,7,10;COUNT=12"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=6;BYMONTHDAY=-3;UNTIL=20300101T000000Z"),
+        QStringLiteral("RRULE:FREQ=YEARLY;BYMONTH=3,9"),
+        QStringLiteral("RRULE:FREQ=DAILY;BYMONTH=1,2"),
+        QStringLiteral("RRULE:FREQ=DAILY;BYDAY=MO,WE,FR;COUNT=30"),
+        QStringLiteral("RRULE:FREQ=DAILY;BYMONTHDAY=1,15;INTERVAL=2"),
+        QStringLiteral("RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=20"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;BYMONTH=3;BYDAY=TU,TH"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;BYHOUR=8,12;BYMINUTE=0,30;COUNT=12"),
+        QStringLiteral("RRULE:FREQ=WEEKLY;INTERVAL=2;UNTIL=20250101"),
+    };
+    const std::vector<std::pair<QString, QString>> starts{
+        {QStringLiteral("DTSTART;TZID=Europe/Berlin:20240131T100000"),
+         QStringLiteral("DTEND;TZID=Europe/Berlin:20240131T110000")},
+        {QStringLiteral("DTSTART;VALUE=DATE:20240229"), QStringLiteral("DTEND;VALUE=DATE:20240301")},
+        {QStringLiteral("DTSTART;TZID=Europe/Berlin:20240307T180000"),
+         QStringLiteral("DTEND;TZID=Europe/Berlin:20240307T183000")},
+        {QStringLiteral("DTSTART:20190515T235000Z"), QStringLiteral("DTEND:20190516T001000Z")},
+    };
+    const std::vector<std::pair<core::Date, core::Date>> windows{{utc(2024, 1, 1), utc(2024, 12, 31)},
+                                                                 {utc(2024, 5, 20), utc(2024, 8, 19)},
+                                                                 {utc(2025, 3, 1), utc(2025, 6, 1)},
+                                                                 {utc(2027, 1, 1), utc(2029, 1, 1)},
+                                                                 // back again: where a count stood is kept
+                                                                 {utc(2024, 2, 1), utc(2024, 4, 1)}};
+    for (const QString& rule : rules) {
+        for (const auto& [start, end] : starts) {
+            QStringList lines = weeklyBerlin(rule);
+            lines[3] = start;
+            lines[4] = end;
+            const ParsedSeries s(ics(lines));
+            for (const auto& [from, to] : windows) {
+                const auto ours = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(false);
+                const auto theirs = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(true);
+                EXPECT_EQ(ours, theirs) << rule.toStdString() << " " << start.toStdString() << " "
+                                        << core::toIsoString(from).toStdString();
+            }
+        }
+    }
+}
+
+// libical leaves BYSETPOS out of weekly rules; it picks from each week's occurrences like from any other period.
+TEST(IcsRecurrence, WeeklyRulesPickTheirSetPositions) {
+    const ParsedSeries s(ics(weeklyBerlin(QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=1,-1"))));
+    EXPECT_EQ(s.starts(utc(2024, 3, 4), utc(2024, 3, 18)),
+              (std::vector<core::Date>{local("Europe/Berlin", 2024, 3, 4, 10), local("Europe/Berlin", 2024, 3, 8, 10),
+                                       local("Europe/Berlin", 2024, 3, 11, 10),
+                                       local("Europe/Berlin", 2024, 3, 15, 10)}));
+}
