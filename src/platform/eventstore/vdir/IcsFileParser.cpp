@@ -6,6 +6,8 @@
 #include <libical/ical.h>
 
 #include <QHash>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <memory>
@@ -300,6 +302,10 @@ int componentsIn(icalcomponent* component, bool& writable) {
     return count;
 }
 
+QString noItems() {
+    return QStringLiteral("no event or to-do in it");
+}
+
 }  // namespace
 
 core::TimeZone IcsTime::zoneOr(const core::TimeZone& floatingZone) const {
@@ -327,8 +333,39 @@ IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) {
 }
 
 IcsFile IcsFileParser::parse(const QByteArray& data) const {
+    IcsPreflight preflight = preflightIcs(data);
+    if (!preflight.problem.isEmpty()) {
+        IcsFile file;
+        file.problem = preflight.problem;
+        return file;
+    }
+    const std::vector<QByteArray> parts = splitIntoCalendars(preflight.text, QThread::idealThreadCount());
+    if (parts.empty())
+        return parseWhole(preflight);
+    std::vector<IcsFile> read = QtConcurrent::blockingMapped<std::vector<IcsFile>>(
+        parts, [this](const QByteArray& part) { return parseWhole(preflightIcs(part)); });
     IcsFile file;
-    const IcsPreflight preflight = preflightIcs(data);
+    size_t count = 0;
+    for (const IcsFile& part : read)
+        count += part.components.size();
+    file.components.reserve(count);
+    for (IcsFile& part : read) {
+        // A part may hold only components other than events and to-dos; any other failure is the file's.
+        if (!part.problem.isEmpty() && part.problem != noItems()) {
+            file.problem = part.problem;
+            return file;
+        }
+        file.hasErrors = file.hasErrors || part.hasErrors;
+        file.components.insert(file.components.end(), std::make_move_iterator(part.components.begin()),
+                               std::make_move_iterator(part.components.end()));
+    }
+    if (file.components.empty())
+        file.problem = noItems();
+    return file;
+}
+
+IcsFile IcsFileParser::parseWhole(const IcsPreflight& preflight) const {
+    IcsFile file;
     if (!preflight.problem.isEmpty()) {
         file.problem = preflight.problem;
         return file;
@@ -354,7 +391,7 @@ IcsFile IcsFileParser::parse(const QByteArray& data) const {
         readCalendar(m_zones, root.get(), file);
     }
     if (file.components.empty())
-        file.problem = QStringLiteral("no event or to-do in it");
+        file.problem = noItems();
     return file;
 }
 

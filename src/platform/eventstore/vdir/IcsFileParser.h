@@ -7,6 +7,7 @@
 namespace platform::vdir {
 
 class IcsZoneResolver;
+struct IcsPreflight;
 
 // Turns the bytes of one .ics file into plain values. Never throws; a file it cannot use comes back with
 // `problem` set. Safe to run on several threads at once with one shared resolver.
@@ -17,6 +18,8 @@ public:
     IcsFile parse(const QByteArray& data) const;
 
 private:
+    IcsFile parseWhole(const IcsPreflight& preflight) const;
+
     IcsZoneResolver& m_zones;
 };
 

@@ -104,4 +104,72 @@ IcsPreflight preflightIcs(const QByteArray& data) {
     return result;
 }
 
+std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
+    // Below this a file reads in a few milliseconds anyway.
+    constexpr qsizetype kWorthSplitting = 1024 * 1024;
+    if (text.size() < kWorthSplitting || parts < 2)
+        return {};
+    struct Range {
+        qsizetype begin;
+        qsizetype end;
+    };
+    QByteArray frame;  // the calendar's own lines, BEGIN:VCALENDAR first
+    QByteArray zones;
+    std::vector<Range> components;
+    int depth = 0;
+    bool ended = false;
+    bool inZone = false;
+    qsizetype componentStart = 0;
+    for (qsizetype pos = 0; pos < text.size();) {
+        qsizetype end = text.indexOf('\n', pos);
+        end = end < 0 ? text.size() : end + 1;
+        const char* line = text.constData() + pos;
+        const qsizetype length = end - pos;
+        const bool continued = line[0] == ' ' || line[0] == '\t';
+        const bool begins = !continued && length >= 6 && qstrnicmp(line, "BEGIN:", 6) == 0;
+        const bool ends = !continued && length >= 4 && qstrnicmp(line, "END:", 4) == 0;
+        if (ended) {
+            // Anything but blank lines after the calendar: not one plain calendar.
+            if (!QByteArrayView(line, length).trimmed().isEmpty())
+                return {};
+        } else if (depth == 0) {
+            if (!begins || qstrnicmp(line + 6, "VCALENDAR", 9) != 0)
+                return {};
+            frame.append(line, length);
+            depth = 1;
+        } else if (depth == 1 && ends) {
+            ended = true;
+        } else if (depth == 1 && begins) {
+            componentStart = pos;
+            inZone = qstrnicmp(line + 6, "VTIMEZONE", 9) == 0;
+            depth = 2;
+        } else if (depth == 1) {
+            frame.append(line, length);
+        } else {
+            depth += begins ? 1 : ends ? -1 : 0;
+            if (depth == 1) {
+                if (inZone)
+                    zones.append(text.constData() + componentStart, end - componentStart);
+                else
+                    components.push_back({componentStart, end});
+            }
+        }
+        pos = end;
+    }
+    if (!ended || components.size() < static_cast<size_t>(parts) * 16)
+        return {};
+    const qsizetype share = (components.back().end - components.front().begin) / parts + 1;
+    std::vector<QByteArray> calendars;
+    size_t next = 0;
+    while (next < components.size()) {
+        const size_t first = next;
+        const qsizetype from = components[first].begin;
+        while (next < components.size() && (next == first || components[next].end - from <= share))
+            ++next;
+        const qsizetype to = components[next - 1].end;
+        calendars.push_back(frame + zones + text.mid(from, to - from) + "END:VCALENDAR\r\n");
+    }
+    return calendars;
+}
+
 }  // namespace platform::vdir

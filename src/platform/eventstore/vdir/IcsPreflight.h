@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 namespace platform::vdir {
 
 // One linear pass over the lines of a file before libical reads it: libical's own time grows faster than the size
@@ -20,5 +22,10 @@ struct IcsPreflight {
 };
 
 IcsPreflight preflightIcs(const QByteArray& data);
+
+// A calendar of many components cut into about `parts` calendars of whole components, each with the calendar's own
+// properties and every zone definition, to be read side by side: libical reads one file on one thread only, at
+// about a second for 16 MiB. Empty when the text is not one plain calendar (or too small to be worth it).
+std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts);
 
 }  // namespace platform::vdir

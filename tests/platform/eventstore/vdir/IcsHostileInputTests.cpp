@@ -313,3 +313,50 @@ TEST(IcsHostileInput, MutatedFilesAreReadExpandedAndEditedWithinBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file of megabytes is read in parts side by side. The parts must read as the whole: zone definitions wherever
+// they stand, a series whose changed occurrences sit far from it, and damage in one part marks the whole file.
+TEST(IcsHostileInput, ALargeCalendarReadInPartsReadsAsAWhole) {
+    constexpr int kEvents = 6000;
+    const QString padding = QStringLiteral("DESCRIPTION:") + QString(200, u'n');
+    QStringList lines{QStringLiteral("X-WR-CALNAME:Export"),
+                      QStringLiteral("BEGIN:VEVENT"),
+                      QStringLiteral("UID:series"),
+                      QStringLiteral("DTSTART;TZID=Far Away:20240101T090000"),
+                      QStringLiteral("RRULE:FREQ=DAILY;COUNT=10"),
+                      QStringLiteral("END:VEVENT")};
+    for (int i = 0; i < kEvents; ++i) {
+        lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:e%1").arg(i)
+              << QStringLiteral("DTSTART;TZID=Far Away:20240201T120000") << padding << QStringLiteral("END:VEVENT");
+        if (i == kEvents / 2)
+            lines << QStringLiteral("BEGIN:VJOURNAL") << QStringLiteral("UID:j") << QStringLiteral("END:VJOURNAL");
+    }
+    lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:series")
+          << QStringLiteral("RECURRENCE-ID;TZID=Far Away:20240105T090000")
+          << QStringLiteral("DTSTART;TZID=Far Away:20240105T150000") << QStringLiteral("END:VEVENT");
+    lines << QStringLiteral("BEGIN:VTIMEZONE") << QStringLiteral("TZID:Far Away") << QStringLiteral("BEGIN:STANDARD")
+          << QStringLiteral("DTSTART:19700101T000000") << QStringLiteral("TZOFFSETFROM:+0530")
+          << QStringLiteral("TZOFFSETTO:+0530") << QStringLiteral("END:STANDARD") << QStringLiteral("END:VTIMEZONE");
+    const QByteArray text = ics(lines);
+    ASSERT_GT(text.size(), 1024 * 1024);
+
+    const ParsedSeries whole(text);
+    ASSERT_TRUE(whole.file.problem.isEmpty()) << whole.file.problem.toStdString();
+    EXPECT_FALSE(whole.file.hasErrors);
+    ASSERT_EQ(whole.file.components.size(), static_cast<size_t>(kEvents + 2));
+    EXPECT_EQ(whole.file.components[1].uid, QStringLiteral("e0"));
+    EXPECT_EQ(whole.file.components[kEvents].uid, QStringLiteral("e%1").arg(kEvents - 1));
+    const auto& last = whole.file.components.back();
+    ASSERT_TRUE(last.recurrenceId && last.start);
+    EXPECT_EQ(last.start->toDate(core::TimeZone::utc()), utc(2024, 1, 5, 9, 30)) << "read in its own zone";
+    for (size_t i = 1; i <= static_cast<size_t>(kEvents); i += 997)
+        EXPECT_EQ(whole.file.components[i].start->toDate(core::TimeZone::utc()), utc(2024, 2, 1, 6, 30));
+
+    QStringList damaged = lines;
+    damaged.replace(static_cast<qsizetype>(lines.size()) * 3 / 4, QStringLiteral("DTEND:not a date"));
+    EXPECT_TRUE(ParsedSeries(ics(damaged)).file.hasErrors);
+}
+
+}  // namespace

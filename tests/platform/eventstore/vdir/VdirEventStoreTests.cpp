@@ -462,3 +462,22 @@ TEST_F(VdirEventStoreTest, OverridesOfASeriesWithoutStartShowWithoutItsRule) {
     EXPECT_TRUE(kept.recurrenceRules.empty());
     EXPECT_TRUE(store.event(kept.eventIdentifier, utc(2024, 6, 10, 10)).has_value());
 }
+
+// A counted rule has to be walked from its start. One started a thousand years ago asks for hundreds of thousands
+// of days; a file full of them must neither hold the read up nor keep the other files' events from showing.
+TEST_F(VdirEventStoreTest, AFileWhoseRulesAskTooMuchDoesNotHoldUpTheRead) {
+    QStringList lines{QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:plain"), QStringLiteral("SUMMARY:Plain"),
+                      QStringLiteral("DTSTART:20240602T090000Z"), QStringLiteral("END:VEVENT")};
+    for (int i = 0; i < 60; ++i)
+        lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:old%1").arg(i)
+              << QStringLiteral("DTSTART:10000101T100000Z") << QStringLiteral("RRULE:FREQ=DAILY;BYMONTH=1;COUNT=300000")
+              << QStringLiteral("END:VEVENT");
+    vdir.writeIcs(QStringLiteral("personal/old.ics"), lines);
+    VdirEventStore store(privacy, vdir.root);
+    for (int read = 0; read < 2; ++read) {
+        const auto events = june(store);
+        find(events, QStringLiteral("Plain"), utc(2024, 6, 2, 9));
+        find(events, QStringLiteral("Holiday"), utc(2024, 6, 5, 22));
+        EXPECT_EQ(events.size(), 14u);
+    }
+}
