@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "platform/eventstore/vdir/VdirEventMapping.h"
+#include "platform/eventstore/vdir/VdirFileWrites.h"
 #include "platform/privacy/Privacy.h"
 
 #include <QFileInfo>
@@ -30,6 +31,8 @@ VdirEventStore::VdirEventStore(Privacy& privacy, QString root, QObject* parent)
     : EventStore(parent), m_privacy(privacy), m_catalog(std::move(root)) {
     connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::reloadNow);
     reloadNow();
+    for (const VdirCollection& collection : m_catalog.collections())
+        removeStaleTemporaries(collection.folder.path);
 }
 
 VdirEventStore::~VdirEventStore() = default;

@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <QUuid>
 
 #include <algorithm>
@@ -24,75 +22,6 @@ constexpr int kMaxOwnWritesPerFile = 32;
 
 QString errnoText() {
     return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-bool writeAll(int fd, const QByteArray& content) {
-    qsizetype done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.constData() + done, static_cast<size_t>(content.size() - done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += n;
-    }
-    return ::fdatasync(fd) == 0;
-}
-
-// Links an anonymous file (O_TMPFILE) under its final name: nothing is left
-// behind when the process dies half-way, and link() never replaces a file.
-std::optional<bool> createViaTmpfile(const QByteArray& directory, const QByteArray& target, const QByteArray& content,
-                                     const QString& path) {
-    const int fd = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
-            return std::nullopt;
-        }
-        throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
-    }
-    if (!writeAll(fd, content)) {
-        const QString detail = errnoText();
-        ::close(fd);
-        throw WriteError(EventStoreError::Code::WriteFailed, path, detail);
-    }
-    const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(fd);
-    const int linked = ::linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW);
-    const int linkError = errno;
-    ::close(fd);
-    if (linked == 0) {
-        return true;
-    }
-    if (linkError == EEXIST) {
-        return false;
-    }
-    if (linkError == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd"))) {
-        return std::nullopt;
-    }
-    errno = linkError;
-    throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
-}
-
-bool createViaTemporaryName(const QString& directory, const QByteArray& target, const QByteArray& content,
-                            const QString& path) {
-    // The temporary name must not end in .ics: a reader scanning the folder
-    // would take it for an item.
-    QTemporaryFile temporary(directory + QStringLiteral("/.orbitday-XXXXXX.tmp"));
-    if (!temporary.open()) {
-        throw WriteError(EventStoreError::Code::WriteFailed, path, temporary.errorString());
-    }
-    if (temporary.write(content) != content.size() || !temporary.flush() || ::fdatasync(temporary.handle()) != 0) {
-        throw WriteError(EventStoreError::Code::WriteFailed, path, temporary.errorString());
-    }
-    const QByteArray source = QFile::encodeName(temporary.fileName());
-    if (::link(source.constData(), target.constData()) == 0) {
-        return true;
-    }
-    if (errno == EEXIST) {
-        return false;
-    }
-    throw WriteError(EventStoreError::Code::WriteFailed, path, errnoText());
 }
 
 // The file a change replaces or removes must be a plain file in its folder: through a symbolic link the write
@@ -135,33 +64,6 @@ std::optional<FileSnapshot> readSnapshot(const QString& path) {
         }
     }
     throw WriteError(EventStoreError::Code::Conflict, path, QStringLiteral("the file keeps changing"));
-}
-
-void replaceFile(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
-    }
-    // A full disk can surface at write(), at flush() or only at commit();
-    // committing after a short write would replace the file with a torn copy.
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString detail = file.errorString();
-        file.cancelWriting();
-        throw WriteError(EventStoreError::Code::WriteFailed, path, detail);
-    }
-    if (!file.commit()) {
-        throw WriteError(EventStoreError::Code::WriteFailed, path, file.errorString());
-    }
-}
-
-bool createFile(const QString& directory, const QString& name, const QByteArray& content) {
-    const QString path = directory + u'/' + name;
-    const QByteArray target = QFile::encodeName(path);
-    if (const std::optional<bool> created = createViaTmpfile(QFile::encodeName(directory), target, content, path)) {
-        return *created;
-    }
-    return createViaTemporaryName(directory, target, content, path);
 }
 
 QString fileNameForUid(const QString& uid) {

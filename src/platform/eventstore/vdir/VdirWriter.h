@@ -2,6 +2,7 @@
 
 #include "platform/eventstore/EventStoreError.h"
 #include "platform/eventstore/vdir/VdirFileSystem.h"
+#include "platform/eventstore/vdir/VdirFileWrites.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -42,12 +43,6 @@ struct FileSnapshot {
 // the file does not exist. Throws WriteError when it cannot be read.
 std::optional<FileSnapshot> readSnapshot(const QString& path);
 
-// Replaces a file through a temporary file and a rename, so a reader sees the
-// old or the new content and never a part. Throws WriteError.
-void replaceFile(const QString& path, const QByteArray& content);
-// Creates `directory/name` with `content` without ever replacing an existing
-// file; returns false when that name is taken. Throws WriteError.
-bool createFile(const QString& directory, const QString& name, const QByteArray& content);
 // The file name of a new item: the UID itself when it is a safe file name,
 // else a random UUID; ".ics" appended.
 QString fileNameForUid(const QString& uid);

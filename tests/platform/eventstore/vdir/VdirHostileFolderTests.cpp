@@ -1,5 +1,7 @@
 #include "VdirFixture.h"
 
+#include "platform/eventstore/vdir/VdirFileWrites.h"
+
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -8,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -210,4 +213,78 @@ TEST(VdirHostileFolder, AnInPlaceRewriteThatRestoresTheModificationTimeIsStillAC
 
     EXPECT_EQ(saveFailure(store, events.front()), platform::EventStoreError::Code::Conflict);
     EXPECT_EQ(contentOf(item), ics(theirs));
+}
+
+namespace {
+
+QStringList hiddenEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+}  // namespace
+
+// A process killed while it writes leaves its temporary file behind. Temporaries of ours that no running process
+// is writing any more are removed when the store opens; anything else in the folder stays.
+TEST(VdirHostileFolder, TemporariesOfAWriterThatIsGoneAreRemovedAtTheNextStart) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        _exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const QString stale = QStringLiteral("home/.orbitday-%1-k3Xq9z.tmp").arg(gone);
+    const QString live = QStringLiteral("home/.orbitday-%1-a1b2c3.tmp").arg(::getppid());
+    vdir.write(stale, "BEGIN:VCALENDAR\r\n");
+    vdir.write(live, "BEGIN:VCALENDAR\r\n");
+    vdir.write(QStringLiteral("home/.other.tmp"), "theirs");
+    vdir.write(QStringLiteral("home/.orbitday-notes.tmp"), "not a temporary of ours");
+
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_EQ(hiddenEntries(vdir.path(QStringLiteral("home"))),
+              QStringList({QStringLiteral(".orbitday-%1-a1b2c3.tmp").arg(::getppid()), QStringLiteral(".orbitday-notes.tmp"),
+                           QStringLiteral(".other.tmp"), QStringLiteral("x.ics")}));
+}
+
+// Killed at each step of an edit in turn, the writer leaves the item as it was or as it was to be, and nothing in
+// the folder but hidden temporaries, which the next start removes.
+TEST(VdirHostileFolder, AnEditKilledAtAnyStepLeavesTheOldOrTheNewItemAndNothingVisible) {
+    for (int killAt = 1;; ++killAt) {
+        TempVdir vdir;
+        vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int steps = 0;
+            platform::vdir::setWriteStepHookForTesting([&] {
+                if (++steps == killAt)
+                    ::kill(::getpid(), SIGKILL);
+            });
+            platform::FakePrivacy privacy;
+            VdirEventStore store(privacy, vdir.root);
+            auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+            events.front().title = QStringLiteral("Changed");
+            store.saveEvent(events.front(), platform::Span::ThisEvent, true);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const bool killed = WIFSIGNALED(status);
+        QStringList visible = QDir(vdir.path(QStringLiteral("home"))).entryList(QDir::Files);
+        EXPECT_EQ(visible, QStringList{QStringLiteral("x.ics")}) << "killed at step " << killAt;
+
+        platform::FakePrivacy privacy;
+        VdirEventStore store(privacy, vdir.root);
+        const auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+        ASSERT_EQ(events.size(), 1u) << "killed at step " << killAt;
+        EXPECT_TRUE(events.front().title == QStringLiteral("Lunch") || events.front().title == QStringLiteral("Changed"));
+        EXPECT_EQ(hiddenEntries(vdir.path(QStringLiteral("home"))), QStringList{QStringLiteral("x.ics")})
+            << "killed at step " << killAt;
+        if (!killed) {
+            EXPECT_EQ(events.front().title, QStringLiteral("Changed"));
+            EXPECT_GT(killAt, 3);
+            break;
+        }
+    }
 }
