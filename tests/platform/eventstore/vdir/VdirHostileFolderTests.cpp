@@ -288,3 +288,19 @@ TEST(VdirHostileFolder, AnEditKilledAtAnyStepLeavesTheOldOrTheNewItemAndNothingV
         }
     }
 }
+
+// A name of 255 bytes is allowed; a temporary named after it would be longer than that.
+TEST(VdirHostileFolder, ItemsWithTheLongestFileNamesCanBeEdited) {
+    TempVdir vdir;
+    const QString name = QString(251, u'n') + QStringLiteral(".ics");
+    ASSERT_EQ(QFile::encodeName(name).size(), 255);
+    vdir.writeIcs(QStringLiteral("home/") + name, kLunch);
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 1u);
+    events.front().title = QStringLiteral("Longer lunch");
+    EXPECT_NO_THROW(store.saveEvent(events.front(), platform::Span::ThisEvent, true));
+    EXPECT_TRUE(contentOf(vdir.path(QStringLiteral("home/") + name)).contains("SUMMARY:Longer lunch"));
+    EXPECT_EQ(hiddenEntries(vdir.path(QStringLiteral("home"))), QStringList{name});
+}
