@@ -58,6 +58,10 @@ VdirFileStamp VdirFileStamp::of(const struct stat& st) {
     return stamp;
 }
 
+bool permitsWriting(const struct stat& st, bool accessGranted) {
+    return accessGranted && (st.st_uid != ::geteuid() || (st.st_mode & S_IWUSR));
+}
+
 QString RegularFileRead::problem(qint64 maxBytes) const {
     switch (status) {
         case Status::Ok:

@@ -30,6 +30,10 @@ struct VdirFileStamp {
     static std::optional<VdirFileStamp> ofFile(const QString& path);
 };
 
+// Whether the file that `st` describes may be changed, given what access() said: by the owner's write bit when
+// we own it, so that a file made read-only by chmod stays read-only also for root, who may write anything.
+bool permitsWriting(const struct stat& st, bool accessGranted);
+
 // What reading a file of the vdir gave. Anything may sit where a file is expected (a FIFO, a device, a folder, a
 // file far too large), so nothing is read from what is not a regular file, and never more than a given size.
 struct RegularFileRead {

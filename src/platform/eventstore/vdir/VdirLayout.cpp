@@ -127,8 +127,10 @@ FolderListing listFolder(const QString& path) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
             if (fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)) {
-                listing.icsFiles.push_back(
-                    {path + QLatin1Char('/') + fileName, VdirFileStamp::of(entry.st), !entry.isLink});
+                const bool writable =
+                    !entry.isLink &&
+                    permitsWriting(entry.st, ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0);
+                listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, VdirFileStamp::of(entry.st), writable});
             } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color") ||
                        fileName == QLatin1String("components")) {
                 listing.hasMetadata = true;

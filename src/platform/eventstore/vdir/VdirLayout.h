@@ -14,7 +14,8 @@ namespace platform::vdir {
 struct VdirScannedFile {
     QString path;
     VdirFileStamp stamp;
-    // False for a symbolic link: it may lead out of the collection, and an edit would write wherever it leads.
+    // False for a symbolic link (it may lead out of the collection, and an edit would write wherever it leads) and
+    // for a file its owner made read-only.
     bool writable = true;
 };
 

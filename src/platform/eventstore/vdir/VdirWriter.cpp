@@ -24,15 +24,20 @@ QString errnoText() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// The file a change replaces or removes must be a plain file in its folder: through a symbolic link the write
-// would land wherever the link leads. Checked before anything is written and again just before each write.
+// The file a change replaces or removes must be a plain file in its folder (through a symbolic link the write
+// would land wherever the link leads) that its owner lets us change. Checked before anything is written and again
+// just before each write.
 void refuseAnythingButAPlainFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
     struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+    if (::lstat(native.constData(), &info) != 0) {
         throw WriteError(EventStoreError::Code::Conflict, path, errnoText());
     }
     if (!S_ISREG(info.st_mode)) {
         throw WriteError(EventStoreError::Code::ReadOnly, path, QStringLiteral("not a plain file"));
+    }
+    if (!permitsWriting(info, ::access(native.constData(), W_OK) == 0)) {
+        throw WriteError(EventStoreError::Code::ReadOnly, path, QStringLiteral("made read-only"));
     }
 }
 

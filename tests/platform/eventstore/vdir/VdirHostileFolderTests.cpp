@@ -304,3 +304,29 @@ TEST(VdirHostileFolder, ItemsWithTheLongestFileNamesCanBeEdited) {
     EXPECT_TRUE(contentOf(vdir.path(QStringLiteral("home/") + name)).contains("SUMMARY:Longer lunch"));
     EXPECT_EQ(hiddenEntries(vdir.path(QStringLiteral("home"))), QStringList{name});
 }
+
+// A file made read-only (chmod 444) in a folder we may write: its owner asked that it stay as it is. Shown as
+// editable, every edit failed with a write error; made read-only after the folder was read, the save still refuses.
+TEST(VdirHostileFolder, FilesWithoutWritePermissionAreReadOnly) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    QStringList other = kLunch;
+    other.replace(1, QStringLiteral("UID:dinner"));
+    other.replace(2, QStringLiteral("SUMMARY:Dinner"));
+    vdir.writeIcs(QStringLiteral("home/y.ics"), other);
+    const QString locked = vdir.path(QStringLiteral("home/x.ics"));
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0444), 0);
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 2u);
+    const PlatformEvent& lunch = events[0].title == QStringLiteral("Lunch") ? events[0] : events[1];
+    const PlatformEvent& dinner = events[0].title == QStringLiteral("Lunch") ? events[1] : events[0];
+    EXPECT_FALSE(lunch.calendar->allowsContentModifications);
+    EXPECT_TRUE(dinner.calendar->allowsContentModifications);
+    EXPECT_EQ(saveFailure(store, lunch), platform::EventStoreError::Code::ReadOnly);
+
+    ASSERT_EQ(::chmod(QFile::encodeName(vdir.path(QStringLiteral("home/y.ics"))).constData(), 0444), 0);
+    EXPECT_EQ(saveFailure(store, dinner), platform::EventStoreError::Code::ReadOnly);
+    EXPECT_EQ(contentOf(vdir.path(QStringLiteral("home/y.ics"))), ics(other));
+}
