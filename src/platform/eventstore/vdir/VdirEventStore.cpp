@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "platform/eventstore/vdir/VdirEventMapping.h"
 #include "platform/eventstore/vdir/VdirFileWrites.h"
+#include "platform/eventstore/vdir/VdirJournal.h"
 #include "platform/privacy/Privacy.h"
 
 #include <QFileInfo>
@@ -28,7 +29,9 @@ qint64 wholeSeconds(core::Date date) {
 }  // namespace
 
 VdirEventStore::VdirEventStore(Privacy& privacy, QString root, QObject* parent)
-    : EventStore(parent), m_privacy(privacy), m_catalog(std::move(root)) {
+    : EventStore(parent), m_privacy(privacy), m_catalog(std::move(root)), m_writer(m_catalog.root()) {
+    // A change cut short last time is settled before anything of it is read.
+    VdirJournal::recover(m_catalog.root());
     connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::reloadNow);
     reloadNow();
     for (const VdirCollection& collection : m_catalog.collections())

@@ -19,6 +19,9 @@ struct VdirCollection;
 // writes the staged files. Throws EventStoreError.
 class VdirStoreWriter {
 public:
+    // `root`: the vdir's root, whose multi-file changes are journaled.
+    explicit VdirStoreWriter(const QString& root) : m_files(root) {}
+
     PlatformEvent saveEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commit);
     void removeEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commit);
     PlatformReminder saveReminder(VdirEventStore& store, const PlatformReminder& reminder, bool commit);

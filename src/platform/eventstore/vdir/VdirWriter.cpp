@@ -1,6 +1,7 @@
 #include "platform/eventstore/vdir/VdirWriter.h"
 
 #include "platform/eventstore/vdir/VdirFileSystem.h"
+#include "platform/eventstore/vdir/VdirJournal.h"
 
 #include <QDir>
 #include <QFile>
@@ -211,8 +212,23 @@ QStringList VdirWriter::commit() {
         originals.insert(change.path, std::move(*snapshot));
     }
 
-    // New files first: a move or a split shortens or removes one file and creates another, and dying in
-    // between must leave the item twice rather than nowhere.
+    // The names of new files are settled before anything is written: a journal names every file it touches.
+    // The staged name first, as readers were told that path; where it is taken (by another copy of the item), a
+    // random one, which never clobbers it.
+    QHash<const Change*, QString> createdPaths;
+    for (const Change& change : std::as_const(m_changes)) {
+        if (change.type != Type::Create) {
+            continue;
+        }
+        QString path = change.path;
+        for (int attempt = 0; attempt < 8 && pathIsTaken(path); ++attempt) {
+            path = change.directory + u'/' + fileNameForUid(QString());
+        }
+        createdPaths.insert(&change, path);
+    }
+
+    // New files first: even without a journal, dying between the files of a move or a split leaves the item
+    // twice rather than nowhere.
     QList<const Change*> order;
     for (const Change& change : std::as_const(m_changes)) {
         if (change.type == Type::Create) {
@@ -225,31 +241,37 @@ QStringList VdirWriter::commit() {
         }
     }
 
+    std::optional<VdirJournal> journal;
+    if (!m_journalRoot.isEmpty() && order.size() > 1) {
+        std::vector<VdirJournal::Entry> entries;
+        for (const Change* change : std::as_const(order)) {
+            switch (change->type) {
+                case Type::Create:
+                    entries.push_back({createdPaths.value(change), std::nullopt, change->content});
+                    break;
+                case Type::Replace:
+                    entries.push_back({change->path, originals[change->path].content, change->content});
+                    break;
+                case Type::Remove:
+                    entries.push_back({change->path, originals[change->path].content, std::nullopt});
+                    break;
+            }
+        }
+        journal.emplace(m_journalRoot, entries);
+    }
+
     QList<Applied> applied;
     QStringList written;
     try {
         for (const Change* staged : std::as_const(order)) {
             const Change& change = *staged;
             if (change.type == Type::Create) {
-                // The staged name first: readers were told that path.
-                QString name = QFileInfo(change.path).fileName();
-                if (createFile(change.directory, name, change.content)) {
-                    applied.append({&change, change.directory + u'/' + name, std::nullopt});
-                } else {
-                    // The UID's name is taken (by another item): a random one
-                    // never clobbers it.
-                    bool created = false;
-                    for (int attempt = 0; attempt < 8 && !created; ++attempt) {
-                        name = fileNameForUid(QString());
-                        created = createFile(change.directory, name, change.content);
-                    }
-                    if (!created) {
-                        throw WriteError(EventStoreError::Code::WriteFailed, change.path,
-                                         QStringLiteral("no free file name"));
-                    }
-                    applied.append({&change, change.directory + u'/' + name, std::nullopt});
+                const QString path = createdPaths.value(&change);
+                if (!createFile(change.directory, QFileInfo(path).fileName(), change.content)) {
+                    throw WriteError(EventStoreError::Code::WriteFailed, path, QStringLiteral("no free file name"));
                 }
-                written.append(applied.last().path);
+                applied.append({&change, path, std::nullopt});
+                written.append(path);
                 continue;
             }
             const FileSnapshot& original = originals[change.path];
@@ -267,46 +289,64 @@ QStringList VdirWriter::commit() {
                 if (::unlink(QFile::encodeName(change.path).constData()) != 0) {
                     throw WriteError(EventStoreError::Code::WriteFailed, change.path, errnoText());
                 }
+                writeStep();
                 applied.append({&change, change.path, original.content});
                 m_ownWrites.remove(change.path);
             }
             written.append(change.path);
         }
     } catch (const WriteError&) {
-        rollBack(applied);
+        const bool undone = rollBack(applied);
         for (const Applied& done : std::as_const(applied)) {
             if (done.change->type != Type::Create) {
                 const FileSnapshot& original = originals[done.path];
                 rememberWrite(done.path, original.etag);
             }
         }
+        // What could not be undone is left to the journal, for the next start.
+        if (journal && undone) {
+            journal->discard();
+        }
         throw;
+    }
+    if (journal) {
+        journal->discard();
     }
     m_changes.clear();
     return written;
 }
 
-void VdirWriter::rollBack(const QList<Applied>& applied) {
+bool VdirWriter::rollBack(const QList<Applied>& applied) {
+    bool undone = true;
     for (auto it = applied.crbegin(); it != applied.crend(); ++it) {
         try {
             switch (it->change->type) {
                 case Type::Create:
-                    ::unlink(QFile::encodeName(it->path).constData());
+                    undone = ::unlink(QFile::encodeName(it->path).constData()) == 0 && undone;
                     break;
                 case Type::Replace:
                     replaceFile(it->path, *it->previous);
                     break;
                 case Type::Remove: {
                     const QFileInfo info(it->path);
-                    createFile(info.absolutePath(), info.fileName(), *it->previous);
+                    undone = createFile(info.absolutePath(), info.fileName(), *it->previous) && undone;
                     break;
                 }
             }
         } catch (const WriteError&) {
-            // Nothing more can be done for this file; the caller gets the
-            // error that started the roll-back.
+            // Nothing more can be done for this file now; the caller gets the error that started the roll-back.
+            undone = false;
         }
     }
+    return undone;
+}
+
+bool VdirWriter::pathIsTaken(const QString& path) const {
+    if (find(path) != nullptr && find(path)->type != Type::Create) {
+        return true;
+    }
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 }  // namespace platform::vdir

@@ -53,6 +53,9 @@ QString fileNameForUid(const QString& uid);
 // on a failure, restores what it had already written and throws.
 class VdirWriter {
 public:
+    // With a root, a commit that touches several files journals its intent first (see VdirJournal).
+    explicit VdirWriter(QString journalRoot = {}) : m_journalRoot(std::move(journalRoot)) {}
+
     // Content for an existing file, read with etag `expected`.
     void stageReplace(const QString& path, const QByteArray& content, const Etag& expected);
     // A new file in `directory` named after `uid`; returns the path it will
@@ -99,7 +102,12 @@ private:
     const Change* find(const QString& path) const;
     std::optional<Etag> resolve(const QString& path, const Etag& remembered) const;
     void rememberWrite(const QString& path, const std::optional<Etag>& before);
-    static void rollBack(const QList<Applied>& applied);
+    // Whether every file is back as it was.
+    static bool rollBack(const QList<Applied>& applied);
+    // Whether a new file may not take this name: a file is there, or a change of this commit keeps one there.
+    bool pathIsTaken(const QString& path) const;
+
+    QString m_journalRoot;
 };
 
 }  // namespace platform::vdir

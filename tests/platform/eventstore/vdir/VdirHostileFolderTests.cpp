@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -329,4 +331,32 @@ TEST(VdirHostileFolder, FilesWithoutWritePermissionAreReadOnly) {
     ASSERT_EQ(::chmod(QFile::encodeName(vdir.path(QStringLiteral("home/y.ics"))).constData(), 0444), 0);
     EXPECT_EQ(saveFailure(store, dinner), platform::EventStoreError::Code::ReadOnly);
     EXPECT_EQ(contentOf(vdir.path(QStringLiteral("home/y.ics"))), ics(other));
+}
+
+// The journal of a change cut short lies in the user's own state folder, where anything may have been put or
+// damaged: one that leads out of the calendars, or does not read whole, is set aside, and nothing is written.
+TEST(VdirHostileFolder, AJournalThatLeadsOutOfTheCalendarsOrIsDamagedIsSetAside) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/orbitday/journal");
+    QDir().mkpath(folder);
+    const QByteArray root = QFile::encodeName(QFileInfo(vdir.root).absoluteFilePath());
+    const QString prefix = QString::fromLatin1(
+        QCryptographicHash::hash(root, QCryptographicHash::Sha256).toHex().left(16));
+    const QByteArray outside = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
+    const QByteArray leading = "ORBITDAY-JOURNAL 1\n" + QByteArray::number(root.size()) + "\n" + root + "\n1\n" +
+                               "14 -1 " + QByteArray::number(outside.size()) + "\n../outside.ics" + outside + "\nEND\n";
+    const QList<QByteArray> journals{leading, leading.left(leading.size() - 9), "ORBITDAY-JOURNAL 1\n"};
+    for (int i = 0; i < journals.size(); ++i) {
+        QFile journal(folder + QStringLiteral("/%1-%2.journal").arg(prefix).arg(i));
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write(journals[i]);
+    }
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_FALSE(QFile::exists(QFileInfo(vdir.root).path() + QStringLiteral("/outside.ics")));
+    EXPECT_EQ(QDir(folder).entryList({prefix + QStringLiteral("*")}, QDir::Files),
+              QStringList({prefix + QStringLiteral("-0.journal.damaged"), prefix + QStringLiteral("-1.journal.damaged"),
+                           prefix + QStringLiteral("-2.journal.damaged")}));
+    EXPECT_EQ(store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt).size(), 1u);
 }
