@@ -3,6 +3,7 @@
 #include "design/Theme.h"
 #include "model/ValueHash.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -159,6 +160,27 @@ ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source) {
                                      ? std::nullopt
                                      : std::optional<platform::PlatformRecurrenceRule>(source.recurrenceRules.front()));
     return event;
+}
+
+std::vector<ODAttendee> ODEvent::allPeople() const {
+    if (!organizer) {
+        return attendees;
+    }
+    const QString key = organizer->id();
+    const auto same = std::find_if(attendees.begin(), attendees.end(),
+                                   [&key](const ODAttendee& attendee) { return attendee.id() == key; });
+    if (same != attendees.end() && same == attendees.begin()) {
+        return attendees;
+    }
+    std::vector<ODAttendee> people;
+    people.reserve(attendees.size() + 1);
+    people.push_back(*organizer);
+    for (auto it = attendees.begin(); it != attendees.end(); ++it) {
+        if (it != same) {
+            people.push_back(*it);
+        }
+    }
+    return people;
 }
 
 size_t qHash(const ODEvent& event, size_t hashSeed) noexcept {

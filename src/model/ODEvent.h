@@ -64,6 +64,11 @@ struct ODEvent {
     };
     static ParsedID parseID(const QString& id);
 
+    // The people of the event with the organizer first and listed once: an attendee
+    // with the organizer's id (exact, case-sensitive) gives way to the organizer
+    // value. Other duplicates among the attendees are kept.
+    std::vector<ODAttendee> allPeople() const;
+
     bool operator==(const ODEvent&) const = default;
 };
 

@@ -1,3 +1,4 @@
+#include "design/AvatarPalette.h"
 #include "design/Theme.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,23 @@ TEST(ThemeTokens, AreBuiltOnceEvenWhenFirstReadFromManyThreads) {
     for (const auto* token : seen) {
         EXPECT_EQ(token, &Theme::leafSoft());
     }
+}
+
+// Worked by hand: hash = (hash × 31 + scalar) mod 65536 over the code points,
+// then the palette entry at hash mod 5 (flame, amber, teal, sky, green).
+TEST(AvatarColours, FollowTheNameCodePointByCodePoint) {
+    using design::AvatarPalette;
+    EXPECT_EQ(AvatarPalette::color(u""), Theme::flame());
+    EXPECT_EQ(AvatarPalette::index(u"Ana"), 1);  // 65 → 2125 → 65972 mod 65536 = 436
+    EXPECT_EQ(AvatarPalette::color(u"Ana"), Theme::amber());
+    // U+1F600 is one scalar (128512 → 62976), not two UTF-16 units (which would give 2).
+    EXPECT_EQ(AvatarPalette::index(u"\U0001F600"), 1);
+    // A combining accent is a scalar of its own; the precomposed letter is another.
+    EXPECT_EQ(AvatarPalette::index(u"e\u0301"), 0);  // 101 × 31 + 769 = 3900
+    EXPECT_EQ(AvatarPalette::index(u"\u00E9"), 3);   // 233
+    // A lone surrogate counts as the replacement character U+FFFD (65533).
+    const QChar lone(char16_t(0xD800));
+    EXPECT_EQ(AvatarPalette::index(QStringView(&lone, 1)), 3);
 }
 
 }  // namespace

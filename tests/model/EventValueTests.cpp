@@ -216,4 +216,67 @@ TEST(StoreEnumerations, MapPlatformNumbersAndCarryTheirTexts) {
     }
 }
 
+
+model::ODAttendee person(const QString& name, std::optional<QString> email = std::nullopt) {
+    model::ODAttendee attendee;
+    attendee.name = name;
+    attendee.email = std::move(email);
+    return attendee;
+}
+
+QStringList namesOf(const std::vector<model::ODAttendee>& people) {
+    QStringList names;
+    for (const model::ODAttendee& attendee : people) {
+        names << attendee.name;
+    }
+    return names;
+}
+
+TEST(EventPeople, TheOrganizerComesFirstAndOnlyOnce) {
+    ODEvent event;
+    event.attendees = {person(QStringLiteral("Ana"), QStringLiteral("ana@x.org")),
+                       person(QStringLiteral("Ben"), QStringLiteral("ben@x.org")),
+                       person(QStringLiteral("Cleo (as attendee)"), QStringLiteral("cleo@x.org")),
+                       person(QStringLiteral("Dev"))};
+    EXPECT_EQ(namesOf(event.allPeople()), namesOf(event.attendees));  // no organizer: unchanged
+
+    // The organizer's own value takes the front, not the attendee it matched.
+    event.organizer = person(QStringLiteral("Cleo"), QStringLiteral("cleo@x.org"));
+    EXPECT_EQ(namesOf(event.allPeople()),
+              QStringList({QStringLiteral("Cleo"), QStringLiteral("Ana"), QStringLiteral("Ben"), QStringLiteral("Dev")}));
+
+    // Not among the attendees: added in front.
+    event.organizer = person(QStringLiteral("Eve"), QStringLiteral("eve@x.org"));
+    EXPECT_EQ(namesOf(event.allPeople()).first(), u"Eve");
+    EXPECT_EQ(event.allPeople().size(), 5u);
+
+    // Already first: the list stands as it is.
+    event.organizer = person(QStringLiteral("Ana the organizer"), QStringLiteral("ana@x.org"));
+    EXPECT_EQ(namesOf(event.allPeople()), namesOf(event.attendees));
+
+    // Only an organizer.
+    ODEvent alone;
+    alone.organizer = person(QStringLiteral("Solo"));
+    EXPECT_EQ(namesOf(alone.allPeople()), QStringList{QStringLiteral("Solo")});
+}
+
+TEST(EventPeople, PeopleAreMatchedByEmailElseByNameExactly) {
+    ODEvent event;
+    event.attendees = {person(QStringLiteral("Ana"), QStringLiteral("Ana@X.org")), person(QStringLiteral("Ben")),
+                       person(QStringLiteral("Cleo"), QStringLiteral("cleo@x.org")), person(QStringLiteral("Ben"))};
+    // Without e-mails the names meet; other duplicates among the attendees stay.
+    event.organizer = person(QStringLiteral("Ben"));
+    EXPECT_EQ(namesOf(event.allPeople()), QStringList({QStringLiteral("Ben"), QStringLiteral("Ana"),
+                                                       QStringLiteral("Cleo"), QStringLiteral("Ben")}));
+    // An address differing only in letter case is someone else.
+    event.organizer = person(QStringLiteral("Ana"), QStringLiteral("ana@x.org"));
+    EXPECT_EQ(event.allPeople().size(), 5u);
+    // An attendee with an address is known by it, even to an organizer who has none.
+    event.organizer = person(QStringLiteral("cleo@x.org"));
+    EXPECT_EQ(namesOf(event.allPeople()), QStringList({QStringLiteral("cleo@x.org"), QStringLiteral("Ana"),
+                                                       QStringLiteral("Ben"), QStringLiteral("Ben")}));
+    event.organizer = person(QStringLiteral("Cleo"));
+    EXPECT_EQ(event.allPeople().size(), 5u);
+}
+
 }  // namespace
