@@ -105,7 +105,10 @@ void FocusRing::refresh() {
         delete m_overlay.data();
         m_overlay = new RingOverlay(parent, m_shape);
     }
-    m_overlay->setGeometry(m_control->geometry().adjusted(-kOutset, -kOutset, kOutset, kOutset));
+    // Around the contents rectangle: a control that keeps room beside what it
+    // draws (a switch in its wider slot) says so with its contents margins.
+    const QRect drawn = m_control->contentsRect().translated(m_control->pos());
+    m_overlay->setGeometry(drawn.adjusted(-kOutset, -kOutset, kOutset, kOutset));
     m_overlay->show();
     m_overlay->raise();
 }

@@ -21,6 +21,16 @@ QFont keycapFont() {
     return ODFont::body(11, FontWeight::semibold);
 }
 
+QFont accentKeycapFont() {
+    return ODFont::body(10, FontWeight::bold);
+}
+
+constexpr qreal kAccentPlateOpacity = 0.18;
+
+QSize wholeSize(const QSizeF& size) {
+    return QSize(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height())));
+}
+
 }  // namespace
 
 Keycap::Keycap(const QString& text, QWidget* parent) : QWidget(parent), m_text(text) {
@@ -44,8 +54,7 @@ QSizeF Keycap::sizeFor(const QString& text) {
 }
 
 QSize Keycap::sizeHint() const {
-    const QSizeF size = sizeFor(m_text);
-    return QSize(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height())));
+    return wholeSize(sizeFor(m_text));
 }
 
 void Keycap::paint(QPainter& painter, const QRectF& rect, const QString& text) {
@@ -60,6 +69,44 @@ void Keycap::paint(QPainter& painter, const QRectF& rect, const QString& text) {
 }
 
 void Keycap::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter, QRectF(rect()), m_text);
+}
+
+AccentKeycap::AccentKeycap(const QString& text, QWidget* parent) : QWidget(parent), m_text(text) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAccessibleRole(this, QAccessible::StaticText);
+    setAccessibleName(text);
+    followAppearance(this);
+}
+
+void AccentKeycap::setText(const QString& text) {
+    m_text = text;
+    setAccessibleName(text);
+    updateGeometry();
+    update();
+}
+
+QSizeF AccentKeycap::sizeFor(const QString& text) {
+    const QFontMetricsF metrics(accentKeycapFont());
+    const qreal width = metrics.horizontalAdvance(text) + 2 * 5;
+    return QSizeF(std::max(kMinimumWidth, width), metrics.height() + 2 * 2);
+}
+
+QSize AccentKeycap::sizeHint() const {
+    return wholeSize(sizeFor(m_text));
+}
+
+void AccentKeycap::paint(QPainter& painter, const QRectF& rect, const QString& text) {
+    Shape::rounded(4).fill(painter, rect, toQColor(Theme::ink().withAlpha(kAccentPlateOpacity)));
+    painter.save();
+    painter.setFont(accentKeycapFont());
+    painter.setPen(toQColor(Theme::onAccent()));
+    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter.restore();
+}
+
+void AccentKeycap::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paint(painter, QRectF(rect()), m_text);
 }

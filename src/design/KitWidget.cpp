@@ -12,6 +12,49 @@ namespace design {
 namespace {
 
 const char* const kRoleProperty = "orbitdayAccessibleRole";
+const char* const kValueProperty = "orbitdayAccessibleValue";
+
+// A custom-painted widget as assistive technologies see it: its role, its value,
+// and for a button, the check state and the press or toggle action a plain
+// widget would not report.
+class KitAccessible final : public QAccessibleWidget {
+public:
+    KitAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (const QAbstractButton* button = this->button(); button != nullptr && button->isCheckable()) {
+            state.checkable = true;
+            state.checked = button->isChecked();
+        }
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return widget()->property(kValueProperty).toString();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (const QAbstractButton* button = this->button(); button != nullptr && button->isEnabled())
+            names.prepend(button->isCheckable() ? toggleAction() : pressAction());
+        return names;
+    }
+
+    void doAction(const QString& name) override {
+        QAbstractButton* button = this->button();
+        if (button != nullptr && button->isEnabled() && (name == pressAction() || name == toggleAction())) {
+            button->click();
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+private:
+    QAbstractButton* button() const { return qobject_cast<QAbstractButton*>(widget()); }
+};
 
 QAccessibleInterface* kitAccessible(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -20,7 +63,7 @@ QAccessibleInterface* kitAccessible(const QString&, QObject* object) {
     const QVariant role = widget->property(kRoleProperty);
     if (!role.isValid())
         return nullptr;
-    return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
+    return new KitAccessible(widget, static_cast<QAccessible::Role>(role.toInt()));
 }
 
 }  // namespace
@@ -37,6 +80,14 @@ void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
     }();
     Q_UNUSED(installed);
     widget->setProperty(kRoleProperty, static_cast<int>(role));
+}
+
+void setAccessibleValue(QWidget* widget, const QString& value) {
+    if (widget->property(kValueProperty).toString() == value)
+        return;
+    widget->setProperty(kValueProperty, value);
+    QAccessibleValueChangeEvent event(widget, value);
+    QAccessible::updateAccessibility(&event);
 }
 
 bool clickOnReturn(QAbstractButton* button, QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QString>
 
 class QAbstractButton;
 class QKeyEvent;
@@ -15,6 +16,10 @@ void followAppearance(QWidget* widget);
 // The role assistive technologies are told for a custom-painted widget (a plain
 // widget would say "client"); its name is its accessibleName().
 void setAccessibleRole(QWidget* widget, QAccessible::Role role);
+
+// What assistive technologies read as the widget's value (the choice a menu
+// button shows, for instance), for a widget given a role above.
+void setAccessibleValue(QWidget* widget, const QString& value);
 
 // Return or Enter clicks a focused kit button, as Space does; true when it did.
 bool clickOnReturn(QAbstractButton* button, QKeyEvent* event);

@@ -16,6 +16,21 @@ QColor toQColor(core::Color color);
 // The token as the appearance in effect now resolves it.
 QColor toQColor(const DynamicColor& token);
 
+// A colour a control keeps: one fixed colour, or a Theme token that is resolved
+// each time it is painted, so the control follows the appearance.
+class Tint {
+public:
+    Tint(core::Color color) : m_color(color) {}
+    Tint(const DynamicColor& token) : m_token(&token) {}
+
+    QColor resolve() const { return m_token != nullptr ? toQColor(*m_token) : toQColor(m_color); }
+
+private:
+    core::Color m_color;
+    // Theme tokens live as long as the process.
+    const DynamicColor* m_token = nullptr;
+};
+
 // The outline of a kit piece. Borders are drawn inside it, so a border never
 // changes the size a piece takes.
 class Shape {

@@ -1,5 +1,7 @@
 #include "GalleryEntries.h"
 
+#include "FormEntries.h"
+
 #include "app/PlatformWords.h"
 #include "design/CalendarMarks.h"
 #include "design/CountdownSticker.h"
@@ -415,6 +417,18 @@ const std::vector<Entry>& entries() {
         {QStringLiteral("symbols"), [] { return static_cast<QWidget*>(new SymbolSheet); }},
         {QStringLiteral("symbol-weights"), [] { return static_cast<QWidget*>(new SymbolWeights); }},
         {QStringLiteral("fonts"), fonts},
+        {QStringLiteral("switches"), forms::switches},
+        {QStringLiteral("segmented"), forms::segmented},
+        {QStringLiteral("field-backgrounds"), forms::fieldBackgrounds},
+        {QStringLiteral("settings-rows"), forms::settingsRows},
+        {QStringLiteral("settings-notes"), forms::settingsNotes},
+        {QStringLiteral("link-buttons"), forms::linkButtons},
+        {QStringLiteral("menu-buttons"), forms::menuButtons},
+        {QStringLiteral("menu-button-open"), forms::openMenuButton},
+        {QStringLiteral("popup-menu-open"), forms::openPopupMenu},
+        {QStringLiteral("form-tiles"), forms::formTiles},
+        {QStringLiteral("keycap-buttons"), forms::keycapButtons},
+        {QStringLiteral("avatars"), forms::avatars},
     };
     return all;
 }

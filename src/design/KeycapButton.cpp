@@ -1,0 +1,61 @@
+#include "design/KeycapButton.h"
+
+#include "design/Keycap.h"
+
+namespace design {
+
+namespace {
+
+constexpr qreal kKeycapGap = 6;
+
+QSizeF keycapSize(const ODButtonStyle& style, const QString& keycap) {
+    return style.kind() == ODButtonKind::primary ? AccentKeycap::sizeFor(keycap) : Keycap::sizeFor(keycap);
+}
+
+}  // namespace
+
+KeycapButton::KeycapButton(const QString& title, std::optional<QString> icon, const QString& keycap,
+                           ODButtonKind kind, ODButtonSize size, bool fullWidth, QWidget* parent)
+    : ODStyledButton(ODButtonStyle(kind, size), parent), m_title(title), m_icon(std::move(icon)), m_keycap(keycap) {
+    setFullWidth(fullWidth);
+    setAccessibleName(title);
+}
+
+QSizeF KeycapButton::measureLabel(const ODButtonStyle& style, const QString& title,
+                                  const std::optional<QString>& icon, const QString& keycap) {
+    const QSizeF text = ODButton::measureLabel(style, title, icon);
+    const QSizeF key = keycapSize(style, keycap);
+    const qreal gap = text.width() > 0 ? kKeycapGap : 0;
+    return QSizeF(text.width() + gap + key.width(), std::max(text.height(), key.height()));
+}
+
+void KeycapButton::drawLabel(QPainter& painter, const QRectF& rect, const ODButtonStyle& style, const QString& title,
+                             const std::optional<QString>& icon, const QString& keycap, const QColor& color) {
+    // Centred as a whole; a squeezed button shortens its title, never the key.
+    const QSizeF natural = measureLabel(style, title, icon, keycap);
+    const QSizeF key = keycapSize(style, keycap);
+    const qreal width = std::min(natural.width(), rect.width());
+    const qreal left = rect.center().x() - width / 2;
+    const qreal textWidth = std::max<qreal>(0, width - key.width() - (natural.width() > key.width() ? kKeycapGap : 0));
+    if (textWidth > 0) {
+        const QSizeF text = ODButton::measureLabel(style, title, icon);
+        // drawLabel centres what it is given: give it a box as wide as its part.
+        ODButton::drawLabel(painter, QRectF(left, rect.top(), std::min(textWidth, text.width()), rect.height()), style,
+                            title, icon, color);
+    }
+    const QRectF keyRect(left + width - key.width(), rect.center().y() - key.height() / 2, key.width(), key.height());
+    if (style.kind() == ODButtonKind::primary)
+        AccentKeycap::paint(painter, keyRect, keycap);
+    else
+        Keycap::paint(painter, keyRect, keycap);
+}
+
+QSizeF KeycapButton::labelSize() const {
+    return measureLabel(buttonStyle(), m_title, m_icon, m_keycap);
+}
+
+void KeycapButton::paintLabel(QPainter& painter, const QRectF& labelRect, const QColor& color) const {
+    drawLabel(painter, labelRect, buttonStyle(), m_title, m_icon, m_keycap, color);
+}
+
+}  // namespace design

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "design/Painting.h"
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace design {
+
+// Text shown verbatim in a kit font and colour, wrapped onto as many lines as
+// the width it is given needs and never cut: between words where it can, inside
+// a word that is wider than the whole line.
+class TextBlock : public QWidget {
+    Q_OBJECT
+
+public:
+    TextBlock(const QString& text, const QFont& font, Tint color, QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+    void setColor(Tint color);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+    // The height the text takes when wrapped to `width`.
+    static qreal heightFor(const QString& text, const QFont& font, qreal width);
+    static void paint(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
+                      const QColor& color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString m_text;
+    Tint m_color;
+};
+
+}  // namespace design
