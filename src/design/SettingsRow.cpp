@@ -44,8 +44,10 @@ SettingsRow::SettingsRow(const QString& label, std::optional<QString> detail, co
         box->addWidget(control, 0, Qt::AlignVCenter);
     }
     row->addWidget(m_controls, 0, Qt::AlignVCenter);
-    // The free room goes to the right of the control, never between it and the label.
+    // The free room goes to the right of the control, never between it and the label;
+    // a form gives each row the height it needs and no more.
     row->addStretch(1);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 }
 
 void SettingsRow::setDetail(std::optional<QString> detail) {

@@ -1,7 +1,18 @@
 // What the kit draws: faces, symbols, and that every piece stays inside the
 // room it takes (borders inside the edge, rings and tilts within their outsets).
 
+#include "design/Avatar.h"
 #include "design/CalendarMarks.h"
+#include "design/FieldFrame.h"
+#include "design/FormIconTile.h"
+#include "design/KeycapButton.h"
+#include "design/LinkButton.h"
+#include "design/ODMenuButton.h"
+#include "design/ODSegmented.h"
+#include "design/ODSwitch.h"
+#include "design/SettingsNote.h"
+#include "design/SymbolView.h"
+#include "design/TextBlock.h"
 #include "design/CountdownSticker.h"
 #include "design/FocusRing.h"
 #include "design/Hairline.h"
@@ -192,6 +203,50 @@ TEST_P(KitAppearance, PiecesDrawOnlyWithinTheirRectangle) {
     expectDrawnWithin(QRectF(50, 40, 3, 14), none,
                       [](QPainter& p, const QRectF& r) { CalendarPill::paint(p, r, Theme::sky()); });
     expectDrawnWithin(QRectF(50, 40, 120, 1), none, [](QPainter& p, const QRectF& r) { Hairline::paint(p, r); });
+
+    expectDrawnWithin(QRectF(QPointF(50, 40), AccentKeycap::sizeFor(QStringLiteral("Ctrl+J"))), none,
+                      [](QPainter& p, const QRectF& r) { AccentKeycap::paint(p, r, QStringLiteral("Ctrl+J")); });
+    for (ODButtonKind kind : {ODButtonKind::primary, ODButtonKind::ghost}) {
+        const ODButtonStyle style(kind, ODButtonSize::small);
+        const QSizeF size = style.sizeFor(
+            KeycapButton::measureLabel(style, QStringLiteral("Save"), QStringLiteral("plus"), QStringLiteral("↩")));
+        expectDrawnWithin(QRectF(QPointF(40, 30), size), none, [&](QPainter& p, const QRectF& r) {
+            KeycapButton::drawLabel(p, style.paintChrome(p, r, false), style, QStringLiteral("Save"),
+                                    QStringLiteral("plus"), QStringLiteral("↩"), style.labelColor());
+        });
+    }
+    expectDrawnWithin(QRectF(50, 40, 28, 28), none, [](QPainter& p, const QRectF& r) {
+        FormIconTile::paint(p, r, QStringLiteral("repeat"), toQColor(Theme::text2()));
+    });
+    model::ODAttendee ana;
+    ana.name = QStringLiteral("Ana Lima");
+    expectDrawnWithin(QRectF(50, 40, 22, 22), none,
+                      [&ana](QPainter& p, const QRectF& r) { AvatarCircle::paint(p, r, ana, false); });
+    expectDrawnWithin(QRectF(20, 40, 190, 28), none, [](QPainter& p, const QRectF& r) {
+        FieldBackground::paint(p, r, true, false);
+    });
+    expectDrawnWithin(QRectF(20, 40, 190, 28), none, [](QPainter& p, const QRectF& r) {
+        FieldBox::paint(p, r, toQColor(Theme::card()), false);
+    });
+    expectDrawnWithin(QRectF(QPointF(50, 40), ODSwitch::kTrackSize), none,
+                      [](QPainter& p, const QRectF& r) { ODSwitch::paint(p, r, true); });
+    const SegmentLabel segment{QStringLiteral("Date + next"), QStringLiteral("sparkles")};
+    expectDrawnWithin(QRectF(QPointF(30, 40), Segment::sizeFor(segment, true)), none,
+                      [&segment](QPainter& p, const QRectF& r) { Segment::paint(p, r, segment, true); });
+    expectDrawnWithin(QRectF(QPointF(30, 40), LinkButton::sizeFor(QStringLiteral("Open"), QStringLiteral("arrow.up.right"))),
+                      none, [](QPainter& p, const QRectF& r) {
+                          LinkButton::paint(p, r, QStringLiteral("Open"), QStringLiteral("arrow.up.right"));
+                      });
+    // A title too long for the field is cut inside it, the chevron kept.
+    const MenuButtonControl::Entry entry{
+        MenuRow{QStringLiteral("A calendar with a very long name indeed"), QStringLiteral("detail"), Theme::teal()}};
+    expectDrawnWithin(QRectF(20, 40, 150, 28), none, [&entry](QPainter& p, const QRectF& r) {
+        MenuButtonControl::paint(p, r, &entry, QString(), false);
+    });
+    expectDrawnWithin(QRectF(20, 40, 200, 60), none, [](QPainter& p, const QRectF& r) {
+        TextBlock::paint(p, r, QStringLiteral("Words that wrap onto a second line in this box"), ODFont::body(13),
+                         Qt::black);
+    });
 }
 
 TEST_P(KitAppearance, RingsAndTiltsStayWithinTheirOutsets) {
@@ -256,7 +311,15 @@ TEST_P(KitAppearance, EveryGalleryControlPaints) {
                                       qobject_cast<CalendarDot*>(child) != nullptr ||
                                       qobject_cast<CalendarPill*>(child) != nullptr ||
                                       qobject_cast<Hairline*>(child) != nullptr ||
-                                      qobject_cast<TextLine*>(child) != nullptr;
+                                      qobject_cast<TextLine*>(child) != nullptr ||
+                                      qobject_cast<TextBlock*>(child) != nullptr ||
+                                      qobject_cast<SymbolView*>(child) != nullptr ||
+                                      qobject_cast<AccentKeycap*>(child) != nullptr ||
+                                      qobject_cast<FormIconTile*>(child) != nullptr ||
+                                      qobject_cast<AvatarCircle*>(child) != nullptr ||
+                                      qobject_cast<FieldFrame*>(child) != nullptr ||
+                                      qobject_cast<SettingsNote*>(child) != nullptr ||
+                                      qobject_cast<SegmentedControl*>(child) != nullptr;
             if (!isKitControl || !child->isVisible())
                 continue;
             QImage image(child->size(), QImage::Format_ARGB32_Premultiplied);

@@ -1,0 +1,232 @@
+// The settings and form controls: switches and segments from the keyboard and
+// for assistive technologies, rows that line up and wrap, the field looks, and
+// avatars.
+
+#include "design/Avatar.h"
+#include "design/FieldFrame.h"
+#include "design/ODMenuButton.h"
+#include "design/ODSegmented.h"
+#include "design/ODSwitch.h"
+#include "design/SettingsRow.h"
+#include "design/TextBlock.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace design;
+
+QAccessible::State accessibleState(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->state();
+}
+
+TEST(KitSwitch, SpaceAndClicksOnTheTrackFlipIt) {
+    QWidget window;
+    auto* toggle = new ODSwitch(false, &window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy userChanges(toggle, &QAbstractButton::clicked);
+    toggle->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_TRUE(toggle->isOn());
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_FALSE(toggle->isOn());
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(toggle->isOn());
+    // Right of the track lies the rest of its slot, which takes no click.
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(ODSwitch::kSlotWidth - 2, 10));
+    EXPECT_TRUE(toggle->isOn());
+    EXPECT_EQ(userChanges.count(), 3);
+    // Set from outside: shown, but not a user's change.
+    toggle->setOn(false);
+    EXPECT_EQ(userChanges.count(), 3);
+    toggle->setEnabled(false);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_FALSE(toggle->isOn());
+    EXPECT_EQ(toggle->size(), QSize(ODSwitch::kSlotWidth, ODSwitch::kTrackSize.height()));
+}
+
+TEST(KitSwitch, IsACheckBoxToAssistiveTechnologies) {
+    ODSwitch toggle(true);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&toggle);
+    EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
+    EXPECT_TRUE(accessible->state().checkable);
+    EXPECT_TRUE(accessible->state().checked);
+    // Its toggle action flips it as a click would.
+    QAccessibleActionInterface* actions = accessible->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(toggle.isOn());
+    EXPECT_FALSE(accessibleState(&toggle).checked);
+}
+
+enum class Mode { icon, date, dateAndNext };
+
+std::vector<ODSegmentOption<Mode>> modes() {
+    return {{Mode::icon, QStringLiteral("Icon"), QStringLiteral("calendar")},
+            {Mode::date, QStringLiteral("Date")},
+            {Mode::dateAndNext, QStringLiteral("Date + next"), QStringLiteral("sparkles")}};
+}
+
+std::vector<bool> selectedOf(const SegmentedControl& control) {
+    std::vector<bool> selected;
+    for (Segment* segment : control.segments())
+        selected.push_back(segment->isSelected());
+    return selected;
+}
+
+TEST(KitSegmented, SelectsTheSegmentOfItsValueOrNone) {
+    std::vector<Mode> reported;
+    ODSegmented<Mode> control(modes(), Mode::date, [&](const Mode& mode) { reported.push_back(mode); });
+    EXPECT_EQ(selectedOf(control), std::vector<bool>({false, true, false}));
+
+    ODSegmented<int> unmatched({{1, QStringLiteral("One")}, {2, QStringLiteral("Two")}}, 7);
+    EXPECT_EQ(selectedOf(unmatched), std::vector<bool>({false, false}));
+
+    control.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&control));
+    QTest::mouseClick(control.segments()[2], Qt::LeftButton);
+    EXPECT_EQ(selectedOf(control), std::vector<bool>({false, false, true}));
+    // The selected segment clicked again reports its value again and stays selected.
+    QTest::mouseClick(control.segments()[2], Qt::LeftButton);
+    EXPECT_EQ(selectedOf(control), std::vector<bool>({false, false, true}));
+    // From the keyboard.
+    control.segments()[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(control.segments()[0], Qt::Key_Space);
+    EXPECT_EQ(reported, std::vector<Mode>({Mode::dateAndNext, Mode::dateAndNext, Mode::icon}));
+    EXPECT_EQ(control.selection(), Mode::icon);
+    // A value set from outside is shown and not reported.
+    control.setSelection(Mode::date);
+    EXPECT_EQ(selectedOf(control), std::vector<bool>({false, true, false}));
+    EXPECT_EQ(reported.size(), 3u);
+
+    QAccessibleInterface* segment = QAccessible::queryAccessibleInterface(control.segments()[1]);
+    EXPECT_EQ(segment->role(), QAccessible::RadioButton);
+    EXPECT_EQ(segment->text(QAccessible::Name), u"Date");
+    EXPECT_TRUE(segment->state().checked);
+    EXPECT_FALSE(accessibleState(control.segments()[0]).checked);
+}
+
+TEST(KitSegmented, WithoutOptionsIsTheBareTrack) {
+    ODSegmented<int> empty({}, 0);
+    EXPECT_TRUE(empty.segments().isEmpty());
+    const int padding = 2 * SegmentedControl::kTrackPadding;
+    EXPECT_EQ(empty.sizeHint(), QSize(padding, padding));
+}
+
+TEST(KitSettingsRows, ControlsLineUpAndLongTextsWrapInTheColumn) {
+    QWidget form;
+    auto* column = new QVBoxLayout(&form);
+    auto* plain = new ODSwitch;
+    auto* named = new ODSwitch;
+    named->setAccessibleName(QStringLiteral("Own name"));
+    auto* menu = new ODMenuButton<int>({{QStringLiteral("One"), std::nullopt, 1}}, 1, 150, QString(), false, {});
+    auto* shortRow = new SettingsRow(QStringLiteral("Show week numbers"), std::nullopt, plain);
+    auto* detailed = new SettingsRow(QStringLiteral("Auto-dismiss"), QStringLiteral("After the meeting starts"),
+                                     QList<QWidget*>{named, menu});
+    auto* wrapped = new SettingsRow(
+        QStringLiteral("A label much longer than the column it stands in"),
+        QStringLiteral("And a detail that goes on long enough to need several lines in a narrow column"),
+        new ODSwitch);
+    column->addWidget(shortRow);
+    column->addWidget(detailed);
+    column->addWidget(wrapped);
+    form.resize(600, 400);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    const int controlsStart = SettingsRow::kTextColumnWidth + SettingsRow::kColumnGap;
+    for (SettingsRow* row : {shortRow, detailed, wrapped})
+        EXPECT_EQ(row->controls()->geometry().left(), controlsStart) << row->label().toStdString();
+    EXPECT_EQ(menu->mapTo(detailed, QPoint(0, 0)).x(), controlsStart + ODSwitch::kSlotWidth + 8);
+    // The wrapped row grows; a label stays in its column whatever its length.
+    EXPECT_GT(wrapped->height(), 3 * shortRow->height());
+    for (TextBlock* text : wrapped->findChildren<TextBlock*>())
+        EXPECT_LE(text->geometry().right() + 1, SettingsRow::kTextColumnWidth);
+    // Centred beside the texts.
+    EXPECT_NEAR(plain->mapTo(shortRow, plain->rect().center()).y(), shortRow->height() / 2.0, 1);
+
+    // A control without a name of its own is announced by the row's label.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(plain)->text(QAccessible::Name), u"Show week numbers");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name), u"Own name");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(menu)->text(QAccessible::Name), u"Auto-dismiss");
+}
+
+QImage fieldImage(bool focused, bool error) {
+    QImage image(120, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    FieldBackground::paint(painter, QRectF(10, 5, 100, 30), focused, error);
+    return image;
+}
+
+TEST(KitFields, FocusAndErrorShareOneLook) {
+    const QImage resting = fieldImage(false, false);
+    const QImage focused = fieldImage(true, false);
+    EXPECT_NE(resting, focused);
+    EXPECT_EQ(fieldImage(false, true), focused);
+    EXPECT_EQ(fieldImage(true, true), focused);
+    // The border lies inside the field: nothing outside it.
+    EXPECT_EQ(focused.pixelColor(9, 20).alpha(), 0);
+    EXPECT_EQ(focused.pixelColor(110, 20).alpha(), 0);
+    EXPECT_EQ(focused.pixelColor(10, 20).rgb(), toQColor(Theme::flame()).rgb());
+}
+
+TEST(KitFields, TheBorderIsDrawnOverTheContent) {
+    auto* content = new QWidget;
+    content->setAutoFillBackground(true);
+    QPalette palette = content->palette();
+    palette.setColor(QPalette::Window, Qt::green);
+    content->setPalette(palette);
+    FieldBackground field(content, true, false);
+    field.resize(100, 30);
+    field.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+    const QImage image = field.grab().toImage();
+    EXPECT_EQ(image.pixelColor(0, 15).rgb(), toQColor(Theme::flame()).rgb());
+    EXPECT_EQ(image.pixelColor(50, 15).rgb(), QColor(Qt::green).rgb());
+}
+
+model::ODAttendee person(const QString& name, model::ParticipantStatus status = model::ParticipantStatus::accepted) {
+    model::ODAttendee attendee;
+    attendee.name = name;
+    attendee.status = status;
+    return attendee;
+}
+
+TEST(KitAvatars, ShowAtMostTwoCharactersOfTheInitials) {
+    EXPECT_EQ(AvatarCircle::label(person(QStringLiteral("Ana Lima"))), u"AL");
+    EXPECT_EQ(AvatarCircle::label(person(QStringLiteral("   "))), u"?");
+    EXPECT_EQ(AvatarCircle::label(person(QString())), u"?");
+    // One initial that upper-cases to two letters, then a second word.
+    EXPECT_EQ(AvatarCircle::label(person(QStringLiteral("ßigrid Ruiz"))), u"SS");
+    // Whole characters: a flag is one.
+    EXPECT_EQ(AvatarCircle::label(person(QStringLiteral("\U0001F1E9\U0001F1EA Team"))), u"\U0001F1E9\U0001F1EAT");
+}
+
+TEST(KitAvatars, AStackShowsTheFirstPeopleAndDimsThoseWhoDeclined) {
+    std::vector<model::ODAttendee> people;
+    for (const char* name : {"Ana", "Ben", "Cleo", "Dev", "Eve", "Finn", "Gus"})
+        people.push_back(person(QString::fromLatin1(name)));
+    people[2].status = model::ParticipantStatus::declined;
+    AvatarStack stack(people, 4, 22);
+    ASSERT_EQ(stack.avatars().size(), 4);
+    EXPECT_EQ(stack.avatars().last()->attendee().name, u"Dev");
+    EXPECT_TRUE(stack.avatars()[2]->isDimmed());
+    EXPECT_FALSE(stack.avatars()[1]->isDimmed());
+    EXPECT_EQ(stack.sizeHint(), QSize(4 * 22 + 3 * AvatarStack::kSpacing, 22));
+    EXPECT_EQ(AvatarCircle::fill(people[2], true), toQColor(Theme::subtle()));
+    EXPECT_EQ(AvatarStack(people, 10, 20).avatars().size(), 7);
+    EXPECT_TRUE(AvatarStack(people, 0, 20).avatars().isEmpty());
+}
+
+}  // namespace
