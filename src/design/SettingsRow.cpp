@@ -53,6 +53,9 @@ SettingsRow::SettingsRow(const QString& label, std::optional<QString> detail, co
 void SettingsRow::setDetail(std::optional<QString> detail) {
     m_detail->setText(detail.value_or(QString()));
     m_detail->setVisible(detail.has_value());
+    // The row's layout keeps the text column's last height until told: before
+    // the row is first shown nothing else would tell it.
+    m_detail->parentWidget()->updateGeometry();
 }
 
 }  // namespace design

@@ -4,6 +4,8 @@
 
 #include "design/Avatar.h"
 #include "design/FieldFrame.h"
+#include "design/LinkButton.h"
+#include "design/ODFont.h"
 #include "design/ODMenuButton.h"
 #include "design/ODSegmented.h"
 #include "design/ODSwitch.h"
@@ -12,6 +14,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -161,6 +164,42 @@ TEST(KitSettingsRows, ControlsLineUpAndLongTextsWrapInTheColumn) {
     EXPECT_EQ(QAccessible::queryAccessibleInterface(menu)->text(QAccessible::Name), u"Auto-dismiss");
 }
 
+TEST(KitSettingsRows, ADetailComesAndGoesWithItsLine) {
+    SettingsRow row(QStringLiteral("Launch at login"), std::nullopt, new ODSwitch);
+    const int plain = row.heightForWidth(500);
+    row.setDetail(QStringLiteral("The login item could not be written."));
+    EXPECT_GT(row.heightForWidth(500), plain);
+    row.setDetail(std::nullopt);
+    EXPECT_EQ(row.heightForWidth(500), plain);
+}
+
+TEST(KitText, WrapsBetweenWordsAndInsideAWordTooLongForTheLine) {
+    const QFont font = ODFont::body(13);
+    const qreal line = TextBlock::heightFor(QStringLiteral("x"), font, 200);
+    EXPECT_EQ(TextBlock::heightFor(QStringLiteral("Two words"), font, 400), line);
+    EXPECT_EQ(TextBlock::heightFor(QStringLiteral("Two words"), font, 40), 2 * line);
+    // One word far wider than the line is broken rather than cut.
+    EXPECT_GE(TextBlock::heightFor(QString(60, QLatin1Char('W')), font, 100), 5 * line);
+    EXPECT_EQ(TextBlock::heightFor(QString(), font, 100), QFontMetricsF(font).height());
+}
+
+TEST(KitLinks, ClickOncePerClickOrKeyAndNotWhenDisabled) {
+    QWidget window;
+    auto* link = new LinkButton(QStringLiteral("Open Privacy Settings"), QStringLiteral("arrow.up.right"), &window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy clicks(link, &QAbstractButton::clicked);
+    QTest::mouseClick(link, Qt::LeftButton);
+    link->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(link, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 3);
+    link->setEnabled(false);
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 3);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(link)->text(QAccessible::Name), u"Open Privacy Settings");
+}
+
 QImage fieldImage(bool focused, bool error) {
     QImage image(120, 40, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -179,6 +218,14 @@ TEST(KitFields, FocusAndErrorShareOneLook) {
     EXPECT_EQ(focused.pixelColor(9, 20).alpha(), 0);
     EXPECT_EQ(focused.pixelColor(110, 20).alpha(), 0);
     EXPECT_EQ(focused.pixelColor(10, 20).rgb(), toQColor(Theme::flame()).rgb());
+}
+
+TEST(KitFields, AMenuButtonShowsTheFocusedBorderWhenItsCallerSaysSo) {
+    ODMenuButton<int> button({{QStringLiteral("One"), std::nullopt, 1}}, 1, 150, QString(), false, {});
+    auto leftEdge = [&button] { return button.grab().toImage().pixelColor(0, button.height() / 2).rgb(); };
+    EXPECT_NE(leftEdge(), toQColor(Theme::flame()).rgb());
+    button.setShowsFocused(true);
+    EXPECT_EQ(leftEdge(), toQColor(Theme::flame()).rgb());
 }
 
 TEST(KitFields, TheBorderIsDrawnOverTheContent) {

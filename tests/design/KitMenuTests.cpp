@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -290,6 +291,29 @@ TEST(MenuButtons, AClickOpensTheMenuUnderTheFieldAndReturnsWhenItCloses) {
         EXPECT_EQ(responder.opened, 1);
     }
     EXPECT_EQ(choices.chosen, std::vector<int>{3});
+}
+
+TEST(PopupMenus, OpenAtThePointerAndReturnOnceClosed) {
+    std::vector<QString> runs;
+    const std::vector<PopupMenuItem> items{
+        {QStringLiteral("Low"), std::nullopt, false, false, [&runs] { runs.push_back(QStringLiteral("low")); }},
+        {QStringLiteral("High"), std::nullopt, true, false, [&runs] { runs.push_back(QStringLiteral("high")); }},
+    };
+    QCursor::setPos(QPoint(210, 130));
+    const QPoint pointer = QCursor::pos();
+    {
+        MenuResponder responder({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+        PopupMenu::show(items);
+        EXPECT_EQ(responder.opened, 1);
+        EXPECT_EQ(responder.geometry.topLeft(), pointer);
+    }
+    EXPECT_EQ(runs, std::vector<QString>{QStringLiteral("high")});
+    {
+        MenuResponder responder({Qt::Key_Down, Qt::Key_Escape});
+        PopupMenu::show(items);
+        EXPECT_EQ(responder.opened, 1);
+    }
+    EXPECT_EQ(runs.size(), 1u);
 }
 
 TEST(MenuButtons, AChoiceMayRemoveTheButtonThatOpenedTheMenu) {
