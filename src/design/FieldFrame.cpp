@@ -12,11 +12,7 @@ namespace design {
 class FieldBorder final : public QWidget {
 public:
     explicit FieldBorder(FieldFrame* frame) : QWidget(frame), m_frame(frame) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setFocusPolicy(Qt::NoFocus);
-        setAccessibleRole(this, QAccessible::NoRole);
-        followAppearance(this);
+        makeOverlay(this);
     }
 
 protected:

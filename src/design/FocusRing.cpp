@@ -14,11 +14,7 @@ namespace {
 class RingOverlay final : public QWidget {
 public:
     RingOverlay(QWidget* parent, Shape shape) : QWidget(parent), m_shape(shape) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setFocusPolicy(Qt::NoFocus);
-        setAccessibleRole(this, QAccessible::NoRole);
-        followAppearance(this);
+        makeOverlay(this);
     }
 
 protected:

@@ -82,6 +82,14 @@ void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
     widget->setProperty(kRoleProperty, static_cast<int>(role));
 }
 
+void makeOverlay(QWidget* overlay) {
+    overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
+    overlay->setAttribute(Qt::WA_NoSystemBackground);
+    overlay->setFocusPolicy(Qt::NoFocus);
+    setAccessibleRole(overlay, QAccessible::NoRole);
+    followAppearance(overlay);
+}
+
 void setAccessibleValue(QWidget* widget, const QString& value) {
     if (widget->property(kValueProperty).toString() == value)
         return;

@@ -17,6 +17,11 @@ void followAppearance(QWidget* widget);
 // widget would say "client"); its name is its accessibleName().
 void setAccessibleRole(QWidget* widget, QAccessible::Role role);
 
+// A widget drawn over its parent's other children (a focus ring, a field's
+// border): clicks pass through it, it takes no focus, is not read out, and
+// repaints with the appearance.
+void makeOverlay(QWidget* overlay);
+
 // What assistive technologies read as the widget's value (the choice a menu
 // button shows, for instance), for a widget given a role above.
 void setAccessibleValue(QWidget* widget, const QString& value);

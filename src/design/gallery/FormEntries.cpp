@@ -1,5 +1,7 @@
 #include "FormEntries.h"
 
+#include "GalleryParts.h"
+
 #include "design/Avatar.h"
 #include "design/FieldFrame.h"
 #include "design/FormIconTile.h"
@@ -28,10 +30,6 @@ namespace {
 
 using namespace design;
 
-QWidget* caption(const QString& text) {
-    return new TextLine(text, ODFont::body(10, FontWeight::medium), Theme::text3());
-}
-
 // Captioned cells in a row, each control over its caption.
 QWidget* captionedRow(const QList<std::pair<QString, QWidget*>>& cells, int spacing = 20) {
     auto* page = new QWidget;
@@ -53,26 +51,6 @@ QVBoxLayout* column(QWidget* page, int spacing) {
     layout->setSpacing(spacing);
     return layout;
 }
-
-// Gives the control keyboard focus once its window is active, to show its ring.
-class FocusWhenShown : public QObject {
-public:
-    explicit FocusWhenShown(QWidget* control) : QObject(control), m_control(control) {
-        control->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_control && event->type() == QEvent::WindowActivate) {
-            m_control->clearFocus();
-            m_control->setFocus(Qt::TabFocusReason);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QWidget* m_control;
-};
 
 // A plain text field in the kit's colours, padded for the field look.
 QLineEdit* textField(const QString& text, const QString& placeholder) {

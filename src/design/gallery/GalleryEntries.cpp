@@ -1,6 +1,7 @@
 #include "GalleryEntries.h"
 
 #include "FormEntries.h"
+#include "GalleryParts.h"
 
 #include "app/PlatformWords.h"
 #include "design/CalendarMarks.h"
@@ -36,10 +37,6 @@ namespace {
 
 using namespace design;
 
-QWidget* caption(const QString& text) {
-    return new TextLine(text, ODFont::body(10, FontWeight::medium), Theme::text3());
-}
-
 // A grid whose first row and column are captions.
 class Table : public QWidget {
 public:
@@ -61,26 +58,6 @@ public:
 
 private:
     QGridLayout* m_grid;
-};
-
-// Gives the control keyboard focus once its window is active, to show its ring.
-class FocusWhenShown : public QObject {
-public:
-    explicit FocusWhenShown(QWidget* control) : QObject(control), m_control(control) {
-        control->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_control && event->type() == QEvent::WindowActivate) {
-            m_control->clearFocus();
-            m_control->setFocus(Qt::TabFocusReason);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QWidget* m_control;
 };
 
 QString kindName(ODButtonKind kind) {
