@@ -129,14 +129,14 @@ TEST(ImageImportSessions, BeginOpensTheImportScreenAndEveryStartOrCancelTakesANe
 
     // Without a state to open, an import still starts.
     const auto first = session.token();
-    session.begin(imageimport::ImageImportInput::fromData(QByteArrayLiteral("png")));
+    session.begin(imageimport::ImageImportInput::data(QByteArrayLiteral("png")));
     EXPECT_TRUE(session.isRunning());
     EXPECT_NE(session.token(), first);
     EXPECT_EQ(opened, 0);
 
     session.setAppState(&state);
     const auto second = session.token();
-    const auto file = imageimport::ImageImportInput::fromFile(QUrl(QStringLiteral("file:///tmp/a.png")));
+    const auto file = imageimport::ImageImportInput::file(QUrl(QStringLiteral("file:///tmp/a.png")));
     session.begin(file);
     EXPECT_EQ(state.route(), PopoverRoute::imageImport());
     EXPECT_EQ(opened, 1);

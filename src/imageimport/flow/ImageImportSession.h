@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QByteArray>
+#include "imageimport/flow/ImageImportInput.h"
+
 #include <QObject>
 #include <QPointer>
-#include <QUrl>
 
 #include <cstdint>
 #include <optional>
@@ -13,16 +13,6 @@ class AppState;
 }
 
 namespace imageimport {
-
-// A dropped or pasted image: a file, or image data from the clipboard.
-struct ImageImportInput {
-    std::optional<QUrl> fileUrl;
-    QByteArray imageData;
-
-    static ImageImportInput fromFile(const QUrl& url) { return {url, {}}; }
-    static ImageImportInput fromData(const QByteArray& data) { return {std::nullopt, data}; }
-    bool operator==(const ImageImportInput&) const = default;
-};
 
 // One image import at a time. Each start or cancel takes a new token, so work
 // that finishes for an older token knows to drop its result.

@@ -1,0 +1,145 @@
+// From image to extraction for a 1280 × 800 screenshot of a meeting invitation in a
+// mail client: loading, recognition and extraction, each on its own and together.
+// Run with a display or offscreen: the screenshot is painted with the system's fonts.
+
+#include "imageimport/extraction/EventCandidateExtractor.h"
+#include "imageimport/extraction/ImageTextRecognizer.h"
+#include "imageimport/flow/ImageLoading.h"
+#include "platform/datadetector/RuleDataDetector.h"
+#include "platform/images/QtImageLoader.h"
+#include "platform/textrecognition/TesseractRecognizer.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace imageimport;
+
+namespace {
+
+QFont font(int pixels, bool bold = false) {
+    QFont f(u"DejaVu Sans"_s);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// A mail client: a toolbar and the open message, text at 13 px, the subject at 20 px.
+QByteArray screenshotPng() {
+    QImage image(1280, 800, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(0xfa, 0xfa, 0xfa));
+    QPainter p(&image);
+    p.fillRect(0, 0, 1280, 44, QColor(0xec, 0xee, 0xf1));
+    p.setPen(QColor(0x33, 0x33, 0x33));
+    p.setFont(font(13));
+    const QStringList buttons{u"Reply"_s, u"Reply all"_s, u"Forward"_s, u"Archive"_s, u"Delete"_s};
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        p.drawText(24 + static_cast<int>(i) * 110, 28, buttons[i]);
+
+    p.setPen(QColor(0x11, 0x11, 0x11));
+    p.setFont(font(20, true));
+    p.drawText(40, 90, u"Quarterly planning review"_s);
+    p.setFont(font(13));
+    const QStringList body{u"From: Dana Whitfield <dana@example.com>"_s,
+                           u"To: Product team"_s,
+                           QString(),
+                           u"When: Thursday 19 June 2025, 14:00 - 15:30"_s,
+                           u"Where: Room 4.12, Harbour House"_s,
+                           QString(),
+                           u"Join Zoom meeting: https://zoom.us/j/94812345678?pwd=abc"_s,
+                           u"Meeting ID: 948 1234 5678   Passcode: 552211"_s,
+                           QString(),
+                           u"Agenda: roadmap, hiring and the budget for Q3."_s,
+                           u"Please reply by Monday 16 June."_s};
+    for (qsizetype i = 0; i < body.size(); ++i)
+        p.drawText(40, 130 + static_cast<int>(i) * 24, body[i]);
+    p.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+struct Screenshot {
+    QByteArray png = screenshotPng();
+    platform::QtImageLoader loader;
+    platform::TesseractRecognizer recognizer;
+    std::shared_ptr<platform::RuleDataDetector> detector = std::make_shared<platform::RuleDataDetector>();
+
+    platform::LoadedImage load() const {
+        return std::get<platform::LoadedImage>(loadImage(ImageImportInput::data(png), loader));
+    }
+    std::vector<RecognizedLine> recognize(const platform::LoadedImage& image) const {
+        return std::get<std::vector<RecognizedLine>>(ImageTextRecognizer::recognize(recognizer, image));
+    }
+    ImageExtraction extract(const std::vector<RecognizedLine>& lines) const {
+        const core::Calendar calendar;
+        return EventCandidateExtractor(core::Date(1749547800), calendar, false, detector).extract(lines);
+    }
+};
+
+const Screenshot& screenshot() {
+    static const Screenshot shot;
+    return shot;
+}
+
+void BM_LoadScreenshot(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screenshot().load());
+}
+BENCHMARK(BM_LoadScreenshot)->Unit(benchmark::kMillisecond);
+
+void BM_RecognizeScreenshot(benchmark::State& state) {
+    const platform::LoadedImage image = screenshot().load();
+    screenshot().recognize(image);  // the engines exist from here on
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screenshot().recognize(image));
+}
+BENCHMARK(BM_RecognizeScreenshot)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExtractScreenshot(benchmark::State& state) {
+    const auto lines = screenshot().recognize(screenshot().load());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screenshot().extract(lines));
+}
+BENCHMARK(BM_ExtractScreenshot)->Unit(benchmark::kMillisecond);
+
+void BM_ScreenshotToExtraction(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screenshot().extract(screenshot().recognize(screenshot().load())));
+}
+BENCHMARK(BM_ScreenshotToExtraction)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The first import after start: the engines load their language data first.
+void BM_FirstRecognitionWithNewEngines(benchmark::State& state) {
+    const platform::LoadedImage image = screenshot().load();
+    for (auto _ : state) {
+        const platform::TesseractRecognizer fresh;
+        benchmark::DoNotOptimize(ImageTextRecognizer::recognize(fresh, image));
+    }
+}
+BENCHMARK(BM_FirstRecognitionWithNewEngines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // What the pipeline makes of the screenshot, so that the figures are of a right reading.
+    const ImageExtraction found = screenshot().extract(screenshot().recognize(screenshot().load()));
+    std::printf("Screenshot read as: \"%s\", %s\n", qPrintable(found.title), qPrintable(found.summary()));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+#include <variant>
+
+namespace imageimport {
+
+// What the user offered for import: a file, raw bytes from the clipboard or a drop,
+// or something that is not an image at all.
+class ImageImportInput {
+public:
+    struct File {
+        QUrl url;
+        bool operator==(const File&) const = default;
+    };
+    struct Data {
+        QByteArray bytes;
+        bool operator==(const Data&) const = default;
+    };
+    struct Unsupported {
+        // What it was, as a name to show: a file name or a suggested name.
+        std::optional<QString> name;
+        bool operator==(const Unsupported&) const = default;
+    };
+    using Value = std::variant<File, Data, Unsupported>;
+
+    static ImageImportInput file(const QUrl& url) { return ImageImportInput(File{url}); }
+    static ImageImportInput data(const QByteArray& bytes) { return ImageImportInput(Data{bytes}); }
+    static ImageImportInput unsupported(std::optional<QString> name = std::nullopt) {
+        return ImageImportInput(Unsupported{std::move(name)});
+    }
+
+    const Value& value() const { return m_value; }
+
+    // Whether the file is an image or a PDF: by its content type, or failing that by
+    // its extension. A file with neither is not accepted.
+    static bool isAccepted(const QUrl& url);
+
+    bool operator==(const ImageImportInput&) const = default;
+
+private:
+    explicit ImageImportInput(Value value) : m_value(std::move(value)) {}
+    Value m_value;
+};
+
+// Why an import failed, with the text the failure screen shows.
+class ImageImportError {
+public:
+    enum class Kind { notAnImage, unreadable };
+
+    // `name` names what was offered (a file's last path component); it is not shown.
+    static ImageImportError notAnImage(std::optional<QString> name = std::nullopt) {
+        return {Kind::notAnImage, std::move(name)};
+    }
+    // An accepted input that does not decode or render.
+    static ImageImportError unreadable() { return {Kind::unreadable, std::nullopt}; }
+
+    Kind kind() const { return m_kind; }
+    const std::optional<QString>& name() const { return m_name; }
+    QString description() const;
+
+    bool operator==(const ImageImportError&) const = default;
+
+private:
+    ImageImportError(Kind kind, std::optional<QString> name) : m_kind(kind), m_name(std::move(name)) {}
+    Kind m_kind;
+    std::optional<QString> m_name;
+};
+
+}  // namespace imageimport

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/images/ImageLoader.h"
+
+#include <QImage>
+
+// Between the GUI-free bitmap of the logic layers and QImage.
+namespace platform::images {
+
+// A copy in the bitmap's own format; a null image for a null bitmap.
+QImage toQImage(const LoadedImage& image);
+// Converted to premultiplied ARGB, so that any decoder's output fits.
+LoadedImage fromQImage(const QImage& image);
+// Scaled down smoothly so that neither side exceeds `longest`; never scaled up.
+QImage boundedTo(const QImage& image, int longest);
+
+}  // namespace platform::images

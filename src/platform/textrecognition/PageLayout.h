@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+
+#include <utility>
+#include <vector>
+
+namespace platform::recognition {
+
+// Where the ink lies on a page, row by row, measured before recognition: how tall
+// its text is (small text is enlarged first) and where it can be cut into bands that
+// engines read side by side without cutting through a line of text.
+class PageLayout {
+public:
+    // `gray` is an 8-bit grey image. The background is its most common grey; ink is
+    // what differs from it clearly.
+    static PageLayout of(const QImage& gray);
+
+    struct Run {
+        int top = 0;
+        int bottom = 0;  // exclusive
+        int height() const { return bottom - top; }
+        bool operator==(const Run&) const = default;
+    };
+
+    // Runs of rows with ink, top to bottom.
+    const std::vector<Run>& inkRuns() const { return m_runs; }
+    bool hasInk() const { return !m_runs.empty(); }
+    // Light text on a dark ground.
+    bool isDark() const { return m_dark; }
+    // The height of the smaller lines of text: the lower quartile of the runs at least
+    // four rows tall (thinner runs are rules and dots); 0 without such runs.
+    int smallLineHeight() const;
+    // At most `count` bands, top to bottom, that together cover every row, cut in the
+    // middle of gaps between runs so that each holds about as much ink.
+    std::vector<Run> bands(int count) const;
+
+private:
+    int m_height = 0;
+    bool m_dark = false;
+    std::vector<Run> m_runs;
+};
+
+}  // namespace platform::recognition

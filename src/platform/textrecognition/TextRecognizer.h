@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/images/ImageLoader.h"
+
+#include <QRectF>
+#include <QString>
+
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+// One run of recognised text and where it stands: a box in image-relative units,
+// 0 to 1 on both axes, origin at the lower-left corner, y growing upward.
+struct TextPiece {
+    QString text;
+    QRectF box;
+
+    bool operator==(const TextPiece&) const = default;
+};
+
+// The engine could not run at all (missing language data, say). An image without
+// legible text is no failure: it gives no pieces.
+struct RecognitionError {
+    QString message;
+
+    bool operator==(const RecognitionError&) const = default;
+};
+
+using RecognitionResult = std::variant<std::vector<TextPiece>, RecognitionError>;
+
+// On-device text recognition. Nothing leaves the machine. recognize() blocks for as
+// long as the engine reads (a large part of a second for a screenshot): call it off
+// the main thread. Several calls may run at once.
+class TextRecognizer {
+public:
+    virtual ~TextRecognizer() = default;
+
+    // The pieces in the order the engine reports them.
+    virtual RecognitionResult recognize(const LoadedImage& image) const = 0;
+};
+
+}  // namespace platform
