@@ -253,9 +253,7 @@ private:
                          titleMetrics.elidedText(title, Qt::ElideRight, titleWidth + 0.5));
         if (!detail)
             return;
-        qreal right = end;
-        if (const std::optional<qreal> stop = menu.look().detailStop)
-            right = std::min(end, left + std::max(*stop, titleWidth + kDetailGap + detailWidth));
+        const qreal right = std::min(end, left + menu.detailEnd());
         const qreal detailLeft = std::max(left + titleWidth + kDetailGap, right - detailWidth);
         painter.setFont(detailFont());
         painter.setPen(grey);
@@ -290,6 +288,11 @@ QAction* KitMenu::addRow(const MenuRow& row, std::function<void()> action) {
         item->setIconVisibleInMenu(true);
         ++m_swatchCount;
     }
+    if (row.detail) {
+        const qreal needed = QFontMetricsF(m_look.titleFont).horizontalAdvance(row.title) + kDetailGap +
+                             QFontMetricsF(detailFont()).horizontalAdvance(*row.detail);
+        m_detailEnd = std::max({m_detailEnd, needed, m_look.detailStop.value_or(0)});
+    }
     m_rows.insert(item, row);
     connect(item, &QAction::triggered, this, [run = std::move(action)] {
         if (run)
@@ -313,10 +316,8 @@ qreal KitMenu::titleLeft() const {
 
 qreal KitMenu::rowWidth(const QString& title, const std::optional<QString>& detail) const {
     qreal content = QFontMetricsF(m_look.titleFont).horizontalAdvance(title);
-    if (detail) {
-        content += kDetailGap + QFontMetricsF(detailFont()).horizontalAdvance(*detail);
-        content = std::max(content, m_look.detailStop.value_or(0));
-    }
+    if (detail)
+        content = m_detailEnd;
     return titleLeft() + content + kTrailing + kInset;
 }
 

@@ -44,8 +44,9 @@ public:
     struct Look {
         QFont titleFont;
         Swatch swatch = Swatch::dot;
-        // Where details end, measured from the start of the titles; without it
-        // they end at the row's right edge.
+        // Where details end, measured from the start of the titles. A row whose
+        // title and detail need more moves the stop out for every row, so the
+        // details of a menu always line up.
         std::optional<qreal> detailStop;
     };
 
@@ -62,9 +63,10 @@ public:
     const Look& look() const { return m_look; }
     bool hasSwatches() const { return m_swatchCount > 0; }
 
-    // Where a row's title starts and the widest a row needs to be, in the row's
-    // own coordinates.
+    // Where a row's title starts, where the details end (from the titles'
+    // start) and the widest a row needs to be, in the row's own coordinates.
     qreal titleLeft() const;
+    qreal detailEnd() const { return m_detailEnd; }
     qreal rowWidth(const QString& title, const std::optional<QString>& detail) const;
 
     // The swatch of a row as an icon that draws crisply at any scale.
@@ -81,6 +83,7 @@ private:
     Look m_look;
     QHash<const QAction*, MenuRow> m_rows;
     int m_swatchCount = 0;
+    qreal m_detailEnd = 0;
     QString m_typed;
     quint64 m_lastTypedAt = 0;
 };

@@ -4,11 +4,14 @@
 
 #include "design/Avatar.h"
 #include "design/FieldFrame.h"
+#include "design/Keycap.h"
+#include "design/KeycapButton.h"
 #include "design/LinkButton.h"
 #include "design/ODFont.h"
 #include "design/ODMenuButton.h"
 #include "design/ODSegmented.h"
 #include "design/ODSwitch.h"
+#include "design/SettingsNote.h"
 #include "design/SettingsRow.h"
 #include "design/TextBlock.h"
 
@@ -117,6 +120,39 @@ TEST(KitSegmented, SelectsTheSegmentOfItsValueOrNone) {
     EXPECT_EQ(segment->text(QAccessible::Name), u"Date");
     EXPECT_TRUE(segment->state().checked);
     EXPECT_FALSE(accessibleState(control.segments()[0]).checked);
+}
+
+// How many pixels of the image are close to the colour.
+int pixelsNear(const QImage& image, const QColor& color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            count += std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green()) +
+                             std::abs(pixel.blue() - color.blue()) < 30 && pixel.alpha() > 200
+                         ? 1
+                         : 0;
+        }
+    return count;
+}
+
+QImage segmentImage(const SegmentLabel& label, bool selected) {
+    const QSizeF size = Segment::sizeFor(label, selected);
+    QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    Segment::paint(painter, QRectF(QPointF(0, 0), size), label, selected);
+    return image;
+}
+
+TEST(KitSegmented, OnlyTheSelectedSparklesTurnToTheAccent) {
+    const QColor flame = toQColor(Theme::flame());
+    const SegmentLabel sparkles{QStringLiteral("Date + next"), QStringLiteral("sparkles")};
+    const SegmentLabel calendar{QStringLiteral("Icon"), QStringLiteral("calendar")};
+    EXPECT_GT(pixelsNear(segmentImage(sparkles, true), flame), 10);
+    EXPECT_EQ(pixelsNear(segmentImage(sparkles, false), flame), 0);
+    EXPECT_EQ(pixelsNear(segmentImage(calendar, true), flame), 0);
 }
 
 TEST(KitSegmented, WithoutOptionsIsTheBareTrack) {
@@ -241,6 +277,46 @@ TEST(KitFields, TheBorderIsDrawnOverTheContent) {
     const QImage image = field.grab().toImage();
     EXPECT_EQ(image.pixelColor(0, 15).rgb(), toQColor(Theme::flame()).rgb());
     EXPECT_EQ(image.pixelColor(50, 15).rgb(), QColor(Qt::green).rgb());
+}
+
+TEST(KitNotes, StretchOverTheRowWithTheAccessoryAtTheEnd) {
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* bare = new SettingsNote(QStringLiteral("checkmark.shield"), QStringLiteral("No account."),
+                                  SettingsNote::Tone::good);
+    auto* link = new LinkButton(QStringLiteral("Open"));
+    auto* linked = new SettingsNote(QStringLiteral("info.circle"), QStringLiteral("Access is off."),
+                                    SettingsNote::Tone::neutral, link);
+    column->addWidget(bare);
+    column->addWidget(linked);
+    column->addStretch(1);
+    window.resize(500, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(bare->width(), 500);
+    EXPECT_EQ(linked->width(), 500);
+    EXPECT_EQ(link->mapTo(linked, QPoint(link->width(), 0)).x(), 500 - 12);
+}
+
+TEST(KitKeycapButtons, APrimaryButtonShowsTheAccentKeycapAndOthersThePlainOne) {
+    auto keycapCentre = [](ODButtonKind kind) {
+        KeycapButton button(QStringLiteral("Save"), std::nullopt, QStringLiteral("↩"), kind);
+        button.resize(button.sizeHint());
+        const QImage image = button.grab().toImage();
+        const ODButtonStyle style(kind, ODButtonSize::medium);
+        const QSizeF key = kind == ODButtonKind::primary ? AccentKeycap::sizeFor(QStringLiteral("↩"))
+                                                         : Keycap::sizeFor(QStringLiteral("↩"));
+        // Just inside the keycap's left edge, level with its top third.
+        const qreal x = button.width() - style.padding().right() - key.width() + 2;
+        return image.pixelColor(static_cast<int>(x), button.height() / 2 - 2);
+    };
+    // The accent plate darkens the button's own fill; the plain keycap is a card.
+    const QColor primaryFill = toQColor(Theme::primary());
+    const QColor onPrimary = keycapCentre(ODButtonKind::primary);
+    EXPECT_LT(onPrimary.lightness(), primaryFill.lightness());
+    EXPECT_GT(onPrimary.red(), onPrimary.blue());
+    EXPECT_EQ(keycapCentre(ODButtonKind::secondary).rgb(), toQColor(Theme::card()).rgb());
 }
 
 model::ODAttendee person(const QString& name, model::ParticipantStatus status = model::ParticipantStatus::accepted) {

@@ -4,12 +4,14 @@
 
 #include "design/KitWidget.h"
 #include "design/ODMenuButton.h"
+#include "design/Painting.h"
 #include "design/PopupMenu.h"
 #include "design/Theme.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -155,6 +157,46 @@ TEST(MenuButtons, BuildTheirMenuWithSeparatorsDisabledItemsAndTheirWidth) {
     const std::unique_ptr<KitMenu> detailed = wide.buildMenu();
     EXPECT_GE(detailed->actionGeometry(detailed->actions().first()).width(), detailed->titleLeft() + 360);
     EXPECT_GE(menu->actionGeometry(rowsOf(*menu)[0]).width(), menu->titleLeft() + 180);
+}
+
+// The rightmost pixel of a row that is not the menu's own background.
+int rightmostInk(const QImage& image, const QRect& row) {
+    const QRgb background = toQColor(Theme::card()).rgb();
+    int rightmost = -1;
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = row.left(); x <= row.right() - 2; ++x)
+            if (image.pixel(x, y) != background)
+                rightmost = std::max(rightmost, x);
+    return rightmost;
+}
+
+TEST(MenuButtons, DetailsOfEveryRowEndAtOneStop) {
+    std::vector<ODMenuItem<int>> items{{QStringLiteral("12/03/24"), QStringLiteral("Short"), 1},
+                                       {QStringLiteral("Tue 12 Mar"), QStringLiteral("Medium"), 2},
+                                       {QStringLiteral("No detail"), std::nullopt, 3}};
+    ODMenuButton<int> button(items, 1, 150, QString(), false, {});
+    auto detailEnds = [&button] {
+        const std::unique_ptr<KitMenu> menu = button.buildMenu();
+        menu->resize(menu->sizeHint());
+        QImage image(menu->size(), QImage::Format_RGB32);
+        menu->render(&image);
+        std::vector<int> ends;
+        for (QAction* row : rowsOf(*menu))
+            ends.push_back(rightmostInk(image, menu->actionGeometry(row)) - menu->actionGeometry(row).left() -
+                           static_cast<int>(menu->titleLeft()));
+        return ends;
+    };
+    // At the stop, 180 past the titles' start.
+    std::vector<int> ends = detailEnds();
+    EXPECT_NEAR(ends[0], 180, 2);
+    EXPECT_NEAR(ends[1], ends[0], 1);
+    EXPECT_LT(ends[2], 120);
+    // A title and detail too long for the stop move it out for every row.
+    items[1].title = QStringLiteral("Tuesday, 12 March 2024");
+    button.setItems(items);
+    ends = detailEnds();
+    EXPECT_GT(ends[1], 200);
+    EXPECT_NEAR(ends[0], ends[1], 1);
 }
 
 TEST(MenuButtons, AChoiceByMouseReachesTheCallerOnce) {
