@@ -23,6 +23,26 @@ void prepareLibical() {
     });
 }
 
+void forgetEmptyTextProperties(icalcomponent* root) {
+    static const QByteArrayList kText{"SUMMARY", "LOCATION", "DESCRIPTION", "COMMENT", "CATEGORIES",
+                                      "CONTACT", "RESOURCES", "URL"};
+    std::vector<icalproperty*> marks;
+    for (icalproperty* p = icalcomponent_get_first_property(root, ICAL_XLICERROR_PROPERTY); p;
+         p = icalcomponent_get_next_property(root, ICAL_XLICERROR_PROPERTY)) {
+        const QByteArray text(icalproperty_get_xlicerror(p) ? icalproperty_get_xlicerror(p) : "");
+        for (const QByteArray& name : kText)
+            if (text.startsWith(QByteArray("No value for " + name + " property.")))
+                marks.push_back(p);
+    }
+    for (icalproperty* p : marks) {
+        icalcomponent_remove_property(root, p);
+        icalproperty_free(p);
+    }
+    for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
+        forgetEmptyTextProperties(c);
+}
+
 namespace {
 
 struct ComponentDeleter {
@@ -375,6 +395,7 @@ IcsFile IcsFileParser::parseWhole(const IcsPreflight& preflight) const {
         file.problem = QStringLiteral("not an iCalendar file");
         return file;
     }
+    forgetEmptyTextProperties(root.get());
     // libical drops components it does not know without marking an error, at once or when writing.
     bool writable = true;
     const int kept =

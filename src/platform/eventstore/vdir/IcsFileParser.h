@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+struct icalcomponent_impl;
+
 namespace platform::vdir {
 
 class IcsZoneResolver;
@@ -22,6 +24,10 @@ private:
 
     IcsZoneResolver& m_zones;
 };
+
+// Removes libical's error marks for plain text properties written with nothing in them (LOCATION:, as some exports
+// write): libical dropped the property, and read as absent it loses nothing. Other empty values stay damage.
+void forgetEmptyTextProperties(icalcomponent_impl* root);
 
 // Readies libical's shared state that it would otherwise create lazily from whichever thread came first.
 void prepareLibical();

@@ -161,6 +161,7 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
     if (!file.tree || icalcomponent_isa(file.tree.get()) != ICAL_VCALENDAR_COMPONENT) {
         fail(Code::InvalidItem);
     }
+    forgetEmptyTextProperties(file.tree.get());
     return file;
 }
 

@@ -662,3 +662,29 @@ TEST_F(VdirStoreWriterTest, twoEventsUnderOneUidInAFileAreLeftAlone) {
     EXPECT_THROW(m_store->removeEvent(first, Span::ThisEvent, true), EventStoreError);
     EXPECT_EQ(readFile(path), original);
 }
+
+// Some exports write a text property with nothing in it. libical drops it with an error mark; nothing is lost by
+// reading it as absent, so the item stays editable and an edit writes no error mark back.
+TEST_F(VdirStoreWriterTest, emptyTextPropertiesReadAsAbsentAndLeaveTheItemEditable) {
+    m_vdir.writeIcs(QStringLiteral("personal/export.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:export"), QStringLiteral("SUMMARY:Exported"),
+                     QStringLiteral("LOCATION:"), QStringLiteral("DESCRIPTION:"), QStringLiteral("COMMENT:"),
+                     QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("END:VEVENT")});
+    m_vdir.writeIcs(QStringLiteral("personal/broken.ics"),
+                    {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:broken"), QStringLiteral("SUMMARY:Broken"),
+                     QStringLiteral("LOCATION:"), QStringLiteral("DTSTART:20240613T090000Z"), QStringLiteral("DTEND:"),
+                     QStringLiteral("END:VEVENT")});
+    m_store->refreshSources();
+    auto exported = m_store->event(QStringLiteral("personal/export"));
+    ASSERT_TRUE(exported);
+    EXPECT_TRUE(exported->calendar->allowsContentModifications);
+    EXPECT_FALSE(exported->location);
+    EXPECT_FALSE(exported->notes);
+    exported->title = QStringLiteral("Edited");
+    m_store->saveEvent(*exported, Span::ThisEvent, true);
+    const QByteArray written = readFile(m_vdir.path(QStringLiteral("personal/export.ics")));
+    EXPECT_TRUE(written.contains("SUMMARY:Edited"));
+    EXPECT_FALSE(written.contains("X-LIC-ERROR"));
+    // An empty value that is not plain text is still damage: writing the file back would drop the property.
+    EXPECT_FALSE(m_store->event(QStringLiteral("personal/broken"))->calendar->allowsContentModifications);
+}
