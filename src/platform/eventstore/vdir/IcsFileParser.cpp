@@ -260,6 +260,12 @@ private:
         icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
         if (!trigger)
             return;
+        // A placeholder some clients keep so that no default alarm is added: it never goes off.
+        if (icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY)) {
+            const char* value = icalproperty_get_value_as_string(action);
+            if (value && qstricmp(value, "NONE") == 0)
+                return;
+        }
         const icaltriggertype value = icalproperty_get_trigger(trigger);
         IcsAlarm result;
         if (!icaltime_is_null_time(value.time)) {

@@ -481,3 +481,18 @@ TEST_F(VdirEventStoreTest, AFileWhoseRulesAskTooMuchDoesNotHoldUpTheRead) {
         EXPECT_EQ(events.size(), 14u);
     }
 }
+
+// Some clients keep a placeholder alarm that does nothing (ACTION:NONE, set in 1976) so that no default alarm is
+// added: it is not an alarm of the event.
+TEST_F(VdirEventStoreTest, AlarmsThatDoNothingAreNotAlarms) {
+    vdir.writeIcs(QStringLiteral("personal/quiet.ics"),
+                  {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:quiet"), QStringLiteral("SUMMARY:Quiet"),
+                   QStringLiteral("DTSTART:20240612T090000Z"), QStringLiteral("BEGIN:VALARM"),
+                   QStringLiteral("ACTION:NONE"), QStringLiteral("TRIGGER;VALUE=DATE-TIME:19760401T005545Z"),
+                   QStringLiteral("END:VALARM"), QStringLiteral("BEGIN:VALARM"), QStringLiteral("ACTION:DISPLAY"),
+                   QStringLiteral("DESCRIPTION:Reminder"), QStringLiteral("TRIGGER:-PT15M"), QStringLiteral("END:VALARM"),
+                   QStringLiteral("END:VEVENT")});
+    VdirEventStore store(privacy, vdir.root);
+    const PlatformEvent quiet = find(june(store), QStringLiteral("Quiet"), utc(2024, 6, 12, 9));
+    EXPECT_EQ(quiet.alarms, (std::vector<platform::PlatformAlarm>{{-900, std::nullopt}}));
+}
