@@ -236,9 +236,11 @@ private:
             }
             case ICAL_RDATE_PROPERTY: {
                 const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
-                const icaltimetype at = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
-                if (auto t = time(p, at))
+                const bool isPeriod = icaltime_is_null_time(rdate.time);
+                if (auto t = time(p, isPeriod ? rdate.period.start : rdate.time)) {
+                    item.rdateLengths.push_back(isPeriod ? periodLength(p, *t, rdate.period) : std::nullopt);
                     item.rdates.push_back(std::move(*t));
+                }
                 break;
             }
             case ICAL_EXDATE_PROPERTY:
@@ -254,6 +256,20 @@ private:
             default:
                 break;
         }
+    }
+
+    // A period's own length, from its end or its duration; nullopt when it has neither that makes sense.
+    std::optional<double> periodLength(icalproperty* property, const IcsTime& start, const icalperiodtype& period) {
+        std::optional<double> length;
+        if (!icaltime_is_null_time(period.end)) {
+            if (auto end = time(property, period.end))
+                length = end->toDate(core::TimeZone::utc()) - start.toDate(core::TimeZone::utc());
+        } else if (!icaldurationtype_is_bad_duration(period.duration)) {
+            length = icaldurationtype_as_int(period.duration);
+        }
+        if (length && *length < 0)
+            return std::nullopt;
+        return length;
     }
 
     void readAlarm(IcsComponent& item, icalcomponent* alarm) {

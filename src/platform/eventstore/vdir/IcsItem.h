@@ -76,6 +76,8 @@ struct IcsComponent {
     // file, so that each read of an unchanged file goes on from there; set when a rule has a COUNT.
     std::shared_ptr<IcsRuleProgress> ruleProgress;
     std::vector<IcsTime> rdates;
+    // Parallel to rdates: the length of an RDATE given as a period, in seconds.
+    std::vector<std::optional<double>> rdateLengths;
     std::vector<IcsTime> exdates;
 
     std::vector<IcsAlarm> alarms;

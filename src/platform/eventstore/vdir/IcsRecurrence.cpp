@@ -186,11 +186,13 @@ public:
         return !m_excludedDays.empty() && m_excludedDays.count(daysFromCivil(wall.year, wall.month, wall.day));
     }
 
-    std::vector<WallTime> candidateStarts() const {
+    // The walls where occurrences may start; those from `firstAdded` on are the RDATEs, in their order.
+    std::vector<WallTime> candidateStarts(size_t& firstAdded) const {
         std::vector<WallTime> walls;
         walls.push_back(m_master.start->wall);
         for (size_t i = 0; i < m_master.rrules.size(); ++i)
             walkRule(i, walls);
+        firstAdded = walls.size();
         m_allowance.left -= static_cast<qint64>(m_master.rdates.size());
         for (const IcsTime& rdate : m_master.rdates) {
             if (m_shape.allDay || rdate.isDate)
@@ -209,8 +211,16 @@ public:
             overridden.insert(key(*o->recurrenceId));
 
         std::unordered_set<qint64> seen;
-        for (const WallTime& wall : candidateStarts()) {
-            const Placed placed = place(wall, m_shape, m_zone, m_floating);
+        size_t firstAdded = 0;
+        const std::vector<WallTime> walls = candidateStarts(firstAdded);
+        for (size_t i = 0; i < walls.size(); ++i) {
+            const WallTime& wall = walls[i];
+            Placed placed = place(wall, m_shape, m_zone, m_floating);
+            // An RDATE given as a period lasts as the period says; all-day series keep their whole days.
+            if (i >= firstAdded && !m_shape.allDay) {
+                if (const auto& length = m_master.rdateLengths[i - firstAdded])
+                    placed.end = placed.start + *length;
+            }
             const qint64 k = m_shape.allDay ? daysFromCivil(wall.year, wall.month, wall.day)
                                             : std::llround(placed.start.secondsSince1970());
             if (!seen.insert(k).second || overridden.count(k) || isExcluded(k, wall))

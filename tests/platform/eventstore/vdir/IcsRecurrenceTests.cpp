@@ -273,3 +273,19 @@ TEST(IcsRecurrence, WeeklyRulesPickTheirSetPositions) {
                                        local("Europe/Berlin", 2024, 3, 11, 10),
                                        local("Europe/Berlin", 2024, 3, 15, 10)}));
 }
+
+// An added date given as a period carries its own length, by its end or by a duration.
+TEST(IcsRecurrence, AddedPeriodsKeepTheirOwnLength) {
+    const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:p"),
+                              QStringLiteral("DTSTART:20240603T100000Z"), QStringLiteral("DTEND:20240603T110000Z"),
+                              QStringLiteral("RDATE;VALUE=PERIOD:20240605T140000Z/20240605T160000Z"),
+                              QStringLiteral("RDATE;VALUE=PERIOD:20240606T140000Z/PT30M"),
+                              QStringLiteral("RDATE:20240607T140000Z"), QStringLiteral("END:VEVENT")}));
+    const auto occurrences = s.expand(utc(2024, 6, 1), utc(2024, 7, 1));
+    ASSERT_EQ(occurrences.size(), 4u);
+    EXPECT_EQ(occurrences[0].end, utc(2024, 6, 3, 11));
+    EXPECT_EQ(occurrences[1].start, utc(2024, 6, 5, 14));
+    EXPECT_EQ(occurrences[1].end, utc(2024, 6, 5, 16));
+    EXPECT_EQ(occurrences[2].end, utc(2024, 6, 6, 14, 30));
+    EXPECT_EQ(occurrences[3].end, utc(2024, 6, 7, 15)) << "a plain date lasts as long as the event";
+}
