@@ -1,6 +1,7 @@
 #include "platform/eventstore/vdir/IcsFileParser.h"
 
 #include "platform/eventstore/vdir/IcsPreflight.h"
+#include "platform/eventstore/vdir/IcsRuleText.h"
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
 
 #include <libical/ical.h>
@@ -228,10 +229,9 @@ private:
                 item.recurrenceId = time(p, icalproperty_get_recurrenceid(p));
                 break;
             case ICAL_RRULE_PROPERTY: {
-                char* value = icalproperty_get_value_as_string_r(p);
-                if (value && *value)
-                    item.rrules.emplace_back(value);
-                icalmemory_free_buffer(value);
+                const QByteArray value = ruleTextOf(p);
+                if (!value.isEmpty())
+                    item.rrules.push_back(value);
                 break;
             }
             case ICAL_RDATE_PROPERTY: {
@@ -418,6 +418,7 @@ IcsFile IcsFileParser::parseWhole(const IcsPreflight& preflight) const {
         return file;
     }
     forgetEmptyTextProperties(root.get());
+    restoreRulesWithBothEnds(root.get());
     // libical drops components it does not know without marking an error, at once or when writing.
     bool writable = true;
     const int kept =

@@ -1,5 +1,6 @@
 #include "platform/eventstore/vdir/IcsRecurrence.h"
 
+#include "platform/eventstore/vdir/IcsRuleText.h"
 #include "platform/eventstore/vdir/IcsRuleWalk.h"
 
 #include <libical/ical.h>
@@ -245,7 +246,7 @@ public:
 
 private:
     void walkRule(size_t index, std::vector<WallTime>& walls) const {
-        icalrecurrencetype rule = icalrecurrencetype_from_string(m_master.rrules[index].constData());
+        icalrecurrencetype rule = parseRecurrenceRule(m_master.rrules[index]);
         // libical leaves the RSCALE name it allocates to the caller.
         const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
         if (rule.freq == ICAL_NO_RECURRENCE || !isWalkableRule(rule))
@@ -366,7 +367,8 @@ private:
                 until = toIcal(dateToWall(utcInstant(until), m_floating), true);
             until = toIcal(fromIcal(until), true);
         } else if (until.is_date) {
-            until = toIcal(WallTime{until.year, until.month, until.day, 23, 59, 59}, false);
+            // As other calendar programs read it: the day begins, and the rule ends.
+            until = toIcal(WallTime{until.year, until.month, until.day, 0, 0, 0}, false);
         } else if (icaltime_is_utc(until)) {
             until = toIcal(dateToWall(utcInstant(until), m_zone), false);
         } else {

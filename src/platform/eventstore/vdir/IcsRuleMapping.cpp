@@ -1,7 +1,10 @@
 #include "platform/eventstore/vdir/IcsRuleMapping.h"
 
+#include "platform/eventstore/vdir/IcsRuleText.h"
+
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -23,7 +26,7 @@ std::optional<std::vector<int>> numbers(const short (&values)[N]) {
 
 std::optional<PlatformRecurrenceRule> platformRule(const QByteArray& rrule, const IcsTime& start,
                                                    const core::TimeZone& floatingZone) {
-    const icalrecurrencetype rule = icalrecurrencetype_from_string(rrule.constData());
+    const icalrecurrencetype rule = parseRecurrenceRule(rrule);
     // libical leaves the RSCALE name it allocates to the caller.
     const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
     PlatformRecurrenceRule result;
@@ -72,6 +75,8 @@ std::optional<PlatformRecurrenceRule> platformRule(const QByteArray& rrule, cons
                 u.year, u.month, u.day, u.is_date ? 0 : u.hour, u.is_date ? 0 : u.minute, u.is_date ? 0 : u.second};
             end.endDate = wallToDate(wall, start.isDate ? floatingZone : start.zoneOr(floatingZone));
         }
+        // A rule with both ends (which RFC 5545 forbids) keeps its count too, so that it compares equal to itself.
+        end.occurrenceCount = std::max(0, rule.count);
         result.end = end;
     } else if (rule.count > 0) {
         result.end = PlatformRecurrenceEnd{std::nullopt, rule.count};

@@ -1,5 +1,8 @@
 #include "platform/eventstore/vdir/IcsText.h"
 
+#include "platform/eventstore/vdir/IcsRuleText.h"
+
+#include <QByteArrayList>
 #include <QHash>
 #include <QList>
 
@@ -94,6 +97,35 @@ QByteArray libicalSpelling(const QByteArray& line) {
     return colon < 0 ? QByteArray() : logical.mid(colon + 1);
 }
 
+// An RRULE line carrying an UNTIL kept aside (see IcsRuleText.h) as the rule with both of its ends, or, where an
+// edit gave the rule an UNTIL (or took its COUNT), as just the rule.
+QByteArray withKeptUntil(const QByteArray& logical) {
+    const qsizetype colon = valueStart(logical);
+    if (colon < 0 || propertyName(logical) != "RRULE") {
+        return {};
+    }
+    QByteArray value = logical.mid(colon + 1);
+    QByteArrayList parameters;
+    QByteArray until;
+    const QByteArray keptName = QByteArray(kKeptUntil) + '=';
+    for (const QByteArray& parameter : logical.left(colon).split(';').mid(1)) {
+        if (parameter.toUpper().startsWith(keptName)) {
+            until = parameter.mid(keptName.size());
+        } else {
+            parameters << parameter;
+        }
+    }
+    if (until.isEmpty()) {
+        return {};
+    }
+    const QByteArray upper = value.toUpper();
+    if (!upper.contains("UNTIL=") && upper.contains("COUNT=")) {
+        value += ";UNTIL=" + until;
+    }
+    parameters.prepend("RRULE");
+    return parameters.join(';') + ':' + value;
+}
+
 }  // namespace
 
 QByteArray foldContentLine(const QByteArray& line) {
@@ -145,13 +177,17 @@ QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& orig
             rawByWritten.insert(key, raw);
         }
     }
-    if (rawByWritten.isEmpty()) {
+    if (rawByWritten.isEmpty() && !written.contains(kKeptUntil)) {
         return written;
     }
 
     QByteArray out;
     out.reserve(written.size() + 64);
     for (const ContentLine& line : splitContentLines(written)) {
+        if (const QByteArray rule = withKeptUntil(line.logical); !rule.isEmpty()) {
+            out += foldContentLine(rule);
+            continue;
+        }
         if (isExtensionLine(line.logical)) {
             const qsizetype colon = valueStart(line.logical);
             if (colon >= 0) {

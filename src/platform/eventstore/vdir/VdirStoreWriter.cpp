@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "platform/eventstore/vdir/IcsFileParser.h"
 #include "platform/eventstore/vdir/IcsPreflight.h"
+#include "platform/eventstore/vdir/IcsRuleText.h"
 #include "platform/eventstore/vdir/IcsRuleWriter.h"
 #include "platform/eventstore/vdir/IcsText.h"
 #include "platform/eventstore/vdir/VdirEventStore.h"
@@ -162,6 +163,7 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
         fail(Code::InvalidItem);
     }
     forgetEmptyTextProperties(file.tree.get());
+    restoreRulesWithBothEnds(file.tree.get());
     return file;
 }
 

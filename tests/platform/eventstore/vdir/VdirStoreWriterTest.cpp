@@ -688,3 +688,73 @@ TEST_F(VdirStoreWriterTest, emptyTextPropertiesReadAsAbsentAndLeaveTheItemEditab
     // An empty value that is not plain text is still damage: writing the file back would drop the property.
     EXPECT_FALSE(m_store->event(QStringLiteral("personal/broken"))->calendar->allowsContentModifications);
 }
+
+namespace {
+
+std::vector<core::Date> startsOf(const std::vector<PlatformEvent>& events, const QString& title) {
+    std::vector<core::Date> starts;
+    for (const PlatformEvent& e : events)
+        if (e.title == title)
+            starts.push_back(*e.startDate);
+    return starts;
+}
+
+QStringList dailyFromJune3(const QString& uid, const QString& start, const QString& rule) {
+    return {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:") + uid, QStringLiteral("SUMMARY:") + uid, start, rule,
+            QStringLiteral("END:VEVENT")};
+}
+
+}  // namespace
+
+// What two widely used calendar programs (one over python-dateutil, one over python's icalendar) show for rules
+// with both COUNT and UNTIL, which RFC 5545 forbids and some servers write, and for a DATE UNTIL on a timed start.
+// Their occurrences are written here as they gave them.
+TEST_F(VdirStoreWriterTest, rulesEndingTwiceOrOnADateEndAsOtherCalendarProgramsEndThem) {
+    const QString inBerlin = QStringLiteral("DTSTART;TZID=Europe/Berlin:20240603T100000");
+    m_vdir.writeIcs(QStringLiteral("personal/a.ics"),
+                    dailyFromJune3(QStringLiteral("A"), inBerlin,
+                                   QStringLiteral("RRULE:FREQ=DAILY;COUNT=5;UNTIL=20240610T000000Z")));
+    m_vdir.writeIcs(QStringLiteral("personal/b.ics"),
+                    dailyFromJune3(QStringLiteral("B"), inBerlin,
+                                   QStringLiteral("RRULE:FREQ=DAILY;COUNT=10;UNTIL=20240605T220000Z")));
+    m_vdir.writeIcs(QStringLiteral("personal/c.ics"),
+                    dailyFromJune3(QStringLiteral("C"), inBerlin, QStringLiteral("RRULE:FREQ=DAILY;UNTIL=20240606")));
+    m_vdir.writeIcs(QStringLiteral("personal/d.ics"),
+                    dailyFromJune3(QStringLiteral("D"), inBerlin,
+                                   QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=3;UNTIL=20240701")));
+    m_vdir.writeIcs(QStringLiteral("personal/e.ics"),
+                    dailyFromJune3(QStringLiteral("E"), QStringLiteral("DTSTART;VALUE=DATE:20240603"),
+                                   QStringLiteral("RRULE:FREQ=DAILY;UNTIL=20240606")));
+    m_vdir.writeIcs(QStringLiteral("personal/f.ics"),
+                    dailyFromJune3(QStringLiteral("F"), QStringLiteral("DTSTART:20240603T100000Z"),
+                                   QStringLiteral("RRULE:FREQ=DAILY;UNTIL=20240606")));
+    m_vdir.writeIcs(QStringLiteral("personal/g.ics"),
+                    dailyFromJune3(QStringLiteral("G"), QStringLiteral("DTSTART:20240603T100000"),
+                                   QStringLiteral("RRULE:FREQ=DAILY;UNTIL=20240606")));
+    m_store->refreshSources();
+    const auto events = june();
+    const auto at = [](int day, int hour) { return local("Europe/Berlin", 2024, 6, day, hour); };
+    EXPECT_EQ(startsOf(events, QStringLiteral("A")), (std::vector{at(3, 10), at(4, 10), at(5, 10), at(6, 10), at(7, 10)}));
+    EXPECT_EQ(startsOf(events, QStringLiteral("B")), (std::vector{at(3, 10), at(4, 10), at(5, 10)}));
+    EXPECT_EQ(startsOf(events, QStringLiteral("C")), (std::vector{at(3, 10), at(4, 10), at(5, 10)}));
+    EXPECT_EQ(startsOf(events, QStringLiteral("D")), (std::vector{at(3, 10), at(10, 10), at(17, 10)}));
+    EXPECT_EQ(startsOf(events, QStringLiteral("E")), (std::vector{at(3, 0), at(4, 0), at(5, 0), at(6, 0)}));
+    EXPECT_EQ(startsOf(events, QStringLiteral("F")), (std::vector{at(3, 12), at(4, 12), at(5, 12)}));
+    EXPECT_EQ(startsOf(events, QStringLiteral("G")), (std::vector{at(3, 10), at(4, 10), at(5, 10)}));
+
+    // Still editable, and written back with both of its ends.
+    PlatformEvent a = occurrencesOf(QStringLiteral("personal/A")).at(1);
+    EXPECT_TRUE(a.calendar->allowsContentModifications);
+    a.title = QStringLiteral("A2");
+    m_store->saveEvent(a, Span::FutureEvents, true);
+    EXPECT_EQ(startsOf(june(), QStringLiteral("A")), (std::vector{at(3, 10)}));
+    EXPECT_EQ(startsOf(june(), QStringLiteral("A2")), (std::vector{at(4, 10), at(5, 10), at(6, 10), at(7, 10)}));
+    PlatformEvent b = occurrencesOf(QStringLiteral("personal/B")).at(0);
+    b.location = QStringLiteral("Room 4");
+    m_store->saveEvent(b, Span::ThisEvent, true);
+    const QByteArray written = readFile(m_vdir.path(QStringLiteral("personal/b.ics")));
+    EXPECT_TRUE(written.contains("COUNT=10")) << written.toStdString();
+    EXPECT_TRUE(written.contains("UNTIL=20240605T220000Z")) << written.toStdString();
+    EXPECT_EQ(startsOf(june(), QStringLiteral("B")), (std::vector{at(3, 10), at(4, 10), at(5, 10)}));
+    expectFreshStoreReadsTheSame();
+}
