@@ -45,7 +45,7 @@ std::optional<VdirFileStamp> VdirFileStamp::fromString(const QString& text) {
 
 std::optional<VdirFileStamp> VdirFileStamp::ofFile(const QString& path) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(nativePath(path).constData(), &st) != 0)
         return std::nullopt;
     return of(st);
 }
@@ -56,6 +56,88 @@ VdirFileStamp VdirFileStamp::of(const struct stat& st) {
     stamp.size = static_cast<qint64>(st.st_size);
     stamp.inode = static_cast<quint64>(st.st_ino);
     return stamp;
+}
+
+namespace {
+
+constexpr char16_t kKeptByte = 0xDC00;
+
+// The length of the valid UTF-8 sequence starting at `p`, or 0.
+int sequenceLength(const unsigned char* p, qsizetype left) {
+    const unsigned char c = p[0];
+    int length = 0;
+    char32_t least = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+        least = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        least = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (left < length)
+        return 0;
+    char32_t code = c & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    // Overlong forms, UTF-16 surrogates and code points past Unicode are not valid UTF-8.
+    if (code < least || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+QString decodedPath(const QByteArray& native) {
+    QString result;
+    result.reserve(native.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(native.constData());
+    for (qsizetype i = 0; i < native.size();) {
+        if (bytes[i] < 0x80) {
+            result += QChar(static_cast<char16_t>(bytes[i++]));
+            continue;
+        }
+        const int length = sequenceLength(bytes + i, native.size() - i);
+        if (length == 0) {
+            result += QChar(static_cast<char16_t>(kKeptByte + bytes[i++]));
+            continue;
+        }
+        result += QString::fromUtf8(native.constData() + i, length);
+        i += length;
+    }
+    return result;
+}
+
+QByteArray nativePath(const QString& path) {
+    QByteArray result;
+    result.reserve(path.size());
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t c = path.at(i).unicode();
+        if (c >= kKeptByte + 0x80 && c <= kKeptByte + 0xFF) {
+            result += static_cast<char>(c - kKeptByte);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < path.size() && path.at(i + 1).isLowSurrogate()) {
+            result += path.mid(i, 2).toUtf8();
+            ++i;
+        } else {
+            result += QString(QChar(c)).toUtf8();
+        }
+    }
+    return result;
+}
+
+QString displayedName(const QString& name) {
+    QString shown = name;
+    for (QChar& c : shown)
+        if (c.unicode() >= kKeptByte + 0x80 && c.unicode() <= kKeptByte + 0xFF)
+            c = QChar::ReplacementCharacter;
+    return shown;
 }
 
 bool permitsWriting(const struct stat& st, bool accessGranted) {
@@ -79,7 +161,7 @@ QString RegularFileRead::problem(qint64 maxBytes) const {
 
 RegularFileRead readRegularFile(const QString& path, qint64 maxBytes) {
     RegularFileRead result;
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     const auto failed = [&result](RegularFileRead::Status status) {
         result.status = status;
         result.error = errno;

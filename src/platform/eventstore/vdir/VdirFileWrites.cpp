@@ -1,4 +1,5 @@
 #include "platform/eventstore/vdir/VdirFileWrites.h"
+#include "platform/eventstore/vdir/VdirFileSystem.h"
 
 #include "platform/eventstore/vdir/VdirWriter.h"
 
@@ -178,7 +179,7 @@ void writeStep() {
 }
 
 void replaceFile(const QString& path, const QByteArray& content) {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = nativePath(path);
     struct stat st {};
     const mode_t mode = ::stat(target.constData(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     const QByteArray temporary = writeTemporary(directoryOf(target), content, mode, path);
@@ -192,8 +193,8 @@ void replaceFile(const QString& path, const QByteArray& content) {
 
 bool createFile(const QString& directory, const QString& fileName, const QByteArray& content) {
     const QString path = directory + u'/' + fileName;
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray nativeDirectory = QFile::encodeName(directory);
+    const QByteArray target = nativePath(path);
+    const QByteArray nativeDirectory = nativePath(directory);
     if (const auto anonymous = writeAnonymous(nativeDirectory, content, std::nullopt, path)) {
         const bool named = name(*anonymous, target, path);
         if (named)
@@ -214,7 +215,7 @@ bool createFile(const QString& directory, const QString& fileName, const QByteAr
 }
 
 void removeStaleTemporaries(const QString& folder) {
-    const QByteArray native = QFile::encodeName(folder);
+    const QByteArray native = nativePath(folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.constData()), &::closedir);
     if (!dir)
         return;

@@ -1,4 +1,5 @@
 #include "platform/eventstore/vdir/VdirFolderWatcher.h"
+#include "platform/eventstore/vdir/VdirFileSystem.h"
 
 #include <QFile>
 #include <QSet>
@@ -52,7 +53,7 @@ void VdirFolderWatcher::setFolders(const QStringList& folders) {
     for (const QString& folder : wanted) {
         if (present.contains(folder))
             continue;
-        const int wd = ::inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), kMask);
+        const int wd = ::inotify_add_watch(m_fd, nativePath(folder).constData(), kMask);
         if (wd >= 0)
             m_watches.insert(wd, folder);
     }

@@ -39,7 +39,7 @@ QString stateFolder() {
 
 // Journals of one root share a prefix; their names sort in the order they were written.
 QString prefixFor(const QString& root) {
-    const QByteArray absolute = QFile::encodeName(QFileInfo(root).absoluteFilePath());
+    const QByteArray absolute = nativePath(QFileInfo(root).absoluteFilePath());
     return QString::fromLatin1(QCryptographicHash::hash(absolute, QCryptographicHash::Sha256).toHex().left(16)) +
            QLatin1Char('-');
 }
@@ -49,7 +49,7 @@ QString errnoText(int error = errno) {
 }
 
 void syncFolder(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -61,12 +61,12 @@ QByteArray lengthOf(const std::optional<QByteArray>& content) {
 }
 
 QByteArray encode(const QString& root, const std::vector<VdirJournal::Entry>& entries) {
-    const QByteArray nativeRoot = QFile::encodeName(root);
+    const QByteArray nativeRoot = nativePath(root);
     QByteArray out = kMagic.toByteArray();
     out += QByteArray::number(nativeRoot.size()) + '\n' + nativeRoot + '\n';
     out += QByteArray::number(static_cast<qsizetype>(entries.size())) + '\n';
     for (const VdirJournal::Entry& entry : entries) {
-        const QByteArray relative = QFile::encodeName(entry.path.mid(root.size() + 1));
+        const QByteArray relative = nativePath(entry.path.mid(root.size() + 1));
         out += QByteArray::number(relative.size()) + ' ' + lengthOf(entry.before) + ' ' + lengthOf(entry.after) + '\n';
         out += relative + entry.before.value_or(QByteArray()) + entry.after.value_or(QByteArray()) + '\n';
     }
@@ -83,7 +83,7 @@ public:
             return std::nullopt;
         m_pos = kMagic.size();
         const auto rootLength = number();
-        if (!rootLength || bytes(*rootLength) != QFile::encodeName(root) || !expect('\n'))
+        if (!rootLength || bytes(*rootLength) != nativePath(root) || !expect('\n'))
             return std::nullopt;
         const auto count = number();
         if (!count || *count < 1 || *count > 64)
@@ -99,7 +99,7 @@ public:
             if (!isInside(relative))
                 return std::nullopt;
             VdirJournal::Entry entry;
-            entry.path = root + QLatin1Char('/') + QFile::decodeName(relative);
+            entry.path = root + QLatin1Char('/') + decodedPath(relative);
             if (*beforeLength >= 0)
                 entry.before = bytes(*beforeLength);
             if (*afterLength >= 0)
@@ -163,7 +163,7 @@ enum class State { Before, After, Other };
 State stateOf(const VdirJournal::Entry& entry) {
     std::optional<QByteArray> current;
     struct stat st {};
-    if (::lstat(QFile::encodeName(entry.path).constData(), &st) == 0) {
+    if (::lstat(nativePath(entry.path).constData(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
             return State::Other;
         RegularFileRead read = readRegularFile(entry.path, kMaxItemFileSize);
@@ -180,7 +180,7 @@ State stateOf(const VdirJournal::Entry& entry) {
 }
 
 void put(const QString& path, const std::optional<QByteArray>& content) {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     if (!content) {
         if (::unlink(native.constData()) != 0 && errno != ENOENT)
             throw WriteError(Code::WriteFailed, path, errnoText());
@@ -233,7 +233,7 @@ VdirJournal::VdirJournal(const QString& root, const std::vector<Entry>& entries)
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     m_path = folder + QLatin1Char('/') + name;
     const QString temporary = folder + QStringLiteral("/.") + name;
-    const QByteArray nativeTemporary = QFile::encodeName(temporary);
+    const QByteArray nativeTemporary = nativePath(temporary);
     m_fd = ::open(nativeTemporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (m_fd < 0)
         throw WriteError(Code::WriteFailed, temporary, errnoText());
@@ -249,7 +249,7 @@ VdirJournal::VdirJournal(const QString& root, const std::vector<Entry>& entries)
     }
     written = written && ::fdatasync(m_fd) == 0;
     writeStep();
-    if (!written || ::rename(nativeTemporary.constData(), QFile::encodeName(m_path).constData()) != 0) {
+    if (!written || ::rename(nativeTemporary.constData(), nativePath(m_path).constData()) != 0) {
         const QString detail = errnoText();
         ::unlink(nativeTemporary.constData());
         ::close(m_fd);
@@ -268,7 +268,7 @@ VdirJournal::~VdirJournal() {
 void VdirJournal::discard() {
     if (m_fd < 0)
         return;
-    ::unlink(QFile::encodeName(m_path).constData());
+    ::unlink(nativePath(m_path).constData());
     writeStep();
     ::close(m_fd);
     m_fd = -1;
@@ -279,7 +279,7 @@ void VdirJournal::recover(const QString& root) {
     // A journal still being written when its writer died: nothing of its change was written yet.
     for (const QString& name :
          folder.entryList({QLatin1Char('.') + prefixFor(root) + QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden)) {
-        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        const QByteArray path = nativePath(folder.filePath(name));
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
             ::unlink(path.constData());
@@ -290,7 +290,7 @@ void VdirJournal::recover(const QString& root) {
         folder.entryList({prefixFor(root) + QStringLiteral("*.journal")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         const QString path = folder.filePath(name);
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             continue;
         // Locked: its writer is at work.
@@ -304,7 +304,7 @@ void VdirJournal::recover(const QString& root) {
             core::log(QStringLiteral("set aside a damaged journal: %1").arg(path));
             QFile::rename(path, path + QStringLiteral(".damaged"));
         } else if (settle(*entries)) {
-            ::unlink(QFile::encodeName(path).constData());
+            ::unlink(nativePath(path).constData());
             writeStep();
         }
         ::close(fd);

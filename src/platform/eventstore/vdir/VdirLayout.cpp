@@ -1,4 +1,5 @@
 #include "platform/eventstore/vdir/VdirLayout.h"
+#include "platform/eventstore/vdir/VdirFileSystem.h"
 
 #include <QFile>
 #include <QtConcurrent/QtConcurrentMap>
@@ -25,6 +26,8 @@ QString escapeIdentifierPart(const QString& part) {
             result += QLatin1String("%25");
         else if (c == QLatin1Char('|'))
             result += QLatin1String("%7C");
+        else if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)  // a byte of a name that is not UTF-8
+            result += QStringLiteral("%%1").arg(c.unicode() - 0xDC00, 2, 16, QLatin1Char('0')).toUpper();
         else
             result += c;
     }
@@ -38,7 +41,7 @@ struct DirCloser {
 };
 
 bool permits(const QString& path, int accessMode, mode_t ownerBits) {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
@@ -87,7 +90,7 @@ constexpr size_t kStatChunk = 256;
 
 FolderListing listFolder(const QString& path) {
     FolderListing listing;
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
     if (!dir)
         return listing;
@@ -122,7 +125,7 @@ FolderListing listFolder(const QString& path) {
     for (const Entry& entry : entries) {
         if (!entry.ok)
             continue;
-        const QString fileName = QFile::decodeName(entry.name);
+        const QString fileName = decodedPath(entry.name);
         if (S_ISDIR(entry.st.st_mode)) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
@@ -146,7 +149,7 @@ VdirCollectionFolder makeCollection(const QString& root, const QString& relative
     collection.id = escapeIdentifierPart(relative);
     const QString name = relative.section(QLatin1Char('/'), -1);
     const QString displayName = readSmallFile(collection.path + QLatin1String("/displayname"));
-    collection.title = displayName.isEmpty() ? name : displayName;
+    collection.title = displayName.isEmpty() ? displayedName(name) : displayName;
     const QString color = readSmallFile(collection.path + QLatin1String("/color"));
     if (!color.isEmpty() && color != QLatin1String("None"))
         collection.color = core::Color::fromHex(color);
@@ -172,7 +175,7 @@ bool folderIsReadable(const QString& path) {
 VdirScan scanVdir(const QString& root) {
     VdirScan scan;
     struct stat st {};
-    scan.rootExists = ::stat(QFile::encodeName(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    scan.rootExists = ::stat(nativePath(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
     scan.rootReadable = scan.rootExists && folderIsReadable(root);
     if (!scan.rootReadable)
         return scan;
@@ -207,7 +210,7 @@ VdirScan scanVdir(const QString& root) {
         for (auto& [childName, child] : children) {
             VdirCollectionFolder collection =
                 makeCollection(root, name + QLatin1Char('/') + childName, std::move(child));
-            collection.sourceTitle = accountTitle.isEmpty() ? name : accountTitle;
+            collection.sourceTitle = accountTitle.isEmpty() ? displayedName(name) : accountTitle;
             collection.isLocal = false;
             collection.ownerAddresses += accountOwners;
             scan.folders << collection.path;

@@ -29,7 +29,7 @@ QString errnoText() {
 // would land wherever the link leads) that its owner lets us change. Checked before anything is written and again
 // just before each write.
 void refuseAnythingButAPlainFile(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0) {
         throw WriteError(EventStoreError::Code::Conflict, path, errnoText());
@@ -120,7 +120,7 @@ QString VdirWriter::stageCreate(const QString& directory, const QString& uid, co
     QString path = directory + u'/' + fileNameForUid(uid);
     // A file already there (the same UID in another copy of an invitation) keeps its name: staged text under
     // that path would stand in for it, and the new item would be taken for it.
-    if (find(path) != nullptr || QFileInfo::exists(path)) {
+    if (find(path) != nullptr || pathIsTaken(path)) {
         path = directory + u'/' + fileNameForUid(QString());
     }
     m_changes.append(Change{Type::Create, path, content, {}, directory, uid});
@@ -286,7 +286,7 @@ QStringList VdirWriter::commit() {
                 applied.append({&change, change.path, original.content});
                 rememberWrite(change.path, original.etag);
             } else {
-                if (::unlink(QFile::encodeName(change.path).constData()) != 0) {
+                if (::unlink(nativePath(change.path).constData()) != 0) {
                     throw WriteError(EventStoreError::Code::WriteFailed, change.path, errnoText());
                 }
                 writeStep();
@@ -322,7 +322,7 @@ bool VdirWriter::rollBack(const QList<Applied>& applied) {
         try {
             switch (it->change->type) {
                 case Type::Create:
-                    undone = ::unlink(QFile::encodeName(it->path).constData()) == 0 && undone;
+                    undone = ::unlink(nativePath(it->path).constData()) == 0 && undone;
                     break;
                 case Type::Replace:
                     replaceFile(it->path, *it->previous);
@@ -346,7 +346,7 @@ bool VdirWriter::pathIsTaken(const QString& path) const {
         return true;
     }
     struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+    return ::lstat(nativePath(path).constData(), &info) == 0;
 }
 
 }  // namespace platform::vdir

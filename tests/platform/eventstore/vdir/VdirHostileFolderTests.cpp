@@ -1,5 +1,6 @@
 #include "VdirFixture.h"
 
+#include "platform/eventstore/vdir/VdirFileSystem.h"
 #include "platform/eventstore/vdir/VdirFileWrites.h"
 
 #include <gtest/gtest.h>
@@ -359,4 +360,60 @@ TEST(VdirHostileFolder, AJournalThatLeadsOutOfTheCalendarsOrIsDamagedIsSetAside)
               QStringList({prefix + QStringLiteral("-0.journal.damaged"), prefix + QStringLiteral("-1.journal.damaged"),
                            prefix + QStringLiteral("-2.journal.damaged")}));
     EXPECT_EQ(store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt).size(), 1u);
+}
+
+// File and folder names are bytes; those written by other systems need not be UTF-8 ("caf\xe9" in Latin-1). They
+// must be opened by their own bytes: decoded and encoded again, the name led to no file.
+TEST(VdirHostileFolder, NamesThatAreNotUtf8AreReadAndWrittenByTheirOwnBytes) {
+    TempVdir vdir;
+    const QByteArray root = QFile::encodeName(vdir.root);
+    const QByteArray folder = root + "/caf\xe9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QByteArray file = folder + "/r\xe9union\xff.ics";
+    const QByteArray text = ics(kLunch);
+    {
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, text.constData(), static_cast<size_t>(text.size())), text.size());
+        ::close(fd);
+    }
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    auto events = store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt);
+    ASSERT_EQ(events.size(), 1u);
+    PlatformEvent lunch = events.front();
+    const QString calendarId = lunch.calendar->calendarIdentifier;
+    EXPECT_EQ(calendarId.toUtf8(), "caf%E9") << "identifiers carry the bytes, escaped";
+    EXPECT_EQ(store.calendar(calendarId)->title, QStringLiteral("caf\uFFFD"));
+    EXPECT_TRUE(lunch.calendar->allowsContentModifications);
+
+    lunch.title = QStringLiteral("Changed");
+    EXPECT_NO_THROW(store.saveEvent(lunch, platform::Span::ThisEvent, true));
+    QFile written;
+    const int fd = ::open(file.constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(written.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    EXPECT_TRUE(written.readAll().contains("SUMMARY:Changed"));
+
+    PlatformEvent created;
+    created.calendar = store.calendar(calendarId);
+    created.title = QStringLiteral("New");
+    created.startDate = utc(2024, 6, 20, 9);
+    created.endDate = utc(2024, 6, 20, 10);
+    const PlatformEvent saved = store.saveEvent(created, platform::Span::ThisEvent, true);
+    EXPECT_EQ(saved.calendar->calendarIdentifier, calendarId);
+    EXPECT_EQ(store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt).size(), 2u);
+}
+
+TEST(VdirHostileFolder, EveryNameComesBackToItsOwnBytes) {
+    for (const QByteArray& name :
+         {QByteArray("plain"), QByteArray("caf\xc3\xa9 \xf0\x9f\x98\x80"), QByteArray("\xed\xa0\x80"),
+          QByteArray("\xc0\xaf"), QByteArray("\xf4\x90\x80\x80"), QByteArray("end\xe2\x82"),
+          QByteArray("\xff\xfe\x80"), QByteArray("mixed\xe9\xc3\xa9")}) {
+        const QString decoded = platform::vdir::decodedPath(name);
+        EXPECT_EQ(platform::vdir::nativePath(decoded), name) << name.toHex().toStdString();
+        if (QString::fromUtf8(name).toUtf8() == name) {
+            EXPECT_EQ(decoded, QString::fromUtf8(name)) << "valid UTF-8 reads as such";
+        }
+    }
 }
