@@ -3,6 +3,7 @@
 
 #include "store/CalendarStore.h"
 
+#include "core/Overloaded.h"
 #include "model/CalendarStoreError.h"
 
 namespace store {
@@ -20,14 +21,6 @@ struct CalendarStore::UndoOutcome {
 };
 
 namespace {
-
-template <class... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-// Spelled out for compilers without deduction for aggregates (clang 14, which the fuzz build uses).
-template <class... Ts>
-Overloaded(Ts...) -> Overloaded<Ts...>;
 
 QString lastPiece(const QString& id) {
     const qsizetype bar = id.lastIndexOf(QLatin1Char('|'));
@@ -71,7 +64,7 @@ platform::PlatformEvent CalendarStore::existingEvent(const EventUndoSnapshot& sn
 void CalendarStore::reverse(const UndoAction& action, UndoOutcome& outcome) {
     using platform::Span;
     std::visit(
-        Overloaded{
+        core::Overloaded{
             [&](const CreatedEvent& created) {
                 int removed = 0;
                 for (const QString& identifier : m_undoReferences.identifiersRelatedTo(created.eventIdentifier)) {

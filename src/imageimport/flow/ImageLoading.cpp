@@ -1,5 +1,6 @@
 #include "imageimport/flow/ImageLoading.h"
 
+#include "core/Overloaded.h"
 #include "core/RegularFile.h"
 #include "imageimport/flow/FileType.h"
 
@@ -7,11 +8,6 @@ namespace imageimport {
 namespace {
 
 using Format = platform::ImageLoader::Format;
-
-template <class... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
 
 ImageLoadResult decoded(const std::optional<platform::LoadedImage>& image) {
     if (!image || image->isNull())
@@ -44,7 +40,7 @@ ImageLoadResult loadData(const QByteArray& bytes, const platform::ImageLoader& l
 
 ImageLoadResult loadImage(const ImageImportInput& input, const platform::ImageLoader& loader) {
     return std::visit(
-        Overloaded{
+        core::Overloaded{
             [&](const ImageImportInput::File& file) { return loadFile(file.url, loader); },
             [&](const ImageImportInput::Data& data) { return loadData(data.bytes, loader); },
             [](const ImageImportInput::Unsupported& other) -> ImageLoadResult {
