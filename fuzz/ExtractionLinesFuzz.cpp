@@ -1,27 +1,35 @@
-// The extraction finders over recognised lines of text: what text recognition
-// reads from any image the user drops. Beyond not crashing, every hit must name a
-// line that exists and a range inside it, every clock time must be a real one, and
-// the proposals must be numbered in order.
+// The extraction over recognised text: what text recognition reads from any image
+// the user drops, from its pieces through the rows to the finished extraction.
+// Beyond not crashing, the rows must be the pieces side by side, every hit must name
+// a line that exists and a range inside it, every clock time must be a real one, the
+// proposals must be numbered in order, and the extraction must hold together.
 //
 // Input: one byte of set-up (zone, reference instant, date order, text encoding),
-// then the lines, separated by line feeds.
+// then the lines, separated by line feeds; a tab in a line parts the piece at its
+// left from the piece far to its right.
 
+#include "core/CharacterClass.h"
 #include "imageimport/extraction/CandidateBuilder.h"
 #include "imageimport/extraction/DateScanner.h"
+#include "imageimport/extraction/EventCandidateExtractor.h"
 #include "imageimport/extraction/FactFinders.h"
 #include "imageimport/extraction/FlightFinder.h"
+#include "imageimport/extraction/ImageTextRecognizer.h"
 #include "imageimport/extraction/LinePreparation.h"
 #include "imageimport/extraction/TimeScanner.h"
 #include "imageimport/extraction/TitleCleanup.h"
 #include "platform/datadetector/RuleDataDetector.h"
+#include "platform/textrecognition/FakeTextRecognizer.h"
 
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 using namespace imageimport;
 
@@ -66,12 +74,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t setup = data[0];
     const QString text = decode(data + 1, size - 1, setup & 0x40);
 
-    std::vector<RecognizedLine> recognized;
+    // Each line a row of its own, one unit below the last, of a height that grows and
+    // falls again, so that large heading text turns up among small text.
+    std::vector<platform::TextPiece> pieces;
+    QStringList expectedRows;
     double height = 0.01;
-    for (const QString& line : text.split(u'\n')) {
-        recognized.push_back({line, height});
+    const QStringList inputLines = text.split(u'\n');
+    for (qsizetype i = 0; i < inputLines.size(); ++i) {
+        const qsizetype tab = inputLines[i].indexOf(u'\t');
+        const QStringList parts = tab < 0 ? QStringList{inputLines[i]}
+                                          : QStringList{inputLines[i].left(tab), inputLines[i].mid(tab + 1)};
+        QStringList kept;
+        for (qsizetype k = 0; k < parts.size(); ++k) {
+            const double middle = -static_cast<double>(i);
+            pieces.push_back({parts[k], QRectF(0.1 + 0.5 * static_cast<double>(k), middle - height / 2, 0.3, height)});
+            if (std::any_of(parts[k].cbegin(), parts[k].cend(), [](QChar c) { return c != u' ' && c != u'\t'; }))
+                kept.append(parts[k]);
+        }
+        if (!kept.isEmpty())
+            expectedRows.append(kept.join(QStringLiteral("  ")));
         height = height > 0.9 ? 0.01 : height * 1.7;
     }
+    platform::FakeTextRecognizer recognizer;
+    recognizer.setResult(pieces);
+    const auto rows = ImageTextRecognizer::recognize(recognizer, {});
+    const auto& recognized = std::get<std::vector<RecognizedLine>>(rows);
+    check(static_cast<qsizetype>(recognized.size()) == expectedRows.size());
+    for (size_t i = 0; i < recognized.size(); ++i)
+        check(recognized[i].text == expectedRows[static_cast<qsizetype>(i)] && recognized[i].height > 0);
     const std::vector<RecognizedLine> prepared = LinePreparation::prepare(recognized);
     QStringList lines;
     for (const RecognizedLine& line : prepared) {
@@ -139,8 +169,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         TitleCleanup::lowerFirstUnlessAcronym(line);
     }
 
-    ImageExtraction extraction;
-    extraction.dates = candidates;
-    extraction.summary();
+    const auto sharedDetector = std::make_shared<platform::RuleDataDetector>();
+    const ImageExtraction extraction =
+        EventCandidateExtractor(context.now, calendar, context.monthFirst, sharedDetector).extract(recognized);
+    check(extraction.recognizedText == joined);
+    check(extraction.notes.endsWith(joined));
+    check(extraction.dates.size() <= 5);
+    for (size_t i = 0; i < extraction.dates.size(); ++i) {
+        const DateCandidate& c = extraction.dates[i];
+        check(c.id == static_cast<int>(i) && c.line >= 0 && c.line < lines.size());
+    }
+    if (extraction.kind == ImageExtraction::Kind::reminder) {
+        check(extraction.reminderTrigger && !extraction.flight && extraction.hasDate() && !extraction.dates[0].hour);
+    } else {
+        check(!extraction.reminderTrigger);
+    }
+    check(core::chars::capitalizedFirst(extraction.title) == extraction.title);
+    check(!extraction.url || extraction.url->scheme() == u"http" || extraction.url->scheme() == u"https");
+    check(!extraction.meeting || extraction.url == extraction.meeting->url);
+    check(!extraction.summary().isEmpty());
     return 0;
 }
