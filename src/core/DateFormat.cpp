@@ -5,6 +5,9 @@
 #include <QHash>
 #include <QMutex>
 
+#include <functional>
+#include <memory>
+
 #include <unicode/dtfmtsym.h>
 #include <unicode/dtptngen.h>
 #include <unicode/gregocal.h>
@@ -143,21 +146,39 @@ bool DateFormat::isValidPattern(const QString& pattern) {
     return fromPattern(pattern, Locale(QStringLiteral("en_US_POSIX")), TimeZone::utc()).has_value();
 }
 
-QString DateFormat::formatTemplate(Date date, const QString& skeleton, const TimeZone& zone) {
-    // One cache per thread: an ICU formatter must not be shared between threads.
-    // Zone ids are not unique (calendar files define their own zones under any
-    // name), so an entry remembers its zone and serves only a zone with its rules.
+namespace {
+
+// One cache per thread: an ICU formatter must not be shared between threads.
+// Zone ids are not unique (calendar files define their own zones under any
+// name), so an entry remembers its zone and serves only a zone with its rules.
+const DateFormat& cachedFormat(const QString& recipe, const TimeZone& zone,
+                               const std::function<DateFormat(const Locale&)>& make) {
     struct Entry {
         TimeZone zone;
         std::shared_ptr<DateFormat> format;
     };
     thread_local QHash<QString, Entry> cache;
     const Locale locale = Locale::current();
-    const QString key = locale.name() + QLatin1Char('\n') + skeleton + QLatin1Char('\n') + zone.identifier();
+    const QString key = locale.name() + QLatin1Char('\n') + recipe + QLatin1Char('\n') + zone.identifier();
     auto it = cache.find(key);
     if (it == cache.end() || !(it->zone == zone))
-        it = cache.insert(key, Entry{zone, std::make_shared<DateFormat>(fromTemplate(skeleton, locale, zone))});
-    return it->format->format(date);
+        it = cache.insert(key, Entry{zone, std::make_shared<DateFormat>(make(locale))});
+    return *it->format;
+}
+
+}  // namespace
+
+QString DateFormat::formatTemplate(Date date, const QString& skeleton, const TimeZone& zone) {
+    return cachedFormat(skeleton, zone, [&](const Locale& locale) { return fromTemplate(skeleton, locale, zone); })
+        .format(date);
+}
+
+QString DateFormat::formatStyles(Date date, Style dateStyle, Style timeStyle, const TimeZone& zone) {
+    // Styles are told apart from templates by a character no template holds.
+    const QString recipe = QStringLiteral("\x01%1%2").arg(int(dateStyle)).arg(int(timeStyle));
+    return cachedFormat(recipe, zone,
+                        [&](const Locale& locale) { return fromStyles(dateStyle, timeStyle, locale, zone); })
+        .format(date);
 }
 
 QString DateFormat::format(Date date) const {

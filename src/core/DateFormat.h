@@ -37,6 +37,8 @@ public:
 
     // Formatter cached per (locale, template, zone) for the calling thread.
     static QString formatTemplate(Date date, const QString& skeleton, const TimeZone& zone = TimeZone::current());
+    // The same for a date and time style ("9:41 AM" for None, Short in en_US).
+    static QString formatStyles(Date date, Style dateStyle, Style timeStyle, const TimeZone& zone = TimeZone::current());
 
     DateFormat(const DateFormat& other);
     DateFormat& operator=(const DateFormat& other);

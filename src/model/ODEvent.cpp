@@ -209,4 +209,18 @@ size_t qHash(const ODEvent& event, size_t hashSeed) noexcept {
         .result();
 }
 
+bool ODEvent::isDeclined() const {
+    const auto me = std::find_if(attendees.begin(), attendees.end(),
+                                 [](const ODAttendee& attendee) { return attendee.isCurrentUser; });
+    return me != attendees.end() && me->status == ParticipantStatus::declined;
+}
+
+std::optional<QString> ODEvent::mapLocation() const {
+    if (!location || location->contains(QLatin1String("://")) ||
+        location->startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
+        return std::nullopt;
+    }
+    return location;
+}
+
 }  // namespace model

@@ -69,6 +69,14 @@ struct ODEvent {
     // value. Other duplicates among the attendees are kept.
     std::vector<ODAttendee> allPeople() const;
 
+    // The first attendee marked as the user has declined; later entries marked so
+    // do not count. Such events take no highlight, overlap or "next" place.
+    bool isDeclined() const;
+    // The location when it names a place a map can search for: nullopt without a
+    // location and for web or meeting addresses ("://" anywhere, or a leading
+    // "www." in any case). Returned untrimmed; an empty location stays empty.
+    std::optional<QString> mapLocation() const;
+
     bool operator==(const ODEvent&) const = default;
 };
 

@@ -38,12 +38,6 @@ core::Date addDays(const core::Calendar& calendar, int days, core::Date date) {
     return calendar.dateByAdding(core::CalendarUnit::Day, days, date).value_or(date + days * kSecondsPerDay);
 }
 
-bool declinedByUser(const model::ODEvent& event) {
-    const auto me = std::find_if(event.attendees.begin(), event.attendees.end(),
-                                 [](const model::ODAttendee& a) { return a.isCurrentUser; });
-    return me != event.attendees.end() && me->status == model::ParticipantStatus::declined;
-}
-
 }  // namespace
 
 CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemEvents* systemEvents, QObject* parent)
@@ -305,7 +299,7 @@ std::vector<model::ODEvent> CalendarStore::events(core::Date day, const core::Ca
 
 std::optional<model::ODEvent> CalendarStore::nextEvent(core::Date date, bool includeOngoing) const {
     for (const model::ODEvent& e : m_events) {
-        if (e.isAllDay || declinedByUser(e))
+        if (e.isAllDay || e.isDeclined())
             continue;
         if (e.start > date || (includeOngoing && e.start <= date && e.end > date))
             return e;

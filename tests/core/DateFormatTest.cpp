@@ -67,9 +67,16 @@ TEST(DateFormat, CachedTemplatesAreKeyedByZoneAndLocale) {
     const QString tokyo = DateFormat::formatTemplate(kAfternoon, u"jmm"_s, zone("Asia/Tokyo"));
     EXPECT_EQ(berlin, u"15:05"_s);
     EXPECT_EQ(tokyo, u"22:05"_s);
+    // Styles share the cache without taking a template's entry.
+    EXPECT_EQ(DateFormat::formatStyles(kAfternoon, DateFormat::Style::None, DateFormat::Style::Short,
+                                       zone("Europe/Berlin")),
+              u"15:05"_s);
     {
         testsupport::ScopedLocale us("en_US");
         EXPECT_EQ(DateFormat::formatTemplate(kAfternoon, u"jmm"_s, zone("Europe/Berlin")), u"3:05\u202FPM"_s);
+        EXPECT_EQ(DateFormat::formatStyles(kAfternoon, DateFormat::Style::None, DateFormat::Style::Short,
+                                           zone("Asia/Tokyo")),
+                  u"10:05\u202FPM"_s);
     }
 }
 

@@ -279,4 +279,37 @@ TEST(EventPeople, PeopleAreMatchedByEmailElseByNameExactly) {
     EXPECT_EQ(event.allPeople().size(), 5u);
 }
 
+TEST(EventDerived, OnlyTheFirstCurrentUserEntryDecidesWhetherTheEventIsDeclined) {
+    auto attendee = [](bool isMe, model::ParticipantStatus status) {
+        model::ODAttendee a;
+        a.isCurrentUser = isMe;
+        a.status = status;
+        return a;
+    };
+    using model::ParticipantStatus;
+    ODEvent event;
+    EXPECT_FALSE(event.isDeclined());  // no attendees
+    event.attendees = {attendee(false, ParticipantStatus::declined)};
+    EXPECT_FALSE(event.isDeclined());  // someone else declined
+    event.attendees.push_back(attendee(true, ParticipantStatus::declined));
+    EXPECT_TRUE(event.isDeclined());
+    event.attendees.insert(event.attendees.begin(), attendee(true, ParticipantStatus::accepted));
+    EXPECT_FALSE(event.isDeclined());  // a later entry marked as the user is not looked at
+}
+
+TEST(EventDerived, MapLocationLeavesOutWebAndMeetingAddresses) {
+    ODEvent event;
+    EXPECT_EQ(event.mapLocation(), std::nullopt);
+    for (const char* address : {"https://zoom.us/j/1", "Room 4 or zoommtg://zoom.us/join", "WWW.example.org",
+                                "www.example.org/room"}) {
+        event.location = QString::fromUtf8(address);
+        EXPECT_EQ(event.mapLocation(), std::nullopt) << address;
+    }
+    // Places come back untouched, spaces included; an empty one stays empty, not absent.
+    for (const char* place : {"  Room 4.12, 3rd floor ", "", "wwwroom", "http:/ not an address"}) {
+        event.location = QString::fromUtf8(place);
+        EXPECT_EQ(event.mapLocation(), QString::fromUtf8(place)) << place;
+    }
+}
+
 }  // namespace
