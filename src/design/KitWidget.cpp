@@ -13,6 +13,7 @@ namespace {
 
 const char* const kRoleProperty = "orbitdayAccessibleRole";
 const char* const kValueProperty = "orbitdayAccessibleValue";
+const char* const kSelectedProperty = "orbitdayAccessibleSelected";
 
 // A custom-painted widget as assistive technologies see it: its role, its value,
 // and for a button, the check state and the press or toggle action a plain
@@ -26,6 +27,10 @@ public:
         if (const QAbstractButton* button = this->button(); button != nullptr && button->isCheckable()) {
             state.checkable = true;
             state.checked = button->isChecked();
+        }
+        if (const QVariant selected = widget()->property(kSelectedProperty); selected.isValid()) {
+            state.selectable = true;
+            state.selected = selected.toBool();
         }
         return state;
     }
@@ -95,6 +100,17 @@ void setAccessibleValue(QWidget* widget, const QString& value) {
         return;
     widget->setProperty(kValueProperty, value);
     QAccessibleValueChangeEvent event(widget, value);
+    QAccessible::updateAccessibility(&event);
+}
+
+void setAccessibleSelected(QWidget* widget, bool selected) {
+    const QVariant previous = widget->property(kSelectedProperty);
+    if (previous.isValid() && previous.toBool() == selected)
+        return;
+    widget->setProperty(kSelectedProperty, selected);
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(widget, changed);
     QAccessible::updateAccessibility(&event);
 }
 

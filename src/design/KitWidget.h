@@ -26,6 +26,10 @@ void makeOverlay(QWidget* overlay);
 // button shows, for instance), for a widget given a role above.
 void setAccessibleValue(QWidget* widget, const QString& value);
 
+// Tells assistive technologies whether the widget is the selected one of a set
+// (a day in a calendar), for a widget given a role above.
+void setAccessibleSelected(QWidget* widget, bool selected);
+
 // Return or Enter clicks a focused kit button, as Space does; true when it did.
 bool clickOnReturn(QAbstractButton* button, QKeyEvent* event);
 

@@ -144,10 +144,16 @@ QSize ODStyledButton::minimumSizeHint() const {
 void ODStyledButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
-        painter.setOpacity(ODButtonStyle::kDisabledOpacity);
+    painter.setOpacity(m_opacity * (isEnabled() ? 1.0 : ODButtonStyle::kDisabledOpacity));
     const QRectF labelRect = m_style.paintChrome(painter, QRectF(rect()), isDown());
     paintLabel(painter, labelRect, m_style.labelColor());
+}
+
+void ODStyledButton::setOpacity(qreal opacity) {
+    if (qFuzzyCompare(opacity, m_opacity))
+        return;
+    m_opacity = opacity;
+    update();
 }
 
 void ODStyledButton::keyPressEvent(QKeyEvent* event) {

@@ -62,6 +62,9 @@ public:
     bool isFullWidth() const { return m_fullWidth; }
     // Stretch over the width offered, the label centred; otherwise hug the label.
     void setFullWidth(bool fullWidth);
+    // Fades the whole button, on top of the disabled look.
+    qreal opacity() const { return m_opacity; }
+    void setOpacity(qreal opacity);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -78,6 +81,7 @@ protected:
 private:
     ODButtonStyle m_style;
     bool m_fullWidth = false;
+    qreal m_opacity = 1;
 };
 
 // The kit's text button: an optional symbol and a title, side by side.
