@@ -1,8 +1,44 @@
-#include "core/Log.h"
+#include "app/AppDelegate.h"
+#include "app/LinuxPlatform.h"
+#include "platform/singleinstance/SingleInstance.h"
 
-int main() {
-    // The tray application comes with the shell; until then this build holds the
-    // calendar store, settings and hot keys, which scripts/test exercises.
-    core::log(QStringLiteral("the tray application is not built yet: nothing to show, exiting"));
-    return 0;
+#include <QApplication>
+#include <QFileInfo>
+
+namespace {
+
+// Files handed over on the command line ("Open With"), made absolute so that
+// a running instance with another working folder finds them.
+QStringList filesToOpen(const QStringList& arguments) {
+    QStringList paths;
+    for (const QString& argument : arguments.mid(1))
+        paths << QFileInfo(argument).absoluteFilePath();
+    return paths;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orbitday"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Orbitday"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("orbitday"));
+    // A tray application: closing a window never ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QStringList files = filesToOpen(QApplication::arguments());
+    platform::SingleInstance instance;
+    if (instance.claim() == platform::SingleInstance::Role::another) {
+        instance.send(files.isEmpty() ? platform::InstanceMessage::reopen()
+                                      : platform::InstanceMessage::openFiles(files));
+        return 0;
+    }
+
+    const app::LinuxPlatform platform;
+    app::AppDelegate delegate(platform.services());
+    QObject::connect(&instance, &platform::SingleInstance::messageReceived, &delegate,
+                     &app::AppDelegate::handleMessage);
+    delegate.applicationDidFinishLaunching();
+    delegate.openFiles(files);
+    return QApplication::exec();
 }

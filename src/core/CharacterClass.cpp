@@ -60,6 +60,18 @@ qsizetype characterCount(const QString& text) {
     return count;
 }
 
+QString leadingCharacters(const QString& text, qsizetype count) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (qsizetype taken = 0; taken < count; ++taken) {
+        const qsizetype next = finder.toNextBoundary();
+        if (next < 0)
+            break;
+        end = next;
+    }
+    return text.left(end);
+}
+
 QString trimmedBlanks(QStringView text) {
     qsizetype start = 0;
     while (start < text.size() && isBlank(codePointAt(text, start)))

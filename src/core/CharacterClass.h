@@ -37,6 +37,8 @@ bool containsNumber(QStringView text);
 QString letters(QStringView text);
 // The user-perceived characters (grapheme clusters): "e" and a combining accent count once.
 qsizetype characterCount(const QString& text);
+// The first `count` user-perceived characters; the whole text when it has no more.
+QString leadingCharacters(const QString& text, qsizetype count);
 
 // Blanks removed from both ends.
 QString trimmedBlanks(QStringView text);

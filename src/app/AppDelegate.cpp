@@ -1,0 +1,115 @@
+#include "app/AppDelegate.h"
+
+#include "alerts/MeetingAlertController.h"
+#include "app/StatusItemController.h"
+#include "app/Updater.h"
+#include "design/AppearanceBinding.h"
+#include "imageimport/flow/ImageImportSession.h"
+#include "platform/singleinstance/InstanceMessage.h"
+#include "popover/PopoverRootView.h"
+#include "settings/SettingsWindowController.h"
+
+#include <QPointer>
+#include <QUrl>
+
+namespace app {
+
+AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
+    : QObject(parent),
+      m_services(services),
+      m_settings(services.defaults),
+      m_store(services.eventStore, &services.systemEvents),
+      m_hotKeys(services.hotKeys),
+      m_environment{m_store, m_settings, m_appState, m_hotKeys, services.systemEvents} {}
+
+AppDelegate::~AppDelegate() {
+    // The controllers hold callbacks into the state and the store; they go first.
+    m_meetingAlerts.reset();
+    m_settingsWindow.reset();
+    m_statusItem.reset();
+    m_appState.onOpenPopover = nullptr;
+    m_appState.onClosePopover = nullptr;
+    m_appState.onOpenSettings = nullptr;
+    m_appState.onShowMeetingCard = nullptr;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    // Text fields bring their own editing keys (undo, redo, cut, copy, paste,
+    // select all): there is no application menu to install them in.
+
+    m_store.setEnabledCalendarIDs(m_settings.enabledCalendarIDs());
+    connect(&m_settings, &AppSettings::enabledCalendarIDsChanged, this,
+            [this] { m_store.setEnabledCalendarIDs(m_settings.enabledCalendarIDs()); });
+
+    m_appearance = std::make_unique<design::AppearanceBinding>(m_settings, m_services.appearance);
+
+    m_statusItem = std::make_unique<StatusItemController>(m_environment, m_services.statusItem,
+                                                          new popover::PopoverRootView(m_environment));
+    m_settingsWindow = std::make_unique<settings::SettingsWindowController>(m_store, m_settings, m_appState);
+    m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(m_store, m_settings, m_appState);
+
+    const QPointer<AppDelegate> self(this);
+    m_appState.onOpenPopover = [self] {
+        if (self && self->m_statusItem)
+            self->m_statusItem->showPopover();
+    };
+    m_appState.onClosePopover = [self] {
+        if (self && self->m_statusItem)
+            self->m_statusItem->closePopover();
+    };
+    m_appState.onOpenSettings = [self](std::optional<SettingsTab> tab) {
+        if (self && self->m_settingsWindow)
+            self->m_settingsWindow->show(tab);
+    };
+    m_appState.onShowMeetingCard = [self](const model::ODEvent& event) {
+        if (self && self->m_meetingAlerts)
+            self->m_meetingAlerts->showCard(event);
+    };
+
+    m_appState.imageImport().setAppState(&m_appState);
+
+    m_hotKeys.bind(m_settings, [self](HotKeyAction action) {
+        if (self)
+            self->handleHotKey(action);
+    });
+
+    m_meetingAlerts->start();
+    Updater::shared();
+
+    if (m_store.eventAccess() == model::AccessStatus::notDetermined)
+        m_appState.setRoute(PopoverRoute::onboarding());
+}
+
+void AppDelegate::handleHotKey(HotKeyAction action) {
+    switch (action) {
+        case HotKeyAction::openPopover:
+            if (m_statusItem)
+                m_statusItem->togglePopover();
+            break;
+        case HotKeyAction::quickCreate: m_appState.openPopover(PopoverRoute::quickCreate()); break;
+        case HotKeyAction::joinMeeting:
+            if (m_meetingAlerts)
+                m_meetingAlerts->joinNextMeeting(core::Date::now());
+            break;
+    }
+}
+
+void AppDelegate::handleReopen() {
+    if (m_statusItem)
+        m_statusItem->showPopover();
+}
+
+void AppDelegate::openFiles(const QStringList& paths) {
+    if (paths.isEmpty())
+        return;
+    m_appState.imageImport().begin(imageimport::ImageImportInput::fromFile(QUrl::fromLocalFile(paths.first())));
+}
+
+void AppDelegate::handleMessage(const platform::InstanceMessage& message) {
+    switch (message.kind) {
+        case platform::InstanceMessage::Kind::reopen: handleReopen(); break;
+        case platform::InstanceMessage::Kind::openFiles: openFiles(message.paths); break;
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/AppEnvironment.h"
+#include "app/AppSettings.h"
+#include "app/AppState.h"
+#include "app/HotKeyManager.h"
+#include "store/CalendarStore.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+namespace alerts {
+class MeetingAlertController;
+}
+namespace design {
+class AppearanceBinding;
+}
+namespace platform {
+class EventStore;
+class HotKeyRegistrar;
+class StatusItem;
+class SystemAppearance;
+class SystemEvents;
+class UserDefaults;
+struct InstanceMessage;
+}  // namespace platform
+namespace settings {
+class SettingsWindowController;
+}
+
+namespace app {
+
+class StatusItemController;
+
+// The platform services the application stands on: the desktop's in the
+// application, fakes in tests. All must outlive the delegate.
+struct PlatformServices {
+    platform::UserDefaults& defaults;
+    platform::EventStore& eventStore;
+    platform::SystemEvents& systemEvents;
+    platform::HotKeyRegistrar& hotKeys;
+    platform::SystemAppearance& appearance;
+    platform::StatusItem& statusItem;
+};
+
+// Owns the long-lived objects of the application (the settings, the calendar
+// store, the application state, the hot keys and the controllers built on them)
+// and wires them together once, when the application has started. Screens get
+// them through environment(), never own them.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppDelegate(const PlatformServices& services, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // Builds the controllers and wires the callbacks, hot keys and subscriptions.
+    void applicationDidFinishLaunching();
+    // The application was started again: shows the popover.
+    void handleReopen();
+    // Files handed to the application: the first starts an image import.
+    void openFiles(const QStringList& paths);
+    void handleMessage(const platform::InstanceMessage& message);
+
+    AppEnvironment& environment() { return m_environment; }
+    AppSettings& settings() { return m_settings; }
+    store::CalendarStore& store() { return m_store; }
+    AppState& appState() { return m_appState; }
+    HotKeyManager& hotKeys() { return m_hotKeys; }
+    // Null until launching has finished.
+    StatusItemController* statusItem() const { return m_statusItem.get(); }
+    settings::SettingsWindowController* settingsWindow() const { return m_settingsWindow.get(); }
+    alerts::MeetingAlertController* meetingAlerts() const { return m_meetingAlerts.get(); }
+
+private:
+    void handleHotKey(HotKeyAction action);
+
+    PlatformServices m_services;
+    AppSettings m_settings;
+    store::CalendarStore m_store;
+    AppState m_appState;
+    HotKeyManager m_hotKeys;
+    AppEnvironment m_environment;
+    std::unique_ptr<design::AppearanceBinding> m_appearance;
+    std::unique_ptr<StatusItemController> m_statusItem;
+    std::unique_ptr<settings::SettingsWindowController> m_settingsWindow;
+    std::unique_ptr<alerts::MeetingAlertController> m_meetingAlerts;
+};
+
+}  // namespace app

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace platform {
+class SystemEvents;
+}
+namespace store {
+class CalendarStore;
+}
+
+namespace app {
+
+class AppSettings;
+class AppState;
+class HotKeyManager;
+
+// The long-lived objects every screen and controller may use. The application
+// delegate owns them for the life of the process; everyone else holds this
+// bundle of references and owns none of them.
+struct AppEnvironment {
+    store::CalendarStore& store;
+    AppSettings& settings;
+    AppState& appState;
+    HotKeyManager& hotKeys;
+    // Day changes and wake-ups, for whatever shows the time.
+    platform::SystemEvents& systemEvents;
+};
+
+}  // namespace app

@@ -1,0 +1,32 @@
+#include "app/LinuxPlatform.h"
+
+#include "platform/appearance/PortalSystemAppearance.h"
+#include "platform/defaults/IniUserDefaults.h"
+#include "platform/eventstore/vdir/VdirEventStore.h"
+#include "platform/hotkeys/X11HotKeyRegistrar.h"
+#include "platform/privacy/ConfigPrivacy.h"
+#include "platform/privacy/ConsentWindow.h"
+#include "platform/statusitem/TrayStatusItem.h"
+#include "platform/systemevents/LinuxSystemEvents.h"
+
+namespace app {
+
+LinuxPlatform::LinuxPlatform()
+    : m_defaults(std::make_unique<platform::IniUserDefaults>(platform::IniUserDefaults::standardFilePath())),
+      m_consentPrompt(std::make_unique<platform::ConsentWindowPrompt>()),
+      m_privacy(std::make_unique<platform::ConfigPrivacy>(platform::ConfigPrivacy::defaultConfigFile(),
+                                                          platform::vdir::VdirEventStore::defaultRoot(),
+                                                          *m_consentPrompt)),
+      m_eventStore(std::make_unique<platform::vdir::VdirEventStore>(*m_privacy)),
+      m_systemEvents(std::make_unique<platform::LinuxSystemEvents>()),
+      m_hotKeys(std::make_unique<platform::X11HotKeyRegistrar>()),
+      m_appearance(std::make_unique<platform::PortalSystemAppearance>()),
+      m_statusItem(std::make_unique<platform::TrayStatusItem>()) {}
+
+LinuxPlatform::~LinuxPlatform() = default;
+
+PlatformServices LinuxPlatform::services() const {
+    return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem};
+}
+
+}  // namespace app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/AppDelegate.h"
+
+#include <memory>
+
+namespace platform {
+class ConfigPrivacy;
+class ConsentWindowPrompt;
+class IniUserDefaults;
+class LinuxSystemEvents;
+class PortalSystemAppearance;
+class TrayStatusItem;
+class X11HotKeyRegistrar;
+namespace vdir {
+class VdirEventStore;
+}
+}  // namespace platform
+
+namespace app {
+
+// The desktop's services: preferences in the config folder, the calendar
+// folder with consent kept in the config, X11 hot keys, the desktop portal's
+// appearance, the tray item.
+class LinuxPlatform {
+public:
+    LinuxPlatform();
+    ~LinuxPlatform();
+    LinuxPlatform(const LinuxPlatform&) = delete;
+    LinuxPlatform& operator=(const LinuxPlatform&) = delete;
+
+    PlatformServices services() const;
+
+private:
+    std::unique_ptr<platform::IniUserDefaults> m_defaults;
+    std::unique_ptr<platform::ConsentWindowPrompt> m_consentPrompt;
+    std::unique_ptr<platform::ConfigPrivacy> m_privacy;
+    std::unique_ptr<platform::vdir::VdirEventStore> m_eventStore;
+    std::unique_ptr<platform::LinuxSystemEvents> m_systemEvents;
+    std::unique_ptr<platform::X11HotKeyRegistrar> m_hotKeys;
+    std::unique_ptr<platform::PortalSystemAppearance> m_appearance;
+    std::unique_ptr<platform::TrayStatusItem> m_statusItem;
+};
+
+}  // namespace app

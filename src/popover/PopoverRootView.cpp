@@ -1,0 +1,80 @@
+#include "popover/PopoverRootView.h"
+
+#include "app/AppEnvironment.h"
+#include "app/AppState.h"
+#include "design/KitWidget.h"
+#include "design/ODFont.h"
+#include "design/Painting.h"
+#include "design/TextLine.h"
+#include "design/Theme.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace popover {
+
+namespace {
+
+constexpr int kWidth = 364;
+constexpr double kCornerRadius = 16;
+constexpr int kPadding = 20;
+
+struct ScreenName {
+    QString title;
+    QString subtitle;
+};
+
+ScreenName screenName(const app::PopoverRoute& route) {
+    using Kind = app::PopoverRoute::Kind;
+    switch (route.kind()) {
+        case Kind::main: return {QStringLiteral("Today"), QStringLiteral("The month grid and the day's agenda")};
+        case Kind::quickCreate:
+            return {QStringLiteral("Quick add"), QStringLiteral("A line of plain English becomes an event")};
+        case Kind::eventEdit: return {QStringLiteral("Edit event"), QStringLiteral("The event editor")};
+        case Kind::eventCreate: return {QStringLiteral("New event"), QStringLiteral("The event editor")};
+        case Kind::imageImport:
+            return {QStringLiteral("From an image"), QStringLiteral("An event or reminder read from an image")};
+        case Kind::onboarding:
+            return {QStringLiteral("Calendar access"), QStringLiteral("Asks to use your calendars and reminders")};
+        case Kind::accessDenied:
+            return {QStringLiteral("No calendar access"), QStringLiteral("How to allow access to your calendars")};
+    }
+    return {};
+}
+
+}  // namespace
+
+PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* parent)
+    : QWidget(parent), m_env(environment), m_content(new QWidget(this)) {
+    setObjectName(QStringLiteral("PopoverRootView"));
+    design::followAppearance(this);
+    m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), m_content);
+    m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), m_content);
+    auto* layout = new QVBoxLayout(m_content);
+    layout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    layout->setSpacing(6);
+    layout->addWidget(m_title);
+    layout->addWidget(m_subtitle);
+
+    connect(&m_env.appState, &app::AppState::routeChanged, this, &PopoverRootView::showRoute);
+    showRoute(m_env.appState.route());
+}
+
+void PopoverRootView::showRoute(const app::PopoverRoute& route) {
+    const ScreenName name = screenName(route);
+    m_title->setText(name.title);
+    m_subtitle->setText(name.subtitle);
+    const int height = m_content->sizeHint().height();
+    m_content->setGeometry(0, 0, kWidth, height);
+    m_env.appState.reportContentHeight(height);
+}
+
+void PopoverRootView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const design::Shape surface = design::Shape::rounded(kCornerRadius);
+    surface.fill(painter, rect(), design::toQColor(design::Theme::surface()));
+    surface.strokeBorder(painter, rect(), design::toQColor(design::Theme::line()), 1);
+}
+
+}  // namespace popover
