@@ -1,0 +1,347 @@
+#include "../store/StoreTestSupport.h"
+#include "alerts/MeetingAlertController.h"
+#include "app/AppDelegate.h"
+#include "app/PopoverGeometry.h"
+#include "app/PopoverPanel.h"
+#include "app/StatusItemController.h"
+#include "core/Clock.h"
+#include "design/Theme.h"
+#include "imageimport/flow/ImageImportSession.h"
+#include "platform/appearance/FakeSystemAppearance.h"
+#include "platform/defaults/InMemoryUserDefaults.h"
+#include "platform/hotkeys/FakeHotKeyRegistrar.h"
+#include "platform/singleinstance/InstanceMessage.h"
+#include "platform/statusitem/FakeStatusItem.h"
+#include "platform/systemevents/FakeSystemEvents.h"
+#include "settings/SettingsWindowController.h"
+
+#include "EventLoop.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace storetest;
+using namespace Qt::Literals::StringLiterals;
+using app::HotKeyAction;
+using app::PopoverRoute;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+
+namespace {
+
+// The application on fakes: a tray item the test clicks, hot keys it presses,
+// calendars in memory, the offscreen platform's screen.
+class Shell : public ::testing::Test {
+protected:
+    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0) + 30};
+    platform::InMemoryUserDefaults defaults;
+    platform::FakeEventStore ek;
+    platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s);
+    platform::FakeSystemEvents systemEvents;
+    platform::FakeHotKeyRegistrar hotKeys;
+    platform::FakeSystemAppearance appearance;
+    platform::FakeStatusItem item;
+    std::unique_ptr<app::AppDelegate> delegate;
+
+    void TearDown() override {
+        delegate.reset();
+        design::Theme::setAppearance({});
+    }
+
+    app::AppDelegate& launch() {
+        delegate = std::make_unique<app::AppDelegate>(
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item});
+        delegate->applicationDidFinishLaunching();
+        return *delegate;
+    }
+    app::StatusItemController& controller() { return *delegate->statusItem(); }
+    app::PopoverPanel& panel() { return controller().panel(); }
+    app::AppState& state() { return delegate->appState(); }
+    bool showing() { return controller().isShowingPopover(); }
+    void escape(QWidget* window = nullptr) { QTest::keyClick(window ? window : &panel(), Qt::Key_Escape); }
+    void press(HotKeyAction action) {
+        hotKeys.press(static_cast<std::uint32_t>(action));
+        testsupport::spinEventLoop(5);  // presses are answered on the next turn
+    }
+};
+
+TEST_F(Shell, TheTrayItemShowsTheTitleAndFollowsTheSettingsAndTheMinute) {
+    ek.addEvent(timedEvent(work, u"Dentist appointment"_s, local(2026, 3, 10, 14, 30)));
+    launch();
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar  \u00B7  Dentist 2:30\u202FPM"_s);
+    EXPECT_EQ(item.content().toolTip, u"Dentist appointment at 2:30\u202FPM"_s);
+    EXPECT_EQ(item.content().accessibleName, u"Orbitday, Tue 10 Mar, Next: Dentist appointment"_s);
+    EXPECT_FALSE(item.content().icon.isNull());  // the calendar symbol: no tray item goes without an icon
+
+    delegate->settings().setMenuBarDisplayMode(app::MenuBarDisplayMode::date);
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar"_s);
+
+    delegate->settings().setDateFormat(app::DateFormatPreset::weekdayDayMonthTime);
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar 9:00\u202FAM"_s);
+    clock.advance(29);
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar 9:00\u202FAM"_s);
+    clock.advance(1);  // the minute turns
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar 9:01\u202FAM"_s);
+    clock.advance(3600);
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar 10:01\u202FAM"_s);
+}
+
+TEST_F(Shell, ACountdownIsDrawnAsAPillAndAWakeUpRefreshesTheTitle) {
+    ek.addEvent(timedEvent(work, u"Standup"_s, local(2026, 3, 10, 9, 20)));
+    launch();
+    const platform::StatusIcon symbol = item.content().icon;
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar  \u00B7  Standup 9:20\u202FAM"_s);
+
+    // Asleep past the moment the countdown begins; the timer has not counted the night.
+    clock.clock().set(local(2026, 3, 10, 9, 10));
+    systemEvents.simulateResume();
+    EXPECT_EQ(item.content().title, u"Tue 10 Mar"_s);
+    EXPECT_EQ(item.content().accessibleName, u"Orbitday, Tue 10 Mar, Standup in 10m"_s);
+    const platform::StatusIcon pill = item.content().icon;
+    EXPECT_EQ(pill.height, 16);
+    EXPECT_GT(pill.width, 6 + 14);
+    EXPECT_NE(pill, symbol);
+    // The six pixels before the pill are empty; the pill itself is flame.
+    EXPECT_EQ(pill.pixels[8 * static_cast<size_t>(pill.width) + 2] >> 24, 0U);
+    EXPECT_EQ(pill.pixels[8 * static_cast<size_t>(pill.width) + 8] & 0xffffff, 0xF0561DU);
+}
+
+TEST_F(Shell, AFirstLaunchOpensOnTheAccessQuestion) {
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::NotDetermined);
+    launch();
+    EXPECT_EQ(state().route(), PopoverRoute::onboarding());
+    EXPECT_TRUE(delegate->meetingAlerts()->isStarted());
+}
+
+TEST_F(Shell, OpeningCorrectsTheRouteForTheAccessState) {
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::Denied);
+    launch();
+    EXPECT_EQ(state().route(), PopoverRoute::main());
+    item.click();
+    EXPECT_TRUE(showing());
+    EXPECT_EQ(state().route(), PopoverRoute::accessDenied());
+    item.click();
+    EXPECT_FALSE(showing());
+
+    state().setRoute(PopoverRoute::quickCreate());
+    item.click();  // only the main screen gives way to the access-denied screen
+    EXPECT_EQ(state().route(), PopoverRoute::quickCreate());
+}
+
+TEST_F(Shell, ClosingReturnsToTheMainScreenExceptDuringOnboarding) {
+    launch();
+    state().openPopover(PopoverRoute::eventEdit(u"abc|1"_s));
+    EXPECT_TRUE(showing());
+    EXPECT_TRUE(state().isPopoverOpen());
+    state().imageImport().begin(imageimport::ImageImportInput::fromData("x"));
+    state().onClosePopover();
+    EXPECT_FALSE(showing());
+    EXPECT_FALSE(state().isPopoverOpen());
+    EXPECT_FALSE(state().imageImport().isRunning());
+    EXPECT_EQ(state().route(), PopoverRoute::main());
+
+    state().openPopover(PopoverRoute::onboarding());
+    state().onClosePopover();
+    EXPECT_EQ(state().route(), PopoverRoute::onboarding());
+}
+
+TEST_F(Shell, EscapeGoesBackToMainThenClosesAndPassesThroughOtherWindows) {
+    launch();
+    state().openPopover(PopoverRoute::quickCreate());
+    escape();
+    EXPECT_EQ(state().route(), PopoverRoute::main());
+    EXPECT_TRUE(showing());
+
+    // A screen's own handler comes first; declining hands Escape on.
+    int asked = 0;
+    const auto token = state().installEscapeHandler([&] { return ++asked == 1; });
+    escape();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(showing());
+
+    QWidget settingsWindow;
+    settingsWindow.show();
+    escape(&settingsWindow);
+    EXPECT_TRUE(showing());
+    EXPECT_EQ(asked, 1);
+
+    escape();  // declined this time: main closes
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(showing());
+    state().removeEscapeHandler(token);
+
+    for (const PopoverRoute& route : {PopoverRoute::eventCreate(core::Date(5)), PopoverRoute::imageImport(),
+                                      PopoverRoute::eventEdit(u"x"_s)}) {
+        state().openPopover(route);
+        escape();
+        EXPECT_EQ(state().route(), PopoverRoute::main());
+        EXPECT_TRUE(showing());
+        escape();
+        EXPECT_FALSE(showing());
+    }
+    // Closed, Escape does nothing more.
+    state().setRoute(PopoverRoute::quickCreate());
+    escape();
+    EXPECT_EQ(state().route(), PopoverRoute::quickCreate());
+}
+
+TEST_F(Shell, HotKeysToggleOpenOnQuickAddAndReachTheAlerts) {
+    launch();
+    press(HotKeyAction::openPopover);
+    EXPECT_TRUE(showing());
+    press(HotKeyAction::openPopover);
+    EXPECT_FALSE(showing());
+    press(HotKeyAction::quickCreate);
+    EXPECT_TRUE(showing());
+    EXPECT_EQ(state().route(), PopoverRoute::quickCreate());
+    press(HotKeyAction::joinMeeting);  // the alerts have nothing to join yet; nothing breaks
+    EXPECT_TRUE(showing());
+
+    delegate->handleMessage(platform::InstanceMessage::reopen());
+    EXPECT_TRUE(showing());
+    state().onOpenSettings(app::SettingsTab::shortcuts);
+    EXPECT_EQ(delegate->settingsWindow()->selectedTab(), app::SettingsTab::shortcuts);
+}
+
+TEST_F(Shell, FilesHandedOverStartAnImport) {
+    launch();
+    delegate->handleMessage(platform::InstanceMessage::openFiles({u"/home/u/ticket.png"_s, u"/home/u/b.pdf"_s}));
+    EXPECT_TRUE(showing());
+    EXPECT_EQ(state().route(), PopoverRoute::imageImport());
+    ASSERT_TRUE(state().imageImport().input());
+    EXPECT_EQ(state().imageImport().input()->fileUrl, QUrl::fromLocalFile(u"/home/u/ticket.png"_s));
+}
+
+TEST_F(Shell, TheOpenHotKeyDuringTheClosingFadeOpensAgain) {
+    launch();
+    panel().setAnimationPolicy([] { return true; });
+    press(HotKeyAction::openPopover);
+    ASSERT_TRUE(showing());
+    press(HotKeyAction::openPopover);
+    EXPECT_TRUE(panel().isAnimatingClose());
+    EXPECT_TRUE(panel().isVisible());
+    press(HotKeyAction::openPopover);
+    EXPECT_FALSE(panel().isAnimatingClose());
+    testsupport::spinEventLoop(300);  // the cancelled fade would have hidden the panel by now
+    EXPECT_TRUE(panel().isVisible());
+    EXPECT_TRUE(showing());
+
+    press(HotKeyAction::openPopover);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !panel().isVisible(); }, 2000));
+    EXPECT_FALSE(panel().isAnimatingClose());
+}
+
+TEST_F(Shell, ThePanelHangsUnderTheClickedPointInsideTheScreen) {
+    launch();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(screen.topLeft(), QPoint(0, 0));
+    item.click(QPointF(500, 10));
+    EXPECT_EQ(panel().geometry().topLeft(), QPoint(500 - 182, 22));
+    EXPECT_EQ(panel().width(), 364);
+    // The placeholder screen is short: the panel keeps its least height.
+    EXPECT_EQ(panel().height(), 120);
+    EXPECT_EQ(state().popoverMaxHeight(), std::min(680, screen.height() - 8 - 22));
+
+    item.click();
+    item.click(QPointF(screen.width() - 10, 10));
+    EXPECT_EQ(panel().geometry().right() + 1, screen.width() - 8);
+    item.click();
+    item.click(QPointF(20, screen.height() - 10));  // a tray along the bottom edge: above it
+    EXPECT_EQ(panel().geometry().left(), 8);
+    EXPECT_EQ(panel().geometry().bottom() + 1, screen.height() - 10 - 12);
+}
+
+TEST_F(Shell, WithoutAClickThePanelStandsInTheTopRightCorner) {
+    launch();
+    item.setGeometry(std::nullopt);
+    state().openPopover();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(panel().geometry().topLeft(), QPoint(screen.right() + 1 - 364 - 8, 12));
+}
+
+TEST_F(Shell, TheAppearanceSettingReachesTheTheme) {
+    appearance.set({false, true, false});
+    launch();
+    EXPECT_EQ(design::Theme::appearance(), (design::Appearance{false, true, false}));
+    delegate->settings().setAppearance(app::AppearanceMode::dark);
+    EXPECT_TRUE(design::Theme::appearance().isDark);
+    delegate->settings().setAppearance(app::AppearanceMode::system);
+    EXPECT_FALSE(design::Theme::appearance().isDark);
+    appearance.set({true, false, true});
+    EXPECT_EQ(design::Theme::appearance(), (design::Appearance{true, false, true}));
+}
+
+TEST_F(Shell, TurningACalendarOffReachesTheStore) {
+    launch();
+    delegate->settings().setEnabledCalendarIDs(app::CalendarIDSet{u"a"_s});
+    EXPECT_EQ(delegate->store().enabledCalendarIDs(), (QSet<QString>{u"a"_s}));
+}
+
+// A root whose measured height depends on the panel's height, the way a screen
+// that fills the room it is given can keep changing its mind.
+class RestlessRoot : public QWidget {
+public:
+    explicit RestlessRoot(app::AppState& state) : m_state(state) {}
+    int reports = 0;
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        ++reports;
+        m_state.reportContentHeight(height() == 300 ? 400 : 300);
+    }
+
+private:
+    app::AppState& m_state;
+};
+
+TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
+    launch();
+    delegate.reset();
+    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item});
+    auto* root = new RestlessRoot(shell.appState());
+    app::StatusItemController controller(shell.environment(), item, root);
+    controller.showPopover();
+    root->reports = 0;
+    shell.appState().reportContentHeight(250);
+    EXPECT_LE(root->reports, 5);
+    EXPECT_TRUE(controller.panel().height() == 300 || controller.panel().height() == 400);
+}
+
+TEST(PanelHeight, FollowsTheContentWithinItsLimits) {
+    using namespace app::popover;
+    EXPECT_EQ(panelHeight(300.2, 680), 301);
+    EXPECT_EQ(panelHeight(50, 680), 120);
+    EXPECT_EQ(panelHeight(900, 680), 680);
+    EXPECT_EQ(panelHeight(50, 100), 100);  // a lower maximum wins over the minimum
+    EXPECT_FALSE(needsResize(QSizeF(364, 300.9), panelHeight(300.4, 680)));
+    EXPECT_TRUE(needsResize(QSizeF(363, 301), 301));
+    EXPECT_TRUE(needsResize(QSizeF(364, 300.4), 301));
+}
+
+TEST(PanelHeight, TheMaximumFollowsTheRoomButNeverFallsBelow240) {
+    using namespace app::popover;
+    const QRectF screen(0, 0, 1280, 800);
+    EXPECT_EQ(place(QRectF(600, 0, 24, 24), screen, QSizeF(364, 300)).maxContentHeight, 680);
+    EXPECT_EQ(place(QRectF(600, 0, 24, 24), QRectF(0, 0, 1280, 400), QSizeF(364, 300)).maxContentHeight,
+              400 - 8 - 36);
+    // Room for 200 only: 240 all the same.
+    EXPECT_EQ(place(QRectF(600, 0, 24, 24), QRectF(0, 0, 1280, 244), QSizeF(364, 300)).maxContentHeight, 240);
+    EXPECT_EQ(place(QRectF(600, 0, 24, 24), QRectF(), QSizeF(364, 300)).maxContentHeight, std::nullopt);
+}
+
+TEST(PanelHeight, PanelKeepsItsLeftEdgeOnAHeightChangeAndClampsToTheScreen) {
+    using namespace app::popover;
+    const QRectF screen(0, 0, 1280, 800);
+    EXPECT_EQ(place(QRectF(1270, 0, 10, 24), screen, QSizeF(364, 300)).topLeft, QPointF(1280 - 364 - 8, 36));
+    EXPECT_EQ(place(QRectF(0, 0, 10, 24), screen, QSizeF(364, 300)).topLeft, QPointF(8, 36));
+    EXPECT_EQ(place(QRectF(1270, 0, 10, 24), screen, QSizeF(364, 300), 100.0).topLeft, QPointF(100, 36));
+    // Narrower than the panel and both margins: the right margin wins.
+    EXPECT_EQ(place(QRectF(100, 0, 10, 24), QRectF(0, 0, 300, 800), QSizeF(364, 300)).topLeft.x(), 300 - 364 - 8);
+    EXPECT_EQ(anchorX(QRectF(1270, 0, 10, 24), QRectF(908, 36, 364, 300)), 364);
+    EXPECT_EQ(anchorX(std::nullopt, QRectF(908, 36, 364, 300)), 182);
+}
+
+}  // namespace
