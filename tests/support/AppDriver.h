@@ -1,0 +1,101 @@
+#pragma once
+
+#include "FakeStatusNotifierWatcher.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace testsupport {
+
+// Runs the real application the way a user's desktop would, for end-to-end
+// tests and benchmarks: in a HOME of its own, with a fake panel on the session
+// bus that takes its tray item, a keyboard that types through XTEST, and a
+// view of the X server's windows and pixels. Needs DISPLAY (a private Xvfb) and
+// a session bus: give the test XVFB and DBUS.
+//
+//     AppDriver app(ORBITDAY_APP_BINARY);
+//     app.grantCalendarAccess();
+//     app.addEvent(u"Dentist"_s, start, end);
+//     ASSERT_TRUE(app.start());
+//     ASSERT_TRUE(app.tray().waitForItem());
+//     app.keyboard().chord({XK::controlL, XK::altL, 'c'});
+//     ASSERT_TRUE(app.waitForPanel());
+//     app.screenshot(*app.panelGeometry()).save(...);
+class AppDriver {
+public:
+    // X keysyms the tests type.
+    struct Keys {
+        static constexpr std::uint32_t controlL = 0xffe3;
+        static constexpr std::uint32_t altL = 0xffe9;
+        static constexpr std::uint32_t escape = 0xff1b;
+    };
+
+    explicit AppDriver(QString binary);
+    ~AppDriver();
+    AppDriver(const AppDriver&) = delete;
+    AppDriver& operator=(const AppDriver&) = delete;
+
+    // --- Before start(): what the user's HOME holds -------------------------------------------
+
+    QString home() const { return m_home; }
+    QString calendarRoot() const;
+    // The answer to the calendar access question, already given.
+    void grantCalendarAccess();
+    // A preference in the settings file, as the application stores it.
+    void setPreference(const QString& key, const QString& value);
+    // A timed event in the calendar "Work".
+    void addEvent(const QString& title, const QDateTime& start, const QDateTime& end);
+    // The zone the application runs in (TZ).
+    void setTimeZone(const QByteArray& zone) { m_timeZone = zone; }
+
+    // --- Running --------------------------------------------------------------------------------
+
+    // Starts the application; false when it could not be started.
+    bool start(const QStringList& arguments = {});
+    // Starts it again while it runs and waits for that launch to end; its exit
+    // status, or -1 when it did not end in time.
+    int launchAgain(const QStringList& arguments = {}, int timeoutMs = 10000);
+    qint64 pid() const;
+    bool isRunning() const;
+    // Resident memory of the application in KiB (0 when unknown).
+    long residentKiB() const;
+    // Ends the application and returns what it wrote on its standard error.
+    QString stop();
+
+    FakeStatusNotifierWatcher& tray() { return *m_tray; }
+
+    // --- The X server -----------------------------------------------------------------------
+
+    // Presses the keys in order, then releases them in reverse.
+    void chord(std::initializer_list<std::uint32_t> keysyms);
+    // The application's windows that are mapped now.
+    std::vector<QRect> visibleWindows() const;
+    // The popover panel (the application's mapped window 364 pixels wide).
+    std::optional<QRect> panelGeometry() const;
+    bool waitForPanel(int timeoutMs = 5000) const;
+    bool waitForNoPanel(int timeoutMs = 5000) const;
+    QImage screenshot(const QRect& area) const;
+
+private:
+    struct X11;
+
+    QString m_home;
+    QString m_binary;
+    QByteArray m_timeZone = "Europe/Berlin";
+    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<FakeStatusNotifierWatcher> m_tray;
+    std::unique_ptr<X11> m_x;
+    int m_events = 0;
+};
+
+}  // namespace testsupport
