@@ -18,6 +18,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -49,6 +50,10 @@ StatusItemController::StatusItemController(AppEnvironment& environment, platform
                                            QObject* parent)
     : QObject(parent), m_env(environment), m_item(item), m_panel(new PopoverPanel(root)) {
     connect(&m_item, &platform::StatusItem::activated, this, &StatusItemController::onActivated);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window && window == m_panel->windowHandle())
+            m_panelActivated = true;
+    });
     m_panel->onSizeChange = [this] { positionPanel(true); };
     m_env.appState.onContentHeightChange = [this](double) { onContentHeightChange(); };
 
@@ -141,6 +146,8 @@ void StatusItemController::showPopover() {
     m_panel->show();
     m_panel->raise();
     m_panel->activateWindow();
+    // Still the focus window from an opening a moment ago: no new focus change comes then.
+    m_panelActivated = QGuiApplication::focusWindow() == m_panel->windowHandle();
     m_panel->animateOpen(iconAnchorX());
     state.setPopoverOpen(true);
     removeMonitors();
@@ -219,12 +226,23 @@ void StatusItemController::removeMonitors() {
 }
 
 void StatusItemController::onApplicationStateChanged(Qt::ApplicationState state) {
-    // Our own windows (the settings window, the consent prompt) keep the
-    // application active; anything else taking the keyboard is an outside click.
-    if (state == Qt::ApplicationActive || !m_monitoring || !isShowingPopover())
+    if (state == Qt::ApplicationActive || !m_monitoring)
         return;
-    closePopover();
-    m_closedByDeactivation.start();
+    // Our own windows (the settings window, the consent prompt) keep the
+    // application active; anything else taking the keyboard is an outside
+    // click. The news of an earlier closing can arrive just after an opening,
+    // with the panel's own activation right behind it: decide once that has
+    // been taken in.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (QGuiApplication::applicationState() == Qt::ApplicationActive || !m_monitoring || !m_panelActivated ||
+                !isShowingPopover())
+                return;
+            closePopover();
+            m_closedByDeactivation.start();
+        },
+        Qt::QueuedConnection);
 }
 
 bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {

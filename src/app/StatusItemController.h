@@ -67,6 +67,10 @@ private:
     core::ClockTimer m_minuteTimer;
     bool m_isApplyingHeight = false;
     bool m_monitoring = false;
+    // The panel took the keyboard during this opening: only then does losing
+    // the activation mean a click elsewhere (and not the late news of an
+    // earlier closing).
+    bool m_panelActivated = false;
     std::optional<QPointF> m_lastClick;
     // Set when losing activation closed the popover: the click on the tray item
     // that took the activation away must not open it again at once.

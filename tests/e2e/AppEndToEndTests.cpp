@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 using namespace Qt::Literals::StringLiterals;
 using testsupport::AppDriver;
 using Keys = testsupport::AppDriver::Keys;
@@ -60,6 +62,8 @@ protected:
     void TearDown() override {
         const QString errors = app.stop();
         EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
+        if (HasFailure())
+            std::cerr << "The application wrote:\n" << errors.toStdString();
     }
 
     QImage panelShot(const QString& name) {
@@ -110,7 +114,7 @@ TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReope
     EXPECT_TRUE(app.isRunning());
 }
 
-TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderIt) {
+TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewhereClosesIt) {
     app.setPreference(u"appearance"_s, u"dark"_s);
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.tray().waitForItem(15000));
@@ -123,6 +127,13 @@ TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderIt) {
     EXPECT_TRUE(near(dark.pixelColor(300, dark.height() - 12), expected(design::Theme::surface(), true)));
 
     ASSERT_TRUE(app.tray().activate(640, 10));
+    EXPECT_TRUE(app.waitForNoPanel());
+
+    // A click into another application closes it.
+    ASSERT_TRUE(app.tray().activate(640, 10));
+    ASSERT_TRUE(app.waitForPanel());
+    testsupport::spinEventLoop(100);
+    app.focusElsewhere();
     EXPECT_TRUE(app.waitForNoPanel());
 }
 

@@ -78,8 +78,8 @@ struct AppDriver::X11 {
     }
 };
 
-AppDriver::AppDriver(QString binary)
-    : m_home(homeFolder() + QStringLiteral("/app-home")),
+AppDriver::AppDriver(QString binary, const QString& homeName)
+    : m_home(homeFolder() + u'/' + homeName),
       m_binary(std::move(binary)),
       m_tray(std::make_unique<FakeStatusNotifierWatcher>()),
       m_x(std::make_unique<X11>()) {
@@ -191,6 +191,17 @@ void AppDriver::chord(std::initializer_list<std::uint32_t> keysyms) {
         m_x->key(XCB_KEY_PRESS, keysym);
     for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
         m_x->key(XCB_KEY_RELEASE, *it);
+    m_x->sync();
+}
+
+void AppDriver::focusElsewhere() {
+    xcb_connection_t* c = m_x->connection;
+    const xcb_window_t window = xcb_generate_id(c);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, m_x->root, 0, 700, 100, 100, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    xcb_map_window(c, window);
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
     m_x->sync();
 }
 

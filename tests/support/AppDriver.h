@@ -40,7 +40,8 @@ public:
         static constexpr std::uint32_t escape = 0xff1b;
     };
 
-    explicit AppDriver(QString binary);
+    // `homeName`: the application's HOME, a folder of the test's own temporary HOME.
+    explicit AppDriver(QString binary, const QString& homeName = QStringLiteral("app-home"));
     ~AppDriver();
     AppDriver(const AppDriver&) = delete;
     AppDriver& operator=(const AppDriver&) = delete;
@@ -78,6 +79,8 @@ public:
 
     // Presses the keys in order, then releases them in reverse.
     void chord(std::initializer_list<std::uint32_t> keysyms);
+    // Another application takes the keyboard, as a click into its window does.
+    void focusElsewhere();
     // The application's windows that are mapped now.
     std::vector<QRect> visibleWindows() const;
     // The popover panel (the application's mapped window 364 pixels wide).
