@@ -8,11 +8,14 @@
 namespace {
 
 // Files handed over on the command line ("Open With"), made absolute so that
-// a running instance with another working folder finds them.
+// a running instance with another working folder finds them. The application
+// takes no options: anything that looks like one is no file either.
 QStringList filesToOpen(const QStringList& arguments) {
     QStringList paths;
-    for (const QString& argument : arguments.mid(1))
-        paths << QFileInfo(argument).absoluteFilePath();
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(u'-'))
+            paths << QFileInfo(argument).absoluteFilePath();
+    }
     return paths;
 }
 

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <array>
 #include <cmath>
 
 namespace app {
@@ -39,10 +40,9 @@ core::Date nextMinute(core::Date now) {
     return core::Date(std::floor(now.secondsSince1970() / 60.0) * 60.0 + 60.0);
 }
 
-qreal devicePixelRatio() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->devicePixelRatio() : 1.0;
-}
+// Panels scale the icon to their own height, often above 16 pixels: a second,
+// doubled image keeps it sharp there.
+constexpr std::array<qreal, 2> kIconScales{1.0, 2.0};
 
 }  // namespace
 
@@ -101,9 +101,14 @@ void StatusItemController::updateButton() {
     content.title = shown.title;
     // Where nothing but the title would show, the calendar symbol still does: a
     // tray item needs an icon, and most panels show no text beside it.
-    content.icon = statusicons::toStatusIcon(
-        shown.pill ? statusicons::pill(*shown.pill, shown.pillLeadingGap, devicePixelRatio())
-                   : statusicons::calendarSymbol(devicePixelRatio()));
+    for (const qreal scale : kIconScales) {
+        content.icons.push_back(statusicons::toStatusIcon(
+            shown.pill ? statusicons::pill(*shown.pill, shown.pillLeadingGap, scale)
+                       : statusicons::calendarSymbol(scale)));
+    }
+    // Where the panel's icon theme has a calendar, it is drawn in the panel's colours.
+    if (!shown.pill)
+        content.iconName = QStringLiteral("x-office-calendar-symbolic");
     content.toolTip = shown.toolTip.value_or(QString());
     content.accessibleName = shown.accessibleText;
     m_item.setContent(content);

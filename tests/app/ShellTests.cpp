@@ -74,7 +74,8 @@ TEST_F(Shell, TheTrayItemShowsTheTitleAndFollowsTheSettingsAndTheMinute) {
     EXPECT_EQ(item.content().title, u"Tue 10 Mar  \u00B7  Dentist 2:30\u202FPM"_s);
     EXPECT_EQ(item.content().toolTip, u"Dentist appointment at 2:30\u202FPM"_s);
     EXPECT_EQ(item.content().accessibleName, u"Orbitday, Tue 10 Mar, Next: Dentist appointment"_s);
-    EXPECT_FALSE(item.content().icon.isNull());  // the calendar symbol: no tray item goes without an icon
+    ASSERT_EQ(item.content().icons.size(), 2U);  // the calendar symbol: no tray item goes without an icon
+    EXPECT_EQ(item.content().icons[1].height, 2 * item.content().icons[0].height);
 
     delegate->settings().setMenuBarDisplayMode(app::MenuBarDisplayMode::date);
     EXPECT_EQ(item.content().title, u"Tue 10 Mar"_s);
@@ -92,7 +93,7 @@ TEST_F(Shell, TheTrayItemShowsTheTitleAndFollowsTheSettingsAndTheMinute) {
 TEST_F(Shell, ACountdownIsDrawnAsAPillAndAWakeUpRefreshesTheTitle) {
     ek.addEvent(timedEvent(work, u"Standup"_s, local(2026, 3, 10, 9, 20)));
     launch();
-    const platform::StatusIcon symbol = item.content().icon;
+    const platform::StatusIcon symbol = item.content().icons.at(0);
     EXPECT_EQ(item.content().title, u"Tue 10 Mar  \u00B7  Standup 9:20\u202FAM"_s);
 
     // Asleep past the moment the countdown begins; the timer has not counted the night.
@@ -100,7 +101,8 @@ TEST_F(Shell, ACountdownIsDrawnAsAPillAndAWakeUpRefreshesTheTitle) {
     systemEvents.simulateResume();
     EXPECT_EQ(item.content().title, u"Tue 10 Mar"_s);
     EXPECT_EQ(item.content().accessibleName, u"Orbitday, Tue 10 Mar, Standup in 10m"_s);
-    const platform::StatusIcon pill = item.content().icon;
+    const platform::StatusIcon pill = item.content().icons.at(0);
+    EXPECT_EQ(item.content().icons.at(1).height, 32);
     EXPECT_EQ(pill.height, 16);
     EXPECT_GT(pill.width, 6 + 14);
     EXPECT_NE(pill, symbol);

@@ -26,7 +26,11 @@ struct StatusIcon {
 struct StatusItemContent {
     // The text beside the icon. Panels that draw no text show the icon alone.
     QString title;
-    StatusIcon icon;
+    // The same image at the sizes the panel may pick from, smallest first.
+    std::vector<StatusIcon> icons;
+    // A themed icon that panels may show instead of `icon`, drawn in the panel's
+    // own colours; empty: the image alone.
+    QString iconName;
     // Empty: no tooltip.
     QString toolTip;
     // What assistive technologies and item lists call the item.

@@ -7,7 +7,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QVariantMap>
@@ -35,18 +34,22 @@ void registerTypes() {
     (void)done;
 }
 
-ImageList toImageList(const StatusIcon& icon) {
-    if (icon.isNull() || icon.pixels.size() != static_cast<size_t>(icon.width) * static_cast<size_t>(icon.height))
-        return {};
-    Image image{icon.width, icon.height, QByteArray()};
-    image.argb.reserve(static_cast<qsizetype>(icon.pixels.size() * 4));
-    for (const std::uint32_t pixel : icon.pixels) {
-        image.argb.append(static_cast<char>((pixel >> 24) & 0xff));
-        image.argb.append(static_cast<char>((pixel >> 16) & 0xff));
-        image.argb.append(static_cast<char>((pixel >> 8) & 0xff));
-        image.argb.append(static_cast<char>(pixel & 0xff));
+ImageList toImageList(const std::vector<StatusIcon>& icons) {
+    ImageList images;
+    for (const StatusIcon& icon : icons) {
+        if (icon.isNull() || icon.pixels.size() != static_cast<size_t>(icon.width) * static_cast<size_t>(icon.height))
+            continue;
+        Image image{icon.width, icon.height, QByteArray()};
+        image.argb.reserve(static_cast<qsizetype>(icon.pixels.size() * 4));
+        for (const std::uint32_t pixel : icon.pixels) {
+            image.argb.append(static_cast<char>((pixel >> 24) & 0xff));
+            image.argb.append(static_cast<char>((pixel >> 16) & 0xff));
+            image.argb.append(static_cast<char>((pixel >> 8) & 0xff));
+            image.argb.append(static_cast<char>(pixel & 0xff));
+        }
+        images << image;
     }
-    return {image};
+    return images;
 }
 
 StatusIcon fromImage(const Image& image) {
@@ -77,7 +80,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString Title READ title)
     Q_PROPERTY(QString Status READ status)
     Q_PROPERTY(int WindowId READ windowId)
-    Q_PROPERTY(QString IconName READ emptyName)
+    Q_PROPERTY(QString IconName READ iconName)
     Q_PROPERTY(platform::sni::ImageList IconPixmap READ iconPixmap)
     Q_PROPERTY(QString OverlayIconName READ emptyName)
     Q_PROPERTY(platform::sni::ImageList OverlayIconPixmap READ noImages)
@@ -86,7 +89,6 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString AttentionMovieName READ emptyName)
     Q_PROPERTY(platform::sni::ToolTip ToolTip READ toolTip)
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
-    Q_PROPERTY(QDBusObjectPath Menu READ menu)
     Q_PROPERTY(QString XAyatanaLabel READ label)
     Q_PROPERTY(QString XAyatanaLabelGuide READ label)
 
@@ -99,12 +101,12 @@ public:
     QString status() const { return QStringLiteral("Active"); }
     int windowId() const { return 0; }
     QString emptyName() const { return {}; }
-    sni::ImageList iconPixmap() const { return sni::toImageList(m_item->m_content.icon); }
+    QString iconName() const { return m_item->m_content.iconName; }
+    sni::ImageList iconPixmap() const { return sni::toImageList(m_item->m_content.icons); }
     sni::ImageList noImages() const { return {}; }
     sni::ToolTip toolTip() const { return {QString(), {}, m_item->m_content.toolTip, QString()}; }
+    // The item has no menu (and so no Menu property): every click is an activation.
     bool itemIsMenu() const { return false; }
-    // The item has no menu: every click is an activation.
-    QDBusObjectPath menu() const { return QDBusObjectPath(QStringLiteral("/NO_DBUSMENU")); }
     // The guide is the text panels reserve room for: the label itself.
     QString label() const { return m_item->m_content.title; }
 
@@ -216,7 +218,8 @@ void StatusNotifierItem::announce(const StatusItemContent& before) {
         changed.insert(QStringLiteral("XAyatanaLabelGuide"), m_content.title);
         emit m_adaptor->XAyatanaNewLabel(m_content.title, m_content.title);
     }
-    if (m_content.icon != before.icon) {
+    if (m_content.icons != before.icons || m_content.iconName != before.iconName) {
+        changed.insert(QStringLiteral("IconName"), m_content.iconName);
         changed.insert(QStringLiteral("IconPixmap"), QVariant::fromValue(m_adaptor->iconPixmap()));
         emit m_adaptor->NewIcon();
     }

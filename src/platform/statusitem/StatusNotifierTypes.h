@@ -30,7 +30,7 @@ struct ToolTip {
 // Registers the types with QtDBus; harmless to call again.
 void registerTypes();
 
-ImageList toImageList(const StatusIcon& icon);
+ImageList toImageList(const std::vector<StatusIcon>& icons);
 StatusIcon fromImage(const Image& image);
 
 }  // namespace platform::sni

@@ -11,16 +11,20 @@ namespace platform {
 
 namespace {
 
-QIcon toIcon(const StatusIcon& icon) {
-    if (icon.isNull())
-        return {};
-    QImage image(icon.width, icon.height, QImage::Format_ARGB32);
-    for (int y = 0; y < icon.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < icon.width; ++x)
-            line[x] = icon.pixels[static_cast<size_t>(y) * static_cast<size_t>(icon.width) + static_cast<size_t>(x)];
+QIcon toIcon(const std::vector<StatusIcon>& icons) {
+    QIcon result;
+    for (const StatusIcon& icon : icons) {
+        if (icon.isNull())
+            continue;
+        QImage image(icon.width, icon.height, QImage::Format_ARGB32);
+        for (int y = 0; y < icon.height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < icon.width; ++x)
+                line[x] = icon.pixels[static_cast<size_t>(y) * static_cast<size_t>(icon.width) + static_cast<size_t>(x)];
+        }
+        result.addPixmap(QPixmap::fromImage(image));
     }
-    return QIcon(QPixmap::fromImage(image));
+    return result;
 }
 
 }  // namespace
@@ -82,9 +86,10 @@ std::optional<QRectF> TrayStatusItem::geometry() const {
 void TrayStatusItem::applyToTrayIcon() {
     const StatusItemContent& content = m_notifier->content();
     // Shown once there is something to show.
-    if (content.icon.isNull())
+    if (content.icons.empty())
         return;
-    m_trayIcon->setIcon(toIcon(content.icon));
+    const QIcon image = toIcon(content.icons);
+    m_trayIcon->setIcon(content.iconName.isEmpty() ? image : QIcon::fromTheme(content.iconName, image));
     // The tray icon cannot show text: its tooltip carries the title too.
     QString tip = content.title;
     if (!content.toolTip.isEmpty())
