@@ -102,7 +102,7 @@ void AppDelegate::handleReopen() {
 void AppDelegate::openFiles(const QStringList& paths) {
     if (paths.isEmpty())
         return;
-    m_appState.imageImport().begin(imageimport::ImageImportInput::fromFile(QUrl::fromLocalFile(paths.first())));
+    m_appState.imageImport().begin(imageimport::ImageImportInput::file(QUrl::fromLocalFile(paths.first())));
 }
 
 void AppDelegate::handleMessage(const platform::InstanceMessage& message) {

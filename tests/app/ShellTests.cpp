@@ -138,7 +138,7 @@ TEST_F(Shell, ClosingReturnsToTheMainScreenExceptDuringOnboarding) {
     state().openPopover(PopoverRoute::eventEdit(u"abc|1"_s));
     EXPECT_TRUE(showing());
     EXPECT_TRUE(state().isPopoverOpen());
-    state().imageImport().begin(imageimport::ImageImportInput::fromData("x"));
+    state().imageImport().begin(imageimport::ImageImportInput::data("x"));
     state().onClosePopover();
     EXPECT_FALSE(showing());
     EXPECT_FALSE(state().isPopoverOpen());
@@ -213,8 +213,8 @@ TEST_F(Shell, FilesHandedOverStartAnImport) {
     delegate->handleMessage(platform::InstanceMessage::openFiles({u"/home/u/ticket.png"_s, u"/home/u/b.pdf"_s}));
     EXPECT_TRUE(showing());
     EXPECT_EQ(state().route(), PopoverRoute::imageImport());
-    ASSERT_TRUE(state().imageImport().input());
-    EXPECT_EQ(state().imageImport().input()->fileUrl, QUrl::fromLocalFile(u"/home/u/ticket.png"_s));
+    EXPECT_EQ(state().imageImport().input(),
+              imageimport::ImageImportInput::file(QUrl::fromLocalFile(u"/home/u/ticket.png"_s)));
 }
 
 TEST_F(Shell, TheOpenHotKeyDuringTheClosingFadeOpensAgain) {
