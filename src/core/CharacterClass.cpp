@@ -29,6 +29,18 @@ bool isBlank(char32_t c) { return c == U'\t' || u_charType(icu(c)) == U_SPACE_SE
 bool isUppercase(char32_t c) { return u_hasBinaryProperty(icu(c), UCHAR_UPPERCASE); }
 bool isLowercase(char32_t c) { return u_hasBinaryProperty(icu(c), UCHAR_LOWERCASE); }
 
+std::optional<int> asciiNumber(QStringView text) {
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
 char32_t firstCodePoint(QStringView text) { return text.isEmpty() ? 0 : codePointAt(text, 0); }
 
 bool containsLetter(QStringView text) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 namespace core::chars {
 
 // Unicode character classes by property, as text from any script needs them.
@@ -29,6 +31,9 @@ void forEachCodePoint(QStringView text, F&& f) {
     }
 }
 
+// A whole decimal number of ASCII digits only: digits of other scripts, signs, spaces
+// or more than nine digits (which might not fit) give nothing.
+std::optional<int> asciiNumber(QStringView text);
 // The first code point of a text; 0 for an empty text.
 char32_t firstCodePoint(QStringView text);
 bool containsLetter(QStringView text);

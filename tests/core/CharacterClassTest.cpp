@@ -36,6 +36,12 @@ TEST(CharacterClass, TextHelpersKeepSurrogatePairsWhole) {
     EXPECT_EQ(chars::capitalizedFirst(u"ßtraße"_s), u"SStraße"_s);
     EXPECT_EQ(chars::capitalizedFirst(QString()), QString());
     EXPECT_EQ(chars::characterCount(u"e\u0301👋a"_s), 3);
+    EXPECT_EQ(chars::firstCodePoint(u"𝐀b"_s), U'𝐀');
+    EXPECT_EQ(chars::asciiNumber(u"0042"_s), 42);
+    // Digits of other scripts, signs and numbers too long to fit read as nothing.
+    EXPECT_EQ(chars::asciiNumber(u"٤٢"_s), std::nullopt);
+    EXPECT_EQ(chars::asciiNumber(u"-4"_s), std::nullopt);
+    EXPECT_EQ(chars::asciiNumber(u"9999999999"_s), std::nullopt);
 }
 
 }  // namespace

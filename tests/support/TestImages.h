@@ -20,6 +20,17 @@ struct TextLine {
     bool bold = false;
 };
 
+// One text in DejaVu Sans with its baseline starting at `baseline`.
+inline void paintText(QImage& image, QPoint baseline, const QString& text, int pixelSize = 20,
+                      QColor ink = Qt::black) {
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(baseline, text);
+}
+
 // Lines of text one under the other from the top-left corner, in DejaVu Sans.
 inline void paintLines(QPainter& painter, const std::vector<TextLine>& lines, QColor ink) {
     painter.setPen(ink);

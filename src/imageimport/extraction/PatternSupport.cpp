@@ -1,5 +1,7 @@
 #include "imageimport/extraction/PatternSupport.h"
 
+#include "core/CharacterClass.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -20,18 +22,7 @@ std::optional<QString> group(const core::RegexMatch& match, int index) {
     return match.captured(index);
 }
 
-std::optional<int> asciiNumber(const QString& text) {
-    // Nine digits always fit an int; the patterns never read more than four.
-    if (text.isEmpty() || text.size() > 9)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
-}
+std::optional<int> asciiNumber(const QString& text) { return core::chars::asciiNumber(text); }
 
 std::optional<int> asciiNumber(const std::optional<QString>& text) {
     return text ? asciiNumber(*text) : std::nullopt;

@@ -1,5 +1,6 @@
 #include "platform/datadetector/DetectionRules.h"
 
+#include "core/CharacterClass.h"
 #include "core/Regex.h"
 
 #include <QHash>
@@ -10,6 +11,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace platform::detection {
 namespace {
+
+using core::chars::asciiNumber;
 
 #define ORBITDAY_WEEKDAY u"(?:monday|tuesday|wednesday|thursday|friday|saturday|sunday)"
 #define ORBITDAY_MONTH                                                                                            \
@@ -50,25 +53,12 @@ std::optional<int> monthNumber(const QString& name) {
     return it == table.cend() ? std::nullopt : std::optional<int>(*it);
 }
 
-// Only ASCII digits read as numbers, and never more than fit.
-std::optional<int> number(const QString& text) {
-    if (text.isEmpty() || text.size() > 4)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
-}
-
 std::optional<int> smallCount(const QString& word) {
     static const QHash<QString, int> words{{u"a"_s, 1},    {u"one"_s, 1}, {u"two"_s, 2},   {u"three"_s, 3},
                                            {u"four"_s, 4}, {u"five"_s, 5}, {u"six"_s, 6}, {u"seven"_s, 7}};
     if (const auto it = words.constFind(word.toLower()); it != words.cend())
         return *it;
-    return number(word);
+    return asciiNumber(word);
 }
 
 class Reader {
@@ -133,7 +123,7 @@ std::vector<DataDetector::Match> dates(const QString& text, const DateReference&
         }
     };
     const auto year = [](const core::RegexMatch& m, int group) {
-        return m.range(group).isValid() ? number(m.captured(group)) : std::nullopt;
+        return m.range(group).isValid() ? asciiNumber(m.captured(group)) : std::nullopt;
     };
 
     each(rules().relative, [&](const core::RegexMatch& m) {
@@ -154,11 +144,11 @@ std::vector<DataDetector::Match> dates(const QString& text, const DateReference&
         return read.daysFromToday(*count * (m.captured(2).startsWith(u'w', Qt::CaseInsensitive) ? 7 : 1));
     });
     each(rules().iso, [&](const core::RegexMatch& m) -> std::optional<core::Date> {
-        const auto y = number(m.captured(1)), month = number(m.captured(2)), d = number(m.captured(3));
+        const auto y = asciiNumber(m.captured(1)), month = asciiNumber(m.captured(2)), d = asciiNumber(m.captured(3));
         return y && month && d ? read.validDay(*y, *month, *d) : std::nullopt;
     });
     each(rules().numeric, [&](const core::RegexMatch& m) -> std::optional<core::Date> {
-        const auto first = number(m.captured(1)), second = number(m.captured(3));
+        const auto first = asciiNumber(m.captured(1)), second = asciiNumber(m.captured(3));
         const bool slash = m.captured(2) == u"/";
         const auto y = year(m, 4);
         if (!first || !second || (!slash && !y))
@@ -170,18 +160,18 @@ std::vector<DataDetector::Match> dates(const QString& text, const DateReference&
         return read.day(y, month, d);
     });
     each(rules().dayMonth, [&](const core::RegexMatch& m) -> std::optional<core::Date> {
-        const auto d = number(m.captured(1));
+        const auto d = asciiNumber(m.captured(1));
         const auto month = monthNumber(m.captured(2));
         return d && month ? read.day(year(m, 3), *month, *d) : std::nullopt;
     });
     each(rules().monthDay, [&](const core::RegexMatch& m) -> std::optional<core::Date> {
         const auto month = monthNumber(m.captured(1));
-        const auto d = number(m.captured(2));
+        const auto d = asciiNumber(m.captured(2));
         return d && month ? read.day(year(m, 3), *month, *d) : std::nullopt;
     });
     each(rules().monthYear, [&](const core::RegexMatch& m) -> std::optional<core::Date> {
         const auto month = monthNumber(m.captured(1));
-        const auto y = number(m.captured(2));
+        const auto y = asciiNumber(m.captured(2));
         return month && y ? read.validDay(*y, *month, 1) : std::nullopt;
     });
     return withoutOverlaps(std::move(found));

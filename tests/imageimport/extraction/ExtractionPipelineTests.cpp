@@ -30,13 +30,9 @@ std::vector<RecognizedLine> body(const QStringList& texts) {
     return lines;
 }
 
-DateCandidate candidate(int id, std::optional<core::Date> dayOf, std::optional<int> hour, std::optional<int> minute,
-                        int line) {
-    DateCandidate c;
+// A proposal as the extraction numbers it, found on `line`.
+DateCandidate numbered(int id, int line, DateCandidate c) {
     c.id = id;
-    c.day = dayOf;
-    c.hour = hour;
-    c.minute = minute;
     c.line = line;
     return c;
 }
@@ -51,9 +47,9 @@ TEST(ExtractionGolden, ConcertFlyer) {
 
     ImageExtraction expected;
     expected.title = u"Summer Jazz Night at The Blue Room"_s;
-    DateCandidate doors = candidate(1, day(2025, 6, 14), 19, 0, 2);
+    DateCandidate doors = numbered(1, 2, extractiontest::candidate(day(2025, 6, 14), 19, 0));
     doors.label = u"Doors"_s;
-    expected.dates = {candidate(0, day(2025, 6, 14), 20, 0, 2), doors};
+    expected.dates = {numbered(0, 2, extractiontest::candidate(day(2025, 6, 14), 20, 0)), doors};
     expected.location = u"The Blue Room"_s;
     expected.url = QUrl(u"http://www.blueroom.example/jazz"_s);
     expected.amount = u"£15"_s;
@@ -73,7 +69,7 @@ TEST(ExtractionGolden, BillWithADeadlineBecomesAReminderToPay) {
     EXPECT_EQ(found.title, u"Pay water bill (£42.10)"_s);
     EXPECT_EQ(found.reminderTrigger, u"Pay by"_s);
     EXPECT_EQ(found.amount, u"£42.10"_s);
-    EXPECT_EQ(found.dates, std::vector{candidate(0, day(2025, 6, 14), std::nullopt, std::nullopt, 4)});
+    EXPECT_EQ(found.dates, std::vector{numbered(0, 4, extractiontest::candidate(day(2025, 6, 14)))});
     EXPECT_EQ(found.location, std::nullopt);
     EXPECT_EQ(found.summary(), u"Found a due date and an amount"_s);
 }

@@ -12,17 +12,6 @@ using namespace extractiontest;
 
 namespace {
 
-DateCandidate candidate(std::optional<core::Date> onDay, std::optional<int> hour = {}, std::optional<int> minute = {},
-                        std::optional<int> endHour = {}, std::optional<int> endMinute = {}) {
-    DateCandidate c;
-    c.day = onDay;
-    c.hour = hour;
-    c.minute = minute;
-    c.endHour = endHour;
-    c.endMinute = endMinute;
-    return c;
-}
-
 TEST(DateCandidate, StartAndEndOnTheCandidatesDay) {
     const core::Calendar cal = calendar();
     const core::Date june14 = day(2025, 6, 14);

@@ -51,14 +51,7 @@ TEST_F(Recognition, SmallAndLargeScreenText) {
 
 TEST_F(Recognition, BoxesAreFractionsOfTheImageFromItsLowerLeftCorner) {
     QImage image = textImage({{u"Upper"_s, 20}}, {640, 480});
-    {
-        QPainter painter(&image);
-        QFont font(u"DejaVu Sans"_s);
-        font.setPixelSize(20);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(480, 440, u"Lower"_s);
-    }
+    testsupport::paintText(image, {480, 440}, u"Lower"_s);
     const auto pieces = read(image);
     ASSERT_EQ(texts(pieces), (QStringList{u"Upper"_s, u"Lower"_s}));
     const QRectF upper = pieces[0].box;
@@ -73,15 +66,8 @@ TEST_F(Recognition, BoxesAreFractionsOfTheImageFromItsLowerLeftCorner) {
 
 TEST_F(Recognition, ALabelAndAValueFarApartAreTwoPieces) {
     QImage image = textImage({}, {800, 200});
-    {
-        QPainter painter(&image);
-        QFont font(u"DejaVu Sans"_s);
-        font.setPixelSize(20);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(40, 100, u"Gate"_s);
-        painter.drawText(600, 100, u"B22"_s);
-    }
+    testsupport::paintText(image, {40, 100}, u"Gate"_s);
+    testsupport::paintText(image, {600, 100}, u"B22"_s);
     EXPECT_EQ(texts(read(image)), (QStringList{u"Gate"_s, u"B22"_s}));
 }
 
