@@ -1,6 +1,7 @@
 #include "app/PlatformWords.h"
 
 #include "platform/keys/KeyTable.h"
+#include "platform/privacy/Privacy.h"
 
 namespace app::words {
 
@@ -47,14 +48,15 @@ QString thisComputer() {
 QString onThisComputer() {
     return QStringLiteral("On This Computer");
 }
+// Named after our privacy settings window, so the words and the window agree.
 QString privacySettings() {
-    return QStringLiteral("Privacy Settings");
+    return platform::privacySettingsName();
 }
 QString privacyCalendarsPath() {
-    return QStringLiteral("Privacy Settings \u203A Calendars");
+    return privacySettings() + QStringLiteral(" \u203A ") + platform::privacyPaneName(platform::EntityType::Event);
 }
 QString privacyRemindersPath() {
-    return QStringLiteral("Privacy Settings \u203A Reminders");
+    return privacySettings() + QStringLiteral(" \u203A ") + platform::privacyPaneName(platform::EntityType::Reminder);
 }
 QString yourCalendarApp() {
     return QStringLiteral("your calendar app");

@@ -52,6 +52,8 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemE
     m_reloadTimer.setInterval(kReloadDelayMs);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CalendarStore::reload);
     connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);
+    // Not coalesced like data changes: access switched off must empty the lists now.
+    connect(&m_ek, &platform::EventStore::accessChanged, this, &CalendarStore::reload, Qt::QueuedConnection);
     if (systemEvents)
         connect(systemEvents, &platform::SystemEvents::dayChanged, this, &CalendarStore::handleDayChanged,
                 Qt::QueuedConnection);

@@ -301,4 +301,20 @@ TEST_F(CalendarStoreLoading, AccessStatesAndRequests) {
     EXPECT_TRUE(store.writableCalendars().empty());
 }
 
+TEST_F(CalendarStoreLoading, AccessChangedInThePrivacySettingsReloadsWithoutTheChangeDelay) {
+    ek.addEvent(timedEvent(work, u"Standup"_s, local(2026, 3, 10, 9, 30)));
+    CalendarStore store(ek);
+    ASSERT_EQ(store.events().size(), 1u);
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::Denied);
+    emit ek.accessChanged();
+    EXPECT_EQ(store.events().size(), 1u) << "reloaded from inside the announcement";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(store.isAccessDenied());
+    EXPECT_TRUE(store.events().empty());
+    ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::FullAccess);
+    emit ek.accessChanged();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(titles(store.events()), QStringList{u"Standup"_s});
+}
+
 }  // namespace

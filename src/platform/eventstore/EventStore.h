@@ -97,6 +97,8 @@ public:
 signals:
     // The stored data changed, through this store or elsewhere. Bursts may arrive.
     void changed();
+    // The user's permission changed outside an access request (in the privacy settings).
+    void accessChanged();
 };
 
 }  // namespace platform

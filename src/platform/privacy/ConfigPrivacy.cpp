@@ -71,7 +71,19 @@ AuthorizationStatus ConfigPrivacy::authorizationStatus(EntityType entity) const 
     return *answer ? AuthorizationStatus::FullAccess : AuthorizationStatus::Denied;
 }
 
-bool ConfigPrivacy::setGranted(EntityType entity, bool granted) {
+std::optional<QString> ConfigPrivacy::setGranted(EntityType entity, bool granted) {
+    if (storedAnswer(entity) == granted)
+        return granted ? createDefaultCollections() : std::nullopt;
+    if (!storeAnswer(entity, granted)) {
+        core::log(QStringLiteral("could not write the privacy answer to ") + m_configFile);
+        return QStringLiteral("Your choice could not be saved in %1.").arg(m_configFile);
+    }
+    const std::optional<QString> error = granted ? createDefaultCollections() : std::nullopt;
+    emit accessChanged(entity);
+    return error;
+}
+
+bool ConfigPrivacy::storeAnswer(EntityType entity, bool granted) {
     QSettings settings(m_configFile, QSettings::IniFormat);
     settings.setValue(keyFor(entity), granted ? QStringLiteral("granted") : QStringLiteral("denied"));
     settings.sync();
@@ -96,7 +108,7 @@ void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {
         self->m_asking[slot] = false;
         std::optional<QString> error;
         // Unstored, the answer is forgotten and the question comes back on every start.
-        if (!self->setGranted(entity, allowed)) {
+        if (!self->storeAnswer(entity, allowed)) {
             core::log(QStringLiteral("could not write the privacy answer to ") + self->m_configFile);
             error = QStringLiteral("Your answer could not be saved in %1.").arg(self->m_configFile);
         } else if (allowed) {

@@ -22,10 +22,18 @@ public:
     AuthorizationStatus authorizationStatus(EntityType entity) const override;
     void requestAccess(EntityType entity, Completion completion) override;
 
-    // What the privacy settings window changes. False when the answer could not be stored.
-    bool setGranted(EntityType entity, bool granted);
+    // What the privacy settings window changes: stores the answer and, when access
+    // is granted, makes the first calendar and list as the prompt does. Nullopt when
+    // done, else a message for the user. A stored change is announced.
+    std::optional<QString> setGranted(EntityType entity, bool granted);
+
+signals:
+    // The answer for the entity changed outside an access request.
+    void accessChanged(platform::EntityType entity);
 
 private:
+    // False when the answer could not be stored.
+    bool storeAnswer(EntityType entity, bool granted);
     std::optional<bool> storedAnswer(EntityType entity) const;
     // Nullopt on success, else a message for the user.
     std::optional<QString> createDefaultCollections() const;

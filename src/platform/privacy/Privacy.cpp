@@ -7,4 +7,12 @@ QString consentQuestion(EntityType entity) {
                                        : QStringLiteral("Orbitday would like to access your reminders.");
 }
 
+QString privacySettingsName() {
+    return QStringLiteral("Privacy Settings");
+}
+
+QString privacyPaneName(EntityType entity) {
+    return entity == EntityType::Event ? QStringLiteral("Calendars") : QStringLiteral("Reminders");
+}
+
 }  // namespace platform

@@ -32,4 +32,9 @@ public:
 // The question the consent window asks.
 QString consentQuestion(EntityType entity);
 
+// What our privacy settings window is called, and its two switches, as the
+// screens that send the user there name them.
+QString privacySettingsName();
+QString privacyPaneName(EntityType entity);
+
 }  // namespace platform

@@ -143,3 +143,37 @@ TEST_F(ConfigPrivacyTest, AnAnswerThatCannotBeStoredIsReported) {
     EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
     EXPECT_TRUE(result.error.has_value());
 }
+
+TEST_F(ConfigPrivacyTest, TheSettingsWindowsChangesAreStoredAndAnnouncedOnlyWhenTheyChangeSomething) {
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    std::vector<EntityType> announced;
+    QObject::connect(&privacy, &ConfigPrivacy::accessChanged, [&](EntityType entity) { announced.push_back(entity); });
+
+    // Switched on without ever being asked: the first calendar is made as the prompt would.
+    EXPECT_EQ(privacy.setGranted(EntityType::Event, true), std::nullopt);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_TRUE(QFile::exists(root() + QStringLiteral("/calendar/displayname")));
+    EXPECT_EQ(privacy.setGranted(EntityType::Event, true), std::nullopt);
+    EXPECT_EQ(privacy.setGranted(EntityType::Reminder, false), std::nullopt);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Reminder), AuthorizationStatus::Denied);
+    EXPECT_EQ(announced, (std::vector<EntityType>{EntityType::Event, EntityType::Reminder}));
+    // The prompt's own answers are not announced: the request reports them itself.
+    request(privacy, EntityType::Reminder, std::nullopt);
+    EXPECT_EQ(announced.size(), 2u);
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
+TEST_F(ConfigPrivacyTest, ASwitchThatCannotBeStoredSaysSoAndChangesNothing) {
+    QDir().mkpath(QFileInfo(root()).path());
+    QFile blocker(QFileInfo(configFile()).path());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the config folder should go
+    blocker.close();
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    int announcements = 0;
+    QObject::connect(&privacy, &ConfigPrivacy::accessChanged, [&] { ++announcements; });
+    const auto error = privacy.setGranted(EntityType::Event, true);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(configFile()));
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
+    EXPECT_EQ(announcements, 0);
+}

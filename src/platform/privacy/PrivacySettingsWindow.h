@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/eventstore/PlatformTypes.h"
+
+#include <QWidget>
+
+namespace design {
+class ODSwitch;
+class SettingsRow;
+class TextBlock;
+}  // namespace design
+
+namespace platform {
+
+class ConfigPrivacy;
+
+// Our stand-in for the system's privacy settings: one switch each for the
+// app's access to calendars and to reminders. A change is stored at once and
+// reaches the app through ConfigPrivacy's announcement. Reachable at any time
+// through the desktop entry's action and the app's own privacy addresses.
+class PrivacySettingsWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PrivacySettingsWindow(ConfigPrivacy& privacy, QWidget* parent = nullptr);
+
+    // Shows the window in front, the switch of that entity focused.
+    void showPane(EntityType entity);
+
+    design::ODSwitch* accessSwitch(EntityType entity) const;
+    // The last failure, empty when the last change went through.
+    QString errorText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void refresh();
+    void change(EntityType entity, bool granted);
+
+    ConfigPrivacy& m_privacy;
+    design::ODSwitch* m_switches[2];
+    design::SettingsRow* m_rows[2];
+    design::TextBlock* m_error;
+};
+
+}  // namespace platform
