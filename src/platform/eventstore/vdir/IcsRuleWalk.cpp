@@ -72,7 +72,9 @@ std::optional<IcsRuleWalk> IcsRuleWalk::from(const icalrecurrencetype& rule, con
         default:
             return std::nullopt;
     }
-    if (rule.rscale || given(rule.by_week_no))
+    // A start that is no date of the calendar (libical lets a day 57 through) is left to libical as well.
+    if (rule.rscale || given(rule.by_week_no) || start.month < 1 || start.month > 12 || start.day < 1 ||
+        start.day > daysInMonth(start.year, start.month))
         return std::nullopt;
     walk.m_interval = rule.interval > 0 ? rule.interval : 1;
     walk.m_weekStart =

@@ -316,6 +316,17 @@ TEST(IcsHostileInput, MutatedFilesAreReadExpandedAndEditedWithinBounds) {
 
 namespace {
 
+// libical lets a start such as day 57 through; a rule counted from it must not be walked as if it were a date.
+TEST(IcsHostileInput, RulesFromAStartThatIsNoDateStayWithinBounds) {
+    for (const char* start : {"DTSTART:20240157T100000Z", "DTSTART;VALUE=DATE:20241340"}) {
+        for (const char* rule : {"RRULE:FREQ=MONTHLY;COUNT=3", "RRULE:FREQ=YEARLY", "RRULE:FREQ=WEEKLY;BYMONTH=2"}) {
+            const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:odd"), QLatin1String(start),
+                                      QLatin1String(rule), QStringLiteral("END:VEVENT")}));
+            EXPECT_LE(s.expand(utc(2023, 1, 1), utc(2026, 1, 1)).size(), 40u) << start << " " << rule;
+        }
+    }
+}
+
 // A file of megabytes is read in parts side by side. The parts must read as the whole: zone definitions wherever
 // they stand, a series whose changed occurrences sit far from it, and damage in one part marks the whole file.
 TEST(IcsHostileInput, ALargeCalendarReadInPartsReadsAsAWhole) {
