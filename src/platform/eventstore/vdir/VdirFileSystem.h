@@ -10,7 +10,7 @@ struct stat;
 namespace platform::vdir {
 
 // File names are bytes, and those written elsewhere need not be UTF-8. A name is decoded as UTF-8 with each byte
-// that is not part of a valid sequence kept as the lone surrogate U+DC80 + byte (as Python does), and encoded back
+// that is not part of a valid sequence kept as the lone surrogate U+DC80 + byte (the usual surrogate escape), and encoded back
 // to exactly its bytes: every file is opened by the name it has. (Qt's own decoding replaces such bytes, and the
 // name then leads nowhere.)
 QString decodedPath(const QByteArray& native);
