@@ -3,8 +3,10 @@
 #include "design/Theme.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace design {
@@ -45,6 +47,9 @@ public:
         QStringList names = QAccessibleWidget::actionNames();
         if (const QAbstractButton* button = this->button(); button != nullptr && button->isEnabled())
             names.prepend(button->isCheckable() ? toggleAction() : pressAction());
+        for (const QAction* action : widget()->actions())
+            if (action->isEnabled() && !action->text().isEmpty())
+                names << action->text();
         return names;
     }
 
@@ -53,6 +58,12 @@ public:
         if (button != nullptr && button->isEnabled() && (name == pressAction() || name == toggleAction())) {
             button->click();
             return;
+        }
+        for (QAction* action : widget()->actions()) {
+            if (action->isEnabled() && action->text() == name) {
+                action->trigger();
+                return;
+            }
         }
         QAccessibleWidget::doAction(name);
     }
@@ -123,6 +134,12 @@ bool clickOnReturn(QAbstractButton* button, QKeyEvent* event) {
     button->click();
     event->accept();
     return true;
+}
+
+QString plainToolTip(const QString& text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 }  // namespace design

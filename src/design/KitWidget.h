@@ -14,7 +14,9 @@ namespace design {
 void followAppearance(QWidget* widget);
 
 // The role assistive technologies are told for a custom-painted widget (a plain
-// widget would say "client"); its name is its accessibleName().
+// widget would say "client"); its name is its accessibleName(). The widget's
+// own QActions (QWidget::addAction) are offered as named actions beside a
+// button's press.
 void setAccessibleRole(QWidget* widget, QAccessible::Role role);
 
 // A widget drawn over its parent's other children (a focus ring, a field's
@@ -32,5 +34,9 @@ void setAccessibleSelected(QWidget* widget, bool selected);
 
 // Return or Enter clicks a focused kit button, as Space does; true when it did.
 bool clickOnReturn(QAbstractButton* button, QKeyEvent* event);
+
+// A tooltip that shows the text as it stands, never as markup: titles and
+// places come from calendar files, and "<b>" in one is just text.
+QString plainToolTip(const QString& text);
 
 }  // namespace design

@@ -14,9 +14,10 @@ namespace design {
 namespace {
 
 // Lays the text out in lines of `width`; returns the height they take.
-qreal layOut(QTextLayout& layout, qreal width) {
+qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment = Qt::AlignLeft) {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setAlignment(alignment);
     layout.setTextOption(option);
     layout.beginLayout();
     qreal height = 0;
@@ -58,6 +59,11 @@ void TextBlock::setColor(Tint color) {
     update();
 }
 
+void TextBlock::setAlignment(Qt::Alignment alignment) {
+    m_alignment = alignment;
+    update();
+}
+
 qreal TextBlock::heightFor(const QString& text, const QFont& font, qreal width) {
     if (text.isEmpty())
         return QFontMetricsF(font).height();
@@ -66,9 +72,9 @@ qreal TextBlock::heightFor(const QString& text, const QFont& font, qreal width) 
 }
 
 void TextBlock::paint(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                      const QColor& color) {
+                      const QColor& color, Qt::Alignment alignment) {
     QTextLayout layout(text, font);
-    layOut(layout, rect.width());
+    layOut(layout, rect.width(), alignment);
     painter.save();
     painter.setPen(color);
     layout.draw(&painter, rect.topLeft());
@@ -91,7 +97,7 @@ int TextBlock::heightForWidth(int width) const {
 
 void TextBlock::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint(painter, QRectF(rect()), m_text, font(), m_color.resolve());
+    paint(painter, QRectF(rect()), m_text, font(), m_color.resolve(), m_alignment);
 }
 
 void TextBlock::changeEvent(QEvent* event) {

@@ -20,6 +20,8 @@ public:
     QString text() const { return m_text; }
     void setText(const QString& text);
     void setColor(Tint color);
+    // Left by default; centred text is centred line by line.
+    void setAlignment(Qt::Alignment alignment);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -29,7 +31,7 @@ public:
     // The height the text takes when wrapped to `width`.
     static qreal heightFor(const QString& text, const QFont& font, qreal width);
     static void paint(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                      const QColor& color);
+                      const QColor& color, Qt::Alignment alignment = Qt::AlignLeft);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +40,7 @@ protected:
 private:
     QString m_text;
     Tint m_color;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
 };
 
 }  // namespace design
