@@ -7,9 +7,11 @@
 
 namespace {
 
+const QString kPrivacySettingsOption = QStringLiteral("--privacy-settings");
+
 // Files handed over on the command line ("Open With"), made absolute so that
-// a running instance with another working folder finds them. The application
-// takes no options: anything that looks like one is no file either.
+// a running instance with another working folder finds them. Options, known
+// or not, are no files.
 QStringList filesToOpen(const QStringList& arguments) {
     QStringList paths;
     for (const QString& argument : arguments.mid(1)) {
@@ -30,10 +32,13 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QStringList files = filesToOpen(QApplication::arguments());
+    // The launcher's "Privacy Settings" action.
+    const bool privacySettings = QApplication::arguments().contains(kPrivacySettingsOption);
     platform::SingleInstance instance;
     if (instance.claim() == platform::SingleInstance::Role::another) {
-        instance.send(files.isEmpty() ? platform::InstanceMessage::reopen()
-                                      : platform::InstanceMessage::openFiles(files));
+        instance.send(privacySettings   ? platform::InstanceMessage::privacySettings()
+                      : files.isEmpty() ? platform::InstanceMessage::reopen()
+                                        : platform::InstanceMessage::openFiles(files));
         return 0;
     }
 
@@ -43,5 +48,7 @@ int main(int argc, char** argv) {
                      &app::AppDelegate::handleMessage);
     delegate.applicationDidFinishLaunching();
     delegate.openFiles(files);
+    if (privacySettings)
+        delegate.openPrivacySettings();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include "design/AppearanceBinding.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/singleinstance/InstanceMessage.h"
+#include "platform/workspace/Workspace.h"
 #include "popover/PopoverRootView.h"
 #include "settings/SettingsWindowController.h"
 
@@ -20,7 +21,8 @@ AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
       m_settings(services.defaults),
       m_store(services.eventStore, &services.systemEvents),
       m_hotKeys(services.hotKeys),
-      m_environment{m_store, m_settings, m_appState, m_hotKeys, services.systemEvents} {}
+      m_environment{m_store, m_settings, m_appState, m_hotKeys, services.systemEvents, services.workspace,
+                    services.haptics} {}
 
 AppDelegate::~AppDelegate() {
     // The controllers hold callbacks into the state and the store; they go first.
@@ -109,7 +111,12 @@ void AppDelegate::handleMessage(const platform::InstanceMessage& message) {
     switch (message.kind) {
         case platform::InstanceMessage::Kind::reopen: handleReopen(); break;
         case platform::InstanceMessage::Kind::openFiles: openFiles(message.paths); break;
+        case platform::InstanceMessage::Kind::privacySettings: openPrivacySettings(); break;
     }
+}
+
+void AppDelegate::openPrivacySettings() {
+    m_services.workspace.open(platform::privacySettingsURL(platform::EntityType::Event));
 }
 
 }  // namespace app

@@ -19,11 +19,13 @@ class AppearanceBinding;
 }
 namespace platform {
 class EventStore;
+class Haptics;
 class HotKeyRegistrar;
 class StatusItem;
 class SystemAppearance;
 class SystemEvents;
 class UserDefaults;
+class Workspace;
 struct InstanceMessage;
 }  // namespace platform
 namespace settings {
@@ -43,6 +45,8 @@ struct PlatformServices {
     platform::HotKeyRegistrar& hotKeys;
     platform::SystemAppearance& appearance;
     platform::StatusItem& statusItem;
+    platform::Workspace& workspace;
+    platform::Haptics& haptics;
 };
 
 // Owns the long-lived objects of the application (the settings, the calendar
@@ -63,6 +67,8 @@ public:
     // Files handed to the application: the first starts an image import.
     void openFiles(const QStringList& paths);
     void handleMessage(const platform::InstanceMessage& message);
+    // The launcher's action: our privacy settings window, at calendar access.
+    void openPrivacySettings();
 
     AppEnvironment& environment() { return m_environment; }
     AppSettings& settings() { return m_settings; }

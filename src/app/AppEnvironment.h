@@ -1,8 +1,10 @@
 #pragma once
 
 namespace platform {
+class Haptics;
 class SystemEvents;
-}
+class Workspace;
+}  // namespace platform
 namespace store {
 class CalendarStore;
 }
@@ -23,6 +25,9 @@ struct AppEnvironment {
     HotKeyManager& hotKeys;
     // Day changes and wake-ups, for whatever shows the time.
     platform::SystemEvents& systemEvents;
+    // Addresses, the clipboard and the keys held, for actions that leave the app.
+    platform::Workspace& workspace;
+    platform::Haptics& haptics;
 };
 
 }  // namespace app

@@ -3,11 +3,14 @@
 #include "platform/appearance/PortalSystemAppearance.h"
 #include "platform/defaults/IniUserDefaults.h"
 #include "platform/eventstore/vdir/VdirEventStore.h"
+#include "platform/haptics/Haptics.h"
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
 #include "platform/privacy/ConfigPrivacy.h"
 #include "platform/privacy/ConsentWindow.h"
+#include "platform/privacy/PrivacySettingsWindow.h"
 #include "platform/statusitem/TrayStatusItem.h"
 #include "platform/systemevents/LinuxSystemEvents.h"
+#include "platform/workspace/LinuxWorkspace.h"
 
 namespace app {
 
@@ -21,12 +24,25 @@ LinuxPlatform::LinuxPlatform()
       m_systemEvents(std::make_unique<platform::LinuxSystemEvents>()),
       m_hotKeys(std::make_unique<platform::X11HotKeyRegistrar>()),
       m_appearance(std::make_unique<platform::PortalSystemAppearance>()),
-      m_statusItem(std::make_unique<platform::TrayStatusItem>()) {}
+      m_statusItem(std::make_unique<platform::TrayStatusItem>()),
+      m_workspace(std::make_unique<platform::LinuxWorkspace>()),
+      m_haptics(std::make_unique<platform::NoHaptics>()) {
+    // Access switched in our privacy settings reaches the store as the system's would.
+    QObject::connect(m_privacy.get(), &platform::ConfigPrivacy::accessChanged, m_eventStore.get(),
+                     &platform::EventStore::accessChanged);
+    QObject::connect(m_workspace.get(), &platform::LinuxWorkspace::privacySettingsRequested, m_workspace.get(),
+                     [this](platform::EntityType pane) {
+                         if (!m_privacyWindow)
+                             m_privacyWindow = std::make_unique<platform::PrivacySettingsWindow>(*m_privacy);
+                         m_privacyWindow->showPane(pane);
+                     });
+}
 
 LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() const {
-    return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem};
+    return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem, *m_workspace,
+            *m_haptics};
 }
 
 }  // namespace app

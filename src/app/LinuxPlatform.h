@@ -9,7 +9,10 @@ class ConfigPrivacy;
 class ConsentWindowPrompt;
 class IniUserDefaults;
 class LinuxSystemEvents;
+class LinuxWorkspace;
+class NoHaptics;
 class PortalSystemAppearance;
+class PrivacySettingsWindow;
 class TrayStatusItem;
 class X11HotKeyRegistrar;
 namespace vdir {
@@ -20,8 +23,9 @@ class VdirEventStore;
 namespace app {
 
 // The desktop's services: preferences in the config folder, the calendar
-// folder with consent kept in the config, X11 hot keys, the desktop portal's
-// appearance, the tray item.
+// folder with consent kept in the config (changed in our privacy settings
+// window), X11 hot keys, the desktop portal's appearance, the tray item, the
+// desktop's handlers for addresses.
 class LinuxPlatform {
 public:
     LinuxPlatform();
@@ -40,6 +44,10 @@ private:
     std::unique_ptr<platform::X11HotKeyRegistrar> m_hotKeys;
     std::unique_ptr<platform::PortalSystemAppearance> m_appearance;
     std::unique_ptr<platform::TrayStatusItem> m_statusItem;
+    std::unique_ptr<platform::LinuxWorkspace> m_workspace;
+    std::unique_ptr<platform::NoHaptics> m_haptics;
+    // Made when first asked for, kept once made.
+    std::unique_ptr<platform::PrivacySettingsWindow> m_privacyWindow;
 };
 
 }  // namespace app

@@ -13,6 +13,10 @@ namespace {
 
 const QString kBodyFamily = QStringLiteral("Avenir Next");
 const QString kDisplayFamily = QStringLiteral("DIN Alternate");
+// Where the display face is missing: a sans of about its width. The desktop's
+// font is often far wider (DejaVu Sans by a third), and titles measured for the
+// display face would be cut short.
+const QString kNarrowDisplayFallback = QStringLiteral("Liberation Sans");
 
 int pixelSize(qreal size) {
     return std::max(1, static_cast<int>(std::lround(size)));
@@ -95,6 +99,8 @@ QFont ODFont::nsBody(qreal size, FontWeight weight) {
 }
 
 QFont ODFont::display(qreal size) {
+    if (!isInstalled(kDisplayFamily) && isInstalled(kNarrowDisplayFallback))
+        return faceOrSystem(kNarrowDisplayFallback, size, FontWeight::bold);
     return faceOrSystem(kDisplayFamily, size, FontWeight::bold);
 }
 

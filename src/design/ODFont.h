@@ -18,7 +18,8 @@ public:
     static QFont body(qreal size, FontWeight weight = FontWeight::regular);
     // The same face for text fields and measuring menu text.
     static QFont nsBody(qreal size, FontWeight weight = FontWeight::regular);
-    // Headings and the like: the display face, else the bold system font.
+    // Headings and the like: the display face, else a bold sans of about its
+    // width when one is installed, else the bold system font.
     static QFont display(qreal size);
     // The desktop's own font at that size and weight.
     static QFont system(qreal size, FontWeight weight = FontWeight::regular);

@@ -99,14 +99,17 @@ MonthHeaderView::MonthHeaderView(app::AppState& appState, app::AppSettings& sett
       m_today(new design::ODButton(u"Today"_s, std::nullopt, design::ODButtonKind::ghost, design::ODButtonSize::medium,
                                    false, this)),
       m_next(new design::ODIconButton(u"chevron.right"_s, kButtonDiameter, u"Next month"_s, this)) {
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    buttons->addWidget(m_previous, 0, Qt::AlignVCenter);
+    buttons->addWidget(m_today, 0, Qt::AlignVCenter);
+    buttons->addWidget(m_next, 0, Qt::AlignVCenter);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 8);
-    layout->setSpacing(6);
+    layout->setSpacing(0);
     layout->addWidget(m_title, 1, Qt::AlignVCenter);
-    layout->addSpacing(8 - layout->spacing());
-    layout->addWidget(m_previous, 0, Qt::AlignVCenter);
-    layout->addWidget(m_today, 0, Qt::AlignVCenter);
-    layout->addWidget(m_next, 0, Qt::AlignVCenter);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
 
     m_previous->setToolTip(u"Previous month"_s);
     m_next->setToolTip(u"Next month"_s);

@@ -5,8 +5,11 @@
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
+#include "design/Hairline.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
+#include "popover/MonthGridView.h"
+#include "popover/MonthHeaderView.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -27,7 +30,7 @@ struct ScreenName {
 ScreenName screenName(const app::PopoverRoute& route) {
     using Kind = app::PopoverRoute::Kind;
     switch (route.kind()) {
-        case Kind::main: return {QStringLiteral("Today"), QStringLiteral("The month grid and the day's agenda")};
+        case Kind::main: return {QStringLiteral("Agenda"), QStringLiteral("The selected day's events")};
         case Kind::quickCreate:
             return {QStringLiteral("Quick add"), QStringLiteral("A line of plain English becomes an event")};
         case Kind::eventEdit: return {QStringLiteral("Edit event"), QStringLiteral("The event editor")};
@@ -45,16 +48,30 @@ ScreenName screenName(const app::PopoverRoute& route) {
 }  // namespace
 
 PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* parent)
-    : QWidget(parent), m_env(environment), m_content(new QWidget(this)) {
+    : QWidget(parent), m_env(environment), m_content(new QWidget(this)), m_calendar(new QWidget(m_content)) {
     setObjectName(QStringLiteral("PopoverRootView"));
     design::followAppearance(this);
-    m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), m_content);
-    m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), m_content);
+    auto* calendar = new QVBoxLayout(m_calendar);
+    calendar->setContentsMargins(0, 0, 0, 0);
+    calendar->setSpacing(0);
+    calendar->addWidget(new MonthHeaderView(m_env.appState, m_env.settings, m_calendar));
+    calendar->addWidget(new MonthGridView(m_env.store, m_env.appState, m_env.settings, m_env.haptics, m_calendar));
+    calendar->addWidget(new design::Hairline(Qt::Horizontal, m_calendar));
+
+    auto* names = new QWidget(m_content);
+    m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), names);
+    m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), names);
+    auto* namesLayout = new QVBoxLayout(names);
+    namesLayout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    namesLayout->setSpacing(6);
+    namesLayout->addWidget(m_title);
+    namesLayout->addWidget(m_subtitle);
+
     auto* layout = new QVBoxLayout(m_content);
-    layout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
-    layout->setSpacing(6);
-    layout->addWidget(m_title);
-    layout->addWidget(m_subtitle);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_calendar);
+    layout->addWidget(names);
 
     connect(&m_env.appState, &app::AppState::routeChanged, this, &PopoverRootView::showRoute);
     showRoute(m_env.appState.route());
@@ -64,6 +81,8 @@ void PopoverRootView::showRoute(const app::PopoverRoute& route) {
     const ScreenName name = screenName(route);
     m_title->setText(name.title);
     m_subtitle->setText(name.subtitle);
+    m_calendar->setVisible(route.kind() == app::PopoverRoute::Kind::main);
+    m_content->layout()->activate();
     const int height = m_content->sizeHint().height();
     m_content->setGeometry(0, 0, kWidth, height);
     m_env.appState.reportContentHeight(height);

@@ -9,10 +9,12 @@
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/appearance/FakeSystemAppearance.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
+#include "platform/haptics/FakeHaptics.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/singleinstance/InstanceMessage.h"
 #include "platform/statusitem/FakeStatusItem.h"
 #include "platform/systemevents/FakeSystemEvents.h"
+#include "platform/workspace/FakeWorkspace.h"
 #include "settings/SettingsWindowController.h"
 
 #include "EventLoop.h"
@@ -43,6 +45,8 @@ protected:
     platform::FakeSystemEvents systemEvents;
     platform::FakeHotKeyRegistrar hotKeys;
     platform::FakeSystemAppearance appearance;
+    platform::FakeWorkspace workspace;
+    platform::FakeHaptics haptics;
     platform::FakeStatusItem item;
     std::unique_ptr<app::AppDelegate> delegate;
 
@@ -53,7 +57,7 @@ protected:
 
     app::AppDelegate& launch() {
         delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item});
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
         delegate->applicationDidFinishLaunching();
         return *delegate;
     }
@@ -217,6 +221,13 @@ TEST_F(Shell, FilesHandedOverStartAnImport) {
               imageimport::ImageImportInput::file(QUrl::fromLocalFile(u"/home/u/ticket.png"_s)));
 }
 
+TEST_F(Shell, TheLaunchersPrivacyActionOpensOurPrivacySettingsWithoutThePopover) {
+    launch();
+    delegate->handleMessage(platform::InstanceMessage::privacySettings());
+    EXPECT_EQ(workspace.opened, QList<QUrl>{platform::privacySettingsURL(EntityType::Event)});
+    EXPECT_FALSE(showing());
+}
+
 TEST_F(Shell, TheOpenHotKeyDuringTheClosingFadeOpensAgain) {
     launch();
     panel().setAnimationPolicy([] { return true; });
@@ -243,8 +254,8 @@ TEST_F(Shell, ThePanelHangsUnderTheClickedPointInsideTheScreen) {
     item.click(QPointF(500, 10));
     EXPECT_EQ(panel().geometry().topLeft(), QPoint(500 - 182, 22));
     EXPECT_EQ(panel().width(), 364);
-    // The placeholder screen is short: the panel keeps its least height.
-    EXPECT_EQ(panel().height(), 120);
+    // As tall as the screen it shows.
+    EXPECT_EQ(panel().height(), static_cast<int>(std::ceil(state().popoverContentHeight())));
     EXPECT_EQ(state().popoverMaxHeight(), std::min(680, screen.height() - 8 - 22));
 
     item.click();
@@ -302,7 +313,7 @@ private:
 TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     launch();
     delegate.reset();
-    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item});
+    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
     auto* root = new RestlessRoot(shell.appState());
     app::StatusItemController controller(shell.environment(), item, root);
     controller.showPopover();

@@ -111,6 +111,8 @@ TEST(KitFonts, TextAndDisplayFacesFallBackEachToTheirOwnWeight) {
     EXPECT_EQ(ODFont::body(12, FontWeight::heavy).weight(), QFont::ExtraBold);
     EXPECT_EQ(ODFont::display(19).weight(), QFont::Bold);
     EXPECT_EQ(ODFont::display(19).pixelSize(), 19);
+    // Numbers and titles keep to about the display face's width: DejaVu Sans would cut month names.
+    EXPECT_EQ(QFontInfo(ODFont::display(19)).family(), u"Liberation Sans");
     EXPECT_EQ(ODFont::body(11.5).pixelSize(), 12);
 }
 

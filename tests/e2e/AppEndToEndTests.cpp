@@ -12,10 +12,12 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 
 using namespace Qt::Literals::StringLiterals;
@@ -45,6 +47,19 @@ bool near(QColor a, QColor b) {
            std::abs(a.blue() - b.blue()) <= 2;
 }
 
+// Pixels in the blue of the calendar "Work" that AppDriver writes (#2D7FF9),
+// whole or at the half strength of marks on past days and other months.
+int calendarMarks(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > c.red() + 60 && c.blue() > c.green() + 40)
+                ++count;
+        }
+    return count;
+}
+
 void keep(const QImage& image, const QString& name) {
     const QString folder = qEnvironmentVariable("ORBITDAY_E2E_SCREENSHOTS");
     if (!folder.isEmpty() && QDir().mkpath(folder))
@@ -66,15 +81,44 @@ protected:
             std::cerr << "The application wrote:\n" << errors.toStdString();
     }
 
-    QImage panelShot(const QString& name) {
-        const auto panel = app.panelGeometry();
+    static QImage panelShot(AppDriver& driver, const QString& name) {
+        const auto panel = driver.panelGeometry();
         if (!panel)
             return {};
         // Let the opening fade finish (without a compositor there is none).
         testsupport::spinEventLoop(250);
-        const QImage shot = app.screenshot(*panel);
+        const QImage shot = driver.screenshot(*panel);
         keep(shot, name);
         return shot;
+    }
+    QImage panelShot(const QString& name) { return panelShot(app, name); }
+
+    // Events today and on the next days, so that the grid has marks to show.
+    static void addWeekOfEvents(AppDriver& driver) {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QDateTime start = now.addSecs(2 * 3600 - now.time().second());
+        driver.addEvent(u"Dentist appointment"_s, start, start.addSecs(1800));
+        for (int day = 1; day <= 3; ++day)
+            driver.addEvent(u"Review "_s + QString::number(day), start.addDays(day), start.addDays(day).addSecs(3600));
+    }
+
+    // The tray item is on the panel a moment before the hot keys are grabbed: a
+    // press that came too early is pressed again.
+    static bool openWithHotKey(AppDriver& driver) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            driver.chord({Keys::controlL, Keys::altL, 'c'});
+            if (driver.waitForPanel(300))
+                return true;
+        }
+        return false;
+    }
+
+    // Our privacy settings window: the application's window that is not the panel.
+    static bool waitForPrivacyWindow(const AppDriver& driver) {
+        return testsupport::waitUntil([&] {
+            const auto windows = driver.visibleWindows();
+            return std::any_of(windows.begin(), windows.end(), [](const QRect& w) { return w.width() != 364; });
+        });
     }
 
     QByteArray zone = lateMorningZone();
@@ -135,6 +179,71 @@ TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewher
     testsupport::spinEventLoop(100);
     app.focusElsewhere();
     EXPECT_TRUE(app.waitForNoPanel());
+}
+
+TEST_F(AppEndToEnd, ThePopoverOpensOnTheMonthGridInEitherAppearanceWeekStartAndWeekNumbering) {
+    struct Variant {
+        const char* name;
+        bool dark;
+        bool weekNumbers;
+        app::FirstWeekday firstWeekday;
+    };
+    addWeekOfEvents(app);
+    for (const Variant& v : {Variant{"grid-light-monday", false, false, app::FirstWeekday::monday},
+                             Variant{"grid-light-sunday-weeks", false, true, app::FirstWeekday::sunday},
+                             Variant{"grid-dark-monday-weeks", true, true, app::FirstWeekday::monday},
+                             Variant{"grid-dark-sunday", true, false, app::FirstWeekday::sunday}}) {
+        SCOPED_TRACE(v.name);
+        // One application at a time on the test's bus and panel: the same one, restarted.
+        QFile::remove(app.home() + u"/.config/orbitday/settings.ini"_s);
+        app.setPreference(u"appearance"_s, v.dark ? u"dark"_s : u"light"_s);
+        app.setPreference(u"showWeekNumbers"_s, v.weekNumbers ? u"true"_s : u"false"_s);
+        app.setPreference(u"firstWeekday"_s, QString::number(app::rawValue(v.firstWeekday)));
+        ASSERT_TRUE(app.start());
+        ASSERT_TRUE(app.tray().waitForItem(15000));
+        ASSERT_TRUE(openWithHotKey(app));
+        const QImage shot = panelShot(QString::fromLatin1(v.name));
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_GT(shot.height(), 300) << "the header and six weeks of days";
+        EXPECT_GT(calendarMarks(shot), 20) << "the marks of four days with events";
+        EXPECT_TRUE(near(shot.pixelColor(300, shot.height() - 12), expected(design::Theme::surface(), v.dark)));
+        const QString errors = app.stop();
+        EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
+    }
+}
+
+TEST_F(AppEndToEnd, CalendarAccessSwitchedOffInThePrivacySettingsEmptiesThePopoverAndOnAgainBringsItBack) {
+    addWeekOfEvents(app);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().label().contains(u"Dentist"_s));
+    ASSERT_TRUE(openWithHotKey(app));
+    EXPECT_GT(calendarMarks(panelShot(u"privacy-before"_s)), 20);
+    app.chord({Keys::escape});
+    ASSERT_TRUE(app.waitForNoPanel());
+
+    // The launcher's action, handed to the running application: the window opens
+    // with the calendar switch focused, and Space turns it off.
+    EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
+    ASSERT_TRUE(waitForPrivacyWindow(app));
+    testsupport::spinEventLoop(200);
+    app.chord({' '});
+    // The tray's next event goes at once, without the popover opening (which reloads).
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !app.tray().label().contains(u"Dentist"_s); }));
+    app.chord({Keys::controlL, Keys::altL, 'c'});
+    ASSERT_TRUE(app.waitForPanel());
+    EXPECT_EQ(calendarMarks(panelShot(u"privacy-off"_s)), 0);
+    app.chord({Keys::escape});
+    ASSERT_TRUE(app.waitForNoPanel());
+
+    EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
+    ASSERT_TRUE(waitForPrivacyWindow(app));
+    testsupport::spinEventLoop(200);
+    app.chord({' '});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return app.tray().label().contains(u"Dentist"_s); }));
+    app.chord({Keys::controlL, Keys::altL, 'c'});
+    ASSERT_TRUE(app.waitForPanel());
+    EXPECT_GT(calendarMarks(panelShot(u"privacy-on"_s)), 20);
 }
 
 }  // namespace

@@ -16,12 +16,22 @@ const QString kRequest = QStringLiteral("request");
 const QString kPaths = QStringLiteral("paths");
 const QString kReopen = QStringLiteral("reopen");
 const QString kOpen = QStringLiteral("open");
+const QString kPrivacySettings = QStringLiteral("privacy-settings");
+
+QString requestName(InstanceMessage::Kind kind) {
+    switch (kind) {
+        case InstanceMessage::Kind::reopen: return kReopen;
+        case InstanceMessage::Kind::openFiles: return kOpen;
+        case InstanceMessage::Kind::privacySettings: return kPrivacySettings;
+    }
+    return kReopen;
+}
 
 }  // namespace
 
 QByteArray encodeFrame(const InstanceMessage& message) {
     QJsonObject object;
-    object.insert(kRequest, message.kind == InstanceMessage::Kind::reopen ? kReopen : kOpen);
+    object.insert(kRequest, requestName(message.kind));
     if (message.kind == InstanceMessage::Kind::openFiles)
         object.insert(kPaths, QJsonArray::fromStringList(message.paths));
     const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
@@ -39,6 +49,8 @@ std::optional<InstanceMessage> decodeMessage(const QByteArray& json) {
     const QString request = object.value(kRequest).toString();
     if (request == kReopen)
         return InstanceMessage::reopen();
+    if (request == kPrivacySettings)
+        return InstanceMessage::privacySettings();
     if (request != kOpen || !object.value(kPaths).isArray())
         return std::nullopt;
     QStringList paths;

@@ -14,6 +14,8 @@ struct InstanceMessage {
         reopen,
         // Files handed to the application ("Open With"): absolute paths.
         openFiles,
+        // The launcher's "Privacy Settings" action: show our privacy settings window.
+        privacySettings,
     };
 
     Kind kind = Kind::reopen;
@@ -21,6 +23,7 @@ struct InstanceMessage {
 
     static InstanceMessage reopen() { return {Kind::reopen, {}}; }
     static InstanceMessage openFiles(QStringList paths) { return {Kind::openFiles, std::move(paths)}; }
+    static InstanceMessage privacySettings() { return {Kind::privacySettings, {}}; }
     bool operator==(const InstanceMessage&) const = default;
 };
 

@@ -44,6 +44,7 @@ TEST(InstanceMessages, RoundTripFrameByFrame) {
     EXPECT_EQ(readWhole(platform::encodeFrame(InstanceMessage::reopen())), InstanceMessage::reopen());
     const auto open = InstanceMessage::openFiles({u"/home/u/ticket.png"_s, u"/tmp/a b\nc.pdf"_s});
     EXPECT_EQ(readWhole(platform::encodeFrame(open)), open);
+    EXPECT_EQ(readWhole(platform::encodeFrame(InstanceMessage::privacySettings())), InstanceMessage::privacySettings());
 }
 
 TEST(InstanceMessages, MalformedOnesAreNotMessages) {

@@ -5,9 +5,11 @@
 #include "core/Clock.h"
 #include "platform/appearance/FakeSystemAppearance.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
+#include "platform/haptics/FakeHaptics.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/statusitem/StatusNotifierItem.h"
 #include "platform/systemevents/FakeSystemEvents.h"
+#include "platform/workspace/FakeWorkspace.h"
 
 #include "EventLoop.h"
 #include "FakeStatusNotifierWatcher.h"
@@ -51,10 +53,12 @@ protected:
     platform::FakeSystemEvents systemEvents;
     platform::FakeHotKeyRegistrar hotKeys;
     platform::FakeSystemAppearance appearance;
+    platform::FakeWorkspace workspace;
+    platform::FakeHaptics haptics;
 
     std::unique_ptr<app::AppDelegate> launch(platform::StatusItem& item) {
         auto delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item});
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
         delegate->applicationDidFinishLaunching();
         return delegate;
     }
