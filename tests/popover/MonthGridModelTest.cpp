@@ -1,4 +1,5 @@
 #include "PopoverTestSupport.h"
+#include "TestEnvironment.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
@@ -109,6 +110,19 @@ TEST_F(MonthGrid, AnEventMarksEveryShownDayItOverlapsAndNoOther) {
         marked += static_cast<int>(it.value().size());
     EXPECT_EQ(marked, 9);
     EXPECT_TRUE(MonthGridModel::dotColors({}, {}, calendar).isEmpty());
+}
+
+TEST_F(MonthGrid, AnEventIsMarkedOnEveryDayAlsoAcrossADayWithoutMidnight) {
+    // In São Paulo 4 November 2018 began at 01:00: a day added to it lands at 01:00
+    // on the 5th, which is not where that day starts.
+    testsupport::ScopedTimeZone saoPaulo("America/Sao_Paulo");
+    const core::Calendar calendar = gridCalendar(FirstWeekday::sunday);
+    const auto days = MonthGridModel::gridDays(local(2018, 11, 15), calendar);
+    const auto colors = MonthGridModel::dotColors(
+        {event(u"Weekend away"_s, local(2018, 11, 3, 20), local(2018, 11, 5, 2), kGreen)}, days, calendar);
+    for (int day : {3, 4, 5})
+        EXPECT_EQ(colors.value(calendar.startOfDay(local(2018, 11, day, 12))), std::vector{kGreen}) << day;
+    EXPECT_EQ(colors.size(), 3);
 }
 
 TEST_F(MonthGrid, MarksShowThreeColoursAtMostAndCountTheRest) {
