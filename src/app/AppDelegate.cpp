@@ -4,6 +4,7 @@
 #include "app/StatusItemController.h"
 #include "app/Updater.h"
 #include "design/AppearanceBinding.h"
+#include "imageimport/flow/ImageFileDialog.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/singleinstance/InstanceMessage.h"
 #include "platform/workspace/Workspace.h"
@@ -69,6 +70,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     };
 
     m_appState.imageImport().setAppState(&m_appState);
+    m_appState.imageImport().setFileChooser(&imageimport::ImageFileDialog::choose);
 
     m_hotKeys.bind(m_settings, [self](HotKeyAction action) {
         if (self)

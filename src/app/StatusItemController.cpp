@@ -10,6 +10,7 @@
 #include "core/Clock.h"
 #include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
+#include "imageimport/flow/ImportKeys.h"
 #include "platform/statusitem/StatusItem.h"
 #include "platform/systemevents/SystemEvents.h"
 #include "store/CalendarStore.h"
@@ -18,6 +19,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 #include <array>
@@ -55,6 +57,13 @@ StatusItemController::StatusItemController(AppEnvironment& environment, platform
             m_panelActivated = true;
     });
     m_panel->onSizeChange = [this] { positionPanel(true); };
+    // Registered on the panel itself: Qt fires a shortcut only while what
+    // carries it is shown, and the menus that name this one mostly are not.
+    auto* importKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), m_panel);
+    connect(importKey, &QShortcut::activated, this, [this] {
+        if (imageimport::importKeysApply(m_env.appState, m_env.store))
+            m_env.appState.imageImport().chooseFile();
+    });
     m_env.appState.onContentHeightChange = [this](double) { onContentHeightChange(); };
 
     AppSettings& settings = m_env.settings;

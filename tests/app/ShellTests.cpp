@@ -228,6 +228,46 @@ TEST_F(Shell, TheLaunchersPrivacyActionOpensOurPrivacySettingsWithoutThePopover)
     EXPECT_FALSE(showing());
 }
 
+TEST_F(Shell, CtrlShiftIClosesThePopoverThenAsksForAFileAndImportsTheChoice) {
+    launch();
+    std::optional<QUrl> answer;
+    QStringList calls;
+    state().imageImport().setFileChooser([&] {
+        calls << (showing() ? u"chooser over the popover"_s : u"chooser"_s);
+        // Asked again while the chooser is open: no second chooser.
+        state().imageImport().chooseFile();
+        return answer;
+    });
+    auto importKey = [&] {
+        panel().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&panel()));
+        QTest::keyClick(&panel(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        testsupport::spinEventLoop(5);
+    };
+
+    controller().showPopover();
+    importKey();
+    EXPECT_EQ(calls, QStringList{u"chooser"_s});
+    EXPECT_FALSE(showing()) << "a cancelled choice leaves the popover closed";
+    EXPECT_FALSE(state().imageImport().isRunning());
+
+    const QUrl ticket = QUrl::fromLocalFile(u"/home/u/ticket.png"_s);
+    answer = ticket;
+    controller().showPopover();
+    state().setRoute(PopoverRoute::quickCreate());
+    importKey();
+    EXPECT_EQ(calls.size(), 2);
+    EXPECT_TRUE(showing());
+    EXPECT_EQ(state().route(), PopoverRoute::imageImport());
+    EXPECT_EQ(state().imageImport().input(), imageimport::ImageImportInput::file(ticket));
+
+    // Over the editor the key is not the import's.
+    state().setRoute(PopoverRoute::eventCreate(local(2026, 3, 10, 10)));
+    importKey();
+    EXPECT_EQ(calls.size(), 2);
+    EXPECT_TRUE(showing());
+}
+
 TEST_F(Shell, TheOpenHotKeyDuringTheClosingFadeOpensAgain) {
     launch();
     panel().setAnimationPolicy([] { return true; });
