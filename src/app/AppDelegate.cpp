@@ -22,8 +22,15 @@ AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
       m_settings(services.defaults),
       m_store(services.eventStore, &services.systemEvents),
       m_hotKeys(services.hotKeys),
-      m_environment{m_store, m_settings, m_appState, m_hotKeys, services.systemEvents, services.workspace,
-                    services.haptics} {}
+      m_reminderCompletions(m_store),
+      m_environment{m_store,
+                    m_settings,
+                    m_appState,
+                    m_hotKeys,
+                    services.systemEvents,
+                    services.workspace,
+                    services.haptics,
+                    m_reminderCompletions} {}
 
 AppDelegate::~AppDelegate() {
     // The controllers hold callbacks into the state and the store; they go first.
@@ -90,7 +97,9 @@ void AppDelegate::handleHotKey(HotKeyAction action) {
             if (m_statusItem)
                 m_statusItem->togglePopover();
             break;
-        case HotKeyAction::quickCreate: m_appState.openPopover(PopoverRoute::quickCreate()); break;
+        case HotKeyAction::quickCreate:
+            m_appState.openPopover(PopoverRoute::quickCreate());
+            break;
         case HotKeyAction::joinMeeting:
             if (m_meetingAlerts)
                 m_meetingAlerts->joinNextMeeting(core::Date::now());

@@ -4,6 +4,7 @@
 #include "app/AppSettings.h"
 #include "app/AppState.h"
 #include "app/HotKeyManager.h"
+#include "popover/ReminderCompletions.h"
 #include "store/CalendarStore.h"
 
 #include <QObject>
@@ -88,6 +89,7 @@ private:
     store::CalendarStore m_store;
     AppState m_appState;
     HotKeyManager m_hotKeys;
+    popover::ReminderCompletions m_reminderCompletions;
     AppEnvironment m_environment;
     std::unique_ptr<design::AppearanceBinding> m_appearance;
     std::unique_ptr<StatusItemController> m_statusItem;

@@ -5,6 +5,9 @@ class Haptics;
 class SystemEvents;
 class Workspace;
 }  // namespace platform
+namespace popover {
+class ReminderCompletions;
+}
 namespace store {
 class CalendarStore;
 }
@@ -28,6 +31,8 @@ struct AppEnvironment {
     // Addresses, the clipboard and the keys held, for actions that leave the app.
     platform::Workspace& workspace;
     platform::Haptics& haptics;
+    // Reminders ticked in the popover and not yet completed: they outlive its screens.
+    popover::ReminderCompletions& reminderCompletions;
 };
 
 }  // namespace app

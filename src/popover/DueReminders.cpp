@@ -6,14 +6,12 @@
 
 namespace popover {
 
-std::vector<model::ODReminder> DueReminders::items(const std::vector<model::ODReminder>& reminders,
-                                                   core::Date now, const core::Calendar& calendar) {
-    const core::Date bound =
-        calendar.dateByAdding(core::CalendarUnit::Day, 1, calendar.startOfDay(now)).value_or(now);
+std::vector<model::ODReminder> DueReminders::items(const std::vector<model::ODReminder>& reminders, core::Date now,
+                                                   const core::Calendar& calendar) {
+    const core::Date bound = calendar.dateByAdding(core::CalendarUnit::Day, 1, calendar.startOfDay(now)).value_or(now);
     std::vector<model::ODReminder> due;
-    std::copy_if(reminders.begin(), reminders.end(), std::back_inserter(due), [&](const model::ODReminder& r) {
-        return r.due.value_or(core::Date::distantFuture()) < bound;
-    });
+    std::copy_if(reminders.begin(), reminders.end(), std::back_inserter(due),
+                 [&](const model::ODReminder& r) { return r.due.value_or(core::Date::distantFuture()) < bound; });
     return due;
 }
 

@@ -61,9 +61,12 @@ protected:
 };
 
 TEST_F(PopoverKeys, NothingIsTakenOutsideTheMainScreenOfTheActivePanelOrWhileATextFieldHasTheFocus) {
-    const std::vector<PopoverKey> keys{typed(u't'),     typed(u'a'),
-                                       press(Qt::Key_Right), press(Qt::Key_Return),
-                                       press(Qt::Key_N, Qt::ControlModifier), press(Qt::Key_Q, Qt::ControlModifier)};
+    const std::vector<PopoverKey> keys{typed(u't'),
+                                       typed(u'a'),
+                                       press(Qt::Key_Right),
+                                       press(Qt::Key_Return),
+                                       press(Qt::Key_N, Qt::ControlModifier),
+                                       press(Qt::Key_Q, Qt::ControlModifier)};
     auto noneTaken = [&](const char* situation, auto change) {
         for (PopoverKey key : keys) {
             change(key);

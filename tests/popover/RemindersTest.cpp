@@ -77,8 +77,7 @@ TEST_F(Reminders, TheListHoldsWhatIsDueTodayAndEverythingOverdueWithTheirLabels)
     add(u"Tonight"_s, at(2026, 3, 10, 23, 59));
     load();
 
-    EXPECT_EQ(dueTitles(), (QStringList{u"Last year"_s, u"Yesterday"_s, u"Today"_s, u"This morning"_s,
-                                        u"Tonight"_s}));
+    EXPECT_EQ(dueTitles(), (QStringList{u"Last year"_s, u"Yesterday"_s, u"Today"_s, u"This morning"_s, u"Tonight"_s}));
     const core::Date now = core::Clock::current().now();
     EXPECT_EQ(DueReminders::dueLabel(named(u"Last year"_s), now), u"Overdue"_s);
     EXPECT_EQ(DueReminders::dueLabel(named(u"Yesterday"_s), now), u"Overdue"_s);
