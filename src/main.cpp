@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orbitday"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orbitday"));
+    QApplication::setApplicationVersion(QStringLiteral(ORBITDAY_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("orbitday"));
     // A tray application: closing a window never ends it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -35,6 +35,7 @@ constexpr qreal kDisabledSwatchOpacity = 0.45;
 constexpr QSizeF kDotBox{10, 10};
 constexpr qreal kDotDiameter = 8;
 constexpr QSizeF kPillSize{12, 6};
+constexpr qreal kSymbolSize = 12;
 
 QFont detailFont() {
     return ODFont::nsBody(11);
@@ -100,6 +101,43 @@ public:
 private:
     core::Color m_color;
     KitMenu::Swatch m_shape;
+};
+
+// A symbol in the colour of the row's text: white on the highlight, faint when disabled.
+class SymbolEngine final : public QIconEngine {
+public:
+    explicit SymbolEngine(QString name) : m_name(std::move(name)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        QColor color = toQColor(Theme::text());
+        if (mode == QIcon::Disabled)
+            color = toQColor(Theme::textFaint());
+        else if (mode == QIcon::Selected)
+            color = toQColor(Theme::onAccent());
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        Symbols::paint(*painter, QRectF(rect), m_name, color, kSymbolSize, FontWeight::regular);
+        painter->restore();
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = static_cast<int>(std::ceil(Symbols::boxSide(kSymbolSize)));
+        return QSize(side, side).boundedTo(size);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+
+    QIconEngine* clone() const override { return new SymbolEngine(m_name); }
+    QString key() const override { return QStringLiteral("orbitday-menu-symbol"); }
+
+private:
+    QString m_name;
 };
 
 // Draws the panel and rows of kit menus and gives them their metrics; anything
@@ -231,10 +269,11 @@ private:
         if (item.checkType != QStyleOptionMenuItem::NotCheckable && item.checked)
             Symbols::paint(painter, QRectF(rect.left() + kInset, rect.top(), kCheckWidth, rect.height()),
                            QStringLiteral("checkmark"), ink, kCheckSize, FontWeight::bold);
-        if (!item.icon.isNull() && menu.hasSwatches()) {
-            const qreal width = swatchSize(menu.look().swatch).width();
+        if (!item.icon.isNull() && menu.iconColumnWidth() > 0) {
+            const qreal width = menu.iconColumnWidth();
             const QRect box = QRectF(rect.left() + kInset + kCheckWidth, rect.top(), width, rect.height()).toRect();
-            item.icon.paint(&painter, box, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
+            const QIcon::Mode mode = !enabled ? QIcon::Disabled : selected ? QIcon::Selected : QIcon::Normal;
+            item.icon.paint(&painter, box, Qt::AlignCenter, mode);
         }
 
         const auto [title, detail] = split(item.text);
@@ -287,6 +326,10 @@ QAction* KitMenu::addRow(const MenuRow& row, std::function<void()> action) {
         item->setIcon(swatchIcon(*row.swatch, m_look.swatch));
         item->setIconVisibleInMenu(true);
         ++m_swatchCount;
+    } else if (row.symbol) {
+        item->setIcon(QIcon(new SymbolEngine(*row.symbol)));
+        item->setIconVisibleInMenu(true);
+        ++m_symbolCount;
     }
     if (row.detail) {
         const qreal needed = QFontMetricsF(m_look.titleFont).horizontalAdvance(row.title) + kDetailGap +
@@ -307,10 +350,17 @@ const MenuRow* KitMenu::row(const QAction* action) const {
     return found == m_rows.constEnd() ? nullptr : &found.value();
 }
 
+qreal KitMenu::iconColumnWidth() const {
+    qreal width = hasSwatches() ? swatchSize(m_look.swatch).width() : 0;
+    if (m_symbolCount > 0)
+        width = std::max(width, Symbols::boxSide(kSymbolSize));
+    return width;
+}
+
 qreal KitMenu::titleLeft() const {
     qreal left = kInset + kCheckWidth;
-    if (hasSwatches())
-        left += swatchSize(m_look.swatch).width() + kSwatchGap;
+    if (iconColumnWidth() > 0)
+        left += iconColumnWidth() + kSwatchGap;
     return left;
 }
 

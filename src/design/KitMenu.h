@@ -22,6 +22,8 @@ struct MenuRow {
     std::optional<core::Color> swatch;
     bool checked = false;
     bool enabled = true;
+    // A symbol before the title, in the row's text colour, in the swatches' column.
+    std::optional<QString> symbol;
 };
 
 // The pop-up menu of the kit: a plain QMenu, so the keyboard works as in any
@@ -62,6 +64,8 @@ public:
     const MenuRow* row(const QAction* action) const;
     const Look& look() const { return m_look; }
     bool hasSwatches() const { return m_swatchCount > 0; }
+    // The width of the column of swatches and symbols before the titles; 0 without either.
+    qreal iconColumnWidth() const;
 
     // Where a row's title starts, where the details end (from the titles'
     // start) and the widest a row needs to be, in the row's own coordinates.
@@ -83,6 +87,7 @@ private:
     Look m_look;
     QHash<const QAction*, MenuRow> m_rows;
     int m_swatchCount = 0;
+    int m_symbolCount = 0;
     qreal m_detailEnd = 0;
     QString m_typed;
     quint64 m_lastTypedAt = 0;

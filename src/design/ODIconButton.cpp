@@ -41,14 +41,24 @@ QSize ODIconButton::sizeHint() const {
     return QSize(side, side);
 }
 
+void ODIconButton::setSymbolStyle(qreal size, FontWeight weight) {
+    m_symbolSize = size;
+    m_symbolWeight = weight;
+    update();
+}
+
 void ODIconButton::paint(QPainter& painter, const QRectF& square, const QString& systemName, bool pressed) {
+    const qreal diameter = std::min(square.width(), square.height());
+    paint(painter, square, systemName, pressed, diameter * kSymbolPerDiameter, FontWeight::semibold);
+}
+
+void ODIconButton::paint(QPainter& painter, const QRectF& square, const QString& systemName, bool pressed,
+                         qreal symbolSize, FontWeight weight) {
     painter.save();
     Shape::circle().fill(painter, square, toQColor(Theme::fillSoft()));
     if (pressed)
         painter.setOpacity(painter.opacity() * kPressedOpacity);
-    const qreal diameter = std::min(square.width(), square.height());
-    Symbols::paint(painter, square, systemName, toQColor(Theme::text()), diameter * kSymbolPerDiameter,
-                   FontWeight::semibold);
+    Symbols::paint(painter, square, systemName, toQColor(Theme::text()), symbolSize, weight);
     painter.restore();
 }
 
@@ -57,7 +67,8 @@ void ODIconButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled())
         painter.setOpacity(ODButtonStyle::kDisabledOpacity);
-    paint(painter, odSquare(QRectF(rect()), m_diameter), m_systemName, isDown());
+    paint(painter, odSquare(QRectF(rect()), m_diameter), m_systemName, isDown(),
+          m_symbolSize.value_or(m_diameter * kSymbolPerDiameter), m_symbolWeight);
 }
 
 void ODIconButton::keyPressEvent(QKeyEvent* event) {

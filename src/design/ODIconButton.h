@@ -1,5 +1,7 @@
 #pragma once
 
+#include "design/FontWeight.h"
+
 #include <QAbstractButton>
 #include <QString>
 
@@ -22,11 +24,16 @@ public:
     QString systemName() const { return m_systemName; }
     void setSystemName(const QString& systemName);
     qreal diameter() const { return m_diameter; }
+    // The symbol's text size and weight where a screen asks for its own; by
+    // default it grows with the diameter, semibold.
+    void setSymbolStyle(qreal size, FontWeight weight);
 
     QSize sizeHint() const override;
 
     // The button's face in a square of its diameter.
     static void paint(QPainter& painter, const QRectF& square, const QString& systemName, bool pressed);
+    static void paint(QPainter& painter, const QRectF& square, const QString& systemName, bool pressed,
+                      qreal symbolSize, FontWeight weight);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,6 +43,8 @@ private:
     QString m_systemName;
     qreal m_diameter;
     std::optional<QString> m_label;
+    std::optional<qreal> m_symbolSize;
+    FontWeight m_symbolWeight = FontWeight::semibold;
 };
 
 }  // namespace design

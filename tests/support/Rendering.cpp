@@ -1,6 +1,12 @@
 #include "Rendering.h"
 
+#include "design/Theme.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QFontDatabase>
+#include <QLayout>
+#include <QWidget>
 
 namespace testsupport {
 
@@ -11,6 +17,27 @@ QStringList missingFontFamilies(const QStringList& families) {
         if (!available.contains(family, Qt::CaseInsensitive))
             missing << family;
     return missing;
+}
+
+QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& name) {
+    const design::Appearance before = design::Theme::appearance();
+    design::Theme::setAppearance({.isDark = dark});
+    QCoreApplication::processEvents();
+    if (widget.layout())
+        widget.layout()->activate();
+    const int height = widget.hasHeightForWidth() ? widget.heightForWidth(width) : widget.sizeHint().height();
+    widget.resize(width, height);
+    if (widget.layout())
+        widget.layout()->activate();
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    const core::Color surface = design::Theme::surface().resolve(design::Theme::appearance());
+    image.fill(QColor(surface.red, surface.green, surface.blue));
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    design::Theme::setAppearance(before);
+    const QString folder = qEnvironmentVariable("ORBITDAY_SCREENSHOTS");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        image.save(folder + u'/' + name + (dark ? QStringLiteral("-dark.png") : QStringLiteral("-light.png")));
+    return image;
 }
 
 }  // namespace testsupport
