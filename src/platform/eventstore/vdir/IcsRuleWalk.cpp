@@ -130,15 +130,12 @@ std::optional<IcsRuleWalk> IcsRuleWalk::from(const icalrecurrencetype& rule, con
 
     // Without any day filter, the start says which day of the period recurs.
     if (!given(rule.by_year_day) && !given(rule.by_month_day) && !given(rule.by_day)) {
-        if (walk.m_frequency == Frequency::Yearly || walk.m_frequency == Frequency::Monthly) {
-            // libical reads a date such as "10000057" as day 57 of month 0: such a start names no day to repeat.
-            const bool startIsADay = start.month >= 1 && start.month <= 12 && start.day >= 1 && start.day <= 31;
-            check(true, startIsADay);
-            if (startIsADay) {
-                if (walk.m_frequency == Frequency::Yearly && walk.m_months == 0)
-                    walk.m_months = static_cast<quint16>(1u << start.month);
-                walk.m_monthDays = 1u << start.day;
-            }
+        if (walk.m_frequency == Frequency::Yearly) {
+            if (walk.m_months == 0)
+                walk.m_months = static_cast<quint16>(1u << start.month);
+            walk.m_monthDays = 1u << start.day;
+        } else if (walk.m_frequency == Frequency::Monthly) {
+            walk.m_monthDays = 1u << start.day;
         } else if (walk.m_frequency == Frequency::Weekly) {
             walk.m_weekdays = static_cast<quint8>(1u << mondayIndex(walk.m_startDay));
             walk.m_byDay = true;

@@ -289,15 +289,3 @@ TEST(IcsRecurrence, AddedPeriodsKeepTheirOwnLength) {
     EXPECT_EQ(occurrences[2].end, utc(2024, 6, 6, 14, 30));
     EXPECT_EQ(occurrences[3].end, utc(2024, 6, 7, 15)) << "a plain date lasts as long as the event";
 }
-
-// libical reads a date such as "10000057" as day 57 of month 0; a rule that repeats the start's own day then has
-// no day of the month to repeat.
-TEST(IcsRecurrence, RulesFromAStartOutsideTheCalendarRepeatNothing) {
-    for (const char* rule : {"RRULE:FREQ=YEARLY", "RRULE:FREQ=MONTHLY", "RRULE:FREQ=YEARLY;BYMONTH=3"}) {
-        const ParsedSeries s(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:bad-start"),
-                                  QStringLiteral("DTSTART;VALUE=DATE:10000057"), QString::fromLatin1(rule),
-                                  QStringLiteral("END:VEVENT")}));
-        EXPECT_LE(s.starts(utc(1000, 1, 1), utc(1010, 1, 1)).size(), 1u) << rule;
-        EXPECT_TRUE(s.starts(utc(2024, 1, 1), utc(2025, 1, 1)).empty()) << rule;
-    }
-}
