@@ -187,6 +187,21 @@ TEST_F(UpNextScreen, TheEarlierGroupStaysOpenAcrossMinutesButClosesForANewlySele
     EXPECT_EQ(rowTitles(view()), QStringList{u"Planning"_s});
 }
 
+TEST_F(UpNextScreen, EarlierRowsFadeInUnlessTheUserAsksForReducedMotion) {
+    add(u"Gym"_s, local(2026, 3, 10, 7), 60);
+    const auto gymOpacity = [&] {
+        QTest::mouseClick(buttonNamed(view(), u"Show 1 earlier events"_s), Qt::LeftButton);
+        const auto rows = shown<EventRowView>(view());
+        const qreal opacity = rows.size() == 1 ? rows.front()->opacity() : -1;
+        QTest::mouseClick(buttonNamed(view(), u"Hide 1 earlier events"_s), Qt::LeftButton);
+        return opacity;
+    };
+    EXPECT_LT(gymOpacity(), 0.1);
+    design::Theme::setAppearance({.reduceMotion = true});
+    EXPECT_DOUBLE_EQ(gymOpacity(), 0.45);
+    design::Theme::setAppearance({});
+}
+
 TEST_F(UpNextScreen, AnEmptyDayOffersTheEventAtTheFollowingMidnightAndOpensIt) {
     const auto launch = add(u"Midnight launch"_s, local(2026, 3, 14), 30);
     appState.setSelectedDate(local(2026, 3, 13));
