@@ -10,6 +10,7 @@
 #include "design/Theme.h"
 #include "popover/MonthGridView.h"
 #include "popover/MonthHeaderView.h"
+#include "popover/UpNextView.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -30,7 +31,7 @@ struct ScreenName {
 ScreenName screenName(const app::PopoverRoute& route) {
     using Kind = app::PopoverRoute::Kind;
     switch (route.kind()) {
-        case Kind::main: return {QStringLiteral("Agenda"), QStringLiteral("The selected day's events")};
+        case Kind::main: return {};
         case Kind::quickCreate:
             return {QStringLiteral("Quick add"), QStringLiteral("A line of plain English becomes an event")};
         case Kind::eventEdit: return {QStringLiteral("Edit event"), QStringLiteral("The event editor")};
@@ -48,20 +49,24 @@ ScreenName screenName(const app::PopoverRoute& route) {
 }  // namespace
 
 PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* parent)
-    : QWidget(parent), m_env(environment), m_content(new QWidget(this)), m_calendar(new QWidget(m_content)) {
+    : QWidget(parent),
+      m_env(environment),
+      m_content(new QWidget(this)),
+      m_main(new QWidget(m_content)),
+      m_names(new QWidget(m_content)) {
     setObjectName(QStringLiteral("PopoverRootView"));
     design::followAppearance(this);
-    auto* calendar = new QVBoxLayout(m_calendar);
-    calendar->setContentsMargins(0, 0, 0, 0);
-    calendar->setSpacing(0);
-    calendar->addWidget(new MonthHeaderView(m_env.appState, m_env.settings, m_calendar));
-    calendar->addWidget(new MonthGridView(m_env.store, m_env.appState, m_env.settings, m_env.haptics, m_calendar));
-    calendar->addWidget(new design::Hairline(Qt::Horizontal, m_calendar));
+    auto* main = new QVBoxLayout(m_main);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    main->addWidget(new MonthHeaderView(m_env.appState, m_env.settings, m_main));
+    main->addWidget(new MonthGridView(m_env.store, m_env.appState, m_env.settings, m_env.haptics, m_main));
+    main->addWidget(new design::Hairline(Qt::Horizontal, m_main));
+    main->addWidget(new UpNextView(m_env.store, m_env.appState, m_env.settings, m_env.workspace, m_main));
 
-    auto* names = new QWidget(m_content);
-    m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), names);
-    m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), names);
-    auto* namesLayout = new QVBoxLayout(names);
+    m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), m_names);
+    m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), m_names);
+    auto* namesLayout = new QVBoxLayout(m_names);
     namesLayout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     namesLayout->setSpacing(6);
     namesLayout->addWidget(m_title);
@@ -70,8 +75,8 @@ PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* pare
     auto* layout = new QVBoxLayout(m_content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_calendar);
-    layout->addWidget(names);
+    layout->addWidget(m_main);
+    layout->addWidget(m_names);
 
     connect(&m_env.appState, &app::AppState::routeChanged, this, &PopoverRootView::showRoute);
     showRoute(m_env.appState.route());
@@ -81,11 +86,24 @@ void PopoverRootView::showRoute(const app::PopoverRoute& route) {
     const ScreenName name = screenName(route);
     m_title->setText(name.title);
     m_subtitle->setText(name.subtitle);
-    m_calendar->setVisible(route.kind() == app::PopoverRoute::Kind::main);
+    const bool isMain = route.kind() == app::PopoverRoute::Kind::main;
+    m_main->setVisible(isMain);
+    m_names->setVisible(!isMain);
+    fitContent();
+}
+
+void PopoverRootView::fitContent() {
     m_content->layout()->activate();
-    const int height = m_content->sizeHint().height();
+    const int height = m_content->hasHeightForWidth() ? m_content->heightForWidth(kWidth) : m_content->sizeHint().height();
     m_content->setGeometry(0, 0, kWidth, height);
     m_env.appState.reportContentHeight(height);
+}
+
+bool PopoverRootView::event(QEvent* event) {
+    // The screen asks for a new size: another day's agenda, a month of six weeks.
+    if (event->type() == QEvent::LayoutRequest)
+        fitContent();
+    return QWidget::event(event);
 }
 
 void PopoverRootView::paintEvent(QPaintEvent*) {

@@ -16,9 +16,10 @@ class QVBoxLayout;
 namespace popover {
 
 // The one widget the popover panel hosts. For now it shows the main screen's
-// month header and grid, and names the screen of the current route (or the rest
-// of the main screen) in place of the screen itself, on the popover's surface;
-// it reports the height of what it shows so that the panel fits it.
+// month header, grid and day agenda, and names the screen of any other route in
+// place of the screen itself, on the popover's surface; it reports the height of
+// what it shows, also when that changes on the same screen, so that the panel
+// fits it.
 class PopoverRootView : public QWidget {
     Q_OBJECT
 
@@ -26,15 +27,19 @@ public:
     explicit PopoverRootView(app::AppEnvironment& environment, QWidget* parent = nullptr);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void showRoute(const app::PopoverRoute& route);
+    void fitContent();
 
     app::AppEnvironment& m_env;
     QWidget* m_content;
-    // The month header, the grid and the hairline under them: the main screen's top.
-    QWidget* m_calendar;
+    // The month header, the grid, the hairline under them and the day agenda.
+    QWidget* m_main;
+    // The name of a screen not built yet.
+    QWidget* m_names;
     design::TextLine* m_title;
     design::TextLine* m_subtitle;
 };

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 using testsupport::AppDriver;
@@ -124,6 +125,21 @@ protected:
     QByteArray zone = lateMorningZone();
     AppDriver app{QStringLiteral(ORBITDAY_APP_BINARY)};
 };
+
+// An event row's accent bar: the top of the first column that holds a
+// run of at least `length` pixels of the calendar's blue.
+std::optional<QPoint> accentBar(const QImage& image, int length) {
+    const QColor work(0x2D, 0x7F, 0xF9);
+    for (int x = 0; x < image.width(); ++x) {
+        int run = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            run = near(image.pixelColor(x, y), work) ? run + 1 : 0;
+            if (run == length)
+                return QPoint(x, y - length + 1);
+        }
+    }
+    return std::nullopt;
+}
 
 TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReopensOnASecondLaunch) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -238,6 +254,42 @@ TEST_F(AppEndToEnd, CalendarAccessSwitchedOffInThePrivacySettingsEmptiesThePopov
         EXPECT_EQ(marks > 20, on) << marks;
         app.chord({Keys::escape});
         ASSERT_TRUE(app.waitForNoPanel());
+    }
+}
+
+TEST_F(AppEndToEnd, TheDayAgendaSitsUnderTheGridWithTheComingEventHighlightedAndAClickOpensIt) {
+    addWeekOfEvents(app);
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QFile::remove(app.home() + u"/.config/orbitday/settings.ini"_s);
+        app.setPreference(u"appearance"_s, dark ? u"dark"_s : u"light"_s);
+        ASSERT_TRUE(app.start());
+        ASSERT_TRUE(app.tray().waitForItem(15000));
+        ASSERT_TRUE(openWithHotKey(app));
+        const QRect panel = *app.panelGeometry();
+        const QImage shot = panelShot(dark ? u"agenda-dark"_s : u"agenda-light"_s);
+        ASSERT_FALSE(shot.isNull());
+
+        // The dentist in two hours, highlighted on a card below the grid's six weeks.
+        const auto bar = accentBar(shot, 25);
+        ASSERT_TRUE(bar) << "no event row";
+        EXPECT_GT(bar->y(), 300);
+        EXPECT_TRUE(near(shot.pixelColor(bar->x() + 150, bar->y() + 3), expected(design::Theme::card(), dark)));
+        EXPECT_LT(bar->y() + 60, shot.height()) << "tomorrow's review follows";
+
+        // A click on the row leaves the main screen for the event.
+        app.click(panel.topLeft() + *bar + QPoint(60, 15));
+        EXPECT_TRUE(testsupport::waitUntil([&] {
+            const auto now = app.panelGeometry();
+            return now && now->height() < 200;
+        })) << "the editor's screen";
+        app.chord({Keys::escape});
+        EXPECT_TRUE(testsupport::waitUntil([&] {
+            const auto now = app.panelGeometry();
+            return now && now->height() == panel.height();
+        })) << "back on the agenda";
+        const QString errors = app.stop();
+        EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
     }
 }
 

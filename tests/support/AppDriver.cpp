@@ -205,6 +205,15 @@ void AppDriver::focusElsewhere() {
     m_x->sync();
 }
 
+void AppDriver::click(const QPoint& point) {
+    xcb_connection_t* c = m_x->connection;
+    xcb_test_fake_input(c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_x->root, static_cast<std::int16_t>(point.x()),
+                        static_cast<std::int16_t>(point.y()), 0);
+    xcb_test_fake_input(c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    m_x->sync();
+}
+
 std::vector<QRect> AppDriver::visibleWindows() const {
     std::vector<QRect> windows;
     xcb_connection_t* c = m_x->connection;

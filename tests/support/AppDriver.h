@@ -81,6 +81,8 @@ public:
     void chord(std::initializer_list<std::uint32_t> keysyms);
     // Another application takes the keyboard, as a click into its window does.
     void focusElsewhere();
+    // Moves the pointer to the point of the screen and clicks the left button there.
+    void click(const QPoint& point);
     // The application's windows that are mapped now.
     std::vector<QRect> visibleWindows() const;
     // The popover panel (the application's mapped window 364 pixels wide).
