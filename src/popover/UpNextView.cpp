@@ -271,9 +271,11 @@ UpNextView::UpNextView(store::CalendarStore& store, app::AppState& appState, app
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     connect(&m_tick, &core::ClockTimer::timeout, this, &UpNextView::rebuild);
-    connect(&m_store, &store::CalendarStore::eventsChanged, this, &UpNextView::rebuild);
-    connect(&m_store, &store::CalendarStore::calendarsChanged, this, &UpNextView::rebuild);
-    connect(&m_store, &store::CalendarStore::eventAccessChanged, this, &UpNextView::rebuild);
+    // A reload announces access, calendars and events one after the other: the
+    // agenda is drawn once, from all of them.
+    for (auto signal : {&store::CalendarStore::eventsChanged, &store::CalendarStore::calendarsChanged,
+                        &store::CalendarStore::eventAccessChanged})
+        connect(&m_store, signal, this, &UpNextView::scheduleRebuild);
     connect(&m_settings, &app::AppSettings::enabledCalendarIDsChanged, this, &UpNextView::rebuild);
     connect(&m_appState, &app::AppState::selectedDateChanged, this, [this] {
         // Every newly selected day starts with its earlier events folded away.
@@ -307,6 +309,19 @@ void UpNextView::showEvent(QShowEvent* event) {
     // The popover may have been closed for hours.
     rebuild();
     QWidget::showEvent(event);
+}
+
+void UpNextView::scheduleRebuild() {
+    if (m_rebuildPending)
+        return;
+    m_rebuildPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_rebuildPending = false;
+            rebuild();
+        },
+        Qt::QueuedConnection);
 }
 
 void UpNextView::scheduleTick() {

@@ -60,6 +60,8 @@ private:
     using Pieces = QHash<QString, QWidget*>;
 
     void rebuild();
+    // Rebuilds once the changes that arrive together have all arrived.
+    void scheduleRebuild();
     void scheduleTick();
     void addSection(const AgendaSection& section, Pieces& old);
     void addEmptyDay(const AgendaSection& section, Pieces& old);
@@ -84,6 +86,7 @@ private:
     bool m_showEarlier = false;
     // Set while a click opens the earlier group, so its rows fade in.
     bool m_fadeInEarlier = false;
+    bool m_rebuildPending = false;
 };
 
 }  // namespace popover
