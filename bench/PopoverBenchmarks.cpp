@@ -1,4 +1,5 @@
-// The month grid with a busy calendar: switching the month must repaint within one frame.
+// The month grid and the day agenda with a busy calendar: switching the month
+// and the agenda's minute redraw must each fit within one frame.
 #include "app/AppSettings.h"
 #include "app/AppState.h"
 #include "core/Calendar.h"
@@ -6,9 +7,12 @@
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
+#include "platform/workspace/FakeWorkspace.h"
 #include "popover/MonthGridModel.h"
 #include "popover/MonthGridView.h"
 #include "popover/MonthNavigation.h"
+#include "popover/EventRowView.h"
+#include "popover/UpNextView.h"
 #include "store/CalendarStore.h"
 
 #include <QApplication>
@@ -95,6 +99,28 @@ void BM_MonthGridModel(benchmark::State& state) {
                                                                 c.store->events(), calendar, local(2026, 3, 10, 12)));
 }
 BENCHMARK(BM_MonthGridModel)->Unit(benchmark::kMicrosecond);
+
+// The agenda's redraw at the start of a minute on a day of about 55 events: the
+// sections of today and tomorrow built again and every row given the new
+// minute (argument 0), then the whole agenda, all rows of both days, painted (1).
+void BM_AgendaMinuteRedraw(benchmark::State& state) {
+    BusyCalendar& c = busy();
+    platform::FakeWorkspace workspace;
+    c.appState.setSelectedDate(c.clock.clock().now());
+    popover::UpNextView agenda(*c.store, c.appState, c.settings, workspace);
+    agenda.resize(364, agenda.heightForWidth(364));
+    agenda.show();
+    QCoreApplication::processEvents();
+    QImage image(agenda.size(), QImage::Format_ARGB32_Premultiplied);
+    const bool paint = state.range(0) != 0;
+    for (auto _ : state) {
+        c.clock.advance(60);
+        if (paint)
+            agenda.render(&image);
+    }
+    state.counters["rows"] = static_cast<double>(agenda.findChildren<popover::EventRowView*>().size());
+}
+BENCHMARK(BM_AgendaMinuteRedraw)->Arg(0)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
