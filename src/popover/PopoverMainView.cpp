@@ -89,6 +89,10 @@ void PopoverMainView::showReminders(bool show) {
     }
 }
 
+RemindersSectionView* PopoverMainView::reminders() const {
+    return m_reminders.data();
+}
+
 int PopoverMainView::heightForWidth(int width) const {
     return m_column->heightForWidth(width);
 }

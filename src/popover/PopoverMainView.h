@@ -40,7 +40,7 @@ public:
     design::CappedHeightView& column() const { return *m_column; }
     UpNextView* agenda() const { return m_agenda; }
     // Null while the settings hide the reminders.
-    RemindersSectionView* reminders() const { return m_reminders; }
+    RemindersSectionView* reminders() const;
     PopoverFooterView* footer() const { return m_footer; }
     bool isMonitoringKeys() const { return m_keys != nullptr; }
 

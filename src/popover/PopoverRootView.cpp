@@ -2,15 +2,13 @@
 
 #include "app/AppEnvironment.h"
 #include "app/AppState.h"
+#include "app/Updater.h"
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
-#include "design/Hairline.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
-#include "popover/MonthGridView.h"
-#include "popover/MonthHeaderView.h"
-#include "popover/UpNextView.h"
+#include "popover/PopoverMainView.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -52,17 +50,10 @@ PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* pare
     : QWidget(parent),
       m_env(environment),
       m_content(new QWidget(this)),
-      m_main(new QWidget(m_content)),
+      m_main(new PopoverMainView(m_env, app::Updater::shared(), m_content)),
       m_names(new QWidget(m_content)) {
     setObjectName(QStringLiteral("PopoverRootView"));
     design::followAppearance(this);
-    auto* main = new QVBoxLayout(m_main);
-    main->setContentsMargins(0, 0, 0, 0);
-    main->setSpacing(0);
-    main->addWidget(new MonthHeaderView(m_env.appState, m_env.settings, m_main));
-    main->addWidget(new MonthGridView(m_env.store, m_env.appState, m_env.settings, m_env.haptics, m_main));
-    main->addWidget(new design::Hairline(Qt::Horizontal, m_main));
-    main->addWidget(new UpNextView(m_env.store, m_env.appState, m_env.settings, m_env.workspace, m_main));
 
     m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), m_names);
     m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), m_names);

@@ -15,9 +15,11 @@ class QVBoxLayout;
 
 namespace popover {
 
-// The one widget the popover panel hosts. For now it shows the main screen's
-// month header, grid and day agenda, and names the screen of any other route in
-// place of the screen itself, on the popover's surface; it reports the height of
+class PopoverMainView;
+
+// The one widget the popover panel hosts. For now it shows the main screen
+// (PopoverMainView) and names the screen of any other route in place of the
+// screen itself, on the popover's surface; it reports the height of
 // what it shows, also when that changes on the same screen, so that the panel
 // fits it.
 class PopoverRootView : public QWidget {
@@ -36,8 +38,7 @@ private:
 
     app::AppEnvironment& m_env;
     QWidget* m_content;
-    // The month header, the grid, the hairline under them and the day agenda.
-    QWidget* m_main;
+    PopoverMainView* m_main;
     // The name of a screen not built yet.
     QWidget* m_names;
     design::TextLine* m_title;

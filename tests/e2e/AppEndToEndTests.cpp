@@ -164,7 +164,7 @@ TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReope
     EXPECT_EQ(panel.topLeft(), QPoint(1280 - 364 - 8, 12)) << "no click yet: the top right corner";
     const QImage light = panelShot(u"panel-light"_s);
     ASSERT_FALSE(light.isNull());
-    EXPECT_TRUE(near(light.pixelColor(300, panel.height() - 12), expected(design::Theme::surface(), false)));
+    EXPECT_TRUE(near(light.pixelColor(300, panel.height() - 12), expected(design::Theme::surfaceSunk(), false))) << "the footer";
 
     app.chord({Keys::escape});
     EXPECT_TRUE(app.waitForNoPanel());
@@ -184,7 +184,7 @@ TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewher
     EXPECT_EQ(app.panelGeometry()->topLeft(), QPoint(640 - 182, 22));
     const QImage dark = panelShot(u"panel-dark"_s);
     ASSERT_FALSE(dark.isNull());
-    EXPECT_TRUE(near(dark.pixelColor(300, dark.height() - 12), expected(design::Theme::surface(), true)));
+    EXPECT_TRUE(near(dark.pixelColor(300, dark.height() - 12), expected(design::Theme::surfaceSunk(), true))) << "the footer";
 
     ASSERT_TRUE(app.tray().activate(640, 10));
     EXPECT_TRUE(app.waitForNoPanel());
@@ -222,7 +222,7 @@ TEST_F(AppEndToEnd, ThePopoverOpensOnTheMonthGridInEitherAppearanceWeekStartAndW
         ASSERT_FALSE(shot.isNull());
         EXPECT_GT(shot.height(), 300) << "the header and six weeks of days";
         EXPECT_GT(calendarMarks(shot), 20) << "the marks of four days with events";
-        EXPECT_TRUE(near(shot.pixelColor(300, shot.height() - 12), expected(design::Theme::surface(), v.dark)));
+        EXPECT_TRUE(near(shot.pixelColor(300, shot.height() - 12), expected(design::Theme::surfaceSunk(), v.dark))) << "the footer";
         const QString errors = app.stop();
         EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
     }
