@@ -3,6 +3,7 @@
 #include "app/AppEnvironment.h"
 #include "app/AppState.h"
 #include "app/Updater.h"
+#include "design/CappedHeightView.h"
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
@@ -85,14 +86,18 @@ void PopoverRootView::showRoute(const app::PopoverRoute& route) {
 
 void PopoverRootView::fitContent() {
     m_content->layout()->activate();
-    const int height = m_content->hasHeightForWidth() ? m_content->heightForWidth(kWidth) : m_content->sizeHint().height();
+    // Asked of the screens themselves: the layout keeps what they measured
+    // while the panel was closed, when their changes reached no layout.
+    const int height = design::wantedHeight(*m_main, kWidth) + design::wantedHeight(*m_names, kWidth);
     m_content->setGeometry(0, 0, kWidth, height);
     m_env.appState.reportContentHeight(height);
 }
 
 bool PopoverRootView::event(QEvent* event) {
     // The screen asks for a new size: another day's agenda, a month of six weeks.
-    if (event->type() == QEvent::LayoutRequest)
+    // On show too: what changed while the panel was closed (the reload that
+    // opens it) reached no layout, and the panel is to open at its true height.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
         fitContent();
     return QWidget::event(event);
 }

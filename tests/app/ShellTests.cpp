@@ -307,6 +307,27 @@ TEST_F(Shell, ThePanelHangsUnderTheClickedPointInsideTheScreen) {
     EXPECT_EQ(panel().geometry().bottom() + 1, screen.height() - 10 - 12);
 }
 
+TEST_F(Shell, ThePanelOpensAtTheHeightOfWhatChangedWhileItWasClosed) {
+    launch();
+    item.click(QPointF(500, 10));
+    testsupport::spinEventLoop(20);
+    item.click();
+    ASSERT_FALSE(showing());
+    const int before = panel().height();
+
+    // A reminder comes due and is read in while the popover is closed.
+    const auto list = ek.addCalendar(EntityType::Reminder, u"Inbox"_s);
+    ek.addReminder(reminder(list, u"Water the plants"_s, core::DateComponents{.year = 2026, .month = 3, .day = 10}));
+    delegate->store().reload();
+    testsupport::spinEventLoop(20);
+
+    item.click(QPointF(500, 10));
+    const int opened = panel().height();
+    EXPECT_GT(opened, before) << "the reminders section is in the height it opens at";
+    testsupport::spinEventLoop(20);
+    EXPECT_EQ(panel().height(), opened);
+}
+
 TEST_F(Shell, WithoutAClickThePanelStandsInTheTopRightCorner) {
     launch();
     item.setGeometry(std::nullopt);

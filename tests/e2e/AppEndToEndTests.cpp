@@ -141,6 +141,22 @@ std::optional<QPoint> accentBar(const QImage& image, int length) {
     return std::nullopt;
 }
 
+// The top of the footer's band, found by walking up its right margin (clear of
+// the gear button) until the band's colour ends.
+int footerTop(const QImage& shot, bool dark) {
+    const QColor band = expected(design::Theme::surfaceSunk(), dark);
+    const int x = shot.width() - 7;
+    int y = shot.height() - 12;
+    while (y > 0 && near(shot.pixelColor(x, y), band))
+        --y;
+    return y;
+}
+
+bool isCompleted(const QString& todoFile) {
+    QFile file(todoFile);
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains("STATUS:COMPLETED");
+}
+
 TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReopensOnASecondLaunch) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QDateTime start = now.addSecs(2 * 3600 - now.time().second());
@@ -259,6 +275,8 @@ TEST_F(AppEndToEnd, CalendarAccessSwitchedOffInThePrivacySettingsEmptiesThePopov
 
 TEST_F(AppEndToEnd, TheDayAgendaSitsUnderTheGridWithTheComingEventHighlightedAndAClickOpensIt) {
     addWeekOfEvents(app);
+    app.addReminder(u"Renew passport"_s, QDateTime::currentDateTimeUtc().addDays(-2));
+    app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
     for (const bool dark : {false, true}) {
         SCOPED_TRACE(dark ? "dark" : "light");
         QFile::remove(app.home() + u"/.config/orbitday/settings.ini"_s);
@@ -288,6 +306,52 @@ TEST_F(AppEndToEnd, TheDayAgendaSitsUnderTheGridWithTheComingEventHighlightedAnd
             const auto now = app.panelGeometry();
             return now && now->height() == panel.height();
         })) << "back on the agenda";
+        const QString errors = app.stop();
+        EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
+    }
+}
+
+TEST_F(AppEndToEnd, ATickedReminderIsCompletedOnDiskAndCtrlZInThePopoverOpensItAgain) {
+    addWeekOfEvents(app);
+    const QString todo = app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(openWithHotKey(app));
+    const QRect panel = *app.panelGeometry();
+    const QImage shot = panelShot(u"main-reminder-light"_s);
+    ASSERT_FALSE(shot.isNull());
+
+    // The only reminder's row stands right above the footer, under the section's bottom padding.
+    const int rowMiddle = footerTop(shot, false) - 10 - 14;
+    app.click(panel.topLeft() + QPoint(200, rowMiddle));
+    EXPECT_FALSE(isCompleted(todo)) << "the tick waits out its grace period";
+    EXPECT_TRUE(testsupport::waitUntil([&] { return isCompleted(todo); })) << "the tick reached the file";
+
+    app.chord({Keys::controlL, 'z'});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !isCompleted(todo); })) << "Ctrl+Z opened it again";
+    EXPECT_TRUE(app.panelGeometry().has_value()) << "the popover stays";
+}
+
+TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndFooter) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < 14; ++i) {
+        const QDateTime start = now.addSecs(1800 + i * 1200 - now.time().second());
+        app.addEvent(u"Meeting %1"_s.arg(i + 1), start, start.addSecs(900));
+    }
+    for (int i = 0; i < 5; ++i)
+        app.addReminder(u"Reminder %1"_s.arg(i + 1), now.addSecs(-3600 * (i + 1)));
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QFile::remove(app.home() + u"/.config/orbitday/settings.ini"_s);
+        app.setPreference(u"appearance"_s, dark ? u"dark"_s : u"light"_s);
+        ASSERT_TRUE(app.start());
+        ASSERT_TRUE(app.tray().waitForItem(15000));
+        ASSERT_TRUE(openWithHotKey(app));
+        const QImage shot = panelShot(dark ? u"main-overflowing-dark"_s : u"main-overflowing-light"_s);
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_LE(shot.height(), 680) << "capped";
+        EXPECT_GT(calendarMarks(shot), 20) << "the grid still shows";
+        EXPECT_GT(footerTop(shot, dark), shot.height() - 100) << "the footer ends the panel, whole";
         const QString errors = app.stop();
         EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
     }

@@ -113,12 +113,26 @@ void AppDriver::addEvent(const QString& title, const QDateTime& start, const QDa
     const QString folder = calendarRoot() + QStringLiteral("/work");
     writeFile(folder + QStringLiteral("/displayname"), "Work");
     writeFile(folder + QStringLiteral("/color"), "#2D7FF9");
-    const QByteArray uid = "e2e-" + QByteArray::number(++m_events) + "@orbitday.test";
-    const QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orbitday tests//EN\r\nBEGIN:VEVENT\r\nUID:" +
-                           uid + "\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:" + icsTime(start) +
-                           "\r\nDTEND:" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8() +
-                           "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-    writeFile(folder + QLatin1Char('/') + QString::fromLatin1(uid) + QStringLiteral(".ics"), ics);
+    writeItem(folder, "VEVENT",
+              "DTSTART:" + icsTime(start) + "\r\nDTEND:" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8());
+}
+
+QString AppDriver::addReminder(const QString& title, const QDateTime& due) {
+    const QString folder = calendarRoot() + QStringLiteral("/reminders");
+    writeFile(folder + QStringLiteral("/displayname"), "Reminders");
+    writeFile(folder + QStringLiteral("/components"), "VTODO\n");
+    return writeItem(folder, "VTODO",
+                     "DUE:" + icsTime(due) + "\r\nSTATUS:NEEDS-ACTION\r\nSUMMARY:" + title.toUtf8());
+}
+
+QString AppDriver::writeItem(const QString& folder, const QByteArray& component, const QByteArray& properties) {
+    const QByteArray uid = "e2e-" + QByteArray::number(++m_items) + "@orbitday.test";
+    const QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orbitday tests//EN\r\nBEGIN:" + component +
+                           "\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" + properties + "\r\nEND:" +
+                           component + "\r\nEND:VCALENDAR\r\n";
+    const QString path = folder + QLatin1Char('/') + QString::fromLatin1(uid) + QStringLiteral(".ics");
+    writeFile(path, ics);
+    return path;
 }
 
 bool AppDriver::start(const QStringList& arguments) {

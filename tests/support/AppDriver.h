@@ -56,6 +56,8 @@ public:
     void setPreference(const QString& key, const QString& value);
     // A timed event in the calendar "Work".
     void addEvent(const QString& title, const QDateTime& start, const QDateTime& end);
+    // A to-do due at `due` in the list "Reminders"; returns the path of its file.
+    QString addReminder(const QString& title, const QDateTime& due);
     // The zone the application runs in (TZ).
     void setTimeZone(const QByteArray& zone) { m_timeZone = zone; }
 
@@ -94,13 +96,16 @@ public:
 private:
     struct X11;
 
+    // One item of a collection in the calendar folder; returns its file's path.
+    QString writeItem(const QString& folder, const QByteArray& component, const QByteArray& properties);
+
     QString m_home;
     QString m_binary;
     QByteArray m_timeZone = "Europe/Berlin";
     std::unique_ptr<QProcess> m_process;
     std::unique_ptr<FakeStatusNotifierWatcher> m_tray;
     std::unique_ptr<X11> m_x;
-    int m_events = 0;
+    int m_items = 0;
 };
 
 }  // namespace testsupport
