@@ -101,6 +101,23 @@ QByteArray countedRulesFromLongAgo() {
     return calendar(body);
 }
 
+// Each occurrence lasts for more than a century, so every one of them overlaps any window.
+QByteArray seriesOverlappingEveryWindow(qsizetype limit) {
+    QByteArray body;
+    for (int i = 0; body.size() < limit - 1024; ++i)
+        body += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) +
+                "\r\nDTSTART:19000101T000000Z\r\nDTEND:20300101T000000Z\r\nRRULE:FREQ=HOURLY\r\nEND:VEVENT\r\n";
+    return calendar(body);
+}
+
+QByteArray oneSeriesOverlappingEveryWindow() {
+    return seriesOverlappingEveryWindow(1025);
+}
+
+QByteArray manySeriesOverlappingEveryWindow() {
+    return seriesOverlappingEveryWindow(kMaxBytes);
+}
+
 QByteArray manyRecurrenceDates() {
     QByteArray line = "RDATE:20240111T100000Z";
     for (int day = 1; line.size() < kMaxBytes - 4096; ++day)
@@ -155,6 +172,8 @@ HOSTILE_FILE(neverMatchingDailyRules);
 HOSTILE_FILE(neverMatchingMonthlyRules);
 HOSTILE_FILE(rulesOffTheirCadence);
 HOSTILE_FILE(countedRulesFromLongAgo);
+HOSTILE_FILE(oneSeriesOverlappingEveryWindow);
+HOSTILE_FILE(manySeriesOverlappingEveryWindow);
 HOSTILE_FILE(manyRecurrenceDates);
 
 }  // namespace

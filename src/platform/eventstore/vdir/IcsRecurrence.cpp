@@ -23,6 +23,18 @@ std::atomic<bool> libicalOnly{false};
 // A runaway rule (FREQ=SECONDLY over decades) must not stall a reload.
 constexpr int kMaxIterations = 200000;
 constexpr double kDay = 86400.0;
+// No series brings more occurrences than this to one query. A real one has at most a few thousand in the months a
+// screen asks for (hourly for three months is about 2,200); one that brings hundreds of thousands (every second, or
+// every hour with each occurrence lasting for decades so that all of them overlap) would hold up the main thread and
+// flood every list with copies of itself.
+constexpr size_t kMostOccurrencesPerSeries = 10000;
+// How long before a window an occurrence may have started and still be looked for. The longest occurrences real
+// series repeat last a year (a yearly term, a fiscal year); one lasting decades that repeats overlaps itself in every
+// window, and walking it from its start would never reach the window itself.
+constexpr double kLongestReach = 400 * kDay;
+// Of the occurrences of a rule that began before a window and still run into it, only the latest this many are
+// kept: a real series has a few running at once (a daily one lasting a week, seven).
+constexpr size_t kMostRunningAtOnce = 1000;
 
 struct Shape {
     bool allDay = false;
@@ -163,7 +175,8 @@ public:
           m_zone(master.start->zoneOr(floatingZone)),
           m_shape(shapeOf(master, floatingZone)),
           m_windowStart(windowStart),
-          m_windowEnd(windowEnd) {}
+          m_windowEnd(windowEnd),
+          m_reachStart(windowStart - kLongestReach - 2 * kDay) {}
 
     // The key under which EXDATEs and RECURRENCE-IDs name an occurrence: a day for all-day series, else a second.
     qint64 key(const IcsTime& t) const {
@@ -212,6 +225,7 @@ public:
             overridden.insert(key(*o->recurrenceId));
 
         std::unordered_set<qint64> seen;
+        size_t emitted = 0;
         size_t firstAdded = 0;
         const std::vector<WallTime> walls = candidateStarts(firstAdded);
         for (size_t i = 0; i < walls.size(); ++i) {
@@ -224,10 +238,13 @@ public:
             }
             const qint64 k = m_shape.allDay ? daysFromCivil(wall.year, wall.month, wall.day)
                                             : std::llround(placed.start.secondsSince1970());
-            if (!seen.insert(k).second || overridden.count(k) || isExcluded(k, wall))
+            if (placed.start < m_reachStart || !seen.insert(k).second || overridden.count(k) || isExcluded(k, wall))
                 continue;
-            if (overlaps(placed.start, placed.end, m_windowStart, m_windowEnd))
+            if (overlaps(placed.start, placed.end, m_windowStart, m_windowEnd)) {
                 out.push_back(IcsOccurrence{&m_master, placed.start, placed.end, placed.start, false});
+                if (++emitted >= kMostOccurrencesPerSeries)
+                    break;
+            }
         }
 
         for (const IcsComponent* o : overrides) {
@@ -245,7 +262,20 @@ public:
     }
 
 private:
+    // The starts one rule's walk keeps, from `begin` on in `walls`.
+    struct RuleStarts {
+        std::vector<WallTime>& walls;
+        size_t begin = 0;
+        size_t running = 0;  // how many of them began before the window
+    };
+
     void walkRule(size_t index, std::vector<WallTime>& walls) const {
+        RuleStarts starts{walls, walls.size()};
+        walkRule(index, starts);
+        keepLatestRunning(starts);
+    }
+
+    void walkRule(size_t index, RuleStarts& starts) const {
         icalrecurrencetype rule = parseRecurrenceRule(m_master.rrules[index]);
         // libical leaves the RSCALE name it allocates to the caller.
         const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
@@ -254,9 +284,9 @@ private:
         limitUntil(rule);
         const double length = m_shape.allDay ? static_cast<double>(m_shape.days) * kDay : m_shape.seconds;
         // Occurrences starting before this cannot reach into the window.
-        const core::Date from = m_windowStart - length - 2 * kDay;
+        const core::Date from = std::max(m_windowStart - length - 2 * kDay, m_reachStart);
         if (auto simple = SimpleRule::from(rule, m_master.start->wall); simple && !libicalOnly) {
-            walkSimpleRule(*simple, from, walls);
+            walkSimpleRule(*simple, from, starts);
             return;
         }
         if (auto walk = IcsRuleWalk::from(rule, m_master.start->wall, m_shape.allDay); walk && !libicalOnly) {
@@ -268,12 +298,7 @@ private:
             // A day past the window's end on the wall clock covers any offset between the zones.
             walk->walk(
                 dateToWall(from, wallZone), addDays(dateToWall(m_windowEnd, wallZone), 1), m_allowance.left,
-                [&](const WallTime& wall) {
-                    if (place(wall, m_shape, m_zone, m_floating).start >= m_windowEnd)
-                        return false;
-                    walls.push_back(wall);
-                    return true;
-                },
+                [&](const WallTime& wall) { return take(wall, starts); },
                 memo ? &memo->perRule[index] : nullptr);
             return;
         }
@@ -291,17 +316,39 @@ private:
             const icaltimetype next = icalrecur_iterator_next(it);
             if (icaltime_is_null_time(next))
                 break;
-            const WallTime wall = fromIcal(next);
-            if (place(wall, m_shape, m_zone, m_floating).start >= m_windowEnd)
+            if (!take(fromIcal(next), starts))
                 break;
-            walls.push_back(wall);
         }
         icalrecur_iterator_free(it);
     }
 
+    // Keeps a start of a rule's walk if its occurrence overlaps the window (a rule with a COUNT is walked from its
+    // start); whether the walk goes on. It stops at the window's end, and once the rule has brought all it may.
+    bool take(const WallTime& wall, RuleStarts& starts) const {
+        const Placed placed = place(wall, m_shape, m_zone, m_floating);
+        if (placed.start >= m_windowEnd)
+            return false;
+        if (!overlaps(placed.start, placed.end, m_windowStart, m_windowEnd))
+            return true;
+        starts.walls.push_back(wall);
+        if (placed.start < m_windowStart)
+            ++starts.running;
+        const size_t kept = starts.walls.size() - starts.begin - starts.running +
+                            std::min(starts.running, kMostRunningAtOnce);
+        return kept < kMostOccurrencesPerSeries;
+    }
+
+    // A rule's walk is in order, so the occurrences still running when the window begins come first.
+    static void keepLatestRunning(RuleStarts& starts) {
+        if (starts.running <= kMostRunningAtOnce)
+            return;
+        const auto first = starts.walls.begin() + static_cast<std::ptrdiff_t>(starts.begin);
+        starts.walls.erase(first, first + static_cast<std::ptrdiff_t>(starts.running - kMostRunningAtOnce));
+    }
+
     // Daily and weekly rules are walked by day arithmetic: libical's iterator goes through ICU calendars and cost
     // more than everything else in a reload. The first occurrence inside the window is found directly, COUNT too.
-    void walkSimpleRule(const SimpleRule& rule, core::Date from, std::vector<WallTime>& walls) const {
+    void walkSimpleRule(const SimpleRule& rule, core::Date from, RuleStarts& starts) const {
         const WallTime& start = m_master.start->wall;
         const qint64 firstDay = daysFromCivil(start.year, start.month, start.day);
         const WallTime fromWall = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
@@ -334,9 +381,8 @@ private:
                 wall.second = start.second;
                 if (rule.until && !beforeOrAt(wall, *rule.until))
                     return;
-                if (place(wall, m_shape, m_zone, m_floating).start >= m_windowEnd)
+                if (!take(wall, starts))
                     return;
-                walls.push_back(wall);
             }
         }
     }
@@ -384,6 +430,7 @@ private:
     Shape m_shape;
     core::Date m_windowStart;
     core::Date m_windowEnd;
+    core::Date m_reachStart;
     std::unordered_set<qint64> m_excluded;
     std::unordered_set<qint64> m_excludedDays;
 };

@@ -38,7 +38,8 @@ struct IcsWorkAllowance {
 // Every occurrence of the series that overlaps [windowStart, windowEnd), in no particular order. Rules are walked
 // on wall time in the series' own zone from a little before the window (never from a distant DTSTART), EXDATEs
 // remove occurrences, RDATEs add them, and overrides replace theirs wherever they moved to. Floating times and
-// dates are read in `floatingZone`. Without an allowance the expansion has one of its own.
+// dates are read in `floatingZone`. Without an allowance the expansion has one of its own. A series brings a bounded
+// number: occurrences begun more than a year before the window are left out, and so are those past ten thousand.
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
                   const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out,
                   IcsWorkAllowance* allowance = nullptr);

@@ -161,6 +161,43 @@ TEST(IcsRecurrence, RunawayRulesStop) {
     EXPECT_LE(occurrences.size(), 200001u);
 }
 
+// A series may not flood a window with copies of itself: one whose every occurrence lasts for a century overlaps any
+// window with all of them (200,000 were walked from 1900 and none of the window's own was reached), and one that
+// repeats every second has millions in three weeks. Real series, long occurrences included, keep all of theirs.
+TEST(IcsRecurrence, NoSeriesFloodsAWindowWithItsOccurrences) {
+    const auto series = [](const QString& start, const QString& end, const QString& rule) {
+        return ParsedSeries(ics({QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:s"), start, end, rule,
+                                 QStringLiteral("END:VEVENT")}));
+    };
+    const core::Date from = utc(2024, 6, 3);
+    const core::Date to = utc(2024, 6, 24);
+    const auto startsInWindow = [&](const std::vector<core::Date>& starts) {
+        return std::count_if(starts.begin(), starts.end(), [&](core::Date d) { return d >= from && d < to; });
+    };
+
+    const auto lastingACentury = series(QStringLiteral("DTSTART:19000101T000000Z"),
+                                        QStringLiteral("DTEND:20300101T000000Z"), QStringLiteral("RRULE:FREQ=HOURLY"));
+    const auto centuryStarts = lastingACentury.starts(from, to);
+    EXPECT_LE(centuryStarts.size(), 10000u);
+    EXPECT_EQ(startsInWindow(centuryStarts), 21 * 24);
+
+    const auto everySecond = series(QStringLiteral("DTSTART:20240101T000000Z"),
+                                    QStringLiteral("DTEND:20240101T000001Z"), QStringLiteral("RRULE:FREQ=SECONDLY"));
+    const auto secondStarts = everySecond.starts(from, to);
+    ASSERT_FALSE(secondStarts.empty());
+    EXPECT_LE(secondStarts.size(), 10000u);
+    EXPECT_EQ(secondStarts.front(), from);
+
+    const auto hourly = series(QStringLiteral("DTSTART:20200101T000000Z"), QStringLiteral("DTEND:20200101T003000Z"),
+                               QStringLiteral("RRULE:FREQ=HOURLY"));
+    EXPECT_EQ(hourly.starts(utc(2024, 1, 1), utc(2024, 4, 1)).size(), 91u * 24);
+
+    // Each lasts a year and a fortnight: in early January the one of last year still runs.
+    const auto yearly = series(QStringLiteral("DTSTART;VALUE=DATE:20200101"), QStringLiteral("DTEND;VALUE=DATE:20210116"),
+                               QStringLiteral("RRULE:FREQ=YEARLY"));
+    EXPECT_EQ(yearly.expand(utc(2024, 1, 10), utc(2024, 1, 11), zone("UTC")).size(), 2u);
+}
+
 // Daily and weekly rules take a shortcut past libical's iterator; both ways must give the same occurrences.
 TEST(IcsRecurrence, RuleShortcutAgreesWithLibical) {
     const QStringList rules{
