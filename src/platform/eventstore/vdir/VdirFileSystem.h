@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RegularFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -43,19 +45,9 @@ struct VdirFileStamp {
 // we own it, so that a file made read-only by chmod stays read-only also for root, who may write anything.
 bool permitsWriting(const struct stat& st, bool accessGranted);
 
-// What reading a file of the vdir gave. Anything may sit where a file is expected (a FIFO, a device, a folder, a
-// file far too large), so nothing is read from what is not a regular file, and never more than a given size.
-struct RegularFileRead {
-    enum class Status { Ok, Missing, NotRegular, TooLarge, Failed };
-
-    Status status = Status::Failed;
-    QByteArray data;
-    VdirFileStamp stamp;  // of the file the bytes were read from
-    int error = 0;  // errno when Failed or Missing
-
-    bool ok() const { return status == Status::Ok; }
-    // Why the file could not be read, for the log.
-    QString problem(qint64 maxBytes) const;
+// What reading a file of the vdir gave, with the stamp of the file read (once it was opened).
+struct RegularFileRead : core::RegularFileRead {
+    VdirFileStamp stamp;
 };
 
 // Reads the regular file at `path`, at most `maxBytes` of it, without ever waiting on the opening (a FIFO has no
