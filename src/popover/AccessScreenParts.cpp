@@ -1,0 +1,139 @@
+#include "popover/AccessScreenParts.h"
+
+#include "design/FocusRing.h"
+#include "design/Hairline.h"
+#include "design/KitWidget.h"
+#include "design/ODFont.h"
+#include "design/TextBlock.h"
+#include "design/TextLine.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace popover {
+
+namespace {
+
+constexpr int kHeaderSide = 20;
+constexpr int kHeaderTop = 18;
+constexpr int kHeaderBottom = 12;
+constexpr int kBelowDrawing = 14;
+constexpr int kBelowTitle = 8;
+
+}  // namespace
+
+AccessScreenHeader::AccessScreenHeader(QWidget* drawing, QPoint frameOrigin, int frameHeight, const QString& title,
+                                       qreal titleSize, const QString& message, QWidget* parent)
+    : QWidget(parent),
+      m_title(title),
+      m_message(new design::TextBlock(message, design::ODFont::body(13), design::Theme::text2(), this)) {
+    auto* heading = new design::TextLine(title, design::ODFont::display(titleSize), design::Theme::text(), this);
+    design::setAccessibleRole(heading, QAccessible::Heading);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kHeaderSide, kHeaderTop, kHeaderSide, kHeaderBottom);
+    layout->setSpacing(0);
+    // The drawing keeps its frame's room in the stack and is placed over it by
+    // hand, so that what it draws past the frame lies in the margins.
+    layout->addSpacing(frameHeight + kBelowDrawing);
+    layout->addWidget(heading);
+    layout->addSpacing(kBelowTitle);
+    layout->addWidget(m_message);
+
+    drawing->setParent(this);
+    drawing->move(kHeaderSide - frameOrigin.x(), kHeaderTop - frameOrigin.y());
+    drawing->raise();
+}
+
+QString AccessScreenHeader::message() const {
+    return m_message->text();
+}
+
+void AccessScreenHeader::setMessage(const QString& message, design::Tint color) {
+    m_message->setText(message);
+    m_message->setColor(color);
+}
+
+SunkenFooter::SunkenFooter(int horizontalPadding, int verticalPadding, QWidget* parent)
+    : QWidget(parent), m_row(new QHBoxLayout(this)) {
+    m_row->setContentsMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
+    design::followAppearance(this);
+}
+
+void SunkenFooter::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), design::toQColor(design::Theme::surfaceSunk()));
+    design::Hairline::paint(painter, QRectF(0, 0, width(), 1));
+}
+
+ShrinkingTextLine::ShrinkingTextLine(const QString& text, const QFont& font, design::Tint color, QWidget* parent)
+    : QWidget(parent), m_text(text), m_color(color) {
+    setFont(font);
+    setAccessibleName(text);
+    design::setAccessibleRole(this, QAccessible::StaticText);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    design::followAppearance(this);
+}
+
+QSize ShrinkingTextLine::sizeHint() const {
+    const QFontMetricsF metrics(font());
+    return QSize(static_cast<int>(std::ceil(metrics.horizontalAdvance(m_text))),
+                 static_cast<int>(std::ceil(metrics.height())));
+}
+
+QSize ShrinkingTextLine::minimumSizeHint() const {
+    return QSize(0, sizeHint().height());
+}
+
+void ShrinkingTextLine::paintEvent(QPaintEvent*) {
+    constexpr qreal kSmallest = 0.85;
+    QFont shown = font();
+    const qreal natural = QFontMetricsF(shown).horizontalAdvance(m_text);
+    if (natural > width() && natural > 0)
+        shown.setPixelSize(std::max(1, static_cast<int>(std::floor(
+                                           font().pixelSize() * std::max(kSmallest, width() / natural)))));
+    const QFontMetricsF metrics(shown);
+    QPainter painter(this);
+    painter.setFont(shown);
+    painter.setPen(m_color.resolve());
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     metrics.elidedText(m_text, Qt::ElideRight, width()));
+}
+
+PlainTextButton::PlainTextButton(const QString& title, const QFont& font, design::Tint color, QWidget* parent)
+    : QAbstractButton(parent), m_color(color) {
+    setText(title);
+    setFont(font);
+    setAccessibleName(title);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    design::followAppearance(this);
+    design::odFocusRing(this, design::Shape::rounded(4));
+}
+
+QSize PlainTextButton::sizeHint() const {
+    const QFontMetricsF metrics(font());
+    return QSize(static_cast<int>(std::ceil(metrics.horizontalAdvance(text()))),
+                 static_cast<int>(std::ceil(metrics.height())));
+}
+
+void PlainTextButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QColor color = m_color.resolve();
+    if (isDown())
+        color.setAlphaF(color.alphaF() * 0.6f);
+    painter.setPen(color);
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+}
+
+void PlainTextButton::keyPressEvent(QKeyEvent* event) {
+    if (!design::clickOnReturn(this, event))
+        QAbstractButton::keyPressEvent(event);
+}
+
+}  // namespace popover

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/Date.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace core {
+class ClockTimer;
+}
+namespace store {
+class CalendarStore;
+}
+
+namespace popover {
+
+// The symbol and the short title that name an undoable change, from the label
+// the store gave its undo entry ("Deleted “Lunch”" is "Event deleted").
+QString undoToastSymbol(const QString& label);
+QString undoToastTitle(const QString& label);
+
+// When the popover shows its undo toast. A change pushed onto the store's undo
+// stack puts the toast up for five seconds of time in which the pointer is not
+// over it; a newer change takes the toast over and counts again from five. The
+// toast is drawn only over the main screen: another screen hides it, and coming
+// back before the time is out shows it again. It goes at once when the stack
+// shrinks (an undo from anywhere). Main thread only; waits on core::ClockTimer.
+class UndoToastModel : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr double kShownFor = 5.0;
+
+    // The store must outlive this object. The stack's present length is the start:
+    // entries pushed before this object existed show no toast.
+    explicit UndoToastModel(store::CalendarStore& store, QObject* parent = nullptr);
+    ~UndoToastModel() override;
+
+    // The label of the entry the toast stands for, also while another screen hides it.
+    const std::optional<QString>& label() const { return m_label; }
+    // The toast is drawn now.
+    bool isShown() const { return m_label.has_value() && m_onMain; }
+    // The message of an undo from the toast that failed; the toast stays with it.
+    const std::optional<QString>& error() const { return m_error; }
+    bool isHovering() const { return m_hovering; }
+    // Seconds left before the toast goes, as far as the pointer lets time count.
+    double remaining() const;
+
+    // Whether the main screen is the one shown.
+    void setOnMain(bool onMain);
+    void setHovering(bool hovering);
+    // The toast's Undo: reverses the newest change. On success the toast goes;
+    // on failure it stays, showing the store's message, which is also left in
+    // the store's last error.
+    void undo();
+
+signals:
+    // A new toast is up for this label (for announcing it and bringing it in).
+    void toastShown(const QString& label);
+    // The label, the error or the visibility changed.
+    void changed();
+
+private:
+    void onUndoStackChanged();
+    void show(const QString& label);
+    void hide();
+    void pause();
+    void resume();
+
+    store::CalendarStore& m_store;
+    std::unique_ptr<core::ClockTimer> m_timer;
+    std::optional<QString> m_label;
+    std::optional<QString> m_error;
+    // Counted only while the pointer is away; m_timer waits for the end meanwhile.
+    double m_remaining = 0;
+    bool m_hovering = false;
+    bool m_onMain = true;
+    std::size_t m_lastCount = 0;
+};
+
+}  // namespace popover

@@ -1,0 +1,159 @@
+#include "PopoverTestSupport.h"
+#include "Rendering.h"
+#include "ScreenEnvironment.h"
+#include "design/KeycapButton.h"
+#include "design/ODButton.h"
+#include "popover/AccessDeniedView.h"
+#include "popover/AccessScreenParts.h"
+#include "popover/PermissionsView.h"
+#include "popover/UndoToast.h"
+#include "platform/workspace/Workspace.h"
+
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using app::PopoverRoute;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using popover::AccessDeniedView;
+using popover::PermissionRow;
+using popover::PermissionsView;
+
+namespace {
+
+constexpr auto kUndecided = AuthorizationStatus::NotDetermined;
+constexpr auto kGranted = AuthorizationStatus::FullAccess;
+constexpr auto kDenied = AuthorizationStatus::Denied;
+
+class AccessScreens : public ::testing::Test, protected popovertest::ScreenEnvironment {
+protected:
+    void SetUp() override { ASSERT_EQ(testsupport::missingFontFamilies(), QStringList()); }
+
+    template <class View>
+    View& show() {
+        auto* view = new View(environment);
+        m_window.reset(view);
+        view->resize(364, view->sizeHint().height());
+        view->show();
+        QCoreApplication::processEvents();
+        return *view;
+    }
+    void screenshot(QWidget& view, const QString& name) {
+        for (const bool dark : {false, true})
+            EXPECT_FALSE(testsupport::renderOnSurface(view, 364, dark, name).isNull());
+    }
+    static void expectRow(const PermissionRow& row, bool allow, bool enabled, const QString& status, bool active) {
+        EXPECT_EQ(row.allowButton()->isVisibleTo(&row), allow) << row.accessibleName().toStdString();
+        if (allow) {
+            EXPECT_EQ(row.allowButton()->isEnabled(), enabled);
+        }
+        EXPECT_EQ(row.statusText(), status);
+        EXPECT_EQ(row.isActive(), active);
+    }
+
+private:
+    std::unique_ptr<QWidget> m_window;
+};
+
+TEST_F(AccessScreens, OnboardingRowsShowAllowUntilAnsweredThenAllowedOrTurnedOff) {
+    setAccess(kUndecided, kUndecided);
+    appState.setRoute(PopoverRoute::onboarding());
+    PermissionsView& view = show<PermissionsView>();
+    expectRow(*view.calendarsRow(), true, true, QString(), true);
+    expectRow(*view.remindersRow(), true, true, QString(), false);
+    EXPECT_FALSE(view.skipButton()->isVisibleTo(&view));
+    EXPECT_EQ(view.calendarsRow()->allowButton()->accessibleName(), u"Allow Calendars"_s);
+    screenshot(view, u"onboarding"_s);
+
+    // While the calendars question is out both buttons wait.
+    QTest::mouseClick(view.calendarsRow()->allowButton(), Qt::LeftButton);
+    expectRow(*view.calendarsRow(), true, false, QString(), true);
+    expectRow(*view.remindersRow(), true, false, QString(), false);
+    QCoreApplication::processEvents();
+    expectRow(*view.calendarsRow(), false, true, u"Allowed"_s, false);
+    expectRow(*view.remindersRow(), true, true, QString(), true);
+    EXPECT_TRUE(view.skipButton()->isVisibleTo(&view));
+    EXPECT_EQ(view.skipButton()->toolTip(), u"Continue without Reminders"_s);
+    screenshot(view, u"onboarding-calendars-allowed"_s);
+
+    // Turned off elsewhere, while the screen shows.
+    ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::Restricted);
+    store.reload();
+    expectRow(*view.remindersRow(), false, true, u"Turned off"_s, false);
+
+    QTest::mouseClick(view.skipButton(), Qt::LeftButton);
+    EXPECT_EQ(appState.route(), PopoverRoute::main());
+    EXPECT_FALSE(settings.showReminders());
+    EXPECT_TRUE(settings.hasCompletedOnboarding());
+}
+
+TEST_F(AccessScreens, OnboardingWithCalendarsRefusedElsewhereOffersSkipToTheAccessDeniedScreen) {
+    setAccess(AuthorizationStatus::WriteOnly, kUndecided);
+    appState.setRoute(PopoverRoute::onboarding());
+    PermissionsView& view = show<PermissionsView>();
+    expectRow(*view.calendarsRow(), false, true, u"Turned off"_s, false);
+    expectRow(*view.remindersRow(), true, true, QString(), true);
+    screenshot(view, u"onboarding-calendars-off"_s);
+    QTest::mouseClick(view.skipButton(), Qt::LeftButton);
+    EXPECT_EQ(appState.route(), PopoverRoute::accessDenied());
+}
+
+TEST_F(AccessScreens, AccessDeniedNamesOurPrivacySettingsAndOpensThemAtCalendars) {
+    setAccess(kDenied, kGranted);
+    AccessDeniedView& view = show<AccessDeniedView>();
+    EXPECT_EQ(view.steps(), (QStringList{u"Open Privacy Settings"_s, u"Privacy Settings \u203A Calendars"_s,
+                                         u"Turn on Orbitday"_s}));
+    EXPECT_EQ(view.openSettingsButton()->title(), u"Open Privacy Settings"_s);
+    EXPECT_EQ(view.message(), AccessDeniedView::normalMessage());
+    screenshot(view, u"access-denied"_s);
+
+    QTest::mouseClick(view.openSettingsButton(), Qt::LeftButton);
+    ASSERT_EQ(workspace.opened.size(), 1);
+    EXPECT_EQ(platform::privacySettingsPane(workspace.opened.first()), EntityType::Event);
+}
+
+TEST_F(AccessScreens, CheckAgainSaysStillOffInTheAccentAndBecomingActiveWithAccessLeavesForMain) {
+    setAccess(kDenied, kGranted);
+    appState.setRoute(PopoverRoute::accessDenied());
+    AccessDeniedView& view = show<AccessDeniedView>();
+    QTest::mouseClick(view.checkAgainButton(), Qt::LeftButton);
+    EXPECT_EQ(view.message(), AccessDeniedView::stillOffMessage());
+    EXPECT_TRUE(view.isStillOff());
+    screenshot(view, u"access-denied-still-off"_s);
+
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_EQ(view.message(), AccessDeniedView::stillOffMessage());
+    EXPECT_EQ(appState.route(), PopoverRoute::accessDenied());
+
+    ek.setAuthorizationStatus(EntityType::Event, kGranted);
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(appState.route(), PopoverRoute::accessDenied()) << "only becoming active checks";
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_EQ(appState.route(), PopoverRoute::main());
+}
+
+TEST_F(AccessScreens, TheUndoToastNamesTheChangeAndOffersUndoWithItsKeycap) {
+    popover::UndoToast toast;
+    toast.setLabel(u"Deleted \u201CDentist\u201D"_s);
+    EXPECT_EQ(toast.shownText(), u"Event deleted"_s);
+    EXPECT_EQ(toast.undoButton()->keycap(), u"Ctrl+Z"_s);
+    QSignalSpy undo(&toast, &popover::UndoToast::undoClicked);
+    toast.resize(324, toast.sizeHint().height());
+    toast.show();
+    QTest::mouseClick(toast.undoButton(), Qt::LeftButton);
+    EXPECT_EQ(undo.size(), 1);
+    screenshot(toast, u"undo-toast"_s);
+
+    toast.setError(u"The calendar item was changed elsewhere. Please try again."_s);
+    EXPECT_EQ(toast.shownText(), u"The calendar item was changed elsewhere. Please try again."_s);
+    EXPECT_EQ(toast.accessibleName(), toast.shownText());
+    screenshot(toast, u"undo-toast-error"_s);
+}
+
+}  // namespace
