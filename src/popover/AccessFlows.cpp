@@ -10,6 +10,16 @@ namespace popover {
 
 using model::AccessStatus;
 
+app::PopoverRoute effectiveRoute(const app::PopoverRoute& route, const store::CalendarStore& store) {
+    if (route != app::PopoverRoute::main())
+        return route;
+    if (store.eventAccess() == AccessStatus::notDetermined)
+        return app::PopoverRoute::onboarding();
+    if (store.isAccessDenied())
+        return app::PopoverRoute::accessDenied();
+    return route;
+}
+
 PermissionsFlow::PermissionsFlow(store::CalendarStore& store, app::AppSettings& settings, app::AppState& appState,
                                  QObject* parent)
     : QObject(parent), m_store(store), m_settings(settings), m_appState(appState) {}

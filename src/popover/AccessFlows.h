@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PopoverRoute.h"
+
 #include <QObject>
 
 namespace app {
@@ -11,6 +13,12 @@ class CalendarStore;
 }
 
 namespace popover {
+
+// The screen the popover shows for a route: while the route is the main screen,
+// the onboarding screen as long as calendar access is undecided and the
+// access-denied screen while it is refused. Every other route stands as it is.
+// Never written back to the route.
+app::PopoverRoute effectiveRoute(const app::PopoverRoute& route, const store::CalendarStore& store);
 
 // What the onboarding screen does: it asks for calendar access and for
 // reminders access, one request at a time and each only when the user presses

@@ -2,99 +2,257 @@
 
 #include "app/AppEnvironment.h"
 #include "app/AppState.h"
+#include "app/PlatformWords.h"
 #include "app/Updater.h"
 #include "design/CappedHeightView.h"
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
+#include "design/TextBlock.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
+#include "popover/AccessDeniedView.h"
+#include "popover/AccessFlows.h"
+#include "popover/PermissionsView.h"
 #include "popover/PopoverMainView.h"
+#include "popover/UndoToast.h"
+#include "popover/UndoToastModel.h"
+#include "store/CalendarStore.h"
 
+#include <QAccessible>
+#include <QEasingCurve>
 #include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace popover {
 
 namespace {
 
-constexpr int kWidth = 364;
-constexpr double kCornerRadius = 16;
+constexpr int kToastSide = 20;
+constexpr int kToastBottom = 76;
+constexpr int kToastMotionMs = 200;
 constexpr int kPadding = 20;
 
-struct ScreenName {
-    QString title;
-    QString subtitle;
+using Kind = app::PopoverRoute::Kind;
+
+// A screen another part of the application will provide: what it is for, in a
+// title and a line. Escape leads back to the main screen.
+class ComingScreen final : public QWidget {
+public:
+    ComingScreen(const QString& title, const QString& line, QWidget* parent) : QWidget(parent) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+        layout->setSpacing(6);
+        auto* heading = new design::TextLine(title, design::ODFont::display(22), design::Theme::text(), this);
+        design::setAccessibleRole(heading, QAccessible::Heading);
+        layout->addWidget(heading);
+        layout->addWidget(new design::TextBlock(line, design::ODFont::body(13), design::Theme::text2(), this));
+    }
 };
 
-ScreenName screenName(const app::PopoverRoute& route) {
-    using Kind = app::PopoverRoute::Kind;
+QWidget* comingScreen(const app::PopoverRoute& route, QWidget* parent) {
     switch (route.kind()) {
-        case Kind::main: return {};
         case Kind::quickCreate:
-            return {QStringLiteral("Quick add"), QStringLiteral("A line of plain English becomes an event")};
-        case Kind::eventEdit: return {QStringLiteral("Edit event"), QStringLiteral("The event editor")};
-        case Kind::eventCreate: return {QStringLiteral("New event"), QStringLiteral("The event editor")};
+            return new ComingScreen(u"Quick add"_s, u"A line of plain English becomes an event."_s, parent);
+        case Kind::eventEdit:
+            return new ComingScreen(u"Edit event"_s, u"The event’s title, time, place, calendar and alerts."_s, parent);
+        case Kind::eventCreate:
+            return new ComingScreen(u"New event"_s, u"A new event’s title, time, place, calendar and alerts."_s,
+                                    parent);
         case Kind::imageImport:
-            return {QStringLiteral("From an image"), QStringLiteral("An event or reminder read from an image")};
+            return new ComingScreen(u"From an image"_s, u"An event or reminder read from an image."_s, parent);
+        case Kind::main:
         case Kind::onboarding:
-            return {QStringLiteral("Calendar access"), QStringLiteral("Asks to use your calendars and reminders")};
-        case Kind::accessDenied:
-            return {QStringLiteral("No calendar access"), QStringLiteral("How to allow access to your calendars")};
+        case Kind::accessDenied: break;
     }
-    return {};
+    return nullptr;
+}
+
+bool reduceMotion() {
+    return design::Theme::appearance().reduceMotion;
 }
 
 }  // namespace
 
+// Drawn over everything else: the rounded corners cut out of whatever the
+// screens painted there, and the border.
+class PopoverRootView::Frame final : public QWidget {
+public:
+    explicit Frame(QWidget* parent) : QWidget(parent) { design::makeOverlay(this); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const design::Shape shape = design::Shape::rounded(kCornerRadius);
+        QPainterPath outside;
+        outside.addRect(QRectF(rect()));
+        outside = outside.subtracted(shape.path(QRectF(rect())));
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillPath(outside, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        shape.strokeBorder(painter, QRectF(rect()), design::toQColor(design::Theme::line()), 1);
+    }
+};
+
 PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* parent)
     : QWidget(parent),
       m_env(environment),
-      m_content(new QWidget(this)),
-      m_main(new PopoverMainView(m_env, app::Updater::shared(), m_content)),
-      m_names(new QWidget(m_content)) {
-    setObjectName(QStringLiteral("PopoverRootView"));
+      m_toastModel(new UndoToastModel(environment.store, this)),
+      m_toast(new UndoToast(this)),
+      m_toastMotion(new QVariantAnimation(this)),
+      m_frame(new Frame(this)) {
+    setObjectName(u"PopoverRootView"_s);
+    setFont(design::ODFont::body(13));
     design::followAppearance(this);
 
-    m_title = new design::TextLine(QString(), design::ODFont::display(22), design::Theme::text(), m_names);
-    m_subtitle = new design::TextLine(QString(), design::ODFont::body(13), design::Theme::text2(), m_names);
-    auto* namesLayout = new QVBoxLayout(m_names);
-    namesLayout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
-    namesLayout->setSpacing(6);
-    namesLayout->addWidget(m_title);
-    namesLayout->addWidget(m_subtitle);
-
-    auto* layout = new QVBoxLayout(m_content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_main);
-    layout->addWidget(m_names);
+    m_toast->hide();
+    m_toastMotion->setDuration(kToastMotionMs);
+    connect(m_toastMotion, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_toastPresence = value.toReal();
+        placeToast();
+    });
+    connect(m_toastMotion, &QVariantAnimation::finished, this, [this] {
+        if (m_toastPresence <= 0)
+            m_toast->hide();
+    });
+    connect(m_toast, &UndoToast::undoClicked, m_toastModel, &UndoToastModel::undo);
+    connect(m_toast, &UndoToast::hoveredChanged, m_toastModel, &UndoToastModel::setHovering);
+    connect(m_toastModel, &UndoToastModel::changed, this, &PopoverRootView::updateToast);
+    connect(m_toastModel, &UndoToastModel::toastShown, this, &PopoverRootView::bringToastIn);
+    connect(m_toastModel, &UndoToastModel::expired, this, &PopoverRootView::takeToastOut);
 
     connect(&m_env.appState, &app::AppState::routeChanged, this, &PopoverRootView::showRoute);
-    showRoute(m_env.appState.route());
-}
-
-void PopoverRootView::showRoute(const app::PopoverRoute& route) {
-    const ScreenName name = screenName(route);
-    m_title->setText(name.title);
-    m_subtitle->setText(name.subtitle);
-    const bool isMain = route.kind() == app::PopoverRoute::Kind::main;
-    m_main->setVisible(isMain);
-    m_names->setVisible(!isMain);
+    connect(&m_env.store, &store::CalendarStore::eventAccessChanged, this, &PopoverRootView::showRoute);
+    m_shown = effectiveRoute(m_env.appState.route(), m_env.store);
+    m_screen = makeScreen(m_shown);
+    m_toastModel->setOnMain(m_shown == app::PopoverRoute::main());
+    stackOverlays();
     fitContent();
 }
 
+PopoverRootView::~PopoverRootView() = default;
+
+void PopoverRootView::showRoute() {
+    const app::PopoverRoute route = effectiveRoute(m_env.appState.route(), m_env.store);
+    if (route == m_shown && m_screen)
+        return;
+    m_shown = route;
+    // The old screen may be the one whose button changed the route: it goes
+    // once that click is over.
+    if (m_screen) {
+        m_screen->hide();
+        m_screen->deleteLater();
+    }
+    m_screen = makeScreen(route);
+    m_toastModel->setOnMain(route == app::PopoverRoute::main());
+    stackOverlays();
+    fitContent();
+}
+
+QWidget* PopoverRootView::makeScreen(const app::PopoverRoute& route) {
+    QWidget* screen = nullptr;
+    switch (route.kind()) {
+        case Kind::main: screen = new PopoverMainView(m_env, app::Updater::shared(), this); break;
+        case Kind::onboarding: screen = new PermissionsView(m_env, this); break;
+        case Kind::accessDenied: screen = new AccessDeniedView(m_env, this); break;
+        case Kind::quickCreate:
+        case Kind::eventEdit:
+        case Kind::eventCreate:
+        case Kind::imageImport: screen = comingScreen(route, this); break;
+    }
+    screen->show();
+    return screen;
+}
+
 void PopoverRootView::fitContent() {
-    m_content->layout()->activate();
-    // Asked of the screens themselves: the layout keeps what they measured
-    // while the panel was closed, when their changes reached no layout.
-    const int height = design::wantedHeight(*m_main, kWidth) + design::wantedHeight(*m_names, kWidth);
-    m_content->setGeometry(0, 0, kWidth, height);
+    if (!m_screen)
+        return;
+    if (QLayout* layout = m_screen->layout())
+        layout->activate();
+    // Asked of the screen itself: its layout keeps what it measured while the
+    // panel was closed, when its changes reached no layout.
+    const int height = design::wantedHeight(*m_screen, kWidth);
+    m_screen->setGeometry(0, 0, kWidth, height);
     m_env.appState.reportContentHeight(height);
 }
 
+void PopoverRootView::stackOverlays() {
+    m_toast->raise();
+    if (m_dropTarget)
+        m_dropTarget->raise();
+    m_frame->raise();
+}
+
+void PopoverRootView::installDropTarget(QWidget* target) {
+    if (m_dropTarget)
+        m_dropTarget->deleteLater();
+    m_dropTarget = target;
+    target->setParent(this);
+    target->setGeometry(rect());
+    target->show();
+    stackOverlays();
+}
+
+void PopoverRootView::updateToast() {
+    m_toastMotion->stop();
+    const bool shown = m_toastModel->isShown();
+    if (const auto& label = m_toastModel->label())
+        m_toast->setLabel(*label);
+    m_toast->setError(m_toastModel->error());
+    m_toastPresence = shown ? 1 : 0;
+    placeToast();
+    m_toast->setVisible(shown);
+    stackOverlays();
+}
+
+void PopoverRootView::bringToastIn(const QString& label) {
+    m_toast->setAccessibleDescription(UndoToast::title(label) + u". "_s + app::words::spokenCommandShortcut(u"Z"_s) +
+                                      u" to undo."_s);
+    QAccessibleEvent alert(m_toast, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+    if (m_toastModel->isShown())
+        moveToast(0, QEasingCurve::OutCubic);
+}
+
+void PopoverRootView::takeToastOut() {
+    moveToast(m_toastPresence, QEasingCurve::InCubic);
+}
+
+// Slides the toast from where `from` puts it to where the model wants it.
+void PopoverRootView::moveToast(qreal from, QEasingCurve::Type easing) {
+    const qreal to = m_toastModel->isShown() ? 1 : 0;
+    m_toastMotion->stop();
+    if (reduceMotion() || from == to) {
+        updateToast();
+        return;
+    }
+    m_toast->show();
+    m_toastMotion->setEasingCurve(easing);
+    m_toastMotion->setStartValue(from);
+    m_toastMotion->setEndValue(to);
+    m_toastMotion->start();
+}
+
+void PopoverRootView::placeToast() {
+    const int toastHeight = m_toast->sizeHint().height();
+    const int rest = height() - kToastBottom - toastHeight;
+    const int hidden = height();
+    const int y = static_cast<int>(std::lround(hidden + (rest - hidden) * m_toastPresence));
+    m_toast->setGeometry(kToastSide, y, width() - 2 * kToastSide, toastHeight);
+    m_toast->setOpacity(m_toastPresence);
+}
+
+QSize PopoverRootView::sizeHint() const {
+    return QSize(kWidth, m_screen ? m_screen->height() : 0);
+}
+
 bool PopoverRootView::event(QEvent* event) {
-    // The screen asks for a new size: another day's agenda, a month of six weeks.
+    // The screen asks for another size: another day's agenda, a month of six weeks.
     // On show too: what changed while the panel was closed (the reload that
     // opens it) reached no layout, and the panel is to open at its true height.
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
@@ -102,12 +260,17 @@ bool PopoverRootView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void PopoverRootView::resizeEvent(QResizeEvent*) {
+    m_frame->setGeometry(rect());
+    if (m_dropTarget)
+        m_dropTarget->setGeometry(rect());
+    placeToast();
+}
+
 void PopoverRootView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const design::Shape surface = design::Shape::rounded(kCornerRadius);
-    surface.fill(painter, rect(), design::toQColor(design::Theme::surface()));
-    surface.strokeBorder(painter, rect(), design::toQColor(design::Theme::line()), 1);
+    design::Shape::rounded(kCornerRadius).fill(painter, rect(), design::toQColor(design::Theme::surface()));
 }
 
 }  // namespace popover

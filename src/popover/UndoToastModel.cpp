@@ -54,7 +54,7 @@ UndoToastModel::UndoToastModel(store::CalendarStore& store, QObject* parent)
       m_store(store),
       m_timer(std::make_unique<core::ClockTimer>()),
       m_lastCount(store.undoStack().size()) {
-    connect(m_timer.get(), &core::ClockTimer::timeout, this, &UndoToastModel::hide);
+    connect(m_timer.get(), &core::ClockTimer::timeout, this, &UndoToastModel::expire);
     connect(&m_store, &store::CalendarStore::undoStackChanged, this, &UndoToastModel::onUndoStackChanged);
 }
 
@@ -89,19 +89,29 @@ void UndoToastModel::show(const QString& label) {
         m_timer->stop();
     else
         m_timer->startAt(core::Clock::current().now() + m_remaining);
-    emit toastShown(label);
     emit changed();
+    emit toastShown(label);
 }
 
 void UndoToastModel::hide() {
+    if (clear())
+        emit changed();
+}
+
+void UndoToastModel::expire() {
+    if (clear())
+        emit expired();
+}
+
+bool UndoToastModel::clear() {
     m_timer->stop();
     m_remaining = 0;
     m_hovering = false;
     if (!m_label && !m_error)
-        return;
+        return false;
     m_label.reset();
     m_error.reset();
-    emit changed();
+    return true;
 }
 
 void UndoToastModel::pause() {

@@ -58,15 +58,20 @@ public:
     void undo();
 
 signals:
-    // A new toast is up for this label (for announcing it and bringing it in).
-    void toastShown(const QString& label);
-    // The label, the error or the visibility changed.
+    // The label, the error or the visibility changed, at once.
     void changed();
+    // After changed(): a new toast is up for this label (to announce it and bring it in).
+    void toastShown(const QString& label);
+    // The toast's time is out: it goes (changed() is not emitted for this).
+    void expired();
 
 private:
     void onUndoStackChanged();
     void show(const QString& label);
     void hide();
+    void expire();
+    // Forgets the toast; true when there was one.
+    bool clear();
     void pause();
     void resume();
 

@@ -1,0 +1,195 @@
+#include "PopoverTestSupport.h"
+#include "Rendering.h"
+#include "ScreenEnvironment.h"
+#include "core/Clock.h"
+#include "design/KeycapButton.h"
+#include "design/ODButton.h"
+#include "design/TextLine.h"
+#include "popover/AccessDeniedView.h"
+#include "popover/PermissionsView.h"
+#include "popover/PopoverMainView.h"
+#include "popover/PopoverRootView.h"
+#include "popover/UndoToast.h"
+#include "popover/UndoToastModel.h"
+
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using app::PopoverRoute;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using popover::PopoverRootView;
+using popovertest::local;
+
+namespace {
+
+// Tuesday 10 March 2026 at noon, with one calendar; the toast moves without
+// animation, as when the user asks for reduced motion.
+class Root : public ::testing::Test, protected popovertest::ScreenEnvironment {
+protected:
+    Root() {
+        const auto work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kBlue);
+        ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
+        appState.setSelectedDate(local(2026, 3, 10));
+        appState.setDisplayedMonth(local(2026, 3, 10));
+        appState.onContentHeightChange = [this](double height) { reported.push_back(height); };
+        store.reload();
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(testsupport::missingFontFamilies(), QStringList());
+        design::Theme::setAppearance({.reduceMotion = true});
+    }
+    void TearDown() override { design::Theme::setAppearance({}); }
+
+    PopoverRootView& root() {
+        if (!m_root) {
+            m_root = std::make_unique<PopoverRootView>(environment);
+            m_root->resize(PopoverRootView::kWidth, 700);
+            m_root->show();
+            QCoreApplication::processEvents();
+        }
+        return *m_root;
+    }
+    // The panel follows the reported height, as the shell does.
+    void settle() {
+        QCoreApplication::processEvents();
+        root().resize(PopoverRootView::kWidth, static_cast<int>(appState.popoverContentHeight()));
+        QCoreApplication::processEvents();
+    }
+    template <class Screen>
+    Screen* shown() {
+        QCoreApplication::processEvents();
+        return qobject_cast<Screen*>(root().screen());
+    }
+    void create(const QString& title) { store.create(model::EventDraft(title, local(2026, 3, 10, 15))); }
+    bool toastShows() { return root().toast()->isVisible(); }
+
+    core::ScopedTestClock clock{local(2026, 3, 10, 12)};
+    std::vector<double> reported;
+
+private:
+    std::unique_ptr<PopoverRootView> m_root;
+};
+
+TEST_F(Root, TheMainRouteShowsOnboardingWhileAccessIsUndecidedAndAccessDeniedWhileRefused) {
+    setAccess(AuthorizationStatus::NotDetermined, AuthorizationStatus::NotDetermined);
+    EXPECT_NE(shown<popover::PermissionsView>(), nullptr);
+    for (const auto refused :
+         {AuthorizationStatus::Denied, AuthorizationStatus::Restricted, AuthorizationStatus::WriteOnly}) {
+        setAccess(refused, AuthorizationStatus::FullAccess);
+        EXPECT_NE(shown<popover::AccessDeniedView>(), nullptr) << int(refused);
+    }
+    EXPECT_EQ(appState.route(), PopoverRoute::main()) << "the route itself is left as it is";
+
+    // Screens of other routes show whatever the access.
+    appState.setRoute(PopoverRoute::quickCreate());
+    QWidget* quickAdd = root().screen();
+    EXPECT_EQ(shown<popover::AccessDeniedView>(), nullptr);
+    EXPECT_EQ(shown<popover::PopoverMainView>(), nullptr);
+    EXPECT_EQ(quickAdd->findChildren<design::TextLine*>().value(0)->text(), u"Quick add"_s);
+
+    setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
+    EXPECT_EQ(root().screen(), quickAdd) << "an access change that changes nothing keeps the screen";
+    appState.setRoute(PopoverRoute::main());
+    EXPECT_NE(shown<popover::PopoverMainView>(), nullptr);
+}
+
+TEST_F(Root, EveryChangeOfScreenMakesItAnewSoThatNothingOfAnEarlierVisitStays) {
+    setAccess(AuthorizationStatus::Denied, AuthorizationStatus::FullAccess);
+    auto* denied = shown<popover::AccessDeniedView>();
+    ASSERT_NE(denied, nullptr);
+    QTest::mouseClick(denied->checkAgainButton(), Qt::LeftButton);
+    EXPECT_TRUE(denied->isStillOff());
+
+    QPointer<QWidget> old(denied);
+    appState.setRoute(PopoverRoute::eventEdit(u"a"_s));
+    QWidget* editA = root().screen();
+    appState.setRoute(PopoverRoute::eventEdit(u"b"_s));
+    EXPECT_NE(root().screen(), editA) << "another event is another screen";
+    appState.setRoute(PopoverRoute::main());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* again = shown<popover::AccessDeniedView>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(again->isStillOff());
+    EXPECT_TRUE(old.isNull()) << "the old screen is gone";
+}
+
+TEST_F(Root, TheHeightIsTheScreensOwnAndReportedOnceForEachChange) {
+    root();
+    settle();
+    ASSERT_EQ(reported.size(), 1U);
+    const double mainHeight = reported.back();
+    EXPECT_EQ(root().screen()->height(), static_cast<int>(mainHeight));
+    EXPECT_EQ(root().screen()->width(), PopoverRootView::kWidth);
+
+    appState.setRoute(PopoverRoute::quickCreate());
+    settle();
+    ASSERT_EQ(reported.size(), 2U);
+    EXPECT_LT(reported.back(), 200);
+    appState.setRoute(PopoverRoute::imageImport());
+    settle();
+    EXPECT_EQ(reported.size(), 2U) << "a screen of the same height reports nothing";
+    appState.setRoute(PopoverRoute::main());
+    settle();
+    ASSERT_EQ(reported.size(), 3U);
+    EXPECT_EQ(reported.back(), mainHeight);
+
+    // A taller day: the screen asks again, and only that is reported.
+    for (int hour = 13; hour < 19; ++hour)
+        create(u"Meeting "_s + QString::number(hour));
+    settle();
+    settle();
+    ASSERT_EQ(reported.size(), 4U);
+    EXPECT_GT(reported.back(), mainHeight);
+}
+
+TEST_F(Root, TheToastFloatsOverTheMainScreenOnlyAndGoesWhenItsTimeIsOut) {
+    root();
+    settle();
+    create(u"Lunch"_s);
+    ASSERT_TRUE(toastShows());
+    const QRect toast = root().toast()->geometry();
+    EXPECT_EQ(toast.left(), 20);
+    EXPECT_EQ(toast.right(), PopoverRootView::kWidth - 20 - 1);
+    EXPECT_EQ(toast.bottom(), root().height() - 76 - 1);
+    EXPECT_EQ(root().toast()->shownText(), u"Event added"_s);
+    EXPECT_EQ(root().toast()->accessibleDescription(), u"Event added. Control Z to undo."_s);
+    for (const bool dark : {false, true})
+        EXPECT_FALSE(testsupport::renderOnSurface(root(), PopoverRootView::kWidth, dark, u"root-toast"_s).isNull());
+    settle();
+
+    clock.advance(1);
+    appState.setRoute(PopoverRoute::eventEdit(u"x"_s));
+    EXPECT_FALSE(toastShows());
+    clock.advance(1);
+    appState.setRoute(PopoverRoute::main());
+    EXPECT_TRUE(toastShows()) << "back within its time";
+    clock.advance(3);
+    EXPECT_FALSE(toastShows());
+}
+
+TEST_F(Root, UndoOnTheToastRevertsTheChangeOrShowsWhyItCouldNot) {
+    root();
+    settle();
+    create(u"Lunch"_s);
+    ek.failNext(platform::FakeEventStore::Operation::RemoveEvent,
+                platform::EventStoreError(platform::EventStoreError::Code::WriteFailed, u"The disk is full."_s));
+    QTest::mouseClick(root().toast()->undoButton(), Qt::LeftButton);
+    EXPECT_TRUE(toastShows());
+    EXPECT_EQ(root().toast()->shownText(), u"The disk is full."_s);
+    EXPECT_EQ(store.lastError(), u"The disk is full."_s);
+    ASSERT_EQ(store.events().size(), 1U);
+
+    QTest::mouseClick(root().toast()->undoButton(), Qt::LeftButton);
+    EXPECT_FALSE(toastShows());
+    EXPECT_TRUE(store.events().empty());
+    EXPECT_TRUE(store.undoStack().empty());
+}
+
+}  // namespace
