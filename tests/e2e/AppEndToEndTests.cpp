@@ -357,4 +357,140 @@ TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndF
     }
 }
 
+// The accent's reds: its fills, buttons and text, antialiased or not.
+bool reddish(QColor c) {
+    return c.red() > 140 && c.green() < 110 && c.blue() < 90;
+}
+
+// The accent's capsules around a column of the screenshot (the Allow
+// buttons): the middle of each run of at least 12 rows that hold a stretch of
+// the accent there (the letters break any single column).
+std::vector<int> flameRuns(const QImage& image, int x) {
+    std::vector<int> middles;
+    int run = 0;
+    for (int y = 0; y <= image.height(); ++y) {
+        int reds = 0;
+        for (int dx = -25; y < image.height() && dx <= 25; ++dx)
+            reds += x + dx >= 0 && x + dx < image.width() && reddish(image.pixelColor(x + dx, y)) ? 1 : 0;
+        if (reds >= 20) {
+            ++run;
+            continue;
+        }
+        if (run >= 12)
+            middles.push_back(y - run / 2);
+        run = 0;
+    }
+    return middles;
+}
+
+// Pixels of the accent in a band of rows: the still-off message is written in it.
+int flamePixels(const QImage& image, int top, int bottom) {
+    int count = 0;
+    for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += reddish(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+class AppFirstLaunch : public AppEndToEnd {
+protected:
+    // The consent window: the application's window that is not the panel.
+    std::optional<QRect> consentWindow() const {
+        for (const QRect& w : app.visibleWindows())
+            if (w.width() != 364)
+                return w;
+        return std::nullopt;
+    }
+    // Presses the row's Allow, then Allow in the consent window that asks.
+    bool allow(int row, const QString& shotName) {
+        const QRect panel = *app.panelGeometry();
+        const QImage shot = panelShot(shotName);
+        const std::vector<int> buttons = flameRuns(shot, 312);
+        if (static_cast<int>(buttons.size()) <= row)
+            return false;
+        app.click(panel.topLeft() + QPoint(312, buttons[static_cast<std::size_t>(row)]));
+        if (!testsupport::waitUntil([&] { return consentWindow().has_value(); }))
+            return false;
+        testsupport::spinEventLoop(200);
+        const QRect consent = *consentWindow();
+        // Allow is the right-hand button of the two along its bottom edge.
+        app.click(consent.bottomRight() - QPoint(50, 30));
+        return testsupport::waitUntil([&] { return !consentWindow().has_value(); });
+    }
+    bool showsMain() const {
+        const auto panel = app.panelGeometry();
+        return panel && panel->height() > 420;
+    }
+};
+
+TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunchesAndAccessOffShowsHowToTurnItOn) {
+    QFile::remove(app.home() + u"/.config/orbitday/privacy.conf"_s);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(openWithHotKey(app));
+
+    // The greeting with its two tiles, the calendar tile in the accent.
+    const QImage greeting = panelShot(u"onboarding"_s);
+    ASSERT_FALSE(greeting.isNull());
+    EXPECT_LT(greeting.height(), 420);
+    EXPECT_TRUE(reddish(greeting.pixelColor(30, 60)));
+    ASSERT_EQ(flameRuns(greeting, 312).size(), 2U) << "an Allow on each row";
+
+    ASSERT_TRUE(allow(0, u"onboarding-before-calendars"_s));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return flameRuns(panelShot(u"onboarding-calendars"_s), 312).size() == 1; }))
+        << "only the reminders' Allow is left";
+    ASSERT_TRUE(allow(0, u"onboarding-before-reminders"_s));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return showsMain(); })) << "both answered: the main screen";
+    panelShot(u"main-after-onboarding"_s);
+    {
+        QFile settings(app.home() + u"/.config/orbitday/settings.ini"_s);
+        ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(settings.readAll().contains("hasCompletedOnboarding=true"));
+    }
+    EXPECT_FALSE(app.stop().contains(u"ERROR"_s));
+
+    // The answers were kept: the next launch opens on the main screen.
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(openWithHotKey(app));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return showsMain(); }));
+    EXPECT_FALSE(consentWindow()) << "nothing is asked again";
+    panelShot(u"main-relaunched"_s);
+    app.chord({Keys::escape});
+    ASSERT_TRUE(app.waitForNoPanel());
+
+    // Access switched off in our privacy settings: the popover says how to turn it on.
+    EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
+    ASSERT_TRUE(waitForPrivacyWindow(app));
+    testsupport::spinEventLoop(200);
+    app.chord({' '});
+    testsupport::spinEventLoop(300);
+    app.chord({Keys::controlL, Keys::altL, 'c'});
+    ASSERT_TRUE(app.waitForPanel());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !showsMain(); }));
+    QRect panel = *app.panelGeometry();
+    const QImage denied = panelShot(u"access-denied"_s);
+    ASSERT_FALSE(denied.isNull());
+    EXPECT_LT(flamePixels(denied, 110, 160), 20) << "the usual message";
+
+    // Check again while it is still off.
+    app.click(panel.topLeft() + QPoint(60, panel.height() - 27));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return flamePixels(panelShot(u"access-denied-still-off"_s), 110, 160) > 100; }))
+        << "the still-off message, in the accent";
+
+    // On again in the privacy settings while the popover stays; Check again leaves for the main screen.
+    EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
+    testsupport::spinEventLoop(300);
+    app.chord({' '});
+    testsupport::spinEventLoop(300);
+    if (app.panelGeometry() && !showsMain()) {
+        panel = *app.panelGeometry();
+        app.click(panel.topLeft() + QPoint(60, panel.height() - 27));
+    } else if (!app.panelGeometry()) {
+        app.chord({Keys::controlL, Keys::altL, 'c'});
+    }
+    EXPECT_TRUE(testsupport::waitUntil([&] { return showsMain(); }));
+    panelShot(u"main-access-on-again"_s);
+}
+
 }  // namespace
