@@ -158,8 +158,22 @@ TEST_F(MainScreen, ABusyDayReachesTheCapAndScrolls) {
         addReminder(u"Reminder due on the %1th"_s.arg(day), day);
     load();
     EXPECT_EQ(height(), 680);
-    EXPECT_TRUE(view().column().isScrolling());
+    design::CappedHeightView& column = view().column();
+    EXPECT_TRUE(column.isScrolling());
     screenshot(u"main-overflowing"_s);
+
+    // Scrolled to its end the middle shows the reminders; the header and the footer stay put.
+    const QRect header = column.top()->geometry();
+    const QRect footer = column.bottom()->geometry();
+    column.scrollBar()->setValue(column.scrollBar()->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(column.top()->geometry(), header);
+    EXPECT_EQ(column.bottom()->geometry(), footer);
+    ASSERT_NE(view().reminders(), nullptr);
+    const QWidget* last = view().reminders()->rows().back();
+    const QRect shown(last->mapTo(column.scrollArea()->viewport(), QPoint(0, 0)), last->size());
+    EXPECT_TRUE(column.scrollArea()->viewport()->rect().contains(shown)) << "the last reminder row is in view";
+    screenshot(u"main-overflowing-scrolled"_s);
 }
 
 TEST_F(MainScreen, WithRemindersSwitchedOffTheAgendaEndsTheMiddle) {
