@@ -357,6 +357,42 @@ TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndF
     }
 }
 
+// The undo toast's capsule: a row across the popover, 20 pixels in from each
+// side, mostly in the text colour that fills it.
+bool showsToast(const QImage& shot, int y, bool dark) {
+    const QColor fill = expected(design::Theme::text(), dark);
+    int filled = 0;
+    for (int x = 24; x < shot.width() - 24; ++x)
+        filled += near(shot.pixelColor(x, y), fill) ? 1 : 0;
+    return filled > 150;
+}
+
+TEST_F(AppEndToEnd, AChangeShowsTheUndoToastWhoseUndoRevertsItAndHidesIt) {
+    const QString todo = app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(openWithHotKey(app));
+    const QImage before = panelShot(u"toast-before"_s);
+    ASSERT_FALSE(before.isNull());
+    app.click(app.panelGeometry()->topLeft() + QPoint(200, footerTop(before, false) - 10 - 14));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return isCompleted(todo); }));
+
+    // The toast floats 76 pixels above the popover's bottom edge.
+    QRect panel;
+    int middle = 0;
+    ASSERT_TRUE(testsupport::waitUntil([&] {
+        panel = *app.panelGeometry();
+        middle = panel.height() - 76 - 17;
+        return showsToast(panelShot(u"toast"_s), middle, false);
+    })) << "no toast";
+    app.click(panel.topLeft() + QPoint(panel.width() - 20 - 40, middle));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !isCompleted(todo); })) << "Undo opened the reminder again";
+    EXPECT_TRUE(testsupport::waitUntil([&] {
+        const auto now = app.panelGeometry();
+        return now && !showsToast(panelShot(u"toast-after-undo"_s), now->height() - 76 - 17, false);
+    })) << "the toast went at once";
+}
+
 // The accent's reds: its fills, buttons and text, antialiased or not.
 bool reddish(QColor c) {
     return c.red() > 140 && c.green() < 110 && c.blue() < 90;
