@@ -151,10 +151,10 @@ PermissionRow::PermissionRow(QString symbol, const QString& title, const QString
     layout->addWidget(m_allow, 0, Qt::AlignVCenter);
     layout->addWidget(m_granted, 0, Qt::AlignVCenter);
     layout->addWidget(m_refused, 0, Qt::AlignVCenter);
-    update(AccessStatus::notDetermined, false, false);
+    setState(AccessStatus::notDetermined, false, false);
 }
 
-void PermissionRow::update(AccessStatus status, bool isActive, bool isBusy) {
+void PermissionRow::setState(AccessStatus status, bool isActive, bool isBusy) {
     m_status = status;
     m_active = isActive;
     m_icon->setGranted(status == AccessStatus::fullAccess);
@@ -162,7 +162,7 @@ void PermissionRow::update(AccessStatus status, bool isActive, bool isBusy) {
     m_allow->setEnabled(!isBusy);
     m_granted->setVisible(status == AccessStatus::fullAccess);
     m_refused->setVisible(isRefused(status));
-    QWidget::update();
+    update();
 }
 
 QString PermissionRow::statusText() const {
@@ -234,8 +234,8 @@ PermissionsView::~PermissionsView() = default;
 
 void PermissionsView::refresh() {
     const bool busy = m_flow->isRequesting();
-    m_calendars->update(m_env.store.eventAccess(), m_flow->isCalendarsRowActive(), busy);
-    m_reminders->update(m_env.store.reminderAccess(), m_flow->isRemindersRowActive(), busy);
+    m_calendars->setState(m_env.store.eventAccess(), m_flow->isCalendarsRowActive(), busy);
+    m_reminders->setState(m_env.store.reminderAccess(), m_flow->isRemindersRowActive(), busy);
     m_skip->setVisible(m_flow->canSkip());
 }
 

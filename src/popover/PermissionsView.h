@@ -31,7 +31,7 @@ public:
     PermissionRow(QString symbol, const QString& title, const QString& subtitle, std::function<void()> allow,
                   QWidget* parent = nullptr);
 
-    void update(model::AccessStatus status, bool isActive, bool isBusy);
+    void setState(model::AccessStatus status, bool isActive, bool isBusy);
 
     model::AccessStatus status() const { return m_status; }
     bool isActive() const { return m_active; }

@@ -33,6 +33,8 @@ constexpr auto kDenied = AuthorizationStatus::Denied;
 
 class AccessScreens : public ::testing::Test, protected popovertest::ScreenEnvironment {
 protected:
+    AccessScreens() : ScreenEnvironment(popovertest::local(2026, 3, 10, 12)) {}
+
     void SetUp() override { ASSERT_EQ(testsupport::missingFontFamilies(), QStringList()); }
 
     template <class View>

@@ -1,22 +1,11 @@
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/HotKeyManager.h"
+#include "ScreenEnvironment.h"
 #include "app/Updater.h"
-#include "core/Clock.h"
 #include "design/CappedHeightView.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
-#include "platform/haptics/FakeHaptics.h"
-#include "platform/hotkeys/FakeHotKeyRegistrar.h"
-#include "platform/systemevents/FakeSystemEvents.h"
-#include "platform/workspace/FakeWorkspace.h"
 #include "popover/PopoverFooterView.h"
 #include "popover/PopoverMainView.h"
-#include "popover/ReminderCompletions.h"
 #include "popover/RemindersSectionView.h"
-#include "store/CalendarStore.h"
 
 #include <QLineEdit>
 #include <QScrollArea>
@@ -37,9 +26,9 @@ using popovertest::local;
 namespace {
 
 // Tuesday 10 March 2026 at noon, in a window of the popover's width.
-class MainScreen : public ::testing::Test {
+class MainScreen : public ::testing::Test, protected popovertest::ScreenEnvironment {
 protected:
-    MainScreen() {
+    MainScreen() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         settings.setFirstWeekday(app::FirstWeekday::monday);
         work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kBlue);
         list = ek.addCalendar(EntityType::Reminder, u"Inbox"_s);
@@ -93,22 +82,8 @@ protected:
         }
     }
 
-    core::ScopedTestClock clock{local(2026, 3, 10, 12)};
-    platform::FakeEventStore ek;
     platform::PlatformCalendar work;
     platform::PlatformCalendar list;
-    platform::InMemoryUserDefaults defaults;
-    app::AppSettings settings{defaults};
-    app::AppState appState;
-    platform::FakeHotKeyRegistrar registrar;
-    app::HotKeyManager hotKeys{registrar};
-    platform::FakeSystemEvents systemEvents;
-    platform::FakeWorkspace workspace;
-    platform::FakeHaptics haptics;
-    store::CalendarStore store{ek};
-    popover::ReminderCompletions completions{store};
-    app::AppEnvironment environment{store,        settings,  appState, hotKeys,
-                                    systemEvents, workspace, haptics,  completions};
     int quits = 0;
 
 private:

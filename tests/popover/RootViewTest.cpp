@@ -32,7 +32,7 @@ namespace {
 // animation, as when the user asks for reduced motion.
 class Root : public ::testing::Test, protected popovertest::ScreenEnvironment {
 protected:
-    Root() {
+    Root() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         const auto work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kBlue);
         ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
         appState.setSelectedDate(local(2026, 3, 10));
@@ -70,7 +70,6 @@ protected:
     void create(const QString& title) { store.create(model::EventDraft(title, local(2026, 3, 10, 15))); }
     bool toastShows() { return root().toast()->isVisible(); }
 
-    core::ScopedTestClock clock{local(2026, 3, 10, 12)};
     std::vector<double> reported;
 
 private:

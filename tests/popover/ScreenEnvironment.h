@@ -4,6 +4,7 @@
 #include "app/AppSettings.h"
 #include "app/AppState.h"
 #include "app/HotKeyManager.h"
+#include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
@@ -15,8 +16,12 @@
 
 namespace popovertest {
 
-// Everything a popover screen takes from its environment, on fakes.
+// Everything a popover screen takes from its environment, on fakes, with the
+// clock standing at `now` from before the store first loads.
 struct ScreenEnvironment {
+    explicit ScreenEnvironment(core::Date now) : clock(now) {}
+
+    core::ScopedTestClock clock;
     platform::FakeEventStore ek;
     platform::InMemoryUserDefaults defaults;
     app::AppSettings settings{defaults};
