@@ -146,6 +146,8 @@ AccessDeniedView::AccessDeniedView(app::AppEnvironment& environment, QWidget* pa
     layout->addLayout(card);
     layout->addWidget(footer);
 
+    m_checkAgain->setToolTip(u"Check calendar access again"_s);
+    m_openSettings->setToolTip(m_openSettings->title());
     connect(m_checkAgain, &QAbstractButton::clicked, this, [this] { m_recheck->recheck(true); });
     connect(m_openSettings, &QAbstractButton::clicked, this,
             [this] { m_env.workspace.open(platform::privacySettingsURL(platform::EntityType::Event)); });

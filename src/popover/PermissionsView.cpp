@@ -135,6 +135,7 @@ PermissionRow::PermissionRow(QString symbol, const QString& title, const QString
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     design::followAppearance(this);
     m_allow->setAccessibleName(u"Allow "_s + title);
+    m_allow->setToolTip(m_allow->accessibleName());
     connect(m_allow, &QAbstractButton::clicked, this, [allow = std::move(allow)] { allow(); });
 
     auto* texts = new QVBoxLayout;

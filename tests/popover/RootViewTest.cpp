@@ -131,6 +131,9 @@ TEST_F(Root, TheHeightIsTheScreensOwnAndReportedOnceForEachChange) {
     settle();
     ASSERT_EQ(reported.size(), 2U);
     EXPECT_LT(reported.back(), 200);
+    for (const bool dark : {false, true})
+        EXPECT_FALSE(
+            testsupport::renderOnSurface(root(), PopoverRootView::kWidth, dark, u"root-quick-add"_s).isNull());
     appState.setRoute(PopoverRoute::imageImport());
     settle();
     EXPECT_EQ(reported.size(), 2U) << "a screen of the same height reports nothing";
