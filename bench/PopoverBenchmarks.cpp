@@ -1,17 +1,24 @@
-// The month grid and the day agenda with a busy calendar: switching the month
-// and the agenda's minute redraw must each fit within one frame.
+// The month grid, the day agenda and the whole main screen with a busy
+// calendar: switching the month, the agenda's minute redraw and coming back to
+// the main screen from another must each fit within one frame.
+#include "app/AppEnvironment.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
+#include "app/HotKeyManager.h"
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
+#include "platform/hotkeys/FakeHotKeyRegistrar.h"
+#include "platform/systemevents/FakeSystemEvents.h"
 #include "platform/workspace/FakeWorkspace.h"
 #include "popover/MonthGridModel.h"
 #include "popover/MonthGridView.h"
 #include "popover/MonthNavigation.h"
 #include "popover/EventRowView.h"
+#include "popover/PopoverRootView.h"
+#include "popover/ReminderCompletions.h"
 #include "popover/UpNextView.h"
 #include "store/CalendarStore.h"
 
@@ -121,6 +128,36 @@ void BM_AgendaMinuteRedraw(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(agenda.findChildren<popover::EventRowView*>().size());
 }
 BENCHMARK(BM_AgendaMinuteRedraw)->Arg(0)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// Back on the main screen from another (the editor, quick add): the root makes
+// the main screen anew (header, grid, the day's agenda of about 55 events, the
+// footer), lays it out and reports its height (argument 0), then also paints
+// it once (1).
+void BM_RouteBackToMain(benchmark::State& state) {
+    BusyCalendar& c = busy();
+    c.appState.setSelectedDate(c.clock.clock().now());
+    platform::FakeHotKeyRegistrar registrar;
+    app::HotKeyManager hotKeys(registrar);
+    platform::FakeSystemEvents systemEvents;
+    platform::FakeWorkspace workspace;
+    popover::ReminderCompletions completions(*c.store);
+    app::AppEnvironment environment{*c.store,     c.settings, c.appState, hotKeys,
+                                    systemEvents, workspace,  c.haptics,  completions};
+    popover::PopoverRootView root(environment);
+    root.resize(popover::PopoverRootView::kWidth, 680);
+    root.show();
+    QCoreApplication::processEvents();
+    QImage image(root.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        c.appState.setRoute(app::PopoverRoute::quickCreate());
+        c.appState.setRoute(app::PopoverRoute::main());
+        if (state.range(0) != 0)
+            root.render(&image);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    state.counters["height"] = c.appState.popoverContentHeight();
+}
+BENCHMARK(BM_RouteBackToMain)->Arg(0)->Arg(1)->Iterations(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
