@@ -23,11 +23,13 @@ std::atomic<bool> libicalOnly{false};
 // A runaway rule (FREQ=SECONDLY over decades) must not stall a reload.
 constexpr int kMaxIterations = 200000;
 constexpr double kDay = 86400.0;
-// No series brings more occurrences than this to one query. A real one has at most a few thousand in the months a
-// screen asks for (hourly for three months is about 2,200); one that brings hundreds of thousands (every second, or
-// every hour with each occurrence lasting for decades so that all of them overlap) would hold up the main thread and
-// flood every list with copies of itself.
+// No series brings more occurrences to one query than this, or than four for each hour of the window if that is
+// more (the app's window only grows while it runs). A real one has at most a few thousand in the months a screen
+// asks for (hourly for three months is about 2,200); one that brings hundreds of thousands (every second, or every
+// hour with each occurrence lasting for decades so that all of them overlap) would hold up the main thread and flood
+// every list with copies of itself.
 constexpr size_t kMostOccurrencesPerSeries = 10000;
+constexpr double kMostOccurrencesPerHour = 4;
 // How long before a window an occurrence may have started and still be looked for. The longest occurrences real
 // series repeat last a year (a yearly term, a fiscal year); one lasting decades that repeats overlaps itself in every
 // window, and walking it from its start would never reach the window itself.
@@ -176,7 +178,13 @@ public:
           m_shape(shapeOf(master, floatingZone)),
           m_windowStart(windowStart),
           m_windowEnd(windowEnd),
-          m_reachStart(windowStart - kLongestReach - 2 * kDay) {}
+          m_reachStart(windowStart - kLongestReach - 2 * kDay),
+          m_mostOccurrences(mostOccurrences(windowEnd - windowStart)) {}
+
+    static size_t mostOccurrences(double windowSeconds) {
+        const double byLength = std::clamp(windowSeconds / 3600.0 * kMostOccurrencesPerHour, 0.0, 1e9);
+        return std::max(kMostOccurrencesPerSeries, static_cast<size_t>(byLength));
+    }
 
     // The key under which EXDATEs and RECURRENCE-IDs name an occurrence: a day for all-day series, else a second.
     qint64 key(const IcsTime& t) const {
@@ -242,7 +250,7 @@ public:
                 continue;
             if (overlaps(placed.start, placed.end, m_windowStart, m_windowEnd)) {
                 out.push_back(IcsOccurrence{&m_master, placed.start, placed.end, placed.start, false});
-                if (++emitted >= kMostOccurrencesPerSeries)
+                if (++emitted >= m_mostOccurrences)
                     break;
             }
         }
@@ -335,7 +343,7 @@ private:
             ++starts.running;
         const size_t kept = starts.walls.size() - starts.begin - starts.running +
                             std::min(starts.running, kMostRunningAtOnce);
-        return kept < kMostOccurrencesPerSeries;
+        return kept < m_mostOccurrences;
     }
 
     // A rule's walk is in order, so the occurrences still running when the window begins come first.
@@ -431,6 +439,7 @@ private:
     core::Date m_windowStart;
     core::Date m_windowEnd;
     core::Date m_reachStart;
+    size_t m_mostOccurrences;
     std::unordered_set<qint64> m_excluded;
     std::unordered_set<qint64> m_excludedDays;
 };

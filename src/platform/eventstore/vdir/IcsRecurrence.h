@@ -39,7 +39,8 @@ struct IcsWorkAllowance {
 // on wall time in the series' own zone from a little before the window (never from a distant DTSTART), EXDATEs
 // remove occurrences, RDATEs add them, and overrides replace theirs wherever they moved to. Floating times and
 // dates are read in `floatingZone`. Without an allowance the expansion has one of its own. A series brings a bounded
-// number: occurrences begun more than a year before the window are left out, and so are those past ten thousand.
+// number: occurrences begun more than a year before the window are left out, and so are those past ten thousand (or
+// past four an hour of a longer window).
 void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date windowEnd,
                   const core::TimeZone& floatingZone, std::vector<IcsOccurrence>& out,
                   IcsWorkAllowance* allowance = nullptr);

@@ -191,6 +191,8 @@ TEST(IcsRecurrence, NoSeriesFloodsAWindowWithItsOccurrences) {
     const auto hourly = series(QStringLiteral("DTSTART:20200101T000000Z"), QStringLiteral("DTEND:20200101T003000Z"),
                                QStringLiteral("RRULE:FREQ=HOURLY"));
     EXPECT_EQ(hourly.starts(utc(2024, 1, 1), utc(2024, 4, 1)).size(), 91u * 24);
+    // The app's window only grows: after a user has looked two years ahead it holds all of them.
+    EXPECT_EQ(hourly.starts(utc(2024, 1, 1), utc(2026, 1, 1)).size(), 731u * 24);
 
     // Each lasts a year and a fortnight: in early January the one of last year still runs.
     const auto yearly = series(QStringLiteral("DTSTART;VALUE=DATE:20200101"), QStringLiteral("DTEND;VALUE=DATE:20210116"),
