@@ -314,8 +314,13 @@ private:
         icalrecur_iterator* it = icalrecur_iterator_new(rule, dtstart);
         if (!it)
             return;
-        if (rule.count == 0 && from > m_master.start->toDate(m_floating)) {
-            const WallTime hint = dateToWall(from, m_shape.allDay ? m_floating : m_zone);
+        core::Date walkFrom = from;
+        // Of a plain cadence (every so many hours, say) only the last steps before the window can be among the
+        // running occurrences kept; a day more covers any shift of the wall clock.
+        if (const std::optional<double> step = plainCadence(rule))
+            walkFrom = std::max(walkFrom, m_windowStart - static_cast<double>(kMostRunningAtOnce + 1) * *step - kDay);
+        if (rule.count == 0 && walkFrom > m_master.start->toDate(m_floating)) {
+            const WallTime hint = dateToWall(walkFrom, m_shape.allDay ? m_floating : m_zone);
             icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
         }
         for (int i = 0; i < kMaxIterations && !m_allowance.exhausted(); ++i) {
@@ -344,6 +349,30 @@ private:
         const size_t kept = starts.walls.size() - starts.begin - starts.running +
                             std::min(starts.running, kMostRunningAtOnce);
         return kept < m_mostOccurrences;
+    }
+
+    // Seconds between the steps of a sub-daily rule that nothing filters; nullopt for any other.
+    static std::optional<double> plainCadence(const icalrecurrencetype& rule) {
+        double unit = 0;
+        switch (rule.freq) {
+            case ICAL_SECONDLY_RECURRENCE:
+                unit = 1;
+                break;
+            case ICAL_MINUTELY_RECURRENCE:
+                unit = 60;
+                break;
+            case ICAL_HOURLY_RECURRENCE:
+                unit = 3600;
+                break;
+            default:
+                return std::nullopt;
+        }
+        for (const short* parts : {rule.by_second, rule.by_minute, rule.by_hour, rule.by_day, rule.by_month_day,
+                                   rule.by_year_day, rule.by_week_no, rule.by_month, rule.by_set_pos}) {
+            if (parts[0] != ICAL_RECURRENCE_ARRAY_MAX)
+                return std::nullopt;
+        }
+        return unit * std::max(rule.interval, static_cast<short>(1));
     }
 
     // A rule's walk is in order, so the occurrences still running when the window begins come first.

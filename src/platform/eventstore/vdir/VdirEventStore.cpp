@@ -22,6 +22,16 @@ namespace {
 // How far ahead a series' first occurrence is looked for.
 constexpr double kFirstOccurrenceHorizon = 10.0 * 366 * 86400;
 
+// However many events a file holds, it brings at most this many occurrences to one query, or forty for each hour of
+// the window if that is more (the app's window only grows while it runs). A busy calendar has a few dozen events a
+// day; a file that brings hundreds of thousands to three months (each costs the main thread a value of its own)
+// holds the app up for seconds.
+size_t mostOccurrencesFromOneFile(double windowSeconds) {
+    constexpr size_t kMostOccurrences = 100000;
+    constexpr double kMostPerHour = 40;
+    return std::max(kMostOccurrences, static_cast<size_t>(std::clamp(windowSeconds / 3600.0 * kMostPerHour, 0.0, 1e9)));
+}
+
 qint64 wholeSeconds(core::Date date) {
     return static_cast<qint64>(std::trunc(date.secondsSince1970()));
 }
@@ -143,24 +153,30 @@ std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date e
     };
     std::vector<Found> found;
     std::vector<IcsOccurrence> occurrences;
-    // The items of a file come one after another; they share the file's allowance.
+    // The items of a file come one after another; they share the file's allowance and its share of the events.
     const IcsFile* file = nullptr;
     IcsWorkAllowance allowance;
+    const size_t mostFromOneFile = mostOccurrencesFromOneFile(end - start);
+    size_t fromFile = 0;
     for (const VdirItem& item : m_catalog.items()) {
         if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
             continue;
         if (item.file.get() != file) {
-            if (allowance.exhausted())
+            if (allowance.exhausted() || fromFile >= mostFromOneFile)
                 logOverworked(file);
             file = item.file.get();
             allowance = {};
+            fromFile = 0;
         }
+        if (fromFile >= mostFromOneFile)
+            continue;
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences, &allowance);
+        fromFile += occurrences.size();
         for (const IcsOccurrence& o : occurrences)
             found.push_back({&item, o});
     }
-    if (allowance.exhausted())
+    if (allowance.exhausted() || fromFile >= mostFromOneFile)
         logOverworked(file);
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.occurrence.start < b.occurrence.start; });
@@ -300,7 +316,7 @@ void VdirEventStore::logOverworked(const IcsFile* file) const {
     for (const VdirItem& item : m_catalog.items()) {
         if (item.file.get() == file) {
             if (!m_overworked.contains(item.path))
-                core::log(QStringLiteral("%1: its repeating events ask for too much work; some are left out")
+                core::log(QStringLiteral("%1: its events ask for too much work or are too many; some are left out")
                               .arg(item.path));
             m_overworked.insert(item.path);
             return;

@@ -64,7 +64,7 @@ private:
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
     std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;
-    // Says once per file that expanding its series ran out of work.
+    // Says once per file that expanding its series ran out of work, or that it had more events than it may bring.
     void logOverworked(const IcsFile* file) const;
 
     Privacy& m_privacy;

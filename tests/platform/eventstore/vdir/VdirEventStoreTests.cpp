@@ -482,6 +482,25 @@ TEST_F(VdirEventStoreTest, AFileWhoseRulesAskTooMuchDoesNotHoldUpTheRead) {
     }
 }
 
+// A file of series that each bring all they may (every two minutes, ten thousand a month) brings a bounded share of
+// them, and the other files all of theirs.
+TEST_F(VdirEventStoreTest, AFileBringsABoundedNumberOfEventsToOneWindow) {
+    QStringList lines;
+    for (int i = 0; i < 20; ++i)
+        lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:busy%1").arg(i)
+              << QStringLiteral("SUMMARY:Busy") << QStringLiteral("DTSTART:20240601T000000Z")
+              << QStringLiteral("RRULE:FREQ=MINUTELY;INTERVAL=2") << QStringLiteral("END:VEVENT");
+    vdir.writeIcs(QStringLiteral("personal/busy.ics"), lines);
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    const auto busy = std::count_if(events.begin(), events.end(),
+                                    [](const PlatformEvent& e) { return e.title == QStringLiteral("Busy"); });
+    EXPECT_GE(busy, 100000);
+    EXPECT_LE(busy, 110000);
+    find(events, QStringLiteral("Holiday"), utc(2024, 6, 5, 22));
+    EXPECT_EQ(events.size() - static_cast<size_t>(busy), 13u);
+}
+
 // Some clients keep a placeholder alarm that does nothing (ACTION:NONE, set in 1976) so that no default alarm is
 // added: it is not an alarm of the event.
 TEST_F(VdirEventStoreTest, AlarmsThatDoNothingAreNotAlarms) {
