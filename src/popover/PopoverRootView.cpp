@@ -26,6 +26,8 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace popover {
