@@ -81,10 +81,11 @@ struct Entry {
     struct stat st {};
     bool ok = false;
     bool isLink = false;
+    bool accessGranted = false;  // what access() says of writing a plain file
 };
 
-// Above this many entries the stat calls are spread over threads: on a folder of thousands of items they are
-// most of what a rescan costs.
+// Above this many entries the stat and access calls are spread over threads: on a folder of thousands of items
+// they are most of what a rescan costs.
 constexpr size_t kParallelStatThreshold = 512;
 constexpr size_t kStatChunk = 256;
 
@@ -99,7 +100,7 @@ FolderListing listFolder(const QString& path) {
     while (const dirent* entry = ::readdir(dir.get())) {
         if (entry->d_name[0] == '.')
             continue;
-        entries.push_back(Entry{QByteArray(entry->d_name), {}, false, false});
+        entries.push_back(Entry{QByteArray(entry->d_name), {}, false, false, false});
     }
     // Sorted while the names are still bytes: comparing them as QStrings cost more than the listing.
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -111,6 +112,8 @@ FolderListing listFolder(const QString& path) {
             entry.isLink = entry.ok && S_ISLNK(entry.st.st_mode);
             if (entry.isLink)
                 entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, 0) == 0;
+            else if (entry.ok && S_ISREG(entry.st.st_mode))
+                entry.accessGranted = ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0;
         }
     };
     if (entries.size() >= kParallelStatThreshold) {
@@ -130,9 +133,7 @@ FolderListing listFolder(const QString& path) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
             if (fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)) {
-                const bool writable =
-                    !entry.isLink &&
-                    permitsWriting(entry.st, ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0);
+                const bool writable = !entry.isLink && permitsWriting(entry.st, entry.accessGranted);
                 listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, VdirFileStamp::of(entry.st), writable});
             } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color") ||
                        fileName == QLatin1String("components")) {
