@@ -1,4 +1,3 @@
-#include "../store/StoreTestSupport.h"
 #include "alerts/MeetingAlertController.h"
 #include "app/AppDelegate.h"
 #include "app/PopoverGeometry.h"
@@ -18,6 +17,7 @@
 #include "settings/SettingsWindowController.h"
 
 #include "EventLoop.h"
+#include "StoreTestSupport.h"
 
 #include <QGuiApplication>
 #include <QScreen>

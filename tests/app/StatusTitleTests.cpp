@@ -1,4 +1,4 @@
-#include "../store/StoreTestSupport.h"
+#include "StoreTestSupport.h"
 #include "app/AppSettings.h"
 #include "app/StatusTitle.h"
 #include "core/Clock.h"

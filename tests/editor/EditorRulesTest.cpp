@@ -1,4 +1,4 @@
-#include "../store/StoreTestSupport.h"
+#include "StoreTestSupport.h"
 #include "TestEnvironment.h"
 #include "core/Clock.h"
 #include "editor/EditorDrafts.h"

@@ -1,5 +1,5 @@
-#include "../store/StoreTestSupport.h"
 #include "EventLoop.h"
+#include "StoreTestSupport.h"
 #include "TestEnvironment.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../store/StoreTestSupport.h"
+#include "StoreTestSupport.h"
 #include "model/ODEvent.h"
 
 namespace popovertest {

@@ -1,4 +1,3 @@
-#include "../../store/StoreTestSupport.h"
 #include "app/AppDelegate.h"
 #include "app/PopoverPanel.h"
 #include "app/StatusItemController.h"
@@ -13,6 +12,7 @@
 
 #include "EventLoop.h"
 #include "FakeStatusNotifierWatcher.h"
+#include "StoreTestSupport.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>
