@@ -10,7 +10,7 @@
 namespace store {
 namespace {
 
-constexpr int kReloadDelayMs = 300;
+constexpr double kReloadDelaySeconds = 0.3;
 constexpr int kDaysBeforeToday = 42;
 constexpr int kDaysAfterToday = 49;
 constexpr double kSecondsPerDay = 86400;
@@ -46,11 +46,7 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemE
       m_eventAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Event))),
       m_reminderAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Reminder))),
       m_loadedRange(windowAround(core::Date::now())) {
-    m_reloadTimer.setSingleShot(true);
-    // A coarse timer may fire 5% early, before the burst it waits out is over.
-    m_reloadTimer.setTimerType(Qt::PreciseTimer);
-    m_reloadTimer.setInterval(kReloadDelayMs);
-    connect(&m_reloadTimer, &QTimer::timeout, this, &CalendarStore::reload);
+    connect(&m_reloadTimer, &core::ClockTimer::timeout, this, &CalendarStore::reload);
     connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);
     // Not coalesced like data changes: access switched off must empty the lists now.
     connect(&m_ek, &platform::EventStore::accessChanged, this, &CalendarStore::reload, Qt::QueuedConnection);
@@ -119,7 +115,9 @@ void CalendarStore::finishAccessRequest(bool granted, const std::optional<QStrin
 
 // --- Loading -----------------------------------------------------------------------------------
 
-void CalendarStore::scheduleReload() { m_reloadTimer.start(); }
+// A burst of change notices (a sync writing many files) ends in one reload, a
+// moment after the last of them.
+void CalendarStore::scheduleReload() { m_reloadTimer.startAt(core::Date::now() + kReloadDelaySeconds); }
 
 void CalendarStore::reload() {
     m_reloadTimer.stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Calendar.h"
+#include "core/ClockTimer.h"
 #include "core/Date.h"
 #include "model/AccessStatus.h"
 #include "model/Drafts.h"
@@ -15,7 +16,6 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -173,7 +173,7 @@ private:
     std::optional<QString> m_lastError;
     std::optional<QSet<QString>> m_enabledCalendarIDs;
     core::DateInterval m_loadedRange;
-    QTimer m_reloadTimer;
+    core::ClockTimer m_reloadTimer;
     // Only the newest reminder fetch may publish: a slower, older one could bring
     // back a reminder completed in the meantime.
     quint64 m_reminderFetchGeneration = 0;
