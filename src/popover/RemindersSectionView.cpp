@@ -47,8 +47,9 @@ constexpr int kHeaderGap = 6;
 constexpr int kRowPadding = 5;
 constexpr qreal kTickedOpacity = 0.55;
 constexpr int kTickMs = 200;
-// The show-more text starts under the reminder titles.
-constexpr qreal kMoreIndent = ReminderRow::kBox + ReminderRow::kGap;
+// The show-more text starts under the reminder titles, which begin past the
+// room the rows keep for their checkbox's focus ring.
+constexpr qreal kMoreIndent = ReminderRow::kRingRoom + ReminderRow::kBox + ReminderRow::kGap;
 
 bool reduceMotion() {
     return Theme::appearance().reduceMotion;

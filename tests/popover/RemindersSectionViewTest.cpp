@@ -2,6 +2,7 @@
 #include "Rendering.h"
 #include "core/Clock.h"
 #include "design/ODButton.h"
+#include "design/ODFont.h"
 #include "design/Theme.h"
 #include "platform/workspace/FakeWorkspace.h"
 #include "popover/ReminderCompletions.h"
@@ -9,6 +10,8 @@
 #include "store/CalendarStore.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -27,6 +30,20 @@ namespace {
 
 core::DateComponents day(int d, std::optional<int> hour = std::nullopt) {
     return {.year = 2026, .month = 3, .day = d, .hour = hour};
+}
+
+// Where the text that starts the band is drawn from: the first column, left to
+// right, that holds a pixel clearly off the surface, less the bearing of the
+// text's first letter.
+qreal textOrigin(const QImage& image, const QRect& band, const QString& text, const QFont& font) {
+    const QColor surface = image.pixelColor(band.topLeft());
+    for (int x = band.left(); x <= band.right(); ++x)
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.lightness() - surface.lightness()) > 60)
+                return x - QFontMetricsF(font).leftBearing(text.front());
+        }
+    return -1;
 }
 
 // Tuesday 10 March 2026, noon.
@@ -123,6 +140,27 @@ TEST_F(RemindersScreen, FourDueRemindersShowThreeRowsAndAButtonForTheFourth) {
     screenshot(u"reminders-expanded-one-ticked"_s);
     view().moreButton()->click();
     EXPECT_EQ(rowTitles().size(), 3);
+}
+
+TEST_F(RemindersScreen, TheShowMoreWordsStartUnderTheReminderTitles) {
+    for (const int d : {6, 7, 8, 9})
+        add(u"Water the plants"_s, day(d));
+    load();
+    ASSERT_NE(view().moreButton(), nullptr);
+    const QImage image = testsupport::renderOnSurface(view(), 364, false, u"reminders-show-more"_s);
+
+    const ReminderRow* first = view().rows().front();
+    const QRect row(first->mapTo(&view(), QPoint(0, 0)), first->size());
+    // Past the checkbox, which ends well before the title begins.
+    const QRect title = row.adjusted(ReminderRow::kRingRoom + ReminderRow::kBox + 2, 0, 0, 0);
+    const QAbstractButton* more = view().moreButton();
+    const QRect button(more->mapTo(&view(), QPoint(0, 0)), more->size());
+
+    const qreal titleStart = textOrigin(image, title, u"Water"_s, design::ODFont::body(14));
+    const qreal moreStart =
+        textOrigin(image, button, more->text(), design::ODFont::body(13, design::FontWeight::semibold));
+    ASSERT_GT(titleStart, 0);
+    EXPECT_NEAR(moreStart, titleStart, 1.0);
 }
 
 TEST_F(RemindersScreen, ATickedRowIsCompletedAfterTheGracePeriodAndTheLastOneCelebratesThenTheSectionGoes) {
