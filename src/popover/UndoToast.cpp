@@ -114,7 +114,8 @@ void UndoToast::paintEvent(QPaintEvent*) {
     design::Symbols::paint(painter, symbolArea, symbol(m_label), ink, kSymbolSize, FontWeight::semibold);
 
     const qreal textLeft = symbolArea.right() + kSpacing;
-    const qreal textRight = m_undo->geometry().left() - kSpacing - kMinimumGap;
+    // The spacer between the title and Undo keeps the stack's spacing on both its sides.
+    const qreal textRight = m_undo->geometry().left() - kSpacing - kMinimumGap - kSpacing;
     const QFont font = titleFont();
     const QFontMetricsF metrics(font);
     painter.setFont(font);

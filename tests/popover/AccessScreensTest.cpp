@@ -10,6 +10,7 @@
 #include "platform/workspace/Workspace.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -156,6 +157,29 @@ TEST_F(AccessScreens, TheUndoToastNamesTheChangeAndOffersUndoWithItsKeycap) {
     EXPECT_EQ(toast.shownText(), u"The calendar item was changed elsewhere. Please try again."_s);
     EXPECT_EQ(toast.accessibleName(), toast.shownText());
     screenshot(toast, u"undo-toast-error"_s);
+}
+
+TEST_F(AccessScreens, ALongToastTitleEndsItsLineWellClearOfUndo) {
+    popover::UndoToast toast;
+    toast.setLabel(u"Moved every occurrence of the weekly planning meeting to Thursday afternoon"_s);
+    toast.resize(324, toast.sizeHint().height());
+    toast.show();
+    const QImage image = testsupport::renderOnSurface(toast, 324, false, u"undo-toast-long"_s);
+
+    // The capsule's fill in the gap just before the button; the title is written
+    // in the surface colour over it.
+    const int buttonLeft = toast.undoButton()->geometry().left();
+    const QColor fill = image.pixelColor(buttonLeft - 2, image.height() / 2);
+    int titleRight = -1;
+    for (int x = buttonLeft - 1; x > 0 && titleRight < 0; --x)
+        for (int y = 2; y < image.height() - 2; ++y)
+            if (std::abs(image.pixelColor(x, y).lightness() - fill.lightness()) > 60) {
+                titleRight = x;
+                break;
+            }
+    ASSERT_GT(titleRight, 0);
+    // The title, a spacer of at least 8 and the button are 8 apart from one another.
+    EXPECT_LE(titleRight, buttonLeft - 24);
 }
 
 }  // namespace
