@@ -197,6 +197,8 @@ QString AppDriver::stop() {
     }
     const QString errors = QString::fromLocal8Bit(m_process->readAllStandardError());
     m_process.reset();
+    // Until the panel has let the old item go, a next start would find it there at once.
+    waitUntil([this] { return m_tray->registeredItems().isEmpty(); });
     return errors;
 }
 

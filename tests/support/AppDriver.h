@@ -72,7 +72,8 @@ public:
     bool isRunning() const;
     // Resident memory of the application in KiB (0 when unknown).
     long residentKiB() const;
-    // Ends the application and returns what it wrote on its standard error.
+    // Ends the application and returns what it wrote on its standard error, once
+    // the panel has let its item go.
     QString stop();
 
     FakeStatusNotifierWatcher& tray() { return *m_tray; }

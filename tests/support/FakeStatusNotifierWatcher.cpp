@@ -6,6 +6,7 @@
 #include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QSize>
 
@@ -23,6 +24,8 @@ const QString kConnectionName = QStringLiteral("fake-status-notifier-watcher");
 FakeStatusNotifierWatcher::FakeStatusNotifierWatcher(bool serve, QObject* parent)
     : QObject(parent), m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName)) {
     platform::sni::registerTypes();
+    m_owners = new QDBusServiceWatcher(QString(), m_bus, QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(m_owners, &QDBusServiceWatcher::serviceUnregistered, this, &FakeStatusNotifierWatcher::forgetItemsOf);
     if (serve)
         start();
 }
@@ -50,7 +53,18 @@ void FakeStatusNotifierWatcher::RegisterStatusNotifierItem(const QString& servic
                                                   : service + QStringLiteral("/StatusNotifierItem");
     m_items.removeAll(item);
     m_items << item;
+    m_owners->addWatchedService(item.section(u'/', 0, 0));
     emit StatusNotifierItemRegistered(item);
+}
+
+void FakeStatusNotifierWatcher::forgetItemsOf(const QString& service) {
+    m_owners->removeWatchedService(service);
+    for (const QString& item : QStringList(m_items)) {
+        if (item.section(u'/', 0, 0) == service) {
+            m_items.removeAll(item);
+            emit StatusNotifierItemUnregistered(item);
+        }
+    }
 }
 
 void FakeStatusNotifierWatcher::RegisterStatusNotifierHost(const QString&) {

@@ -9,11 +9,13 @@
 
 #include <optional>
 
+class QDBusServiceWatcher;
+
 namespace testsupport {
 
 // The tray's side of the StatusNotifierItem protocol, served on a session-bus
-// connection of its own: takes registrations, and reads and clicks the items
-// the way a panel does.
+// connection of its own: takes registrations, forgets an item whose program
+// left the bus, and reads and clicks the items the way a panel does.
 class FakeStatusNotifierWatcher : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
@@ -59,7 +61,10 @@ private:
     QString itemService() const;
     QString itemPath() const;
 
+    void forgetItemsOf(const QString& service);
+
     QDBusConnection m_bus;
+    QDBusServiceWatcher* m_owners = nullptr;
     QStringList m_items;
     bool m_serving = false;
 };

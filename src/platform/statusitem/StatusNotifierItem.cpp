@@ -152,7 +152,10 @@ StatusNotifierItem::StatusNotifierItem(const QDBusConnection& bus, QObject* pare
                 else
                     registerWithWatcher();
             });
-    registerWithWatcher();
+    // Made known to the panel once the event loop runs: by then the application
+    // has finished starting (content set, hot keys grabbed), so the item works
+    // from the moment a user can see it.
+    QMetaObject::invokeMethod(this, &StatusNotifierItem::registerWithWatcher, Qt::QueuedConnection);
 }
 
 StatusNotifierItem::~StatusNotifierItem() {
