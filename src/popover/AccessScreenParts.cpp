@@ -91,17 +91,19 @@ QSize ShrinkingTextLine::minimumSizeHint() const {
 
 void ShrinkingTextLine::paintEvent(QPaintEvent*) {
     constexpr qreal kSmallest = 0.85;
-    QFont shown = font();
-    const qreal natural = QFontMetricsF(shown).horizontalAdvance(m_text);
-    if (natural > width() && natural > 0)
-        shown.setPixelSize(std::max(1, static_cast<int>(std::floor(
-                                           font().pixelSize() * std::max(kSmallest, width() / natural)))));
-    const QFontMetricsF metrics(shown);
+    const QFontMetricsF metrics(font());
+    const qreal natural = metrics.horizontalAdvance(m_text);
+    const qreal scale = natural > width() ? std::max(kSmallest, width() / natural) : 1;
     QPainter painter(this);
-    painter.setFont(shown);
+    painter.setFont(font());
     painter.setPen(m_color.resolve());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     metrics.elidedText(m_text, Qt::ElideRight, width()));
+    // Scaled as a whole rather than set in a smaller pixel size: pixel sizes are
+    // whole numbers, and rounding one down took the letters below the smallest
+    // size allowed (9 of 11 px is 82 %).
+    painter.scale(scale, scale);
+    const QRectF room(0, 0, width() / scale, height() / scale);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     metrics.elidedText(m_text, Qt::ElideRight, room.width()));
 }
 
 PlainTextButton::PlainTextButton(const QString& title, const QFont& font, design::Tint color, QWidget* parent)

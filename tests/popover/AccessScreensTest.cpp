@@ -3,12 +3,15 @@
 #include "ScreenEnvironment.h"
 #include "design/KeycapButton.h"
 #include "design/ODButton.h"
+#include "design/ODFont.h"
+#include "design/Theme.h"
 #include "popover/AccessDeniedView.h"
 #include "popover/AccessScreenParts.h"
 #include "popover/PermissionsView.h"
 #include "popover/UndoToast.h"
 #include "platform/workspace/Workspace.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSignalSpy>
@@ -180,6 +183,24 @@ TEST_F(AccessScreens, ALongToastTitleEndsItsLineWellClearOfUndo) {
     ASSERT_GT(titleRight, 0);
     // The title, a spacer of at least 8 and the button are 8 apart from one another.
     EXPECT_LE(titleRight, buttonLeft - 24);
+}
+
+TEST_F(AccessScreens, APromiseLineALittleTooLongShrinksOnlyAsFarAsItMustAndStillFillsItsRoom) {
+    const QFont font = design::ODFont::body(11, design::FontWeight::medium);
+    const QString text = u"No account. No analytics. You can change this later."_s;
+    // A tenth too long: nine tenths of the size fit, above the smallest allowed.
+    const int width = static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text) * 0.9));
+    popover::ShrinkingTextLine line(text, font, design::Theme::text());
+    const QImage image = testsupport::renderOnSurface(line, width, false, u"promise-line-shrunk"_s);
+
+    const QColor surface = image.pixelColor(0, 0);
+    int inkRight = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (std::abs(image.pixelColor(x, y).lightness() - surface.lightness()) > 40)
+                inkRight = x;
+    // Smaller letters than needed would leave room unused at the end of the line.
+    EXPECT_GE(inkRight, width - 3);
 }
 
 }  // namespace
