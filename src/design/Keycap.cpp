@@ -85,6 +85,10 @@ QSizeF AccentKeycap::sizeFor(const QString& text) {
     return plateSize(text, accentKeycapFont(), kAccentHorizontalPadding, kAccentVerticalPadding, kMinimumWidth);
 }
 
+QSizeF AccentKeycap::sizeFor(const QString& text, qreal horizontalPadding) {
+    return plateSize(text, accentKeycapFont(), horizontalPadding, kAccentVerticalPadding, 0);
+}
+
 void AccentKeycap::paint(QPainter& painter, const QRectF& rect, const QString& text) {
     Shape::rounded(kAccentCornerRadius).fill(painter, rect, toQColor(Theme::ink().withAlpha(kAccentPlateOpacity)));
     drawCentred(painter, rect, text, accentKeycapFont(), toQColor(Theme::onAccent()));

@@ -8,8 +8,10 @@ namespace {
 
 constexpr qreal kKeycapGap = 6;
 
-QSizeF keycapSize(const ODButtonStyle& style, const QString& keycap) {
-    return style.kind() == ODButtonKind::primary ? AccentKeycap::sizeFor(keycap) : Keycap::sizeFor(keycap);
+QSizeF keycapSize(const ODButtonStyle& style, const QString& keycap, std::optional<qreal> accentPadding) {
+    if (style.kind() != ODButtonKind::primary)
+        return Keycap::sizeFor(keycap);
+    return accentPadding ? AccentKeycap::sizeFor(keycap, *accentPadding) : AccentKeycap::sizeFor(keycap);
 }
 
 }  // namespace
@@ -21,19 +23,26 @@ KeycapButton::KeycapButton(const QString& title, std::optional<QString> icon, co
     setAccessibleName(title);
 }
 
+void KeycapButton::setAccentKeycapPadding(std::optional<qreal> horizontal) {
+    m_accentKeycapPadding = horizontal;
+    labelChanged();
+}
+
 QSizeF KeycapButton::measureLabel(const ODButtonStyle& style, const QString& title,
-                                  const std::optional<QString>& icon, const QString& keycap) {
+                                  const std::optional<QString>& icon, const QString& keycap,
+                                  std::optional<qreal> accentKeycapPadding) {
     const QSizeF text = ODButton::measureLabel(style, title, icon);
-    const QSizeF key = keycapSize(style, keycap);
+    const QSizeF key = keycapSize(style, keycap, accentKeycapPadding);
     const qreal gap = text.width() > 0 ? kKeycapGap : 0;
     return QSizeF(text.width() + gap + key.width(), std::max(text.height(), key.height()));
 }
 
 void KeycapButton::drawLabel(QPainter& painter, const QRectF& rect, const ODButtonStyle& style, const QString& title,
-                             const std::optional<QString>& icon, const QString& keycap, const QColor& color) {
+                             const std::optional<QString>& icon, const QString& keycap, const QColor& color,
+                             std::optional<qreal> accentKeycapPadding) {
     // Centred as a whole; a squeezed button shortens its title, never the key.
-    const QSizeF natural = measureLabel(style, title, icon, keycap);
-    const QSizeF key = keycapSize(style, keycap);
+    const QSizeF natural = measureLabel(style, title, icon, keycap, accentKeycapPadding);
+    const QSizeF key = keycapSize(style, keycap, accentKeycapPadding);
     const qreal width = std::min(natural.width(), rect.width());
     const qreal left = rect.center().x() - width / 2;
     const qreal textWidth = std::max<qreal>(0, width - key.width() - (natural.width() > key.width() ? kKeycapGap : 0));
@@ -51,11 +60,11 @@ void KeycapButton::drawLabel(QPainter& painter, const QRectF& rect, const ODButt
 }
 
 QSizeF KeycapButton::labelSize() const {
-    return measureLabel(buttonStyle(), m_title, m_icon, m_keycap);
+    return measureLabel(buttonStyle(), m_title, m_icon, m_keycap, m_accentKeycapPadding);
 }
 
 void KeycapButton::paintLabel(QPainter& painter, const QRectF& labelRect, const QColor& color) const {
-    drawLabel(painter, labelRect, buttonStyle(), m_title, m_icon, m_keycap, color);
+    drawLabel(painter, labelRect, buttonStyle(), m_title, m_icon, m_keycap, color, m_accentKeycapPadding);
 }
 
 }  // namespace design

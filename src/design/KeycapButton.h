@@ -21,11 +21,15 @@ public:
 
     QString title() const { return m_title; }
     QString keycap() const { return m_keycap; }
+    // The accent keycap with this side padding and no least width, for a screen
+    // that draws its own; nullopt is the kit's plate.
+    void setAccentKeycapPadding(std::optional<qreal> horizontal);
 
     static QSizeF measureLabel(const ODButtonStyle& style, const QString& title, const std::optional<QString>& icon,
-                               const QString& keycap);
+                               const QString& keycap, std::optional<qreal> accentKeycapPadding = std::nullopt);
     static void drawLabel(QPainter& painter, const QRectF& rect, const ODButtonStyle& style, const QString& title,
-                          const std::optional<QString>& icon, const QString& keycap, const QColor& color);
+                          const std::optional<QString>& icon, const QString& keycap, const QColor& color,
+                          std::optional<qreal> accentKeycapPadding = std::nullopt);
 
 protected:
     QSizeF labelSize() const override;
@@ -35,6 +39,7 @@ private:
     QString m_title;
     std::optional<QString> m_icon;
     QString m_keycap;
+    std::optional<qreal> m_accentKeycapPadding;
 };
 
 }  // namespace design

@@ -29,6 +29,8 @@ constexpr qreal kVertical = 7;
 constexpr qreal kSpacing = 8;
 constexpr qreal kMinimumGap = 8;
 constexpr qreal kSymbolSize = 12;
+// The toast's keycap sits closer round its keys than the kit's.
+constexpr qreal kKeycapPadding = 4;
 
 QFont titleFont() {
     return design::ODFont::body(13, FontWeight::semibold);
@@ -48,6 +50,7 @@ UndoToast::UndoToast(QWidget* parent)
     design::setAccessibleRole(this, QAccessible::AlertMessage);
     design::followAppearance(this);
     setAttribute(Qt::WA_Hover);
+    m_undo->setAccentKeycapPadding(kKeycapPadding);
     m_undo->setToolTip(u"Undo ("_s + app::words::shortcutText(platform::keys::carbon::kCommand, u"Z"_s) + u")"_s);
     connect(m_undo, &QAbstractButton::clicked, this, &UndoToast::undoClicked);
     place();

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -34,6 +35,38 @@ namespace {
 constexpr auto kUndecided = AuthorizationStatus::NotDetermined;
 constexpr auto kGranted = AuthorizationStatus::FullAccess;
 constexpr auto kDenied = AuthorizationStatus::Denied;
+
+// The width of the accent keycap on a primary button: the plate darkens the
+// button's accent and the keys on it are light. It is measured on the line of
+// the button that it crosses widest, no letter in the way, its soft edges
+// counted by how far they darken.
+qreal accentKeycapWidth(const QImage& image, const QRect& button) {
+    const int accent = image.pixelColor(button.left() + 3, button.center().y()).lightness();
+    int line = -1;
+    int runEnd = 0;
+    int widest = 0;
+    for (int y = button.top() + 2; y < button.bottom() - 1; ++y) {
+        int run = 0;
+        for (int x = button.left(); x <= button.right(); ++x) {
+            run = image.pixelColor(x, y).lightness() < accent - 10 ? run + 1 : 0;
+            if (run > widest) {
+                widest = run;
+                line = y;
+                runEnd = x;
+            }
+        }
+    }
+    if (line < 0)
+        return 0;
+    const int runStart = runEnd - widest + 1;
+    int darkest = accent;
+    for (int x = runStart; x <= runEnd; ++x)
+        darkest = std::min(darkest, image.pixelColor(x, line).lightness());
+    qreal width = 0;
+    for (int x = runStart - 1; x <= runEnd + 1; ++x)
+        width += std::clamp(qreal(accent - image.pixelColor(x, line).lightness()) / (accent - darkest), 0.0, 1.0);
+    return width;
+}
 
 class AccessScreens : public ::testing::Test, protected popovertest::ScreenEnvironment {
 protected:
@@ -183,6 +216,24 @@ TEST_F(AccessScreens, ALongToastTitleEndsItsLineWellClearOfUndo) {
     ASSERT_GT(titleRight, 0);
     // The title, a spacer of at least 8 and the button are 8 apart from one another.
     EXPECT_LE(titleRight, buttonLeft - 24);
+}
+
+TEST_F(AccessScreens, TheToastsKeycapSitsCloserRoundItsKeysThanTheKitsOnPrimaryButtons) {
+    popover::UndoToast toast;
+    toast.setLabel(u"Created \u201CLunch\u201D"_s);
+    toast.resize(324, toast.sizeHint().height());
+    toast.show();
+    const QImage shown = testsupport::renderOnSurface(toast, 324, false, u"undo-toast-keycap"_s);
+    const qreal toastKeycap = accentKeycapWidth(shown, toast.undoButton()->geometry());
+
+    design::KeycapButton kit(u"Undo"_s, std::nullopt, u"Ctrl+Z"_s, design::ODButtonKind::primary,
+                             design::ODButtonSize::small);
+    const QImage plain = testsupport::renderOnSurface(kit, kit.sizeHint().width(), false, u"kit-keycap"_s);
+    const qreal kitKeycap = accentKeycapWidth(plain, kit.rect());
+
+    ASSERT_GT(toastKeycap, 30);
+    // 4 px either side of the keys rather than 5.
+    EXPECT_NEAR(kitKeycap - toastKeycap, 2.0, 0.5);
 }
 
 TEST_F(AccessScreens, APromiseLineALittleTooLongShrinksOnlyAsFarAsItMustAndStillFillsItsRoom) {
