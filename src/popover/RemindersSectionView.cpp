@@ -76,6 +76,7 @@ public:
         setText(DueReminders::moreButtonText(count, expanded));
         m_expanded = expanded;
         setAccessibleName(text());
+        setToolTip(text());
         updateGeometry();
         update();
     }
@@ -283,6 +284,7 @@ void RemindersSectionView::updateAccessRow() {
                                               : u"Turn on Orbitday in "_s + app::words::privacyRemindersPath() +
                                                     u"."_s);
     m_accessButton->setTitle(undetermined ? u"Allow"_s : u"Open Settings"_s);
+    m_accessButton->setToolTip(m_accessButton->title());
     m_accessButton->setButtonStyle(design::ODButtonStyle(
         undetermined ? design::ODButtonKind::primary : design::ODButtonKind::ghost, design::ODButtonSize::small));
     m_accessRow->setAccessibleName(m_accessTitle->text());

@@ -163,6 +163,30 @@ TEST_F(RemindersScreen, TheShowMoreWordsStartUnderTheReminderTitles) {
     EXPECT_NEAR(moreStart, titleStart, 1.0);
 }
 
+TEST_F(RemindersScreen, EveryControlOfTheSectionNamesItselfInATooltip) {
+    const auto unnamed = [this] {
+        QStringList names;
+        for (const QAbstractButton* control : view().findChildren<QAbstractButton*>())
+            if (control->isVisibleTo(&view()) && control->toolTip().isEmpty())
+                names << control->accessibleName();
+        return names;
+    };
+    for (const int d : {6, 7, 8, 9})
+        add(u"Water the plants"_s, day(d));
+    load();
+    ASSERT_NE(view().moreButton(), nullptr);
+    EXPECT_EQ(unnamed(), QStringList());
+    view().moreButton()->click();
+    EXPECT_EQ(view().moreButton()->toolTip(), u"Show less"_s);
+
+    for (const auto status : {AuthorizationStatus::NotDetermined, AuthorizationStatus::Denied}) {
+        ek.setAuthorizationStatus(EntityType::Reminder, status);
+        load();
+        ASSERT_TRUE(view().showsAccessRow());
+        EXPECT_EQ(unnamed(), QStringList());
+    }
+}
+
 TEST_F(RemindersScreen, ATickedRowIsCompletedAfterTheGracePeriodAndTheLastOneCelebratesThenTheSectionGoes) {
     add(u"Water the plants"_s, day(10));
     add(u"Pay rent"_s, day(10));
