@@ -57,7 +57,7 @@ public:
     explicit AccentKeycap(const QString& text, QWidget* parent = nullptr) : KeyLabel(text, parent) {}
 
     static QSizeF sizeFor(const QString& text);
-    // A plate with these side padding and no least width, where a screen sets its own.
+    // A plate with this side padding and no least width, where a screen sets its own.
     static QSizeF sizeFor(const QString& text, qreal horizontalPadding);
     static void paint(QPainter& painter, const QRectF& rect, const QString& text);
 
