@@ -7,6 +7,7 @@
 #include "store/CalendarStore.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
 
 namespace popover {
 
@@ -47,6 +48,7 @@ void ReminderCompletions::complete(const QString& reminderID) {
     if (timer == nullptr)
         return;
     timer->deleteLater();
+    const QScopedValueRollback completing(m_completing, true);
     const core::Date now = core::Clock::current().now();
     const bool isLast = DueReminders::items(m_store.reminders(), now, core::Calendar::current()).size() == 1;
     try {

@@ -39,6 +39,9 @@ public:
     int pendingCount() const { return static_cast<int>(m_pending.size()); }
     // The all-done row shows: the last due reminder was completed a moment ago.
     bool isCelebrating() const { return m_celebrating; }
+    // A completion is under way: the store's reminders change as part of it,
+    // and `changed` follows once it is over.
+    bool isCompleting() const { return m_completing; }
 
     // Ticks the reminder, its completion due after the grace period; a ticked
     // one is unticked and nothing happens to it.
@@ -59,6 +62,7 @@ private:
     QHash<QString, core::ClockTimer*> m_pending;
     std::unique_ptr<core::ClockTimer> m_celebrationEnd;
     bool m_celebrating = false;
+    bool m_completing = false;
 };
 
 }  // namespace popover

@@ -25,10 +25,13 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace popover {
 
@@ -47,12 +50,51 @@ constexpr int kHeaderGap = 6;
 constexpr int kRowPadding = 5;
 constexpr qreal kTickedOpacity = 0.55;
 constexpr int kTickMs = 200;
+// Showing more or fewer rows.
+constexpr int kExpandMs = 180;
+// A completion taking its row away, and the celebration coming and going.
+constexpr int kCompletionMs = 300;
 // The show-more text starts under the reminder titles, which begin past the
 // room the rows keep for their checkbox's focus ring.
 constexpr qreal kMoreIndent = ReminderRow::kRingRoom + ReminderRow::kBox + ReminderRow::kGap;
 
 bool reduceMotion() {
     return Theme::appearance().reduceMotion;
+}
+
+// Moves a value from `from` to `to` over `ms` on the ease-out curve that all
+// the section's motion uses; the motion belongs to `owner` and ends with it.
+QVariantAnimation* ease(QObject* owner, int ms, qreal from, qreal to, const std::function<void(qreal)>& apply) {
+    auto* animation = new QVariantAnimation(owner);
+    animation->setStartValue(from);
+    animation->setEndValue(to);
+    animation->setDuration(ms);
+    animation->setEasingCurve(QEasingCurve::OutCubic);
+    QObject::connect(animation, &QVariantAnimation::valueChanged, owner,
+                     [apply](const QVariant& value) { apply(value.toReal()); });
+    apply(from);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+    return animation;
+}
+
+// The height of something that is only partly in yet.
+int partOf(int height, qreal presence) {
+    return static_cast<int>(std::lround(height * presence));
+}
+
+// The box layout, at any depth under `layout`, that holds `widget`, and where.
+QBoxLayout* boxHolding(QLayout& layout, const QWidget& widget, int& index) {
+    for (int i = 0; i < layout.count(); ++i) {
+        QLayoutItem* item = layout.itemAt(i);
+        if (item->widget() == &widget) {
+            index = i;
+            return qobject_cast<QBoxLayout*>(&layout);
+        }
+        if (QLayout* inner = item->layout())
+            if (QBoxLayout* found = boxHolding(*inner, widget, index))
+                return found;
+    }
+    return nullptr;
 }
 
 QColor mix(const QColor& from, const QColor& to, qreal t) {
@@ -131,17 +173,30 @@ public:
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }
 
+    // Fades the row in from nothing over that long, growing to its height.
+    void comeIn(int ms) {
+        if (m_arrival)
+            m_arrival->stop();
+        m_arrival = ease(this, ms, 0, 1, [this](qreal presence) {
+            m_presence = presence;
+            updateGeometry();
+            update();
+        });
+    }
+
     QSize sizeHint() const override {
-        const qreal texts = QFontMetricsF(titleFont()).height() + 1 + QFontMetricsF(lineFont()).height();
         return QSize(static_cast<int>(std::ceil(kTile + kGap + QFontMetricsF(lineFont()).horizontalAdvance(line()))),
-                     static_cast<int>(std::ceil(std::max(kTile, texts) + 2 * kPadding)));
+                     partOf(naturalHeight(), m_presence));
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF tile(ReminderRow::kRingRoom, (height() - kTile) / 2, kTile, kTile);
+        painter.setOpacity(m_presence);
+        // Drawn at its full height from the top, so that coming in it is uncovered rather than squeezed.
+        const qreal height = naturalHeight();
+        const QRectF tile(ReminderRow::kRingRoom, (height - kTile) / 2, kTile, kTile);
         painter.save();
         design::odTilt(painter, tile, -4);
         design::Shape::rounded(8).fill(painter, tile, toQColor(Theme::green()));
@@ -153,7 +208,7 @@ protected:
         const QFontMetricsF lineMetrics(lineFont());
         const qreal left = tile.right() + kGap;
         const qreal room = std::max<qreal>(0, width() - left - ReminderRow::kRingRoom);
-        const qreal top = (height() - (titleMetrics.height() + 1 + lineMetrics.height())) / 2;
+        const qreal top = (height - (titleMetrics.height() + 1 + lineMetrics.height())) / 2;
         painter.setFont(titleFont());
         painter.setPen(toQColor(Theme::text()));
         painter.drawText(QRectF(left, top, room, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
@@ -171,6 +226,13 @@ private:
     static QString line() { return u"Inbox of life: zero. Treat yourself to a coffee."_s; }
     static QFont titleFont() { return ODFont::body(13, FontWeight::semibold); }
     static QFont lineFont() { return ODFont::body(11.5); }
+    static int naturalHeight() {
+        const qreal texts = QFontMetricsF(titleFont()).height() + 1 + QFontMetricsF(lineFont()).height();
+        return static_cast<int>(std::ceil(std::max(kTile, texts) + 2 * kPadding));
+    }
+
+    qreal m_presence = 1;
+    QPointer<QVariantAnimation> m_arrival;
 };
 
 // The card that asks for access to reminders, or says where to switch it on.
@@ -198,6 +260,68 @@ protected:
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
+
+// A picture of a piece as it was before a change took it away, left in its
+// place: it fades while the room it took closes, so that what comes after
+// moves up smoothly instead of jumping. The piece itself is gone at once, so
+// nothing can click, focus or read what is only a picture.
+class RemindersSectionView::Afterimage final : public QWidget {
+public:
+    explicit Afterimage(QWidget& piece)
+        : QWidget(piece.parentWidget()), m_picture(piece.grab()), m_size(piece.size()) {
+        design::makeOverlay(this);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    // Takes the piece's place in the box layout that holds it, or else over
+    // the parent, still hidden.
+    void takePlaceOf(QWidget& piece) {
+        int index = -1;
+        QBoxLayout* box = parentWidget()->layout() ? boxHolding(*parentWidget()->layout(), piece, index) : nullptr;
+        if (box) {
+            box->insertWidget(index, this, 0, box->itemAt(index)->alignment());
+        } else {
+            m_loose = true;
+            setGeometry(piece.geometry());
+            raise();
+        }
+    }
+
+    // Shows, fades out over `ms` and goes.
+    void fadeOut(int ms) {
+        show();
+        QVariantAnimation* fade = ease(this, ms, 1, 0, [this](qreal presence) { setPresence(presence); });
+        connect(fade, &QVariantAnimation::finished, this, [this] {
+            hide();
+            deleteLater();
+        });
+    }
+
+    QSize sizeHint() const override { return QSize(m_size.width(), partOf(m_size.height(), m_presence)); }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setOpacity(m_presence);
+        painter.drawPixmap(0, 0, m_picture);
+    }
+
+private:
+    void setPresence(qreal presence) {
+        m_presence = presence;
+        if (m_loose)
+            resize(sizeHint());
+        updateGeometry();
+        update();
+    }
+
+    QPixmap m_picture;
+    QSize m_size;
+    qreal m_presence = 1;
+    // Over the parent rather than in a layout: its own height closes.
+    bool m_loose = false;
+};
 
 RemindersSectionView::RemindersSectionView(store::CalendarStore& store, ReminderCompletions& completions,
                                            platform::Workspace& workspace, QWidget* parent)
@@ -233,12 +357,19 @@ RemindersSectionView::RemindersSectionView(store::CalendarStore& store, Reminder
     body->addWidget(more, 0, Qt::AlignLeft);
     connect(more, &QAbstractButton::clicked, this, [this] {
         m_expanded = !m_expanded;
-        rebuild();
+        rebuild(kExpandMs);
     });
 
-    connect(&m_store, &store::CalendarStore::remindersChanged, this, &RemindersSectionView::rebuild);
-    connect(&m_store, &store::CalendarStore::reminderAccessChanged, this, &RemindersSectionView::rebuild);
-    connect(&m_completions, &ReminderCompletions::changed, this, &RemindersSectionView::rebuild);
+    connect(&m_store, &store::CalendarStore::remindersChanged, this, [this] {
+        // A completion shows what it changed once it is over, as one motion:
+        // the row going, and the celebration coming when it was the last.
+        if (!m_completions.isCompleting())
+            rebuild();
+    });
+    connect(&m_store, &store::CalendarStore::reminderAccessChanged, this, [this] { rebuild(); });
+    // Ticks only move the ticked row itself; completions and the celebration
+    // take pieces away and bring others.
+    connect(&m_completions, &ReminderCompletions::changed, this, [this] { rebuild(kCompletionMs); });
     rebuild();
 }
 
@@ -290,54 +421,127 @@ void RemindersSectionView::updateAccessRow() {
     m_accessRow->setAccessibleName(m_accessTitle->text());
 }
 
-void RemindersSectionView::rebuild() {
+void RemindersSectionView::rebuild(int motionMs) {
+    const int motion = isVisible() && !reduceMotion() ? motionMs : 0;
     const bool fullAccess = m_store.reminderAccess() == model::AccessStatus::fullAccess;
     const std::vector<model::ODReminder> due =
         DueReminders::items(m_store.reminders(), core::Clock::current().now(), core::Calendar::current());
-    const bool celebrating = m_completions.isCelebrating();
-    if (fullAccess && due.empty() && !celebrating) {
+    const int count = static_cast<int>(due.size());
+    const bool shown = !fullAccess || !due.empty() || m_completions.isCelebrating();
+    const bool allDone = shown && fullAccess && due.empty();
+    const bool more = shown && fullAccess && DueReminders::hasMoreButton(count);
+    std::vector<model::ODReminder> listed;
+    if (shown && fullAccess)
+        listed.assign(due.begin(), due.begin() + DueReminders::visibleCount(count, m_expanded));
+    const std::vector<Afterimage*> afterimages =
+        motion > 0 ? leaveAfterimages(shown, allDone, more, listed) : std::vector<Afterimage*>{};
+
+    // What goes is hidden before anything is shown: showing a widget lays out
+    // its ancestors at once, and the section is to be measured as it was or as
+    // it will be, never half way between.
+    if (!shown) {
         setVisible(false);
+        for (Afterimage* image : afterimages)
+            image->fadeOut(motion);
+        if (!afterimages.empty())
+            m_afterimage = afterimages.front();
         return;
     }
+    // Back before the picture of its going has faded.
+    delete m_afterimage.data();
+    if (fullAccess)
+        m_accessRow->hide();
+    if (!allDone)
+        m_allDone->hide();
+    if (!more)
+        m_more->hide();
+    placeRows(listed, motion);
 
-    m_header->setTrailingText(fullAccess ? DueReminders::countText(static_cast<int>(due.size())) : QString());
-    m_accessRow->setVisible(!fullAccess);
+    m_header->setTrailingText(fullAccess ? DueReminders::countText(count) : QString());
     if (!fullAccess)
         updateAccessRow();
-    m_allDone->setVisible(fullAccess && due.empty());
-    showRows(fullAccess ? due : std::vector<model::ODReminder>{});
-    const int count = static_cast<int>(due.size());
-    m_more->setVisible(fullAccess && DueReminders::hasMoreButton(count));
     static_cast<ShowMoreButton*>(m_more)->setState(count, m_expanded);
+
+    for (Afterimage* image : afterimages)
+        image->fadeOut(motion);
+    if (!fullAccess)
+        m_accessRow->show();
+    if (allDone) {
+        if (motion > 0 && m_allDone->isHidden())
+            static_cast<AllDoneRow*>(m_allDone)->comeIn(motion);
+        m_allDone->show();
+    }
+    for (ReminderRow* row : std::as_const(m_rows))
+        row->show();
+    if (more)
+        m_more->show();
     setVisible(true);
 }
 
-void RemindersSectionView::showRows(const std::vector<model::ODReminder>& due) {
-    const int visible = DueReminders::visibleCount(static_cast<int>(due.size()), m_expanded);
+std::vector<RemindersSectionView::Afterimage*> RemindersSectionView::leaveAfterimages(bool shown, bool allDone, bool more,
+                                                                const std::vector<model::ODReminder>& listed) {
+    std::vector<QWidget*> going;
+    if (!shown) {
+        going.push_back(this);
+    } else {
+        if (!allDone)
+            going.push_back(m_allDone);
+        for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
+            if (std::none_of(listed.begin(), listed.end(), [&](const auto& item) { return item.id == it.key(); }))
+                going.push_back(it.value());
+        if (!more)
+            going.push_back(m_more);
+    }
+    std::erase_if(going, [](const QWidget* piece) { return !piece->isVisible() || piece->isWindow(); });
+    // Every picture is taken before any of them takes its place, so that each
+    // shows the section as it was.
+    std::vector<Afterimage*> pictures;
+    for (QWidget* piece : going)
+        pictures.push_back(new Afterimage(*piece));
+    for (size_t i = 0; i < going.size(); ++i)
+        pictures[i]->takePlaceOf(*going[i]);
+    return pictures;
+}
+
+void RemindersSectionView::placeRows(const std::vector<model::ODReminder>& listed, int motionMs) {
     const core::Date now = core::Clock::current().now();
     QHash<QString, ReminderRow*> kept;
-    for (int i = 0; i < visible; ++i) {
-        const model::ODReminder& reminder = due[static_cast<size_t>(i)];
-        ReminderRow* row = m_rows.take(reminder.id);
-        if (row == nullptr) {
-            row = new ReminderRow(m_body);
-            connect(row, &QAbstractButton::clicked, this, [this, row] { m_completions.toggle(row->reminder()); });
-        }
-        row->setReminder(reminder, now);
-        row->setTicked(m_completions.isChecked(reminder.id));
-        // Kept rows keep their focus; the layout is only put in the new order.
-        m_rowLayout->removeWidget(row);
-        m_rowLayout->insertWidget(i, row);
-        row->show();
-        kept.insert(reminder.id, row);
-    }
+    for (const model::ODReminder& reminder : listed)
+        if (ReminderRow* row = m_rows.take(reminder.id))
+            kept.insert(reminder.id, row);
     // Later, not now: the row going may be the one whose click got us here.
     for (ReminderRow* gone : std::as_const(m_rows)) {
         m_rowLayout->removeWidget(gone);
         gone->hide();
         gone->deleteLater();
     }
-    m_rows = kept;
+    m_rows.clear();
+
+    // Kept rows keep their place and their focus; the pictures of rows going
+    // stay between them.
+    int next = 0;
+    for (const model::ODReminder& reminder : listed) {
+        ReminderRow* row = kept.value(reminder.id);
+        if (row == nullptr) {
+            row = new ReminderRow(m_body);
+            connect(row, &QAbstractButton::clicked, this, [this, row] { m_completions.toggle(row->reminder()); });
+            if (motionMs > 0)
+                row->comeIn(motionMs);
+        }
+        row->setReminder(reminder, now);
+        row->setTicked(m_completions.isChecked(reminder.id));
+        int index = m_rowLayout->indexOf(row);
+        if (index < next) {
+            if (index >= 0) {
+                m_rowLayout->removeWidget(row);
+                --next;
+            }
+            m_rowLayout->insertWidget(next, row);
+            index = next;
+        }
+        next = index + 1;
+        m_rows.insert(reminder.id, row);
+    }
 }
 
 std::vector<ReminderRow*> RemindersSectionView::rows() const {
@@ -395,17 +599,24 @@ void ReminderRow::setTicked(bool ticked) {
         update();
         return;
     }
-    auto* animation = new QVariantAnimation(this);
-    animation->setStartValue(m_tick);
-    animation->setEndValue(target);
-    animation->setDuration(kTickMs);
-    animation->setEasingCurve(QEasingCurve::OutCubic);
-    connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        m_tick = value.toReal();
+    m_animation = ease(this, kTickMs, m_tick, target, [this](qreal tick) {
+        m_tick = tick;
         update();
     });
-    m_animation = animation;
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void ReminderRow::setPresence(qreal presence) {
+    if (presence == m_presence)
+        return;
+    m_presence = presence;
+    updateGeometry();
+    update();
+}
+
+void ReminderRow::comeIn(int motionMs) {
+    if (m_arrival)
+        m_arrival->stop();
+    m_arrival = ease(this, motionMs, 0, 1, [this](qreal presence) { setPresence(presence); });
 }
 
 void ReminderRow::updateAccessibility() {
@@ -413,11 +624,14 @@ void ReminderRow::updateAccessibility() {
     design::setAccessibleValue(this, m_ticked ? u"completed"_s : u"not completed"_s);
 }
 
-QSize ReminderRow::sizeHint() const {
+int ReminderRow::naturalHeight() {
     const qreal line = std::max({kBox, QFontMetricsF(ODFont::body(14)).height(),
                                  QFontMetricsF(ODFont::body(12, FontWeight::semibold)).height()});
-    return QSize(2 * kRingRoom + static_cast<int>(kBox + kGap) + 120,
-                 static_cast<int>(std::ceil(line)) + 2 * kRowPadding);
+    return static_cast<int>(std::ceil(line)) + 2 * kRowPadding;
+}
+
+QSize ReminderRow::sizeHint() const {
+    return QSize(2 * kRingRoom + static_cast<int>(kBox + kGap) + 120, partOf(naturalHeight(), m_presence));
 }
 
 QSize ReminderRow::minimumSizeHint() const {
@@ -427,13 +641,16 @@ QSize ReminderRow::minimumSizeHint() const {
 void ReminderRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(m_presence);
     const qreal t = m_tick;
-    const QRectF box(kRingRoom, (height() - kBox) / 2, kBox, kBox);
+    // Drawn at its full height from the top, so that coming in it is uncovered rather than squeezed.
+    const qreal height = naturalHeight();
+    const QRectF box(kRingRoom, (height - kBox) / 2, kBox, kBox);
     const design::Shape boxShape = design::Shape::rounded(5);
     if (m_keyboardFocus && hasFocus())
         design::FocusRing::paint(painter, box, boxShape);
 
-    painter.setOpacity(1 - (1 - kTickedOpacity) * t);
+    painter.setOpacity(m_presence * (1 - (1 - kTickedOpacity) * t));
     const QColor checkBg = toQColor(Theme::checkBg());
     boxShape.fill(painter, box, mix(toQColor(Theme::card()), checkBg, t));
     boxShape.strokeBorder(painter, box, mix(toQColor(Theme::strokeStrong()), checkBg, t), 1.5);
@@ -450,7 +667,7 @@ void ReminderRow::paintEvent(QPaintEvent*) {
     const qreal right = width() - kRingRoom;
     painter.setFont(dueFont);
     painter.setPen(m_overdue ? toQColor(Theme::flame()) : toQColor(Theme::text3()));
-    painter.drawText(QRectF(right - dueWidth - 1, 0, dueWidth + 1, height()), Qt::AlignRight | Qt::AlignVCenter,
+    painter.drawText(QRectF(right - dueWidth - 1, 0, dueWidth + 1, height), Qt::AlignRight | Qt::AlignVCenter,
                      m_dueLabel);
 
     const QFont titleFont = ODFont::body(14);
@@ -461,11 +678,11 @@ void ReminderRow::paintEvent(QPaintEvent*) {
     const QColor titleColor = mix(toQColor(Theme::text()), toQColor(Theme::text2()), t);
     painter.setFont(titleFont);
     painter.setPen(titleColor);
-    const QRectF titleRect(left, 0, room, height());
+    const QRectF titleRect(left, 0, room, height);
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, title);
     if (t > 0) {
         // The strike-through runs across the title as drawn, through the middle of its small letters.
-        const qreal baseline = (height() - metrics.height()) / 2 + metrics.ascent();
+        const qreal baseline = (height - metrics.height()) / 2 + metrics.ascent();
         const qreal y = std::round(baseline - metrics.xHeight() / 2);
         QColor strike = toQColor(Theme::text2());
         strike.setAlphaF(static_cast<float>(t));

@@ -52,11 +52,22 @@ public:
     bool showsAccessRow() const;
 
 private:
-    void rebuild();
+    class Afterimage;
+
+    // Shows the section as it now stands: at once, or with the pieces that
+    // come and go fading over `motionMs` (none while the user asks for reduced
+    // motion, or while the section is not on screen).
+    void rebuild(int motionMs = 0);
     void buildAccessRow(QVBoxLayout* layout);
     void buildAllDoneRow(QVBoxLayout* layout);
     void updateAccessRow();
-    void showRows(const std::vector<model::ODReminder>& due);
+    // Puts the rows of these reminders in this order, still hidden; new ones
+    // come in over `motionMs`.
+    void placeRows(const std::vector<model::ODReminder>& listed, int motionMs);
+    // Pictures of every piece on screen that the coming change takes away, each
+    // in its piece's place and still hidden.
+    std::vector<Afterimage*> leaveAfterimages(bool shown, bool allDone, bool more,
+                                              const std::vector<model::ODReminder>& listed);
 
     store::CalendarStore& m_store;
     ReminderCompletions& m_completions;
@@ -73,6 +84,8 @@ private:
     QVBoxLayout* m_rowLayout;
     QHash<QString, ReminderRow*> m_rows;
     QAbstractButton* m_more;
+    // The picture of the whole section fading where it stood, once it has gone.
+    QPointer<QWidget> m_afterimage;
 };
 
 // One due reminder: its checkbox, its title and when it is due. A click
@@ -94,6 +107,11 @@ public:
     bool isTicked() const { return m_ticked; }
     void setTicked(bool ticked);
     QString dueLabel() const { return m_dueLabel; }
+    // 0 not yet in … 1 wholly in: a row coming into the list grows to its
+    // height and fades in together.
+    qreal presence() const { return m_presence; }
+    // Fades the row in from nothing over that long.
+    void comeIn(int motionMs);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -106,6 +124,8 @@ protected:
 
 private:
     void updateAccessibility();
+    void setPresence(qreal presence);
+    static int naturalHeight();
 
     model::ODReminder m_reminder;
     QString m_dueLabel;
@@ -113,8 +133,10 @@ private:
     bool m_ticked = false;
     // 0 unticked … 1 ticked, moved along by the animation.
     qreal m_tick = 0;
+    qreal m_presence = 1;
     bool m_keyboardFocus = false;
     QPointer<QVariantAnimation> m_animation;
+    QPointer<QVariantAnimation> m_arrival;
 };
 
 }  // namespace popover

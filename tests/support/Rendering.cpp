@@ -2,10 +2,12 @@
 
 #include "design/Theme.h"
 
+#include <QAbstractAnimation>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLayout>
+#include <QPointer>
 #include <QWidget>
 
 namespace testsupport {
@@ -22,6 +24,13 @@ QStringList missingFontFamilies(const QStringList& families) {
 QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& name) {
     const design::Appearance before = design::Theme::appearance();
     design::Theme::setAppearance({.isDark = dark});
+    // An ending motion may take others with it.
+    QList<QPointer<QAbstractAnimation>> motions;
+    for (QAbstractAnimation* motion : widget.findChildren<QAbstractAnimation*>())
+        motions.append(motion);
+    for (const QPointer<QAbstractAnimation>& motion : std::as_const(motions))
+        if (motion && motion->state() == QAbstractAnimation::Running && motion->totalDuration() >= 0)
+            motion->setCurrentTime(motion->totalDuration());
     QCoreApplication::processEvents();
     if (widget.layout())
         widget.layout()->activate();
