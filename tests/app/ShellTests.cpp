@@ -3,20 +3,14 @@
 #include "app/PopoverGeometry.h"
 #include "app/PopoverPanel.h"
 #include "app/StatusItemController.h"
-#include "core/Clock.h"
 #include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
-#include "platform/appearance/FakeSystemAppearance.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
-#include "platform/haptics/FakeHaptics.h"
-#include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/singleinstance/InstanceMessage.h"
 #include "platform/statusitem/FakeStatusItem.h"
-#include "platform/systemevents/FakeSystemEvents.h"
-#include "platform/workspace/FakeWorkspace.h"
 #include "settings/SettingsWindowController.h"
 
 #include "EventLoop.h"
+#include "FakePlatform.h"
 #include "StoreTestSupport.h"
 
 #include <QGuiApplication>
@@ -36,17 +30,10 @@ namespace {
 
 // The application on fakes: a tray item the test clicks, hot keys it presses,
 // calendars in memory, the offscreen platform's screen.
-class Shell : public ::testing::Test {
+class Shell : public ::testing::Test, protected testsupport::FakePlatform {
 protected:
-    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0) + 30};
-    platform::InMemoryUserDefaults defaults;
-    platform::FakeEventStore ek;
-    platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s);
-    platform::FakeSystemEvents systemEvents;
-    platform::FakeHotKeyRegistrar hotKeys;
-    platform::FakeSystemAppearance appearance;
-    platform::FakeWorkspace workspace;
-    platform::FakeHaptics haptics;
+    Shell() : FakePlatform(local(2026, 3, 10, 9, 0) + 30) {}
+
     platform::FakeStatusItem item;
     std::unique_ptr<app::AppDelegate> delegate;
 
@@ -56,9 +43,7 @@ protected:
     }
 
     app::AppDelegate& launch() {
-        delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
-        delegate->applicationDidFinishLaunching();
+        delegate = FakePlatform::launch(item);
         return *delegate;
     }
     app::StatusItemController& controller() { return *delegate->statusItem(); }

@@ -1,17 +1,12 @@
 #include "PopoverTestSupport.h"
 #include "EventLoop.h"
 #include "Rendering.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "core/Clock.h"
+#include "ScreenEnvironment.h"
 #include "design/ODButton.h"
 #include "design/ODIconButton.h"
 #include "design/Painting.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
-#include "platform/haptics/FakeHaptics.h"
 #include "popover/MonthGridView.h"
 #include "popover/MonthHeaderView.h"
-#include "store/CalendarStore.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -31,9 +26,9 @@ using popovertest::local;
 namespace {
 
 // Today is Tuesday 10 March 2026; the grid starts with Monday 23 February.
-class MonthGridScreen : public ::testing::Test {
+class MonthGridScreen : public ::testing::Test, protected popovertest::ScreenEnvironment {
 protected:
-    MonthGridScreen() {
+    MonthGridScreen() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         settings.setFirstWeekday(app::FirstWeekday::monday);
         work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kRed);
     }
@@ -62,14 +57,7 @@ protected:
         return image;
     }
 
-    core::ScopedTestClock clock{local(2026, 3, 10, 12)};
-    platform::FakeEventStore ek;
     platform::PlatformCalendar work;
-    platform::InMemoryUserDefaults defaults;
-    app::AppSettings settings{defaults};
-    app::AppState appState;
-    platform::FakeHaptics haptics;
-    store::CalendarStore store{ek};
 
 private:
     std::unique_ptr<MonthGridView> m_grid;

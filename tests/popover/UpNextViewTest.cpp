@@ -1,20 +1,14 @@
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "core/Clock.h"
+#include "ScreenEnvironment.h"
 #include "design/ODButton.h"
 #include "design/Painting.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
-#include "platform/workspace/FakeWorkspace.h"
 #include "popover/AllDayPill.h"
 #include "popover/EmptyStateView.h"
 #include "popover/EventRowView.h"
 #include "popover/JoinButton.h"
 #include "popover/UpNextView.h"
-#include "store/CalendarStore.h"
 
-#include <QDir>
 #include <QImage>
 #include <QLayout>
 #include <QTest>
@@ -58,9 +52,9 @@ QAbstractButton* buttonNamed(QWidget& root, const QString& prefix) {
 }
 
 // Tuesday 10 March 2026, noon, in Berlin.
-class UpNextScreen : public ::testing::Test {
+class UpNextScreen : public ::testing::Test, protected popovertest::ScreenEnvironment {
 protected:
-    UpNextScreen() {
+    UpNextScreen() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kBlue);
         home = ek.addCalendar(EntityType::Event, u"Home"_s, popovertest::kGreen);
         appState.setSelectedDate(local(2026, 3, 10));
@@ -98,30 +92,10 @@ protected:
 
     // Renders the agenda on the popover's surface; kept for looking at when
     // ORBITDAY_SCREENSHOTS names a folder.
-    QImage screenshot(const QString& name, bool dark) {
-        design::Theme::setAppearance({.isDark = dark});
-        view().layout()->activate();
-        view().resize(364, view().heightForWidth(364));
-        view().layout()->activate();
-        QImage image(view().size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(design::toQColor(design::Theme::surface()));
-        view().render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        design::Theme::setAppearance({});
-        const QString folder = qEnvironmentVariable("ORBITDAY_SCREENSHOTS");
-        if (!folder.isEmpty() && QDir().mkpath(folder))
-            image.save(folder + u'/' + name + (dark ? u"-dark.png"_s : u"-light.png"_s));
-        return image;
-    }
+    QImage screenshot(const QString& name, bool dark) { return testsupport::renderOnSurface(view(), 364, dark, name); }
 
-    core::ScopedTestClock clock{local(2026, 3, 10, 12)};
-    platform::FakeEventStore ek;
     platform::PlatformCalendar work;
     platform::PlatformCalendar home;
-    platform::InMemoryUserDefaults defaults;
-    app::AppSettings settings{defaults};
-    app::AppState appState;
-    platform::FakeWorkspace workspace;
-    store::CalendarStore store{ek};
 
 private:
     std::unique_ptr<UpNextView> m_view;

@@ -1,16 +1,10 @@
 #include "app/AppDelegate.h"
 #include "app/PopoverPanel.h"
 #include "app/StatusItemController.h"
-#include "core/Clock.h"
-#include "platform/appearance/FakeSystemAppearance.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
-#include "platform/haptics/FakeHaptics.h"
-#include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/statusitem/StatusNotifierItem.h"
-#include "platform/systemevents/FakeSystemEvents.h"
-#include "platform/workspace/FakeWorkspace.h"
 
 #include "EventLoop.h"
+#include "FakePlatform.h"
 #include "FakeStatusNotifierWatcher.h"
 #include "StoreTestSupport.h"
 
@@ -42,26 +36,11 @@ public slots:
 };
 
 // The application on a real session bus, seen from a fake panel.
-class TrayOnTheBus : public ::testing::Test {
+class TrayOnTheBus : public ::testing::Test, protected testsupport::FakePlatform {
 protected:
+    TrayOnTheBus() : FakePlatform(local(2026, 3, 10, 9, 0)) {}
+
     void SetUp() override { ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "needs a session bus"; }
-
-    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
-    platform::InMemoryUserDefaults defaults;
-    platform::FakeEventStore ek;
-    platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s);
-    platform::FakeSystemEvents systemEvents;
-    platform::FakeHotKeyRegistrar hotKeys;
-    platform::FakeSystemAppearance appearance;
-    platform::FakeWorkspace workspace;
-    platform::FakeHaptics haptics;
-
-    std::unique_ptr<app::AppDelegate> launch(platform::StatusItem& item) {
-        auto delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
-        delegate->applicationDidFinishLaunching();
-        return delegate;
-    }
 };
 
 TEST_F(TrayOnTheBus, TheItemRegistersWithItsLabelAndTooltipAndFollowsTheDisplayMode) {

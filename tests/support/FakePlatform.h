@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/AppDelegate.h"
+#include "core/Clock.h"
+#include "platform/appearance/FakeSystemAppearance.h"
+#include "platform/defaults/InMemoryUserDefaults.h"
+#include "platform/eventstore/FakeEventStore.h"
+#include "platform/haptics/FakeHaptics.h"
+#include "platform/hotkeys/FakeHotKeyRegistrar.h"
+#include "platform/systemevents/FakeSystemEvents.h"
+#include "platform/workspace/FakeWorkspace.h"
+
+#include <memory>
+
+namespace testsupport {
+
+// The whole application launched on fakes but for its tray item, which the
+// test chooses; a calendar "Work" to put events in. The clock comes first, so
+// that nothing built after it ever reads the real time.
+struct FakePlatform {
+    explicit FakePlatform(core::Date now) : clock(now) {}
+
+    core::ScopedTestClock clock;
+    platform::InMemoryUserDefaults defaults;
+    platform::FakeEventStore ek;
+    platform::PlatformCalendar work = ek.addCalendar(platform::EntityType::Event, QStringLiteral("Work"));
+    platform::FakeSystemEvents systemEvents;
+    platform::FakeHotKeyRegistrar hotKeys;
+    platform::FakeSystemAppearance appearance;
+    platform::FakeWorkspace workspace;
+    platform::FakeHaptics haptics;
+
+    std::unique_ptr<app::AppDelegate> launch(platform::StatusItem& item) {
+        auto delegate = std::make_unique<app::AppDelegate>(
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
+        delegate->applicationDidFinishLaunching();
+        return delegate;
+    }
+};
+
+}  // namespace testsupport
