@@ -68,7 +68,7 @@ qreal accentKeycapWidth(const QImage& image, const QRect& button) {
     return width;
 }
 
-class AccessScreens : public ::testing::Test, protected popovertest::ScreenEnvironment {
+class AccessScreens : public ::testing::Test, protected testsupport::ScreenEnvironment {
 protected:
     AccessScreens() : ScreenEnvironment(popovertest::local(2026, 3, 10, 12)) {}
 

@@ -26,7 +26,7 @@ using popovertest::local;
 namespace {
 
 // Tuesday 10 March 2026 at noon, in a window of the popover's width.
-class MainScreen : public ::testing::Test, protected popovertest::ScreenEnvironment {
+class MainScreen : public ::testing::Test, protected testsupport::ScreenEnvironment {
 protected:
     MainScreen() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         settings.setFirstWeekday(app::FirstWeekday::monday);

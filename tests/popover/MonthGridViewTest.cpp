@@ -26,7 +26,7 @@ using popovertest::local;
 namespace {
 
 // Today is Tuesday 10 March 2026; the grid starts with Monday 23 February.
-class MonthGridScreen : public ::testing::Test, protected popovertest::ScreenEnvironment {
+class MonthGridScreen : public ::testing::Test, protected testsupport::ScreenEnvironment {
 protected:
     MonthGridScreen() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         settings.setFirstWeekday(app::FirstWeekday::monday);

@@ -47,7 +47,7 @@ SectionLayout layoutOf(const RemindersSectionView& section) {
 // Tuesday 10 March 2026 at noon: the main screen in the popover's root, whose
 // panel takes every height the root reports, as the shell's does. Animations
 // move only when the test moves them on.
-class RemindersMotion : public ::testing::Test, protected popovertest::ScreenEnvironment {
+class RemindersMotion : public ::testing::Test, protected testsupport::ScreenEnvironment {
 protected:
     RemindersMotion() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         list = ek.addCalendar(EntityType::Reminder, u"Inbox"_s);

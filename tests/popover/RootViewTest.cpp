@@ -30,7 +30,7 @@ namespace {
 
 // Tuesday 10 March 2026 at noon, with one calendar; the toast moves without
 // animation, as when the user asks for reduced motion.
-class Root : public ::testing::Test, protected popovertest::ScreenEnvironment {
+class Root : public ::testing::Test, protected testsupport::ScreenEnvironment {
 protected:
     Root() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         const auto work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kBlue);

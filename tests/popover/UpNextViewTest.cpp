@@ -52,7 +52,7 @@ QAbstractButton* buttonNamed(QWidget& root, const QString& prefix) {
 }
 
 // Tuesday 10 March 2026, noon, in Berlin.
-class UpNextScreen : public ::testing::Test, protected popovertest::ScreenEnvironment {
+class UpNextScreen : public ::testing::Test, protected testsupport::ScreenEnvironment {
 protected:
     UpNextScreen() : ScreenEnvironment(local(2026, 3, 10, 12)) {
         work = ek.addCalendar(EntityType::Event, u"Work"_s, popovertest::kBlue);

@@ -5,10 +5,15 @@
 #include <QAbstractAnimation>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLayout>
 #include <QPointer>
 #include <QWidget>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
 
 namespace testsupport {
 
@@ -47,6 +52,77 @@ QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& nam
     if (!folder.isEmpty() && QDir().mkpath(folder))
         image.save(folder + u'/' + name + (dark ? QStringLiteral("-dark.png") : QStringLiteral("-light.png")));
     return image;
+}
+
+namespace {
+
+// Levels per channel that anti-aliasing may move between runs of the same build.
+constexpr int kChannelTolerance = 2;
+
+bool sameWithin(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= kChannelTolerance && std::abs(qGreen(a) - qGreen(b)) <= kChannelTolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= kChannelTolerance && std::abs(qAlpha(a) - qAlpha(b)) <= kChannelTolerance;
+}
+
+QString keepFailure(const QImage& actual, const QImage& difference, const QString& name) {
+    const QString folder = QStringLiteral(ORBITDAY_REFERENCE_FAILURES);
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("(could not keep the picture in %1)").arg(folder);
+    const QString actualPath = folder + u'/' + name + QStringLiteral(".png");
+    actual.save(actualPath);
+    if (difference.isNull())
+        return actualPath;
+    const QString differencePath = folder + u'/' + name + QStringLiteral("-difference.png");
+    difference.save(differencePath);
+    return actualPath + QStringLiteral(" and ") + differencePath;
+}
+
+}  // namespace
+
+::testing::AssertionResult matchesReference(const QImage& rendered, const QString& name) {
+    return matchesReferenceIn(QStringLiteral(ORBITDAY_REFERENCE_DIR), rendered, name);
+}
+
+::testing::AssertionResult matchesReferenceIn(const QString& folder, const QImage& rendered, const QString& name) {
+    const QString path = folder + u'/' + name + QStringLiteral(".png");
+    const QImage actual = rendered.convertToFormat(QImage::Format_ARGB32);
+    if (qEnvironmentVariable("ORBITDAY_UPDATE_REFERENCES") == u"1"_s) {
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !actual.save(path))
+            return ::testing::AssertionFailure() << "could not write the reference " << path.toStdString();
+        return ::testing::AssertionSuccess();
+    }
+    const QImage expected = QImage(path).convertToFormat(QImage::Format_ARGB32);
+    if (expected.isNull())
+        return ::testing::AssertionFailure()
+               << "no reference " << path.toStdString() << "; the picture is in "
+               << keepFailure(actual, {}, name).toStdString()
+               << " (look at it, then run with ORBITDAY_UPDATE_REFERENCES=1 to keep it)";
+    if (expected.size() != actual.size())
+        return ::testing::AssertionFailure()
+               << name.toStdString() << " is " << actual.width() << "x" << actual.height() << " px, the reference "
+               << expected.width() << "x" << expected.height() << "; the picture is in "
+               << keepFailure(actual, {}, name).toStdString();
+    QImage difference(actual.size(), QImage::Format_ARGB32);
+    difference.fill(Qt::white);
+    qsizetype differing = 0;
+    QRect where;
+    for (int y = 0; y < actual.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
+        const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+        for (int x = 0; x < actual.width(); ++x) {
+            if (sameWithin(a[x], e[x]))
+                continue;
+            ++differing;
+            where |= QRect(x, y, 1, 1);
+            difference.setPixel(x, y, qRgb(255, 0, 0));
+        }
+    }
+    if (differing == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << name.toStdString() << ": " << differing << " pixels differ from the reference, within (" << where.x()
+           << ", " << where.y() << ") " << where.width() << "x" << where.height()
+           << "; the picture and the differences are in " << keepFailure(actual, difference, name).toStdString();
 }
 
 }  // namespace testsupport

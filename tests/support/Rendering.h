@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 class QWidget;
 
 namespace testsupport {
@@ -19,5 +21,16 @@ QStringList missingFontFamilies(const QStringList& families = {QStringLiteral("D
 // ORBITDAY_SCREENSHOTS naming a folder the picture is kept there, as
 // <name>-light.png or <name>-dark.png, for looking at.
 QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& name);
+
+// Compares a rendered picture with the reference kept in tests/reference/<name>.png, so
+// that a changed size, padding or colour fails. Anti-aliasing may differ by a few levels
+// per channel between runs of the same fonts and Qt; anything more, or another size, is a
+// difference. On a difference the picture and a map of the differing pixels are written
+// beside the build (the failure message names them). With ORBITDAY_UPDATE_REFERENCES=1
+// the reference is written instead: look at the new picture beside the old one
+// (`git show HEAD:<path>`) before committing it.
+::testing::AssertionResult matchesReference(const QImage& image, const QString& name);
+// The same against the references kept in another folder.
+::testing::AssertionResult matchesReferenceIn(const QString& folder, const QImage& image, const QString& name);
 
 }  // namespace testsupport

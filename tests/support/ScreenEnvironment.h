@@ -14,7 +14,7 @@
 #include "popover/ReminderCompletions.h"
 #include "store/CalendarStore.h"
 
-namespace popovertest {
+namespace testsupport {
 
 // Everything a popover screen takes from its environment, on fakes, with the
 // clock standing at `now` from before the store first loads.
@@ -43,4 +43,4 @@ struct ScreenEnvironment {
     }
 };
 
-}  // namespace popovertest
+}  // namespace testsupport
