@@ -25,6 +25,10 @@ bool isMultiDay(const model::EventDraft& draft, const core::Calendar& calendar) 
     return !calendar.isDateInSameDay(draft.start, lastMoment(draft.start, draft.end));
 }
 
+core::Date shownEnd(const model::EventDraft& draft) {
+    return draft.isAllDay ? lastMoment(draft.start, draft.end) : draft.end;
+}
+
 void setAllDay(model::EventDraft& draft, bool allDay, const core::Calendar& calendar) {
     if (allDay == draft.isAllDay)
         return;

@@ -15,6 +15,9 @@ namespace editor::span {
 // to the day before.
 core::Date lastMoment(core::Date start, core::Date end);
 bool isMultiDay(const model::EventDraft& draft, const core::Calendar& calendar);
+// The end as the end button shows it: for an all-day draft its last moment, so the
+// inclusive last day (never a day before the first, even for no length at all).
+core::Date shownEnd(const model::EventDraft& draft);
 
 // Whole days when switched on; 09:00 on the first day to 10:00 on the last when
 // switched off. The same state again changes nothing.

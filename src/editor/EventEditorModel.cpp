@@ -141,14 +141,31 @@ core::TimeZone EventEditorModel::editingTimeZone() const {
     return foreignTimeZone().value_or(core::TimeZone::current());
 }
 
-core::Calendar EventEditorModel::editingCalendar() const {
+core::Calendar EventEditorModel::dayCalendar() const {
+    // The event's own clock even while it agrees with this computer's: a season
+    // later they part, and a day counted on this computer's clock would move a
+    // Lagos 09:00 to 08:00 across Berlin's change to summer time.
     core::Calendar calendar;
-    calendar.setTimeZone(editingTimeZone());
+    calendar.setTimeZone(m_event && m_event->timeZone ? *m_event->timeZone : core::TimeZone::current());
     return calendar;
 }
 
+core::Date EventEditorModel::sameDayOnDayCalendar(core::Date day) const {
+    // The screen's clock agrees with the day calendar's at the draft's start, but
+    // not necessarily at a moment picked weeks away.
+    core::Calendar shown;
+    shown.setTimeZone(editingTimeZone());
+    const core::DateComponents picked = shown.components(day);
+    core::DateComponents noon;
+    noon.year = picked.year;
+    noon.month = picked.month;
+    noon.day = picked.day;
+    noon.hour = 12;
+    return dayCalendar().date(noon).value_or(day);
+}
+
 bool EventEditorModel::isMultiDay() const {
-    return span::isMultiDay(m_draft, editingCalendar());
+    return span::isMultiDay(m_draft, dayCalendar());
 }
 
 std::optional<model::MeetingLink> EventEditorModel::meeting() const {
@@ -295,13 +312,14 @@ void EventEditorModel::chooseAlert(std::optional<double> offset) {
 }
 
 void EventEditorModel::setAllDay(bool allDay) {
-    const core::Calendar calendar = editingCalendar();
+    const core::Calendar calendar = dayCalendar();
     editDraft([&](model::EventDraft& d) { span::setAllDay(d, allDay, calendar); });
 }
 
 void EventEditorModel::moveDay(core::Date day) {
-    const core::Calendar calendar = editingCalendar();
-    editDraft([&](model::EventDraft& d) { span::moveDay(d, day, calendar); });
+    const core::Calendar calendar = dayCalendar();
+    const core::Date target = sameDayOnDayCalendar(day);
+    editDraft([&](model::EventDraft& d) { span::moveDay(d, target, calendar); });
 }
 
 void EventEditorModel::setStartKeepingDuration(core::Date start) {
@@ -309,7 +327,7 @@ void EventEditorModel::setStartKeepingDuration(core::Date start) {
 }
 
 void EventEditorModel::setEnd(core::Date end) {
-    const core::Calendar calendar = editingCalendar();
+    const core::Calendar calendar = dayCalendar();
     editDraft([&](model::EventDraft& d) { span::setEnd(d, end, calendar); });
 }
 
@@ -318,8 +336,9 @@ void EventEditorModel::chooseEnd(core::Date end) {
         setEnd(end);
         return;
     }
-    const core::Calendar calendar = editingCalendar();
-    editDraft([&](model::EventDraft& d) { span::setAllDayEnd(d, end, calendar); });
+    const core::Calendar calendar = dayCalendar();
+    const core::Date day = sameDayOnDayCalendar(end);
+    editDraft([&](model::EventDraft& d) { span::setAllDayEnd(d, day, calendar); });
 }
 
 void EventEditorModel::setLengthInMinutes(int minutes) {

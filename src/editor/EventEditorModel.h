@@ -90,7 +90,7 @@ public:
     // The event's own zone when its offset at the draft's start differs from this
     // computer's; times are then shown and edited on that zone's clock.
     std::optional<core::TimeZone> foreignTimeZone() const;
-    // The foreign zone, else this computer's.
+    // The zone times are shown and picked in: the foreign zone, else this computer's.
     core::TimeZone editingTimeZone() const;
     bool isMultiDay() const;
     // The meeting link in the link field, the location or the notes.
@@ -135,6 +135,7 @@ public:
     // One alert at that offset, or none.
     void chooseAlert(std::optional<double> offset);
     void setAllDay(bool allDay);
+    // Any moment of the day to move to, as the screen's clock (editingTimeZone) shows it.
     void moveDay(core::Date day);
     void setStartKeepingDuration(core::Date start);
     void setEnd(core::Date end);
@@ -190,7 +191,10 @@ private:
     void load();
     void loadNewDraft();
     std::optional<QString> fallbackCalendarID(const std::optional<QString>& wanted) const;
-    core::Calendar editingCalendar() const;
+    // The calendar days are counted on: in the event's own zone whenever it has one.
+    core::Calendar dayCalendar() const;
+    // A moment of a day picked on the screen's clock, as midday of that date on the day calendar's.
+    core::Date sameDayOnDayCalendar(core::Date day) const;
     // Applies an edit of the draft unless read-only; signals when it changed anything.
     template <class Edit>
     void editDraft(Edit&& edit);

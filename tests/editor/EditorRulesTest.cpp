@@ -37,6 +37,20 @@ TEST(EditorSpan, AllDayOnCoversTheDaysTheSpanTouches) {
     EXPECT_EQ(wholeDays(local(2026, 3, 10, 22), local(2026, 3, 9, 8)), expected(10, 10));
 }
 
+TEST(EditorSpan, AZeroLengthAllDayEventKeepsToItsOneDay) {
+    const core::Calendar calendar;
+    const EventDraft zero(QString(), local(2026, 3, 10), local(2026, 3, 10), true);
+    EXPECT_EQ(editor::span::shownEnd(zero), zero.start);
+    EXPECT_EQ(editor::span::shownEnd(EventDraft(QString(), local(2026, 3, 10), local(2026, 3, 12), true)),
+              local(2026, 3, 12) - 1);
+    EXPECT_FALSE(editor::span::isMultiDay(zero, calendar));
+    EXPECT_EQ(editor::span::timedIntervalForAllDay(zero.start, zero.end, calendar),
+              (core::DateInterval{local(2026, 3, 10, 9), 3600}));
+    EventDraft picked = zero;
+    editor::span::setAllDayEnd(picked, local(2026, 3, 9, 12), calendar);
+    EXPECT_EQ(picked.end, local(2026, 3, 11) - 1);
+}
+
 TEST(EditorSpan, AllDayOffGivesNineOnTheFirstDayToTenOnTheLast) {
     const core::Calendar calendar;
     EventDraft oneDay(QString(), local(2026, 3, 10), local(2026, 3, 10, 23, 59) + 59, true);
@@ -77,6 +91,11 @@ TEST(EditorSpan, AnEndAtOrBeforeTheStartOfOneDayMeansTheNextDay) {
     EventDraft equal = timed(local(2026, 3, 10, 9), local(2026, 3, 10, 10));
     editor::span::setEnd(equal, local(2026, 3, 10, 9), calendar);
     EXPECT_EQ(equal.end, local(2026, 3, 11, 9));
+
+    // A calendar day, not 24 hours: Berlin's 29 March 2026 has 23.
+    EventDraft springForward = timed(local(2026, 3, 28, 22), local(2026, 3, 28, 23));
+    editor::span::setEnd(springForward, local(2026, 3, 28, 3), calendar);
+    EXPECT_EQ(springForward.end, local(2026, 3, 29, 3));
 
     // A multi-day draft is not rolled over: the end stops at the start.
     EventDraft multiDay = timed(local(2026, 3, 10, 22), local(2026, 3, 12, 2));

@@ -172,12 +172,16 @@ TEST_F(EventEditor, AReadOnlyEventRefusesEveryChange) {
     editor->setURLText(u"https://example.com"_s);
     editor->setRecurrence(RecurrenceOption::daily);
     editor->setCalendarID(work.calendarIdentifier);
+    editor->setShowTime(true);
     editor->setShowStart(true);
+    editor->setShowEnd(true);
     editor->setShowAttendees(true);
     EXPECT_EQ(editor->draft(), loaded);
     EXPECT_EQ(editor->urlText(), QString());
     EXPECT_EQ(editor->recurrence(), RecurrenceOption::weekly);
+    EXPECT_FALSE(editor->showTime());
     EXPECT_FALSE(editor->showStart());
+    EXPECT_FALSE(editor->showEnd());
     EXPECT_TRUE(editor->showAttendees()) << "the attendee list still opens";
 
     editor->save();
@@ -203,6 +207,28 @@ TEST_F(EventEditor, AnEventInAZoneWithAnotherOffsetIsEditedOnItsOwnClock) {
     EXPECT_EQ(editor->draft().start, local(2026, 3, 10, 15));
     EXPECT_FALSE(editor->timeZoneChip()) << "no chip on an all-day event";
     EXPECT_TRUE(editor->timeZoneHelp());
+}
+
+TEST_F(EventEditor, DaysMoveOnTheEventsOwnClockEvenWhileItAgreesWithThisComputers) {
+    // Lagos keeps UTC+1 all year; Berlin leaves it for summer time on 29 March.
+    const core::TimeZone lagos = *core::TimeZone::withIdentifier(u"Africa/Lagos"_s);
+    PlatformEvent stored = storetest::timedEvent(work, u"Call"_s, local(2026, 3, 27, 9));
+    stored.timeZone = lagos;
+    const auto editor = open(add(stored));
+    ASSERT_FALSE(editor->foreignTimeZone()) << "both clocks read 09:00 in winter";
+
+    // Picked on the screen's (Berlin's) clock: its midnight is still the 29th in Lagos.
+    editor->moveDay(local(2026, 3, 30));
+    EXPECT_EQ(editor->draft().start, local(2026, 3, 30, 10)) << "09:00 in Lagos";
+    EXPECT_EQ(editor->draft().end, local(2026, 3, 30, 11));
+    ASSERT_EQ(editor->foreignTimeZone(), lagos) << "from now on shown on Lagos' clock";
+
+    // Picked on Lagos' clock, as the screen now shows it.
+    core::Calendar lagosCalendar;
+    lagosCalendar.setTimeZone(lagos);
+    editor->moveDay(lagosCalendar.startOfDay(local(2026, 3, 27, 12)));
+    EXPECT_EQ(editor->draft().start, local(2026, 3, 27, 9));
+    EXPECT_FALSE(editor->foreignTimeZone());
 }
 
 TEST_F(EventEditor, ZonesWithTheSameOffsetAtTheStartAreNotForeign) {
@@ -285,6 +311,36 @@ TEST_F(EventEditor, ARepeatingEventAsksOnlyWhenItsRepetitionIsKept) {
     EXPECT_TRUE(std::any_of(standups.begin(), standups.end(), [](const model::ODEvent& e) {
         return e.start == local(2026, 3, 18, 10);
     })) << "the series now repeats daily";
+}
+
+TEST_F(EventEditor, ARepetitionGivenToASingleEventIsUndoneWhole) {
+    const auto editor = open(add(storetest::timedEvent(work, u"Once"_s, local(2026, 3, 11, 9))));
+    editor->setRecurrence(RecurrenceOption::weekly);
+    editor->save();
+    ASSERT_TRUE(leftEditor());
+    ASSERT_GT(named(u"Once"_s).size(), 1u);
+
+    // Written for this occurrence only, the undo would restore that one and keep the series.
+    store->undo();
+    ASSERT_EQ(named(u"Once"_s).size(), 1u);
+    EXPECT_FALSE(named(u"Once"_s).front().isRecurring);
+}
+
+TEST_F(EventEditor, SavingDoesNothingWhileAPromptWaitsForItsAnswer) {
+    const auto series = open(addWeekly(u"Weekly"_s));
+    series->requestDelete();
+    ASSERT_EQ(series->prompt(), EventEditorModel::Prompt::deleteEvent);
+    // Unchanged, the event would otherwise be left at once; changed, the question would turn into another.
+    series->save();
+    EXPECT_EQ(series->prompt(), EventEditorModel::Prompt::deleteEvent);
+    EXPECT_EQ(appState.route(), editorRoute);
+
+    series->cancelPrompt();
+    series->setTitle(u"Biweekly"_s);
+    series->requestDelete();
+    series->save();
+    EXPECT_EQ(series->prompt(), EventEditorModel::Prompt::deleteEvent);
+    EXPECT_EQ(named(u"Weekly"_s).size(), store->events().size());
 }
 
 TEST_F(EventEditor, AStoreFailureKeepsTheEditorOpenWithItsText) {
