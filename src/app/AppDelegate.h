@@ -22,6 +22,7 @@ namespace platform {
 class EventStore;
 class Haptics;
 class HotKeyRegistrar;
+class SoundPlayer;
 class StatusItem;
 class SystemAppearance;
 class SystemEvents;
@@ -48,6 +49,7 @@ struct PlatformServices {
     platform::StatusItem& statusItem;
     platform::Workspace& workspace;
     platform::Haptics& haptics;
+    platform::SoundPlayer& sound;
 };
 
 // Owns the long-lived objects of the application (the settings, the calendar

@@ -8,6 +8,7 @@
 #include "platform/privacy/ConfigPrivacy.h"
 #include "platform/privacy/ConsentWindow.h"
 #include "platform/privacy/PrivacySettingsWindow.h"
+#include "platform/sound/CanberraSoundPlayer.h"
 #include "platform/statusitem/TrayStatusItem.h"
 #include "platform/systemevents/LinuxSystemEvents.h"
 #include "platform/workspace/LinuxWorkspace.h"
@@ -26,7 +27,8 @@ LinuxPlatform::LinuxPlatform()
       m_appearance(std::make_unique<platform::PortalSystemAppearance>()),
       m_statusItem(std::make_unique<platform::TrayStatusItem>()),
       m_workspace(std::make_unique<platform::LinuxWorkspace>()),
-      m_haptics(std::make_unique<platform::NoHaptics>()) {
+      m_haptics(std::make_unique<platform::NoHaptics>()),
+      m_sound(std::make_unique<platform::CanberraSoundPlayer>()) {
     // Access switched in our privacy settings reaches the store as the system's would.
     QObject::connect(m_privacy.get(), &platform::ConfigPrivacy::accessChanged, m_eventStore.get(),
                      &platform::EventStore::accessChanged);
@@ -42,7 +44,7 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() const {
     return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem, *m_workspace,
-            *m_haptics};
+            *m_haptics,  *m_sound};
 }
 
 }  // namespace app

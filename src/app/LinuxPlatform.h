@@ -13,6 +13,7 @@ class LinuxWorkspace;
 class NoHaptics;
 class PortalSystemAppearance;
 class PrivacySettingsWindow;
+class CanberraSoundPlayer;
 class TrayStatusItem;
 class X11HotKeyRegistrar;
 namespace vdir {
@@ -25,7 +26,7 @@ namespace app {
 // The desktop's services: preferences in the config folder, the calendar
 // folder with consent kept in the config (changed in our privacy settings
 // window), X11 hot keys, the desktop portal's appearance, the tray item, the
-// desktop's handlers for addresses.
+// desktop's handlers for addresses, the sound theme.
 class LinuxPlatform {
 public:
     LinuxPlatform();
@@ -46,6 +47,7 @@ private:
     std::unique_ptr<platform::TrayStatusItem> m_statusItem;
     std::unique_ptr<platform::LinuxWorkspace> m_workspace;
     std::unique_ptr<platform::NoHaptics> m_haptics;
+    std::unique_ptr<platform::CanberraSoundPlayer> m_sound;
     // Made when first asked for, kept once made.
     std::unique_ptr<platform::PrivacySettingsWindow> m_privacyWindow;
 };

@@ -359,7 +359,7 @@ private:
 TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     launch();
     delegate.reset();
-    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
+    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound});
     auto* root = new RestlessRoot(shell.appState());
     app::StatusItemController controller(shell.environment(), item, root);
     controller.showPopover();

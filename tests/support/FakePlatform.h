@@ -7,6 +7,7 @@
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
+#include "platform/sound/FakeSoundPlayer.h"
 #include "platform/systemevents/FakeSystemEvents.h"
 #include "platform/workspace/FakeWorkspace.h"
 
@@ -29,10 +30,11 @@ struct FakePlatform {
     platform::FakeSystemAppearance appearance;
     platform::FakeWorkspace workspace;
     platform::FakeHaptics haptics;
+    platform::FakeSoundPlayer sound;
 
     std::unique_ptr<app::AppDelegate> launch(platform::StatusItem& item) {
         auto delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics});
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound});
         delegate->applicationDidFinishLaunching();
         return delegate;
     }
