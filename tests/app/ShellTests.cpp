@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "app/PopoverGeometry.h"
 #include "app/PopoverPanel.h"
+#include "app/StatusIcons.h"
 #include "app/StatusItemController.h"
 #include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
@@ -9,8 +10,10 @@
 #include "platform/statusitem/FakeStatusItem.h"
 #include "settings/SettingsWindowController.h"
 
+#include "AnimationClock.h"
 #include "EventLoop.h"
 #include "FakePlatform.h"
+#include "Rendering.h"
 #include "StoreTestSupport.h"
 
 #include <QGuiApplication>
@@ -367,6 +370,42 @@ TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     shell.appState().reportContentHeight(250);
     EXPECT_LE(root->reports, 5);
     EXPECT_TRUE(controller.panel().height() == 300 || controller.panel().height() == 400);
+}
+
+// The opening fades and zooms in over 0.18 s, the closing fades out over 0.12 s and only
+// then lets the panel go.
+TEST(PanelMotion, TheOpeningTakes180MsAndTheClosing120Ms) {
+    testsupport::AnimationClock animations;
+    auto* root = new QWidget;
+    app::PopoverPanel panel(root);
+    panel.setAnimationPolicy([] { return true; });
+    panel.show();
+    panel.animateOpen(182);
+    animations.advance(179);
+    EXPECT_NE(root->graphicsEffect(), nullptr) << "still fading in";
+    animations.advance(1);
+    EXPECT_EQ(root->graphicsEffect(), nullptr) << "drawn plainly once open";
+
+    int closed = 0;
+    panel.animateClose(182, [&closed] { ++closed; });
+    animations.advance(119);
+    EXPECT_EQ(closed, 0);
+    EXPECT_TRUE(panel.isAnimatingClose());
+    animations.advance(1);
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(panel.isAnimatingClose());
+}
+
+// The tray's pictures as they were last reviewed: the countdown pill and the calendar symbol.
+TEST(TrayPictures, ThePillAndTheSymbolLookAsReviewed) {
+    for (const bool dark : {false, true}) {
+        design::Theme::setAppearance({.isDark = dark});
+        const QString appearance = dark ? u"dark"_s : u"light"_s;
+        EXPECT_TRUE(testsupport::matchesReference(app::statusicons::pill(u"Standup in 10m"_s, 6),
+                                                  u"tray-pill-"_s + appearance));
+        EXPECT_TRUE(testsupport::matchesReference(app::statusicons::calendarSymbol(), u"tray-symbol-"_s + appearance));
+    }
+    design::Theme::setAppearance({});
 }
 
 TEST(PanelHeight, FollowsTheContentWithinItsLimits) {

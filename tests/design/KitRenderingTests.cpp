@@ -333,6 +333,21 @@ TEST_P(KitAppearance, EveryGalleryControlPaints) {
     }
 }
 
+// Every entry of the gallery as it looked when it was last reviewed, in the light and the dark
+// appearance: a padding, a fill or a text colour changed anywhere in the kit shows here.
+TEST(KitReferences, EveryGalleryEntryLooksAsReviewed) {
+    ASSERT_EQ(testsupport::missingFontFamilies(), QStringList());
+    for (const gallery::NamedAppearance& named : gallery::appearances()) {
+        if (named.appearance.increaseContrast)
+            continue;
+        Theme::setAppearance(named.appearance);
+        for (const gallery::Entry& entry : gallery::entries())
+            EXPECT_TRUE(testsupport::matchesReference(gallery::renderEntry(entry),
+                                                      QStringLiteral("kit-%1-%2").arg(entry.name, named.name)));
+    }
+    Theme::setAppearance(Appearance{});
+}
+
 INSTANTIATE_TEST_SUITE_P(Appearances, KitAppearance, ::testing::ValuesIn(gallery::appearances()),
                          [](const auto& param) {
                              QString name = param.param.name;

@@ -110,6 +110,8 @@ TEST_F(AgendaPieces, ARowTradesItsStickerForProgressAndItsJoinButtonForTheDotAsT
     ASSERT_TRUE(view->joinButton());
     EXPECT_EQ(view->joinButton()->buttonStyle().kind(), design::ODButtonKind::primary);
     const int countingDown = view->sizeHint().height();
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(*view, 348, dark, u"event-row-countdown"_s));
 
     view->setInput({call, local(2026, 3, 10, 12, 40), true, std::nullopt, true});
     EXPECT_FALSE(view->sticker());

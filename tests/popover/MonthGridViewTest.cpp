@@ -142,6 +142,8 @@ TEST_F(MonthGridScreen, MarksFollowTheStoreAndTheSelectedDayIsDrawnInTheAccent) 
     const QColor flame = design::toQColor(design::Theme::flame());
     EXPECT_GT(pixelsLike(image, cellOn(3, 19)->geometry(), flame), 600);  // the selected fill
     EXPECT_EQ(cellOn(3, 18)->accessibleName(), u"Wednesday, March 18, 1 event"_s);
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(grid(), 364, dark, u"month-grid-marks"_s));
 
     // A change in the calendar reaches the grid without any action of its own.
     ek.addEvent(storetest::timedEvent(work, u"Retro"_s, local(2026, 3, 17, 15)));
@@ -165,6 +167,8 @@ TEST_F(MonthGridScreen, WeekNumbersTakeAColumnOfTheirOwn) {
     }
     EXPECT_EQ(weeks, (QStringList{u"Week 9"_s, u"Week 10"_s, u"Week 11"_s, u"Week 12"_s, u"Week 13"_s,
                                   u"Week 14"_s}));
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(grid(), 364, dark, u"month-grid-week-numbers"_s));
     // Sunday first: the columns start a day earlier and the header follows.
     settings.setFirstWeekday(app::FirstWeekday::sunday);
     EXPECT_EQ(grid().model().cells.front().date, local(2026, 3, 1));
@@ -196,6 +200,8 @@ TEST_F(MonthGridScreen, TodayIsOffOnlyWhileTodayIsShownAndSelected) {
     appState.setSelectedDate(local(2026, 3, 11));
     EXPECT_TRUE(header.todayButton()->isEnabled());
     EXPECT_DOUBLE_EQ(header.todayButton()->opacity(), 1.0);
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(header, 364, dark, u"month-header-other-day"_s));
     header.nextButton()->click();
     EXPECT_EQ(header.title()->month(), u"April"_s);
     header.todayButton()->click();

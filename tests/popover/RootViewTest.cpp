@@ -163,7 +163,7 @@ TEST_F(Root, TheToastFloatsOverTheMainScreenOnlyAndGoesWhenItsTimeIsOut) {
     EXPECT_EQ(root().toast()->shownText(), u"Event added"_s);
     EXPECT_EQ(root().toast()->accessibleDescription(), u"Event added. Control Z to undo."_s);
     for (const bool dark : {false, true})
-        EXPECT_FALSE(testsupport::renderOnSurface(root(), PopoverRootView::kWidth, dark, u"root-toast"_s).isNull());
+        EXPECT_TRUE(testsupport::rendersAsReference(root(), PopoverRootView::kWidth, dark, u"root-toast"_s));
     settle();
 
     clock.advance(1);

@@ -256,6 +256,7 @@ TEST_F(UpNextScreen, ABusyDayShowsPillsRowsAndTomorrowAndItsMeetingJoinsTheDetec
 
     for (const bool dark : {false, true}) {
         const QImage image = screenshot(u"agenda-busy"_s, dark);
+        EXPECT_TRUE(testsupport::matchesReference(image, dark ? u"agenda-busy-dark"_s : u"agenda-busy-light"_s));
         const design::Appearance appearance{.isDark = dark};
         EXPECT_GT(pixelsLike(image, design::toQColor(design::Theme::teal())), 60) << "the progress bar";
         EXPECT_GT(pixelsLike(image, onSurface(design::Theme::amberSoft(), appearance)), 100) << "the overlap tag";
@@ -267,6 +268,7 @@ TEST_F(UpNextScreen, AnEmptyTodayLooksCalm) {
     ASSERT_TRUE(buttonNamed(view(), u"Next: Friday drinks"_s));
     for (const bool dark : {false, true}) {
         const QImage image = screenshot(u"agenda-empty"_s, dark);
+        EXPECT_TRUE(testsupport::matchesReference(image, dark ? u"agenda-empty-dark"_s : u"agenda-empty-light"_s));
         EXPECT_GT(pixelsLike(image, design::toQColor(design::Theme::amber())), 400) << "the tile";
     }
 }

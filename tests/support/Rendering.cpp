@@ -125,4 +125,9 @@ QString keepFailure(const QImage& actual, const QImage& difference, const QStrin
            << "; the picture and the differences are in " << keepFailure(actual, difference, name).toStdString();
 }
 
+::testing::AssertionResult rendersAsReference(QWidget& widget, int width, bool dark, const QString& name) {
+    return matchesReference(renderOnSurface(widget, width, dark, name),
+                            name + (dark ? QStringLiteral("-dark") : QStringLiteral("-light")));
+}
+
 }  // namespace testsupport

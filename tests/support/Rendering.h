@@ -33,4 +33,7 @@ QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& nam
 // The same against the references kept in another folder.
 ::testing::AssertionResult matchesReferenceIn(const QString& folder, const QImage& image, const QString& name);
 
+// renderOnSurface() in one appearance, compared with the reference <name>-light or <name>-dark.
+::testing::AssertionResult rendersAsReference(QWidget& widget, int width, bool dark, const QString& name);
+
 }  // namespace testsupport
