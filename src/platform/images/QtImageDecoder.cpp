@@ -6,8 +6,25 @@
 #include <QImageReader>
 
 namespace platform::images {
+namespace {
+
+// Qt refuses any image over 128 MB once decoded, and some readers decode whole before
+// they scale: a 16-bit 4200 × 4000 PNG or an A4 scan at 600 dpi was refused though the
+// loader's own bound lets it in. The bound is checked before decoding, so the readers
+// may take what the largest image within it needs at 8 bytes a pixel (16-bit RGBA).
+void allowWhatThePixelBoundAllows() {
+    static const bool raised = [] {
+        constexpr qint64 kMostBytes = ImageLoader::kMaxSourcePixels * 8;
+        QImageReader::setAllocationLimit(static_cast<int>(kMostBytes / (1024 * 1024)));
+        return true;
+    }();
+    (void)raised;
+}
+
+}  // namespace
 
 QImage decodeWithQt(const QByteArray& bytes, int longest) {
+    allowWhatThePixelBoundAllows();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

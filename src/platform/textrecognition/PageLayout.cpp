@@ -30,7 +30,6 @@ PageLayout PageLayout::of(const QImage& gray) {
     PageLayout layout;
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
         return layout;
-    layout.m_height = gray.height();
     const int background = backgroundGrey(gray);
     layout.m_dark = background < 128;
 
@@ -64,29 +63,6 @@ int PageLayout::smallLineHeight() const {
     const auto quartile = heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 4);
     std::nth_element(heights.begin(), quartile, heights.end());
     return *quartile;
-}
-
-std::vector<PageLayout::Run> PageLayout::bands(int count) const {
-    if (m_height <= 0)
-        return {};
-    count = std::clamp(count, 1, std::max(1, static_cast<int>(m_runs.size())));
-    qint64 total = 0;
-    for (const Run& run : m_runs)
-        total += run.height();
-
-    std::vector<Run> result;
-    int top = 0;
-    qint64 inked = 0;
-    for (size_t i = 0; i + 1 < m_runs.size() && static_cast<int>(result.size()) + 1 < count; ++i) {
-        inked += m_runs[i].height();
-        if (inked * count >= total * static_cast<qint64>(result.size() + 1)) {
-            const int cut = (m_runs[i].bottom + m_runs[i + 1].top) / 2;
-            result.push_back({top, cut});
-            top = cut;
-        }
-    }
-    result.push_back({top, m_height});
-    return result;
 }
 
 }  // namespace platform::recognition

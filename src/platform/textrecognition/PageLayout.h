@@ -7,9 +7,9 @@
 
 namespace platform::recognition {
 
-// Where the ink lies on a page, row by row, measured before recognition: how tall
-// its text is (small text is enlarged first) and where it can be cut into bands that
-// engines read side by side without cutting through a line of text.
+// Where the ink lies on a page, row by row, measured before recognition: whether
+// there is any, whether the ground is dark, and how tall its text is (small text is
+// enlarged first).
 class PageLayout {
 public:
     // `gray` is an 8-bit grey image. The background is its most common grey; ink is
@@ -31,12 +31,8 @@ public:
     // The height of the smaller lines of text: the lower quartile of the runs at least
     // four rows tall (thinner runs are rules and dots); 0 without such runs.
     int smallLineHeight() const;
-    // At most `count` bands, top to bottom, that together cover every row, cut in the
-    // middle of gaps between runs so that each holds about as much ink.
-    std::vector<Run> bands(int count) const;
 
 private:
-    int m_height = 0;
     bool m_dark = false;
     std::vector<Run> m_runs;
 };

@@ -1,6 +1,7 @@
 #include "platform/textrecognition/TesseractRecognizer.h"
 
 #include "platform/images/QtImages.h"
+#include "platform/textrecognition/LinePieces.h"
 #include "platform/textrecognition/PageLayout.h"
 
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <future>
 #include <mutex>
@@ -32,9 +34,8 @@ constexpr double kLargestEnlargedArea = 4096.0 * 4096.0;
 constexpr int kScreenDotsPerInch = 96;
 // Words Tesseract is this unsure of are mostly specks and picture edges read as text.
 constexpr float kLeastWordConfidence = 20.0f;
-// A gap between two words wider than this many word heights splits a line into two
-// pieces, as a label and its value far apart on a row are two pieces.
-constexpr double kPieceGapInHeights = 1.5;
+// Room left around a line read on its own: Tesseract drops strokes that touch the edge.
+constexpr int kLineMargin = 6;
 
 // Tesseract parallelises inside one recognition with OpenMP, whose spinning threads
 // make several recognitions at once far slower than one after another. The runtime
@@ -53,16 +54,15 @@ struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
 };
 
-struct Word {
-    QString text;
-    QRect box;
-};
-
 }  // namespace
 
 class TesseractRecognizer::EnginePool {
 public:
     using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
+
+    // Keeps at most `kept` idle engines: each holds tens of megabytes, and more than
+    // one recognition's worth are only made when several overlap.
+    explicit EnginePool(size_t kept) : m_kept(kept) {}
 
     // An idle engine, or a new one; null with the reason when none can be made.
     Engine take(QString* error) {
@@ -90,10 +90,12 @@ public:
     void give(Engine engine) {
         engine->Clear();
         std::lock_guard lock(m_mutex);
-        m_idle.push_back(std::move(engine));
+        if (m_idle.size() < m_kept)
+            m_idle.push_back(std::move(engine));
     }
 
 private:
+    const size_t m_kept;
     std::mutex m_mutex;
     std::vector<Engine> m_idle;
 };
@@ -131,46 +133,49 @@ Page preparedPage(const LoadedImage& image) {
     return page;
 }
 
-// A line's words, cut into pieces where a gap is wide.
-void appendPieces(const std::vector<Word>& line, const QSize& size, std::vector<TextPiece>& pieces) {
-    if (line.empty())
-        return;
-    std::vector<int> heights;
-    for (const Word& word : line)
-        heights.push_back(word.box.height());
-    std::nth_element(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2), heights.end());
-    const double widestGap = kPieceGapInHeights * heights[heights.size() / 2];
-
-    const auto flush = [&](QString text, const QRect& box) {
-        pieces.push_back({std::move(text),
-                          QRectF(static_cast<double>(box.left()) / size.width(),
-                                 1.0 - static_cast<double>(box.top() + box.height()) / size.height(),
-                                 static_cast<double>(box.width()) / size.width(),
-                                 static_cast<double>(box.height()) / size.height())});
-    };
-    QString text = line.front().text;
-    QRect box = line.front().box;
-    for (size_t i = 1; i < line.size(); ++i) {
-        if (line[i].box.left() - line[i - 1].box.right() > widestGap) {
-            flush(text, box);
-            text = line[i].text;
-            box = line[i].box;
-        } else {
-            text += u' ' + line[i].text;
-            box = box.united(line[i].box);
-        }
-    }
-    flush(text, box);
+void setPage(tesseract::TessBaseAPI& engine, const QImage& gray, double scale) {
+    engine.SetImage(gray.constBits(), gray.width(), gray.height(), 1, static_cast<int>(gray.bytesPerLine()));
+    engine.SetSourceResolution(static_cast<int>(std::lround(kScreenDotsPerInch * scale)));
 }
 
-// The pieces of one band of the page, in the engine's reading order.
-std::vector<TextPiece> readBand(tesseract::TessBaseAPI& engine, const Page& page, const recognition::PageLayout::Run& band) {
+// Where the lines of text stand on the page, top to bottom, found on the whole page
+// at once: a short value alone at the end of a row ("F14", "6") is taken for a speck
+// when a part of the page is looked at without the rest. Sparse text, not a page of
+// columns and paragraphs: a screenshot's text stands in toolbars, sidebars and cards.
+std::vector<QRect> textLines(tesseract::TessBaseAPI& engine, const Page& page) {
     keepOpenMpToOneThreadHere();
-    // A band of its own rather than a rectangle of the page: Tesseract read the wrong
-    // part of the page for a rectangle below the top.
-    const QImage part = page.gray.copy(0, band.top, page.gray.width(), band.height());
-    engine.SetImage(part.constBits(), part.width(), part.height(), 1, static_cast<int>(part.bytesPerLine()));
-    engine.SetSourceResolution(static_cast<int>(std::lround(kScreenDotsPerInch * page.scale)));
+    engine.SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
+    setPage(engine, page.gray, page.scale);
+    std::vector<QRect> lines;
+    const std::unique_ptr<tesseract::PageIterator> it(engine.AnalyseLayout());
+    if (!it)
+        return lines;
+    do {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom) && right > left && bottom > top)
+            lines.push_back(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    } while (it->Next(tesseract::RIL_TEXTLINE));
+    return lines;
+}
+
+// One line of the page as the only ink on a blank canvas a little larger than the
+// line: a neighbour's descenders never enter it.
+QImage lineCanvas(const Page& page, const QRect& line) {
+    QImage canvas(line.width() + 2 * kLineMargin, line.height() + 2 * kLineMargin, QImage::Format_Grayscale8);
+    canvas.fill(255);
+    for (int y = 0; y < line.height(); ++y) {
+        std::copy_n(page.gray.constScanLine(line.top() + y) + line.left(), line.width(),
+                    canvas.scanLine(y + kLineMargin) + kLineMargin);
+    }
+    return canvas;
+}
+
+// The pieces of one line of the page.
+std::vector<TextPiece> readLine(tesseract::TessBaseAPI& engine, const Page& page, const QRect& line) {
+    keepOpenMpToOneThreadHere();
+    const QImage canvas = lineCanvas(page, line);
+    engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    setPage(engine, canvas, page.scale);
     std::vector<TextPiece> pieces;
     if (engine.Recognize(nullptr) != 0)
         return pieces;
@@ -178,40 +183,68 @@ std::vector<TextPiece> readBand(tesseract::TessBaseAPI& engine, const Page& page
     if (!it)
         return pieces;
 
-    std::vector<Word> line;
+    const QPoint offset = line.topLeft() - QPoint(kLineMargin, kLineMargin);
+    std::vector<recognition::ReadWord> words;
     constexpr auto kWord = tesseract::RIL_WORD;
     do {
         if (it->Empty(kWord))
             continue;
-        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
-            appendPieces(line, page.gray.size(), pieces);
-            line.clear();
-        }
         const std::unique_ptr<char, TextDeleter> text(it->GetUTF8Text(kWord));
         int left = 0, top = 0, right = 0, bottom = 0;
         if (!text || it->Confidence(kWord) < kLeastWordConfidence || !it->BoundingBox(kWord, &left, &top, &right, &bottom))
             continue;
-        line.push_back({QString::fromUtf8(text.get()),
-                        QRect(QPoint(left, band.top + top), QPoint(right - 1, band.top + bottom - 1))});
+        words.push_back({QString::fromUtf8(text.get()), QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(offset)});
     } while (it->Next(kWord));
-    appendPieces(line, page.gray.size(), pieces);
+    recognition::appendLinePieces(words, page.gray.size(), pieces);
     return pieces;
 }
 
 }  // namespace
 
-TesseractRecognizer::TesseractRecognizer(int parallelBands)
-    : m_engines(std::make_unique<EnginePool>()),
-      m_parallelBands(parallelBands > 0 ? parallelBands : std::clamp(QThread::idealThreadCount(), 1, 4)) {}
+TesseractRecognizer::TesseractRecognizer(int readers)
+    : m_readers(readers > 0 ? readers : std::clamp(QThread::idealThreadCount(), 1, 4)),
+      m_engines(std::make_unique<EnginePool>(static_cast<size_t>(m_readers))) {}
 
 TesseractRecognizer::~TesseractRecognizer() = default;
 
-bool TesseractRecognizer::prepare(QString* error) const {
-    auto engine = m_engines->take(error);
-    if (!engine)
-        return false;
-    m_engines->give(std::move(engine));
-    return true;
+template <typename Work>
+void TesseractRecognizer::onEachReader(int count, const Work& work) const {
+    std::vector<std::future<void>> others;
+    for (int i = 1; i < count; ++i) {
+        try {
+            others.push_back(std::async(std::launch::async, work));
+        } catch (const std::system_error&) {
+            // No thread to spare: this thread does that share afterwards.
+            others.push_back(std::async(std::launch::deferred, work));
+        }
+    }
+    work();
+    for (std::future<void>& other : others)
+        other.get();
+}
+
+bool TesseractRecognizer::prepareEngines(QString* error) const {
+    std::mutex mutex;
+    std::vector<EnginePool::Engine> made;
+    QString reason;
+    onEachReader(m_readers, [&] {
+        QString failure;
+        EnginePool::Engine engine = m_engines->take(&failure);
+        std::lock_guard lock(mutex);
+        if (engine)
+            made.push_back(std::move(engine));
+        else
+            reason = failure;
+    });
+    for (EnginePool::Engine& engine : made)
+        m_engines->give(std::move(engine));
+    if (error)
+        *error = reason;
+    return reason.isEmpty();
+}
+
+void TesseractRecognizer::prepare() const {
+    prepareEngines(nullptr);
 }
 
 RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image) const {
@@ -221,13 +254,20 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image) const
     const Page page = preparedPage(image);
     if (!page.layout.hasInk())
         return std::vector<TextPiece>{};
-    const std::vector<recognition::PageLayout::Run> bands = page.layout.bands(m_parallelBands);
 
-    // Each band on an engine of its own; the first on this thread.
-    std::vector<std::vector<TextPiece>> found(bands.size());
     QString error;
+    EnginePool::Engine first = m_engines->take(&error);
+    if (!first)
+        return RecognitionError{error};
+    const std::vector<QRect> lines = textLines(*first, page);
+    m_engines->give(std::move(first));
+
+    // The lines shared out as engines come free, each read on its own; the pieces
+    // come back in the lines' order whichever engine read them.
+    std::vector<std::vector<TextPiece>> found(lines.size());
+    std::atomic<size_t> next = 0;
     std::mutex errorMutex;
-    const auto read = [&](size_t i) {
+    onEachReader(std::min(m_readers, static_cast<int>(lines.size())), [&] {
         QString reason;
         EnginePool::Engine engine = m_engines->take(&reason);
         if (!engine) {
@@ -235,27 +275,16 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image) const
             error = reason;
             return;
         }
-        found[i] = readBand(*engine, page, bands[i]);
+        for (size_t i = next++; i < lines.size(); i = next++)
+            found[i] = readLine(*engine, page, lines[i]);
         m_engines->give(std::move(engine));
-    };
-    std::vector<std::future<void>> others;
-    for (size_t i = 1; i < bands.size(); ++i) {
-        try {
-            others.push_back(std::async(std::launch::async, read, i));
-        } catch (const std::system_error&) {
-            // No thread to spare: this thread reads the band afterwards.
-            others.push_back(std::async(std::launch::deferred, read, i));
-        }
-    }
-    read(0);
-    for (std::future<void>& other : others)
-        other.get();
+    });
     if (!error.isEmpty())
         return RecognitionError{error};
 
     std::vector<TextPiece> pieces;
-    for (std::vector<TextPiece>& band : found)
-        pieces.insert(pieces.end(), std::make_move_iterator(band.begin()), std::make_move_iterator(band.end()));
+    for (std::vector<TextPiece>& line : found)
+        pieces.insert(pieces.end(), std::make_move_iterator(line.begin()), std::make_move_iterator(line.end()));
     return pieces;
 }
 

@@ -6,28 +6,34 @@
 
 namespace platform {
 
-// Text recognition with Tesseract's English model. Small text is enlarged first, and
-// a page is read in bands by several engines at once, each on a thread of its own.
-// Engines are made on first need (about a tenth of a second each) and kept for later
-// images; prepare() makes the first one ahead of time.
+// Text recognition with Tesseract's English model. Small text is enlarged first; the
+// lines of text are found on the whole page, then read by several engines at once,
+// each on a thread of its own. Engines are made on first need (about a tenth of a
+// second each) and kept for later images; prepare() makes them ahead of time.
 class TesseractRecognizer final : public TextRecognizer {
 public:
-    // `parallelBands`: how many engines may read one image side by side (0: up to four,
-    // as the machine has cores).
-    explicit TesseractRecognizer(int parallelBands = 0);
+    // `readers`: how many engines may read one image's lines side by side (0: up to
+    // four, as the machine has cores); as many idle engines are kept.
+    explicit TesseractRecognizer(int readers = 0);
     ~TesseractRecognizer() override;
     TesseractRecognizer(const TesseractRecognizer&) = delete;
     TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
 
-    // Loads the language data into one engine; false when it cannot (with the reason).
-    bool prepare(QString* error = nullptr) const;
+    // Loads the language data into every engine a recognition uses; false when it
+    // cannot (with the reason).
+    bool prepareEngines(QString* error) const;
 
+    void prepare() const override;
     RecognitionResult recognize(const LoadedImage& image) const override;
 
 private:
     class EnginePool;
+    // Runs `work` `count` times at once, once on this thread; returns when all ended.
+    template <typename Work>
+    void onEachReader(int count, const Work& work) const;
+
+    int m_readers;
     std::unique_ptr<EnginePool> m_engines;
-    int m_parallelBands;
 };
 
 }  // namespace platform

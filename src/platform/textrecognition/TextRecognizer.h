@@ -38,6 +38,11 @@ public:
 
     // The pieces in the order the engine reports them.
     virtual RecognitionResult recognize(const LoadedImage& image) const = 0;
+
+    // Makes ready what the first recognition would otherwise make (language data,
+    // engines), so that the first image reads as fast as later ones. Blocks for as
+    // long as that takes: call it off the main thread.
+    virtual void prepare() const {}
 };
 
 }  // namespace platform

@@ -83,6 +83,18 @@ TEST(ImageDecoding, PhotosAreScaledDownToTheLongerSideNeverUp) {
     EXPECT_TRUE(near(large->pixelColor(100, 100), Qt::red));
 }
 
+TEST(ImageDecoding, LargeScansWithinThePixelBoundAreRead) {
+    // Decoded whole before scaling, each takes more than the readers' default
+    // allocation limit of 128 MB: an A4 scan at 600 dpi in grey, and 16-bit colour.
+    const auto a4 = decode(encoded(twoColours(4960, 7016).convertToFormat(QImage::Format_Grayscale8), "PNG", 80));
+    ASSERT_TRUE(a4);
+    EXPECT_EQ(a4->height(), 4096);
+    const auto deep = decode(encoded(twoColours(4200, 4000).convertToFormat(QImage::Format_RGBA64), "PNG", 80));
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->width(), 4096);
+    EXPECT_TRUE(near(deep->pixelColor(4000, 100), Qt::blue));
+}
+
 TEST(ImageDecoding, TheOrientationTagTurnsAPhotoUpright) {
     const auto upright = decode(sidewaysJpeg(twoColours(200, 100)));
     ASSERT_TRUE(upright);
