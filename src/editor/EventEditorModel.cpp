@@ -100,25 +100,10 @@ void EventEditorModel::loadNewDraft() {
     }
     m_recurrence = m_draft.recurrence.value_or(model::RecurrenceOption::none);
     m_originalRecurrence = model::RecurrenceOption::none;
-    m_draft.calendarID = fallbackCalendarID(m_draft.calendarID);
+    m_draft.calendarID = m_store.calendarForNewEvents({m_draft.calendarID, m_settings.defaultCalendarID()});
     // After the screen has built its title field.
     QMetaObject::invokeMethod(
         this, [this] { setTitleFocused(true); }, Qt::QueuedConnection);
-}
-
-std::optional<QString> EventEditorModel::fallbackCalendarID(const std::optional<QString>& wanted) const {
-    const std::vector<model::ODCalendar> writable = m_store.writableCalendars();
-    const auto isWritable = [&](const std::optional<QString>& id) {
-        return id && std::any_of(writable.begin(), writable.end(),
-                                 [&](const model::ODCalendar& calendar) { return calendar.id == *id; });
-    };
-    for (const std::optional<QString>& candidate :
-         {wanted, m_settings.defaultCalendarID(), m_store.defaultCalendarID()})
-        if (isWritable(candidate))
-            return candidate;
-    if (writable.empty())
-        return std::nullopt;
-    return writable.front().id;
 }
 
 // --- Derived values -------------------------------------------------------------------------------

@@ -190,7 +190,6 @@ signals:
 private:
     void load();
     void loadNewDraft();
-    std::optional<QString> fallbackCalendarID(const std::optional<QString>& wanted) const;
     // The calendar days are counted on: in the event's own zone whenever it has one.
     core::Calendar dayCalendar() const;
     // A moment of a day picked on the screen's clock, as midday of that date on the day calendar's.

@@ -278,6 +278,23 @@ std::optional<QString> CalendarStore::defaultCalendarID() const {
     return c ? std::optional(c->calendarIdentifier) : std::nullopt;
 }
 
+std::optional<QString> CalendarStore::calendarForNewEvents(
+    std::initializer_list<std::optional<QString>> preferred) const {
+    const std::vector<model::ODCalendar> writable = writableCalendars();
+    const auto isWritable = [&](const std::optional<QString>& id) {
+        return id && std::any_of(writable.begin(), writable.end(),
+                                 [&](const model::ODCalendar& calendar) { return calendar.id == *id; });
+    };
+    for (const std::optional<QString>& candidate : preferred)
+        if (isWritable(candidate))
+            return candidate;
+    if (const std::optional<QString> platformDefault = defaultCalendarID(); isWritable(platformDefault))
+        return platformDefault;
+    if (writable.empty())
+        return std::nullopt;
+    return writable.front().id;
+}
+
 std::optional<QString> CalendarStore::defaultReminderListID() const {
     if (m_reminderAccess != model::AccessStatus::fullAccess)
         return std::nullopt;

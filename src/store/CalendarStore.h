@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -95,6 +96,11 @@ public:
     // without full access or without a default.
     std::optional<QString> defaultCalendarID() const;
     std::optional<QString> defaultReminderListID() const;
+    // The calendar a new event goes to: the first of `preferred` (a calendar the
+    // screen chose, the one the settings name...) that allows changes, else the
+    // database's default when it allows changes, else the first calendar that
+    // does; nullopt when none does. Absent entries are skipped.
+    std::optional<QString> calendarForNewEvents(std::initializer_list<std::optional<QString>> preferred) const;
     // One day's events in the given calendar; a day outside the window is fetched
     // directly, without touching the published lists.
     std::vector<model::ODEvent> events(core::Date day, const core::Calendar& calendar) const;

@@ -118,6 +118,24 @@ TEST_F(CalendarStoreLoading, EnabledCalendarsFilterEventsButNotTheCatalogue) {
     EXPECT_TRUE(store.events(local(2026, 3, 10), core::Calendar()).empty());
 }
 
+TEST_F(CalendarStoreLoading, ANewEventGoesToThePreferredThenTheDatabaseDefaultThenTheFirstCalendarThatAllowsChanges) {
+    CalendarStore store(ek);
+    ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
+    EXPECT_EQ(store.calendarForNewEvents({std::nullopt, home.calendarIdentifier}), home.calendarIdentifier);
+    EXPECT_EQ(store.calendarForNewEvents({holidays.calendarIdentifier, u"gone"_s, u""_s}), work.calendarIdentifier)
+        << "a read-only, an unknown and an empty choice are passed over";
+    EXPECT_EQ(store.calendarForNewEvents({}), work.calendarIdentifier);
+
+    ek.setDefaultCalendarForNewEvents(holidays.calendarIdentifier);
+    EXPECT_EQ(store.calendarForNewEvents({}), family.calendarIdentifier) << "the first in the store's order";
+
+    ek.setCalendarAllowsModifications(work.calendarIdentifier, false);
+    ek.setCalendarAllowsModifications(home.calendarIdentifier, false);
+    ek.setCalendarAllowsModifications(family.calendarIdentifier, false);
+    store.reload();
+    EXPECT_EQ(store.calendarForNewEvents({work.calendarIdentifier}), std::nullopt);
+}
+
 TEST_F(CalendarStoreLoading, TheWindowOnlyWidensAndFollowsTheDay) {
     platform::FakeSystemEvents system;
     CalendarStore store(ek, &system);
