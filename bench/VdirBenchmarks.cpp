@@ -5,10 +5,12 @@
 #include "platform/privacy/FakePrivacy.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -80,6 +82,32 @@ void BM_VdirRescanOnly(benchmark::State& state) {
         store.reloadNow();
 }
 BENCHMARK(BM_VdirRescanOnly)->Unit(benchmark::kMillisecond);
+
+// The resident memory of a process that opened a folder of N one-event files and read its window (vdir_memory,
+// run once per size): the whole process, and what each loaded event adds to a process that holds none.
+void BM_VdirResidentMemory(benchmark::State& state) {
+    const int files = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    const QString root = dir.path() + QStringLiteral("/calendars");
+    bench::generateVdir(root, core::Date::now(), {.files = files});
+    std::map<QString, double> figures;
+    for (auto _ : state) {
+        QProcess tool;
+        tool.start(QStringLiteral(ORBITDAY_VDIR_MEMORY), {root});
+        if (!tool.waitForFinished(600000) || tool.exitCode() != 0) {
+            state.SkipWithError("vdir_memory failed");
+            return;
+        }
+        for (const QByteArray& pair : tool.readAllStandardOutput().trimmed().split(' '))
+            figures[QString::fromUtf8(pair.split('=').value(0))] = pair.split('=').value(1).toDouble();
+    }
+    const double events = figures[QStringLiteral("items")];
+    state.counters["events"] = events;
+    state.counters["rss_MiB"] = figures[QStringLiteral("rss_kib")] / 1024.0;
+    state.counters["KiB_per_event"] =
+        events > 0 ? (figures[QStringLiteral("rss_kib")] - figures[QStringLiteral("rss_before_kib")]) / events : 0;
+}
+BENCHMARK(BM_VdirResidentMemory)->Arg(5000)->Arg(20000)->Arg(50000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
