@@ -425,8 +425,9 @@ IcsFile IcsFileParser::parseWhole(const IcsPreflight& preflight) const {
         componentsIn(root.get(), writable) + (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT ? 0 : 1);
     file.hasErrors = icalcomponent_count_errors(root.get()) > 0 || !writable || kept < preflight.components ||
                      preflight.escapedListComma;
-    // Growing the list would copy every component read so far, again and again.
-    file.components.reserve(static_cast<size_t>(preflight.components));
+    // Growing the list would copy every component read so far, again and again; room for the zones and alarms
+    // that are not kept would stay with the file for as long as it is loaded.
+    file.components.reserve(static_cast<size_t>(preflight.items));
     if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
         for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT))

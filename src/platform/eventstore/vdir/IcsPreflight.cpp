@@ -70,6 +70,9 @@ IcsPreflight preflightIcs(const QByteArray& data) {
             logical.start(line, length);
             if (length >= 6 && qstrnicmp(line, "BEGIN:", 6) == 0) {
                 ++result.components;
+                const QByteArrayView name = QByteArrayView(line + 6, length - 6).trimmed();
+                if (name.compare("VEVENT", Qt::CaseInsensitive) == 0 || name.compare("VTODO", Qt::CaseInsensitive) == 0)
+                    ++result.items;
                 if (++depth > kMaxDepth) {
                     result.problem = QStringLiteral("components nested too deeply");
                     return result;

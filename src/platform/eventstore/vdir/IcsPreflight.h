@@ -16,6 +16,8 @@ struct IcsPreflight {
     QString problem;
     // BEGIN lines, to tell whether libical kept every component.
     int components = 0;
+    // Of them, events and to-dos: what the reader keeps.
+    int items = 0;
     // libical splits list values (CATEGORIES, RESOURCES) at every comma and writes them back without their "\,"
     // escapes: "Work\, urgent" would come back as two categories.
     bool escapedListComma = false;
