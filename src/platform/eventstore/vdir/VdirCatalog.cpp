@@ -94,6 +94,7 @@ void VdirCatalog::clearStaged() {
 }
 
 void VdirCatalog::rebuildIndex() {
+    ++m_version;
     m_collections.clear();
     m_items.clear();
     m_itemIndex.clear();
@@ -109,6 +110,9 @@ void VdirCatalog::rebuildIndex() {
         m_collections.push_back(std::move(collection));
     }
 
+    // Most files hold one item: the list is sized once, and no room is left over for as long as it is kept.
+    m_items.reserve(static_cast<size_t>(m_cache.size() + m_staged.size()));
+    m_itemIndex.reserve(m_cache.size() + m_staged.size());
     QHash<QString, bool> seenPaths;
     for (size_t ci = 0; ci < m_collections.size(); ++ci) {
         QHash<QString, int> uidCount;
@@ -118,25 +122,25 @@ void VdirCatalog::rebuildIndex() {
             const auto staged = m_staged.constFind(scanned.path);
             if (staged != m_staged.constEnd()) {
                 if (*staged)
-                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp.toString(), scanned.writable,
+                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp, scanned.writable,
                                  uidCount);
                 continue;
             }
             if (const VdirCachedFile* cached = m_cache.file(scanned.path))
-                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp.toString(),
+                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp,
                              scanned.writable, uidCount);
         }
         // Staged files that are not on disk yet.
         for (auto it = m_staged.constBegin(); it != m_staged.constEnd(); ++it) {
             if (!*it || seenPaths.contains(it.key()) || QFileInfo(it.key()).path() != folder.path)
                 continue;
-            addFileItems(static_cast<int>(ci), it.key(), **it, QString(), true, uidCount);
+            addFileItems(static_cast<int>(ci), it.key(), **it, std::nullopt, true, uidCount);
         }
     }
 }
 
 void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
-                               const QString& etag, bool fileWritable, QHash<QString, int>& uidCount) {
+                               const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount) {
     if (!file || !file->problem.isEmpty())
         return;
     VdirCollection& collection = m_collections[static_cast<size_t>(collectionIndex)];
@@ -171,7 +175,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
         VdirItem item;
         item.uid = uid;
         item.path = path;
-        item.etag = etag;
+        item.stamp = stamp;
         item.collectionIndex = collectionIndex;
         item.file = file;
         item.series = std::move(series);

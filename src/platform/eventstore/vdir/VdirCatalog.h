@@ -33,7 +33,8 @@ struct VdirItem {
     QString identifier;  // eventIdentifier and calendarItemIdentifier alike
     QString uid;
     QString path;
-    QString etag;  // of the file the item was read from; empty for a staged file not yet written
+    // Of the file the item was read from; nullopt for a staged file not yet written.
+    std::optional<VdirFileStamp> stamp;
     int collectionIndex = 0;
     IcsComponent::Kind kind = IcsComponent::Kind::Event;
     std::shared_ptr<const IcsFile> file;  // keeps `series` alive
@@ -42,6 +43,8 @@ struct VdirItem {
     bool readOnly = false;
 
     const IcsComponent& main() const { return series.master ? *series.master : *series.overrides.front(); }
+    // The stamp as a revision; made when asked, since most items are never written.
+    QString etag() const { return stamp ? stamp->toString() : QString(); }
 };
 
 // The collections and items below a vdir root, kept in step with the disk by reload().
@@ -67,6 +70,8 @@ public:
     const VdirCollection* collectionById(const QString& identifier) const;
     const std::vector<VdirItem>& items() const { return m_items; }
     const VdirItem* item(const QString& identifier) const;
+    // Grows whenever the index was rebuilt: what a reader sees may have changed.
+    quint64 version() const { return m_version; }
 
     // Staged content stands in for the file at `path` in every read until unstaged (nullopt: the file is gone).
     // A path inside a collection folder that has no file yet adds its items.
@@ -78,7 +83,7 @@ public:
 private:
     void rebuildIndex();
     void addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
-                      const QString& etag, bool fileWritable, QHash<QString, int>& uidCount);
+                      const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount);
 
     QString m_root;
     IcsZoneResolver m_zones;
@@ -88,6 +93,7 @@ private:
     std::vector<VdirCollection> m_collections;
     std::vector<VdirItem> m_items;
     QHash<QString, qsizetype> m_itemIndex;
+    quint64 m_version = 0;
 };
 
 }  // namespace platform::vdir

@@ -78,7 +78,7 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
     event.attendees.reserve(c.attendees.size());
     for (const IcsParticipant& p : c.attendees)
         event.attendees.push_back(participant(p, owners));
-    event.revision = item.etag;
+    event.revision = item.etag();
     return event;
 }
 
@@ -119,7 +119,7 @@ PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection
     if (c.completed)
         reminder.completionDate = c.completed->toDate(floatingZone);
     reminder.alarms = alarms(c);
-    reminder.revision = item.etag;
+    reminder.revision = item.etag();
     return reminder;
 }
 

@@ -8,7 +8,8 @@
 namespace platform::vdir {
 
 QString VdirFileStamp::toString() const {
-    return QStringLiteral("%1-%2-%3").arg(mtimeNs).arg(size).arg(inode);
+    return QString::number(mtimeNs) + QLatin1Char('-') + QString::number(size) + QLatin1Char('-') +
+           QString::number(inode);
 }
 
 std::optional<VdirFileStamp> VdirFileStamp::fromString(const QString& text) {

@@ -137,7 +137,7 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
         }
         file.original = *staged;
     } else {
-        const std::optional<Etag> remembered = Etag::fromString(revision.isEmpty() ? item.etag : revision);
+        const std::optional<Etag> remembered = Etag::fromString(revision.isEmpty() ? item.etag() : revision);
         const auto refuse = [&item] {
             core::log(QStringLiteral("refusing to write %1: it changed on disk since it was read").arg(item.path));
             fail(Code::Conflict);

@@ -35,7 +35,7 @@ TEST(VdirCatalog, StagedContentStandsInForTheFileUntilUnstaged) {
     EXPECT_EQ(titleOf(catalog, a), QStringLiteral("Staged"));
     catalog.stage(vdir.path(QStringLiteral("home/new.ics")), ics(event(QStringLiteral("n"), QStringLiteral("New"))));
     EXPECT_EQ(titleOf(catalog, QStringLiteral("home/n")), QStringLiteral("New"));
-    EXPECT_TRUE(catalog.item(QStringLiteral("home/n"))->etag.isEmpty()) << "not on disk yet";
+    EXPECT_TRUE(catalog.item(QStringLiteral("home/n"))->etag().isEmpty()) << "not on disk yet";
     catalog.reload();
     EXPECT_EQ(titleOf(catalog, a), QStringLiteral("Staged")) << "a rescan keeps what is staged";
 
