@@ -26,14 +26,20 @@ VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
     prepareLibical();
 }
 
-VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones) {
+VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous) {
     VdirCachedFile result;
     const RegularFileRead read = readRegularFile(path, kMaxItemFileSize);
     result.stamp = read.stamp;
     if (!read.ok()) {
-        result.content = failure(read.problem(kMaxItemFileSize));
+        const QString problem = read.problem(kMaxItemFileSize);
+        if (previous && previous->content && previous->stamp == result.stamp && previous->content->problem == problem)
+            return *previous;
+        result.content = failure(problem);
         return result;
     }
+    result.digest = qHash(read.data, 0);
+    if (previous && previous->content && previous->stamp == result.stamp && previous->digest == result.digest)
+        return *previous;
     if (read.data.contains('\0')) {
         // libical would stop at the first NUL and read whatever came before as if it were the whole file.
         result.content = failure(QStringLiteral("contains binary data"));
@@ -49,30 +55,35 @@ bool VdirFileCache::update(const VdirScan& scan) {
         return false;
     QHash<QString, VdirCachedFile> next;
     next.reserve(m_files.size() + 16);
-    std::vector<std::pair<QString, VdirCachedFile>> toRead;
+    struct Job {
+        QString path;
+        const VdirCachedFile* previous = nullptr;  // in m_files, which stays as it is until all are read
+        VdirCachedFile loaded;
+    };
+    std::vector<Job> toRead;
     for (const VdirCollectionFolder& collection : scan.collections) {
         for (const VdirScannedFile& scanned : collection.files) {
             const auto known = m_files.constFind(scanned.path);
-            if (known != m_files.constEnd() && known->stamp == scanned.stamp && !m_allStale)
+            const bool isKnown = known != m_files.constEnd();
+            if (isKnown && known->stamp == scanned.stamp && !m_allStale)
                 next.insert(scanned.path, *known);
             else
-                toRead.emplace_back(scanned.path, VdirCachedFile{});
+                toRead.push_back({scanned.path, isKnown ? &*known : nullptr, {}});
         }
     }
-    auto read = [this](std::pair<QString, VdirCachedFile>& job) { job.second = load(job.first, m_zones); };
+    auto read = [this](Job& job) { job.loaded = load(job.path, m_zones, job.previous); };
     if (static_cast<qsizetype>(toRead.size()) >= kParallelThreshold)
         QtConcurrent::blockingMap(toRead, read);
     else
         std::for_each(toRead.begin(), toRead.end(), read);
 
     bool changed = false;
-    for (auto& [path, loaded] : toRead) {
-        const auto before = m_files.constFind(path);
-        const bool same = before != m_files.constEnd() && before->stamp == loaded.stamp;
+    for (Job& job : toRead) {
+        const bool same = job.previous && job.previous->content == job.loaded.content;
         changed = changed || !same;
-        if (!loaded.content->problem.isEmpty() && !same)
-            core::log(QStringLiteral("skipped %1: %2").arg(path, loaded.content->problem));
-        next.insert(path, std::move(loaded));
+        if (!job.loaded.content->problem.isEmpty() && !same)
+            core::log(QStringLiteral("skipped %1: %2").arg(job.path, job.loaded.content->problem));
+        next.insert(job.path, std::move(job.loaded));
     }
     changed = changed || next.size() != m_files.size();
     m_allStale = false;

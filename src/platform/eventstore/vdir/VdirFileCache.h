@@ -15,6 +15,8 @@ class IcsZoneResolver;
 
 struct VdirCachedFile {
     VdirFileStamp stamp;  // of the bytes that were parsed, taken from the open file
+    // Of the bytes: a file rewritten in place under the stamp it had (same size, its mtime put back) still differs.
+    size_t digest = 0;
     std::shared_ptr<const IcsFile> content;
 };
 
@@ -37,8 +39,9 @@ public:
     void clear();
     qsizetype size() const { return m_files.size(); }
 
-    // Reads and parses one file now; the stamp is that of the bytes read.
-    static VdirCachedFile load(const QString& path, IcsZoneResolver& zones);
+    // Reads and parses one file now; the stamp is that of the bytes read. A file that reads as `previous` did keeps
+    // what was parsed of it: a refresh that re-reads every file parses (and holds) only what changed.
+    static VdirCachedFile load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous = nullptr);
 
 private:
     // Whether the scan shows exactly the files held, unchanged.

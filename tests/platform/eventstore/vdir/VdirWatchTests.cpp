@@ -117,6 +117,27 @@ TEST_F(VdirWatchTest, FilesThatAreNotItemsDoNotSignal) {
     EXPECT_EQ(changesAfter([&] { vdir.write(QStringLiteral("home/notes.txt"), "hello"); }), 0);
 }
 
+// Some sync tools put a file's mtime back after rewriting it; a same-sized text then leaves the stamp as it was.
+TEST_F(VdirWatchTest, RefreshSourcesReadsAFileRewrittenUnderItsOldStamp) {
+    const QByteArray path = QFile::encodeName(vdir.path(QStringLiteral("home/one.ics")));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.constData(), &before), 0);
+    vdir.writeIcs(QStringLiteral("home/one.ics"), event(QStringLiteral("one"), QStringLiteral("Uno")));
+    const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.constData(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
+
+    changes = 0;
+    store->refreshSources();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(titles(), QStringList{QStringLiteral("Uno")});
+    store->refreshSources();
+    EXPECT_EQ(changes, 1) << "read again, and as it was";
+}
+
 TEST_F(VdirWatchTest, RefreshSourcesSignalsOnlyWhenSomethingChanged) {
     changes = 0;
     store->refreshSources();
