@@ -119,10 +119,30 @@ void CalendarStore::finishAccessRequest(bool granted, const std::optional<QStrin
 // moment after the last of them.
 void CalendarStore::scheduleReload() { m_reloadTimer.startAt(core::Date::now() + kReloadDelaySeconds); }
 
+std::optional<CalendarStore::LoadSource> CalendarStore::currentLoadSource() const {
+    const std::optional<quint64> version = m_ek.contentVersion();
+    if (!version)
+        return std::nullopt;
+    // Floating times are read in the current zone: the same data reads differently in another.
+    return LoadSource{*version,          m_eventAccess,        m_reminderAccess,
+                      m_loadedRange,     m_enabledCalendarIDs, core::TimeZone::current().identifier()};
+}
+
 void CalendarStore::reload() {
     m_reloadTimer.stop();
     updateAccess();
+    const std::optional<LoadSource> source = currentLoadSource();
+    if (!source || source != m_loadedFrom)
+        reloadLists();
+    m_loadedFrom = source;
 
+    m_lastSynced = core::Date::now();
+    emit lastSyncedChanged();
+    m_isRefreshing = false;
+    emit isRefreshingChanged();
+}
+
+void CalendarStore::reloadLists() {
     if (m_eventAccess == model::AccessStatus::fullAccess) {
         m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
         ordering::sortCalendars(m_calendars);
@@ -145,11 +165,6 @@ void CalendarStore::reload() {
         invalidateReminderFetches();
         setReminders({});
     }
-
-    m_lastSynced = core::Date::now();
-    emit lastSyncedChanged();
-    m_isRefreshing = false;
-    emit isRefreshingChanged();
 }
 
 void CalendarStore::refreshSources() {

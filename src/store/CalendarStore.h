@@ -148,6 +148,8 @@ signals:
 
 private:
     void scheduleReload();
+    // Reads the calendars, the window's events and the reminders again and publishes them.
+    void reloadLists();
     void updateAccess();
     void finishAccessRequest(bool granted, const std::optional<QString>& error, const std::function<void(bool)>& done);
     std::optional<QStringList> enabledPlatformCalendarIDs() const;
@@ -155,6 +157,21 @@ private:
     void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
     void setReminders(std::vector<model::ODReminder> reminders);
     static core::DateInterval windowAround(core::Date now);
+
+    // What the published lists were read from. A reload that finds it unchanged
+    // reads nothing again: the popover reloads on every opening.
+    struct LoadSource {
+        quint64 contentVersion = 0;
+        model::AccessStatus eventAccess = model::AccessStatus::notDetermined;
+        model::AccessStatus reminderAccess = model::AccessStatus::notDetermined;
+        core::DateInterval range;
+        std::optional<QSet<QString>> enabledCalendarIDs;
+        QString floatingZone;
+
+        bool operator==(const LoadSource&) const = default;
+    };
+    // nullopt when the calendar database cannot tell whether its data changed.
+    std::optional<LoadSource> currentLoadSource() const;
 
     platform::PlatformEvent createPlatformEvent(const model::EventDraft& draft);
     // The occurrence behind an ODEvent id, followed through earlier replacements.
@@ -185,6 +202,7 @@ private:
     quint64 m_reminderFetchGeneration = 0;
     std::vector<UndoEntry> m_undoStack;
     EventUndoReferences m_undoReferences;
+    std::optional<LoadSource> m_loadedFrom;
 };
 
 }  // namespace store

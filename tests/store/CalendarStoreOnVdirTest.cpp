@@ -106,6 +106,28 @@ TEST_F(CalendarStoreOnVdir, AFileEditedOutsideTheAppShowsWithinASecond) {
     EXPECT_TRUE(named(u"Standup"_s).empty());
 }
 
+// The popover reloads on every opening: over unchanged files that must cost
+// nothing, yet whatever did change since is published by the same reload.
+TEST_F(CalendarStoreOnVdir, AReloadPublishesAgainOnlyWhatChanged) {
+    QSignalSpy events(store.get(), &CalendarStore::eventsChanged);
+    store->reload();
+    EXPECT_TRUE(events.isEmpty()) << "nothing changed";
+
+    write(u"work/lunch.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:lunch"_s, u"SUMMARY:Lunch"_s,
+                                   u"DTSTART:20260311T110000Z"_s, u"DTEND:20260311T120000Z"_s, u"END:VEVENT"_s}));
+    ek->reloadNow();  // what the folder watch does on the write
+    store->reload();
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
+
+    // A wider window, or other calendars shown, read again over the same files.
+    store->ensureLoaded(core::DateInterval{local(2025, 1, 1), 86400.0});
+    EXPECT_EQ(events.size(), 2);
+    store->setEnabledCalendarIDs(QSet<QString>{});
+    EXPECT_EQ(events.size(), 3);
+    EXPECT_TRUE(store->events().empty());
+}
+
 TEST_F(CalendarStoreOnVdir, CreateMoveAndUndoTwiceLeavesNoFile) {
     const auto before = files();
     const model::ODEvent lunch = store->create(EventDraft(u"Lunch"_s, local(2026, 3, 12, 12)));

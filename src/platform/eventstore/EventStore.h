@@ -93,6 +93,10 @@ public:
     // Asks the store to look for changes made elsewhere at once. A change found is
     // reported through changed().
     virtual void refreshSources() = 0;
+    // A number that changes whenever anything a read could return may have changed (staged changes included),
+    // after looking for changes where the store must; what was read at one version may be kept until the next.
+    // nullopt when the store cannot tell: every read must then be made again.
+    virtual std::optional<quint64> contentVersion() const { return std::nullopt; }
 
 signals:
     // The stored data changed, through this store or elsewhere. Bursts may arrive.

@@ -324,6 +324,11 @@ void VdirEventStore::logOverworked(const IcsFile* file) const {
     }
 }
 
+std::optional<quint64> VdirEventStore::contentVersion() const {
+    ensureLoaded();
+    return m_catalog.version();
+}
+
 void VdirEventStore::refreshSources() {
     m_catalog.clear();
     reloadNow();

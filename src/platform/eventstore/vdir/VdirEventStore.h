@@ -51,6 +51,7 @@ public:
     void commit() override;
     void reset() override;
     void refreshSources() override;
+    std::optional<quint64> contentVersion() const override;
 
     // For the writing side: the parsed items and their files.
     VdirCatalog& catalog() { return m_catalog; }
