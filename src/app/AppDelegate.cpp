@@ -3,6 +3,7 @@
 #include "alerts/MeetingAlertController.h"
 #include "app/StatusItemController.h"
 #include "app/Updater.h"
+#include "core/ClockTimer.h"
 #include "design/AppearanceBinding.h"
 #include "imageimport/flow/ImageFileDialog.h"
 #include "imageimport/flow/ImageImportSession.h"
@@ -15,6 +16,11 @@
 #include <QUrl>
 
 namespace app {
+namespace {
+
+constexpr double kPrepareReadingAfter = 1.0;
+
+}  // namespace
 
 AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
     : QObject(parent),
@@ -76,8 +82,16 @@ void AppDelegate::applicationDidFinishLaunching() {
             self->m_meetingAlerts->showCard(event);
     };
 
-    m_appState.imageImport().setAppState(&m_appState);
-    m_appState.imageImport().setFileChooser(&imageimport::ImageFileDialog::choose);
+    imageimport::ImageImportSession& import = m_appState.imageImport();
+    import.setAppState(&m_appState);
+    import.setFileChooser(&imageimport::ImageFileDialog::choose);
+    // The detector belongs to the platform, which outlives the session.
+    import.setReading({&m_services.imageLoader, &m_services.textRecognizer,
+                       std::shared_ptr<const platform::DataDetector>(std::shared_ptr<void>(), &m_services.dataDetector)});
+    // Made on first use, the recognition engines took the first import past half a
+    // second; made right at start, they would compete with the tray item's.
+    core::ClockTimer::singleShotAt(core::Date::now() + kPrepareReadingAfter, this,
+                                   [this] { m_appState.imageImport().prepareReading(); });
 
     m_hotKeys.bind(m_settings, [self](HotKeyAction action) {
         if (self)

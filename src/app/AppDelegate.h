@@ -19,13 +19,16 @@ namespace design {
 class AppearanceBinding;
 }
 namespace platform {
+class DataDetector;
 class EventStore;
 class Haptics;
 class HotKeyRegistrar;
+class ImageLoader;
 class SoundPlayer;
 class StatusItem;
 class SystemAppearance;
 class SystemEvents;
+class TextRecognizer;
 class UserDefaults;
 class Workspace;
 struct InstanceMessage;
@@ -50,6 +53,10 @@ struct PlatformServices {
     platform::Workspace& workspace;
     platform::Haptics& haptics;
     platform::SoundPlayer& sound;
+    // What reads an image: decoding, text recognition, links and dates in the text.
+    const platform::ImageLoader& imageLoader;
+    const platform::TextRecognizer& textRecognizer;
+    const platform::DataDetector& dataDetector;
 };
 
 // Owns the long-lived objects of the application (the settings, the calendar

@@ -1,16 +1,19 @@
 #include "app/LinuxPlatform.h"
 
 #include "platform/appearance/PortalSystemAppearance.h"
+#include "platform/datadetector/RuleDataDetector.h"
 #include "platform/defaults/IniUserDefaults.h"
 #include "platform/eventstore/vdir/VdirEventStore.h"
 #include "platform/haptics/Haptics.h"
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
+#include "platform/images/QtImageLoader.h"
 #include "platform/privacy/ConfigPrivacy.h"
 #include "platform/privacy/ConsentWindow.h"
 #include "platform/privacy/PrivacySettingsWindow.h"
 #include "platform/sound/CanberraSoundPlayer.h"
 #include "platform/statusitem/TrayStatusItem.h"
 #include "platform/systemevents/LinuxSystemEvents.h"
+#include "platform/textrecognition/TesseractRecognizer.h"
 #include "platform/workspace/LinuxWorkspace.h"
 
 namespace app {
@@ -28,7 +31,10 @@ LinuxPlatform::LinuxPlatform()
       m_statusItem(std::make_unique<platform::TrayStatusItem>()),
       m_workspace(std::make_unique<platform::LinuxWorkspace>()),
       m_haptics(std::make_unique<platform::NoHaptics>()),
-      m_sound(std::make_unique<platform::CanberraSoundPlayer>()) {
+      m_sound(std::make_unique<platform::CanberraSoundPlayer>()),
+      m_imageLoader(std::make_unique<platform::QtImageLoader>()),
+      m_textRecognizer(std::make_unique<platform::TesseractRecognizer>()),
+      m_dataDetector(std::make_unique<platform::RuleDataDetector>()) {
     // Access switched in our privacy settings reaches the store as the system's would.
     QObject::connect(m_privacy.get(), &platform::ConfigPrivacy::accessChanged, m_eventStore.get(),
                      &platform::EventStore::accessChanged);
@@ -44,7 +50,7 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() const {
     return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem, *m_workspace,
-            *m_haptics,  *m_sound};
+            *m_haptics,  *m_sound, *m_imageLoader, *m_textRecognizer, *m_dataDetector};
 }
 
 }  // namespace app

@@ -14,6 +14,9 @@ class NoHaptics;
 class PortalSystemAppearance;
 class PrivacySettingsWindow;
 class CanberraSoundPlayer;
+class QtImageLoader;
+class RuleDataDetector;
+class TesseractRecognizer;
 class TrayStatusItem;
 class X11HotKeyRegistrar;
 namespace vdir {
@@ -48,6 +51,9 @@ private:
     std::unique_ptr<platform::LinuxWorkspace> m_workspace;
     std::unique_ptr<platform::NoHaptics> m_haptics;
     std::unique_ptr<platform::CanberraSoundPlayer> m_sound;
+    std::unique_ptr<platform::QtImageLoader> m_imageLoader;
+    std::unique_ptr<platform::TesseractRecognizer> m_textRecognizer;
+    std::unique_ptr<platform::RuleDataDetector> m_dataDetector;
     // Made when first asked for, kept once made.
     std::unique_ptr<platform::PrivacySettingsWindow> m_privacyWindow;
 };

@@ -27,7 +27,7 @@ TEST(AppStateStart, SelectsTodayAtMidnightAndShowsTheCurrentMoment) {
     EXPECT_FALSE(state.isPopoverOpen());
     EXPECT_FALSE(state.quickCreateText());
     EXPECT_FALSE(state.pendingDraft());
-    EXPECT_FALSE(state.imageImport().isRunning());
+    EXPECT_EQ(state.imageImport().phase(), imageimport::ImageImportSession::Phase());
     EXPECT_FALSE(state.hasEscapeHandler());
 }
 
@@ -119,36 +119,6 @@ TEST(SettingsTabs, RawValuesNameTheCases) {
     EXPECT_EQ(app::settingsTabFromRaw(QStringLiteral("shortcuts")), app::SettingsTab::shortcuts);
     EXPECT_FALSE(app::settingsTabFromRaw(QStringLiteral("General")));
     EXPECT_FALSE(app::settingsTabFromRaw(QStringLiteral("advanced")));
-}
-
-TEST(ImageImportSessions, BeginOpensTheImportScreenAndEveryStartOrCancelTakesANewToken) {
-    AppState state;
-    auto& session = state.imageImport();
-    int opened = 0;
-    state.onOpenPopover = [&] { ++opened; };
-
-    // Without a state to open, an import still starts.
-    const auto first = session.token();
-    session.begin(imageimport::ImageImportInput::data(QByteArrayLiteral("png")));
-    EXPECT_TRUE(session.isRunning());
-    EXPECT_NE(session.token(), first);
-    EXPECT_EQ(opened, 0);
-
-    session.setAppState(&state);
-    const auto second = session.token();
-    const auto file = imageimport::ImageImportInput::file(QUrl(QStringLiteral("file:///tmp/a.png")));
-    session.begin(file);
-    EXPECT_EQ(state.route(), PopoverRoute::imageImport());
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(session.input(), file);
-    EXPECT_NE(session.token(), second);
-
-    const auto running = session.token();
-    session.cancel();
-    EXPECT_FALSE(session.isRunning());
-    EXPECT_NE(session.token(), running);
-    session.cancel();  // nothing runs: harmless
-    EXPECT_FALSE(session.isRunning());
 }
 
 TEST(Updates, CannotBeCheckedHereAndACheckOnlySaysSo) {

@@ -15,9 +15,11 @@
 #include "FakePlatform.h"
 #include "Rendering.h"
 #include "StoreTestSupport.h"
+#include "TestImages.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,6 +28,7 @@ using namespace storetest;
 using namespace Qt::Literals::StringLiterals;
 using app::HotKeyAction;
 using app::PopoverRoute;
+using ImportPhase = imageimport::ImageImportSession::Phase::Kind;
 using platform::AuthorizationStatus;
 using platform::EntityType;
 
@@ -134,7 +137,7 @@ TEST_F(Shell, ClosingReturnsToTheMainScreenExceptDuringOnboarding) {
     state().onClosePopover();
     EXPECT_FALSE(showing());
     EXPECT_FALSE(state().isPopoverOpen());
-    EXPECT_FALSE(state().imageImport().isRunning());
+    EXPECT_EQ(state().imageImport().phase().kind, ImportPhase::idle);
     EXPECT_EQ(state().route(), PopoverRoute::main());
 
     state().openPopover(PopoverRoute::onboarding());
@@ -202,11 +205,19 @@ TEST_F(Shell, HotKeysToggleOpenOnQuickAddAndReachTheAlerts) {
 
 TEST_F(Shell, FilesHandedOverStartAnImport) {
     launch();
-    delegate->handleMessage(platform::InstanceMessage::openFiles({u"/home/u/ticket.png"_s, u"/home/u/b.pdf"_s}));
-    EXPECT_TRUE(showing());
+    const QByteArray png = testsupport::encoded(QImage(20, 10, QImage::Format_RGB32), "PNG");
+    const QTemporaryDir folder;
+    const QString ticket = folder.filePath(u"ticket.png"_s);
+    QFile file(ticket);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+    file.close();
+    imageLoader.add(png, platform::ImageLoader::Format::image, {20, 10, QByteArray(800, '\xff')});
+    delegate->handleMessage(platform::InstanceMessage::openFiles({ticket, u"/home/u/b.pdf"_s}));
+    // The first file is read, and the popover comes up on its result.
+    EXPECT_TRUE(testsupport::waitUntil([&] { return showing(); }, 5000));
     EXPECT_EQ(state().route(), PopoverRoute::imageImport());
-    EXPECT_EQ(state().imageImport().input(),
-              imageimport::ImageImportInput::file(QUrl::fromLocalFile(u"/home/u/ticket.png"_s)));
+    EXPECT_EQ(state().imageImport().phase().kind, ImportPhase::noText);
+    EXPECT_EQ(state().imageImport().thumbnail()->width, 20);
 }
 
 TEST_F(Shell, TheLaunchersPrivacyActionOpensOurPrivacySettingsWithoutThePopover) {
@@ -237,7 +248,7 @@ TEST_F(Shell, CtrlShiftIClosesThePopoverThenAsksForAFileAndImportsTheChoice) {
     importKey();
     EXPECT_EQ(calls, QStringList{u"chooser"_s});
     EXPECT_FALSE(showing()) << "a cancelled choice leaves the popover closed";
-    EXPECT_FALSE(state().imageImport().isRunning());
+    EXPECT_EQ(state().imageImport().phase().kind, ImportPhase::idle);
 
     const QUrl ticket = QUrl::fromLocalFile(u"/home/u/ticket.png"_s);
     answer = ticket;
@@ -245,9 +256,11 @@ TEST_F(Shell, CtrlShiftIClosesThePopoverThenAsksForAFileAndImportsTheChoice) {
     state().setRoute(PopoverRoute::quickCreate());
     importKey();
     EXPECT_EQ(calls.size(), 2);
+    EXPECT_EQ(state().imageImport().phase().kind, ImportPhase::preparing);
+    // The popover comes back once the import has worked for a moment (or has ended).
+    clock.advance(imageimport::ImageImportSession::kReadingDelay);
     EXPECT_TRUE(showing());
     EXPECT_EQ(state().route(), PopoverRoute::imageImport());
-    EXPECT_EQ(state().imageImport().input(), imageimport::ImageImportInput::file(ticket));
 
     // Over the editor the key is not the import's.
     state().setRoute(PopoverRoute::eventCreate(local(2026, 3, 10, 10)));
@@ -362,7 +375,7 @@ private:
 TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     launch();
     delegate.reset();
-    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound});
+    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, imageLoader, textRecognizer, dataDetector});
     auto* root = new RestlessRoot(shell.appState());
     app::StatusItemController controller(shell.environment(), item, root);
     controller.showPopover();

@@ -7,7 +7,10 @@
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
+#include "platform/datadetector/FakeDataDetector.h"
+#include "platform/images/FakeImageLoader.h"
 #include "platform/sound/FakeSoundPlayer.h"
+#include "platform/textrecognition/FakeTextRecognizer.h"
 #include "platform/systemevents/FakeSystemEvents.h"
 #include "platform/workspace/FakeWorkspace.h"
 
@@ -31,10 +34,13 @@ struct FakePlatform {
     platform::FakeWorkspace workspace;
     platform::FakeHaptics haptics;
     platform::FakeSoundPlayer sound;
+    platform::FakeImageLoader imageLoader;
+    platform::FakeTextRecognizer textRecognizer;
+    platform::FakeDataDetector dataDetector;
 
     std::unique_ptr<app::AppDelegate> launch(platform::StatusItem& item) {
         auto delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound});
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, imageLoader, textRecognizer, dataDetector});
         delegate->applicationDidFinishLaunching();
         return delegate;
     }

@@ -8,8 +8,8 @@
 namespace imageimport {
 
 RecognizedRows ImageTextRecognizer::recognize(const platform::TextRecognizer& recognizer,
-                                              const platform::LoadedImage& image) {
-    platform::RecognitionResult result = recognizer.recognize(image);
+                                              const platform::LoadedImage& image, std::stop_token stop) {
+    platform::RecognitionResult result = recognizer.recognize(image, std::move(stop));
     if (const auto* error = std::get_if<platform::RecognitionError>(&result))
         return *error;
     std::vector<platform::TextPiece> kept;

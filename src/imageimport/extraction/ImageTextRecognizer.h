@@ -18,7 +18,9 @@ public:
     // Recognises the image and groups the pieces into rows; blank pieces are dropped.
     // No text is no failure: an empty list. Blocks while the engine reads: call it off
     // the main thread.
-    static RecognizedRows recognize(const platform::TextRecognizer& recognizer, const platform::LoadedImage& image);
+    // A requested stop ends it early with the rows read by then.
+    static RecognizedRows recognize(const platform::TextRecognizer& recognizer, const platform::LoadedImage& image,
+                                    std::stop_token stop = {});
 
     // Pieces into visual rows, top to bottom: a piece joins the row whose first piece's
     // vertical middle is within half the smaller of their heights, else it opens a new

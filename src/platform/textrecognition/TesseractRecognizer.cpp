@@ -94,6 +94,11 @@ public:
             m_idle.push_back(std::move(engine));
     }
 
+    size_t idle() {
+        std::lock_guard lock(m_mutex);
+        return m_idle.size();
+    }
+
 private:
     const size_t m_kept;
     std::mutex m_mutex;
@@ -243,11 +248,15 @@ bool TesseractRecognizer::prepareEngines(QString* error) const {
     return reason.isEmpty();
 }
 
+int TesseractRecognizer::idleEngines() const {
+    return static_cast<int>(m_engines->idle());
+}
+
 void TesseractRecognizer::prepare() const {
     prepareEngines(nullptr);
 }
 
-RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image) const {
+RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image, std::stop_token stop) const {
     // Smaller than a letter: nothing to read.
     if (image.isNull() || image.width < 8 || image.height < 8)
         return std::vector<TextPiece>{};
@@ -259,6 +268,8 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image) const
     EnginePool::Engine first = m_engines->take(&error);
     if (!first)
         return RecognitionError{error};
+    if (stop.stop_requested())
+        return std::vector<TextPiece>{};
     const std::vector<QRect> lines = textLines(*first, page);
     m_engines->give(std::move(first));
 
@@ -275,7 +286,7 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image) const
             error = reason;
             return;
         }
-        for (size_t i = next++; i < lines.size(); i = next++)
+        for (size_t i = next++; i < lines.size() && !stop.stop_requested(); i = next++)
             found[i] = readLine(*engine, page, lines[i]);
         m_engines->give(std::move(engine));
     });

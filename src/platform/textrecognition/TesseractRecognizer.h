@@ -24,7 +24,10 @@ public:
     bool prepareEngines(QString* error) const;
 
     void prepare() const override;
-    RecognitionResult recognize(const LoadedImage& image) const override;
+    RecognitionResult recognize(const LoadedImage& image, std::stop_token stop = {}) const override;
+
+    // Engines kept for the next image (tests).
+    int idleEngines() const;
 
 private:
     class EnginePool;

@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <stop_token>
+
 #include <variant>
 #include <vector>
 
@@ -31,13 +33,14 @@ using RecognitionResult = std::variant<std::vector<TextPiece>, RecognitionError>
 
 // On-device text recognition. Nothing leaves the machine. recognize() blocks for as
 // long as the engine reads (a large part of a second for a screenshot): call it off
-// the main thread. Several calls may run at once.
+// the main thread. Several calls may run at once. A stop requested through `stop`
+// ends a recognition at its next line of text, with what it had read by then.
 class TextRecognizer {
 public:
     virtual ~TextRecognizer() = default;
 
     // The pieces in the order the engine reports them.
-    virtual RecognitionResult recognize(const LoadedImage& image) const = 0;
+    virtual RecognitionResult recognize(const LoadedImage& image, std::stop_token stop = {}) const = 0;
 
     // Makes ready what the first recognition would otherwise make (language data,
     // engines), so that the first image reads as fast as later ones. Blocks for as

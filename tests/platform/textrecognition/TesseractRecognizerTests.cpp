@@ -142,6 +142,23 @@ TEST_F(Recognition, EnginesMadeAheadServeTheFirstImage) {
     EXPECT_EQ(texts(read(textImage({{u"Doors open 19:30"_s, 20}}, {640, 200}))), QStringList{u"Doors open 19:30"_s});
 }
 
+TEST_F(Recognition, OverlappingRecognitionsLeaveOnlyOneRecognitionsEnginesAndAStopEndsEarly) {
+    const TesseractRecognizer reader(2);
+    const auto image = platform::images::fromQImage(labelValueCard());
+    std::vector<std::future<platform::RecognitionResult>> running;
+    for (int i = 0; i < 3; ++i)
+        running.push_back(std::async(std::launch::async, [&] { return reader.recognize(image); }));
+    for (auto& one : running)
+        one.get();
+    EXPECT_LE(reader.idleEngines(), 2);
+
+    std::stop_source stop;
+    stop.request_stop();
+    const auto stopped = reader.recognize(image, stop.get_token());
+    ASSERT_TRUE(std::holds_alternative<std::vector<TextPiece>>(stopped));
+    EXPECT_TRUE(std::get<std::vector<TextPiece>>(stopped).empty());
+}
+
 QImage grayLines(const std::vector<std::pair<int, int>>& inkRows, int height = 200) {
     QImage image(100, height, QImage::Format_Grayscale8);
     image.fill(240);
