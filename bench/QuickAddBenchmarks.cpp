@@ -78,6 +78,13 @@ BENCHMARK(BM_ParseMixedLines);
 
 // The quick-create screen builds a parser on every edit, and the image extractor
 // one per line, each from a copy of the current calendar.
+void BM_BuildParser(benchmark::State& state) {
+    const core::Calendar calendar = berlin();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser(calendar));
+}
+BENCHMARK(BM_BuildParser);
+
 void BM_BuildAndParseOneLine(benchmark::State& state) {
     const core::Calendar calendar = berlin();
     const QString line = QStringLiteral("Dentist fri 2-3pm at Smile Clinic");
@@ -85,6 +92,36 @@ void BM_BuildAndParseOneLine(benchmark::State& state) {
         benchmark::DoNotOptimize(parser(calendar).parse(line));
 }
 BENCHMARK(BM_BuildAndParseOneLine);
+
+// A line typed key by key: each keystroke builds a parser from the current
+// calendar and parses what is there so far. "per_key" is one keystroke.
+void BM_TypeOneLine(benchmark::State& state) {
+    const QString line = QStringLiteral("Standup tomorrow 9:30 for 15m /work");
+    for (auto _ : state) {
+        for (qsizetype typed = 1; typed <= line.size(); ++typed)
+            benchmark::DoNotOptimize(parser(core::Calendar::current()).parse(line.left(typed)));
+    }
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(line.size()),
+                                                   benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TypeOneLine);
+
+// A slash word is looked up among every calendar's title: many unmatched
+// slash words against many calendars.
+void BM_ManySlashWordsManyCalendars(benchmark::State& state) {
+    quickadd::NLParser p = parser(berlin());
+    p.calendars.clear();
+    for (int i = 0; i < 200; ++i)
+        p.calendars.push_back({QString::number(i), QStringLiteral("Calendar number %1 (shared)").arg(i)});
+    QStringList words;
+    for (int i = 0; i < 10000; ++i)
+        words << QStringLiteral("/zz");
+    const QString line = words.join(u' ');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(p.parse(line));
+}
+BENCHMARK(BM_ManySlashWordsManyCalendars)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,8 +5,11 @@
 #include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace core {
 namespace {
@@ -78,52 +81,78 @@ QStringList symbols(const Locale& locale, bool months, icu::DateFormatSymbols::D
     return list;
 }
 
+// The ICU calendars this thread has built, the one used last first. A handful covers
+// every calendar the app keeps (the current one, the settings' week start, a foreign
+// event's zone); the entry's own zone keeps the zone its key points to alive.
+class EngineCache {
+public:
+    icu::Calendar& get(const TimeZone& zone, const Locale& locale, int firstWeekday, int minimumDays) {
+        const icu::TimeZone* key = &zone.icu();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (&it->zone.icu() == key && it->firstWeekday == firstWeekday && it->minimumDays == minimumDays &&
+                it->locale == locale) {
+                if (it != m_entries.begin())
+                    std::rotate(m_entries.begin(), it, it + 1);
+                return *m_entries.front().calendar;
+            }
+        }
+        std::unique_ptr<icu::Calendar> calendar = makeCalendar(zone, locale);
+        if (firstWeekday != 0)
+            calendar->setFirstDayOfWeek(static_cast<UCalendarDaysOfWeek>(firstWeekday));
+        if (minimumDays != 0)
+            calendar->setMinimalDaysInFirstWeek(static_cast<uint8_t>(minimumDays));
+        if (m_entries.size() == kCapacity)
+            m_entries.pop_back();
+        m_entries.insert(m_entries.begin(), Entry{zone, locale, firstWeekday, minimumDays, std::move(calendar)});
+        return *m_entries.front().calendar;
+    }
+
+private:
+    static constexpr size_t kCapacity = 8;
+    struct Entry {
+        TimeZone zone;
+        Locale locale;
+        int firstWeekday;
+        int minimumDays;
+        std::unique_ptr<icu::Calendar> calendar;
+    };
+    std::vector<Entry> m_entries;
+};
+
 }  // namespace
 
 Calendar::Calendar() : Calendar(TimeZone::current(), Locale::current()) {}
 
-Calendar::Calendar(TimeZone zone, Locale locale)
-    : m_zone(std::move(zone)), m_locale(std::move(locale)), m_cal(makeCalendar(m_zone, m_locale)) {}
+Calendar::Calendar(TimeZone zone, Locale locale) : m_zone(std::move(zone)), m_locale(std::move(locale)) {}
 
-Calendar::Calendar(const Calendar& other)
-    : m_zone(other.m_zone), m_locale(other.m_locale), m_cal(other.m_cal->clone()) {}
+void Calendar::setTimeZone(const TimeZone& zone) { m_zone = zone; }
 
-Calendar& Calendar::operator=(const Calendar& other) {
-    if (this != &other) {
-        m_zone = other.m_zone;
-        m_locale = other.m_locale;
-        m_cal.reset(other.m_cal->clone());
-    }
-    return *this;
+icu::Calendar& Calendar::engine() const {
+    thread_local EngineCache cache;
+    return cache.get(m_zone, m_locale, m_firstWeekday, m_minimumDays);
 }
 
-Calendar::Calendar(Calendar&&) noexcept = default;
-Calendar& Calendar::operator=(Calendar&&) noexcept = default;
-Calendar::~Calendar() = default;
-
-void Calendar::setTimeZone(const TimeZone& zone) {
-    m_zone = zone;
-    m_cal->setTimeZone(zone.icu());
-}
-
-int Calendar::firstWeekday() const { return m_cal->getFirstDayOfWeek(); }
+int Calendar::firstWeekday() const { return m_firstWeekday != 0 ? m_firstWeekday : engine().getFirstDayOfWeek(); }
 
 void Calendar::setFirstWeekday(int weekday) {
     if (weekday >= 1 && weekday <= 7)
-        m_cal->setFirstDayOfWeek(static_cast<UCalendarDaysOfWeek>(weekday));
+        m_firstWeekday = weekday;
 }
 
-int Calendar::minimumDaysInFirstWeek() const { return m_cal->getMinimalDaysInFirstWeek(); }
+int Calendar::minimumDaysInFirstWeek() const {
+    return m_minimumDays != 0 ? m_minimumDays : engine().getMinimalDaysInFirstWeek();
+}
 
 void Calendar::setMinimumDaysInFirstWeek(int days) {
     if (days >= 1 && days <= 7)
-        m_cal->setMinimalDaysInFirstWeek(static_cast<uint8_t>(days));
+        m_minimumDays = days;
 }
 
 icu::Calendar& Calendar::at(Date date) const {
+    icu::Calendar& cal = engine();
     UErrorCode status = U_ZERO_ERROR;
-    m_cal->setTime(date.toUDate(), status);
-    return *m_cal;
+    cal.setTime(date.toUDate(), status);
+    return cal;
 }
 
 Date Calendar::startOfDay(Date date) const {
@@ -203,7 +232,7 @@ std::optional<Date> Calendar::date(const DateComponents& c) const {
     // The lowest int has no zero-based month; no calendar date lies that far out anyway.
     if (c.month == std::numeric_limits<int>::min())
         return std::nullopt;
-    icu::Calendar& cal = *m_cal;
+    icu::Calendar& cal = engine();
     cal.clear();
     if (c.yearForWeekOfYear && c.weekOfYear) {
         cal.set(UCAL_YEAR_WOY, *c.yearForWeekOfYear);

@@ -8,7 +8,6 @@
 
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 
 U_NAMESPACE_BEGIN
@@ -45,19 +44,16 @@ struct DateInterval {
 
 // A Gregorian calendar in a time zone and locale. Always Gregorian, whatever
 // the locale prefers, so a Thai or Persian locale never changes the year.
-// A value type: copies are independent. Not for concurrent use of one instance.
+// A value type that is cheap to build and copy: it holds only its settings, and
+// each thread keeps the ICU calendars it works with, one per set of settings
+// (an ICU calendar copies its zone's rules whole, ~0.1 ms for a tz-database
+// zone). So one instance may be used from several threads at once.
 class Calendar {
 public:
     // Current time zone and locale.
     Calendar();
     Calendar(TimeZone zone, Locale locale);
     static Calendar current() { return Calendar(); }
-
-    Calendar(const Calendar& other);
-    Calendar& operator=(const Calendar& other);
-    Calendar(Calendar&&) noexcept;
-    Calendar& operator=(Calendar&&) noexcept;
-    ~Calendar();
 
     TimeZone timeZone() const { return m_zone; }
     void setTimeZone(const TimeZone& zone);
@@ -106,12 +102,15 @@ public:
     QStringList shortStandaloneMonthSymbols() const;
 
 private:
+    // This thread's ICU calendar with these settings, its time left where the last use set it.
+    icu::Calendar& engine() const;
     icu::Calendar& at(Date date) const;
     // From the start of the day `first` names to the start of the day `next` names.
     std::optional<DateInterval> betweenDaysStarting(const DateComponents& first, const DateComponents& next) const;
     TimeZone m_zone;
     Locale m_locale;
-    std::unique_ptr<icu::Calendar> m_cal;
+    int m_firstWeekday = 0;  // 0: the locale's
+    int m_minimumDays = 0;   // 0: the locale's
 };
 
 }  // namespace core

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 using core::Calendar;
 using core::CalendarUnit;
 using core::Date;
@@ -188,6 +191,82 @@ TEST(Calendar, OutOfRangeDatesFailInsteadOfMisbehaving) {
     EXPECT_FALSE(cal.dateInterval(CalendarUnit::Month, Date(1e300)));
     EXPECT_FALSE(cal.dateBySettingTime(9, 0, 0, Date(std::numeric_limits<double>::infinity())));
     EXPECT_FALSE(cal.date({.year = 2025, .month = std::numeric_limits<int>::min(), .day = 1}));
+}
+
+// Copies share nothing a change could reach: each keeps its own zone and week settings,
+// however they are used in turn.
+TEST(Calendar, CopiesKeepTheirOwnZoneAndWeekSettings) {
+    Calendar iso = calendarIn("Europe/Berlin", "en_US");
+    iso.setFirstWeekday(2);
+    iso.setMinimumDaysInFirstWeek(4);
+    Calendar copy = iso;
+    copy.setTimeZone(*TimeZone::withIdentifier(u"America/New_York"_s));
+    copy.setFirstWeekday(1);
+    copy.setMinimumDaysInFirstWeek(1);
+    const Calendar plainBerlin = calendarIn("Europe/Berlin", "en_US");
+
+    const Date moment = utc(2027, 1, 3, 3);  // Sunday 3 January in Berlin, still the 2nd in New York
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(iso.firstWeekday(), 2);
+        EXPECT_EQ(iso.component(CalendarUnit::WeekOfYear, moment), 53);
+        EXPECT_EQ(iso.component(CalendarUnit::Day, moment), 3);
+        EXPECT_EQ(copy.firstWeekday(), 1);
+        EXPECT_EQ(copy.component(CalendarUnit::WeekOfYear, moment), 1);
+        EXPECT_EQ(copy.component(CalendarUnit::Day, moment), 2);
+        EXPECT_EQ(plainBerlin.firstWeekday(), 1);
+        EXPECT_EQ(plainBerlin.component(CalendarUnit::WeekOfYear, moment), 2);
+    }
+    // Out-of-range settings are ignored, as before.
+    copy.setFirstWeekday(0);
+    copy.setMinimumDaysInFirstWeek(9);
+    EXPECT_EQ(copy.firstWeekday(), 1);
+    EXPECT_EQ(copy.minimumDaysInFirstWeek(), 1);
+}
+
+TEST(Calendar, ManyZonesUsedInTurnEachKeepTheirOwnRules) {
+    const char* zones[] = {"Europe/Berlin", "America/New_York", "Asia/Kolkata", "Australia/Lord_Howe",
+                           "Pacific/Chatham", "America/Sao_Paulo", "Asia/Tokyo", "Africa/Lagos",
+                           "Europe/London", "America/St_Johns", "Asia/Kathmandu", "UTC"};
+    std::vector<Calendar> calendars;
+    std::vector<int> expected;
+    const Date moment = utc(2026, 7, 1, 12);
+    for (const char* zone : zones) {
+        calendars.push_back(calendarIn(zone));
+        const QTimeZone qt{QByteArray(zone)};
+        expected.push_back(qt.offsetFromUtc(moment.toQDateTime()) / 60);
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < calendars.size(); ++i) {
+            const DateComponents c = calendars[i].components(moment);
+            EXPECT_EQ((*c.hour - 12) * 60 + *c.minute + (*c.day - 1) * 24 * 60, expected[i]) << zones[i];
+        }
+    }
+}
+
+// The suite's name puts it in the thread-sanitizer run.
+TEST(CalendarThreads, OneCalendarUsedFromSeveralThreadsAtOnceAgrees) {
+    Calendar shared = calendarIn("Europe/Berlin", "en_GB");
+    shared.setFirstWeekday(2);
+    const Date start = utc(2026, 1, 1);
+    std::vector<DateComponents> expected;
+    for (int day = 0; day < 400; ++day)
+        expected.push_back(shared.components(*shared.dateByAdding(CalendarUnit::Day, day, start)));
+
+    std::vector<int> mismatches(4, 0);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < mismatches.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int day = 0; day < 400; ++day) {
+                const auto date = shared.dateByAdding(CalendarUnit::Day, day, start);
+                if (!date || shared.components(*date) != expected[static_cast<size_t>(day)] ||
+                    shared.startOfDay(*date) > *date)
+                    ++mismatches[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }
 
 }  // namespace
