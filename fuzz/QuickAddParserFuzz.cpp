@@ -101,11 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         previousEnd = token.range.end();
     }
 
-    // A plausible event: it ends after it starts, lasts at most a year, and lies
-    // between the earliest and latest days a line can name.
+    // A plausible event: a timed one lasts a minute at least, any one a year at most, and it
+    // lies between the earliest and latest days a line can name.
     const double day = 86400;
     const double length = result->end - result->start;
-    check(length > 0 && length <= 367 * day);
+    check(length > 0 && (result->isAllDay || length >= 60) && length <= 367 * day);
     const core::Date earliest = std::min(parser.now, utc(1900, 1, 1)) - 2 * day;
     const core::Date latest = std::max(parser.now + 2800 * day, utc(2201, 1, 1)) + 2 * day;
     check(result->start >= earliest && result->start <= latest);

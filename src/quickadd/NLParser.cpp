@@ -16,6 +16,8 @@ bool isTitleEdge(QChar c) {
     return c == u' ' || c == u',' || c == u';' || c == u'-' || c == QChar(0x2013);
 }
 
+int minutes(NLParser::HM hm) { return hm.hour * 60 + hm.minute; }
+
 bool startsUpperCase(const QString& text) {
     if (text.isEmpty())
         return false;
@@ -32,8 +34,9 @@ model::EventDraft NLParser::Result::draft() const {
                              std::nullopt, std::nullopt, calendarID);
 }
 
-std::optional<std::pair<int, QString>> NLParser::matchCalendar(const Words& words, int index) const {
-    if (index < 0 || static_cast<size_t>(index) >= words.size())
+std::optional<std::pair<int, QString>> NLParser::matchCalendar(const Words& words, int index,
+                                                               std::vector<QString>& squashedTitles) const {
+    if (index < 0 || static_cast<size_t>(index) >= words.size() || calendars.empty())
         return std::nullopt;
     const QString& word = words[static_cast<size_t>(index)];
     if (!word.startsWith(u'/') && !word.startsWith(u'#'))
@@ -41,19 +44,28 @@ std::optional<std::pair<int, QString>> NLParser::matchCalendar(const Words& word
     const QString key = squash(QStringView(word).mid(1));
     if (key.isEmpty())
         return std::nullopt;
-    std::vector<QString> titles;
-    titles.reserve(calendars.size());
-    for (const CalendarRef& ref : calendars)
-        titles.push_back(squash(ref.title));
-    // An exact title beats one that begins with the key, which beats one that contains it.
-    for (const auto fits : {+[](const QString& t, const QString& k) { return t == k; },
-                            +[](const QString& t, const QString& k) { return t.startsWith(k); },
-                            +[](const QString& t, const QString& k) { return t.contains(k); }}) {
-        for (size_t c = 0; c < calendars.size(); ++c) {
-            if (fits(titles[c], key))
-                return std::pair{1, calendars[c].id};
-        }
+    // Once per line, on its first slash word: a line may hold many.
+    if (squashedTitles.empty()) {
+        squashedTitles.reserve(calendars.size());
+        for (const CalendarRef& ref : calendars)
+            squashedTitles.push_back(squash(ref.title));
     }
+    // An exact title beats one that begins with the key, which beats one that contains it;
+    // among equals the earlier calendar wins.
+    std::optional<size_t> beginning;
+    std::optional<size_t> containing;
+    for (size_t c = 0; c < calendars.size(); ++c) {
+        const qsizetype at = squashedTitles[c].indexOf(key);
+        if (at < 0)
+            continue;
+        if (at == 0 && squashedTitles[c].size() == key.size())
+            return std::pair{1, calendars[c].id};
+        std::optional<size_t>& kind = at == 0 ? beginning : containing;
+        if (!kind)
+            kind = c;
+    }
+    if (const auto found = beginning ? beginning : containing)
+        return std::pair{1, calendars[*found].id};
     return std::nullopt;
 }
 
@@ -92,6 +104,7 @@ struct NLParser::Line {
     std::optional<double> duration;
     std::optional<QString> location;
     std::vector<Token> tokens;
+    std::vector<QString> squashedTitles;  // of the parser's calendars, once a slash word needs them
 
     Line(const QString& line, std::vector<Word> tokenized)
         : text(line), words(std::move(tokenized)), consumed(words.size(), false), n(static_cast<int>(words.size())) {
@@ -135,7 +148,7 @@ void NLParser::recogniseParts(Line& line, Today& today) const {
     // Each kind is taken once, by the first part of the line that reads as it.
     const auto recognise = [&](int a, QStringView connector) -> std::optional<std::pair<int, TokenKind>> {
         if (!line.calendarID) {
-            if (auto found = matchCalendar(line.lower, a)) {
+            if (auto found = matchCalendar(line.lower, a, line.squashedTitles)) {
                 line.calendarID = std::move(found->second);
                 return std::pair{found->first, TokenKind::calendar};
             }
@@ -255,9 +268,14 @@ void NLParser::placeInTime(const Line& line, Today& today, Result& result) const
             result.start = at(*line.time, today.startPlus(1));
         if (line.endTime) {
             result.end = at(*line.endTime, result.start);
-            // "10pm-1am" ends on the next day.
-            if (result.end <= result.start)
-                result.end = at(*line.endTime, addingDays(1, calendar.startOfDay(result.start)));
+            if (result.end <= result.start) {
+                const int written = minutes(*line.endTime) - minutes(*line.time);
+                // A range forward on the clock ends on its own day: only a skipped hour ("2-3am" when
+                // 02:00 becomes 03:00) puts both ends at one instant, and then the range keeps its length.
+                // "10pm-1am" ends on the next day.
+                result.end = written > 0 ? result.start + written * 60.0
+                                         : at(*line.endTime, addingDays(1, calendar.startOfDay(result.start)));
+            }
         } else {
             result.end = result.start + line.duration.value_or(defaultDuration);
         }

@@ -111,7 +111,9 @@ private:
         HM end;
     };
 
-    std::optional<std::pair<int, QString>> matchCalendar(const Words& words, int index) const;
+    // `squashedTitles`: the calendars' squashed titles, filled on first need.
+    std::optional<std::pair<int, QString>> matchCalendar(const Words& words, int index,
+                                                         std::vector<QString>& squashedTitles) const;
 
     // Today's date, read from the calendar on first use: most words are no date,
     // and calendar arithmetic is the dearest part of a parse.

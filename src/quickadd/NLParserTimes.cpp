@@ -41,9 +41,10 @@ bool mayBeDuration(QStringView word) {
 
 int twelveHour(int hour, QChar meridiem) { return hour % 12 + (meridiem == u'p' ? 12 : 0); }
 
-// Seconds of a written amount, or nothing when it is no sensible length of an event.
+// Seconds of a written amount, or nothing when it is no sensible length of an event:
+// under a minute ("0.0001h") an event would have no length to show or to save.
 std::optional<double> sensibleDuration(double seconds) {
-    if (!std::isfinite(seconds) || seconds <= 0 || seconds > kLongestDuration)
+    if (!std::isfinite(seconds) || seconds < kShortestDuration || seconds > kLongestDuration)
         return std::nullopt;
     return seconds;
 }

@@ -93,8 +93,8 @@ QString NLParser::squash(QStringView text) {
     result.reserve(lower.size());
     for (qsizetype i = 0; i < lower.size();) {
         const auto [cp, len] = codePointAt(lower, i);
-        // Marks stay with their letter, so a decomposed "é" squashes like the letter does.
-        if (QChar::isLetterOrNumber(cp) || QChar::isMark(cp))
+        // Combining marks go too: a title with a decomposed accent is still found by its plain letters.
+        if (QChar::isLetterOrNumber(cp))
             result.append(QStringView(lower).mid(i, len));
         i += len;
     }

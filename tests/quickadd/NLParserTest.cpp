@@ -133,6 +133,33 @@ TEST(NLParser, CalendarWordsPickExactThenPrefixThenContainedTitles) {
     EXPECT_EQ(parsed(parserAt(), u"Gym /personal"_s).calendarID, std::nullopt);
 }
 
+TEST(NLParser, AnExactTitleBeatsEarlierTitlesThatBeginWithOrHoldTheKey) {
+    const NLParser::CalendarRef bistro{u"bistro-id"_s, u"Bistro Cafe"_s};
+    const NLParser::CalendarRef cafeteria{u"cafeteria-id"_s, u"Cafeteria"_s};
+    // With a combining accent, "Cafe" squashes to exactly the key.
+    const NLParser::CalendarRef cafe{u"cafe-id"_s, u"Cafe\u0301"_s};
+    const auto lunchIn = [](std::vector<NLParser::CalendarRef> calendars) {
+        return parsed(parserAt(local(2026, 3, 11, 10, 15), true, std::move(calendars)), u"Lunch /cafe"_s).calendarID;
+    };
+    EXPECT_EQ(lunchIn({bistro, cafeteria, cafe}), u"cafe-id"_s);
+    EXPECT_EQ(lunchIn({bistro, cafeteria}), u"cafeteria-id"_s);
+    EXPECT_EQ(lunchIn({bistro}), u"bistro-id"_s);
+}
+
+TEST(NLParser, ManySlashWordsAreEachLookedUpAndOnlyTheFirstMatchChoosesTheCalendar) {
+    std::vector<NLParser::CalendarRef> calendars;
+    for (int i = 0; i < 50; ++i)
+        calendars.push_back({QString::number(i), u"Calendar %1"_s.arg(i)});
+    QStringList words;
+    for (int i = 0; i < 500; ++i)
+        words << u"/zz"_s;
+    words << u"/calendar42"_s << u"/calendar7"_s;
+    const auto result = parsed(parserAt(local(2026, 3, 11, 10, 15), true, calendars), words.join(u' '));
+    EXPECT_EQ(result.calendarID, u"42"_s);
+    EXPECT_TRUE(result.title.startsWith(u"/zz /zz"_s));
+    EXPECT_TRUE(result.title.endsWith(u"/zz /calendar7"_s));
+}
+
 TEST(NLParser, AllDayTripWithCalendar) {
     const NLParser parser = parserAt(local(2026, 3, 11, 10, 15), true, someCalendars());
     const auto result = parsed(parser, u"Trip 12 nov all day /personal"_s);
@@ -172,6 +199,9 @@ TEST(NLParser, ATimeThatHasPassedTodayMeansTomorrow) {
     EXPECT_EQ(later.start, local(2026, 3, 11, 16));
     // With a date the time stays on that day, past or not.
     EXPECT_EQ(parsed(parserAt(), u"Call today 9am"_s).start, local(2026, 3, 11, 9));
+    // Only a time before now has passed: now itself is still today.
+    EXPECT_EQ(parsed(parserAt(), u"Call 10:15"_s).start, local(2026, 3, 11, 10, 15));
+    EXPECT_EQ(parsed(parserAt(local(2026, 3, 11, 10, 15) + 1), u"Call 10:15"_s).start, local(2026, 3, 12, 10, 15));
 }
 
 TEST(NLParser, ARangeEndingBeforeItStartsEndsTheNextDay) {
@@ -235,6 +265,17 @@ TEST(NLParser, SpringForwardDayInBerlin) {
     EXPECT_EQ(wallTime(skipped.start), (NLParser::HM{3, 0}));
     const auto range = parsed(parser, u"Shift 1am-4am today"_s);
     EXPECT_EQ(range.end - range.start, 2 * 3600);
+    // Both ends in the skipped hour: the range keeps its own hour instead of lasting a day.
+    const auto inTheGap = parsed(parser, u"Sync 2-3am"_s);
+    EXPECT_EQ(inTheGap.start, core::Date(1743296400));
+    EXPECT_EQ(inTheGap.end - inTheGap.start, 3600);
+    const auto halfInTheGap = parsed(parser, u"Sync 2:15-2:45am today"_s);
+    EXPECT_EQ(halfInTheGap.start, core::Date(1743296400));
+    EXPECT_EQ(halfInTheGap.end - halfInTheGap.start, 1800);
+    // A range that runs backwards on the clock still ends the next day.
+    const auto overnight = parsed(parser, u"Shift 10pm-2:30am"_s);
+    EXPECT_EQ(wallTime(overnight.end), (NLParser::HM{2, 30}));
+    EXPECT_EQ(overnight.end - overnight.start, 4.5 * 3600);
     const auto allDay = parsed(parser, u"Holiday today"_s);
     EXPECT_EQ(allDay.end - allDay.start, 23 * 3600 - 1);
     // The next day the skipped hour exists again.

@@ -105,6 +105,9 @@ TEST(NLParserTimes, RangesInferMorningAndAfternoonFromWhicheverEndHasAMeridiem) 
         {u"8pm-22:30"_s, u"8pm-22:30"_s, {20, 0}, {22, 30}},
         {u"08:00-4pm"_s, u"08:00-4pm"_s, {8, 0}, {16, 0}},
         {u"noon-2pm"_s, u"noon-2pm"_s, {12, 0}, {14, 0}},
+        // The afternoon start would not come before the end: the start is the morning's.
+        {u"1:00-1pm"_s, u"1:00-1pm"_s, {1, 0}, {13, 0}},
+        {u"1-1pm"_s, u"1-1pm"_s, {1, 0}, {13, 0}},
     });
 }
 
@@ -160,6 +163,15 @@ TEST(NLParserTimes, DurationsInOneOrTwoWords) {
     expectDuration(u"for half an hour"_s, u"half an hour"_s, 1800);
 }
 
+TEST(NLParserTimes, AMinuteIsTheShortestDuration) {
+    expectDuration(u"1m"_s, u"1m"_s, 60);
+    expectDuration(u"0.5 hours"_s, u"0.5 hours"_s, 1800);
+    expectDuration(u"0h1m"_s, u"0h1m"_s, 60);
+    const auto lunch = parsed(parserAt(), u"Lunch 0.00000000002h"_s);
+    EXPECT_FALSE(lunch.hasDuration);
+    EXPECT_EQ(lunch.end - lunch.start, 3600);
+}
+
 TEST(NLParserTimes, AdjacentDurationsAddUp) {
     expectDuration(u"1h 30m"_s, u"1h 30m"_s, 5400);
     expectDuration(u"for 1 hour 30 min"_s, u"1 hour 30 min"_s, 5400);
@@ -172,7 +184,9 @@ TEST(NLParserTimes, NonsenseAmountsAreNoDuration) {
                                 u"inf hours"_s, u"for nan min"_s, u"0x10 min"_s, u"9000 hours"_s, u"9000h"_s,
                                 u"99999999999999999999m"_s, u"99999999999999999999h30"_s,
                                 u"for 99999999999999999999 hours"_s,
-                                QString(u"1" + QString(400, u'0') + u" min"_s), u"\u0661\u0665m"_s, u"15 d"_s})
+                                QString(u"1" + QString(400, u'0') + u" min"_s), u"\u0661\u0665m"_s, u"15 d"_s,
+                                // Under a minute an event has no length to show.
+                                u"0.00000000002h"_s, u"0.0001h"_s, u"0.5m"_s, u"0.99 min"_s, u"0h0m"_s, u"0h0"_s})
         EXPECT_FALSE(parsed(parserAt(), line).hasDuration) << line.toStdString();
     // Two halves of a year each pass, their sum does not: only the first counts.
     const auto result = parsed(parserAt(), u"5000h 5000h"_s);

@@ -56,6 +56,8 @@ TEST(NLParserWords, SquashKeepsOnlyLettersAndDigitsLowercased) {
     EXPECT_EQ(NLParser::squash(u"Work / Team-2"), u"workteam2"_s);
     EXPECT_EQ(NLParser::squash(u"\U0001F3E0 Home"), u"home"_s);
     EXPECT_EQ(NLParser::squash(u"Ünïcode Café"), u"ünïcodecafé"_s);
+    // Combining marks are neither letters nor digits: a decomposed accent goes.
+    EXPECT_EQ(NLParser::squash(u"Cafe\u0301 / Bar"), u"cafebar"_s);
     EXPECT_TRUE(NLParser::squash(u"").isEmpty());
     EXPECT_TRUE(NLParser::squash(u"--").isEmpty());
 }
