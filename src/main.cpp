@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 #include "app/LinuxPlatform.h"
+#include "core/Log.h"
 #include "platform/singleinstance/SingleInstance.h"
 
 #include <QApplication>
@@ -37,9 +38,16 @@ int main(int argc, char** argv) {
     const bool privacySettings = QApplication::arguments().contains(kPrivacySettingsOption);
     platform::SingleInstance instance;
     if (instance.claim() == platform::SingleInstance::Role::another) {
-        instance.send(privacySettings   ? platform::InstanceMessage::privacySettings()
-                      : files.isEmpty() ? platform::InstanceMessage::reopen()
-                                        : platform::InstanceMessage::openFiles(files));
+        // The running instance imports one image at a time, the first it is handed:
+        // the rest would only make the message longer, past what it accepts.
+        const bool sent = instance.send(privacySettings   ? platform::InstanceMessage::privacySettings()
+                                        : files.isEmpty() ? platform::InstanceMessage::reopen()
+                                                          : platform::InstanceMessage::openFiles({files.first()}));
+        if (!sent) {
+            core::log(QStringLiteral("could not hand this launch's request to the running Orbitday at ") +
+                      instance.socketPath());
+            return 1;
+        }
         return 0;
     }
 

@@ -186,6 +186,21 @@ TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReope
     EXPECT_TRUE(app.isRunning());
 }
 
+// "Open With" on many images at once: the running instance takes the first (it imports one
+// at a time); a request it could not be handed is a failure the launch reports.
+TEST_F(AppEndToEnd, ASecondLaunchWithManyImagesHandsOverTheFirstAndOneItCannotHandOverFails) {
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    QStringList paths;
+    for (int i = 0; i < 1000; ++i)
+        paths << app.home() + u"/Pictures/Screenshot from 2026-03-11 %1.png"_s.arg(i, 6, 10, QLatin1Char('0'));
+    EXPECT_EQ(app.launchAgain(paths), 0);
+    EXPECT_TRUE(app.waitForPanel()) << "the import of the first image opens the popover";
+
+    EXPECT_EQ(app.launchAgain({app.home() + u'/' + QString(70'000, u'x')}), 1) << "a path longer than a message may be";
+    EXPECT_TRUE(app.isRunning());
+}
+
 TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewhereClosesIt) {
     app.setPreference(u"appearance"_s, u"dark"_s);
     ASSERT_TRUE(app.start());

@@ -10,8 +10,6 @@ namespace platform {
 
 namespace {
 
-constexpr qsizetype kHeaderBytes = 4;
-
 const QString kRequest = QStringLiteral("request");
 const QString kPaths = QStringLiteral("paths");
 const QString kReopen = QStringLiteral("reopen");
@@ -35,7 +33,7 @@ QByteArray encodeFrame(const InstanceMessage& message) {
     if (message.kind == InstanceMessage::Kind::openFiles)
         object.insert(kPaths, QJsonArray::fromStringList(message.paths));
     const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
-    QByteArray frame(kHeaderBytes, '\0');
+    QByteArray frame(kInstanceFrameHeaderBytes, '\0');
     qToBigEndian(static_cast<quint32>(json.size()), frame.data());
     return frame + json;
 }
@@ -68,14 +66,14 @@ InstanceFrameReader::State InstanceFrameReader::feed(const QByteArray& bytes) {
     if (m_state != State::incomplete)
         return m_state;
     m_buffer += bytes;
-    if (m_buffer.size() < kHeaderBytes)
+    if (m_buffer.size() < kInstanceFrameHeaderBytes)
         return m_state;
     const quint32 length = qFromBigEndian<quint32>(m_buffer.constData());
     if (length > static_cast<quint32>(kMaxInstanceMessageBytes) ||
-        m_buffer.size() > kHeaderBytes + static_cast<qsizetype>(length)) {
+        m_buffer.size() > kInstanceFrameHeaderBytes + static_cast<qsizetype>(length)) {
         m_state = State::invalid;
         m_buffer.clear();
-    } else if (m_buffer.size() == kHeaderBytes + static_cast<qsizetype>(length)) {
+    } else if (m_buffer.size() == kInstanceFrameHeaderBytes + static_cast<qsizetype>(length)) {
         m_state = State::complete;
     }
     return m_state;
@@ -84,7 +82,7 @@ InstanceFrameReader::State InstanceFrameReader::feed(const QByteArray& bytes) {
 std::optional<InstanceMessage> InstanceFrameReader::message() const {
     if (m_state != State::complete)
         return std::nullopt;
-    return decodeMessage(m_buffer.mid(kHeaderBytes));
+    return decodeMessage(m_buffer.mid(kInstanceFrameHeaderBytes));
 }
 
 }  // namespace platform

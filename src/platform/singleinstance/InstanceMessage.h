@@ -29,6 +29,7 @@ struct InstanceMessage {
 
 // On the socket a message is a frame: its length as four bytes (big-endian),
 // then that many bytes of JSON. Longer messages are refused unread.
+inline constexpr qsizetype kInstanceFrameHeaderBytes = 4;
 inline constexpr qsizetype kMaxInstanceMessageBytes = 64 * 1024;
 
 QByteArray encodeFrame(const InstanceMessage& message);

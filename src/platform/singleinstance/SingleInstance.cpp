@@ -68,11 +68,17 @@ SingleInstance::Role SingleInstance::claim() {
 }
 
 bool SingleInstance::send(const InstanceMessage& message) {
+    const QByteArray frame = encodeFrame(message);
+    // The running instance drops a longer message unread: that is a failure to say, not a success.
+    if (frame.size() > kInstanceFrameHeaderBytes + kMaxInstanceMessageBytes) {
+        core::log(QStringLiteral("a message of %1 bytes is too long for the running instance").arg(frame.size()));
+        return false;
+    }
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (!socket.waitForConnected(kConnectMs))
         return false;
-    socket.write(encodeFrame(message));
+    socket.write(frame);
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(kWriteMs))
             return false;

@@ -142,6 +142,25 @@ TEST_F(SingleInstanceSocket, GarbageIsDroppedAndTheNextMessageStillArrives) {
     EXPECT_EQ(received[0], InstanceMessage::reopen());
 }
 
+TEST_F(SingleInstanceSocket, AMessageTooLongToBeTakenIsAFailureToSendNotASuccess) {
+    SingleInstance running(path);
+    ASSERT_EQ(running.claim(), SingleInstance::Role::running);
+    std::vector<InstanceMessage> received;
+    QObject::connect(&running, &SingleInstance::messageReceived,
+                     [&received](const InstanceMessage& m) { received.push_back(m); });
+
+    QStringList paths;
+    for (int i = 0; i < 1000; ++i)
+        paths << u"/home/someone/Pictures/Screenshots/Screenshot from 2026-03-11 %1.png"_s.arg(i, 6, 10, QLatin1Char('0'));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SingleInstance(path).send(InstanceMessage::openFiles(paths)));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("too long"), std::string::npos);
+    // The first of them alone fits, and arrives.
+    ASSERT_TRUE(SingleInstance(path).send(InstanceMessage::openFiles({paths.first()})));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !received.empty(); }));
+    EXPECT_EQ(received[0], InstanceMessage::openFiles({paths.first()}));
+}
+
 TEST_F(SingleInstanceSocket, ASocketNobodyAnswersOnIsReplaced) {
     // What a crashed instance leaves behind: a bound socket file with no listener.
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
