@@ -2,6 +2,7 @@
 #include "app/LinuxPlatform.h"
 #include "core/Log.h"
 #include "platform/singleinstance/SingleInstance.h"
+#include "platform/systemevents/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Ended by the session or a terminal, the app quits as from its menu, so that
+    // what waits to be written is written.
+    const platform::TerminationSignals terminationSignals;
     const app::LinuxPlatform platform;
     app::AppDelegate delegate(platform.services());
     QObject::connect(&instance, &platform::SingleInstance::messageReceived, &delegate,

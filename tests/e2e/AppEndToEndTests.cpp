@@ -343,6 +343,28 @@ TEST_F(AppEndToEnd, ATickedReminderIsCompletedOnDiskAndCtrlZInThePopoverOpensItA
     EXPECT_TRUE(app.panelGeometry().has_value()) << "the popover stays";
 }
 
+// A logout sends SIGTERM: a reminder ticked just before, still within its grace period, is
+// written on the way out instead of being lost with the process.
+TEST_F(AppEndToEnd, AReminderTickedJustBeforeTheSessionEndsIsCompletedOnDisk) {
+    addWeekOfEvents(app);
+    const QString todo = app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(openWithHotKey(app));
+    const QRect panel = *app.panelGeometry();
+    const QImage shot = panelShot(u"main-reminder-before-logout"_s);
+    ASSERT_FALSE(shot.isNull());
+
+    const int rowMiddle = footerTop(shot, false) - 10 - 14;
+    const QRect row(panel.left(), panel.top() + rowMiddle - 10, panel.width(), 20);
+    const QImage unticked = app.screenshot(row);
+    app.click(panel.topLeft() + QPoint(200, rowMiddle));
+    // The tick has been taken in once the row shows it; the grace period runs from there.
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.screenshot(row) != unticked; }));
+    app.stop();
+    EXPECT_TRUE(isCompleted(todo));
+}
+
 TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndFooter) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (int i = 0; i < 14; ++i) {
