@@ -1,18 +1,21 @@
 #include "platform/privacy/ConfigPrivacy.h"
 
 #include "core/Log.h"
+#include "core/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <map>
 
 namespace platform {
 
@@ -37,6 +40,29 @@ bool writeSmallFile(const QString& path, const QByteArray& content) {
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.flush() && file.commit();
 }
 
+// Two short answers; anything larger is not ours.
+constexpr qint64 kMaxConfigBytes = 64 * 1024;
+
+QString grantedText(bool granted) { return granted ? QStringLiteral("granted") : QStringLiteral("denied"); }
+
+// The answers as the file holds them: "key=value" lines of its [General] section (as
+// QSettings writes them), or of no section.
+std::map<QString, QString> parseAnswers(const QByteArray& data) {
+    std::map<QString, QString> answers;
+    bool general = true;
+    for (const QByteArray& rawLine : data.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.startsWith(u'[')) {
+            general = line == QLatin1String("[General]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (general && equals > 0)
+            answers[line.left(equals).trimmed()] = line.mid(equals + 1).trimmed();
+    }
+    return answers;
+}
+
 bool hasCollection(const QString& root) {
     const QFileInfoList entries = QDir(root).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
     return !entries.isEmpty();
@@ -52,12 +78,34 @@ QString ConfigPrivacy::defaultConfigFile() {
            QStringLiteral("/orbitday/privacy.conf");
 }
 
+std::optional<std::map<QString, QString>> ConfigPrivacy::readAnswers() const {
+    // Read as the calendar files are: a FIFO or a device left here must not stop the app.
+    core::RegularFileRead read = core::readRegularFile(QFile::encodeName(m_configFile), kMaxConfigBytes);
+    // No file yet, or no config folder yet (a file where it should be is reported when writing).
+    if (read.status == core::RegularFileRead::Status::Missing ||
+        (read.status == core::RegularFileRead::Status::Failed && read.error == ENOTDIR))
+        return std::map<QString, QString>{};
+    if (!read.ok()) {
+        if (!m_reportedUnfit)
+            core::log(QStringLiteral("left the privacy answers file %1 as it is (%2)")
+                          .arg(m_configFile, read.problem(kMaxConfigBytes)));
+        m_reportedUnfit = true;
+        return std::nullopt;
+    }
+    m_reportedUnfit = false;
+    return parseAnswers(read.data);
+}
+
 std::optional<bool> ConfigPrivacy::storedAnswer(EntityType entity) const {
-    QSettings settings(m_configFile, QSettings::IniFormat);
-    const QString value = settings.value(keyFor(entity)).toString();
-    if (value == QLatin1String("granted"))
+    const auto answers = readAnswers();
+    if (!answers)
+        return std::nullopt;
+    const auto found = answers->find(keyFor(entity));
+    if (found == answers->end())
+        return std::nullopt;
+    if (found->second == grantedText(true))
         return true;
-    if (value == QLatin1String("denied"))
+    if (found->second == grantedText(false))
         return false;
     return std::nullopt;
 }
@@ -84,10 +132,15 @@ std::optional<QString> ConfigPrivacy::setGranted(EntityType entity, bool granted
 }
 
 bool ConfigPrivacy::storeAnswer(EntityType entity, bool granted) {
-    QSettings settings(m_configFile, QSettings::IniFormat);
-    settings.setValue(keyFor(entity), granted ? QStringLiteral("granted") : QStringLiteral("denied"));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    // A file that cannot be read is not replaced either: it stays as it is.
+    auto answers = readAnswers();
+    if (!answers)
+        return false;
+    (*answers)[keyFor(entity)] = grantedText(granted);
+    QByteArray content = "[General]\n";
+    for (const auto& [key, value] : *answers)
+        content += key.toUtf8() + '=' + value.toUtf8() + '\n';
+    return QDir().mkpath(QFileInfo(m_configFile).path()) && writeSmallFile(m_configFile, content);
 }
 
 void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {

@@ -3,6 +3,10 @@
 #include "platform/privacy/Privacy.h"
 
 #include <QObject>
+#include <QString>
+
+#include <map>
+#include <optional>
 
 namespace platform {
 
@@ -32,6 +36,9 @@ signals:
     void accessChanged(platform::EntityType entity);
 
 private:
+    // Every answer in the file by key; nullopt when the file is there but unfit to read
+    // (not a regular file, too large, unreadable), which is logged once.
+    std::optional<std::map<QString, QString>> readAnswers() const;
     // False when the answer could not be stored.
     bool storeAnswer(EntityType entity, bool granted);
     std::optional<bool> storedAnswer(EntityType entity) const;
@@ -42,6 +49,7 @@ private:
     QString m_root;
     ConsentPrompt& m_prompt;
     bool m_asking[2] = {false, false};
+    mutable bool m_reportedUnfit = false;
 };
 
 }  // namespace platform

@@ -2,13 +2,18 @@
 #include "platform/defaults/IniUserDefaults.h"
 
 #include "TestEnvironment.h"
+#include "TestFifo.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace {
 
@@ -145,7 +150,7 @@ TEST(IniHandEdited, GarbageFallsBackWhileGoodTextReads) {
 }
 
 // A damaged file is read as far as it goes and written whole again; only a write
-// that fails is reported, also after such a file.
+// that fails is reported.
 TEST(IniHandEdited, AMalformedFileIsRewrittenWithoutAFalseAlarm) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("settings.ini"));
@@ -163,14 +168,98 @@ TEST(IniHandEdited, AMalformedFileIsRewrittenWithoutAFalseAlarm) {
     EXPECT_TRUE(file.readAll().contains("alertLeadTime=45"));
     file.close();
 
-    // Now the file cannot be replaced: that is reported, once.
-    ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(QDir().mkdir(path));
+    // A file that cannot be written (its folder cannot be made) is reported, once.
+    const QString unwritable = QStringLiteral("/proc/orbitday-nowhere/settings.ini");
+    platform::IniUserDefaults nowhere(unwritable);
     testing::internal::CaptureStderr();
-    settings.setAlertLeadTime(50);
-    settings.setAlertLeadTime(55);
+    AppSettings lost(nowhere);
+    lost.setAlertLeadTime(50);
+    lost.setAlertLeadTime(55);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "[Orbitday] could not write the settings to " + path.toStdString() + "\n");
+              "[Orbitday] could not write the settings to " + unwritable.toStdString() + "\n");
+    EXPECT_EQ(lost.alertLeadTime(), 55);
+}
+
+// Whatever lies where the settings file should be, the app starts on its defaults
+// without waiting, leaves the thing as it is, and keeps the changes of the run.
+TEST(IniUnfitFile, AFifoIsNeverOpenedAndThePreferencesLiveInMemory) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    testsupport::TestFifo fifo(path);
+    ASSERT_TRUE(fifo.made());
+
+    std::unique_ptr<platform::IniUserDefaults> defaults;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(fifo.runsWithoutWaiting([&] { defaults = std::make_unique<platform::IniUserDefaults>(path); }));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Orbitday] left the settings file " + path.toStdString() +
+                  " as it is (not a regular file); the preferences are kept in memory\n");
+    EXPECT_FALSE(defaults->usesFile());
+
+    AppSettings settings(*defaults);
+    EXPECT_EQ(settings.alertLeadTime(), 60);
+    settings.setAlertLeadTime(45);
+    settings.setEnabledCalendarIDs(app::CalendarIDSet{QStringLiteral("a")});
+    EXPECT_EQ(settings.alertLeadTime(), 45);
+    EXPECT_EQ(AppSettings(*defaults).enabledCalendarIDs(), app::CalendarIDSet{QStringLiteral("a")});
+    EXPECT_TRUE(fifo.untouched());
+}
+
+TEST(IniUnfitFile, AnOversizedFileIsNeitherReadNorRewritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nalertLeadTime=45\n");
+    ASSERT_TRUE(file.resize(platform::IniUserDefaults::kMaxFileBytes + 1));
+    file.close();
+    const QDateTime modified = QFileInfo(path).lastModified();
+
+    testing::internal::CaptureStderr();
+    platform::IniUserDefaults defaults(path);
+    AppSettings settings(defaults);
+    settings.setAlertLeadTime(50);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Orbitday] left the settings file " + path.toStdString() +
+                  " as it is (larger than 1 MiB); the preferences are kept in memory\n");
+    EXPECT_EQ(settings.alertLeadTime(), 50);
+    EXPECT_EQ(QFileInfo(path).size(), platform::IniUserDefaults::kMaxFileBytes + 1);
+    EXPECT_EQ(QFileInfo(path).lastModified(), modified);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(64).startsWith("[General]\nalertLeadTime=45\n"));
+
+    file.close();
+
+    // A file of the largest size allowed is read: a long comment makes up the rest.
+    const QByteArray head = "[General]\nalertLeadTime=40\n;";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(head + QByteArray(platform::IniUserDefaults::kMaxFileBytes - head.size() - 1, 'x') + '\n');
+    file.close();
+    ASSERT_EQ(QFileInfo(path).size(), platform::IniUserDefaults::kMaxFileBytes);
+    platform::IniUserDefaults largest(path);
+    EXPECT_TRUE(largest.usesFile());
+    EXPECT_EQ(AppSettings(largest).alertLeadTime(), 40);
+}
+
+TEST(IniUnfitFile, AFileSwappedForAFifoWhileTheAppRunsIsNotWaitedOn) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    platform::IniUserDefaults defaults(path);
+    AppSettings settings(defaults);
+    settings.setAlertLeadTime(45);
+    settings.setShowWeekNumbers(true);
+    ASSERT_TRUE(QFile::remove(path));
+    testsupport::TestFifo fifo(path);
+    ASSERT_TRUE(fifo.made());
+
+    testing::internal::CaptureStderr();
+    // The event loop runs meanwhile: nothing queued earlier may open the file either.
+    ASSERT_TRUE(fifo.runsWithoutWaiting([&] { settings.setAlertLeadTime(50); }));
+    testsupport::spinEventLoop(50);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("(not a regular file)"), std::string::npos);
+    EXPECT_EQ(settings.alertLeadTime(), 50);
+    EXPECT_TRUE(AppSettings(defaults).showWeekNumbers()) << "what was read before stays";
+    EXPECT_TRUE(fifo.untouched());
 }
 
 TEST(IniStandardFile, LivesInTheXdgConfigFolder) {

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include "EventLoop.h"
+#include "TestFifo.h"
 
 #include <gtest/gtest.h>
 
@@ -176,4 +178,65 @@ TEST_F(ConfigPrivacyTest, ASwitchThatCannotBeStoredSaysSoAndChangesNothing) {
     EXPECT_TRUE(error->contains(configFile()));
     EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
     EXPECT_EQ(announcements, 0);
+}
+
+// Whatever lies where the answers file should be, asking for the answers never waits,
+// and the thing is left as it is: the question is asked again, and storing the answer
+// says that it could not be saved.
+TEST_F(ConfigPrivacyTest, AnAnswersFileThatIsAFifoIsNeverOpenedNorReplaced) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(configFile()).path()));
+    testsupport::TestFifo fifo(configFile());
+    ASSERT_TRUE(fifo.made());
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+
+    testing::internal::CaptureStderr();
+    AuthorizationStatus status = AuthorizationStatus::FullAccess;
+    std::optional<QString> error;
+    ASSERT_TRUE(fifo.runsWithoutWaiting([&] {
+        status = privacy.authorizationStatus(EntityType::Event);
+        privacy.authorizationStatus(EntityType::Reminder);
+        error = privacy.setGranted(EntityType::Event, true);
+    }));
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, AuthorizationStatus::NotDetermined);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(configFile()));
+    // One line for the file, however often it is asked.
+    EXPECT_EQ(log.find("(not a regular file)"), log.rfind("(not a regular file)"));
+    EXPECT_NE(log.find("left the privacy answers file " + configFile().toStdString()), std::string::npos) << log;
+    EXPECT_TRUE(fifo.untouched());
+}
+
+TEST_F(ConfigPrivacyTest, AnOversizedAnswersFileIsNeitherReadNorReplaced) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(configFile()).path()));
+    QFile file(configFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\ncalendars=granted\n");
+    ASSERT_TRUE(file.resize(1024 * 1024));
+    file.close();
+
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
+    EXPECT_TRUE(privacy.setGranted(EntityType::Reminder, false).has_value());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("larger than"), std::string::npos);
+    EXPECT_EQ(QFileInfo(configFile()).size(), 1024 * 1024);
+}
+
+// The file as earlier versions wrote it, through QSettings, reads the same, and a
+// stored answer keeps the other one.
+TEST_F(ConfigPrivacyTest, AnswersWrittenBeforeStillReadAndSurviveTheOtherOnesChange) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(configFile()).path()));
+    QFile file(configFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\r\ncalendars=granted\r\n\r\n[Other]\r\nreminders=granted\r\n");
+    file.close();
+
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Reminder), AuthorizationStatus::NotDetermined);
+    EXPECT_EQ(privacy.setGranted(EntityType::Reminder, false), std::nullopt);
+    ConfigPrivacy later(configFile(), root(), prompt);
+    EXPECT_EQ(later.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_EQ(later.authorizationStatus(EntityType::Reminder), AuthorizationStatus::Denied);
 }
