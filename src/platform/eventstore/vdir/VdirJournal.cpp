@@ -30,11 +30,16 @@ constexpr QByteArrayView kMagic = "ORBITDAY-JOURNAL 1\n";
 // A move or split touches two or three files of at most the reader's limit each, before and after.
 constexpr qint64 kMaxJournalSize = 8 * kMaxItemFileSize;
 
-QString stateFolder() {
+// The app's own folder in the XDG state folder.
+QString appStateFolder() {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/orbitday/journal");
+    return base + QStringLiteral("/orbitday");
+}
+
+QString stateFolder() {
+    return appStateFolder() + QStringLiteral("/journal");
 }
 
 // Journals of one root share a prefix; their names sort in the order they were written.
@@ -46,6 +51,30 @@ QString prefixFor(const QString& root) {
 
 QString errnoText(int error = errno) {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Makes the folder and those above it that are missing; the errno of the step that failed, else 0.
+int makeFolders(const QString& folder) {
+    const QByteArray native = nativePath(folder);
+    for (qsizetype slash = native.indexOf('/', 1); ; slash = native.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? native : native.left(slash);
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            return errno;
+        if (slash < 0)
+            break;
+    }
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return errno;
+    return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
+// The journal cannot be written: said to the user as what it is, and to the log with the reason.
+[[noreturn]] void throwStateFolderError(const QString& path, int error) {
+    core::log(QStringLiteral("cannot write the journal at %1: %2").arg(path, errnoText(error)));
+    throw WriteError(Code::WriteFailed, path, errnoText(error),
+                     QStringLiteral("The change was not made: Orbitday's state folder %1 is not writable.")
+                         .arg(appStateFolder()));
 }
 
 void syncFolder(const QString& folder) {
@@ -224,8 +253,8 @@ bool settle(const std::vector<VdirJournal::Entry>& entries) {
 
 VdirJournal::VdirJournal(const QString& root, const std::vector<Entry>& entries) {
     const QString folder = stateFolder();
-    if (!QDir().mkpath(folder))
-        throw WriteError(Code::WriteFailed, folder, QStringLiteral("cannot make the journal folder"));
+    if (const int error = makeFolders(folder); error != 0)
+        throwStateFolderError(folder, error);
     const QString name = prefixFor(root) +
                          QStringLiteral("%1-%2-%3.journal")
                              .arg(QDateTime::currentMSecsSinceEpoch(), 15, 10, QLatin1Char('0'))
@@ -235,6 +264,8 @@ VdirJournal::VdirJournal(const QString& root, const std::vector<Entry>& entries)
     const QString temporary = folder + QStringLiteral("/.") + name;
     const QByteArray nativeTemporary = nativePath(temporary);
     m_fd = ::open(nativeTemporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (m_fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+        throwStateFolderError(folder, errno);
     if (m_fd < 0)
         throw WriteError(Code::WriteFailed, temporary, errnoText());
     // Locked before it has its name: no store can take it for the journal of a writer that is gone.

@@ -45,7 +45,10 @@ void refuseAnythingButAPlainFile(const QString& path) {
 }  // namespace
 
 WriteError::WriteError(Code code, QString path, QString detail)
-    : EventStoreError(code, defaultMessage(code)), m_path(std::move(path)), m_detail(std::move(detail)) {}
+    : WriteError(code, std::move(path), std::move(detail), defaultMessage(code)) {}
+
+WriteError::WriteError(Code code, QString path, QString detail, QString message)
+    : EventStoreError(code, std::move(message)), m_path(std::move(path)), m_detail(std::move(detail)) {}
 
 std::optional<FileSnapshot> readSnapshot(const QString& path) {
     // A sync tool may replace the file while we read it; read again until the

@@ -24,6 +24,8 @@ using Etag = VdirFileStamp;
 class WriteError : public EventStoreError {
 public:
     WriteError(Code code, QString path, QString detail);
+    // With a text for the user more precise than the code's own.
+    WriteError(Code code, QString path, QString detail, QString message);
 
     const QString& path() const { return m_path; }
     // What the system said, for the log.

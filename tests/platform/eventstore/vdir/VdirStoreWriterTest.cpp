@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <libical/ical.h>
@@ -269,6 +270,43 @@ TEST_F(VdirStoreWriterTest, futureEditFromALaterOccurrenceSplitsTheSeries) {
     m_store->removeEvent(rest[0], Span::FutureEvents, true);
     EXPECT_EQ(icsFiles(personal()), QStringList({QStringLiteral("weekly.ics")}));
     EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 2u);
+}
+
+// A move writes its journal to the app's state folder first; when that folder cannot be made
+// the user is told so, the log says where and why, and no calendar file changes.
+TEST_F(VdirStoreWriterTest, aMoveWithoutAWritableStateFolderSaysSoAndChangesNothing) {
+    const PlatformEvent created =
+        m_store->saveEvent(newEvent("2024-06-05T12:00:00", "2024-06-05T13:00:00"), Span::ThisEvent, true);
+    const QStringList personalBefore = icsFiles(personal());
+
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    QTemporaryDir state;
+    const QString blocked = state.path() + QStringLiteral("/orbitday");
+    QFile blocker(blocked);  // a file where the app's state folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+
+    PlatformEvent moving = created;
+    moving.calendar = m_store->calendar(QStringLiteral("work"));
+    testing::internal::CaptureStderr();
+    std::optional<QString> message;
+    try {
+        m_store->saveEvent(moving, Span::ThisEvent, true);
+    } catch (const EventStoreError& error) {
+        message = error.errorDescription();
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    qputenv("XDG_STATE_HOME", savedState);
+
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(*message, QStringLiteral("The change was not made: Orbitday's state folder %1 is not writable.").arg(blocked));
+    EXPECT_NE(log.find("cannot write the journal at " + blocked.toStdString() + "/journal: Not a directory"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(icsFiles(personal()), personalBefore);
+    EXPECT_TRUE(icsFiles(m_vdir.path(QStringLiteral("work"))).isEmpty());
+    EXPECT_EQ(m_store->event(created.eventIdentifier)->calendar->calendarIdentifier, QStringLiteral("personal"));
 }
 
 TEST_F(VdirStoreWriterTest, eventsMoveToAnotherCalendarWithTheirFile) {
