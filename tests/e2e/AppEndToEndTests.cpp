@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <optional>
 
@@ -46,6 +47,21 @@ QColor expected(const design::DynamicColor& token, bool dark) {
 bool near(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
            std::abs(a.blue() - b.blue()) <= 2;
+}
+
+// How long drawing may take on a busy machine.
+constexpr int kDrawingTimeoutMs = 15000;
+
+// A new window is black until the application paints it; every screen of the popover
+// has the surface, light or dark, along its top edge.
+bool drawn(const QImage& shot) {
+    const QColor top = shot.pixelColor(shot.width() / 2, 4);
+    return near(top, expected(design::Theme::surface(), false)) || near(top, expected(design::Theme::surface(), true));
+}
+
+// The main screen's footer ends the panel.
+bool showsFooter(const QImage& shot, bool dark) {
+    return near(shot.pixelColor(300, shot.height() - 12), expected(design::Theme::surfaceSunk(), dark));
 }
 
 // Pixels in the blue of the calendar "Work" that AppDriver writes (#2D7FF9),
@@ -82,17 +98,28 @@ protected:
             std::cerr << "The application wrote:\n" << errors.toStdString();
     }
 
-    static QImage panelShot(AppDriver& driver, const QString& name) {
-        const auto panel = driver.panelGeometry();
-        if (!panel)
-            return {};
-        // Let the opening fade finish (without a compositor there is none).
-        testsupport::spinEventLoop(250);
-        const QImage shot = driver.screenshot(*panel);
+    // The panel's picture once it shows what the test waits for. Drawing takes its time,
+    // the more so on a busy machine: rather than guess how long, look again until the
+    // picture shows it, within a generous limit. The last picture when it never does
+    // (empty without a panel).
+    static QImage panelShotWhen(AppDriver& driver, const QString& name,
+                                const std::function<bool(const QImage&)>& shows) {
+        QImage shot;
+        testsupport::waitUntil(
+            [&] {
+                const auto panel = driver.panelGeometry();
+                shot = panel ? driver.screenshot(*panel) : QImage();
+                return !shot.isNull() && shows(shot);
+            },
+            kDrawingTimeoutMs);
         keep(shot, name);
         return shot;
     }
-    QImage panelShot(const QString& name) { return panelShot(app, name); }
+    QImage panelShotWhen(const QString& name, const std::function<bool(const QImage&)>& shows) {
+        return panelShotWhen(app, name, shows);
+    }
+    // The panel's picture once the application has drawn it.
+    QImage panelShot(const QString& name) { return panelShotWhen(name, drawn); }
 
     // Events today and on the next days, so that the grid has marks to show.
     static void addWeekOfEvents(AppDriver& driver) {
@@ -110,12 +137,15 @@ protected:
         return driver.waitForPanel();
     }
 
-    // Our privacy settings window: the application's window that is not the panel.
+    // Our privacy settings window, the application's window that is not the panel, once it
+    // has the keyboard (its switch takes the keys the test types next).
     static bool waitForPrivacyWindow(const AppDriver& driver) {
-        return testsupport::waitUntil([&] {
-            const auto windows = driver.visibleWindows();
-            return std::any_of(windows.begin(), windows.end(), [](const QRect& w) { return w.width() != 364; });
-        });
+        return testsupport::waitUntil(
+            [&] {
+                const auto focused = driver.focusedWindow();
+                return focused && focused->width() != 364;
+            },
+            kDrawingTimeoutMs);
     }
 
     QByteArray zone = lateMorningZone();
@@ -148,6 +178,29 @@ int footerTop(const QImage& shot, bool dark) {
     return y;
 }
 
+// The middles of the reminders' checkboxes shown between the grid and the footer: each
+// box's top and bottom edges are lines across the column where the boxes stand.
+std::vector<int> checkboxes(const QImage& shot, bool dark) {
+    const int surface = expected(design::Theme::surface(), dark).lightness();
+    const auto isEdge = [&](int y) {
+        int inked = 0;
+        for (int x = 19; x <= 31; ++x)
+            inked += std::abs(shot.pixelColor(x, y).lightness() - surface) > 40 ? 1 : 0;
+        return inked >= 11;
+    };
+    std::vector<int> edges;
+    for (int y = 300; y < footerTop(shot, dark); ++y)
+        if (isEdge(y) && !isEdge(y - 1))
+            edges.push_back(y);
+    std::vector<int> middles;
+    for (size_t i = 0; i + 1 < edges.size(); ++i)
+        if (const int size = edges[i + 1] - edges[i]; size >= 10 && size <= 20) {
+            middles.push_back((edges[i] + edges[i + 1]) / 2);
+            ++i;
+        }
+    return middles;
+}
+
 bool isCompleted(const QString& todoFile) {
     QFile file(todoFile);
     return file.open(QIODevice::ReadOnly) && file.readAll().contains("STATUS:COMPLETED");
@@ -174,9 +227,10 @@ TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReope
     const QRect panel = *app.panelGeometry();
     EXPECT_EQ(panel.width(), 364);
     EXPECT_EQ(panel.topLeft(), QPoint(1280 - 364 - 8, 12)) << "no click yet: the top right corner";
-    const QImage light = panelShot(u"panel-light"_s);
+    const QImage light =
+        panelShotWhen(u"panel-light"_s, [](const QImage& picture) { return showsFooter(picture, false); });
     ASSERT_FALSE(light.isNull());
-    EXPECT_TRUE(near(light.pixelColor(300, panel.height() - 12), expected(design::Theme::surfaceSunk(), false))) << "the footer";
+    EXPECT_TRUE(showsFooter(light, false));
 
     app.chord({Keys::escape});
     EXPECT_TRUE(app.waitForNoPanel());
@@ -209,9 +263,10 @@ TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewher
     ASSERT_TRUE(app.tray().activate(640, 10));
     ASSERT_TRUE(app.waitForPanel());
     EXPECT_EQ(app.panelGeometry()->topLeft(), QPoint(640 - 182, 22));
-    const QImage dark = panelShot(u"panel-dark"_s);
+    const QImage dark =
+        panelShotWhen(u"panel-dark"_s, [](const QImage& picture) { return showsFooter(picture, true); });
     ASSERT_FALSE(dark.isNull());
-    EXPECT_TRUE(near(dark.pixelColor(300, dark.height() - 12), expected(design::Theme::surfaceSunk(), true))) << "the footer";
+    EXPECT_TRUE(showsFooter(dark, true));
 
     ASSERT_TRUE(app.tray().activate(640, 10));
     EXPECT_TRUE(app.waitForNoPanel());
@@ -219,7 +274,8 @@ TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewher
     // A click into another application closes it.
     ASSERT_TRUE(app.tray().activate(640, 10));
     ASSERT_TRUE(app.waitForPanel());
-    testsupport::spinEventLoop(100);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, kDrawingTimeoutMs))
+        << "the panel takes the keyboard";
     app.focusElsewhere();
     EXPECT_TRUE(app.waitForNoPanel());
 }
@@ -245,11 +301,13 @@ TEST_F(AppEndToEnd, ThePopoverOpensOnTheMonthGridInEitherAppearanceWeekStartAndW
         ASSERT_TRUE(app.start());
         ASSERT_TRUE(app.tray().waitForItem(15000));
         ASSERT_TRUE(openWithHotKey(app));
-        const QImage shot = panelShot(QString::fromLatin1(v.name));
+        const QImage shot = panelShotWhen(QString::fromLatin1(v.name), [&v](const QImage& picture) {
+            return picture.height() > 300 && calendarMarks(picture) > 20 && showsFooter(picture, v.dark);
+        });
         ASSERT_FALSE(shot.isNull());
         EXPECT_GT(shot.height(), 300) << "the header and six weeks of days";
         EXPECT_GT(calendarMarks(shot), 20) << "the marks of four days with events";
-        EXPECT_TRUE(near(shot.pixelColor(300, shot.height() - 12), expected(design::Theme::surfaceSunk(), v.dark))) << "the footer";
+        EXPECT_TRUE(showsFooter(shot, v.dark));
         const QString errors = app.stop();
         EXPECT_FALSE(errors.contains(u"ERROR"_s, Qt::CaseInsensitive)) << errors.toStdString();
     }
@@ -261,7 +319,9 @@ TEST_F(AppEndToEnd, CalendarAccessSwitchedOffInThePrivacySettingsEmptiesThePopov
     ASSERT_TRUE(app.tray().waitForItem(15000));
     ASSERT_TRUE(app.tray().label().contains(u"Dentist"_s));
     ASSERT_TRUE(openWithHotKey(app));
-    EXPECT_GT(calendarMarks(panelShot(u"privacy-before"_s)), 20);
+    EXPECT_GT(calendarMarks(panelShotWhen(u"privacy-before"_s,
+                                          [](const QImage& picture) { return calendarMarks(picture) > 20; })),
+              20);
     app.chord({Keys::escape});
     ASSERT_TRUE(app.waitForNoPanel());
 
@@ -271,13 +331,15 @@ TEST_F(AppEndToEnd, CalendarAccessSwitchedOffInThePrivacySettingsEmptiesThePopov
         SCOPED_TRACE(on ? "on again" : "off");
         EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
         ASSERT_TRUE(waitForPrivacyWindow(app));
-        testsupport::spinEventLoop(200);
         app.chord({' '});
         // The tray's next event follows at once, without the popover opening (which reloads).
         EXPECT_TRUE(testsupport::waitUntil([&] { return app.tray().label().contains(u"Dentist"_s) == on; }));
         app.chord({Keys::controlL, Keys::altL, 'c'});
         ASSERT_TRUE(app.waitForPanel());
-        const int marks = calendarMarks(panelShot(on ? u"privacy-on"_s : u"privacy-off"_s));
+        const int marks =
+            calendarMarks(panelShotWhen(on ? u"privacy-on"_s : u"privacy-off"_s, [on](const QImage& picture) {
+                return drawn(picture) && (calendarMarks(picture) > 20) == on;
+            }));
         EXPECT_EQ(marks > 20, on) << marks;
         app.chord({Keys::escape});
         ASSERT_TRUE(app.waitForNoPanel());
@@ -296,7 +358,10 @@ TEST_F(AppEndToEnd, TheDayAgendaSitsUnderTheGridWithTheComingEventHighlightedAnd
         ASSERT_TRUE(app.tray().waitForItem(15000));
         ASSERT_TRUE(openWithHotKey(app));
         const QRect panel = *app.panelGeometry();
-        const QImage shot = panelShot(dark ? u"agenda-dark"_s : u"agenda-light"_s);
+        const QImage shot = panelShotWhen(dark ? u"agenda-dark"_s : u"agenda-light"_s, [](const QImage& picture) {
+            const auto bar = accentBar(picture, 25);
+            return bar && bar->y() + 60 < picture.height();
+        });
         ASSERT_FALSE(shot.isNull());
 
         // The dentist in two hours, highlighted on a card below the grid's six weeks.
@@ -328,14 +393,12 @@ TEST_F(AppEndToEnd, ATickedReminderIsCompletedOnDiskAndCtrlZInThePopoverOpensItA
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.tray().waitForItem(15000));
     ASSERT_TRUE(openWithHotKey(app));
+    const QImage shot = panelShotWhen(u"main-reminder-light"_s, [](const QImage& picture) {
+        return showsFooter(picture, false) && checkboxes(picture, false).size() == 1;
+    });
+    ASSERT_EQ(checkboxes(shot, false).size(), 1U);
     const QRect panel = *app.panelGeometry();
-    const QImage shot = panelShot(u"main-reminder-light"_s);
-    ASSERT_FALSE(shot.isNull());
-
-    // The only reminder's row stands right above the footer, under the section's bottom padding.
-    const int rowMiddle = footerTop(shot, false) - 10 - 14;
-    app.click(panel.topLeft() + QPoint(200, rowMiddle));
-    EXPECT_FALSE(isCompleted(todo)) << "the tick waits out its grace period";
+    app.click(panel.topLeft() + QPoint(200, checkboxes(shot, false).front()));
     EXPECT_TRUE(testsupport::waitUntil([&] { return isCompleted(todo); })) << "the tick reached the file";
 
     app.chord({Keys::controlL, 'z'});
@@ -380,7 +443,10 @@ TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndF
         ASSERT_TRUE(app.start());
         ASSERT_TRUE(app.tray().waitForItem(15000));
         ASSERT_TRUE(openWithHotKey(app));
-        const QImage shot = panelShot(dark ? u"main-overflowing-dark"_s : u"main-overflowing-light"_s);
+        const QImage shot = panelShotWhen(
+            dark ? u"main-overflowing-dark"_s : u"main-overflowing-light"_s, [dark](const QImage& picture) {
+                return calendarMarks(picture) > 20 && footerTop(picture, dark) > picture.height() - 100;
+            });
         ASSERT_FALSE(shot.isNull());
         EXPECT_LE(shot.height(), 680) << "capped";
         EXPECT_GT(calendarMarks(shot), 20) << "the grid still shows";
@@ -390,40 +456,54 @@ TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndF
     }
 }
 
-// The undo toast's capsule: a row across the popover, 20 pixels in from each
-// side, mostly in the text colour that fills it.
+// The undo toast's capsule across the row `y`, filled with the text colour: no text
+// writes as long a stretch of one colour as the room between its title and Undo.
 bool showsToast(const QImage& shot, int y, bool dark) {
     const QColor fill = expected(design::Theme::text(), dark);
-    int filled = 0;
-    for (int x = 24; x < shot.width() - 24; ++x)
-        filled += near(shot.pixelColor(x, y), fill) ? 1 : 0;
-    return filled > 150;
+    int run = 0;
+    for (int x = 24; x < shot.width() - 24; ++x) {
+        run = near(shot.pixelColor(x, y), fill) ? run + 1 : 0;
+        if (run >= 40)
+            return true;
+    }
+    return false;
 }
 
 TEST_F(AppEndToEnd, AChangeShowsTheUndoToastWhoseUndoRevertsItAndHidesIt) {
-    const QString todo = app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
+    // Five reminders due: three rows and "+2 more". A completion brings the fourth row up in
+    // the first's place, so the panel keeps its height and the toast a place of its own.
+    QStringList todos;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < 5; ++i)
+        todos << app.addReminder(u"Reminder %1"_s.arg(i + 1), now.addSecs(-3600 * (5 - i)));
+    const auto completed = [&todos] {
+        return static_cast<int>(std::count_if(todos.begin(), todos.end(), isCompleted));
+    };
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.tray().waitForItem(15000));
     ASSERT_TRUE(openWithHotKey(app));
-    const QImage before = panelShot(u"toast-before"_s);
-    ASSERT_FALSE(before.isNull());
-    app.click(app.panelGeometry()->topLeft() + QPoint(200, footerTop(before, false) - 10 - 14));
-    ASSERT_TRUE(testsupport::waitUntil([&] { return isCompleted(todo); }));
+    const QImage before = panelShotWhen(u"toast-before"_s, [](const QImage& picture) {
+        return showsFooter(picture, false) && !checkboxes(picture, false).empty();
+    });
+    ASSERT_FALSE(checkboxes(before, false).empty());
+    const QRect panel = *app.panelGeometry();
+    app.click(panel.topLeft() + QPoint(200, checkboxes(before, false).front()));
+    // The toast floats 76 pixels above the popover's bottom edge. The pointer waits where it
+    // comes to rest, which holds it for as long as the test takes to look.
+    const int middle = panel.height() - 76 - 17;
+    app.moveTo(panel.topLeft() + QPoint(80, middle));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return completed() == 1; }));
 
-    // The toast floats 76 pixels above the popover's bottom edge.
-    QRect panel;
-    int middle = 0;
-    ASSERT_TRUE(testsupport::waitUntil([&] {
-        panel = *app.panelGeometry();
-        middle = panel.height() - 76 - 17;
-        return showsToast(panelShot(u"toast"_s), middle, false);
-    })) << "no toast";
+    const QImage toast =
+        panelShotWhen(u"toast"_s, [&](const QImage& picture) { return showsToast(picture, middle, false); });
+    ASSERT_TRUE(showsToast(toast, middle, false)) << "no toast";
+    EXPECT_EQ(app.panelGeometry(), panel);
     app.click(panel.topLeft() + QPoint(panel.width() - 20 - 40, middle));
-    EXPECT_TRUE(testsupport::waitUntil([&] { return !isCompleted(todo); })) << "Undo opened the reminder again";
-    EXPECT_TRUE(testsupport::waitUntil([&] {
-        const auto now = app.panelGeometry();
-        return now && !showsToast(panelShot(u"toast-after-undo"_s), now->height() - 76 - 17, false);
-    })) << "the toast went at once";
+    EXPECT_TRUE(testsupport::waitUntil([&] { return completed() == 0; })) << "Undo opened the reminder again";
+    EXPECT_FALSE(showsToast(panelShotWhen(u"toast-after-undo"_s,
+                                          [&](const QImage& picture) { return !showsToast(picture, middle, false); }),
+                            middle, false))
+        << "only Undo takes a toast away from under the pointer";
 }
 
 // The accent's reds: its fills, buttons and text, antialiased or not.
@@ -472,18 +552,28 @@ protected:
     }
     // Presses the row's Allow, then Allow in the consent window that asks.
     bool allow(int row, const QString& shotName) {
+        const QImage shot = panelShotWhen(
+            shotName, [row](const QImage& picture) { return static_cast<int>(flameRuns(picture, 312).size()) > row; });
         const QRect panel = *app.panelGeometry();
-        const QImage shot = panelShot(shotName);
         const std::vector<int> buttons = flameRuns(shot, 312);
         if (static_cast<int>(buttons.size()) <= row)
             return false;
         app.click(panel.topLeft() + QPoint(312, buttons[static_cast<std::size_t>(row)]));
-        if (!testsupport::waitUntil([&] { return consentWindow().has_value(); }))
+        // Clicked once it is drawn and has the keyboard: a window is black until it is painted.
+        std::optional<QRect> consent;
+        const bool ready = testsupport::waitUntil(
+            [&] {
+                consent = consentWindow();
+                if (!consent || app.focusedWindow() != consent)
+                    return false;
+                const QImage window = app.screenshot(*consent);
+                return !window.isNull() && window.pixelColor(consent->width() / 2, 4) != QColor(Qt::black);
+            },
+            kDrawingTimeoutMs);
+        if (!ready)
             return false;
-        testsupport::spinEventLoop(200);
-        const QRect consent = *consentWindow();
         // Allow is the right-hand button of the two along its bottom edge.
-        app.click(consent.bottomRight() - QPoint(50, 30));
+        app.click(consent->bottomRight() - QPoint(50, 30));
         return testsupport::waitUntil([&] { return !consentWindow().has_value(); });
     }
     bool showsMain() const {
@@ -499,14 +589,19 @@ TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunches
     ASSERT_TRUE(openWithHotKey(app));
 
     // The greeting with its two tiles, the calendar tile in the accent.
-    const QImage greeting = panelShot(u"onboarding"_s);
+    const QImage greeting =
+        panelShotWhen(u"onboarding"_s, [](const QImage& picture) { return flameRuns(picture, 312).size() == 2; });
     ASSERT_FALSE(greeting.isNull());
     EXPECT_LT(greeting.height(), 420);
     EXPECT_TRUE(reddish(greeting.pixelColor(30, 60)));
     ASSERT_EQ(flameRuns(greeting, 312).size(), 2U) << "an Allow on each row";
 
     ASSERT_TRUE(allow(0, u"onboarding-before-calendars"_s));
-    EXPECT_TRUE(testsupport::waitUntil([&] { return flameRuns(panelShot(u"onboarding-calendars"_s), 312).size() == 1; }))
+    EXPECT_EQ(flameRuns(panelShotWhen(u"onboarding-calendars"_s,
+                                      [](const QImage& picture) { return flameRuns(picture, 312).size() == 1; }),
+                        312)
+                  .size(),
+              1U)
         << "only the reminders' Allow is left";
     ASSERT_TRUE(allow(0, u"onboarding-before-reminders"_s));
     ASSERT_TRUE(testsupport::waitUntil([&] { return showsMain(); })) << "both answered: the main screen";
@@ -531,27 +626,30 @@ TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunches
     // Access switched off in our privacy settings: the popover says how to turn it on.
     EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
     ASSERT_TRUE(waitForPrivacyWindow(app));
-    testsupport::spinEventLoop(200);
     app.chord({' '});
-    testsupport::spinEventLoop(300);
     app.chord({Keys::controlL, Keys::altL, 'c'});
     ASSERT_TRUE(app.waitForPanel());
     ASSERT_TRUE(testsupport::waitUntil([&] { return !showsMain(); }));
     QRect panel = *app.panelGeometry();
-    const QImage denied = panelShot(u"access-denied"_s);
+    // Drawn once "Open Privacy Settings" shows in the accent at its bottom right.
+    const QImage denied = panelShotWhen(u"access-denied"_s, [](const QImage& picture) {
+        return reddish(picture.pixelColor(picture.width() - 60, picture.height() - 27));
+    });
     ASSERT_FALSE(denied.isNull());
     EXPECT_LT(flamePixels(denied, 110, 160), 20) << "the usual message";
 
     // Check again while it is still off.
     app.click(panel.topLeft() + QPoint(60, panel.height() - 27));
-    EXPECT_TRUE(testsupport::waitUntil([&] { return flamePixels(panelShot(u"access-denied-still-off"_s), 110, 160) > 100; }))
+    EXPECT_GT(flamePixels(panelShotWhen(u"access-denied-still-off"_s,
+                                        [](const QImage& picture) { return flamePixels(picture, 110, 160) > 100; }),
+                          110, 160),
+              100)
         << "the still-off message, in the accent";
 
     // On again in the privacy settings while the popover stays; Check again leaves for the main screen.
     EXPECT_EQ(app.launchAgain({u"--privacy-settings"_s}), 0);
-    testsupport::spinEventLoop(300);
+    ASSERT_TRUE(waitForPrivacyWindow(app));
     app.chord({' '});
-    testsupport::spinEventLoop(300);
     if (app.panelGeometry() && !showsMain()) {
         panel = *app.panelGeometry();
         app.click(panel.topLeft() + QPoint(60, panel.height() - 27));

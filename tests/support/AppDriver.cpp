@@ -221,10 +221,15 @@ void AppDriver::focusElsewhere() {
     m_x->sync();
 }
 
+void AppDriver::moveTo(const QPoint& point) {
+    xcb_test_fake_input(m_x->connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_x->root,
+                        static_cast<std::int16_t>(point.x()), static_cast<std::int16_t>(point.y()), 0);
+    m_x->sync();
+}
+
 void AppDriver::click(const QPoint& point) {
+    moveTo(point);
     xcb_connection_t* c = m_x->connection;
-    xcb_test_fake_input(c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_x->root, static_cast<std::int16_t>(point.x()),
-                        static_cast<std::int16_t>(point.y()), 0);
     xcb_test_fake_input(c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_test_fake_input(c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     m_x->sync();
@@ -246,6 +251,19 @@ std::vector<QRect> AppDriver::visibleWindows() const {
             windows.emplace_back(geometry->x, geometry->y, geometry->width, geometry->height);
     }
     return windows;
+}
+
+std::optional<QRect> AppDriver::focusedWindow() const {
+    xcb_connection_t* c = m_x->connection;
+    auto focus = reply(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    // No window manager runs: the application hands the focus to its top-level windows themselves.
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
+        m_x->windowPid(focus->focus) != pid())
+        return std::nullopt;
+    auto geometry = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, focus->focus), nullptr));
+    if (!geometry)
+        return std::nullopt;
+    return QRect(geometry->x, geometry->y, geometry->width, geometry->height);
 }
 
 std::optional<QRect> AppDriver::panelGeometry() const {

@@ -86,8 +86,12 @@ public:
     void focusElsewhere();
     // Moves the pointer to the point of the screen and clicks the left button there.
     void click(const QPoint& point);
+    // Moves the pointer to the point of the screen and leaves it there.
+    void moveTo(const QPoint& point);
     // The application's windows that are mapped now.
     std::vector<QRect> visibleWindows() const;
+    // The window that has the keyboard, when it is one of the application's.
+    std::optional<QRect> focusedWindow() const;
     // The popover panel (the application's mapped window 364 pixels wide).
     std::optional<QRect> panelGeometry() const;
     bool waitForPanel(int timeoutMs = 5000) const;
