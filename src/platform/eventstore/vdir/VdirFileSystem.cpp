@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,9 +78,16 @@ int sequenceLength(const unsigned char* p, qsizetype left) {
     return length;
 }
 
+bool isKeptByte(char16_t c) {
+    return c >= kKeptByte + 0x80 && c <= kKeptByte + 0xFF;
+}
+
 }  // namespace
 
 QString decodedPath(const QByteArray& native) {
+    // Nearly every name is plain ASCII; each file of a folder is named on every scan.
+    if (std::all_of(native.begin(), native.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(native);
     QString result;
     result.reserve(native.size());
     const auto* bytes = reinterpret_cast<const unsigned char*>(native.constData());
@@ -99,11 +108,14 @@ QString decodedPath(const QByteArray& native) {
 }
 
 QByteArray nativePath(const QString& path) {
+    // Only a name with kept bytes needs encoding piece by piece; each read of a file names it.
+    if (std::none_of(path.begin(), path.end(), [](QChar c) { return isKeptByte(c.unicode()); }))
+        return path.toUtf8();
     QByteArray result;
     result.reserve(path.size());
     for (qsizetype i = 0; i < path.size(); ++i) {
         const char16_t c = path.at(i).unicode();
-        if (c >= kKeptByte + 0x80 && c <= kKeptByte + 0xFF) {
+        if (isKeptByte(c)) {
             result += static_cast<char>(c - kKeptByte);
         } else if (QChar::isHighSurrogate(c) && i + 1 < path.size() && path.at(i + 1).isLowSurrogate()) {
             result += path.mid(i, 2).toUtf8();
@@ -118,7 +130,7 @@ QByteArray nativePath(const QString& path) {
 QString displayedName(const QString& name) {
     QString shown = name;
     for (QChar& c : shown)
-        if (c.unicode() >= kKeptByte + 0x80 && c.unicode() <= kKeptByte + 0xFF)
+        if (isKeptByte(c.unicode()))
             c = QChar::ReplacementCharacter;
     return shown;
 }
