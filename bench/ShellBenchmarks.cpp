@@ -1,6 +1,6 @@
 // The application as a user meets it: from launch to the tray item taking its
-// place, its memory at rest, and from the hot key or a click to the popover on
-// screen. Runs the built binary in a private X server with a session bus:
+// place, its memory at rest and after the openings, from the hot key or a click
+// to the popover on screen, and into a month outside the loaded events. Runs the built binary in a private X server with a session bus:
 //   bench/shell-bench            (from the source folder, after a build)
 
 #include "AppDriver.h"
@@ -22,8 +22,9 @@ using Keys = testsupport::AppDriver::Keys;
 
 constexpr int kEvents = 5000;
 
+// ORBITDAY_BENCH_BINARY runs another build of the application, to compare two.
 QString binary() {
-    return QStringLiteral(ORBITDAY_APP_BINARY);
+    return qEnvironmentVariable("ORBITDAY_BENCH_BINARY", QStringLiteral(ORBITDAY_APP_BINARY));
 }
 
 // A HOME with calendar access granted and, when asked, 5,000 events around today.
@@ -91,6 +92,7 @@ void measureOpening(benchmark::State& state, QPoint probe, Open open) {
         testsupport::waitUntil([&] { return !painted(app, probe, background); }, 5000);
         testsupport::spinEventLoop(100);
     }
+    state.counters["rss_after_MiB"] = static_cast<double>(app.residentKiB()) / 1024.0;
 }
 
 void BM_HotKeyToPopoverPainted(benchmark::State& state) {
@@ -104,6 +106,39 @@ void BM_ClickToPopoverPainted(benchmark::State& state) {
     measureOpening(state, QPoint(640 - 182 + 300, 22 + 100), [](AppDriver& app) { app.tray().activate(640, 10); });
 }
 BENCHMARK(BM_ClickToPopoverPainted)->Arg(0)->Arg(kEvents)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// Alt+Right from the popover into the next month, each one outside the events
+// loaded so far (the window reaches seven weeks ahead): time until the panel's
+// month shows anew.
+void BM_MonthOutsideTheWindowPainted(benchmark::State& state) {
+    constexpr std::uint32_t kRight = 0xff53;
+    AppDriver app(binary(), prepareHome(state.range(0) != 0));
+    if (!app.start() || !app.tray().waitForItem(15000)) {
+        state.SkipWithError("the application did not register its tray item");
+        return;
+    }
+    testsupport::spinEventLoop(500);
+    app.chord({Keys::controlL, Keys::altL, 'c'});
+    if (!app.waitForPanel()) {
+        state.SkipWithError("the popover did not appear");
+        return;
+    }
+    testsupport::spinEventLoop(500);
+    const QRect month(app.panelGeometry()->topLeft(), QSize(364, 320));
+    for (auto _ : state) {
+        const QImage before = app.screenshot(month);
+        QElapsedTimer clock;
+        clock.start();
+        app.chord({Keys::altL, kRight});
+        if (!testsupport::waitUntil([&] { return app.screenshot(month) != before; }, 5000)) {
+            state.SkipWithError("the month did not change");
+            return;
+        }
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        testsupport::spinEventLoop(100);
+    }
+}
+BENCHMARK(BM_MonthOutsideTheWindowPainted)->Arg(0)->Arg(kEvents)->UseManualTime()->Iterations(12)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
