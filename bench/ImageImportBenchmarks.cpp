@@ -4,7 +4,9 @@
 
 #include "imageimport/extraction/EventCandidateExtractor.h"
 #include "imageimport/extraction/ImageTextRecognizer.h"
+#include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/flow/ImageLoading.h"
+#include "platform/images/QtImages.h"
 #include "platform/datadetector/RuleDataDetector.h"
 #include "platform/images/QtImageLoader.h"
 #include "platform/textrecognition/TesseractRecognizer.h"
@@ -128,6 +130,66 @@ void BM_FirstRecognitionWithNewEngines(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FirstRecognitionWithNewEngines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The first import after start as the app has it: the engines were made in the
+// background a moment after start.
+void BM_FirstRecognitionWithPreparedEngines(benchmark::State& state) {
+    const platform::LoadedImage image = screenshot().load();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const platform::TesseractRecognizer fresh;
+        fresh.prepare();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ImageTextRecognizer::recognize(fresh, image));
+    }
+}
+BENCHMARK(BM_FirstRecognitionWithPreparedEngines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// A ticket's card of twelve label and value rows 2 pixels apart: the page that lost
+// its short values when it was read in bands.
+QImage tightCard() {
+    QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(0xfb, 0xfb, 0xfb));
+    QPainter painter(&image);
+    painter.setFont(font(13));
+    const QStringList rows{u"Event|Summer Jazz Night"_s, u"Date|Friday 18 July 2025"_s, u"Time|20:00 - 23:00"_s,
+                           u"Doors|19:30"_s,             u"Venue|The Blue Room"_s,      u"Address|12 Harbour Street"_s,
+                           u"Seat|K14"_s,                u"Row|6"_s,                    u"Gate|B22"_s,
+                           u"Order|#88213"_s,            u"Price|EUR 35.00"_s,          u"Host|Dana Whitfield"_s};
+    int baseline = 40;
+    for (const QString& row : rows) {
+        baseline += 15;
+        painter.setPen(QColor(0x88, 0x88, 0x88));
+        painter.drawText(40, baseline, row.section(u'|', 0, 0));
+        painter.setPen(QColor(0x11, 0x11, 0x11));
+        painter.drawText(420, baseline, row.section(u'|', 1));
+    }
+    return image;
+}
+
+void BM_RecognizeTightCard(benchmark::State& state) {
+    const platform::LoadedImage image = platform::images::fromQImage(tightCard());
+    screenshot().recognize(image);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screenshot().recognize(image));
+}
+BENCHMARK(BM_RecognizeTightCard)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A paste of the screenshot through the import session, from begin() to the result on
+// the main thread, with the session's own worker.
+void BM_ImportSessionScreenshot(benchmark::State& state) {
+    ImageImportSession session;
+    session.setReading({&screenshot().loader, &screenshot().recognizer, screenshot().detector});
+    for (auto _ : state) {
+        session.begin(ImageImportInput::data(screenshot().png));
+        while (session.phase().kind == ImageImportSession::Phase::Kind::preparing ||
+               session.phase().kind == ImageImportSession::Phase::Kind::reading)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    if (session.phase().kind != ImageImportSession::Phase::Kind::review)
+        state.SkipWithError("the import did not reach its review");
+}
+BENCHMARK(BM_ImportSessionScreenshot)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

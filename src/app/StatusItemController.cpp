@@ -8,8 +8,10 @@
 #include "app/StatusIcons.h"
 #include "app/StatusTitle.h"
 #include "core/Clock.h"
+#include "design/KitWidget.h"
 #include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
+#include "imageimport/flow/ImageDropTarget.h"
 #include "imageimport/flow/ImportKeys.h"
 #include "platform/statusitem/StatusItem.h"
 #include "platform/systemevents/SystemEvents.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -63,6 +66,12 @@ StatusItemController::StatusItemController(AppEnvironment& environment, platform
     connect(importKey, &QShortcut::activated, this, [this] {
         if (imageimport::importKeysApply(m_env.appState, m_env.store))
             m_env.appState.imageImport().chooseFile();
+    });
+    new imageimport::ImagePasteKey(m_env, m_panel);
+    // What an import found is said over the popover, where it shows.
+    m_env.appState.imageImport().setAnnouncer([panel = QPointer<QWidget>(m_panel)](const QString& text) {
+        if (panel)
+            design::announce(panel, text);
     });
     m_env.appState.onContentHeightChange = [this](double) { onContentHeightChange(); };
 

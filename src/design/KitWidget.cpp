@@ -142,4 +142,10 @@ QString plainToolTip(const QString& text) {
     return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
+void announce(QWidget* widget, const QString& text) {
+    widget->setAccessibleDescription(text);
+    QAccessibleEvent alert(widget, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
 }  // namespace design

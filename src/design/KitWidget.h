@@ -35,6 +35,8 @@ void setAccessibleSelected(QWidget* widget, bool selected);
 // Return or Enter clicks a focused kit button, as Space does; true when it did.
 bool clickOnReturn(QAbstractButton* button, QKeyEvent* event);
 
+// Has assistive technologies say `text` now, as coming from the widget.
+void announce(QWidget* widget, const QString& text);
 // A tooltip that shows the text as it stands, never as markup: titles and
 // places come from calendar files, and "<b>" in one is just text.
 QString plainToolTip(const QString& text);

@@ -11,6 +11,9 @@
 #include "design/TextBlock.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
+#include "imageimport/flow/ImageDropTarget.h"
+#include "imageimport/flow/ImageDropZone.h"
+#include "imageimport/flow/ImageImportView.h"
 #include "popover/AccessDeniedView.h"
 #include "popover/AccessFlows.h"
 #include "popover/PermissionsView.h"
@@ -65,9 +68,8 @@ QWidget* comingScreen(const app::PopoverRoute& route, QWidget* parent) {
         case Kind::eventCreate:
             return new ComingScreen(u"New event"_s, u"A new event’s title, time, place, calendar and alerts."_s,
                                     parent);
-        case Kind::imageImport:
-            return new ComingScreen(u"From an image"_s, u"An event or reminder read from an image."_s, parent);
         case Kind::main:
+        case Kind::imageImport:
         case Kind::onboarding:
         case Kind::accessDenied: break;
     }
@@ -107,6 +109,7 @@ PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* pare
       m_toastModel(new UndoToastModel(environment.store, this)),
       m_toast(new UndoToast(this)),
       m_toastMotion(new QVariantAnimation(this)),
+      m_dropTarget(new imageimport::ImageDropTarget(environment, this)),
       m_frame(new Frame(this)) {
     setObjectName(u"PopoverRootView"_s);
     setFont(design::ODFont::body(13));
@@ -128,6 +131,7 @@ PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* pare
     connect(m_toastModel, &UndoToastModel::toastShown, this, &PopoverRootView::bringToastIn);
     connect(m_toastModel, &UndoToastModel::expired, this, &PopoverRootView::takeToastOut);
 
+    m_dropTarget->announce = [this](const QString& text) { design::announce(this, text); };
     connect(&m_env.appState, &app::AppState::routeChanged, this, &PopoverRootView::showRoute);
     connect(&m_env.store, &store::CalendarStore::eventAccessChanged, this, &PopoverRootView::showRoute);
     m_shown = effectiveRoute(m_env.appState.route(), m_env.store);
@@ -164,8 +168,8 @@ QWidget* PopoverRootView::makeScreen(const app::PopoverRoute& route) {
         case Kind::accessDenied: screen = new AccessDeniedView(m_env, this); break;
         case Kind::quickCreate:
         case Kind::eventEdit:
-        case Kind::eventCreate:
-        case Kind::imageImport: screen = comingScreen(route, this); break;
+        case Kind::eventCreate: screen = comingScreen(route, this); break;
+        case Kind::imageImport: screen = new imageimport::ImageImportView(m_env, this); break;
     }
     screen->show();
     return screen;
@@ -185,19 +189,8 @@ void PopoverRootView::fitContent() {
 
 void PopoverRootView::stackOverlays() {
     m_toast->raise();
-    if (m_dropTarget)
-        m_dropTarget->raise();
+    m_dropTarget->zone()->raise();
     m_frame->raise();
-}
-
-void PopoverRootView::installDropTarget(QWidget* target) {
-    if (m_dropTarget)
-        m_dropTarget->deleteLater();
-    m_dropTarget = target;
-    target->setParent(this);
-    target->setGeometry(rect());
-    target->show();
-    stackOverlays();
 }
 
 void PopoverRootView::updateToast() {
@@ -264,8 +257,7 @@ bool PopoverRootView::event(QEvent* event) {
 
 void PopoverRootView::resizeEvent(QResizeEvent*) {
     m_frame->setGeometry(rect());
-    if (m_dropTarget)
-        m_dropTarget->setGeometry(rect());
+    m_dropTarget->zone()->setGeometry(rect());
     placeToast();
 }
 

@@ -11,6 +11,9 @@ class QVariantAnimation;
 namespace app {
 struct AppEnvironment;
 }
+namespace imageimport {
+class ImageDropTarget;
+}
 
 namespace popover {
 
@@ -40,10 +43,9 @@ public:
     UndoToast* toast() const { return m_toast; }
     UndoToastModel& toastModel() const { return *m_toastModel; }
 
-    // Where dropped and pasted images will be taken in: the widget is laid over
-    // the whole popover, above the screens and the toast and under the border,
-    // and the image import decides what it accepts and how it looks meanwhile.
-    void installDropTarget(QWidget* target);
+    // Takes images dropped on the popover; its drop zone is laid over the whole
+    // popover, above the screens and the toast and under the border.
+    imageimport::ImageDropTarget& dropTarget() const { return *m_dropTarget; }
 
     // The popover's width and its screen's height.
     QSize sizeHint() const override;
@@ -75,7 +77,7 @@ private:
     // 0 hidden … 1 in place.
     QVariantAnimation* m_toastMotion;
     qreal m_toastPresence = 0;
-    QPointer<QWidget> m_dropTarget;
+    imageimport::ImageDropTarget* m_dropTarget;
     Frame* m_frame;
 };
 

@@ -7,7 +7,12 @@
 #include <optional>
 #include <variant>
 
+class QMimeData;
+
 namespace imageimport {
+
+// What a drag over the popover holds, as its drop zone shows it.
+enum class ImageDropHover { none, image, notImage };
 
 // What the user offered for import: a file, raw bytes from the clipboard or a drop,
 // or something that is not an image at all.
@@ -39,6 +44,19 @@ public:
     // Whether the file is an image or a PDF: by its content type, or failing that by
     // its extension. A file with neither is not accepted.
     static bool isAccepted(const QUrl& url);
+
+    // What a paste offers: its first file when it has files (image data beside them
+    // is not looked at), else its image bytes, PNG, TIFF, JPEG, HEIC, any other
+    // image type, then PDF; nothing when it has neither. Never decodes.
+    static std::optional<ImageImportInput> fromPasteboard(const QMimeData& mime);
+    // Whether a paste holds what fromPasteboard() turns into a file or bytes to read.
+    static bool pasteboardHasImage(const QMimeData& mime);
+    // What a drop offers: as a paste, but bytes in the order PNG, JPEG, HEIC, TIFF,
+    // any other image type, PDF; what is none of these is unsupported, named when it
+    // carried an address. Nothing only for a drop without any format.
+    static std::optional<ImageImportInput> fromDrop(const QMimeData& mime);
+    // How the drop zone shows a drag: whether its drop would be read.
+    static ImageDropHover dropHover(const QMimeData& mime);
 
     bool operator==(const ImageImportInput&) const = default;
 

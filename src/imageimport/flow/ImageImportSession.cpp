@@ -40,6 +40,14 @@ ImageImportSession::~ImageImportSession() {
         m_worker->waitForDone();
 }
 
+app::AppState* ImageImportSession::appState() const {
+    return m_appState.data();
+}
+
+void ImageImportSession::setAppState(app::AppState* state) {
+    m_appState = state;
+}
+
 void ImageImportSession::begin(const ImageImportInput& input) {
     cancel();
     setThumbnail(std::nullopt);

@@ -69,8 +69,8 @@ public:
     ~ImageImportSession() override;
 
     // The state whose popover an import opens; held weakly.
-    app::AppState* appState() const { return m_appState.data(); }
-    void setAppState(app::AppState* state) { m_appState = state; }
+    app::AppState* appState() const;
+    void setAppState(app::AppState* state);
     void setReading(ImageReading reading) { m_reading = std::move(reading); }
     void setRunner(Runner runner) { m_runner = std::move(runner); }
     // Lets the user pick one image or PDF and returns it, or nothing when the choice

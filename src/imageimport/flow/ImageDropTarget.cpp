@@ -1,0 +1,142 @@
+#include "imageimport/flow/ImageDropTarget.h"
+
+#include "app/AppEnvironment.h"
+#include "app/AppState.h"
+#include "imageimport/flow/ImageDropZone.h"
+#include "imageimport/flow/ImageImportSession.h"
+#include "imageimport/flow/ImportKeys.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace imageimport {
+
+ImageDropTarget::ImageDropTarget(app::AppEnvironment& environment, QWidget* root)
+    : QObject(root), m_env(environment), m_root(root), m_zone(new ImageDropZone(root)) {
+    m_zone->hide();
+    root->setAcceptDrops(true);
+    root->installEventFilter(this);
+}
+
+bool ImageDropTarget::enabled() const {
+    return importDropsApply(m_env.appState, m_env.store);
+}
+
+void ImageDropTarget::setHover(ImageDropHover hover) {
+    m_hover = hover;
+    m_zone->setAccepts(hover == ImageDropHover::image);
+    m_zone->setGeometry(m_root->rect());
+    m_zone->setVisible(hover != ImageDropHover::none);
+    if (hover != ImageDropHover::none)
+        m_zone->raise();
+}
+
+bool ImageDropTarget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_root)
+        return false;
+    switch (event->type()) {
+        case QEvent::DragEnter: {
+            auto* enter = static_cast<QDragEnterEvent*>(event);
+            if (!enabled()) {
+                enter->ignore();
+                return true;
+            }
+            setHover(ImageImportInput::dropHover(*enter->mimeData()));
+            if (announce)
+                announce(m_hover == ImageDropHover::image ? u"Drop image to create an event"_s
+                                                          : u"Only images can be dropped here"_s);
+            // Taken either way, so that a refused drag still shows why over the popover.
+            enter->acceptProposedAction();
+            return true;
+        }
+        case QEvent::DragMove: {
+            auto* move = static_cast<QDragMoveEvent*>(event);
+            if (enabled() && m_hover == ImageDropHover::image) {
+                move->setDropAction(Qt::CopyAction);
+                move->accept();
+            } else {
+                move->ignore();
+            }
+            return true;
+        }
+        case QEvent::DragLeave:
+            setHover(ImageDropHover::none);
+            return true;
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const bool take = enabled() && m_hover == ImageDropHover::image;
+            setHover(ImageDropHover::none);
+            if (!take) {
+                drop->ignore();
+                return true;
+            }
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            // Several items dropped: the first is imported.
+            if (const std::optional<ImageImportInput> input = ImageImportInput::fromDrop(*drop->mimeData()))
+                m_env.appState.imageImport().begin(*input);
+            return true;
+        }
+        default: return false;
+    }
+}
+
+ImagePasteKey::ImagePasteKey(app::AppEnvironment& environment, QWidget* panel)
+    : QObject(panel), m_env(environment), m_panel(panel) {
+    qApp->installEventFilter(this);
+}
+
+bool ImagePasteKey::eventFilter(QObject* watched, QEvent* event) {
+    // A text field claims Ctrl+V before it sees the press: the claim is answered here.
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != m_panel || !m_panel->isActiveWindow())
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_V || (key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Ours: the field must not take it as a paste of its own.
+        if (handle(key)) {
+            key->accept();
+            return true;
+        }
+        return false;
+    }
+    return handle(key);
+}
+
+bool ImagePasteKey::handle(QKeyEvent* event) {
+    if (!importKeysApply(m_env.appState, m_env.store))
+        return false;
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    if (!clipboard || !ImageImportInput::pasteboardHasImage(*clipboard))
+        return false;
+    QWidget* focus = QApplication::focusWidget();
+    const bool editing = qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
+                         qobject_cast<QPlainTextEdit*>(focus);
+    if (editing && clipboard->hasText())
+        return false;
+    if (event->type() == QEvent::ShortcutOverride)
+        return true;
+    // A held Ctrl+V repeats many times a second: each would start the import again.
+    if (event->isAutoRepeat())
+        return true;
+    const std::optional<ImageImportInput> input = ImageImportInput::fromPasteboard(*clipboard);
+    if (!input)
+        return false;
+    m_env.appState.imageImport().begin(*input);
+    return true;
+}
+
+}  // namespace imageimport

@@ -1,0 +1,104 @@
+#include "imageimport/flow/ImageDropZone.h"
+
+#include "app/PlatformWords.h"
+#include "design/KitWidget.h"
+#include "design/ODFont.h"
+#include "design/Painting.h"
+#include "design/SymbolTable.h"
+#include "design/Symbols.h"
+#include "design/TextBlock.h"
+#include "design/Theme.h"
+
+#include <QPainter>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace imageimport {
+namespace {
+
+constexpr qreal kCardInset = 8;
+constexpr qreal kTextInset = 24;
+constexpr qreal kTile = 56;
+constexpr qreal kSpacing = 10;
+
+QFont titleFont() {
+    return design::ODFont::display(22);
+}
+QFont subtitleFont() {
+    return design::ODFont::body(13, design::FontWeight::medium);
+}
+
+}  // namespace
+
+ImageDropZone::ImageDropZone(QWidget* parent) : QWidget(parent) {
+    setObjectName(u"ImageDropZone"_s);
+    design::makeOverlay(this);
+}
+
+void ImageDropZone::setAccepts(bool accepts) {
+    if (m_accepts == accepts)
+        return;
+    m_accepts = accepts;
+    update();
+}
+
+QString ImageDropZone::title(bool accepts) {
+    return accepts ? u"Drop to create an event"_s : u"Only images can be dropped here"_s;
+}
+
+QString ImageDropZone::subtitle(bool accepts) {
+    return accepts ? u"Orbitday reads the date, time and place.\nIt all happens on "_s + app::words::thisComputer() + u"."_s
+                   : u"png, jpg, heic, tiff or the first page of a pdf."_s;
+}
+
+QString ImageDropZone::symbol(bool accepts) {
+    if (!accepts)
+        return u"nosign"_s;
+    static const QString arrow =
+        design::SymbolTable::hasSymbol(u"photo.badge.arrow.down"_s) ? u"photo.badge.arrow.down"_s : u"photo"_s;
+    return arrow;
+}
+
+void ImageDropZone::paintEvent(QPaintEvent*) {
+    using design::Theme;
+    using design::toQColor;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor wash = toQColor(Theme::surface());
+    wash.setAlphaF(0.75f);
+    painter.fillRect(rect(), wash);
+
+    const QRectF card = QRectF(rect()).adjusted(kCardInset, kCardInset, -kCardInset, -kCardInset);
+    const design::Shape shape = design::Shape::rounded(14);
+    shape.fill(painter, card, toQColor(m_accepts ? Theme::flameSoft() : Theme::fillSoft()));
+    shape.strokeBorder(painter, card, m_accepts ? toQColor(Theme::flame()) : toQColor(Theme::strokeStrong()), 2);
+
+    // The column of tile, title and subtitle, centred in the card.
+    const qreal textWidth = width() - 2 * kTextInset;
+    const QString heading = title(m_accepts);
+    // The subtitle's own line breaks stand; each of its lines wraps on its own.
+    const QStringList lines = subtitle(m_accepts).split(u'\n');
+    const qreal titleHeight = design::TextBlock::heightFor(heading, titleFont(), textWidth);
+    qreal subtitleHeight = 0;
+    for (const QString& line : lines)
+        subtitleHeight += design::TextBlock::heightFor(line, subtitleFont(), textWidth);
+    const qreal total = kTile + kSpacing + titleHeight + kSpacing + subtitleHeight;
+    qreal top = card.center().y() - total / 2;
+
+    const QRectF tile((width() - kTile) / 2, top, kTile, kTile);
+    design::Shape::circle().fill(painter, tile, m_accepts ? toQColor(Theme::flame()) : toQColor(Theme::fillSoft()));
+    design::Symbols::paint(painter, tile, symbol(m_accepts), m_accepts ? toQColor(Theme::onAccent()) : toQColor(Theme::text2()),
+                           24, design::FontWeight::medium);
+    top += kTile + kSpacing;
+    design::TextBlock::paint(painter, QRectF(kTextInset, top, textWidth, titleHeight), heading, titleFont(),
+                             toQColor(Theme::text()), Qt::AlignHCenter);
+    top += titleHeight + kSpacing;
+    for (const QString& line : lines) {
+        const qreal height = design::TextBlock::heightFor(line, subtitleFont(), textWidth);
+        design::TextBlock::paint(painter, QRectF(kTextInset, top, textWidth, height), line, subtitleFont(),
+                                 toQColor(Theme::text2()), Qt::AlignHCenter);
+        top += height;
+    }
+}
+
+}  // namespace imageimport

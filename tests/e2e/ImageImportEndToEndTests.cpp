@@ -1,0 +1,67 @@
+// An image handed to the application from outside, as the desktop's "Open With" does:
+// a second launch with its path. The running application reads it and shows what it
+// found in the popover.
+
+#include "platform/images/QtImages.h"
+#include "platform/textrecognition/TesseractRecognizer.h"
+
+#include "AppDriver.h"
+#include "EventLoop.h"
+#include "TestImages.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+using namespace Qt::Literals::StringLiterals;
+using testsupport::AppDriver;
+
+namespace {
+
+// The text of the popover as a reader of the screen would see it.
+QString panelText(const AppDriver& app) {
+    const auto panel = app.panelGeometry();
+    if (!panel)
+        return {};
+    static const platform::TesseractRecognizer reader;
+    const auto pieces = reader.recognize(platform::images::fromQImage(app.screenshot(*panel)));
+    QStringList texts;
+    if (const auto* found = std::get_if<std::vector<platform::TextPiece>>(&pieces)) {
+        for (const platform::TextPiece& piece : *found)
+            texts << piece.text;
+    }
+    return texts.join(u'\n');
+}
+
+TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppIsReadAndItsResultShown) {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
+    AppDriver app(QStringLiteral(ORBITDAY_APP_BINARY));
+    app.grantCalendarAccess();
+    const QString flyer = QDir(app.home()).filePath(u"flyer.png"_s);
+    ASSERT_TRUE(testsupport::textImage({{u"Team offsite"_s, 28, true}, {u"Thursday 19 June 2025, 14:00"_s, 20}},
+                                       {900, 400})
+                    .save(flyer));
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem());
+
+    EXPECT_EQ(app.launchAgain({flyer}), 0);
+    ASSERT_TRUE(app.waitForPanel(20000));
+    // Reading takes a moment, longer on a busy machine: the title shows once it is done.
+    QString shown;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            shown = panelText(app);
+            return shown.contains(u"Team offsite"_s);
+        },
+        30000))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u"Found"_s)) << shown.toStdString();
+    const QString errors = app.stop();
+    if (::testing::Test::HasFailure())
+        std::cerr << "The application wrote:\n" << errors.toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,332 @@
+#include "imageimport/flow/ImageDropTarget.h"
+#include "imageimport/flow/ImageDropZone.h"
+#include "imageimport/flow/ImageImportSession.h"
+#include "imageimport/flow/ImageImportView.h"
+#include "imageimport/flow/ImportMessageCard.h"
+#include "imageimport/flow/ImportReadingCard.h"
+
+#include "design/Theme.h"
+#include "platform/images/FakeImageLoader.h"
+#include "platform/textrecognition/FakeTextRecognizer.h"
+
+#include "EventLoop.h"
+#include "Rendering.h"
+#include "ScreenEnvironment.h"
+#include "StoreTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace imageimport;
+using app::PopoverRoute;
+using platform::AuthorizationStatus;
+using Kind = ImageImportSession::Phase::Kind;
+
+namespace {
+
+constexpr int kWidth = 364;
+
+// The import screen over fakes: the session's jobs wait until the test runs them.
+class ImportScreen : public ::testing::Test {
+protected:
+    ImportScreen() {
+        env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
+        session().setRunner([this](std::function<void()> job) { jobs.push_back(std::move(job)); });
+        session().setReading({&loader, &recognizer, nullptr});
+        loader.add("png", platform::ImageLoader::Format::image, {40, 30, QByteArray(40 * 30 * 4, '\x60')});
+    }
+    ~ImportScreen() override { design::Theme::setAppearance(saved); }
+
+    ImageImportSession& session() { return env.appState.imageImport(); }
+    void runJobs() {
+        while (!jobs.empty()) {
+            auto job = std::move(jobs.front());
+            jobs.pop_front();
+            job();
+        }
+        QCoreApplication::processEvents();
+    }
+    void setReduceMotion(bool on) {
+        design::Appearance appearance = design::Theme::appearance();
+        appearance.reduceMotion = on;
+        design::Theme::setAppearance(appearance);
+    }
+
+    const design::Appearance saved = design::Theme::appearance();
+    testsupport::ScreenEnvironment env{storetest::local(2026, 3, 10, 9, 0)};
+    platform::FakeImageLoader loader;
+    platform::FakeTextRecognizer recognizer;
+    std::deque<std::function<void()>> jobs;
+};
+
+TEST_F(ImportScreen, ThePhaseAloneDecidesTheCard) {
+    ImageImportView view(env.environment);
+    auto* start = qobject_cast<ImportMessageCard*>(view.content());
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->content().title, u"New from image"_s);
+
+    session().begin(ImageImportInput::data("png"));
+    auto* reading = qobject_cast<ImportReadingCard*>(view.content());
+    ASSERT_TRUE(reading);
+    env.clock.advance(ImageImportSession::kReadingDelay);
+    EXPECT_EQ(view.content(), reading) << "the same card from preparing to reading";
+
+    recognizer.setResult(std::vector<platform::TextPiece>{});
+    runJobs();
+    auto* noText = qobject_cast<ImportMessageCard*>(view.content());
+    ASSERT_TRUE(noText);
+    EXPECT_EQ(noText->content().title, u"No text found"_s);
+
+    session().begin(ImageImportInput::unsupported(u"letter.docx"_s));
+    auto* failed = qobject_cast<ImportMessageCard*>(view.content());
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->content().title, u"Only images can be dropped here"_s);
+    // Cancel leads back to the main screen.
+    failed->secondaryButton()->click();
+    EXPECT_EQ(env.appState.route(), PopoverRoute::main());
+}
+
+TEST_F(ImportScreen, LeavingTheScreenCancelsWhatIsStillBeingRead) {
+    auto view = std::make_unique<ImageImportView>(env.environment);
+    session().begin(ImageImportInput::data("png"));
+    view.reset();
+    EXPECT_EQ(session().phase().kind, Kind::idle);
+    runJobs();
+    EXPECT_EQ(session().phase().kind, Kind::idle);
+    EXPECT_FALSE(session().thumbnail());
+}
+
+TEST_F(ImportScreen, ResultsShowTheirReviewAndEachNewResultANewOne) {
+    recognizer.setResult(std::vector<platform::TextPiece>{{u"Team offsite"_s, QRectF(0.1, 0.8, 0.5, 0.05)}});
+    ImageImportView view(env.environment);
+    session().begin(ImageImportInput::data("png"));
+    runJobs();
+    QWidget* first = view.content();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->objectName(), u"ImportReview"_s);
+    session().begin(ImageImportInput::data("png"));
+    runJobs();
+    EXPECT_NE(view.content(), first);
+}
+
+TEST_F(ImportScreen, TheReadingCardHoldsStillUnderReducedMotion) {
+    setReduceMotion(true);
+    ImportReadingCard still;
+    still.setThumbnail(platform::LoadedImage{40, 100, QByteArray(40 * 100 * 4, '\x60')});
+    still.resize(kWidth, still.sizeHint().height());
+    still.show();
+    EXPECT_FALSE(still.isMoving());
+    EXPECT_EQ(still.barWidth(), 120);
+    EXPECT_NEAR(still.scanLineY(), still.thumbnailRect().top() + 0.15 * still.thumbnailRect().height(), 1e-9);
+    // A tall image is held to 190 pixels, keeping its shape.
+    EXPECT_EQ(still.thumbnailRect().size(), QSizeF(76, 190));
+
+    setReduceMotion(false);
+    ImportReadingCard moving;
+    moving.show();
+    EXPECT_TRUE(moving.isMoving());
+}
+
+// Drags over the popover's root, as the window system delivers them.
+class DropOnPopover : public ImportScreen {
+protected:
+    DropOnPopover() {
+        root.resize(kWidth, 400);
+        root.show();
+        target.announce = [this](const QString& text) { announced << text; };
+    }
+
+    void dragIn(const QMimeData& mime) {
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&root, &enter);
+        enterAccepted = enter.isAccepted();
+        QDragMoveEvent move(QPoint(110, 110), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&root, &move);
+        moveAccepted = move.isAccepted();
+    }
+    bool drop(const QMimeData& mime) {
+        QDropEvent event(QPointF(110, 110), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&root, &event);
+        return event.isAccepted();
+    }
+
+    QWidget root;
+    ImageDropTarget target{env.environment, &root};
+    QStringList announced;
+    bool enterAccepted = false;
+    bool moveAccepted = false;
+};
+
+TEST_F(DropOnPopover, AnImageFileOrImageBytesShowTheAcceptingZoneAndStartAnImport) {
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s), QUrl::fromLocalFile(u"/home/u/b.png"_s)});
+    dragIn(file);
+    EXPECT_TRUE(moveAccepted);
+    ASSERT_TRUE(target.zone()->isVisible());
+    EXPECT_TRUE(target.zone()->accepts());
+    EXPECT_EQ(announced, QStringList{u"Drop image to create an event"_s});
+    EXPECT_TRUE(drop(file));
+    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_EQ(session().phase().kind, Kind::preparing);
+
+    QMimeData bytes;
+    bytes.setData(u"image/png"_s, "png");
+    dragIn(bytes);
+    EXPECT_TRUE(target.zone()->accepts());
+    EXPECT_TRUE(drop(bytes));
+    runJobs();
+    EXPECT_EQ(session().thumbnail()->width, 40);
+}
+
+TEST_F(DropOnPopover, ADocumentShowsTheRefusingZoneAndItsDropDoesNothing) {
+    QMimeData letter;
+    letter.setUrls({QUrl::fromLocalFile(u"/home/u/letter.docx"_s)});
+    dragIn(letter);
+    EXPECT_TRUE(enterAccepted);
+    EXPECT_FALSE(moveAccepted) << "the forbidden operation";
+    ASSERT_TRUE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->accepts());
+    EXPECT_EQ(announced, QStringList{u"Only images can be dropped here"_s});
+    EXPECT_FALSE(drop(letter));
+    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_EQ(session().phase().kind, Kind::idle);
+
+    // Leaving takes the zone away.
+    dragIn(letter);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(&root, &leave);
+    EXPECT_FALSE(target.zone()->isVisible());
+}
+
+TEST_F(DropOnPopover, NothingIsTakenWhileCalendarAccessIsDeniedOrOnTheAccessScreens) {
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s)});
+    env.setAccess(AuthorizationStatus::Denied, AuthorizationStatus::FullAccess);
+    dragIn(file);
+    EXPECT_FALSE(enterAccepted);
+    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_TRUE(announced.isEmpty());
+
+    env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
+    env.appState.setRoute(PopoverRoute::onboarding());
+    dragIn(file);
+    EXPECT_FALSE(enterAccepted);
+    // Over the editor a drop is taken.
+    env.appState.setRoute(PopoverRoute::eventCreate(core::Date(0)));
+    dragIn(file);
+    EXPECT_TRUE(enterAccepted);
+}
+
+// Ctrl+V in a panel of the popover.
+class PasteInPopover : public ImportScreen {
+protected:
+    PasteInPopover() {
+        panel.resize(kWidth, 200);
+        field = new QLineEdit(&panel);
+        new QVBoxLayout(&panel);
+        panel.layout()->addWidget(field);
+        panel.show();
+        panel.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&panel));
+    }
+    ~PasteInPopover() override { QGuiApplication::clipboard()->clear(); }
+
+    void pasteKey(QWidget* target, bool autoRepeat = false) {
+        QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_V, Qt::ControlModifier, u"v"_s, autoRepeat);
+        QApplication::sendEvent(target, &override);
+        if (override.isAccepted() && !QApplication::sendEvent(target, &override))
+            return;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, u"v"_s, autoRepeat);
+        QApplication::sendEvent(target, &press);
+    }
+    static void offer(std::initializer_list<std::pair<QString, QByteArray>> formats) {
+        auto* mime = new QMimeData;
+        for (const auto& [format, bytes] : formats)
+            mime->setData(format, bytes);
+        QGuiApplication::clipboard()->setMimeData(mime);
+    }
+
+    QWidget panel;
+    QLineEdit* field;
+    ImagePasteKey key{env.environment, &panel};
+};
+
+TEST_F(PasteInPopover, AnImageOnTheClipboardIsImportedAndARepeatedPressIgnored) {
+    offer({{u"image/png"_s, "png"}});
+    panel.setFocus();
+    pasteKey(&panel);
+    EXPECT_EQ(session().phase().kind, Kind::preparing);
+    const auto token = session().token();
+    pasteKey(&panel, true);
+    EXPECT_EQ(session().token(), token) << "a held key starts no second import";
+    runJobs();
+    EXPECT_EQ(session().thumbnail()->width, 40);
+
+    // Into a field with only an image on the clipboard, the image is still imported.
+    session().cancel();
+    field->setFocus();
+    pasteKey(field);
+    EXPECT_EQ(session().phase().kind, Kind::preparing);
+}
+
+TEST_F(PasteInPopover, TextGoesIntoTheFieldAndTextAloneIsAnOrdinaryPaste) {
+    offer({{u"image/png"_s, "png"}, {u"text/plain"_s, "Lunch"}});
+    field->setFocus();
+    pasteKey(field);
+    EXPECT_EQ(session().phase().kind, Kind::idle);
+    EXPECT_EQ(field->text(), u"Lunch"_s);
+
+    offer({{u"text/plain"_s, "Dinner"}});
+    panel.setFocus();
+    pasteKey(&panel);
+    EXPECT_EQ(session().phase().kind, Kind::idle);
+
+    // Over the editor the key is not the import's.
+    offer({{u"image/png"_s, "png"}});
+    env.appState.setRoute(PopoverRoute::eventCreate(core::Date(0)));
+    pasteKey(&panel);
+    EXPECT_EQ(session().phase().kind, Kind::idle);
+}
+
+class ImportScreenPictures : public ImportScreen, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ImportScreenPictures, EachCardAndTheDropZoneInBothAppearances) {
+    ASSERT_EQ(testsupport::missingFontFamilies(), QStringList());
+    const bool dark = GetParam();
+    setReduceMotion(true);
+    ImageImportView view(env.environment);
+    EXPECT_TRUE(testsupport::rendersAsReference(view, kWidth, dark, u"import-start"_s));
+
+    session().begin(ImageImportInput::data("png"));
+    runJobs();
+    EXPECT_TRUE(testsupport::rendersAsReference(view, kWidth, dark, u"import-no-text"_s));
+    session().begin(ImageImportInput::unsupported());
+    EXPECT_TRUE(testsupport::rendersAsReference(view, kWidth, dark, u"import-not-an-image"_s));
+
+    ImportReadingCard reading;
+    QImage photo(320, 200, QImage::Format_ARGB32_Premultiplied);
+    photo.fill(QColor(0x4a, 0x78, 0xa8));
+    reading.setThumbnail(platform::LoadedImage{320, 200, QByteArray(reinterpret_cast<const char*>(photo.constBits()),
+                                                                    photo.sizeInBytes())});
+    EXPECT_TRUE(testsupport::rendersAsReference(reading, kWidth, dark, u"import-reading"_s));
+
+    ImageDropZone zone;
+    zone.setFixedHeight(420);
+    EXPECT_TRUE(testsupport::rendersAsReference(zone, kWidth, dark, u"import-drop-accepting"_s));
+    zone.setAccepts(false);
+    EXPECT_TRUE(testsupport::rendersAsReference(zone, kWidth, dark, u"import-drop-refusing"_s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Appearances, ImportScreenPictures, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "Dark" : "Light"; });
+
+}  // namespace
