@@ -11,6 +11,7 @@
 #include "design/TextBlock.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
+#include "editor/EventEditView.h"
 #include "imageimport/flow/ImageDropTarget.h"
 #include "imageimport/flow/ImageDropZone.h"
 #include "imageimport/flow/ImageImportView.h"
@@ -63,12 +64,9 @@ QWidget* comingScreen(const app::PopoverRoute& route, QWidget* parent) {
     switch (route.kind()) {
         case Kind::quickCreate:
             return new ComingScreen(u"Quick add"_s, u"A line of plain English becomes an event."_s, parent);
-        case Kind::eventEdit:
-            return new ComingScreen(u"Edit event"_s, u"The event’s title, time, place, calendar and alerts."_s, parent);
-        case Kind::eventCreate:
-            return new ComingScreen(u"New event"_s, u"A new event’s title, time, place, calendar and alerts."_s,
-                                    parent);
         case Kind::main:
+        case Kind::eventEdit:
+        case Kind::eventCreate:
         case Kind::imageImport:
         case Kind::onboarding:
         case Kind::accessDenied: break;
@@ -166,9 +164,13 @@ QWidget* PopoverRootView::makeScreen(const app::PopoverRoute& route) {
         case Kind::main: screen = new PopoverMainView(m_env, app::Updater::shared(), this); break;
         case Kind::onboarding: screen = new PermissionsView(m_env, this); break;
         case Kind::accessDenied: screen = new AccessDeniedView(m_env, this); break;
-        case Kind::quickCreate:
         case Kind::eventEdit:
-        case Kind::eventCreate: screen = comingScreen(route, this); break;
+            screen = new editor::EventEditView(m_env, route.eventID(), std::nullopt, this);
+            break;
+        case Kind::eventCreate:
+            screen = new editor::EventEditView(m_env, std::nullopt, route.start(), this);
+            break;
+        case Kind::quickCreate: screen = comingScreen(route, this); break;
         case Kind::imageImport: screen = new imageimport::ImageImportView(m_env, this); break;
     }
     screen->show();

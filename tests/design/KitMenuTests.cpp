@@ -2,6 +2,7 @@
 // an open menu, by mouse, arrows, Return, Escape or typing, runs what it should
 // exactly once. Menus are opened without blocking (popup) and driven by events.
 
+#include "MenuResponder.h"
 #include "design/KitWidget.h"
 #include "design/ODMenuButton.h"
 #include "design/Painting.h"
@@ -281,32 +282,7 @@ TEST(MenuButtons, TypingSelectsTheFirstEnabledTitleThatStartsWithIt) {
     EXPECT_EQ(choices.chosen, std::vector<int>{6});
 }
 
-// Answers the first kit menu that opens with the given keys, from inside its own
-// event loop, and remembers where it stood: a click can be tested whole without
-// a timer.
-class MenuResponder : public QObject {
-public:
-    explicit MenuResponder(QList<Qt::Key> keys) : m_keys(std::move(keys)) { qApp->installEventFilter(this); }
-    ~MenuResponder() override { qApp->removeEventFilter(this); }
-
-    QRect geometry;
-    int opened = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* menu = qobject_cast<KitMenu*>(watched);
-        if (menu != nullptr && event->type() == QEvent::Show) {
-            ++opened;
-            geometry = menu->geometry();
-            for (Qt::Key key : m_keys)
-                QCoreApplication::postEvent(menu, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QList<Qt::Key> m_keys;
-};
+using testsupport::MenuResponder;
 
 TEST(MenuButtons, AClickOpensTheMenuUnderTheFieldAndReturnsWhenItCloses) {
     Choices choices;

@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 
@@ -375,8 +376,8 @@ TEST_F(AppEndToEnd, TheDayAgendaSitsUnderTheGridWithTheComingEventHighlightedAnd
         app.click(panel.topLeft() + *bar + QPoint(60, 15));
         EXPECT_TRUE(testsupport::waitUntil([&] {
             const auto now = app.panelGeometry();
-            return now && now->height() < 200;
-        })) << "the editor's screen";
+            return now && now->height() != panel.height() && now->height() > 400;
+        })) << "the editor's form";
         app.chord({Keys::escape});
         EXPECT_TRUE(testsupport::waitUntil([&] {
             const auto now = app.panelGeometry();
@@ -539,6 +540,189 @@ int flamePixels(const QImage& image, int top, int bottom) {
         for (int x = 0; x < image.width(); ++x)
             count += reddish(image.pixelColor(x, y)) ? 1 : 0;
     return count;
+}
+
+// --- The event editor ---------------------------------------------------------------------------
+
+// The tops of the event rows' accent bars: the runs of at least `length` pixels
+// of the calendar's blue down the first column that holds one.
+std::vector<int> accentBarTops(const QImage& image, int length) {
+    const auto first = accentBar(image, length);
+    std::vector<int> tops;
+    if (!first)
+        return tops;
+    const QColor work(0x2D, 0x7F, 0xF9);
+    int run = 0;
+    for (int y = 0; y <= image.height(); ++y) {
+        if (y < image.height() && near(image.pixelColor(first->x(), y), work)) {
+            ++run;
+            continue;
+        }
+        if (run >= length)
+            tops.push_back(y - run);
+        run = 0;
+    }
+    return tops;
+}
+
+// Pixels of the accent along the bottom `band` rows: Save and Delete are drawn in it.
+int accentInFooter(const QImage& shot, int band) {
+    return flamePixels(shot, shot.height() - band, shot.height());
+}
+
+class EditorEndToEnd : public AppEndToEnd {
+protected:
+    // Where the editor's parts stand in the panel (the form's layout, pinned by its reference pictures).
+    static constexpr QPoint kTitle{200, 71};
+    static constexpr QPoint kRepeat{200, 163};
+    static constexpr int kChipMiddle = 25;
+    static constexpr int kFooterButtons = 27;
+
+    void SetUp() override {
+        AppEndToEnd::SetUp();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        start = now.addSecs(2 * 3600 - now.time().second());
+    }
+
+    bool launch() {
+        if (!app.start() || !app.tray().waitForItem(15000) || !openWithHotKey(app))
+            return false;
+        mainHeight = app.panelGeometry()->height();
+        return true;
+    }
+    QRect panel() const { return app.panelGeometry().value_or(QRect()); }
+    bool showsEditor() const { return panel().height() > 400 && panel().height() != mainHeight; }
+    // Back on the day, whose agenda may have changed meanwhile: the editor's form has gone.
+    bool leftEditor() const { return panel().isValid() && panel().height() != editorHeight; }
+    // Clicks the agenda's `row`-th event (0: the first) and waits for its editor.
+    // The click goes near the row's top: an undo toast may float over the rest.
+    bool openRow(std::size_t row = 0) {
+        const QImage agenda = panelShot(u"editor-agenda"_s);
+        const std::vector<int> bars = accentBarTops(agenda, 10);
+        const auto bar = accentBar(agenda, 10);
+        if (!bar || bars.size() <= row)
+            return false;
+        app.click(panel().topLeft() + QPoint(bar->x() + 60, bars[row] + 5));
+        if (!testsupport::waitUntil([&] { return showsEditor(); }))
+            return false;
+        editorHeight = panel().height();
+        return true;
+    }
+    void appendToTitle(const QString& words) {
+        app.click(panel().topLeft() + kTitle);
+        app.chord({Keys::end});
+        app.type(words);
+    }
+    // The editor dimmed under the repeating-event question: its left margin is no longer the surface.
+    bool dimmed() {
+        const QImage shot = panelShot(u"editor-question"_s);
+        return !shot.isNull() && !near(shot.pixelColor(6, 200), expected(design::Theme::surface(), false));
+    }
+    static QString read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    // Whether any event file of the calendar holds the text.
+    bool calendarHolds(const QString& text) const {
+        const QDir folder(app.calendarRoot() + u"/work"_s);
+        for (const QString& name : folder.entryList({u"*.ics"_s}, QDir::Files))
+            if (read(folder.filePath(name)).contains(text))
+                return true;
+        return false;
+    }
+    // The width of the calendar chip at the header's right end.
+    int chipWidth() {
+        const QImage shot = panelShot(u"editor-chip"_s);
+        const QColor surface = expected(design::Theme::surface(), false);
+        int left = shot.width();
+        for (int x = shot.width() - 17; x > shot.width() / 2; --x)
+            if (!near(shot.pixelColor(x, kChipMiddle), surface))
+                left = x;
+        return shot.width() - 16 - left;
+    }
+
+    QDateTime start;
+    int mainHeight = 0;
+    int editorHeight = 0;
+};
+
+TEST_F(EditorEndToEnd, AClickedEventIsEditedAndSavedToItsFileAndADeletionIsUndone) {
+    const QString file = app.addEvent(u"Dentist"_s, start, start.addSecs(1800));
+    ASSERT_TRUE(launch());
+    ASSERT_TRUE(openRow());
+    panelShot(u"editor-event"_s);
+
+    appendToTitle(u" moved"_s);
+    app.chord({Keys::controlL, Keys::returnKey});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); })) << "saved, back on the day";
+    EXPECT_TRUE(testsupport::waitUntil([&] { return read(file).contains(u"SUMMARY:Dentist moved"_s); }))
+        << read(file).toStdString();
+
+    ASSERT_TRUE(openRow());
+    QElapsedTimer sinceDeletion;
+    app.click(panel().topLeft() + QPoint(50, panel().height() - kFooterButtons));
+    sinceDeletion.start();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return leftEditor(); })) << "deleted, back on the day";
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !calendarHolds(u"SUMMARY:Dentist moved"_s); }));
+    const QImage toast = panelShot(u"editor-deleted"_s);
+    // The toast stays 5 s; a machine too busy to look within 4 s has nothing to say about it.
+    if (sinceDeletion.elapsed() < 4000) {
+        // Its Undo button, in the accent, floats 76 pixels above the popover's bottom edge.
+        EXPECT_GT(flamePixels(toast, toast.height() - 76 - 40, toast.height() - 76), 300) << "the undo toast";
+    }
+    app.chord({Keys::controlL, 'z'});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return calendarHolds(u"SUMMARY:Dentist moved"_s); }))
+        << "undone, the event's file is back";
+}
+
+TEST_F(EditorEndToEnd, ARepeatingEventAsksWhichOnesAndEscapeClosesTheQuestionThenAMenuThenTheEditor) {
+    const QString file = app.addEvent(u"Standup"_s, start, start.addSecs(900), "RRULE:FREQ=WEEKLY");
+    ASSERT_TRUE(launch());
+    ASSERT_TRUE(openRow());
+
+    appendToTitle(u" sync"_s);
+    app.chord({Keys::returnKey});
+    ASSERT_TRUE(testsupport::waitUntil([&] { return dimmed(); })) << "the question";
+    app.chord({Keys::escape});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !dimmed(); })) << "Escape closed the question";
+    EXPECT_EQ(panel().height(), editorHeight) << "and left the editor open";
+
+    app.click(panel().topLeft() + kRepeat);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.visibleWindows().size() == 2; })) << "the repeat menu";
+    app.chord({Keys::escape});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return app.visibleWindows().size() == 1; })) << "Escape closed it";
+    EXPECT_EQ(panel().height(), editorHeight);
+    app.chord({Keys::escape});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); })) << "then Escape left the editor";
+    EXPECT_FALSE(read(file).contains(u"Standup sync"_s)) << "nothing saved";
+
+    // Return asks, and Return again answers: all future events.
+    ASSERT_TRUE(openRow());
+    appendToTitle(u" sync"_s);
+    app.chord({Keys::returnKey});
+    ASSERT_TRUE(testsupport::waitUntil([&] { return dimmed(); }));
+    app.chord({Keys::returnKey});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); }));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return calendarHolds(u"SUMMARY:Standup sync"_s); }));
+}
+
+TEST_F(EditorEndToEnd, AReadOnlyEventsChipHasNoChevronAndItsFooterOnlyCloses) {
+    app.addEvent(u"Review"_s, start, start.addSecs(1800));
+    const QString locked = app.addEvent(u"Board meeting"_s, start.addSecs(3600), start.addSecs(5400));
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    ASSERT_TRUE(launch());
+
+    ASSERT_TRUE(openRow(0));
+    const int writableChip = chipWidth();
+    EXPECT_GT(accentInFooter(panelShot(u"editor-writable"_s), 50), 100) << "Delete and Save";
+    app.chord({Keys::escape});
+    ASSERT_TRUE(testsupport::waitUntil([&] { return leftEditor(); }));
+
+    ASSERT_TRUE(openRow(1));
+    EXPECT_EQ(accentInFooter(panelShot(u"editor-read-only"_s), 50), 0) << "only Close";
+    EXPECT_GT(writableChip - chipWidth(), 8) << "the chip has no chevron";
+    app.chord({Keys::escape});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); }));
 }
 
 class AppFirstLaunch : public AppEndToEnd {

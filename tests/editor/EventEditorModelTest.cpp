@@ -1,5 +1,5 @@
+#include "EditorTestSupport.h"
 #include "EventLoop.h"
-#include "StoreTestSupport.h"
 #include "TestEnvironment.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
@@ -46,23 +46,8 @@ protected:
         return model;
     }
 
-    // Stores the event and gives the id of its occurrence on its start day.
-    QString add(PlatformEvent event) {
-        const core::Date start = *event.startDate;
-        ek.addEvent(std::move(event));
-        store->reload();
-        for (const model::ODEvent& loaded : store->events())
-            if (loaded.start == start)
-                return loaded.id;
-        ADD_FAILURE() << "event not loaded";
-        return {};
-    }
-
-    QString addWeekly(const QString& title) {
-        PlatformEvent event = storetest::timedEvent(work, title, local(2026, 3, 10, 10));
-        event.recurrenceRules = {*model::recurrenceRule(RecurrenceOption::weekly)};
-        return add(event);
-    }
+    QString add(PlatformEvent event) { return editortest::add(ek, *store, std::move(event)); }
+    QString addWeekly(const QString& title) { return add(editortest::weekly(work, title, local(2026, 3, 10, 10))); }
 
     std::vector<model::ODEvent> named(const QString& title) const {
         std::vector<model::ODEvent> found;

@@ -109,12 +109,15 @@ void AppDriver::setPreference(const QString& key, const QString& value) {
     writeFile(path, content);
 }
 
-void AppDriver::addEvent(const QString& title, const QDateTime& start, const QDateTime& end) {
+QString AppDriver::addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
+                           const QByteArray& moreProperties) {
     const QString folder = calendarRoot() + QStringLiteral("/work");
     writeFile(folder + QStringLiteral("/displayname"), "Work");
     writeFile(folder + QStringLiteral("/color"), "#2D7FF9");
-    writeItem(folder, "VEVENT",
-              "DTSTART:" + icsTime(start) + "\r\nDTEND:" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8());
+    QByteArray properties = "DTSTART:" + icsTime(start) + "\r\nDTEND:" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8();
+    if (!moreProperties.isEmpty())
+        properties += "\r\n" + moreProperties;
+    return writeItem(folder, "VEVENT", properties);
 }
 
 QString AppDriver::addReminder(const QString& title, const QDateTime& due) {
@@ -207,6 +210,15 @@ void AppDriver::chord(std::initializer_list<std::uint32_t> keysyms) {
         m_x->key(XCB_KEY_PRESS, keysym);
     for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
         m_x->key(XCB_KEY_RELEASE, *it);
+    m_x->sync();
+}
+
+void AppDriver::type(const QString& text) {
+    for (const QChar c : text) {
+        // Printable Latin-1 keysyms are the characters' own codes.
+        m_x->key(XCB_KEY_PRESS, c.unicode());
+        m_x->key(XCB_KEY_RELEASE, c.unicode());
+    }
     m_x->sync();
 }
 

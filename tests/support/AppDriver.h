@@ -38,6 +38,8 @@ public:
         static constexpr std::uint32_t controlL = 0xffe3;
         static constexpr std::uint32_t altL = 0xffe9;
         static constexpr std::uint32_t escape = 0xff1b;
+        static constexpr std::uint32_t returnKey = 0xff0d;
+        static constexpr std::uint32_t end = 0xff57;
     };
 
     // `homeName`: the application's HOME, a folder of the test's own temporary HOME.
@@ -54,8 +56,10 @@ public:
     void grantCalendarAccess();
     // A preference in the settings file, as the application stores it.
     void setPreference(const QString& key, const QString& value);
-    // A timed event in the calendar "Work".
-    void addEvent(const QString& title, const QDateTime& start, const QDateTime& end);
+    // A timed event in the calendar "Work", with further iCalendar lines when given
+    // ("RRULE:FREQ=WEEKLY"); returns the path of its file.
+    QString addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
+                     const QByteArray& moreProperties = {});
     // A to-do due at `due` in the list "Reminders"; returns the path of its file.
     QString addReminder(const QString& title, const QDateTime& due);
     // The zone the application runs in (TZ).
@@ -82,6 +86,9 @@ public:
 
     // Presses the keys in order, then releases them in reverse.
     void chord(std::initializer_list<std::uint32_t> keysyms);
+    // Types the text key by key: lower-case letters, digits, space and the marks
+    // typed without Shift on a US keyboard.
+    void type(const QString& text);
     // Another application takes the keyboard, as a click into its window does.
     void focusElsewhere();
     // Moves the pointer to the point of the screen and clicks the left button there.

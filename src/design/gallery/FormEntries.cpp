@@ -17,6 +17,10 @@
 #include "design/SettingsNote.h"
 #include "design/SettingsRow.h"
 #include "design/TextLine.h"
+#include "design/CalendarChip.h"
+#include "design/FieldChoiceButton.h"
+#include "design/SymbolButton.h"
+#include "design/TextField.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -52,23 +56,12 @@ QVBoxLayout* column(QWidget* page, int spacing) {
     return layout;
 }
 
-// A plain text field in the kit's colours, padded for the field look.
+// A kit text field, padded for the field look.
 QLineEdit* textField(const QString& text, const QString& placeholder) {
-    auto* field = new QLineEdit(text);
-    field->setPlaceholderText(placeholder);
-    field->setFrame(false);
-    field->setFont(ODFont::nsBody(13));
+    auto* field = new TextField(ODFont::nsBody(13), placeholder);
+    field->setText(text);
     field->setTextMargins(10, 6, 10, 6);
     field->setFixedWidth(190);
-    auto colour = [field] {
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, Qt::transparent);
-        palette.setColor(QPalette::Text, toQColor(Theme::text()));
-        palette.setColor(QPalette::PlaceholderText, toQColor(Theme::text3()));
-        field->setPalette(palette);
-    };
-    colour();
-    QObject::connect(&AppearanceSignal::instance(), &AppearanceSignal::changed, field, colour);
     return field;
 }
 
@@ -378,6 +371,73 @@ QWidget* formTiles() {
         {{QStringLiteral("field box on card"), boxed(QStringLiteral("Café Central, Vienna"), false, Theme::card())},
          {QStringLiteral("focused, on surface"), boxed(QStringLiteral("https://meet.example.com/abc"), true,
                                                         Theme::surface())}}));
+    return page;
+}
+
+QWidget* textFields() {
+    auto* page = new QWidget;
+    QVBoxLayout* rows = column(page, 10);
+    const auto boxed = [](QWidget* content) {
+        FieldBox* box = fieldBox(content, false, Theme::card());
+        box->setFixedWidth(220);
+        return static_cast<QWidget*>(box);
+    };
+    auto* disabled = new TextField(ODFont::nsBody(13, FontWeight::medium));
+    disabled->setText(QStringLiteral("Main hall"));
+    disabled->setEnabled(false);
+    auto* title = new TextField(ODFont::display(20), QStringLiteral("Event title"));
+    title->setText(QStringLiteral("Design review"));
+    rows->addWidget(captionedRow(
+        {{QStringLiteral("placeholder"), boxed(new TextField(ODFont::nsBody(13, FontWeight::medium),
+                                                             QStringLiteral("Add location")))},
+         {QStringLiteral("disabled"), boxed(disabled)},
+         {QStringLiteral("display face"), boxed(title)}}));
+    auto* notes = new TextArea(ODFont::nsBody(13));
+    notes->setPlainText(QStringLiteral("Bring the printed mock-ups.\nAsk about the launch date."));
+    notes->setFixedHeight(60);
+    auto* empty = new TextArea(ODFont::nsBody(13));
+    empty->setPlaceholderText(QStringLiteral("Add notes"));
+    empty->setFixedHeight(60);
+    rows->addWidget(captionedRow({{QStringLiteral("text area"), boxed(notes)},
+                                  {QStringLiteral("placeholder"), boxed(empty)}}));
+    // None takes the focus when the page shows: a blinking caret would make the picture vary.
+    for (QWidget* field : page->findChildren<QWidget*>())
+        if (qobject_cast<QLineEdit*>(field) != nullptr || qobject_cast<QPlainTextEdit*>(field) != nullptr)
+            field->setFocusPolicy(Qt::ClickFocus);
+    return page;
+}
+
+QWidget* calendarChips() {
+    auto chip = [](std::optional<core::Color> color, const QString& title, bool changeable) {
+        auto* made = new CalendarChip;
+        made->setCalendar(color, title);
+        made->setChangeable(changeable);
+        return static_cast<QWidget*>(made);
+    };
+    return captionedRow({{QStringLiteral("changeable"), chip(Theme::sky(), QStringLiteral("Work"), true)},
+                         {QStringLiteral("locked"), chip(Theme::green(), QStringLiteral("Home & family"), false)},
+                         {QStringLiteral("unknown calendar"), chip(std::nullopt, QStringLiteral("Calendar"), true)}});
+}
+
+QWidget* fieldChoiceButtons() {
+    auto* page = new QWidget;
+    QVBoxLayout* rows = column(page, 10);
+    const auto sized = [](FieldChoiceButton* button) {
+        button->setFixedWidth(220);
+        return static_cast<QWidget*>(button);
+    };
+    auto* open = new FieldChoiceButton(QStringLiteral("15 minutes before +1"), QStringLiteral("chevron.up.chevron.down"));
+    open->setShowsFocused(true);
+    auto* disabled = new FieldChoiceButton(QStringLiteral("No alert"), QStringLiteral("chevron.up.chevron.down"));
+    disabled->setEnabled(false);
+    rows->addWidget(captionedRow(
+        {{QStringLiteral("repeat"), sized(new FieldChoiceButton(QStringLiteral("Every 2 weeks"),
+                                                                 QStringLiteral("chevron.right")))},
+         {QStringLiteral("menu open"), sized(open)},
+         {QStringLiteral("disabled"), sized(disabled)}}));
+    rows->addWidget(captionedRow(
+        {{QStringLiteral("symbol button"), new SymbolButton(QStringLiteral("arrow.up.right"), 10, FontWeight::bold,
+                                                           Theme::sky(), QStringLiteral("Open in map"))}}));
     return page;
 }
 

@@ -15,6 +15,9 @@ QWidget* menuButtons();
 QWidget* openMenuButton();
 QWidget* openPopupMenu();
 QWidget* formTiles();
+QWidget* textFields();
+QWidget* calendarChips();
+QWidget* fieldChoiceButtons();
 QWidget* keycapButtons();
 QWidget* avatars();
 

@@ -404,6 +404,9 @@ const std::vector<Entry>& entries() {
         {QStringLiteral("menu-button-open"), forms::openMenuButton},
         {QStringLiteral("popup-menu-open"), forms::openPopupMenu},
         {QStringLiteral("form-tiles"), forms::formTiles},
+        {QStringLiteral("text-fields"), forms::textFields},
+        {QStringLiteral("calendar-chips"), forms::calendarChips},
+        {QStringLiteral("field-choice-buttons"), forms::fieldChoiceButtons},
         {QStringLiteral("keycap-buttons"), forms::keycapButtons},
         {QStringLiteral("avatars"), forms::avatars},
     };

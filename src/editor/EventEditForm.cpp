@@ -1,0 +1,245 @@
+#include "editor/EventEditForm.h"
+
+#include "app/AppEnvironment.h"
+#include "app/AppState.h"
+#include "core/TimeZone.h"
+#include "design/CalendarChip.h"
+#include "design/CappedHeightView.h"
+#include "design/FieldChoiceButton.h"
+#include "design/FieldFrame.h"
+#include "design/Hairline.h"
+#include "design/ODButton.h"
+#include "design/ODFont.h"
+#include "design/ODFormat.h"
+#include "design/TextLine.h"
+#include "design/Theme.h"
+#include "editor/EditorFooter.h"
+#include "editor/EditorRows.h"
+#include "editor/EditorSpan.h"
+#include "editor/EditorTexts.h"
+#include "editor/EventEditorModel.h"
+#include "store/CalendarStore.h"
+
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace editor {
+
+using design::FontWeight;
+using design::Theme;
+
+namespace {
+
+QVBoxLayout* section(QWidget* owner, QMargins margins, int spacing) {
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(margins);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+// The event's time in one line, on the clock the editor shows: its day and
+// hours, or its days when it is all-day.
+QString timeLine(const model::EventDraft& draft, bool multiDay, const core::TimeZone& zone) {
+    const auto day = [&](core::Date date) { return design::ODFormat::format(date, u"EEEdMMM"_s, zone); };
+    const auto time = [&](core::Date date) { return design::ODFormat::format(date, u"jmm"_s, zone); };
+    if (draft.isAllDay) {
+        if (!multiDay)
+            return day(draft.start);
+        return day(draft.start) + u" → "_s + day(span::shownEnd(draft));
+    }
+    if (!multiDay)
+        return day(draft.start) + u" · "_s + time(draft.start) + u" → "_s + time(draft.end);
+    return day(draft.start) + u" · "_s + time(draft.start) + u" → "_s + day(draft.end) + u" · "_s + time(draft.end);
+}
+
+// A menu entry's action. The menu may outlive the editor (the route changed while
+// it was open), and then changes nothing.
+template <class Change>
+std::function<void()> change(EventEditorModel& model, Change apply) {
+    return [model = QPointer<EventEditorModel>(&model), apply] {
+        if (model)
+            apply(*model);
+    };
+}
+
+}  // namespace
+
+EventEditForm::EventEditForm(EventEditorModel& model, app::AppEnvironment& environment, QWidget* parent)
+    : QWidget(parent),
+      m_model(model),
+      m_env(environment),
+      m_column(new design::CappedHeightView(this)),
+      m_presentMenu([](const std::vector<design::PopupMenuItem>& items) { design::PopupMenu::show(items); }) {
+    setObjectName(u"EventEditForm"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_column);
+
+    auto* body = new QWidget;
+    QVBoxLayout* stack = section(body, QMargins(), 0);
+    stack->addWidget(buildTop());
+    stack->addWidget(new design::Hairline(Qt::Horizontal, body));
+    stack->addWidget(buildDetails());
+    stack->addWidget(new design::Hairline(Qt::Horizontal, body));
+    stack->addWidget(buildNotes());
+
+    m_footer = new EditorFooter(model.readOnly(), !model.isNew());
+    m_column->setMiddle(body);
+    m_column->setBottom(m_footer);
+    m_column->setMaxHeight(m_env.appState.popoverMaxHeight());
+    connect(&m_env.appState, &app::AppState::popoverMaxHeightChanged, m_column,
+            &design::CappedHeightView::setMaxHeight);
+    connect(m_column, &design::CappedHeightView::wantedHeightChanged, this, [this] { updateGeometry(); });
+
+    connect(m_footer, &EditorFooter::saveRequested, &model, &EventEditorModel::save);
+    connect(m_footer, &EditorFooter::deleteRequested, &model, &EventEditorModel::requestDelete);
+    connect(m_footer, &EditorFooter::closeRequested, &model, &EventEditorModel::close);
+    connect(&model, &EventEditorModel::errorTextChanged, this, [this] { m_footer->setError(m_model.errorText()); });
+    m_footer->setError(model.errorText());
+
+    connect(&model, &EventEditorModel::draftChanged, this, [this] {
+        refreshHeader();
+        refreshTime();
+        refreshChoices();
+    });
+    connect(&model, &EventEditorModel::recurrenceChanged, this, &EventEditForm::refreshChoices);
+    // The chip names the calendar as the store now knows it.
+    connect(&m_env.store, &store::CalendarStore::calendarsChanged, this, &EventEditForm::refreshHeader);
+    refreshHeader();
+    refreshTime();
+    refreshChoices();
+}
+
+QWidget* EventEditForm::buildTop() {
+    auto* top = new QWidget;
+    QVBoxLayout* layout = section(top, QMargins(16, 14, 16, 10), 8);
+
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(0, 0, 0, 0);
+    m_back = new design::ODButton(QString(), u"chevron.left"_s, design::ODButtonKind::ghost,
+                                  design::ODButtonSize::small, false, top);
+    m_chip = new design::CalendarChip(top);
+    header->addWidget(m_back);
+    header->addStretch(1);
+    header->addWidget(m_chip);
+    layout->addLayout(header);
+    // Back leaves without saving, as Cancel does.
+    connect(m_back, &QAbstractButton::clicked, &m_model, &EventEditorModel::close);
+    connect(m_chip, &QAbstractButton::clicked, this, [this] { showMenu(calendarMenu()); });
+
+    m_title = new TitleField(m_model, top);
+    layout->addWidget(m_title);
+    layout->addSpacing(2);
+
+    auto* time = new QWidget;
+    auto* timeParts = new QHBoxLayout(time);
+    timeParts->setContentsMargins(0, 0, 0, 0);
+    timeParts->setSpacing(6);
+    m_time = new design::TextLine(QString(), design::ODFont::body(13, FontWeight::semibold), Theme::text(), time);
+    m_length = new design::TextLine(QString(), design::ODFont::body(11, FontWeight::medium), Theme::text3(), time);
+    timeParts->addWidget(m_time, 1);
+    timeParts->addWidget(m_length);
+    layout->addWidget(formRow(u"clock"_s, design::fieldBox(time, false, Theme::card()), top));
+
+    m_repeat = new design::FieldChoiceButton(QString(), u"chevron.right"_s);
+    m_repeat->setAccessibleName(u"Repeat"_s);
+    m_repeat->setEnabled(!m_model.readOnly());
+    connect(m_repeat, &QAbstractButton::clicked, this, [this] { showMenu(repeatMenu()); });
+    layout->addWidget(formRow(u"repeat"_s, m_repeat, top));
+    return top;
+}
+
+QWidget* EventEditForm::buildDetails() {
+    auto* details = new QWidget;
+    m_details = section(details, QMargins(16, 10, 16, 10), 8);
+    m_location = new LocationRow(m_model, m_env.workspace);
+    m_details->addWidget(formRow(u"mappin.and.ellipse"_s, m_location, details));
+    m_video = new VideoRow(m_model, m_env.workspace);
+    m_details->addWidget(formRow(u"video"_s, m_video, details));
+    m_alert = new design::FieldChoiceButton(QString(), u"chevron.up.chevron.down"_s);
+    m_alert->setAccessibleName(u"Alert"_s);
+    m_alert->setEnabled(!m_model.readOnly());
+    connect(m_alert, &QAbstractButton::clicked, this, [this] { showMenu(alertMenu()); });
+    m_details->addWidget(formRow(u"bell"_s, m_alert, details));
+    return details;
+}
+
+QWidget* EventEditForm::buildNotes() {
+    auto* notes = new QWidget;
+    QVBoxLayout* layout = section(notes, QMargins(16, 10, 16, 10), 6);
+    auto* label = new design::TextLine(u"NOTES"_s, design::ODFont::body(11, FontWeight::bold), Theme::text(), notes);
+    label->setTracking(0.8);
+    layout->addWidget(label);
+    m_notes = new NotesField(m_model, notes);
+    layout->addWidget(m_notes);
+    return notes;
+}
+
+void EventEditForm::refreshHeader() {
+    // The day as this computer's clock has it, whatever zone the event keeps.
+    m_back->setTitle(design::ODFormat::format(m_model.draft().start, u"EEEdMMM"_s, core::TimeZone::current()));
+    const std::optional<model::ODCalendar> calendar = m_model.calendar();
+    m_chip->setCalendar(calendar ? std::optional(calendar->color) : std::nullopt, m_model.calendarTitle());
+    m_chip->setChangeable(m_model.canChangeCalendar());
+}
+
+void EventEditForm::refreshTime() {
+    const model::EventDraft& draft = m_model.draft();
+    m_time->setText(timeLine(draft, m_model.isMultiDay(), m_model.editingTimeZone()));
+    m_length->setText(draft.isAllDay ? QString() : design::ODFormat::duration(draft.end - draft.start));
+    m_length->setVisible(!draft.isAllDay);
+}
+
+void EventEditForm::refreshChoices() {
+    m_repeat->setChoice(texts::recurrenceTitle(m_model.recurrence()));
+    m_alert->setChoice(m_model.alertLabel());
+}
+
+std::vector<design::PopupMenuItem> EventEditForm::calendarMenu() const {
+    std::vector<design::PopupMenuItem> items;
+    const std::optional<QString>& current = m_model.draft().calendarID;
+    for (const model::ODCalendar& calendar : m_env.store.writableCalendars()) {
+        const QString id = calendar.id;
+        items.push_back({calendar.title, calendar.color, current == id, false,
+                         change(m_model, [id](EventEditorModel& model) { model.setCalendarID(id); })});
+    }
+    return items;
+}
+
+std::vector<design::PopupMenuItem> EventEditForm::repeatMenu() const {
+    std::vector<design::PopupMenuItem> items;
+    for (const model::RecurrenceOption option : model::kAllRecurrenceOptions)
+        items.push_back({texts::recurrenceTitle(option), std::nullopt, option == m_model.recurrence(), false,
+                         change(m_model, [option](EventEditorModel& model) { model.setRecurrence(option); })});
+    return items;
+}
+
+std::vector<design::PopupMenuItem> EventEditForm::alertMenu() const {
+    std::vector<design::PopupMenuItem> items;
+    const std::optional<double> current = m_model.currentAlert();
+    for (const std::optional<double> offset : texts::kAlertOptions)
+        items.push_back({texts::alertTitle(offset, m_model.draft().isAllDay), std::nullopt, offset == current, false,
+                         change(m_model, [offset](EventEditorModel& model) { model.chooseAlert(offset); })});
+    return items;
+}
+
+void EventEditForm::setMenuPresenter(std::function<void(const std::vector<design::PopupMenuItem>&)> presenter) {
+    m_presentMenu = std::move(presenter);
+}
+
+void EventEditForm::showMenu(const std::vector<design::PopupMenuItem>& items) {
+    m_presentMenu(items);
+}
+
+int EventEditForm::heightForWidth(int width) const {
+    return m_column->heightForWidth(width);
+}
+
+QSize EventEditForm::sizeHint() const {
+    return m_column->sizeHint();
+}
+
+}  // namespace editor

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "design/PopupMenu.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QVBoxLayout;
+
+namespace app {
+struct AppEnvironment;
+}
+namespace design {
+class CalendarChip;
+class CappedHeightView;
+class FieldChoiceButton;
+class ODButton;
+class TextLine;
+}  // namespace design
+
+namespace editor {
+
+class EditorFooter;
+class EventEditorModel;
+class LocationRow;
+class NotesField;
+class TitleField;
+class VideoRow;
+
+// The editor's form over its model, top to bottom: the header (back to the
+// day, the calendar chip), the title, the time, the repetition; the place, the
+// video link and the alert; the notes; the footer. Only the middle scrolls when
+// the popover is too short for the whole. Every control hands its input to the
+// model and shows what the model then holds.
+class EventEditForm : public QWidget {
+    Q_OBJECT
+
+public:
+    EventEditForm(EventEditorModel& model, app::AppEnvironment& environment, QWidget* parent = nullptr);
+
+    design::ODButton* backButton() const { return m_back; }
+    design::CalendarChip* calendarChip() const { return m_chip; }
+    TitleField* titleField() const { return m_title; }
+    design::TextLine* timeSummary() const { return m_time; }
+    design::FieldChoiceButton* repeatButton() const { return m_repeat; }
+    LocationRow* locationRow() const { return m_location; }
+    VideoRow* videoRow() const { return m_video; }
+    design::FieldChoiceButton* alertButton() const { return m_alert; }
+    NotesField* notesField() const { return m_notes; }
+    EditorFooter* footer() const { return m_footer; }
+
+    // What the chip, the repeat row and the alert row offer when clicked.
+    std::vector<design::PopupMenuItem> calendarMenu() const;
+    std::vector<design::PopupMenuItem> repeatMenu() const;
+    std::vector<design::PopupMenuItem> alertMenu() const;
+
+    // How a menu is shown: at the pointer, until it closes. Tests may look instead.
+    void setMenuPresenter(std::function<void(const std::vector<design::PopupMenuItem>&)> presenter);
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
+private:
+    QWidget* buildTop();
+    QWidget* buildDetails();
+    QWidget* buildNotes();
+    void refreshHeader();
+    void refreshTime();
+    void refreshChoices();
+    void showMenu(const std::vector<design::PopupMenuItem>& items);
+
+    EventEditorModel& m_model;
+    app::AppEnvironment& m_env;
+    design::CappedHeightView* m_column;
+    design::ODButton* m_back = nullptr;
+    design::CalendarChip* m_chip = nullptr;
+    TitleField* m_title = nullptr;
+    design::TextLine* m_time = nullptr;
+    design::TextLine* m_length = nullptr;
+    design::FieldChoiceButton* m_repeat = nullptr;
+    LocationRow* m_location = nullptr;
+    VideoRow* m_video = nullptr;
+    design::FieldChoiceButton* m_alert = nullptr;
+    // Where the attendees' row goes, after the alert's.
+    QVBoxLayout* m_details = nullptr;
+    NotesField* m_notes = nullptr;
+    EditorFooter* m_footer = nullptr;
+    std::function<void(const std::vector<design::PopupMenuItem>&)> m_presentMenu;
+};
+
+}  // namespace editor

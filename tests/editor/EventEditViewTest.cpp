@@ -1,0 +1,452 @@
+// The editor's screen over its model, offscreen: what each state shows, that
+// every control reaches the model once, and the pictures of its states.
+
+#include "AnimationClock.h"
+#include "EditorTestSupport.h"
+#include "MenuResponder.h"
+#include "Rendering.h"
+#include "ScreenEnvironment.h"
+#include "design/CalendarChip.h"
+#include "design/FieldChoiceButton.h"
+#include "design/KeycapButton.h"
+#include "design/ODButton.h"
+#include "design/SymbolButton.h"
+#include "design/SymbolView.h"
+#include "design/TextBlock.h"
+#include "design/TextField.h"
+#include "design/Theme.h"
+#include "editor/EditorFooter.h"
+#include "editor/EditorRows.h"
+#include "editor/EventEditForm.h"
+#include "editor/EventEditView.h"
+#include "editor/EventEditorModel.h"
+#include "editor/MissingEventView.h"
+#include "editor/RecurringPromptView.h"
+#include "popover/PopoverRootView.h"
+
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using editor::EventEditForm;
+using editor::EventEditorModel;
+using editor::EventEditView;
+using editortest::local;
+using model::RecurrenceOption;
+using platform::EntityType;
+using platform::PlatformEvent;
+using testsupport::MenuResponder;
+
+namespace {
+
+constexpr core::Color kBlue = core::Color::rgb(40, 90, 220);
+constexpr core::Color kGreen = core::Color::rgb(40, 160, 80);
+
+// Tuesday 10 March 2026, 14:20, with a work and a home calendar; motion reduced
+// unless a test asks for it.
+class EditorScreen : public ::testing::Test, protected testsupport::ScreenEnvironment {
+protected:
+    EditorScreen() : ScreenEnvironment(local(2026, 3, 10, 14, 20)) {
+        work = ek.addCalendar(EntityType::Event, u"Work"_s, kBlue);
+        home = ek.addCalendar(EntityType::Event, u"Home"_s, kGreen);
+        ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
+        store.reload();
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(testsupport::missingFontFamilies(), QStringList());
+        design::Theme::setAppearance({.reduceMotion = true});
+        // A caret that does not blink is in every picture or in none.
+        QApplication::setCursorFlashTime(0);
+    }
+    void TearDown() override {
+        m_view.reset();
+        design::Theme::setAppearance({});
+    }
+
+    EventEditView& open(std::optional<QString> id, std::optional<core::Date> start = {}) {
+        m_view.reset();
+        route = id ? app::PopoverRoute::eventEdit(*id) : app::PopoverRoute::eventCreate(*start);
+        appState.setRoute(route);
+        m_view = std::make_unique<EventEditView>(environment, std::move(id), start);
+        m_view->resize(364, 600);
+        m_view->show();
+        QApplication::setActiveWindow(m_view.get());
+        QCoreApplication::processEvents();
+        return *m_view;
+    }
+    EventEditView& view() { return *m_view; }
+    EventEditForm& form() { return *m_view->form(); }
+    EventEditorModel& model() { return m_view->model(); }
+    editor::EditorFooter& footer() { return *form().footer(); }
+    design::TextField* title() { return form().titleField()->field(); }
+
+    QString add(PlatformEvent event) { return editortest::add(ek, store, std::move(event)); }
+    std::vector<model::ODEvent> named(const QString& title) const {
+        std::vector<model::ODEvent> found;
+        for (const model::ODEvent& event : store.events())
+            if (event.title == title)
+                found.push_back(event);
+        return found;
+    }
+    bool leftEditor() const { return appState.route() == app::PopoverRoute::main(); }
+    // Types into a field as the keyboard does (as one key press, so that any letter goes).
+    static void type(QWidget* field, const QString& text) {
+        field->setFocus(Qt::OtherFocusReason);
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text, Qt::NoModifier);
+    }
+
+    QImage shot(const QString& name, bool dark) { return testsupport::renderOnSurface(*m_view, 364, dark, name); }
+    void pin(const QString& state) {
+        for (const bool dark : {false, true}) {
+            const QString name = u"editor-"_s + state + (dark ? u"-dark"_s : u"-light"_s);
+            EXPECT_TRUE(testsupport::matchesReference(shot(u"editor-"_s + state, dark), name));
+        }
+    }
+
+    platform::PlatformCalendar work;
+    platform::PlatformCalendar home;
+    app::PopoverRoute route;
+
+private:
+    std::unique_ptr<EventEditView> m_view;
+};
+
+// --- What each state shows ------------------------------------------------------------------
+
+TEST_F(EditorScreen, AnExistingEventFillsTheFormAndANewOneWaitsInItsTitle) {
+    PlatformEvent stored = storetest::timedEvent(home, u"Dentist"_s, local(2026, 3, 11, 9), 45);
+    stored.location = u"Smile Clinic, Torstraße 1"_s;
+    stored.notes = u"Bring the card"_s;
+    stored.alarms = {{-3600, std::nullopt}, {-900, std::nullopt}};
+    open(add(stored));
+    ASSERT_NE(view().form(), nullptr);
+    EXPECT_EQ(view().missingView(), nullptr);
+    EXPECT_EQ(title()->text(), u"Dentist"_s);
+    EXPECT_EQ(form().backButton()->title(), u"Wed, Mar 11"_s);
+    EXPECT_EQ(form().calendarChip()->text(), u"Home"_s);
+    EXPECT_EQ(form().calendarChip()->color(), kGreen);
+    EXPECT_TRUE(form().calendarChip()->isChangeable());
+    EXPECT_EQ(form().repeatButton()->text(), u"Never"_s);
+    EXPECT_EQ(form().alertButton()->text(), u"1 hour before +1"_s);
+    EXPECT_EQ(form().locationRow()->field()->text(), u"Smile Clinic, Torstraße 1"_s);
+    EXPECT_TRUE(form().locationRow()->mapButton()->isVisibleTo(&view()));
+    EXPECT_EQ(form().notesField()->editor()->toPlainText(), u"Bring the card"_s);
+    EXPECT_EQ(footer().saveButton()->title(), u"Save"_s);
+    ASSERT_NE(footer().deleteButton(), nullptr);
+    EXPECT_FALSE(footer().showsError());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model().titleFocused()) << "an existing event opens without the title's focus";
+
+    open(std::nullopt, local(2026, 3, 12));
+    EXPECT_EQ(footer().saveButton()->title(), u"Add event"_s);
+    EXPECT_EQ(footer().deleteButton(), nullptr);
+    EXPECT_EQ(form().calendarChip()->text(), u"Work"_s);
+    EXPECT_TRUE(form().notesField()->showsPlaceholder());
+    EXPECT_FALSE(form().locationRow()->mapButton()->isVisibleTo(&view()));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(model().titleFocused());
+    EXPECT_EQ(view().focusWidget(), title());
+    EXPECT_TRUE(form().titleField()->isFocused()) << "the title's border shows the focus";
+}
+
+TEST_F(EditorScreen, AReadOnlyEventShowsItsValuesButTakesNoEdit) {
+    const auto shared = ek.addCalendar(EntityType::Event, u"Team"_s, kBlue, {}, false);
+    PlatformEvent stored = storetest::timedEvent(shared, u"All hands"_s, local(2026, 3, 11, 16));
+    stored.location = u"Main hall"_s;
+    stored.url = QUrl(u"https://zoom.us/j/123456789"_s);
+    open(add(stored));
+
+    EXPECT_FALSE(form().calendarChip()->isChangeable()) << "no chevron, no menu";
+    EXPECT_FALSE(form().calendarChip()->isEnabled());
+    for (QWidget* refusing : std::initializer_list<QWidget*>{
+             title(), form().repeatButton(), form().alertButton(), form().locationRow()->field(),
+             form().videoRow()->field(), form().notesField()->editor()})
+        EXPECT_FALSE(refusing->isEnabled()) << refusing->accessibleName().toStdString();
+    EXPECT_TRUE(form().locationRow()->mapButton()->isEnabled());
+    EXPECT_TRUE(form().videoRow()->joinButton()->isEnabled());
+    EXPECT_EQ(footer().saveButton(), nullptr);
+    EXPECT_EQ(footer().deleteButton(), nullptr);
+    ASSERT_NE(footer().closeButton(), nullptr);
+
+    form().locationRow()->mapButton()->click();
+    form().videoRow()->joinButton()->click();
+    ASSERT_EQ(workspace.opened.size(), 2);
+    EXPECT_EQ(workspace.opened[0].host(), u"www.openstreetmap.org"_s);
+    EXPECT_EQ(workspace.opened[1], QUrl(u"https://zoom.us/j/123456789"_s));
+    footer().closeButton()->click();
+    EXPECT_TRUE(leftEditor());
+}
+
+TEST_F(EditorScreen, AnUnknownEventShowsOnlyThatItIsGone) {
+    open(u"gone|1773133200"_s);
+    ASSERT_NE(view().missingView(), nullptr);
+    EXPECT_EQ(view().form(), nullptr);
+    EXPECT_FALSE(appState.offerEscape()) << "nothing of its own to close";
+    view().missingView()->backButton()->click();
+    EXPECT_TRUE(leftEditor());
+}
+
+// --- Keys ---------------------------------------------------------------------------------------
+
+TEST_F(EditorScreen, OneReturnInTheTitleGivesOneSaveOrOneQuestion) {
+    open(std::nullopt, local(2026, 3, 12, 10));
+    type(title(), u"Lunch"_s);
+    QTest::keyClick(title(), Qt::Key_Return);
+    EXPECT_TRUE(leftEditor());
+    EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
+
+    open(add(editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10))));
+    type(title(), u" daily"_s);
+    QTest::keyClick(title(), Qt::Key_Return);
+    ASSERT_EQ(model().prompt(), EventEditorModel::Prompt::save) << "asked, and not answered by the same Return";
+    EXPECT_EQ(appState.route(), route);
+    EXPECT_FALSE(form().isEnabled());
+    EXPECT_FALSE(model().titleFocused());
+
+    // The next Return answers: all future events.
+    QTest::keyClick(view().focusWidget() ? view().focusWidget() : &view(), Qt::Key_Return);
+    EXPECT_TRUE(leftEditor());
+    EXPECT_FALSE(named(u"Standup daily"_s).empty());
+    EXPECT_TRUE(named(u"Standup"_s).empty());
+}
+
+TEST_F(EditorScreen, CtrlReturnSavesFromAnyField) {
+    open(add(storetest::timedEvent(work, u"Review"_s, local(2026, 3, 11, 9))));
+    type(form().locationRow()->field(), u"Room 3"_s);
+    QTest::keyClick(form().locationRow()->field(), Qt::Key_Return);
+    EXPECT_EQ(appState.route(), route) << "Return in the place saves nothing";
+    QTest::keyClick(form().notesField()->editor(), Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(leftEditor());
+    ASSERT_EQ(named(u"Review"_s).size(), 1u);
+    EXPECT_EQ(named(u"Review"_s).front().location, u"Room 3"_s);
+    EXPECT_FALSE(named(u"Review"_s).front().notes) << "the Ctrl+Return wrote no line break";
+}
+
+TEST_F(EditorScreen, EscapeClosesTheQuestionBeforeTheEditorLeaves) {
+    open(add(editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10))));
+    footer().deleteButton()->click();
+    ASSERT_EQ(model().prompt(), EventEditorModel::Prompt::deleteEvent);
+    ASSERT_NE(view().promptOverlay()->card(), nullptr);
+    EXPECT_TRUE(view().promptOverlay()->isVisible());
+    EXPECT_TRUE(appState.offerEscape());
+    EXPECT_FALSE(model().prompt());
+    EXPECT_FALSE(view().promptOverlay()->isVisible());
+    EXPECT_TRUE(form().isEnabled());
+    EXPECT_FALSE(appState.offerEscape()) << "then the popover's own Escape leads back";
+    EXPECT_FALSE(named(u"Standup"_s).empty());
+}
+
+// --- The question -------------------------------------------------------------------------------
+
+TEST_F(EditorScreen, TheQuestionNamesTheEventAndActsOnTheAnswer) {
+    open(add(editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10))));
+    footer().deleteButton()->click();
+    editor::RecurringPromptView* card = view().promptOverlay()->card();
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->title(), u"Delete a repeating event"_s);
+    EXPECT_EQ(card->subtitle(), u"“Standup” repeats every week. Which ones should be deleted?"_s);
+    EXPECT_EQ(card->futureEventsButton()->buttonStyle().kind(), design::ODButtonKind::danger);
+
+    // A click on the dimmed editor dismisses it; one on the card does not.
+    QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(model().prompt());
+    QTest::mouseClick(view().promptOverlay(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(model().prompt());
+
+    footer().deleteButton()->click();
+    view().promptOverlay()->card()->thisEventButton()->click();
+    EXPECT_TRUE(leftEditor());
+    const auto rest = named(u"Standup"_s);
+    EXPECT_FALSE(rest.empty());
+    EXPECT_TRUE(std::none_of(rest.begin(), rest.end(), [](const model::ODEvent& e) {
+        return e.start == local(2026, 3, 10, 10);
+    })) << "only this one went";
+}
+
+TEST_F(EditorScreen, TheQuestionFadesInAndOut) {
+    design::Theme::setAppearance({});
+    testsupport::AnimationClock animation;
+    open(add(editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10))));
+    footer().deleteButton()->click();
+    auto* overlay = view().promptOverlay();
+    const auto opacity = [&] {
+        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(overlay->graphicsEffect());
+        return effect->isEnabled() ? effect->opacity() : (overlay->isVisible() ? 1.0 : 0.0);
+    };
+    animation.advance(60);
+    EXPECT_GT(opacity(), 0.3);
+    EXPECT_LT(opacity(), 1.0);
+    animation.advance(80);
+    EXPECT_EQ(opacity(), 1.0);
+
+    model().cancelPrompt();
+    animation.advance(60);
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_LT(opacity(), 0.7);
+    animation.advance(80);
+    EXPECT_FALSE(overlay->isVisible());
+}
+
+// --- Rows -----------------------------------------------------------------------------------------
+
+TEST_F(EditorScreen, TheMenusOfferTheirChoicesWithTheCurrentOneChecked) {
+    const auto subscribed = ek.addCalendar(EntityType::Event, u"Holidays"_s, kBlue, {}, false, true);
+    store.reload();
+    open(add(storetest::timedEvent(work, u"Review"_s, local(2026, 3, 11, 9))));
+    {
+        MenuResponder responder({Qt::Key_Down, Qt::Key_Return});
+        form().calendarChip()->click();
+        EXPECT_EQ(responder.titles, (QStringList{u"Home"_s, u"Work"_s})) << "only calendars that take changes";
+        EXPECT_EQ(responder.checked, QStringList{u"Work"_s});
+    }
+    EXPECT_EQ(model().draft().calendarID, home.calendarIdentifier);
+    EXPECT_EQ(form().calendarChip()->text(), u"Home"_s);
+    {
+        MenuResponder responder({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+        form().repeatButton()->click();
+        EXPECT_EQ(responder.titles.size(), 7);
+        EXPECT_EQ(responder.checked, QStringList{u"Never"_s});
+    }
+    EXPECT_EQ(model().recurrence(), RecurrenceOption::weekly);
+    EXPECT_EQ(form().repeatButton()->text(), u"Every week"_s);
+    {
+        MenuResponder responder({Qt::Key_Up, Qt::Key_Return});
+        form().alertButton()->click();
+        EXPECT_EQ(responder.titles.size(), 9);
+        EXPECT_EQ(responder.checked, QStringList{u"No alert"_s});
+    }
+    EXPECT_EQ(model().draft().alarmOffsets, std::vector<double>{-86400});
+    EXPECT_EQ(form().alertButton()->text(), u"1 day before"_s);
+    {
+        MenuResponder responder({Qt::Key_Escape});
+        form().alertButton()->click();
+        EXPECT_EQ(responder.checked, QStringList{u"1 day before"_s});
+    }
+    EXPECT_EQ(model().draft().alarmOffsets, std::vector<double>{-86400}) << "dismissed, nothing changes";
+    EXPECT_FALSE(subscribed.calendarIdentifier.isEmpty());
+}
+
+TEST_F(EditorScreen, AMeetingLinkAnywhereBringsJoinAndAPlaceBringsTheMap) {
+    open(add(storetest::timedEvent(work, u"Sync"_s, local(2026, 3, 11, 9))));
+    EXPECT_FALSE(form().videoRow()->joinButton()->isVisibleTo(&view()));
+    type(form().videoRow()->field(), u"https://meet.google.com/abc-defg-hij"_s);
+    EXPECT_EQ(model().urlText(), u"https://meet.google.com/abc-defg-hij"_s);
+    EXPECT_TRUE(form().videoRow()->joinButton()->isVisibleTo(&view()));
+    EXPECT_TRUE(form().videoRow()->meetingMark()->isVisibleTo(&view()));
+    EXPECT_TRUE(form().videoRow()->joinButton()->toolTip().contains(u"Join Google Meet"_s));
+
+    form().videoRow()->field()->selectAll();
+    QTest::keyClick(form().videoRow()->field(), Qt::Key_Backspace);
+    EXPECT_FALSE(form().videoRow()->joinButton()->isVisibleTo(&view()));
+    // A meeting address typed as the place: Join, and no map.
+    type(form().locationRow()->field(), u"https://zoom.us/j/987654321"_s);
+    EXPECT_TRUE(form().videoRow()->joinButton()->isVisibleTo(&view()));
+    EXPECT_FALSE(form().locationRow()->mapButton()->isVisibleTo(&view()));
+    form().locationRow()->field()->selectAll();
+    type(form().locationRow()->field(), u"Café Olé, Berlin"_s);
+    EXPECT_TRUE(form().locationRow()->mapButton()->isVisibleTo(&view()));
+    form().locationRow()->mapButton()->click();
+    ASSERT_EQ(workspace.opened.size(), 1);
+    EXPECT_TRUE(workspace.opened[0].query(QUrl::FullyDecoded).contains(u"Café Olé, Berlin"_s));
+}
+
+TEST_F(EditorScreen, EmptiedNotesAreNoNotesAndSpacesStayAsTyped) {
+    PlatformEvent stored = storetest::timedEvent(work, u"Plan"_s, local(2026, 3, 11, 9));
+    stored.notes = u"x"_s;
+    open(add(stored));
+    QPlainTextEdit* notes = form().notesField()->editor();
+    notes->setFocus();
+    notes->selectAll();
+    QTest::keyClick(notes, Qt::Key_Backspace);
+    EXPECT_EQ(model().draft().notes, std::nullopt);
+    EXPECT_TRUE(form().notesField()->showsPlaceholder());
+    QTest::keyClick(notes, Qt::Key_Space);
+    EXPECT_EQ(model().draft().notes, u" "_s);
+    EXPECT_FALSE(form().notesField()->showsPlaceholder());
+}
+
+TEST_F(EditorScreen, ABadLinkShowsItsErrorAndTheEditorStaysWithTheText) {
+    open(add(storetest::timedEvent(work, u"Webinar"_s, local(2026, 3, 11, 9))));
+    type(form().videoRow()->field(), u"https://meet.example/web inar"_s);
+    footer().saveButton()->click();
+    EXPECT_EQ(appState.route(), route);
+    ASSERT_TRUE(footer().showsError());
+    EXPECT_EQ(footer().errorLine()->text(), u"The video link is not a valid URL."_s);
+    EXPECT_EQ(form().videoRow()->field()->text(), u"https://meet.example/web inar"_s);
+
+    form().videoRow()->field()->selectAll();
+    type(form().videoRow()->field(), u"https://meet.example/webinar"_s);
+    footer().saveButton()->click();
+    EXPECT_TRUE(leftEditor());
+    EXPECT_EQ(named(u"Webinar"_s).front().url, QUrl(u"https://meet.example/webinar"_s));
+}
+
+// --- In the popover ---------------------------------------------------------------------------
+
+TEST_F(EditorScreen, ThePopoverMakesTheEditorForItsRoutesAndItHoldsEscapeOnlyWhileShown) {
+    const QString id = add(storetest::timedEvent(work, u"Review"_s, local(2026, 3, 11, 9)));
+    popover::PopoverRootView root(environment);
+    root.resize(popover::PopoverRootView::kWidth, 700);
+    root.show();
+    appState.setRoute(app::PopoverRoute::eventEdit(id));
+    QCoreApplication::processEvents();
+    auto* editing = qobject_cast<EventEditView*>(root.screen());
+    ASSERT_NE(editing, nullptr);
+    ASSERT_NE(editing->form(), nullptr);
+    EXPECT_EQ(editing->form()->titleField()->field()->text(), u"Review"_s);
+    EXPECT_GT(appState.popoverContentHeight(), 400) << "the whole form";
+    EXPECT_TRUE(appState.hasEscapeHandler());
+    root.hide();
+    EXPECT_FALSE(appState.hasEscapeHandler()) << "a hidden editor leaves Escape alone";
+    root.show();
+    EXPECT_TRUE(appState.hasEscapeHandler());
+
+    appState.setPendingDraft(model::EventDraft(u"Picnic"_s, local(2026, 3, 14, 12)));
+    appState.setRoute(app::PopoverRoute::eventCreate(local(2026, 3, 14, 12)));
+    QCoreApplication::processEvents();
+    auto* creating = qobject_cast<EventEditView*>(root.screen());
+    ASSERT_NE(creating, nullptr);
+    EXPECT_EQ(creating->form()->titleField()->field()->text(), u"Picnic"_s) << "the draft handed over";
+    EXPECT_FALSE(appState.pendingDraft());
+}
+
+// --- Pictures -----------------------------------------------------------------------------------
+
+TEST_F(EditorScreen, PicturesOfEachState) {
+    PlatformEvent simple = storetest::timedEvent(home, u"Dentist"_s, local(2026, 3, 11, 9), 45);
+    simple.location = u"Smile Clinic"_s;
+    open(add(simple));
+    pin(u"simple"_s);
+
+    PlatformEvent repeating = editortest::weekly(work, u"Design review"_s, local(2026, 3, 12, 10));
+    repeating.url = QUrl(u"https://meet.google.com/abc-defg-hij"_s);
+    repeating.notes = u"Bring the printed mock-ups.\nAsk about the launch date."_s;
+    repeating.alarms = {{-900, std::nullopt}};
+    const QString repeatingID = add(repeating);
+    open(repeatingID);
+    pin(u"repeating"_s);
+
+    const auto shared = ek.addCalendar(EntityType::Event, u"Team"_s, kBlue, {}, false);
+    open(add(storetest::timedEvent(shared, u"All hands"_s, local(2026, 3, 13, 16))));
+    pin(u"read-only"_s);
+
+    open(repeatingID);
+    type(title(), u" (moved)"_s);
+    footer().saveButton()->click();
+    ASSERT_TRUE(model().prompt());
+    pin(u"prompt"_s);
+
+    open(u"gone|1773133200"_s);
+    pin(u"missing"_s);
+
+    open(std::nullopt, local(2026, 3, 14));
+    pin(u"new"_s);
+}
+
+}  // namespace
