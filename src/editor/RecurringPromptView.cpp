@@ -18,6 +18,8 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace editor {
@@ -31,6 +33,7 @@ constexpr int kPadding = 18;
 constexpr int kTile = 40;
 constexpr qreal kCardRadius = 16;
 constexpr qreal kTileRadius = 10;
+constexpr int kMargin = 8;
 
 // The repeat symbol on its soft accent square.
 class RepeatTile final : public QWidget {
@@ -193,10 +196,12 @@ void RecurringPromptOverlay::fade(qreal to) {
 void RecurringPromptOverlay::placeCard() {
     if (!m_card)
         return;
-    const int height = m_card->heightForWidth(RecurringPromptView::kWidth) > 0
-                           ? m_card->heightForWidth(RecurringPromptView::kWidth)
-                           : m_card->sizeHint().height();
-    m_card->setGeometry((width() - RecurringPromptView::kWidth) / 2, kCardTop, RecurringPromptView::kWidth, height);
+    const int cardHeight = m_card->heightForWidth(RecurringPromptView::kWidth) > 0
+                               ? m_card->heightForWidth(RecurringPromptView::kWidth)
+                               : m_card->sizeHint().height();
+    // On a popover too short for the whole card below its usual place, it moves up.
+    const int top = std::max(kMargin, std::min(kCardTop, height() - cardHeight - kMargin));
+    m_card->setGeometry((width() - RecurringPromptView::kWidth) / 2, top, RecurringPromptView::kWidth, cardHeight);
 }
 
 void RecurringPromptOverlay::paintEvent(QPaintEvent*) {

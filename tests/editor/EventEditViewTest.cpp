@@ -269,6 +269,21 @@ TEST_F(EditorScreen, TheQuestionNamesTheEventAndActsOnTheAnswer) {
     })) << "only this one went";
 }
 
+TEST_F(EditorScreen, TheQuestionStaysWholeOnAShortPopover) {
+    appState.setPopoverMaxHeight(300);
+    open(add(editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10))));
+    view().resize(364, view().heightForWidth(364));
+    ASSERT_EQ(view().height(), 300) << "the form scrolls within the cap";
+    footer().deleteButton()->click();
+    const QRect card = view().promptOverlay()->card()->geometry();
+    EXPECT_GE(card.top(), 0);
+    EXPECT_LE(card.bottom(), view().height() - 1);
+
+    appState.setPopoverMaxHeight(680);
+    view().resize(364, view().heightForWidth(364));
+    EXPECT_EQ(view().promptOverlay()->card()->y(), editor::RecurringPromptOverlay::kCardTop);
+}
+
 TEST_F(EditorScreen, TheQuestionFadesInAndOut) {
     design::Theme::setAppearance({});
     testsupport::AnimationClock animation;
