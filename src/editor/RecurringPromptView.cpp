@@ -157,6 +157,7 @@ void RecurringPromptOverlay::present(const QString& actionTitle, const QString& 
     connect(m_card, &RecurringPromptView::chosen, this, &RecurringPromptOverlay::chosen);
     connect(m_card, &RecurringPromptView::cancelled, this, &RecurringPromptOverlay::cancelled);
     m_presented = true;
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
     for (QShortcut* shortcut : {m_return, m_enter})
         shortcut->setEnabled(true);
     if (QWidget* covered = parentWidget())
@@ -172,6 +173,8 @@ void RecurringPromptOverlay::dismiss() {
     if (!m_presented)
         return;
     m_presented = false;
+    // While it fades out, clicks reach the editor it uncovers.
+    setAttribute(Qt::WA_TransparentForMouseEvents, true);
     for (QShortcut* shortcut : {m_return, m_enter})
         shortcut->setEnabled(false);
     fade(0);

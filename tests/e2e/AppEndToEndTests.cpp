@@ -584,26 +584,37 @@ protected:
         start = now.addSecs(2 * 3600 - now.time().second());
     }
 
-    bool launch() {
-        if (!app.start() || !app.tray().waitForItem(15000) || !openWithHotKey(app))
-            return false;
-        mainHeight = app.panelGeometry()->height();
-        return true;
-    }
+    bool launch() { return app.start() && app.tray().waitForItem(15000) && openWithHotKey(app); }
     QRect panel() const { return app.panelGeometry().value_or(QRect()); }
-    bool showsEditor() const { return panel().height() > 400 && panel().height() != mainHeight; }
-    // Back on the day, whose agenda may have changed meanwhile: the editor's form has gone.
-    bool leftEditor() const { return panel().isValid() && panel().height() != editorHeight; }
+    bool waitFor(const std::function<bool()>& condition) const {
+        return testsupport::waitUntil(condition, kDrawingTimeoutMs);
+    }
+    // The editor, undimmed: its title field, in the card colour, across the row where the
+    // day's screen has the weekday letters on the surface. The day's screen may be as
+    // high as the editor, so the panel's height tells neither apart.
+    static bool editorDrawn(const QImage& shot) {
+        const QColor card = expected(design::Theme::card(), false);
+        return drawn(shot) && near(shot.pixelColor(8, kTitle.y()), expected(design::Theme::surface(), false)) &&
+               near(shot.pixelColor(30, kTitle.y()), card) && near(shot.pixelColor(shot.width() - 30, kTitle.y()), card);
+    }
+    // The day's screen: today's square in the month, in the accent (the editor has none there).
+    static bool dayDrawn(const QImage& shot) {
+        return drawn(shot) && !editorDrawn(shot) && flamePixels(shot, 80, 300) > 400;
+    }
+    QImage editorShot(const QString& name) { return panelShotWhen(name, editorDrawn); }
+    bool leftEditor() { return dayDrawn(panelShotWhen(u"editor-left"_s, dayDrawn)); }
     // Clicks the agenda's `row`-th event (0: the first) and waits for its editor.
     // The click goes near the row's top: an undo toast may float over the rest.
     bool openRow(std::size_t row = 0) {
-        const QImage agenda = panelShot(u"editor-agenda"_s);
+        const QImage agenda = panelShotWhen(u"editor-agenda"_s, [row](const QImage& picture) {
+            return dayDrawn(picture) && accentBarTops(picture, 10).size() > row;
+        });
         const std::vector<int> bars = accentBarTops(agenda, 10);
         const auto bar = accentBar(agenda, 10);
         if (!bar || bars.size() <= row)
             return false;
         app.click(panel().topLeft() + QPoint(bar->x() + 60, bars[row] + 5));
-        if (!testsupport::waitUntil([&] { return showsEditor(); }))
+        if (!editorDrawn(editorShot(u"editor-opened"_s)))
             return false;
         editorHeight = panel().height();
         return true;
@@ -613,11 +624,13 @@ protected:
         app.chord({Keys::end});
         app.type(words);
     }
-    // The editor dimmed under the repeating-event question: its left margin is no longer the surface.
-    bool dimmed() {
-        const QImage shot = panelShot(u"editor-question"_s);
-        return !shot.isNull() && !near(shot.pixelColor(6, 200), expected(design::Theme::surface(), false));
+    // The editor dimmed under the repeating-event question: its left margin, drawn, is no
+    // longer the surface.
+    static bool dimmed(const QImage& shot) {
+        const QColor margin = shot.pixelColor(6, 200);
+        return margin.lightness() > 100 && !near(margin, expected(design::Theme::surface(), false));
     }
+    bool showsQuestion() { return dimmed(panelShotWhen(u"editor-question"_s, dimmed)); }
     static QString read(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -631,8 +644,7 @@ protected:
         return false;
     }
     // The width of the calendar chip at the header's right end.
-    int chipWidth() {
-        const QImage shot = panelShot(u"editor-chip"_s);
+    static int chipWidth(const QImage& shot) {
         const QColor surface = expected(design::Theme::surface(), false);
         int left = shot.width();
         for (int x = shot.width() - 17; x > shot.width() / 2; --x)
@@ -642,7 +654,6 @@ protected:
     }
 
     QDateTime start;
-    int mainHeight = 0;
     int editorHeight = 0;
 };
 
@@ -650,29 +661,29 @@ TEST_F(EditorEndToEnd, AClickedEventIsEditedAndSavedToItsFileAndADeletionIsUndon
     const QString file = app.addEvent(u"Dentist"_s, start, start.addSecs(1800));
     ASSERT_TRUE(launch());
     ASSERT_TRUE(openRow());
-    panelShot(u"editor-event"_s);
 
     appendToTitle(u" moved"_s);
     app.chord({Keys::controlL, Keys::returnKey});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); })) << "saved, back on the day";
-    EXPECT_TRUE(testsupport::waitUntil([&] { return read(file).contains(u"SUMMARY:Dentist moved"_s); }))
-        << read(file).toStdString();
+    EXPECT_TRUE(leftEditor()) << "saved, back on the day";
+    EXPECT_TRUE(waitFor([&] { return read(file).contains(u"SUMMARY:Dentist moved"_s); })) << read(file).toStdString();
 
     ASSERT_TRUE(openRow());
     QElapsedTimer sinceDeletion;
     app.click(panel().topLeft() + QPoint(50, panel().height() - kFooterButtons));
     sinceDeletion.start();
-    ASSERT_TRUE(testsupport::waitUntil([&] { return leftEditor(); })) << "deleted, back on the day";
-    EXPECT_TRUE(testsupport::waitUntil([&] { return !calendarHolds(u"SUMMARY:Dentist moved"_s); }));
-    const QImage toast = panelShot(u"editor-deleted"_s);
-    // The toast stays 5 s; a machine too busy to look within 4 s has nothing to say about it.
-    if (sinceDeletion.elapsed() < 4000) {
-        // Its Undo button, in the accent, floats 76 pixels above the popover's bottom edge.
-        EXPECT_GT(flamePixels(toast, toast.height() - 76 - 40, toast.height() - 76), 300) << "the undo toast";
-    }
+    ASSERT_TRUE(leftEditor()) << "deleted, back on the day";
+    EXPECT_TRUE(waitFor([&] { return !calendarHolds(u"SUMMARY:Dentist moved"_s); }));
+    // Its Undo button, in the accent, floats 76 pixels above the popover's bottom edge for
+    // 5 s; a machine too busy to look within 4 s has nothing to say about it.
+    const auto undoButton = [](const QImage& shot) {
+        return flamePixels(shot, shot.height() - 76 - 40, shot.height() - 76) > 300;
+    };
+    const QImage toast = panelShotWhen(u"editor-deleted"_s, [&](const QImage& shot) {
+        return undoButton(shot) || sinceDeletion.elapsed() > 4000;
+    });
+    EXPECT_TRUE(undoButton(toast) || sinceDeletion.elapsed() > 4000) << "the undo toast";
     app.chord({Keys::controlL, 'z'});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return calendarHolds(u"SUMMARY:Dentist moved"_s); }))
-        << "undone, the event's file is back";
+    EXPECT_TRUE(waitFor([&] { return calendarHolds(u"SUMMARY:Dentist moved"_s); })) << "undone, the event's file is back";
 }
 
 TEST_F(EditorEndToEnd, ARepeatingEventAsksWhichOnesAndEscapeClosesTheQuestionThenAMenuThenTheEditor) {
@@ -682,28 +693,29 @@ TEST_F(EditorEndToEnd, ARepeatingEventAsksWhichOnesAndEscapeClosesTheQuestionThe
 
     appendToTitle(u" sync"_s);
     app.chord({Keys::returnKey});
-    ASSERT_TRUE(testsupport::waitUntil([&] { return dimmed(); })) << "the question";
+    ASSERT_TRUE(showsQuestion()) << "the question";
     app.chord({Keys::escape});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return !dimmed(); })) << "Escape closed the question";
+    EXPECT_TRUE(editorDrawn(editorShot(u"editor-question-closed"_s))) << "Escape closed the question";
     EXPECT_EQ(panel().height(), editorHeight) << "and left the editor open";
 
     app.click(panel().topLeft() + kRepeat);
-    ASSERT_TRUE(testsupport::waitUntil([&] { return app.visibleWindows().size() == 2; })) << "the repeat menu";
+    ASSERT_TRUE(waitFor([&] { return app.visibleWindows().size() == 2; })) << "the repeat menu";
     app.chord({Keys::escape});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return app.visibleWindows().size() == 1; })) << "Escape closed it";
+    EXPECT_TRUE(waitFor([&] { return app.visibleWindows().size() == 1 && app.focusedWindow() == app.panelGeometry(); }))
+        << "Escape closed it, and the panel has the keyboard again";
     EXPECT_EQ(panel().height(), editorHeight);
     app.chord({Keys::escape});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); })) << "then Escape left the editor";
+    EXPECT_TRUE(leftEditor()) << "then Escape left the editor";
     EXPECT_FALSE(read(file).contains(u"Standup sync"_s)) << "nothing saved";
 
     // Return asks, and Return again answers: all future events.
     ASSERT_TRUE(openRow());
     appendToTitle(u" sync"_s);
     app.chord({Keys::returnKey});
-    ASSERT_TRUE(testsupport::waitUntil([&] { return dimmed(); }));
+    ASSERT_TRUE(showsQuestion());
     app.chord({Keys::returnKey});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); }));
-    EXPECT_TRUE(testsupport::waitUntil([&] { return calendarHolds(u"SUMMARY:Standup sync"_s); }));
+    EXPECT_TRUE(leftEditor());
+    EXPECT_TRUE(waitFor([&] { return calendarHolds(u"SUMMARY:Standup sync"_s); }));
 }
 
 TEST_F(EditorEndToEnd, AReadOnlyEventsChipHasNoChevronAndItsFooterOnlyCloses) {
@@ -713,16 +725,17 @@ TEST_F(EditorEndToEnd, AReadOnlyEventsChipHasNoChevronAndItsFooterOnlyCloses) {
     ASSERT_TRUE(launch());
 
     ASSERT_TRUE(openRow(0));
-    const int writableChip = chipWidth();
-    EXPECT_GT(accentInFooter(panelShot(u"editor-writable"_s), 50), 100) << "Delete and Save";
+    const QImage writable = editorShot(u"editor-writable"_s);
+    EXPECT_GT(accentInFooter(writable, 50), 100) << "Delete and Save";
     app.chord({Keys::escape});
-    ASSERT_TRUE(testsupport::waitUntil([&] { return leftEditor(); }));
+    ASSERT_TRUE(leftEditor());
 
     ASSERT_TRUE(openRow(1));
-    EXPECT_EQ(accentInFooter(panelShot(u"editor-read-only"_s), 50), 0) << "only Close";
-    EXPECT_GT(writableChip - chipWidth(), 8) << "the chip has no chevron";
+    const QImage readOnly = editorShot(u"editor-read-only"_s);
+    EXPECT_EQ(accentInFooter(readOnly, 50), 0) << "only Close";
+    EXPECT_GT(chipWidth(writable) - chipWidth(readOnly), 8) << "the chip has no chevron";
     app.chord({Keys::escape});
-    EXPECT_TRUE(testsupport::waitUntil([&] { return leftEditor(); }));
+    EXPECT_TRUE(leftEditor());
 }
 
 class AppFirstLaunch : public AppEndToEnd {

@@ -304,6 +304,8 @@ TEST_F(EditorScreen, TheQuestionFadesInAndOut) {
     animation.advance(60);
     EXPECT_TRUE(overlay->isVisible());
     EXPECT_LT(opacity(), 0.7);
+    const QPoint repeat = form().repeatButton()->mapToGlobal(QPoint(20, 10));
+    EXPECT_EQ(QApplication::widgetAt(repeat), form().repeatButton()) << "clicks reach the editor as it fades out";
     animation.advance(80);
     EXPECT_FALSE(overlay->isVisible());
 }
