@@ -1,6 +1,9 @@
 #include "platform/appearance/PortalSystemAppearance.h"
 
+#include "core/Log.h"
+
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
@@ -75,13 +78,17 @@ PortalSystemAppearance::PortalSystemAppearance(QObject* parent)
 PortalSystemAppearance::PortalSystemAppearance(const QDBusConnection& bus, QObject* parent)
     : SystemAppearance(parent), m_bus(bus) {
     qDBusRegisterMetaType<SettingsMap>();
+    // The bus connects a slot only when it knows each of its argument types by name, and
+    // nothing else makes the variant known: without this, changes would never arrive.
+    qRegisterMetaType<QDBusVariant>();
     m_state = computeState();
     if (QCoreApplication::instance() != nullptr)
         QCoreApplication::instance()->installEventFilter(this);
     if (!m_bus.isConnected())
         return;
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
-                  SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+    if (!m_bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
+                       SLOT(onSettingChanged(QString, QString, QDBusVariant))))
+        core::log(QStringLiteral("cannot follow the desktop's appearance: ") + m_bus.lastError().message());
     requestAll();
 }
 
