@@ -59,7 +59,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     m_appearance = std::make_unique<design::AppearanceBinding>(m_settings, m_services.appearance);
 
-    m_statusItem = std::make_unique<StatusItemController>(m_environment, m_services.statusItem,
+    m_statusItem = std::make_unique<StatusItemController>(m_environment, m_services.statusItem, m_services.appearance,
                                                           new popover::PopoverRootView(m_environment));
     m_settingsWindow = std::make_unique<settings::SettingsWindowController>(m_store, m_settings, m_appState);
     m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(m_store, m_settings, m_appState);

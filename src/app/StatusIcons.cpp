@@ -19,6 +19,9 @@ constexpr double kPillPadding = 7;
 constexpr double kPillRadius = 5;
 constexpr double kPillFontSize = 11;
 constexpr double kSymbolSize = 16;
+// Strong enough to lift the symbol off a panel of its own tone, faint enough to
+// leave it its own weight on a panel of the other.
+constexpr double kEdgeOpacity = 0.7;
 
 }  // namespace
 
@@ -45,9 +48,33 @@ QImage pill(const QString& text, int leadingGap, qreal devicePixelRatio) {
     return image;
 }
 
-QImage calendarSymbol(qreal devicePixelRatio) {
-    return design::Symbols::image(QStringLiteral("calendar"), design::toQColor(design::Theme::text()), kSymbolSize,
-                                  design::FontWeight::regular, devicePixelRatio);
+QImage calendarSymbol(bool darkDesktop, qreal devicePixelRatio) {
+    const auto symbol = [devicePixelRatio](bool dark) {
+        const core::Color text = design::Theme::text().resolve(design::Appearance{.isDark = dark});
+        return design::Symbols::image(QStringLiteral("calendar"), design::toQColor(text), kSymbolSize,
+                                      design::FontWeight::regular, devicePixelRatio);
+    };
+    const QImage ink = symbol(darkDesktop);
+    const QImage edge = symbol(!darkDesktop);
+    QImage image(ink.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    // The edge: the symbol in the other tone, a pixel out all round, under the ink.
+    QImage spread(ink.size(), QImage::Format_ARGB32_Premultiplied);
+    spread.setDevicePixelRatio(devicePixelRatio);
+    spread.fill(Qt::transparent);
+    {
+        QPainter spreading(&spread);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                spreading.drawImage(QPointF(dx, dy), edge);
+    }
+    painter.setOpacity(kEdgeOpacity);
+    painter.drawImage(QPointF(0, 0), spread);
+    painter.setOpacity(1);
+    painter.drawImage(QPointF(0, 0), ink);
+    return image;
 }
 
 platform::StatusIcon toStatusIcon(const QImage& image) {

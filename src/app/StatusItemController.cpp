@@ -9,10 +9,10 @@
 #include "app/StatusTitle.h"
 #include "core/Clock.h"
 #include "design/KitWidget.h"
-#include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/flow/ImageDropTarget.h"
 #include "imageimport/flow/ImportKeys.h"
+#include "platform/appearance/SystemAppearance.h"
 #include "platform/statusitem/StatusItem.h"
 #include "platform/systemevents/SystemEvents.h"
 #include "store/CalendarStore.h"
@@ -51,9 +51,9 @@ constexpr std::array<qreal, 2> kIconScales{1.0, 2.0};
 
 }  // namespace
 
-StatusItemController::StatusItemController(AppEnvironment& environment, platform::StatusItem& item, QWidget* root,
-                                           QObject* parent)
-    : QObject(parent), m_env(environment), m_item(item), m_panel(new PopoverPanel(root)) {
+StatusItemController::StatusItemController(AppEnvironment& environment, platform::StatusItem& item,
+                                           const platform::SystemAppearance& desktop, QWidget* root, QObject* parent)
+    : QObject(parent), m_env(environment), m_item(item), m_desktop(desktop), m_panel(new PopoverPanel(root)) {
     connect(&m_item, &platform::StatusItem::activated, this, &StatusItemController::onActivated);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
         if (window && window == m_panel->windowHandle())
@@ -81,9 +81,8 @@ StatusItemController::StatusItemController(AppEnvironment& environment, platform
     connect(&settings, &AppSettings::dateFormatChanged, this, &StatusItemController::updateButton);
     connect(&settings, &AppSettings::showMeetingCountdownChanged, this, &StatusItemController::updateButton);
     connect(&settings, &AppSettings::meetingCountdownLeadTimeChanged, this, &StatusItemController::updateButton);
-    // The icon is drawn in the text colour of the appearance.
-    connect(&design::AppearanceSignal::instance(), &design::AppearanceSignal::changed, this,
-            &StatusItemController::updateButton);
+    // The symbol is drawn for the desktop's scheme, whatever the popover's appearance.
+    connect(&m_desktop, &platform::SystemAppearance::changed, this, &StatusItemController::updateButton);
     // Timers do not count through a suspend, and the day may change under them.
     for (const auto signal : {&platform::SystemEvents::resumed, &platform::SystemEvents::dayChanged,
                               &platform::SystemEvents::timeZoneChanged}) {
@@ -122,7 +121,7 @@ void StatusItemController::updateButton() {
     for (const qreal scale : kIconScales) {
         content.icons.push_back(statusicons::toStatusIcon(
             shown.pill ? statusicons::pill(*shown.pill, shown.pillLeadingGap, scale)
-                       : statusicons::calendarSymbol(scale)));
+                       : statusicons::calendarSymbol(m_desktop.state().isDark, scale)));
     }
     // Where the panel's icon theme has a calendar, it is drawn in the panel's colours.
     if (!shown.pill)

@@ -11,7 +11,8 @@
 
 namespace platform {
 class StatusItem;
-}
+class SystemAppearance;
+}  // namespace platform
 
 namespace app {
 
@@ -28,9 +29,10 @@ class StatusItemController : public QObject {
     Q_OBJECT
 
 public:
-    // Takes the popover's root widget; the item must outlive the controller.
-    StatusItemController(AppEnvironment& environment, platform::StatusItem& item, QWidget* root,
-                         QObject* parent = nullptr);
+    // Takes the popover's root widget; the item and the desktop's appearance, whose
+    // scheme the tray symbol follows, must outlive the controller.
+    StatusItemController(AppEnvironment& environment, platform::StatusItem& item,
+                         const platform::SystemAppearance& desktop, QWidget* root, QObject* parent = nullptr);
     ~StatusItemController() override;
 
     // Opens the popover, or presents it again.
@@ -63,6 +65,7 @@ private:
 
     AppEnvironment& m_env;
     platform::StatusItem& m_item;
+    const platform::SystemAppearance& m_desktop;
     PopoverPanel* m_panel;
     core::ClockTimer m_minuteTimer;
     bool m_isApplyingHeight = false;

@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace storetest;
@@ -104,6 +106,57 @@ TEST_F(Shell, ACountdownIsDrawnAsAPillAndAWakeUpRefreshesTheTitle) {
     // The six pixels before the pill are empty; the pill itself is flame.
     EXPECT_EQ(pill.pixels[8 * static_cast<size_t>(pill.width) + 2] >> 24, 0U);
     EXPECT_EQ(pill.pixels[8 * static_cast<size_t>(pill.width) + 8] & 0xffffff, 0xF0561DU);
+}
+
+// WCAG's contrast between two opaque colours, 1 to 21.
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The pixels of the icon that stand out from the panel it is laid on by at least 3:1.
+int readablePixels(const platform::StatusIcon& icon, QColor panel) {
+    int readable = 0;
+    for (const std::uint32_t pixel : icon.pixels) {
+        const QColor over = QColor::fromRgba(pixel);
+        const auto mix = [&](int top, int bottom) {
+            return static_cast<int>(std::lround(top * over.alphaF() + bottom * (1 - over.alphaF())));
+        };
+        const QColor shown(mix(over.red(), panel.red()), mix(over.green(), panel.green()),
+                           mix(over.blue(), panel.blue()));
+        readable += contrast(shown, panel) >= 3.0 ? 1 : 0;
+    }
+    return readable;
+}
+
+// The tray draws the symbol as it is given, and a panel's colour need not follow anything
+// of ours: the symbol follows the desktop's scheme, not the popover's appearance, and
+// keeps its outline readable on a light and on a dark panel either way. Trays that draw
+// themed icons by name get a symbolic one.
+TEST_F(Shell, TheTraySymbolFollowsTheDesktopAndStaysReadableOnLightAndDarkPanels) {
+    launch();
+    EXPECT_EQ(item.content().iconName, u"x-office-calendar-symbolic"_s);
+    const QColor lightPanel(0xF0, 0xF0, 0xF0);
+    const QColor darkPanel(0x24, 0x24, 0x24);
+    for (const bool darkDesktop : {false, true}) {
+        SCOPED_TRACE(darkDesktop ? "dark desktop" : "light desktop");
+        appearance.set({.isDark = darkDesktop});
+        const platform::StatusIcon symbol = item.content().icons.at(0);
+        EXPECT_GE(readablePixels(symbol, lightPanel), 40);
+        EXPECT_GE(readablePixels(symbol, darkPanel), 40);
+        for (const auto mode : {app::AppearanceMode::light, app::AppearanceMode::dark}) {
+            delegate->settings().setAppearance(mode);
+            EXPECT_EQ(item.content().icons.at(0), symbol) << "the popover's appearance is not the panel's";
+        }
+        delegate->settings().setAppearance(app::AppearanceMode::system);
+    }
 }
 
 TEST_F(Shell, AFirstLaunchOpensOnTheAccessQuestion) {
@@ -377,7 +430,7 @@ TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     delegate.reset();
     app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, imageLoader, textRecognizer, dataDetector});
     auto* root = new RestlessRoot(shell.appState());
-    app::StatusItemController controller(shell.environment(), item, root);
+    app::StatusItemController controller(shell.environment(), item, appearance, root);
     controller.showPopover();
     root->reports = 0;
     shell.appState().reportContentHeight(250);
@@ -416,7 +469,8 @@ TEST(TrayPictures, ThePillAndTheSymbolLookAsReviewed) {
         const QString appearance = dark ? u"dark"_s : u"light"_s;
         EXPECT_TRUE(testsupport::matchesReference(app::statusicons::pill(u"Standup in 10m"_s, 6),
                                                   u"tray-pill-"_s + appearance));
-        EXPECT_TRUE(testsupport::matchesReference(app::statusicons::calendarSymbol(), u"tray-symbol-"_s + appearance));
+        EXPECT_TRUE(
+            testsupport::matchesReference(app::statusicons::calendarSymbol(dark), u"tray-symbol-"_s + appearance));
     }
     design::Theme::setAppearance({});
 }
