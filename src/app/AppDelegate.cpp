@@ -57,7 +57,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&m_settings, &AppSettings::enabledCalendarIDsChanged, this,
             [this] { m_store.setEnabledCalendarIDs(m_settings.enabledCalendarIDs()); });
 
-    m_appearance = std::make_unique<design::AppearanceBinding>(m_settings, m_services.appearance);
+    m_appearance = std::make_unique<design::AppearanceBinding>(m_services.appearance, chosenDark(m_settings.appearance()));
+    connect(&m_settings, &AppSettings::appearanceChanged, this,
+            [this](AppearanceMode mode) { m_appearance->setChosenDark(chosenDark(mode)); });
 
     m_statusItem = std::make_unique<StatusItemController>(m_environment, m_services.statusItem, m_services.appearance,
                                                           new popover::PopoverRootView(m_environment));

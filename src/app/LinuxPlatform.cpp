@@ -1,5 +1,6 @@
 #include "app/LinuxPlatform.h"
 
+#include "app/PrivacySettingsWindow.h"
 #include "platform/appearance/PortalSystemAppearance.h"
 #include "platform/datadetector/RuleDataDetector.h"
 #include "platform/defaults/IniUserDefaults.h"
@@ -9,7 +10,6 @@
 #include "platform/images/QtImageLoader.h"
 #include "platform/privacy/ConfigPrivacy.h"
 #include "platform/privacy/ConsentWindow.h"
-#include "platform/privacy/PrivacySettingsWindow.h"
 #include "platform/sound/CanberraSoundPlayer.h"
 #include "platform/statusitem/TrayStatusItem.h"
 #include "platform/systemevents/LinuxSystemEvents.h"
@@ -41,7 +41,7 @@ LinuxPlatform::LinuxPlatform()
     QObject::connect(m_workspace.get(), &platform::LinuxWorkspace::privacySettingsRequested, m_workspace.get(),
                      [this](platform::EntityType pane) {
                          if (!m_privacyWindow)
-                             m_privacyWindow = std::make_unique<platform::PrivacySettingsWindow>(*m_privacy);
+                             m_privacyWindow = std::make_unique<PrivacySettingsWindow>(*m_privacy);
                          m_privacyWindow->showPane(pane);
                      });
 }

@@ -12,7 +12,6 @@ class LinuxSystemEvents;
 class LinuxWorkspace;
 class NoHaptics;
 class PortalSystemAppearance;
-class PrivacySettingsWindow;
 class CanberraSoundPlayer;
 class QtImageLoader;
 class RuleDataDetector;
@@ -25,6 +24,8 @@ class VdirEventStore;
 }  // namespace platform
 
 namespace app {
+
+class PrivacySettingsWindow;
 
 // The desktop's services: preferences in the config folder, the calendar
 // folder with consent kept in the config (changed in our privacy settings
@@ -55,7 +56,7 @@ private:
     std::unique_ptr<platform::TesseractRecognizer> m_textRecognizer;
     std::unique_ptr<platform::RuleDataDetector> m_dataDetector;
     // Made when first asked for, kept once made.
-    std::unique_ptr<platform::PrivacySettingsWindow> m_privacyWindow;
+    std::unique_ptr<PrivacySettingsWindow> m_privacyWindow;
 };
 
 }  // namespace app

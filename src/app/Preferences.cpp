@@ -146,6 +146,18 @@ std::optional<AppearanceMode> appearanceModeFromRaw(const QString& raw) {
     return fromRaw(kAllAppearanceModes, raw);
 }
 
+std::optional<bool> chosenDark(AppearanceMode mode) {
+    switch (mode) {
+        case AppearanceMode::light:
+            return false;
+        case AppearanceMode::dark:
+            return true;
+        case AppearanceMode::system:
+            break;
+    }
+    return std::nullopt;
+}
+
 QString HotKeyCombo::displayString() const {
     return words::shortcutText(modifiers, keyName().value_or(QStringLiteral("?")));
 }

@@ -53,6 +53,8 @@ enum class AppearanceMode { system, light, dark };
 inline constexpr std::array kAllAppearanceModes{AppearanceMode::system, AppearanceMode::light, AppearanceMode::dark};
 QString rawValue(AppearanceMode mode);
 std::optional<AppearanceMode> appearanceModeFromRaw(const QString& raw);
+// The scheme the mode chooses over the desktop's: true dark, false light, none for system.
+std::optional<bool> chosenDark(AppearanceMode mode);
 
 // A global keyboard shortcut as stored: a virtual key code of the ANSI layout
 // and a modifier mask (command 0x100, shift 0x200, option 0x800, control 0x1000;

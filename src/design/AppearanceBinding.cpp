@@ -1,37 +1,27 @@
 #include "design/AppearanceBinding.h"
 
-#include "app/AppSettings.h"
-
 namespace design {
 
-Appearance resolveAppearance(app::AppearanceMode mode, const platform::SystemAppearance::State& system) {
-    Appearance appearance;
-    switch (mode) {
-        case app::AppearanceMode::light:
-            appearance.isDark = false;
-            break;
-        case app::AppearanceMode::dark:
-            appearance.isDark = true;
-            break;
-        case app::AppearanceMode::system:
-            appearance.isDark = system.isDark;
-            break;
-    }
-    appearance.increaseContrast = system.increaseContrast;
-    appearance.reduceMotion = system.reduceMotion;
-    return appearance;
+Appearance resolveAppearance(std::optional<bool> chosenDark, const platform::SystemAppearance::State& system) {
+    return Appearance{.isDark = chosenDark.value_or(system.isDark),
+                      .increaseContrast = system.increaseContrast,
+                      .reduceMotion = system.reduceMotion};
 }
 
-AppearanceBinding::AppearanceBinding(const app::AppSettings& settings, const platform::SystemAppearance& system,
+AppearanceBinding::AppearanceBinding(const platform::SystemAppearance& system, std::optional<bool> chosenDark,
                                      QObject* parent)
-    : QObject(parent), m_settings(settings), m_system(system) {
-    connect(&settings, &app::AppSettings::appearanceChanged, this, &AppearanceBinding::apply);
+    : QObject(parent), m_system(system), m_chosenDark(chosenDark) {
     connect(&system, &platform::SystemAppearance::changed, this, &AppearanceBinding::apply);
     apply();
 }
 
+void AppearanceBinding::setChosenDark(std::optional<bool> chosenDark) {
+    m_chosenDark = chosenDark;
+    apply();
+}
+
 void AppearanceBinding::apply() {
-    Theme::setAppearance(resolveAppearance(m_settings.appearance(), m_system.state()));
+    Theme::setAppearance(resolveAppearance(m_chosenDark, m_system.state()));
 }
 
 }  // namespace design

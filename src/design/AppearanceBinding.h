@@ -1,36 +1,35 @@
 #pragma once
 
-#include "app/Preferences.h"
 #include "design/Theme.h"
 #include "platform/appearance/SystemAppearance.h"
 
 #include <QObject>
 
-namespace app {
-class AppSettings;
-}
+#include <optional>
 
 namespace design {
 
-// The appearance that follows from the user's choice and the desktop's state:
-// "light" and "dark" override the desktop's scheme; contrast and motion always
-// come from the desktop.
-Appearance resolveAppearance(app::AppearanceMode mode, const platform::SystemAppearance::State& system);
+// The appearance that follows from the scheme the user chose and the desktop's state: a
+// chosen scheme (true dark, false light) overrides the desktop's, none follows it;
+// contrast and motion always come from the desktop.
+Appearance resolveAppearance(std::optional<bool> chosenDark, const platform::SystemAppearance::State& system);
 
-// Keeps Theme::appearance() in step with the appearance setting and the desktop,
-// from construction on. Both must outlive the binding.
+// Keeps Theme::appearance() in step with the chosen scheme and the desktop, from
+// construction on. The desktop's appearance must outlive the binding.
 class AppearanceBinding : public QObject {
     Q_OBJECT
 
 public:
-    AppearanceBinding(const app::AppSettings& settings, const platform::SystemAppearance& system,
-                      QObject* parent = nullptr);
+    explicit AppearanceBinding(const platform::SystemAppearance& system, std::optional<bool> chosenDark = std::nullopt,
+                               QObject* parent = nullptr);
+
+    void setChosenDark(std::optional<bool> chosenDark);
 
 private:
     void apply();
 
-    const app::AppSettings& m_settings;
     const platform::SystemAppearance& m_system;
+    std::optional<bool> m_chosenDark;
 };
 
 }  // namespace design

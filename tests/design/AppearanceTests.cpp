@@ -1,8 +1,6 @@
-#include "app/AppSettings.h"
 #include "design/AppearanceBinding.h"
 #include "design/Theme.h"
 #include "platform/appearance/FakeSystemAppearance.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
 
 #include <QSignalSpy>
 
@@ -10,7 +8,6 @@
 
 namespace {
 
-using app::AppearanceMode;
 using design::Appearance;
 using design::Theme;
 using platform::SystemAppearance;
@@ -20,34 +17,31 @@ protected:
     void SetUp() override { Theme::setAppearance(Appearance{}); }
     void TearDown() override { Theme::setAppearance(Appearance{}); }
 
-    platform::InMemoryUserDefaults defaults;
-    app::AppSettings settings{defaults};
     platform::FakeSystemAppearance system;
 };
 
-TEST(ResolvedAppearance, TheSettingOverridesOnlyTheScheme) {
+TEST(ResolvedAppearance, AChosenSchemeOverridesOnlyTheDesktopsScheme) {
     const SystemAppearance::State darkDesktop{true, true, true};
     const SystemAppearance::State lightDesktop{false, false, false};
-    EXPECT_EQ(design::resolveAppearance(AppearanceMode::light, darkDesktop), (Appearance{false, true, true}));
-    EXPECT_EQ(design::resolveAppearance(AppearanceMode::dark, lightDesktop), (Appearance{true, false, false}));
-    EXPECT_EQ(design::resolveAppearance(AppearanceMode::system, darkDesktop), (Appearance{true, true, true}));
-    EXPECT_EQ(design::resolveAppearance(AppearanceMode::system, lightDesktop), (Appearance{false, false, false}));
+    EXPECT_EQ(design::resolveAppearance(false, darkDesktop), (Appearance{false, true, true}));
+    EXPECT_EQ(design::resolveAppearance(true, lightDesktop), (Appearance{true, false, false}));
+    EXPECT_EQ(design::resolveAppearance(std::nullopt, darkDesktop), (Appearance{true, true, true}));
+    EXPECT_EQ(design::resolveAppearance(std::nullopt, lightDesktop), (Appearance{false, false, false}));
 }
 
-TEST_F(AppearanceChain, DarkSettingOverALightDesktopDarkensTheColours) {
-    design::AppearanceBinding binding(settings, system);
+TEST_F(AppearanceChain, DarkChosenOverALightDesktopDarkensTheColours) {
+    design::AppearanceBinding binding(system);
     EXPECT_EQ(Theme::text().resolve(), Theme::ink());
-    settings.setAppearance(AppearanceMode::dark);
+    binding.setChosenDark(true);
     EXPECT_EQ(Theme::text().resolve(), Theme::snow());
-    // The desktop turning dark and light again changes nothing while the setting holds.
+    // The desktop turning dark and light again changes nothing while the choice holds.
     system.set({true, false, false});
     system.set({false, false, false});
     EXPECT_EQ(Theme::text().resolve(), Theme::snow());
 }
 
-TEST_F(AppearanceChain, SystemSettingFollowsTheDesktopAsItChanges) {
-    settings.setAppearance(AppearanceMode::system);
-    design::AppearanceBinding binding(settings, system);
+TEST_F(AppearanceChain, WithoutAChoiceTheDesktopIsFollowedAsItChanges) {
+    design::AppearanceBinding binding(system);
     QSignalSpy announced(&design::AppearanceSignal::instance(), &design::AppearanceSignal::changed);
     system.set({true, false, false});
     EXPECT_EQ(Theme::card().resolve(), design::colorFromHex(u"#2E333A"));
@@ -61,12 +55,12 @@ TEST_F(AppearanceChain, SystemSettingFollowsTheDesktopAsItChanges) {
 TEST_F(AppearanceChain, TheBindingAppliesAtOnceAndAnnouncesOnlyChanges) {
     system.set({true, false, false});
     QSignalSpy announced(&design::AppearanceSignal::instance(), &design::AppearanceSignal::changed);
-    design::AppearanceBinding binding(settings, system);
+    design::AppearanceBinding binding(system);
     EXPECT_TRUE(Theme::appearance().isDark);
     ASSERT_EQ(announced.count(), 1);
     EXPECT_EQ(announced.at(0).at(0).value<Appearance>(), (Appearance{true, false, false}));
-    // Choosing "dark" on a dark desktop is no change to announce.
-    settings.setAppearance(AppearanceMode::dark);
+    // Choosing dark on a dark desktop is no change to announce.
+    binding.setChosenDark(true);
     EXPECT_EQ(announced.count(), 1);
 }
 

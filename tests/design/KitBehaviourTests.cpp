@@ -1,7 +1,6 @@
 // How the kit's controls behave: keyboard use, focus rings, accessibility,
 // sizes they take, and repainting when the appearance changes.
 
-#include "app/AppSettings.h"
 #include "design/AppearanceBinding.h"
 #include "design/CalendarMarks.h"
 #include "design/CountdownSticker.h"
@@ -13,7 +12,6 @@
 #include "design/SectionHeader.h"
 #include "design/TextLine.h"
 #include "platform/appearance/FakeSystemAppearance.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -209,10 +207,8 @@ TEST(KitSizes, ASectionHeaderKeepsItsGapWhenNarrow) {
 // The whole chain: a desktop change reported by the platform reaches the Theme
 // and a shown control repaints in the new colours, without a restart.
 TEST(KitAppearanceChange, AShownButtonRepaintsInTheNewColours) {
-    platform::InMemoryUserDefaults defaults;
-    app::AppSettings settings(defaults);
     platform::FakeSystemAppearance desktop;
-    design::AppearanceBinding binding(settings, desktop);
+    design::AppearanceBinding binding(desktop);
 
     Window window;
     auto* button = window.add(new ODButton(QStringLiteral("Join")));
@@ -237,10 +233,10 @@ TEST(KitAppearanceChange, AShownButtonRepaintsInTheNewColours) {
     EXPECT_EQ(capsuleFill(), toQColor(Theme::primary().lightHighContrast()).rgb());
 
     paints = 0;
-    settings.setAppearance(app::AppearanceMode::dark);
+    binding.setChosenDark(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }));
     EXPECT_TRUE(Theme::appearance().isDark);
-    settings.setAppearance(app::AppearanceMode::system);
+    binding.setChosenDark(std::nullopt);
     desktop.set({});
     EXPECT_EQ(Theme::appearance(), Appearance{});
 }

@@ -11,8 +11,10 @@ class TextBlock;
 }  // namespace design
 
 namespace platform {
-
 class ConfigPrivacy;
+}
+
+namespace app {
 
 // Our stand-in for the system's privacy settings: one switch each for the
 // app's access to calendars and to reminders. A change is stored at once and
@@ -22,12 +24,12 @@ class PrivacySettingsWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PrivacySettingsWindow(ConfigPrivacy& privacy, QWidget* parent = nullptr);
+    explicit PrivacySettingsWindow(platform::ConfigPrivacy& privacy, QWidget* parent = nullptr);
 
     // Shows the window in front, the switch of that entity focused.
-    void showPane(EntityType entity);
+    void showPane(platform::EntityType entity);
 
-    design::ODSwitch* accessSwitch(EntityType entity) const;
+    design::ODSwitch* accessSwitch(platform::EntityType entity) const;
     // The last failure, empty when the last change went through.
     QString errorText() const;
 
@@ -37,12 +39,12 @@ protected:
 
 private:
     void refresh();
-    void change(EntityType entity, bool granted);
+    void change(platform::EntityType entity, bool granted);
 
-    ConfigPrivacy& m_privacy;
+    platform::ConfigPrivacy& m_privacy;
     design::ODSwitch* m_switches[2];
     design::SettingsRow* m_rows[2];
     design::TextBlock* m_error;
 };
 
-}  // namespace platform
+}  // namespace app

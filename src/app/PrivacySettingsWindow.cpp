@@ -1,4 +1,4 @@
-#include "platform/privacy/PrivacySettingsWindow.h"
+#include "app/PrivacySettingsWindow.h"
 
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
@@ -11,7 +11,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace platform {
+namespace app {
+
+using platform::AuthorizationStatus;
+using platform::ConfigPrivacy;
+using platform::EntityType;
 
 namespace {
 
@@ -30,7 +34,7 @@ QString detail(EntityType entity, AuthorizationStatus status) {
 
 PrivacySettingsWindow::PrivacySettingsWindow(ConfigPrivacy& privacy, QWidget* parent)
     : QWidget(parent, Qt::Window), m_privacy(privacy) {
-    setWindowTitle(privacySettingsName());
+    setWindowTitle(platform::privacySettingsName());
     setMinimumWidth(320);
     design::followAppearance(this);
     auto* layout = new QVBoxLayout(this);
@@ -39,7 +43,7 @@ PrivacySettingsWindow::PrivacySettingsWindow(ConfigPrivacy& privacy, QWidget* pa
     for (const EntityType entity : {EntityType::Event, EntityType::Reminder}) {
         const int i = slot(entity);
         m_switches[i] = new design::ODSwitch(false, this);
-        m_rows[i] = new design::SettingsRow(privacyPaneName(entity), std::nullopt, m_switches[i], this);
+        m_rows[i] = new design::SettingsRow(platform::privacyPaneName(entity), std::nullopt, m_switches[i], this);
         layout->addWidget(m_rows[i]);
         connect(m_switches[i], &design::ODSwitch::clicked, this, [this, entity](bool on) { change(entity, on); });
     }
@@ -94,4 +98,4 @@ void PrivacySettingsWindow::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), design::toQColor(design::Theme::surface()));
 }
 
-}  // namespace platform
+}  // namespace app

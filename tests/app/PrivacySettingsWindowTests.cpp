@@ -1,6 +1,6 @@
+#include "app/PrivacySettingsWindow.h"
 #include "design/ODSwitch.h"
 #include "platform/privacy/ConfigPrivacy.h"
-#include "platform/privacy/PrivacySettingsWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,10 +13,10 @@
 
 #include <sys/stat.h>
 
+using app::PrivacySettingsWindow;
 using platform::AuthorizationStatus;
 using platform::ConfigPrivacy;
 using platform::EntityType;
-using platform::PrivacySettingsWindow;
 
 namespace {
 
