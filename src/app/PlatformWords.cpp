@@ -58,6 +58,12 @@ QString privacyCalendarsPath() {
 QString privacyRemindersPath() {
     return privacySettings() + QStringLiteral(" \u203A ") + platform::privacyPaneName(platform::EntityType::Reminder);
 }
+QString privacySwitch() {
+    return platform::privacySwitchName();
+}
+QString menuBar() {
+    return QStringLiteral("tray");
+}
 QString yourCalendarApp() {
     return QStringLiteral("your calendar app");
 }

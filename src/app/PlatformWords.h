@@ -30,6 +30,10 @@ QString onThisComputer();
 QString privacySettings();
 QString privacyCalendarsPath();
 QString privacyRemindersPath();
+// The switch in each of its panes: "Turn on Orbitday".
+QString privacySwitch();
+// The panel's area where the app's item sits: "tray", in place of "menu bar".
+QString menuBar();
 QString yourCalendarApp();
 QString openInMap();
 // The log line of a check for updates that cannot happen here.

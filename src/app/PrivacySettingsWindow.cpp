@@ -4,6 +4,7 @@
 #include "design/ODFont.h"
 #include "design/ODSwitch.h"
 #include "design/Painting.h"
+#include "design/SectionHeader.h"
 #include "design/SettingsRow.h"
 #include "design/TextBlock.h"
 #include "platform/privacy/ConfigPrivacy.h"
@@ -40,11 +41,20 @@ PrivacySettingsWindow::PrivacySettingsWindow(ConfigPrivacy& privacy, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(14);
+    // A pane for each, holding the app's switch: the words that send the user here
+    // ("Privacy Settings › Calendars", "Turn on Orbitday") name what is seen.
     for (const EntityType entity : {EntityType::Event, EntityType::Reminder}) {
         const int i = slot(entity);
         m_switches[i] = new design::ODSwitch(false, this);
-        m_rows[i] = new design::SettingsRow(platform::privacyPaneName(entity), std::nullopt, m_switches[i], this);
-        layout->addWidget(m_rows[i]);
+        m_switches[i]->setAccessibleName(platform::privacySwitchName());
+        m_switches[i]->setAccessibleDescription(platform::privacyPaneName(entity));
+        m_panes[i] = new design::SectionHeader(platform::privacyPaneName(entity), this);
+        m_rows[i] = new design::SettingsRow(platform::privacySwitchName(), std::nullopt, m_switches[i], this);
+        auto* pane = new QVBoxLayout;
+        pane->setSpacing(8);
+        pane->addWidget(m_panes[i]);
+        pane->addWidget(m_rows[i]);
+        layout->addLayout(pane);
         connect(m_switches[i], &design::ODSwitch::clicked, this, [this, entity](bool on) { change(entity, on); });
     }
     m_error = new design::TextBlock(QString(), design::ODFont::body(12), design::Theme::flame(), this);
@@ -57,6 +67,14 @@ PrivacySettingsWindow::PrivacySettingsWindow(ConfigPrivacy& privacy, QWidget* pa
 
 design::ODSwitch* PrivacySettingsWindow::accessSwitch(EntityType entity) const {
     return m_switches[slot(entity)];
+}
+
+QString PrivacySettingsWindow::paneTitle(EntityType entity) const {
+    return m_panes[slot(entity)]->title();
+}
+
+QString PrivacySettingsWindow::switchLabel(EntityType entity) const {
+    return m_rows[slot(entity)]->label();
 }
 
 QString PrivacySettingsWindow::errorText() const {

@@ -6,6 +6,7 @@
 
 namespace design {
 class ODSwitch;
+class SectionHeader;
 class SettingsRow;
 class TextBlock;
 }  // namespace design
@@ -30,6 +31,9 @@ public:
     void showPane(platform::EntityType entity);
 
     design::ODSwitch* accessSwitch(platform::EntityType entity) const;
+    // The pane the switch stands in and the label beside it, as seen.
+    QString paneTitle(platform::EntityType entity) const;
+    QString switchLabel(platform::EntityType entity) const;
     // The last failure, empty when the last change went through.
     QString errorText() const;
 
@@ -43,6 +47,7 @@ private:
 
     platform::ConfigPrivacy& m_privacy;
     design::ODSwitch* m_switches[2];
+    design::SectionHeader* m_panes[2];
     design::SettingsRow* m_rows[2];
     design::TextBlock* m_error;
 };

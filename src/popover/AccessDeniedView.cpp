@@ -121,7 +121,7 @@ AccessDeniedView::AccessDeniedView(app::AppEnvironment& environment, QWidget* pa
       m_recheck(new AccessRecheck(environment.store, environment.appState, this)),
       m_header(new AccessScreenHeader(new DeniedIcon, DeniedIcon::frameOrigin(), kTile,
                                       u"I can’t see your calendars"_s, 22, normalMessage(), this)),
-      m_steps{u"Open "_s + app::words::privacySettings(), app::words::privacyCalendarsPath(), u"Turn on Orbitday"_s},
+      m_steps{u"Open "_s + app::words::privacySettings(), app::words::privacyCalendarsPath(), u"Turn on "_s + app::words::privacySwitch()},
       m_checkAgain(new design::ODButton(u"Check again"_s, std::nullopt, design::ODButtonKind::ghost,
                                         design::ODButtonSize::medium)),
       m_openSettings(new design::ODButton(u"Open "_s + app::words::privacySettings(), u"gearshape"_s,
@@ -166,7 +166,7 @@ QString AccessDeniedView::normalMessage() {
 }
 
 QString AccessDeniedView::stillOffMessage() {
-    return u"Still off. Flip the Orbitday switch, then check again."_s;
+    return u"Still off. Flip the "_s + app::words::privacySwitch() + u" switch, then check again."_s;
 }
 
 QString AccessDeniedView::tileSymbol() {

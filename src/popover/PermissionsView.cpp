@@ -196,7 +196,7 @@ PermissionsView::PermissionsView(app::AppEnvironment& environment, QWidget* pare
             app::words::thisComputer() + u"."_s,
         this);
 
-    m_calendars = new PermissionRow(u"calendar"_s, u"Calendars"_s, u"Events in the popover and menu bar"_s,
+    m_calendars = new PermissionRow(u"calendar"_s, u"Calendars"_s, u"Events in the popover and "_s + app::words::menuBar(),
                                     [this] { m_flow->allowCalendars(); }, this);
     m_reminders = new PermissionRow(u"checklist"_s, u"Reminders"_s, u"Today’s to-dos under your events"_s,
                                     [this] { m_flow->allowReminders(); }, this);

@@ -412,7 +412,7 @@ void RemindersSectionView::updateAccessRow() {
     const bool undetermined = m_store.reminderAccess() == model::AccessStatus::notDetermined;
     m_accessTitle->setText(undetermined ? u"Show today\u2019s to-dos here"_s : u"Reminders access is off"_s);
     m_accessExplanation->setText(undetermined ? u"Your reminders, under your events."_s
-                                              : u"Turn on Orbitday in "_s + app::words::privacyRemindersPath() +
+                                              : u"Turn on "_s + app::words::privacySwitch() + u" in "_s + app::words::privacyRemindersPath() +
                                                     u"."_s);
     m_accessButton->setTitle(undetermined ? u"Allow"_s : u"Open Settings"_s);
     m_accessButton->setToolTip(m_accessButton->title());

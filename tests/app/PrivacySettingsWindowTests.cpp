@@ -2,6 +2,8 @@
 #include "design/ODSwitch.h"
 #include "platform/privacy/ConfigPrivacy.h"
 
+#include "Rendering.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -56,6 +58,24 @@ TEST_F(PrivacyWindow, EachSwitchShowsAndStoresItsOwnAccess) {
     // A change made elsewhere (the consent prompt, another window) shows at once.
     ASSERT_EQ(privacy.setGranted(EntityType::Event, true), std::nullopt);
     EXPECT_TRUE(window.accessSwitch(EntityType::Event)->isOn());
+}
+
+// The screens that send the user here say "Privacy Settings › Calendars" and "Turn on
+// Orbitday" ("Flip the Orbitday switch"): the window, its panes and its switches are
+// called so.
+TEST_F(PrivacyWindow, ItsPanesAndSwitchesAreWhatTheStepsThatLeadThereName) {
+    ConfigPrivacy privacy(configFile(), root(), prompt);
+    PrivacySettingsWindow window(privacy);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Privacy Settings"));
+    EXPECT_EQ(window.paneTitle(EntityType::Event).compare(QStringLiteral("Calendars"), Qt::CaseInsensitive), 0);
+    EXPECT_EQ(window.paneTitle(EntityType::Reminder).compare(QStringLiteral("Reminders"), Qt::CaseInsensitive), 0);
+    for (const EntityType entity : {EntityType::Event, EntityType::Reminder}) {
+        EXPECT_EQ(window.switchLabel(entity), QStringLiteral("Orbitday"));
+        EXPECT_EQ(window.accessSwitch(entity)->accessibleName(), QStringLiteral("Orbitday"));
+    }
+    ASSERT_EQ(privacy.setGranted(EntityType::Event, true), std::nullopt);
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(window, 360, dark, QStringLiteral("privacy-settings")));
 }
 
 TEST_F(PrivacyWindow, AFailedChangeIsShownAndTheSwitchKeepsWhatIsStored) {

@@ -4,6 +4,7 @@
 #include "design/KeycapButton.h"
 #include "design/ODButton.h"
 #include "design/ODFont.h"
+#include "design/TextLine.h"
 #include "design/Theme.h"
 #include "popover/AccessDeniedView.h"
 #include "popover/AccessScreenParts.h"
@@ -108,6 +109,10 @@ TEST_F(AccessScreens, OnboardingRowsShowAllowUntilAnsweredThenAllowedOrTurnedOff
     expectRow(*view.remindersRow(), true, true, QString(), false);
     EXPECT_FALSE(view.skipButton()->isVisibleTo(&view));
     EXPECT_EQ(view.calendarsRow()->allowButton()->accessibleName(), u"Allow Calendars"_s);
+    const auto lines = view.calendarsRow()->findChildren<design::TextLine*>();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const design::TextLine* line) {
+        return line->text() == u"Events in the popover and tray"_s;
+    })) << "the tray, where the other platform has a menu bar";
     screenshot(view, u"onboarding"_s);
 
     // While the calendars question is out both buttons wait.

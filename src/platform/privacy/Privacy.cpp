@@ -15,4 +15,8 @@ QString privacyPaneName(EntityType entity) {
     return entity == EntityType::Event ? QStringLiteral("Calendars") : QStringLiteral("Reminders");
 }
 
+QString privacySwitchName() {
+    return QStringLiteral("Orbitday");
+}
+
 }  // namespace platform

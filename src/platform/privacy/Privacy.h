@@ -32,9 +32,11 @@ public:
 // The question the consent window asks.
 QString consentQuestion(EntityType entity);
 
-// What our privacy settings window is called, and its two switches, as the
-// screens that send the user there name them.
+// What our privacy settings window is called, its two panes, and the switch in
+// each, as the screens that send the user there name them ("Privacy Settings ›
+// Calendars", "Turn on Orbitday").
 QString privacySettingsName();
 QString privacyPaneName(EntityType entity);
+QString privacySwitchName();
 
 }  // namespace platform
