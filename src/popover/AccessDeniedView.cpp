@@ -10,6 +10,7 @@
 #include "design/TextLine.h"
 #include "platform/workspace/Workspace.h"
 #include "popover/AccessFlows.h"
+#include "store/CalendarStore.h"
 #include "popover/AccessScreenParts.h"
 
 #include <QGuiApplication>
@@ -152,10 +153,17 @@ AccessDeniedView::AccessDeniedView(app::AppEnvironment& environment, QWidget* pa
     connect(m_openSettings, &QAbstractButton::clicked, this,
             [this] { m_env.workspace.open(platform::privacySettingsURL(platform::EntityType::Event)); });
     connect(m_recheck, &AccessRecheck::stillOffChanged, this, &AccessDeniedView::showMessage);
-    // Coming back from the settings (or from anywhere) checks again by itself.
+    // Coming back from the settings (or from anywhere) checks again by itself. Our privacy
+    // settings window is the application's own, so switching access back on there makes
+    // nothing active: the store reading the statuses anew is checked as well. Only while
+    // the screen shows: one on its way out (a new route replaced it) decides nothing.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
+        if (state == Qt::ApplicationActive && isVisible())
             m_recheck->recheck(false);
+    });
+    connect(&m_env.store, &store::CalendarStore::eventAccessChanged, this, [this] {
+        if (isVisible())
+            m_recheck->follow();
     });
 }
 

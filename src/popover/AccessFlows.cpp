@@ -94,6 +94,14 @@ AccessRecheck::AccessRecheck(store::CalendarStore& store, app::AppState& appStat
 void AccessRecheck::recheck(bool userInitiated) {
     // The reload re-reads both statuses before anything else.
     m_store.reload();
+    decide(userInitiated);
+}
+
+void AccessRecheck::follow() {
+    decide(false);
+}
+
+void AccessRecheck::decide(bool userInitiated) {
     if (m_store.eventAccess() == AccessStatus::notDetermined) {
         m_appState.setRoute(app::PopoverRoute::onboarding());
         return;

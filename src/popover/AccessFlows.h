@@ -64,10 +64,11 @@ private:
 };
 
 // What the access-denied screen does: it checks the calendar permission again
-// when the user asks and whenever the application becomes active, and leaves
-// for the main screen when access is back (for onboarding when the question is
-// open again). Only a check the user asked for that finds access still off
-// says so; an automatic one never changes the message.
+// when the user asks, whenever the application becomes active and whenever the
+// store reads the permission anew, and leaves for the main screen when access is
+// back (for onboarding when the question is open again). Only a check the user
+// asked for that finds access still off says so; an automatic one never changes
+// the message.
 class AccessRecheck : public QObject {
     Q_OBJECT
 
@@ -76,11 +77,15 @@ public:
 
     bool isStillOff() const { return m_stillOff; }
     void recheck(bool userInitiated);
+    // An automatic check of the statuses the store has just read, without reading them again.
+    void follow();
 
 signals:
     void stillOffChanged(bool stillOff);
 
 private:
+    // Routes by the status the store holds now.
+    void decide(bool userInitiated);
     void setStillOff(bool stillOff);
 
     store::CalendarStore& m_store;

@@ -182,6 +182,31 @@ TEST_F(AccessScreens, CheckAgainSaysStillOffInTheAccentAndBecomingActiveWithAcce
     EXPECT_EQ(appState.route(), PopoverRoute::main());
 }
 
+// Our privacy settings window is the application's own: switching access back on there
+// makes nothing active again, yet the screen leaves as soon as the store reads the change,
+// for the main screen, or for onboarding when the answers were forgotten.
+TEST_F(AccessScreens, AccessSwitchedBackOnInOurPrivacySettingsLeavesWithoutAPress) {
+    for (const auto& [now, leavesFor] : {std::pair{kGranted, PopoverRoute::main()},
+                                        std::pair{kUndecided, PopoverRoute::onboarding()}}) {
+        setAccess(kDenied, kGranted);
+        appState.setRoute(PopoverRoute::accessDenied());
+        AccessDeniedView& view = show<AccessDeniedView>();
+        QTest::mouseClick(view.checkAgainButton(), Qt::LeftButton);
+        ek.setAuthorizationStatus(EntityType::Event, now);
+        emit ek.accessChanged();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(appState.route(), leavesFor);
+    }
+
+    // A screen on its way out, hidden once a route replaced it, decides nothing.
+    setAccess(kDenied, kGranted);
+    appState.setRoute(PopoverRoute::accessDenied());
+    show<AccessDeniedView>().hide();
+    appState.setRoute(PopoverRoute::quickCreate());
+    setAccess(kGranted, kGranted);
+    EXPECT_EQ(appState.route(), PopoverRoute::quickCreate());
+}
+
 TEST_F(AccessScreens, TheUndoToastNamesTheChangeAndOffersUndoWithItsKeycap) {
     popover::UndoToast toast;
     toast.setLabel(u"Deleted \u201CDentist\u201D"_s);
