@@ -277,8 +277,13 @@ UpNextView::UpNextView(store::CalendarStore& store, app::AppState& appState, app
                         &store::CalendarStore::eventAccessChanged})
         connect(&m_store, signal, this, &UpNextView::scheduleRebuild);
     connect(&m_settings, &app::AppSettings::enabledCalendarIDsChanged, this, &UpNextView::rebuild);
-    connect(&m_appState, &app::AppState::selectedDateChanged, this, [this] {
-        // Every newly selected day starts with its earlier events folded away.
+    m_selectedDate = m_appState.selectedDate();
+    connect(&m_appState, &app::AppState::selectedDateChanged, this, [this](core::Date date) {
+        // Every newly selected day starts with its earlier events folded away; the
+        // same day chosen again (Today on today, its own cell) is no new day.
+        if (date == m_selectedDate)
+            return;
+        m_selectedDate = date;
         m_showEarlier = false;
         rebuild();
     });

@@ -84,6 +84,8 @@ private:
     core::Date m_now;
     bool m_noCalendars = false;
     bool m_showEarlier = false;
+    // The day the earlier group was folded for.
+    core::Date m_selectedDate;
     // Set while a click opens the earlier group, so its rows fade in.
     bool m_fadeInEarlier = false;
     bool m_rebuildPending = false;

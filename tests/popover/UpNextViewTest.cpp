@@ -154,6 +154,10 @@ TEST_F(UpNextScreen, TheEarlierGroupStaysOpenAcrossMinutesButClosesForANewlySele
     clock.advance(3 * 60);
     EXPECT_TRUE(view().showsEarlier()) << "the minute does not fold it";
     EXPECT_EQ(rowTitles(view()).size(), 3);
+    // Today chosen again (Today, T, its own cell): the same day, no new one.
+    appState.goToToday();
+    appState.setSelectedDate(local(2026, 3, 10));
+    EXPECT_TRUE(view().showsEarlier()) << "the same day selected again";
 
     appState.setSelectedDate(local(2026, 3, 12));
     EXPECT_FALSE(view().showsEarlier());
