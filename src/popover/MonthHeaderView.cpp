@@ -23,6 +23,9 @@ namespace {
 
 constexpr qreal kButtonDiameter = 28;
 constexpr qreal kTodayDimmedOpacity = 0.9;
+// The row's spacing of 6 either side of a spacer of at least 8: the title shrinks
+// before it comes closer to the buttons than that.
+constexpr int kTitleGap = 6 + 8 + 6;
 
 }  // namespace
 
@@ -108,7 +111,7 @@ MonthHeaderView::MonthHeaderView(app::AppState& appState, app::AppSettings& sett
     layout->setContentsMargins(16, 14, 16, 8);
     layout->setSpacing(0);
     layout->addWidget(m_title, 1, Qt::AlignVCenter);
-    layout->addSpacing(8);
+    layout->addSpacing(kTitleGap);
     layout->addLayout(buttons);
 
     m_previous->setToolTip(u"Previous month"_s);

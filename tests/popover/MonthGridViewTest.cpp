@@ -212,6 +212,21 @@ TEST_F(MonthGridScreen, TodayIsOffOnlyWhileTodayIsShownAndSelected) {
     EXPECT_EQ(header.previousButton()->accessibleName(), u"Previous month"_s);
 }
 
+// The title keeps 20 px from the buttons, however long the month's name, and shrinks
+// rather than come closer.
+TEST_F(MonthGridScreen, TheTitleKeepsTwentyPixelsFromTheButtons) {
+    MonthHeaderView header(appState, settings);
+    appState.setDisplayedMonth(local(2026, 9, 1));
+    for (const int width : {364, 300}) {
+        header.resize(width, header.sizeHint().height());
+        header.show();
+        QCoreApplication::processEvents();
+        const int titleRight = header.title()->geometry().right();
+        EXPECT_EQ(header.previousButton()->geometry().left() - titleRight - 1, 20) << width;
+    }
+    EXPECT_LT(header.title()->fittedSize(), popover::MonthTitle::kFontSize) << "300 px leave too little room";
+}
+
 TEST_F(MonthGridScreen, ALongTitleShrinksToSeventyPercentBeforeItIsCut) {
     popover::MonthTitle title;
     title.setTitle(u"September"_s, u"2026"_s);
