@@ -345,6 +345,12 @@ QAction* KitMenu::addRow(const MenuRow& row, std::function<void()> action) {
     return item;
 }
 
+void KitMenu::run(const QPoint& at) {
+    if (actions().isEmpty())
+        return;
+    exec(at);
+}
+
 const MenuRow* KitMenu::row(const QAction* action) const {
     const auto found = m_rows.constFind(action);
     return found == m_rows.constEnd() ? nullptr : &found.value();

@@ -60,6 +60,10 @@ public:
     explicit KitMenu(Look look, QWidget* parent = nullptr);
 
     QAction* addRow(const MenuRow& row, std::function<void()> action);
+    // Runs the menu at a point until it closes. A menu without entries is not
+    // shown at all: it would be an invisible window holding the keyboard and
+    // the pointer until a click or Escape.
+    void run(const QPoint& at);
     // Null for a separator or an action that is not a row.
     const MenuRow* row(const QAction* action) const;
     const Look& look() const { return m_look; }

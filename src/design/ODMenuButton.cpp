@@ -100,7 +100,7 @@ void MenuButtonControl::popUp() {
     // Runs the menu to its end; the chosen entry's action has run by then, and it
     // may have replaced this button: nothing here is touched afterwards.
     const std::unique_ptr<KitMenu> menu = buildMenu();
-    menu->exec(menuPosition());
+    menu->run(menuPosition());
 }
 
 QSize MenuButtonControl::sizeHint() const {

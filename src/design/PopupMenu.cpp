@@ -20,7 +20,7 @@ std::unique_ptr<KitMenu> PopupMenu::build(const std::vector<PopupMenuItem>& item
 
 void PopupMenu::show(const std::vector<PopupMenuItem>& items) {
     const std::unique_ptr<KitMenu> menu = build(items);
-    menu->exec(QCursor::pos());
+    menu->run(QCursor::pos());
 }
 
 }  // namespace design

@@ -334,6 +334,17 @@ TEST(PopupMenus, OpenAtThePointerAndReturnOnceClosed) {
     EXPECT_EQ(runs.size(), 1u);
 }
 
+TEST(PopupMenus, WithoutEntriesShowNothingAndReturnAtOnce) {
+    // Escape closes a menu that opens all the same, so that the test ends.
+    MenuResponder responder({Qt::Key_Escape});
+    PopupMenu::show({});
+    EXPECT_EQ(responder.opened, 0);
+    ODMenuButton<int> button({}, 0, 150, QStringLiteral("Choose…"), false, {});
+    button.show();
+    button.click();
+    EXPECT_EQ(responder.opened, 0);
+}
+
 TEST(MenuButtons, AChoiceMayRemoveTheButtonThatOpenedTheMenu) {
     auto window = std::make_unique<QWidget>();
     std::vector<int> chosen;
