@@ -274,8 +274,9 @@ std::optional<model::ODCalendar> CalendarStore::reminderList(const QString& id) 
 
 std::vector<model::ODCalendar> CalendarStore::writableCalendars() const {
     std::vector<model::ODCalendar> result;
+    // A subscription is replaced from its feed: an event put there would not last.
     std::copy_if(m_calendars.begin(), m_calendars.end(), std::back_inserter(result),
-                 [](const auto& c) { return c.allowsModifications; });
+                 [](const auto& c) { return c.allowsModifications && !c.isSubscribed; });
     return result;
 }
 

@@ -90,6 +90,7 @@ public:
     std::optional<model::ODEvent> event(const QString& id) const;
     std::optional<model::ODCalendar> calendar(const QString& id) const;
     std::optional<model::ODCalendar> reminderList(const QString& id) const;
+    // The calendars new events may go to: those that allow changes and are not subscriptions.
     std::vector<model::ODCalendar> writableCalendars() const;
     std::vector<model::ODCalendar> writableReminderLists() const;
     // The database's default calendar for new events (list for new reminders); nullopt

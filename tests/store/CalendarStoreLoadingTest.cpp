@@ -129,6 +129,12 @@ TEST_F(CalendarStoreLoading, ANewEventGoesToThePreferredThenTheDatabaseDefaultTh
     ek.setDefaultCalendarForNewEvents(holidays.calendarIdentifier);
     EXPECT_EQ(store.calendarForNewEvents({}), family.calendarIdentifier) << "the first in the store's order";
 
+    const platform::PlatformCalendar feed =
+        ek.addCalendar(EntityType::Event, u"Feed"_s, {}, u"Subscribed"_s, /*allowsModifications=*/true, true);
+    store.reload();
+    EXPECT_EQ(store.calendarForNewEvents({feed.calendarIdentifier}), family.calendarIdentifier)
+        << "a subscription is passed over even when it allows changes";
+
     ek.setCalendarAllowsModifications(work.calendarIdentifier, false);
     ek.setCalendarAllowsModifications(home.calendarIdentifier, false);
     ek.setCalendarAllowsModifications(family.calendarIdentifier, false);
