@@ -53,8 +53,7 @@ CappedHeightView::CappedHeightView(QWidget* parent)
     connect(inner, &QScrollBar::valueChanged, m_bar, &QScrollBar::setValue);
     connect(m_bar, &QScrollBar::valueChanged, inner, &QScrollBar::setValue);
     m_bar->hide();
-    styleBar();
-    connect(&AppearanceSignal::instance(), &AppearanceSignal::changed, this, &CappedHeightView::styleBar);
+    useKitScrollBar(m_bar);
 }
 
 void CappedHeightView::place(QPointer<QWidget>& slot, QWidget* widget) {
@@ -181,17 +180,21 @@ bool CappedHeightView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CappedHeightView::styleBar() {
-    QColor handle = toQColor(Theme::text3());
-    handle.setAlphaF(0.5f);
-    m_bar->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { background: transparent; width: %1px; margin: 0; }"
-                       "QScrollBar::handle:vertical { background: %2; border-radius: 3px; min-height: 24px;"
-                       " margin: 0 1px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
-            .arg(kBarWidth)
-            .arg(rgba(handle)));
+void useKitScrollBar(QScrollBar* bar) {
+    const auto style = [bar] {
+        QColor handle = toQColor(Theme::text3());
+        handle.setAlphaF(0.5f);
+        bar->setStyleSheet(
+            QStringLiteral("QScrollBar:vertical { background: transparent; width: %1px; margin: 0; }"
+                           "QScrollBar::handle:vertical { background: %2; border-radius: 3px; min-height: 24px;"
+                           " margin: 0 1px; }"
+                           "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                           "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
+                .arg(kBarWidth)
+                .arg(rgba(handle)));
+    };
+    style();
+    QObject::connect(&AppearanceSignal::instance(), &AppearanceSignal::changed, bar, style);
 }
 
 }  // namespace design

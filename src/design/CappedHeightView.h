@@ -57,7 +57,6 @@ private:
     void place(QPointer<QWidget>& slot, QWidget* widget);
     void relayout();
     void contentChanged();
-    void styleBar();
 
     QPointer<QWidget> m_top;
     QPointer<QWidget> m_middle;
@@ -67,6 +66,10 @@ private:
     double m_maxHeight = 680;
     int m_lastWanted = -1;
 };
+
+// Gives a scroll bar the kit's look: a thin soft handle on no track, in the
+// colours of the appearance in effect, for as long as the bar lives.
+void useKitScrollBar(QScrollBar* bar);
 
 // The height a widget wants at a width: its height for that width where it has one.
 int wantedHeight(const QWidget& widget, int width);
