@@ -1,0 +1,396 @@
+#include "imageimport/review/ImageReviewModel.h"
+
+#include "imageimport/flow/ImageImportSession.h"
+#include "platform/images/FakeImageLoader.h"
+#include "platform/textrecognition/FakeTextRecognizer.h"
+
+#include "ScreenEnvironment.h"
+#include "StoreTestSupport.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace imageimport;
+using app::PopoverRoute;
+using platform::AuthorizationStatus;
+using platform::EntityType;
+using storetest::local;
+using Card = ImageReviewModel::Card;
+using Kind = ImageExtraction::Kind;
+
+namespace {
+
+DateCandidate candidate(int id, std::optional<core::Date> day, std::optional<int> hour = {},
+                        std::optional<int> minute = {}, std::optional<int> endHour = {},
+                        std::optional<int> endMinute = {}) {
+    DateCandidate c;
+    c.id = id;
+    c.day = day;
+    c.hour = hour;
+    c.minute = minute;
+    c.endHour = endHour;
+    c.endMinute = endMinute;
+    return c;
+}
+
+ImageExtraction extractionWith(std::vector<DateCandidate> dates, Kind kind = Kind::event) {
+    ImageExtraction extraction;
+    extraction.title = u"Team offsite"_s;
+    extraction.kind = kind;
+    extraction.dates = std::move(dates);
+    extraction.recognizedText = u"Team offsite\nFri 13 Mar · 14:30"_s;
+    return extraction;
+}
+
+// A review of a real result of the session on fakes, shown on the import route,
+// on Tuesday 10 March 2026 at 09:00 in Berlin.
+class ImageReview : public ::testing::Test {
+protected:
+    ImageReview() {
+        work = env.ek.addCalendar(EntityType::Event, u"Office"_s).calendarIdentifier;
+        home = env.ek.addCalendar(EntityType::Event, u"Personal"_s).calendarIdentifier;
+        errands = env.ek.addCalendar(EntityType::Reminder, u"Errands"_s).calendarIdentifier;
+        env.ek.setDefaultCalendarForNewReminders(errands);
+        env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
+        showResult();
+    }
+
+    ImageImportSession& session() { return env.appState.imageImport(); }
+
+    // Reads an image to the end, so that the session holds a new result on screen.
+    void showResult() {
+        session().setRunner([](std::function<void()> job) { job(); });
+        session().setReading({&loader, &recognizer, nullptr});
+        loader.add("png", platform::ImageLoader::Format::image, {4, 3, QByteArray(4 * 3 * 4, '\x60')});
+        recognizer.setResult(std::vector<platform::TextPiece>{{u"Team offsite"_s, QRectF(0.1, 0.8, 0.5, 0.05)}});
+        session().begin(ImageImportInput::data("png"));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(session().phase().kind, ImageImportSession::Phase::Kind::review);
+        env.appState.setRoute(PopoverRoute::imageImport());
+    }
+
+    std::unique_ptr<ImageReviewModel> review(ImageExtraction extraction) {
+        return std::make_unique<ImageReviewModel>(std::move(extraction), session().resultID(), env.store,
+                                                  env.appState, env.settings);
+    }
+
+    testsupport::ScreenEnvironment env{local(2026, 3, 10, 9, 0)};
+    platform::FakeImageLoader loader;
+    platform::FakeTextRecognizer recognizer;
+    QString work;
+    QString home;
+    QString errands;
+};
+
+// --- Seeding and what follows from it ----------------------------------------------------------------
+
+TEST_F(ImageReview, WithoutADateNothingCanBeAddedAndOnlyAnImageLengthCountsAsFound) {
+    auto model = review(extractionWith({}));
+    EXPECT_FALSE(model->selectedID());
+    EXPECT_FALSE(model->day());
+    EXPECT_FALSE(model->time());
+    EXPECT_EQ(model->duration(), 3600);
+    EXPECT_EQ(model->remindAt(), (TimeOfDay{9, 0}));
+    EXPECT_FALSE(model->canAdd());
+    EXPECT_FALSE(model->eventDraft());
+    EXPECT_FALSE(model->reminderDraft());
+    EXPECT_FALSE(model->dateFound());
+    EXPECT_FALSE(model->timeFound());
+    EXPECT_FALSE(model->durationFound());
+
+    ImageExtraction withLength = extractionWith({});
+    withLength.duration = 2700;
+    auto measured = review(withLength);
+    EXPECT_EQ(measured->duration(), 2700);
+    EXPECT_TRUE(measured->durationFound());
+}
+
+TEST_F(ImageReview, TheFirstCandidateSetsTheDayTimeAndLength) {
+    auto afternoon = review(extractionWith({candidate(4, local(2026, 3, 13), 14, 30, 16, 0)}));
+    EXPECT_EQ(afternoon->selectedID(), 4);
+    EXPECT_EQ(afternoon->time(), (TimeOfDay{14, 30}));
+    EXPECT_EQ(afternoon->remindAt(), (TimeOfDay{14, 30}));
+    EXPECT_EQ(afternoon->duration(), 5400);
+    EXPECT_TRUE(afternoon->dateFound() && afternoon->timeFound() && afternoon->durationFound());
+    const auto draft = afternoon->eventDraft();
+    ASSERT_TRUE(draft);
+    EXPECT_FALSE(draft->isAllDay);
+    EXPECT_EQ(draft->start, local(2026, 3, 13, 14, 30));
+    EXPECT_EQ(draft->end, local(2026, 3, 13, 16, 0));
+
+    // An hour without an end takes the image's length, else an hour.
+    ImageExtraction withLength = extractionWith({candidate(1, local(2026, 3, 13), 19)});
+    withLength.duration = 2700;
+    EXPECT_EQ(review(withLength)->duration(), 2700);
+    EXPECT_EQ(review(extractionWith({candidate(1, local(2026, 3, 13), 19)}))->duration(), 3600);
+    EXPECT_FALSE(review(extractionWith({candidate(1, local(2026, 3, 13), 19)}))->durationFound());
+}
+
+TEST_F(ImageReview, ALateShowEndsAfterMidnight) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 22, 0, 1, 0)}));
+    EXPECT_EQ(model->duration(), 3 * 3600);
+    const auto draft = model->eventDraft();
+    ASSERT_TRUE(draft);
+    EXPECT_EQ(draft->start, local(2026, 3, 13, 22, 0));
+    EXPECT_EQ(draft->end, local(2026, 3, 14, 1, 0));
+}
+
+TEST_F(ImageReview, ADayWithoutAnHourIsAnAllDayEventOfThatWholeDayWhateverItsLength) {
+    // Berlin: 29 March has 23 hours, 25 October 25; the candidate's "start" without
+    // an hour is the day itself, which must not become a midnight start.
+    for (const auto& [day, hours] : {std::pair{local(2026, 3, 13), 24}, std::pair{local(2026, 3, 29), 23},
+                                     std::pair{local(2026, 10, 25), 25}}) {
+        auto model = review(extractionWith({candidate(1, day)}));
+        EXPECT_FALSE(model->time());
+        EXPECT_EQ(model->remindAt(), (TimeOfDay{9, 0}));
+        const auto draft = model->eventDraft();
+        ASSERT_TRUE(draft);
+        EXPECT_TRUE(draft->isAllDay);
+        EXPECT_EQ(draft->start, day);
+        EXPECT_EQ(draft->end - draft->start, hours * 3600 - 1) << hours;
+    }
+}
+
+TEST_F(ImageReview, ATimeOfDayKeepsItsHourOnADayWithAClockChange) {
+    // Today (29 March) skips 02:00-03:00; 02:30 put on another day stays 02:30.
+    env.clock.set(local(2026, 3, 29, 12, 0));
+    auto model = review(extractionWith({candidate(1, std::nullopt, 2, 30)}));
+    EXPECT_EQ(model->time(), (TimeOfDay{2, 30}));
+    model->pickDay(local(2026, 4, 2, 15, 45));
+    EXPECT_EQ(model->start(), local(2026, 4, 2, 2, 30));
+    // On the day itself the skipped time moves to the next that exists.
+    model->pickDay(local(2026, 3, 29));
+    EXPECT_EQ(model->start(), local(2026, 3, 29, 3, 0));
+}
+
+TEST_F(ImageReview, BlankTitlesAndPlacesFallBackButNotesStayAsTyped) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 10)}));
+    model->setLocation(u"  \t "_s);
+    model->setNotes(u" "_s);
+    for (const QString& blank : {u"   "_s, u"\n\n"_s, u"\u2028 \u00A0"_s}) {
+        model->setTitle(blank);
+        EXPECT_EQ(model->eventDraft()->title, u"New event"_s);
+        EXPECT_EQ(model->reminderDraft()->title, u"New reminder"_s);
+    }
+    model->setTitle(u"  Dentist\t"_s);
+    EXPECT_EQ(model->eventDraft()->title, u"Dentist"_s);
+    EXPECT_EQ(model->eventDraft()->location, std::nullopt);
+    EXPECT_EQ(model->eventDraft()->notes, u" "_s);
+    // A timed event is never shorter than five minutes.
+    model->chooseDuration(60);
+    EXPECT_EQ(model->eventDraft()->end - model->eventDraft()->start, 300);
+}
+
+TEST_F(ImageReview, ANewEventGoesToTheSettingsCalendarOnlyWhileItCanBeWrittenTo) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 10)}));
+    EXPECT_EQ(model->defaultCalendarID(), work) << "no default anywhere: the first writable";
+    env.ek.setDefaultCalendarForNewEvents(home);
+    env.store.reload();
+    EXPECT_EQ(model->defaultCalendarID(), home);
+    env.settings.setDefaultCalendarID(work);
+    EXPECT_EQ(model->defaultCalendarID(), work);
+    EXPECT_EQ(model->eventDraft()->calendarID, work);
+    env.ek.setCalendarAllowsModifications(work, false);
+    env.store.reload();
+    EXPECT_EQ(model->defaultCalendarID(), home);
+    env.ek.setCalendarAllowsModifications(home, false);
+    env.store.reload();
+    EXPECT_EQ(model->defaultCalendarID(), std::nullopt);
+    model->chooseCalendar(home);
+    EXPECT_EQ(model->eventDraft()->calendarID, home) << "a calendar chosen by hand is kept";
+}
+
+// --- Choosing dates -------------------------------------------------------------------------------------
+
+TEST_F(ImageReview, TheFoundTagsJudgeTheCandidateThatWasApplied) {
+    const DateCandidate first = candidate(1, local(2026, 3, 13), 14, 30, 16, 0);
+    const DateCandidate dayOnly = candidate(2, local(2026, 3, 20));
+    const DateCandidate evening = candidate(3, local(2026, 3, 21), 19);
+    ImageExtraction extraction = extractionWith({first, dayOnly, evening});
+    auto model = review(extraction);
+
+    model->chooseTime(TimeOfDay{8, 0});
+    model->chooseDuration(600);
+    model->pick(dayOnly);
+    EXPECT_EQ(model->selectedID(), 2);
+    EXPECT_TRUE(model->dateFound());
+    EXPECT_FALSE(model->time());
+    EXPECT_FALSE(model->timeFound()) << "the applied day has no hour";
+    EXPECT_EQ(model->duration(), 600) << "a day without an hour keeps the length";
+    EXPECT_FALSE(model->durationFound());
+
+    model->pick(evening);
+    EXPECT_EQ(model->time(), (TimeOfDay{19, 0}));
+    EXPECT_EQ(model->remindAt(), (TimeOfDay{19, 0}));
+    EXPECT_EQ(model->duration(), 3600);
+    EXPECT_TRUE(model->timeFound());
+
+    // A day by hand: no candidate applies to the date, the time is still the image's.
+    model->pickDay(local(2026, 3, 25, 15, 45));
+    EXPECT_EQ(model->day(), local(2026, 3, 25));
+    EXPECT_FALSE(model->selectedID());
+    EXPECT_FALSE(model->dateFound());
+    EXPECT_TRUE(model->timeFound());
+    EXPECT_EQ(model->start(), local(2026, 3, 25, 19, 0));
+
+    model->pick(first);
+    EXPECT_TRUE(model->dateFound() && model->timeFound() && model->durationFound());
+    EXPECT_EQ(model->duration(), 5400);
+}
+
+// --- Adding -----------------------------------------------------------------------------------------
+
+TEST_F(ImageReview, AnAddedEventIsSavedOnceAndTheMainScreenShowsItsDay) {
+    auto model = review(extractionWith({candidate(1, local(2026, 4, 14), 14, 30, 16, 0)}));
+    model->add();
+    const auto saved = env.ek.committedEvents();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].title, u"Team offsite"_s);
+    EXPECT_EQ(saved[0].startDate, local(2026, 4, 14, 14, 30));
+    EXPECT_EQ(saved[0].calendar->calendarIdentifier, work);
+    EXPECT_EQ(env.appState.route(), PopoverRoute::main());
+    EXPECT_EQ(env.appState.selectedDate(), local(2026, 4, 14));
+    EXPECT_EQ(env.appState.displayedMonth(), local(2026, 4, 14, 14, 30));
+}
+
+TEST_F(ImageReview, WithoutADayAddAndMoreDetailsOpenTheDaysCardAndSaveNothing) {
+    auto model = review(extractionWith({}));
+    model->add();
+    EXPECT_EQ(model->openCard(), Card::date);
+    model->setOpenCard(std::nullopt);
+    model->moreDetails();
+    EXPECT_EQ(model->openCard(), Card::date);
+    model->chooseKind(Kind::reminder);
+    EXPECT_FALSE(model->openCard()) << "choosing the kind closes the card";
+    model->add();
+    EXPECT_EQ(model->openCard(), Card::due);
+    EXPECT_TRUE(env.ek.committedEvents().empty());
+    EXPECT_TRUE(env.ek.committedReminders().empty());
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
+}
+
+TEST_F(ImageReview, AFailedSaveSaysWhyAndKeepsEverything) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 10)}));
+    model->setTitle(u"Dentist"_s);
+    env.ek.failNext(platform::FakeEventStore::Operation::SaveEvent,
+                    platform::EventStoreError(platform::EventStoreError::Code::WriteFailed, u"The disk is full."_s));
+    model->add();
+    ASSERT_TRUE(model->errorText());
+    EXPECT_EQ(*model->errorText(), u"The disk is full."_s);
+    EXPECT_EQ(model->title(), u"Dentist"_s);
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
+    model->add();
+    EXPECT_FALSE(model->errorText()) << "a later add clears it";
+    EXPECT_EQ(env.ek.committedEvents().size(), 1u);
+}
+
+TEST_F(ImageReview, MoreDetailsHandsTheEventToTheEditorAndOpensAReminderNotes) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 14, 30, 16, 0)}));
+    model->setLocation(u"Room 4"_s);
+    model->moreDetails();
+    ASSERT_TRUE(env.appState.pendingDraft());
+    EXPECT_EQ(*env.appState.pendingDraft(), *model->eventDraft());
+    EXPECT_EQ(env.appState.route(), PopoverRoute::eventCreate(local(2026, 3, 13, 14, 30)));
+    EXPECT_TRUE(env.ek.committedEvents().empty());
+
+    env.appState.setRoute(PopoverRoute::imageImport());
+    model->chooseKind(Kind::reminder);
+    model->moreDetails();
+    model->moreDetails();
+    EXPECT_TRUE(model->showText());
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
+}
+
+// --- Reminders and their access -------------------------------------------------------------------------
+
+TEST_F(ImageReview, AReminderIsDueOnItsDayAndAlertsAtItsHourThere) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 29), 2, 30)}, Kind::reminder));
+    model->choosePriority(1);
+    model->add();
+    const auto saved = env.ek.committedReminders();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].calendar->calendarIdentifier, errands);
+    EXPECT_EQ(saved[0].priority, 1);
+    ASSERT_EQ(saved[0].alarms.size(), 1u);
+    // 02:30 does not exist on 29 March: the alert moves to 03:00 of that day.
+    EXPECT_EQ(saved[0].alarms[0].absoluteDate, local(2026, 3, 29, 3, 0));
+    EXPECT_EQ(env.appState.route(), PopoverRoute::main());
+    EXPECT_FALSE(model->isBusy());
+}
+
+TEST_F(ImageReview, RemindersAccessIsAskedFirstAndADeclineIsSaid) {
+    env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::NotDetermined);
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13))}, Kind::reminder));
+    env.ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::Denied, false);
+    model->add();
+    EXPECT_TRUE(model->isBusy());
+    EXPECT_FALSE(model->canAdd());
+    model->add();  // ignored while the answer is awaited
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->errorText(), ImageReviewModel::remindersAccessMessage());
+    EXPECT_FALSE(model->isBusy());
+    EXPECT_TRUE(env.ek.committedReminders().empty());
+    EXPECT_EQ(env.ek.callCount(platform::FakeEventStore::Operation::RequestAccess), 1);
+
+    env.ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::NotDetermined);
+    env.store.reload();
+    env.ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::FullAccess, true);
+    model->add();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(env.ek.committedReminders().size(), 1u);
+    EXPECT_EQ(env.appState.route(), PopoverRoute::main());
+}
+
+TEST_F(ImageReview, AnAccessAnswerAfterTheReviewIsGoneSavesNothingAndMovesNoScreen) {
+    env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::NotDetermined);
+    const ImageExtraction reminder = extractionWith({candidate(1, local(2026, 3, 13))}, Kind::reminder);
+
+    // The screen was closed.
+    auto closed = review(reminder);
+    closed->add();
+    closed.reset();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(env.ek.committedReminders().empty());
+
+    // A newer image replaced the result while its review still stood.
+    env.ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::NotDetermined);
+    env.store.reload();
+    auto replaced = review(reminder);
+    replaced->add();
+    showResult();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(env.ek.committedReminders().empty());
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport()) << "the newer review stays";
+}
+
+// --- The screen's keys and texts ------------------------------------------------------------------------
+
+TEST_F(ImageReview, EscapeClosesAnOpenCardFirstAndIsGivenBackWhenTheScreenGoes) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 10)}));
+    model->appear();
+    EXPECT_FALSE(env.appState.offerEscape());
+    model->setOpenCard(Card::time);
+    EXPECT_TRUE(env.appState.offerEscape());
+    EXPECT_FALSE(model->openCard());
+    model.reset();
+    EXPECT_FALSE(env.appState.hasEscapeHandler());
+}
+
+TEST_F(ImageReview, TheTextsFollowTheChosenKind) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 10)}));
+    EXPECT_EQ(model->titlePlaceholder(), u"Event title"_s);
+    EXPECT_EQ(model->addTitle(), u"Add event"_s);
+    EXPECT_EQ(model->statusLine(), model->extraction().summary());
+    model->chooseKind(Kind::reminder);
+    EXPECT_EQ(model->titlePlaceholder(), u"Reminder title"_s);
+    EXPECT_EQ(model->addTitle(), u"Add reminder"_s);
+    EXPECT_EQ(model->moreDetailsAccessibleName(), u"More details, edit the notes"_s);
+    EXPECT_EQ(model->statusLine(), u"Switched to a reminder"_s);
+    EXPECT_EQ(model->recognisedTextPreview(), u"Team offsite · Fri 13 Mar · 14:30"_s);
+}
+
+}  // namespace
