@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
@@ -102,6 +103,32 @@ void BM_StoreReloadUnchanged(benchmark::State& state) {
     state.counters["events"] = static_cast<double>(store.events().size());
 }
 BENCHMARK(BM_StoreReloadUnchanged)->Unit(benchmark::kMillisecond);
+
+// Moving to a month past the loaded window, as the popover's grid asks the store: the time the main thread is held
+// by the ask, and (until_published_ms) the time until the month's events are published. Each round asks for the
+// month after the last.
+void BM_StoreMonthOutsideTheWindow(benchmark::State& state) {
+    Fixture& f = fixture();
+    platform::vdir::VdirEventStore ek(f.privacy, f.root);
+    store::CalendarStore store(ek);
+    core::Date next = store.loadedRange().end();
+    double publishedMs = 0;
+    for (auto _ : state) {
+        const core::DateInterval month{next, 31 * 86400.0};
+        next = month.end();
+        QElapsedTimer clock;
+        clock.start();
+        store.ensureLoaded(month);
+        state.PauseTiming();
+        while (store.loadedRange().end() < month.end())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        publishedMs += static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        state.ResumeTiming();
+    }
+    state.counters["until_published_ms"] = publishedMs / static_cast<double>(state.iterations());
+    state.counters["events"] = static_cast<double>(store.events().size());
+}
+BENCHMARK(BM_StoreMonthOutsideTheWindow)->Unit(benchmark::kMillisecond)->Iterations(12);
 
 // The resident memory of a process that opened a folder of N one-event files and read its window (vdir_memory,
 // run once per size): the whole process, and what each loaded event adds to a process that holds none.

@@ -38,6 +38,26 @@ core::Date addDays(const core::Calendar& calendar, int days, core::Date date) {
     return calendar.dateByAdding(core::CalendarUnit::Day, days, date).value_or(date + days * kSecondsPerDay);
 }
 
+bool covers(const core::DateInterval& outer, const core::DateInterval& inner) {
+    return inner.start >= outer.start && inner.end() <= outer.end();
+}
+
+core::DateInterval united(const core::DateInterval& a, const core::DateInterval& b) {
+    const core::Date start = std::min(a.start, b.start);
+    return core::DateInterval{start, std::max(a.end(), b.end()) - start};
+}
+
+// Whether events(start, end) of the calendar database returns the event for that interval.
+bool isReadFor(const platform::PlatformEvent& event, const core::DateInterval& interval) {
+    if (!event.startDate)
+        return false;
+    const core::Date start = *event.startDate;
+    const core::Date end = event.endDate.value_or(start);
+    if (end > start)
+        return start < interval.end() && end > interval.start;
+    return start >= interval.start && start < interval.end();
+}
+
 }  // namespace
 
 CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemEvents* systemEvents, QObject* parent)
@@ -45,7 +65,8 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemE
       m_ek(eventStore),
       m_eventAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Event))),
       m_reminderAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Reminder))),
-      m_loadedRange(windowAround(core::Date::now())) {
+      m_loadedRange(windowAround(core::Date::now())),
+      m_wantedRange(m_loadedRange) {
     connect(&m_reloadTimer, &core::ClockTimer::timeout, this, &CalendarStore::reload);
     connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);
     // Not coalesced like data changes: access switched off must empty the lists now.
@@ -143,6 +164,7 @@ void CalendarStore::reload() {
 }
 
 void CalendarStore::reloadLists() {
+    ++m_eventsGeneration;
     if (m_eventAccess == model::AccessStatus::fullAccess) {
         m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
         ordering::sortCalendars(m_calendars);
@@ -185,23 +207,86 @@ void CalendarStore::ensureLoaded(const core::DateInterval& interval) {
     // An interval that names no days must not stretch the window without bound.
     if (!interval.start.isInCalendarRange() || !interval.end().isInCalendarRange() || interval.duration < 0)
         return;
-    if (interval.start >= m_loadedRange.start && interval.end() <= m_loadedRange.end())
+    if (covers(m_wantedRange, interval))
         return;
-    const core::Date start = std::min(interval.start, m_loadedRange.start);
-    const core::Date end = std::max(interval.end(), m_loadedRange.end());
-    m_loadedRange = core::DateInterval{start, end - start};
+    m_wantedRange = united(m_wantedRange, interval);
+    readWantedRange();
+}
+
+// What a read of added days started from: its result is published only onto the events it was read next to.
+struct CalendarStore::RangeRead {
+    quint64 eventsGeneration = 0;
+    std::optional<LoadSource> source;
+    core::DateInterval from;
+    core::DateInterval to;
+};
+
+void CalendarStore::readWantedRange() {
+    if (m_rangeRead || covers(m_loadedRange, m_wantedRange))
+        return;
+    const RangeRead read{m_eventsGeneration, currentLoadSource(), m_loadedRange, m_wantedRange};
+    const std::optional<QStringList> calendarIDs = enabledPlatformCalendarIDs();
+    if (m_eventAccess != model::AccessStatus::fullAccess || (calendarIDs && calendarIDs->isEmpty())) {
+        finishRangeRead(read);
+        return;
+    }
+    // Only the days added at either end are read; when both ends grow, the whole window is, and the
+    // events already loaded are left out of the result.
+    const bool earlier = read.to.start < read.from.start;
+    const bool later = read.to.end() > read.from.end();
+    const core::Date start = earlier ? read.to.start : read.from.end();
+    const core::Date end = later ? read.to.end() : read.from.start;
+    QFuture<std::vector<model::ODEvent>> added =
+        m_ek.fetchEvents(start, end, calendarIDs)
+            .then(QtFuture::Launch::Async, [from = read.from](const std::vector<platform::PlatformEvent>& fetched) {
+                std::vector<model::ODEvent> events;
+                for (const platform::PlatformEvent& e : fetched)
+                    if (!isReadFor(e, from))
+                        events.push_back(model::ODEvent::fromPlatform(e));
+                return ordering::arrangeFetchedEvents(std::move(events), core::Calendar());
+            });
+    m_rangeRead = std::make_unique<QFutureWatcher<std::vector<model::ODEvent>>>();
+    connect(m_rangeRead.get(), &QFutureWatcherBase::finished, this, [this, read] { finishRangeRead(read); });
+    m_rangeRead->setFuture(added);
+}
+
+void CalendarStore::finishRangeRead(const RangeRead& read) {
+    std::vector<model::ODEvent> added;
+    if (m_rangeRead) {
+        QFuture<std::vector<model::ODEvent>> future = m_rangeRead->future();
+        if (future.resultCount() > 0)
+            added = future.takeResult();
+        m_rangeRead.release()->deleteLater();
+    }
+    const auto dataOf = [](std::optional<LoadSource> source) {
+        if (source)
+            source->range = {};
+        return source;
+    };
+    // The events were read anew, the window moved with the day, or the data changed while the added days were
+    // read: they are read again, next to what is published now.
+    if (read.eventsGeneration != m_eventsGeneration || read.from != m_loadedRange ||
+        dataOf(read.source) != dataOf(currentLoadSource())) {
+        readWantedRange();
+        return;
+    }
+    if (!added.empty())
+        m_events = ordering::mergeArranged(std::move(m_events), std::move(added));
+    m_loadedRange = read.to;
+    if (m_loadedFrom)
+        m_loadedFrom->range = read.to;
     emit loadedRangeChanged();
-    reload();
+    emit eventsChanged();
+    readWantedRange();
 }
 
 void CalendarStore::handleDayChanged() {
     // The window is fixed at start-up otherwise: after weeks of uptime there would
     // be no upcoming events, no countdown and no alerts.
     const core::DateInterval around = windowAround(core::Date::now());
-    if (around.start < m_loadedRange.start || around.end() > m_loadedRange.end()) {
-        const core::Date start = std::min(around.start, m_loadedRange.start);
-        const core::Date end = std::max(around.end(), m_loadedRange.end());
-        m_loadedRange = core::DateInterval{start, end - start};
+    if (!covers(m_loadedRange, around)) {
+        m_loadedRange = united(m_loadedRange, around);
+        m_wantedRange = united(m_wantedRange, m_loadedRange);
         emit loadedRangeChanged();
     }
     scheduleReload();

@@ -13,12 +13,14 @@
 #include "platform/systemevents/SystemEvents.h"
 #include "store/EventUndo.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QSet>
 #include <QString>
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -59,6 +61,7 @@ public:
     // it here; screens may also set it (the reminders list does when a completion fails).
     std::optional<QString> lastError() const { return m_lastError; }
     void setLastError(const std::optional<QString>& message);
+    // The days events() covers.
     core::DateInterval loadedRange() const { return m_loadedRange; }
 
     // --- Access -----------------------------------------------------------------------------------
@@ -79,7 +82,8 @@ public:
     // nullopt: every calendar.
     std::optional<QSet<QString>> enabledCalendarIDs() const { return m_enabledCalendarIDs; }
     void setEnabledCalendarIDs(const std::optional<QSet<QString>>& ids);
-    // Widens the window to cover the interval (it never shrinks) and reloads when it grew.
+    // Widens the window to cover the interval (it never shrinks). Only the added days are read, off the main
+    // thread: they are published (loadedRangeChanged, eventsChanged) a moment later.
     void ensureLoaded(const core::DateInterval& interval);
     // The calendar day changed: the window grows to cover the weeks around the new
     // today, and the store reloads.
@@ -154,6 +158,10 @@ private:
     void updateAccess();
     void finishAccessRequest(bool granted, const std::optional<QString>& error, const std::function<void(bool)>& done);
     std::optional<QStringList> enabledPlatformCalendarIDs() const;
+    // Starts reading the days the screens asked for beyond the loaded window, unless a read is under way.
+    void readWantedRange();
+    struct RangeRead;
+    void finishRangeRead(const RangeRead& read);
     void loadReminders();
     void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
     void setReminders(std::vector<model::ODReminder> reminders);
@@ -197,6 +205,11 @@ private:
     std::optional<QString> m_lastError;
     std::optional<QSet<QString>> m_enabledCalendarIDs;
     core::DateInterval m_loadedRange;
+    // What the screens asked to be loaded: the loaded window catches up with it as the added days are read.
+    core::DateInterval m_wantedRange;
+    // Grows whenever the published events are read anew: days added to the window read before that are stale.
+    quint64 m_eventsGeneration = 0;
+    std::unique_ptr<QFutureWatcher<std::vector<model::ODEvent>>> m_rangeRead;
     core::ClockTimer m_reloadTimer;
     // Only the newest reminder fetch may publish: a slower, older one could bring
     // back a reminder completed in the meantime.

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <iterator>
 
 namespace store::ordering {
 namespace {
@@ -19,6 +20,12 @@ QString duplicateKey(const model::ODEvent& event, const core::Calendar& calendar
     // Full precision so that different days never share a key.
     return event.title.toLower() + QLatin1Char('|') +
            QString::number(calendar.startOfDay(event.start).secondsSince1970(), 'g', 17);
+}
+
+bool startsEarlier(const model::ODEvent& a, const model::ODEvent& b) {
+    if (a.start != b.start)
+        return a.start < b.start;
+    return a.isAllDay && !b.isAllDay;
 }
 
 }  // namespace
@@ -47,12 +54,17 @@ std::vector<model::ODEvent> arrangeFetchedEvents(std::vector<model::ODEvent> eve
         seen.insert(key);
         kept.push_back(std::move(event));
     }
-    std::stable_sort(kept.begin(), kept.end(), [](const model::ODEvent& a, const model::ODEvent& b) {
-        if (a.start != b.start)
-            return a.start < b.start;
-        return a.isAllDay && !b.isAllDay;
-    });
+    std::stable_sort(kept.begin(), kept.end(), startsEarlier);
     return kept;
+}
+
+std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std::vector<model::ODEvent> second) {
+    std::vector<model::ODEvent> merged;
+    merged.reserve(first.size() + second.size());
+    std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
+               std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()),
+               std::back_inserter(merged), startsEarlier);
+    return merged;
 }
 
 void sortDayEvents(std::vector<model::ODEvent>& events) {

@@ -21,6 +21,9 @@ void sortCalendars(std::vector<model::ODCalendar>& calendars);
 // read-only calendar dropped; then by start, all-day before timed at one start.
 std::vector<model::ODEvent> arrangeFetchedEvents(std::vector<model::ODEvent> events, const core::Calendar& calendar);
 
+// Two arranged lists of events from days that do not overlap, as one arranged list.
+std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std::vector<model::ODEvent> second);
+
 // All-day first, then by start.
 void sortDayEvents(std::vector<model::ODEvent>& events);
 

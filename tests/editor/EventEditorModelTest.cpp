@@ -221,7 +221,9 @@ TEST_F(EventEditor, ZonesWithTheSameOffsetAtTheStartAreNotForeign) {
         testsupport::ScopedTimeZone machine(machineZone);
         PlatformEvent stored = storetest::timedEvent(work, QString::fromLatin1(eventZone), start);
         stored.timeZone = *core::TimeZone::withIdentifier(QString::fromLatin1(eventZone));
-        store->ensureLoaded(core::DateInterval{start - 86400, 2 * 86400});
+        const core::DateInterval around{start - 86400, 2 * 86400};
+        store->ensureLoaded(around);
+        EXPECT_TRUE(testsupport::waitUntil([&] { return store->loadedRange().start <= around.start; }));
         const auto editor = open(add(stored));
         return editor->foreignTimeZone().has_value();
     };

@@ -17,6 +17,7 @@
 #include <QMap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -122,10 +123,34 @@ TEST_F(CalendarStoreOnVdir, AReloadPublishesAgainOnlyWhatChanged) {
 
     // A wider window, or other calendars shown, read again over the same files.
     store->ensureLoaded(core::DateInterval{local(2025, 1, 1), 86400.0});
-    EXPECT_EQ(events.size(), 2);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return events.size() == 2; }));
     store->setEnabledCalendarIDs(QSet<QString>{});
     EXPECT_EQ(events.size(), 3);
     EXPECT_TRUE(store->events().empty());
+}
+
+// The days a month outside the window adds are read on a worker from the files
+// as they were; a file written meanwhile is read with them, never lost.
+TEST_F(CalendarStoreOnVdir, AFileWrittenWhileAddedDaysAreReadOnAnotherThreadIsPublishedWithThem) {
+    write(u"work/may.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:may"_s, u"SUMMARY:Planning"_s, u"DTSTART:20260504T080000Z"_s,
+                                  u"DTEND:20260504T090000Z"_s, u"END:VEVENT"_s}));
+    ek->reloadNow();
+    store->reload();
+    QSignalSpy widened(store.get(), &CalendarStore::loadedRangeChanged);
+    store->ensureLoaded(core::DateInterval{local(2026, 5, 1), 31 * 86400.0});
+    write(u"work/later.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:later"_s, u"SUMMARY:Retro"_s,
+                                    u"DTSTART:20260512T080000Z"_s, u"DTEND:20260512T090000Z"_s, u"END:VEVENT"_s}));
+    ek->reloadNow();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !widened.isEmpty(); }));
+    EXPECT_EQ(named(u"Planning"_s).size(), 1u);
+    EXPECT_EQ(named(u"Retro"_s).size(), 1u);
+    EXPECT_EQ(named(u"Standup"_s).size(), 8u) << "the window's own events once";
+
+    // Gone before its read ends: the worker's copy outlives the store.
+    store->ensureLoaded(core::DateInterval{local(2026, 6, 1), 30 * 86400.0});
+    store.reset();
+    ek.reset();
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 TEST_F(CalendarStoreOnVdir, CreateMoveAndUndoTwiceLeavesNoFile) {

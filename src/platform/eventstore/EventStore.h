@@ -3,6 +3,7 @@
 #include "platform/eventstore/EventStoreError.h"
 #include "platform/eventstore/PlatformTypes.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,12 @@ public:
     // (nullopt: all of them). Ordered by start.
     virtual std::vector<PlatformEvent> events(core::Date start, core::Date end,
                                               const std::optional<QStringList>& calendarIdentifiers) const = 0;
+    // What events() gives, as stored when this is called, read off the calling thread where the store can: the
+    // caller stays free meanwhile. The future may finish on any thread.
+    virtual QFuture<std::vector<PlatformEvent>> fetchEvents(
+        core::Date start, core::Date end, const std::optional<QStringList>& calendarIdentifiers) const {
+        return QtFuture::makeReadyFuture(events(start, end, calendarIdentifiers));
+    }
     // The event with that identifier; for a series, its first occurrence.
     virtual std::optional<PlatformEvent> event(const QString& eventIdentifier) const = 0;
     // The occurrence of that series whose occurrenceDate is the given date, wherever a

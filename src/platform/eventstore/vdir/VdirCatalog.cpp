@@ -50,7 +50,7 @@ bool VdirCatalog::reload() {
     const bool filesChanged = m_cache.update(scan);
     const bool changed = filesChanged || !sameLayout(scan, m_scan);
     m_scan = std::move(scan);
-    if (changed || m_items.empty())
+    if (changed || m_items->empty())
         rebuildIndex();
     return changed;
 }
@@ -60,7 +60,7 @@ void VdirCatalog::clear() {
 }
 
 const VdirCollection* VdirCatalog::collectionById(const QString& identifier) const {
-    for (const VdirCollection& c : m_collections)
+    for (const VdirCollection& c : *m_collections)
         if (c.calendar.calendarIdentifier == identifier)
             return &c;
     return nullptr;
@@ -68,7 +68,7 @@ const VdirCollection* VdirCatalog::collectionById(const QString& identifier) con
 
 const VdirItem* VdirCatalog::item(const QString& identifier) const {
     const auto it = m_itemIndex.constFind(identifier);
-    return it == m_itemIndex.constEnd() ? nullptr : &m_items[static_cast<size_t>(*it)];
+    return it == m_itemIndex.constEnd() ? nullptr : &(*m_items)[static_cast<size_t>(*it)];
 }
 
 void VdirCatalog::stage(const QString& path, std::optional<QByteArray> icsText) {
@@ -95,8 +95,9 @@ void VdirCatalog::clearStaged() {
 
 void VdirCatalog::rebuildIndex() {
     ++m_version;
-    m_collections.clear();
-    m_items.clear();
+    // A snapshot handed to another thread keeps the old lists.
+    m_collections = std::make_shared<std::vector<VdirCollection>>();
+    m_items = std::make_shared<std::vector<VdirItem>>();
     m_itemIndex.clear();
     for (const VdirCollectionFolder& folder : m_scan.collections) {
         VdirCollection collection;
@@ -107,16 +108,16 @@ void VdirCatalog::rebuildIndex() {
         collection.calendar.sourceTitle = folder.sourceTitle;
         collection.calendar.allowsContentModifications = folder.writable;
         collection.calendar.isSubscribed = !folder.writable;
-        m_collections.push_back(std::move(collection));
+        m_collections->push_back(std::move(collection));
     }
 
     // Most files hold one item: the list is sized once, and no room is left over for as long as it is kept.
-    m_items.reserve(static_cast<size_t>(m_cache.size() + m_staged.size()));
+    m_items->reserve(static_cast<size_t>(m_cache.size() + m_staged.size()));
     m_itemIndex.reserve(m_cache.size() + m_staged.size());
     QHash<QString, bool> seenPaths;
-    for (size_t ci = 0; ci < m_collections.size(); ++ci) {
+    for (size_t ci = 0; ci < m_collections->size(); ++ci) {
         QHash<QString, int> uidCount;
-        const VdirCollectionFolder& folder = m_collections[ci].folder;
+        const VdirCollectionFolder& folder = (*m_collections)[ci].folder;
         for (const VdirScannedFile& scanned : folder.files) {
             seenPaths.insert(scanned.path, true);
             const auto staged = m_staged.constFind(scanned.path);
@@ -143,7 +144,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
                                const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount) {
     if (!file || !file->problem.isEmpty())
         return;
-    VdirCollection& collection = m_collections[static_cast<size_t>(collectionIndex)];
+    VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     const QString fileName = QFileInfo(path).fileName();
 
     // Group by UID, keeping the order of first appearance.
@@ -195,8 +196,8 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
             collection.holdsEvents = true;
         if (m_itemIndex.contains(identifier))
             continue;
-        m_itemIndex.insert(identifier, static_cast<qsizetype>(m_items.size()));
-        m_items.push_back(std::move(item));
+        m_itemIndex.insert(identifier, static_cast<qsizetype>(m_items->size()));
+        m_items->push_back(std::move(item));
     }
 }
 

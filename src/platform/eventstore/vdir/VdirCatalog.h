@@ -66,9 +66,16 @@ public:
     bool rootReadable() const { return m_scan.rootReadable; }
     const QStringList& folders() const { return m_scan.folders; }
 
-    const std::vector<VdirCollection>& collections() const { return m_collections; }
+    const std::vector<VdirCollection>& collections() const { return *m_collections; }
     const VdirCollection* collectionById(const QString& identifier) const;
-    const std::vector<VdirItem>& items() const { return m_items; }
+    const std::vector<VdirItem>& items() const { return *m_items; }
+    // The collections and items as they are now, to be read on another thread: a rebuild makes new lists and
+    // leaves these as they are, and the parsed files they point into are never changed.
+    struct Snapshot {
+        std::shared_ptr<const std::vector<VdirCollection>> collections;
+        std::shared_ptr<const std::vector<VdirItem>> items;
+    };
+    Snapshot snapshot() const { return {m_collections, m_items}; }
     const VdirItem* item(const QString& identifier) const;
     // Grows whenever the index was rebuilt: what a reader sees may have changed.
     quint64 version() const { return m_version; }
@@ -90,8 +97,8 @@ private:
     VdirFileCache m_cache;
     VdirScan m_scan;
     QHash<QString, std::optional<std::shared_ptr<const IcsFile>>> m_staged;
-    std::vector<VdirCollection> m_collections;
-    std::vector<VdirItem> m_items;
+    std::shared_ptr<std::vector<VdirCollection>> m_collections = std::make_shared<std::vector<VdirCollection>>();
+    std::shared_ptr<std::vector<VdirItem>> m_items = std::make_shared<std::vector<VdirItem>>();
     QHash<QString, qsizetype> m_itemIndex;
     quint64 m_version = 0;
 };

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace platform::vdir {
 
@@ -38,8 +39,86 @@ qint64 wholeSeconds(core::Date date) {
 
 }  // namespace
 
+// The files whose series ran out of work or that brought more events than they may: each is named once in the log,
+// whichever thread read it.
+class OverworkedFiles {
+public:
+    void say(const QString& path) {
+        const std::lock_guard lock(m_mutex);
+        if (m_paths.contains(path))
+            return;
+        m_paths.insert(path);
+        core::log(QStringLiteral("%1: its events ask for too much work or are too many; some are left out").arg(path));
+    }
+
+private:
+    std::mutex m_mutex;
+    QSet<QString> m_paths;
+};
+
+namespace {
+
+std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& collections,
+                                         const std::vector<VdirItem>& items, core::Date start, core::Date end,
+                                         const std::optional<QStringList>& calendarIdentifiers,
+                                         const core::TimeZone& floating, OverworkedFiles& overworked) {
+    std::vector<bool> wanted(collections.size(), !calendarIdentifiers);
+    if (calendarIdentifiers) {
+        for (size_t i = 0; i < collections.size(); ++i)
+            wanted[i] = calendarIdentifiers->contains(collections[i].calendar.calendarIdentifier);
+    }
+    // Occurrences are ordered while they are small; the platform values are built once, in their final place.
+    struct Found {
+        const VdirItem* item;
+        IcsOccurrence occurrence;
+    };
+    std::vector<Found> found;
+    std::vector<IcsOccurrence> occurrences;
+    // The items of a file come one after another; they share the file's allowance and its share of the events.
+    const VdirItem* fileItem = nullptr;
+    IcsWorkAllowance allowance;
+    const size_t mostFromOneFile = mostOccurrencesFromOneFile(end - start);
+    size_t fromFile = 0;
+    const auto sayIfOverworked = [&] {
+        if (fileItem && (allowance.exhausted() || fromFile >= mostFromOneFile))
+            overworked.say(fileItem->path);
+    };
+    for (const VdirItem& item : items) {
+        if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
+            continue;
+        if (!fileItem || item.file != fileItem->file) {
+            sayIfOverworked();
+            fileItem = &item;
+            allowance = {};
+            fromFile = 0;
+        }
+        if (fromFile >= mostFromOneFile)
+            continue;
+        occurrences.clear();
+        expandSeries(item.series, start, end, floating, occurrences, &allowance);
+        fromFile += occurrences.size();
+        for (const IcsOccurrence& o : occurrences)
+            found.push_back({&item, o});
+    }
+    sayIfOverworked();
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.occurrence.start < b.occurrence.start; });
+    std::vector<PlatformEvent> result;
+    result.reserve(found.size());
+    for (const Found& f : found)
+        result.push_back(makePlatformEvent(*f.item, collections[static_cast<size_t>(f.item->collectionIndex)],
+                                           f.occurrence, floating));
+    return result;
+}
+
+}  // namespace
+
 VdirEventStore::VdirEventStore(Privacy& privacy, QString root, QObject* parent)
-    : EventStore(parent), m_privacy(privacy), m_catalog(std::move(root)), m_writer(m_catalog.root()) {
+    : EventStore(parent),
+      m_privacy(privacy),
+      m_catalog(std::move(root)),
+      m_overworked(std::make_shared<OverworkedFiles>()),
+      m_writer(m_catalog.root()) {
     // A change cut short last time is settled before anything of it is read.
     VdirJournal::recover(m_catalog.root());
     connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::reloadNow);
@@ -135,56 +214,23 @@ std::optional<PlatformCalendar> VdirEventStore::defaultCalendarForNewReminders()
 
 std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date end,
                                                   const std::optional<QStringList>& calendarIdentifiers) const {
-    std::vector<PlatformEvent> result;
     if (!hasAccess(EntityType::Event) || (calendarIdentifiers && calendarIdentifiers->isEmpty()))
-        return result;
+        return {};
     ensureLoaded();
-    const auto& collections = m_catalog.collections();
-    std::vector<bool> wanted(collections.size(), !calendarIdentifiers);
-    if (calendarIdentifiers) {
-        for (size_t i = 0; i < collections.size(); ++i)
-            wanted[i] = calendarIdentifiers->contains(collections[i].calendar.calendarIdentifier);
-    }
-    const core::TimeZone floating = core::TimeZone::current();
-    // Occurrences are ordered while they are small; the platform values are built once, in their final place.
-    struct Found {
-        const VdirItem* item;
-        IcsOccurrence occurrence;
-    };
-    std::vector<Found> found;
-    std::vector<IcsOccurrence> occurrences;
-    // The items of a file come one after another; they share the file's allowance and its share of the events.
-    const IcsFile* file = nullptr;
-    IcsWorkAllowance allowance;
-    const size_t mostFromOneFile = mostOccurrencesFromOneFile(end - start);
-    size_t fromFile = 0;
-    for (const VdirItem& item : m_catalog.items()) {
-        if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
-            continue;
-        if (item.file.get() != file) {
-            if (allowance.exhausted() || fromFile >= mostFromOneFile)
-                logOverworked(file);
-            file = item.file.get();
-            allowance = {};
-            fromFile = 0;
-        }
-        if (fromFile >= mostFromOneFile)
-            continue;
-        occurrences.clear();
-        expandSeries(item.series, start, end, floating, occurrences, &allowance);
-        fromFile += occurrences.size();
-        for (const IcsOccurrence& o : occurrences)
-            found.push_back({&item, o});
-    }
-    if (allowance.exhausted() || fromFile >= mostFromOneFile)
-        logOverworked(file);
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Found& a, const Found& b) { return a.occurrence.start < b.occurrence.start; });
-    result.reserve(found.size());
-    for (const Found& f : found)
-        result.push_back(makePlatformEvent(*f.item, collections[static_cast<size_t>(f.item->collectionIndex)],
-                                           f.occurrence, floating));
-    return result;
+    return occurrencesIn(m_catalog.collections(), m_catalog.items(), start, end, calendarIdentifiers,
+                         core::TimeZone::current(), *m_overworked);
+}
+
+QFuture<std::vector<PlatformEvent>> VdirEventStore::fetchEvents(
+    core::Date start, core::Date end, const std::optional<QStringList>& calendarIdentifiers) const {
+    if (!hasAccess(EntityType::Event) || (calendarIdentifiers && calendarIdentifiers->isEmpty()))
+        return QtFuture::makeReadyFuture(std::vector<PlatformEvent>{});
+    ensureLoaded();
+    return QtConcurrent::run([snapshot = m_catalog.snapshot(), start, end, calendarIdentifiers,
+                              floating = core::TimeZone::current(), overworked = m_overworked] {
+        return occurrencesIn(*snapshot.collections, *snapshot.items, start, end, calendarIdentifiers, floating,
+                             *overworked);
+    });
 }
 
 std::optional<PlatformEvent> VdirEventStore::firstOccurrence(const VdirItem& item) const {
@@ -310,18 +356,6 @@ void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
         }
         return Result(std::move(reminders));
     }));
-}
-
-void VdirEventStore::logOverworked(const IcsFile* file) const {
-    for (const VdirItem& item : m_catalog.items()) {
-        if (item.file.get() == file) {
-            if (!m_overworked.contains(item.path))
-                core::log(QStringLiteral("%1: its events ask for too much work or are too many; some are left out")
-                              .arg(item.path));
-            m_overworked.insert(item.path);
-            return;
-        }
-    }
 }
 
 std::optional<quint64> VdirEventStore::contentVersion() const {

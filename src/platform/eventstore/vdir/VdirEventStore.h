@@ -13,6 +13,8 @@ class Privacy;
 
 namespace platform::vdir {
 
+class OverworkedFiles;
+
 // The calendar store over a vdir folder: one folder per calendar or reminder list, one .ics file per item,
 // optionally grouped in account folders. Reads come from parsed files kept in memory and refreshed from the
 // files that changed; changes on disk are noticed through folder watches.
@@ -36,6 +38,8 @@ public:
 
     std::vector<PlatformEvent> events(core::Date start, core::Date end,
                                       const std::optional<QStringList>& calendarIdentifiers) const override;
+    QFuture<std::vector<PlatformEvent>> fetchEvents(
+        core::Date start, core::Date end, const std::optional<QStringList>& calendarIdentifiers) const override;
     std::optional<PlatformEvent> event(const QString& eventIdentifier) const override;
     std::optional<PlatformEvent> event(const QString& eventIdentifier, core::Date occurrenceDate) const override;
     std::optional<PlatformCalendarItem> calendarItem(const QString& calendarItemIdentifier) const override;
@@ -65,14 +69,13 @@ private:
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
     std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;
-    // Says once per file that expanding its series ran out of work, or that it had more events than it may bring.
-    void logOverworked(const IcsFile* file) const;
 
     Privacy& m_privacy;
     VdirCatalog m_catalog;
     VdirFolderWatcher m_watcher;
     bool m_loaded = false;
-    mutable QSet<QString> m_overworked;
+    // Shared with the readers on other threads, which may outlive the store.
+    std::shared_ptr<OverworkedFiles> m_overworked;
 
     // Writing side: staged changes and the writes of saveEvent() and the rest.
     VdirStoreWriter m_writer;
