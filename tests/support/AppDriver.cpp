@@ -154,14 +154,14 @@ bool AppDriver::start(const QStringList& arguments) {
     m_process->setProcessEnvironment(env);
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     m_process->start(m_binary, arguments);
-    return m_process->waitForStarted(10000);
+    return m_process->waitForStarted(scaledTimeout(10000));
 }
 
 int AppDriver::launchAgain(const QStringList& arguments, int timeoutMs) {
     QProcess again;
     again.setProcessEnvironment(m_process->processEnvironment());
     again.start(m_binary, arguments);
-    if (!again.waitForStarted(timeoutMs))
+    if (!again.waitForStarted(scaledTimeout(timeoutMs)))
         return -1;
     // Run the event loop meanwhile: the running instance answers the bus too.
     if (!waitUntil([&] { return again.state() == QProcess::NotRunning; }, timeoutMs))
@@ -193,7 +193,7 @@ QString AppDriver::stop() {
         return {};
     if (m_process->state() != QProcess::NotRunning) {
         m_process->terminate();
-        if (!m_process->waitForFinished(10000)) {
+        if (!m_process->waitForFinished(scaledTimeout(10000))) {
             m_process->kill();
             m_process->waitForFinished(5000);
         }

@@ -4,9 +4,19 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <functional>
 
 namespace testsupport {
+
+// How long a wait on something outside the test may take, for this build: a sanitized
+// build sets ORBITDAY_TEST_TIME_SCALE (its test preset does), since every process it
+// starts and every frame it paints runs several times slower. Only the limit grows:
+// a wait still ends as soon as what it waits for happens.
+inline int scaledTimeout(int ms) {
+    static const int scale = std::clamp(qEnvironmentVariableIntValue("ORBITDAY_TEST_TIME_SCALE"), 1, 20);
+    return ms * scale;
+}
 
 // Runs the event loop for about `ms` milliseconds (timers, queued calls).
 inline void spinEventLoop(int ms) {
@@ -22,8 +32,9 @@ inline void spinEventLoop(int ms) {
 inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
     QElapsedTimer timer;
     timer.start();
+    const int limit = scaledTimeout(timeoutMs);
     while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
+        if (timer.elapsed() > limit)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
