@@ -181,6 +181,32 @@ TEST_F(Shell, OpeningCorrectsTheRouteForTheAccessState) {
     EXPECT_EQ(state().route(), PopoverRoute::quickCreate());
 }
 
+// Without a compositor the panel is cut to its corners, and a pixel it keeps is
+// shown mixed with black where it is transparent: only wholly drawn pixels may stay.
+TEST_F(Shell, WithoutACompositorThePanelKeepsOnlyThePixelsItsCornersCoverWholly) {
+    launch();
+    item.click();
+    ASSERT_TRUE(showing());
+    const QRegion mask = panel().mask();
+    ASSERT_FALSE(mask.isEmpty()) << "the offscreen platform has no compositor";
+    QImage drawn(panel().size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    panel().root()->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+    QStringList seeThrough;
+    for (const QRect& run : mask)
+        for (int y = run.top(); y <= run.bottom(); ++y)
+            for (int x = run.left(); x <= run.right(); ++x)
+                if (qAlpha(drawn.pixel(x, y)) < 250)
+                    seeThrough << u"(%1, %2)"_s.arg(x).arg(y);
+    EXPECT_EQ(seeThrough, QStringList());
+    // The straight edges are kept whole from where the curves end.
+    const int right = panel().width() - 1;
+    const int bottom = panel().height() - 1;
+    for (const QPoint edge : {QPoint(16, 0), QPoint(right - 16, 0), QPoint(0, 16), QPoint(right, bottom - 16),
+                              QPoint(16, bottom), QPoint(right - 16, bottom)})
+        EXPECT_TRUE(mask.contains(edge)) << edge.x() << ", " << edge.y();
+}
+
 TEST_F(Shell, ClosingReturnsToTheMainScreenExceptDuringOnboarding) {
     launch();
     state().openPopover(PopoverRoute::eventEdit(u"abc|1"_s));
