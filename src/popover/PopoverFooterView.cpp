@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 #include <cmath>
 
@@ -54,6 +55,8 @@ constexpr qreal kFieldVertical = 7;
 
 constexpr qreal kSyncIcon = 20;
 constexpr qreal kSyncGap = 6;
+// A half turn of the symbol, which looks the same after it: the arrows spin.
+constexpr int kSpinMs = 600;
 
 QString imageSymbol() {
     return design::SymbolTable::hasSymbol(u"photo.badge.plus"_s) ? u"photo.badge.plus"_s : u"photo"_s;
@@ -275,7 +278,15 @@ void QuickAddField::keyPressEvent(QKeyEvent* event) {
 
 // ---------------------------------------------------------------------------------------------
 
-SyncRow::SyncRow(QWidget* parent) : QAbstractButton(parent) {
+SyncRow::SyncRow(QWidget* parent) : QAbstractButton(parent), m_spin(new QVariantAnimation(this)) {
+    m_spin->setStartValue(0.0);
+    m_spin->setEndValue(180.0);
+    m_spin->setDuration(kSpinMs);
+    m_spin->setLoopCount(-1);
+    connect(m_spin, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_turn = value.toReal();
+        update();
+    });
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     design::followAppearance(this);
@@ -287,8 +298,30 @@ void SyncRow::setState(bool isRefreshing, std::optional<core::Date> lastSynced) 
     m_refreshing = isRefreshing;
     setText(PopoverFooterView::syncText(isRefreshing, lastSynced));
     setAccessibleName(text() + u". Refresh now"_s);
+    updateSpin();
     updateGeometry();
     update();
+}
+
+void SyncRow::updateSpin() {
+    if (m_refreshing && isVisible() && !Theme::appearance().reduceMotion) {
+        if (m_spin->state() != QAbstractAnimation::Running)
+            m_spin->start();
+        return;
+    }
+    m_spin->stop();
+    m_turn = 0;
+}
+
+void SyncRow::showEvent(QShowEvent* event) {
+    QAbstractButton::showEvent(event);
+    updateSpin();
+}
+
+void SyncRow::hideEvent(QHideEvent* event) {
+    m_spin->stop();
+    m_turn = 0;
+    QAbstractButton::hideEvent(event);
 }
 
 QSize SyncRow::sizeHint() const {
@@ -305,10 +338,9 @@ void SyncRow::paintEvent(QPaintEvent*) {
     const QRectF icon(0, (height() - kSyncIcon) / 2, kSyncIcon, kSyncIcon);
     design::Shape::circle().fill(painter, icon, toQColor(Theme::fillSoft()));
     painter.save();
-    // Half a turn while the calendars are being read; never with reduced motion.
-    if (m_refreshing && !Theme::appearance().reduceMotion) {
+    if (m_turn != 0) {
         painter.translate(icon.center());
-        painter.rotate(180);
+        painter.rotate(m_turn);
         painter.translate(-icon.center());
     }
     design::Symbols::paint(painter, icon, u"arrow.triangle.2.circlepath"_s, toQColor(Theme::text2()), 9,

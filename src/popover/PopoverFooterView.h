@@ -21,6 +21,8 @@ namespace store {
 class CalendarStore;
 }
 
+class QVariantAnimation;
+
 namespace popover {
 
 class QuickAddField;
@@ -97,15 +99,25 @@ public:
     explicit SyncRow(QWidget* parent = nullptr);
 
     void setState(bool isRefreshing, std::optional<core::Date> lastSynced);
+    // The icon's turn in degrees: a half turn every 0.6 s while the calendars
+    // are read, so that the arrows spin; at rest 0.
+    qreal turn() const { return m_turn; }
 
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // Spins while refreshing and on screen, never with reduced motion.
+    void updateSpin();
+
     bool m_refreshing = false;
+    QVariantAnimation* m_spin;
+    qreal m_turn = 0;
 };
 
 }  // namespace popover

@@ -1,9 +1,11 @@
+#include "AnimationClock.h"
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
 #include "app/AppState.h"
 #include "app/Updater.h"
 #include "core/Clock.h"
 #include "design/KitMenu.h"
+#include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "popover/PopoverFooterView.h"
 #include "store/CalendarStore.h"
@@ -88,6 +90,27 @@ TEST_F(FooterScreen, TheSyncLineSaysWhenTheCalendarsWereReadAndAClickReadsThemAg
 
     for (const bool dark : {false, true})
         EXPECT_TRUE(testsupport::rendersAsReference(footer, 364, dark, u"footer"_s));
+}
+
+TEST(SyncIcon, TurnsHalfATurnEverySixTenthsOfASecondWhileTheCalendarsAreReadAndRestsOtherwise) {
+    testsupport::AnimationClock animations;
+    popover::SyncRow row;
+    row.setState(true, std::nullopt);
+    row.show();
+    animations.advance(150);
+    EXPECT_NEAR(row.turn(), 45, 1);
+    animations.advance(300);
+    EXPECT_NEAR(row.turn(), 135, 1);
+    animations.advance(300);
+    EXPECT_NEAR(row.turn(), 45, 1) << "the half turn repeats";
+    row.setState(false, local(2026, 3, 10, 9));
+    EXPECT_EQ(row.turn(), 0);
+
+    design::Theme::setAppearance({.reduceMotion = true});
+    row.setState(true, std::nullopt);
+    animations.advance(150);
+    EXPECT_EQ(row.turn(), 0) << "reduced motion";
+    design::Theme::setAppearance({});
 }
 
 TEST_F(FooterScreen, QuickAddStartsEmptyAndTheImageButtonClosesThePopoverBeforeAskingForAFile) {
