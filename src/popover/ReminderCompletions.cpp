@@ -12,8 +12,7 @@
 namespace popover {
 
 ReminderCompletions::ReminderCompletions(store::CalendarStore& store, QObject* parent)
-    : QObject(parent), m_store(store), m_celebrationEnd(std::make_unique<core::ClockTimer>()) {
-    connect(m_celebrationEnd.get(), &core::ClockTimer::timeout, this, [this] { setCelebrating(false); });
+    : QObject(parent), m_store(store) {
     if (QCoreApplication::instance() != nullptr)
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
                 &ReminderCompletions::completePending);
@@ -58,17 +57,8 @@ void ReminderCompletions::complete(const QString& reminderID) {
     } catch (const std::exception& error) {
         m_store.setLastError(QString::fromUtf8(error.what()));
     }
-    if (isLast) {
-        setCelebrating(true);
-        m_celebrationEnd->startAt(now + kCelebration);
-    }
-    emit changed();
-}
-
-void ReminderCompletions::setCelebrating(bool celebrating) {
-    if (m_celebrating == celebrating)
-        return;
-    m_celebrating = celebrating;
+    if (isLast)
+        emit lastCompleted();
     emit changed();
 }
 

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
 
 namespace core {
 class ClockTimer;
@@ -21,14 +20,14 @@ namespace popover {
 // period, in which a second click takes the tick back. It outlives the
 // reminders section: a tick the user saw is completed even when the popover
 // closes or the screen is rebuilt meanwhile, and at once when the application
-// quits. Completing the last due reminder starts a short celebration.
+// quits. Completing the last due reminder is announced, for a section on
+// screen to celebrate.
 // Main thread only; waits on core::ClockTimer.
 class ReminderCompletions : public QObject {
     Q_OBJECT
 
 public:
     static constexpr double kGracePeriod = 1.5;
-    static constexpr double kCelebration = 3.0;
 
     // The store must outlive this object.
     explicit ReminderCompletions(store::CalendarStore& store, QObject* parent = nullptr);
@@ -37,8 +36,6 @@ public:
 
     bool isChecked(const QString& reminderID) const { return m_pending.contains(reminderID); }
     int pendingCount() const { return static_cast<int>(m_pending.size()); }
-    // The all-done row shows: the last due reminder was completed a moment ago.
-    bool isCelebrating() const { return m_celebrating; }
     // A completion is under way: the store's reminders change as part of it,
     // and `changed` follows once it is over.
     bool isCompleting() const { return m_completing; }
@@ -50,18 +47,17 @@ public:
     void completePending();
 
 signals:
-    // A tick, a completion or the celebration changed.
+    // The last due reminder was completed; `changed` follows.
+    void lastCompleted();
+    // A tick or a completion changed.
     void changed();
 
 private:
     void complete(const QString& reminderID);
-    void setCelebrating(bool celebrating);
 
     store::CalendarStore& m_store;
     // Reminder id → the timer of its completion.
     QHash<QString, core::ClockTimer*> m_pending;
-    std::unique_ptr<core::ClockTimer> m_celebrationEnd;
-    bool m_celebrating = false;
     bool m_completing = false;
 };
 

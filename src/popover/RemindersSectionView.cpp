@@ -2,6 +2,7 @@
 
 #include "app/PlatformWords.h"
 #include "core/Clock.h"
+#include "core/ClockTimer.h"
 #include "design/FocusRing.h"
 #include "design/Hairline.h"
 #include "design/KitWidget.h"
@@ -325,7 +326,11 @@ private:
 
 RemindersSectionView::RemindersSectionView(store::CalendarStore& store, ReminderCompletions& completions,
                                            platform::Workspace& workspace, QWidget* parent)
-    : QWidget(parent), m_store(store), m_completions(completions), m_workspace(workspace) {
+    : QWidget(parent),
+      m_store(store),
+      m_completions(completions),
+      m_workspace(workspace),
+      m_celebrationEnd(std::make_unique<core::ClockTimer>()) {
     setObjectName(u"RemindersSectionView"_s);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -370,8 +375,18 @@ RemindersSectionView::RemindersSectionView(store::CalendarStore& store, Reminder
     // Ticks only move the ticked row itself; completions and the celebration
     // take pieces away and bring others.
     connect(&m_completions, &ReminderCompletions::changed, this, [this] { rebuild(kCompletionMs); });
+    connect(&m_completions, &ReminderCompletions::lastCompleted, this, [this] {
+        m_celebrating = true;
+        m_celebrationEnd->startAt(core::Clock::current().now() + kCelebration);
+    });
+    connect(m_celebrationEnd.get(), &core::ClockTimer::timeout, this, [this] {
+        m_celebrating = false;
+        rebuild(kCompletionMs);
+    });
     rebuild();
 }
+
+RemindersSectionView::~RemindersSectionView() = default;
 
 void RemindersSectionView::buildAccessRow(QVBoxLayout* layout) {
     auto* card = new AccessCard(m_body);
@@ -427,7 +442,7 @@ void RemindersSectionView::rebuild(int motionMs) {
     const std::vector<model::ODReminder> due =
         DueReminders::items(m_store.reminders(), core::Clock::current().now(), core::Calendar::current());
     const int count = static_cast<int>(due.size());
-    const bool shown = !fullAccess || !due.empty() || m_completions.isCelebrating();
+    const bool shown = !fullAccess || !due.empty() || m_celebrating;
     const bool allDone = shown && fullAccess && due.empty();
     const bool more = shown && fullAccess && DueReminders::hasMoreButton(count);
     std::vector<model::ODReminder> listed;

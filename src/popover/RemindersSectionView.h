@@ -7,9 +7,14 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class QVariantAnimation;
 class QVBoxLayout;
 
+namespace core {
+class ClockTimer;
+}
 namespace design {
 class ODButton;
 class SectionHeader;
@@ -38,8 +43,12 @@ class RemindersSectionView : public QWidget {
     Q_OBJECT
 
 public:
+    // How long the all-done row stays after the last due reminder is completed.
+    static constexpr double kCelebration = 3.0;
+
     RemindersSectionView(store::CalendarStore& store, ReminderCompletions& completions,
                          platform::Workspace& workspace, QWidget* parent = nullptr);
+    ~RemindersSectionView() override;
 
     bool isExpanded() const { return m_expanded; }
 
@@ -73,6 +82,9 @@ private:
     ReminderCompletions& m_completions;
     platform::Workspace& m_workspace;
     bool m_expanded = false;
+    // The section's own: one made anew while another celebrates starts without.
+    bool m_celebrating = false;
+    std::unique_ptr<core::ClockTimer> m_celebrationEnd;
 
     QWidget* m_body;
     design::SectionHeader* m_header;

@@ -229,6 +229,18 @@ TEST_F(RemindersScreen, ATickIsCompletedOnceEvenWhenTheListIsGoneBeforeTheGraceP
     EXPECT_FALSE(view().isVisible()) << "a new list finds nothing due";
 }
 
+TEST_F(RemindersScreen, ASectionMadeWhileAnotherCelebratesStartsWithoutTheCelebration) {
+    add(u"Water the plants"_s, day(10));
+    load();
+    row(u"Water the plants"_s)->click();
+    clock.advance(1.5);
+    EXPECT_TRUE(view().showsAllDone());
+    // The popover's main screen made anew, as after the editor, within the 3 s.
+    closeView();
+    clock.advance(0.5);
+    EXPECT_FALSE(view().isVisible());
+}
+
 TEST_F(RemindersScreen, NothingDueShowsNothingAndWithoutAccessTheSectionAsksForIt) {
     add(u"Next week"_s, day(17));
     load();
