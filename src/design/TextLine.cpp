@@ -38,6 +38,11 @@ void TextLine::setTracking(qreal tracking) {
     setFont(tracked);
 }
 
+void TextLine::setElideMode(Qt::TextElideMode mode) {
+    m_elideMode = mode;
+    update();
+}
+
 QSize TextLine::sizeHint() const {
     const QFontMetricsF metrics(font());
     return QSize(static_cast<int>(std::ceil(metrics.horizontalAdvance(m_text))),
@@ -59,7 +64,7 @@ void TextLine::paintEvent(QPaintEvent*) {
     const QFontMetricsF metrics(font());
     painter.setPen(toQColor(*m_color));
     painter.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     metrics.elidedText(m_text, Qt::ElideRight, width()));
+                     metrics.elidedText(m_text, m_elideMode, width()));
 }
 
 }  // namespace design

@@ -21,6 +21,8 @@ public:
     void setColor(const DynamicColor& color);
     // Extra space after every letter, in pixels.
     void setTracking(qreal tracking);
+    // Where a text too long for the room loses its letters: at the end by default.
+    void setElideMode(Qt::TextElideMode mode);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -32,6 +34,7 @@ protected:
 private:
     QString m_text;
     const DynamicColor* m_color;
+    Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };
 
 }  // namespace design

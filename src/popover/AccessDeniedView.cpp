@@ -5,6 +5,7 @@
 #include "design/KitWidget.h"
 #include "design/ODButton.h"
 #include "design/ODFont.h"
+#include "design/SunkenFooter.h"
 #include "design/SymbolTable.h"
 #include "design/Symbols.h"
 #include "design/TextLine.h"
@@ -133,7 +134,7 @@ AccessDeniedView::AccessDeniedView(app::AppEnvironment& environment, QWidget* pa
     card->setContentsMargins(12, 0, 12, 14);
     card->addWidget(new StepsCard(m_steps, this));
 
-    auto* footer = new SunkenFooter(12, 12, this);
+    auto* footer = new design::SunkenFooter(12, 12, this);
     m_checkAgain->setParent(footer);
     m_openSettings->setParent(footer);
     footer->row()->addWidget(m_checkAgain);

@@ -1,14 +1,10 @@
 #include "popover/AccessScreenParts.h"
 
-#include "design/FocusRing.h"
-#include "design/Hairline.h"
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
 #include "design/TextBlock.h"
 #include "design/TextLine.h"
 
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -58,18 +54,6 @@ void AccessScreenHeader::setMessage(const QString& message, design::Tint color) 
     m_message->setColor(color);
 }
 
-SunkenFooter::SunkenFooter(int horizontalPadding, int verticalPadding, QWidget* parent)
-    : QWidget(parent), m_row(new QHBoxLayout(this)) {
-    m_row->setContentsMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
-    design::followAppearance(this);
-}
-
-void SunkenFooter::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), design::toQColor(design::Theme::surfaceSunk()));
-    design::Hairline::paint(painter, QRectF(0, 0, width(), 1));
-}
-
 ShrinkingTextLine::ShrinkingTextLine(const QString& text, const QFont& font, design::Tint color, QWidget* parent)
     : QWidget(parent), m_text(text), m_color(color) {
     setFont(font);
@@ -104,38 +88,6 @@ void ShrinkingTextLine::paintEvent(QPaintEvent*) {
     const QRectF room(0, 0, width() / scale, height() / scale);
     painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      metrics.elidedText(m_text, Qt::ElideRight, room.width()));
-}
-
-PlainTextButton::PlainTextButton(const QString& title, const QFont& font, design::Tint color, QWidget* parent)
-    : QAbstractButton(parent), m_color(color) {
-    setText(title);
-    setFont(font);
-    setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
-    design::followAppearance(this);
-    design::odFocusRing(this, design::Shape::rounded(4));
-}
-
-QSize PlainTextButton::sizeHint() const {
-    const QFontMetricsF metrics(font());
-    return QSize(static_cast<int>(std::ceil(metrics.horizontalAdvance(text()))),
-                 static_cast<int>(std::ceil(metrics.height())));
-}
-
-void PlainTextButton::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    QColor color = m_color.resolve();
-    if (isDown())
-        color.setAlphaF(color.alphaF() * 0.6f);
-    painter.setPen(color);
-    painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
-}
-
-void PlainTextButton::keyPressEvent(QKeyEvent* event) {
-    if (!design::clickOnReturn(this, event))
-        QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace popover

@@ -2,12 +2,9 @@
 
 #include "design/Painting.h"
 
-#include <QAbstractButton>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
-
-class QHBoxLayout;
 
 namespace design {
 class TextBlock;
@@ -35,22 +32,6 @@ private:
     design::TextBlock* m_message;
 };
 
-// The sunken strip along the bottom of those screens, a hairline on its top edge.
-class SunkenFooter : public QWidget {
-    Q_OBJECT
-
-public:
-    SunkenFooter(int horizontalPadding, int verticalPadding, QWidget* parent = nullptr);
-
-    QHBoxLayout* row() const { return m_row; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QHBoxLayout* m_row;
-};
-
 // One line of text that, when the room is short, first shrinks its letters down
 // to 85 % of their size and only then shortens with an ellipsis.
 class ShrinkingTextLine : public QWidget {
@@ -68,23 +49,6 @@ protected:
 
 private:
     QString m_text;
-    design::Tint m_color;
-};
-
-// A button that is only its words, without a capsule.
-class PlainTextButton : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    PlainTextButton(const QString& title, const QFont& font, design::Tint color, QWidget* parent = nullptr);
-
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
     design::Tint m_color;
 };
 

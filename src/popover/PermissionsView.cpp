@@ -5,6 +5,8 @@
 #include "design/KitWidget.h"
 #include "design/ODButton.h"
 #include "design/ODFont.h"
+#include "design/PlainTextButton.h"
+#include "design/SunkenFooter.h"
 #include "design/SymbolView.h"
 #include "design/Symbols.h"
 #include "design/TextLine.h"
@@ -206,14 +208,14 @@ PermissionsView::PermissionsView(app::AppEnvironment& environment, QWidget* pare
     rows->addWidget(m_calendars);
     rows->addWidget(m_reminders);
 
-    auto* footer = new SunkenFooter(16, 9, this);
+    auto* footer = new design::SunkenFooter(16, 9, this);
     footer->row()->setSpacing(6);
     footer->row()->addWidget(
         new design::SymbolView(u"checkmark.shield"_s, 11, FontWeight::semibold, Theme::leafInk(), footer));
     auto* promise = new ShrinkingTextLine(u"No account. No analytics. You can change this later."_s,
                                           design::ODFont::body(11, FontWeight::medium), Theme::leafInk(), footer);
     footer->row()->addWidget(promise, 1);
-    m_skip = new PlainTextButton(u"Skip"_s, design::ODFont::body(12, FontWeight::bold), Theme::text2(), footer);
+    m_skip = new design::PlainTextButton(u"Skip"_s, design::ODFont::body(12, FontWeight::bold), Theme::text2(), footer);
     m_skip->setToolTip(u"Continue without Reminders"_s);
     connect(m_skip, &QAbstractButton::clicked, m_flow, &PermissionsFlow::skip);
     footer->row()->addWidget(m_skip);

@@ -12,6 +12,7 @@ struct AppEnvironment;
 }
 namespace design {
 class ODButton;
+class PlainTextButton;
 class TextLine;
 }  // namespace design
 
@@ -19,7 +20,6 @@ namespace popover {
 
 class AccessScreenHeader;
 class PermissionsFlow;
-class PlainTextButton;
 
 // One permission's row on the onboarding screen: its icon, what it is for, and
 // Allow, "Allowed" or "Turned off" by its status. The row that is the question
@@ -67,7 +67,7 @@ public:
     PermissionRow* calendarsRow() const { return m_calendars; }
     PermissionRow* remindersRow() const { return m_reminders; }
     // Shown only once the calendars question is answered.
-    PlainTextButton* skipButton() const { return m_skip; }
+    design::PlainTextButton* skipButton() const { return m_skip; }
 
 private:
     void refresh();
@@ -76,7 +76,7 @@ private:
     PermissionsFlow* m_flow;
     PermissionRow* m_calendars;
     PermissionRow* m_reminders;
-    PlainTextButton* m_skip;
+    design::PlainTextButton* m_skip;
 };
 
 }  // namespace popover

@@ -4,6 +4,7 @@
 #include "design/KeycapButton.h"
 #include "design/ODButton.h"
 #include "design/ODFont.h"
+#include "design/PlainTextButton.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
 #include "popover/AccessDeniedView.h"

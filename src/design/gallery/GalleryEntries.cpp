@@ -1,5 +1,6 @@
 #include "GalleryEntries.h"
 
+#include "FieldEntries.h"
 #include "FormEntries.h"
 #include "GalleryParts.h"
 
@@ -409,6 +410,8 @@ const std::vector<Entry>& entries() {
         {QStringLiteral("field-choice-buttons"), forms::fieldChoiceButtons},
         {QStringLiteral("keycap-buttons"), forms::keycapButtons},
         {QStringLiteral("avatars"), forms::avatars},
+        {QStringLiteral("line-fields"), fields::lineFields},
+        {QStringLiteral("plain-buttons"), fields::plainButtons},
     };
     return all;
 }
