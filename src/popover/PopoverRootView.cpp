@@ -8,8 +8,6 @@
 #include "design/KitWidget.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
-#include "design/TextBlock.h"
-#include "design/TextLine.h"
 #include "design/Theme.h"
 #include "editor/EventEditView.h"
 #include "imageimport/flow/ImageDropTarget.h"
@@ -21,6 +19,7 @@
 #include "popover/PopoverMainView.h"
 #include "popover/UndoToast.h"
 #include "popover/UndoToastModel.h"
+#include "quickadd/QuickCreateView.h"
 #include "store/CalendarStore.h"
 
 #include <QAccessible>
@@ -41,38 +40,8 @@ namespace {
 constexpr int kToastSide = 20;
 constexpr int kToastBottom = 76;
 constexpr int kToastMotionMs = 200;
-constexpr int kPadding = 20;
 
 using Kind = app::PopoverRoute::Kind;
-
-// A screen another part of the application will provide: what it is for, in a
-// title and a line. Escape leads back to the main screen.
-class ComingScreen final : public QWidget {
-public:
-    ComingScreen(const QString& title, const QString& line, QWidget* parent) : QWidget(parent) {
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
-        layout->setSpacing(6);
-        auto* heading = new design::TextLine(title, design::ODFont::display(22), design::Theme::text(), this);
-        design::setAccessibleRole(heading, QAccessible::Heading);
-        layout->addWidget(heading);
-        layout->addWidget(new design::TextBlock(line, design::ODFont::body(13), design::Theme::text2(), this));
-    }
-};
-
-QWidget* comingScreen(const app::PopoverRoute& route, QWidget* parent) {
-    switch (route.kind()) {
-        case Kind::quickCreate:
-            return new ComingScreen(u"Quick add"_s, u"A line of plain English becomes an event."_s, parent);
-        case Kind::main:
-        case Kind::eventEdit:
-        case Kind::eventCreate:
-        case Kind::imageImport:
-        case Kind::onboarding:
-        case Kind::accessDenied: break;
-    }
-    return nullptr;
-}
 
 bool reduceMotion() {
     return design::Theme::appearance().reduceMotion;
@@ -170,7 +139,7 @@ QWidget* PopoverRootView::makeScreen(const app::PopoverRoute& route) {
         case Kind::eventCreate:
             screen = new editor::EventEditView(m_env, std::nullopt, route.start(), this);
             break;
-        case Kind::quickCreate: screen = comingScreen(route, this); break;
+        case Kind::quickCreate: screen = new quickadd::QuickCreateView(m_env, this); break;
         case Kind::imageImport: screen = new imageimport::ImageImportView(m_env, this); break;
     }
     screen->show();

@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -739,6 +740,115 @@ TEST_F(EditorEndToEnd, AReadOnlyEventsChipHasNoChevronAndItsFooterOnlyCloses) {
     EXPECT_GT(chipWidth(writable) - chipWidth(readOnly), 8) << "the chip has no chevron";
     app.chord({Keys::escape});
     EXPECT_TRUE(leftEditor());
+}
+
+// Pixels within a few levels of one of the plain colours the quick-add line
+// colours its recognised parts with, in a band of rows.
+int pixelsOf(const QImage& image, core::Color color, int top, int bottom) {
+    const QColor wanted(color.red, color.green, color.blue);
+    int count = 0;
+    for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += near(image.pixelColor(x, y), wanted) ? 1 : 0;
+    return count;
+}
+
+// The calendar files of a folder, by name.
+QStringList icsFiles(const QString& folder) {
+    return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
+}
+
+TEST_F(AppEndToEnd, QuickAddColoursTheLineWritesTheEventOnReturnAndHandsItToTheEditorOnTab) {
+    const QString work = app.addCalendar();
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    app.chord({Keys::controlL, Keys::altL, 'n'});
+    ASSERT_TRUE(app.waitForPanel());
+    // The line: the field's band under the header.
+    constexpr int kLineTop = 50;
+    constexpr int kLineBottom = 90;
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, kDrawingTimeoutMs))
+        << "the panel has not the keyboard";
+    const QImage empty = panelShot(u"quick-add-empty"_s);
+    ASSERT_FALSE(empty.isNull());
+    EXPECT_EQ(pixelsOf(empty, design::Theme::sky(), kLineTop, kLineBottom), 0);
+
+    ASSERT_TRUE(app.type(u"Dentist fri 2-3pm at Smile Clinic"_s));
+    QImage typed;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            typed = app.screenshot(*app.panelGeometry());
+            return pixelsOf(typed, design::Theme::sky(), kLineTop, kLineBottom) > 10 &&
+                   pixelsOf(typed, design::Theme::teal(), kLineTop, kLineBottom) > 10;
+        },
+        kDrawingTimeoutMs))
+        << "the day and the place are coloured";
+    keep(typed, u"quick-add-typed"_s);
+    EXPECT_GT(flamePixels(typed, kLineTop + 6, kLineBottom - 6), flamePixels(empty, kLineTop + 6, kLineBottom - 6) + 10)
+        << "the time is coloured";
+
+    // Return: the event in the only calendar's folder, Friday 2 to 3 pm where the application runs.
+    app.chord({Keys::returnKey});
+    QString written;
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            const QStringList files = icsFiles(work);
+            if (files.isEmpty())
+                return false;
+            QFile file(work + u'/' + files.first());
+            written = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+            return written.contains(u"END:VCALENDAR"_s);
+        },
+        kDrawingTimeoutMs))
+        << "no event written";
+    EXPECT_TRUE(written.contains(u"SUMMARY:Dentist"_s)) << written.toStdString();
+    EXPECT_TRUE(written.contains(u"LOCATION:Smile Clinic"_s)) << written.toStdString();
+    const QTimeZone appZone(zone);
+    const QDate today = QDateTime::currentDateTimeUtc().toTimeZone(appZone).date();
+    const QDate friday = today.addDays((Qt::Friday - today.dayOfWeek() + 7) % 7);
+    const QDateTime start(friday, QTime(14, 0), appZone);
+    EXPECT_TRUE(written.contains(friday.toString(u"yyyyMMdd"_s) + u"T140000"_s) ||
+                written.contains(start.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s)))
+        << written.toStdString();
+    // Back on the main screen, on that Friday: its agenda shows the new event's row.
+    std::optional<QPoint> row;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            const auto panel = app.panelGeometry();
+            row = panel ? accentBar(app.screenshot(*panel), 25) : std::nullopt;
+            return row.has_value();
+        },
+        kDrawingTimeoutMs))
+        << "the main screen does not show the day of the new event";
+    panelShot(u"quick-add-saved"_s);
+
+    // Tab hands a line to the editor and writes nothing.
+    const int mainHeight = app.panelGeometry()->height();
+    app.chord({Keys::controlL, Keys::altL, 'n'});
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            const auto panel = app.panelGeometry();
+            return panel && panel->height() != mainHeight;
+        },
+        kDrawingTimeoutMs))
+        << "quick add did not open";
+    ASSERT_TRUE(app.type(u"Lunch tomorrow noon"_s));
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            return pixelsOf(app.screenshot(*app.panelGeometry()), design::Theme::sky(), kLineTop, kLineBottom) > 10;
+        },
+        kDrawingTimeoutMs));
+    app.chord({Keys::tab});
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            const auto panel = app.panelGeometry();
+            return panel && pixelsOf(app.screenshot(*panel), design::Theme::sky(), kLineTop, kLineBottom) == 0;
+        },
+        kDrawingTimeoutMs))
+        << "the quick-add screen is still there";
+    panelShot(u"quick-add-tab"_s);
+    EXPECT_TRUE(app.panelGeometry().has_value());
+    EXPECT_EQ(icsFiles(work).size(), 1) << "Tab saved something";
 }
 
 class AppFirstLaunch : public AppEndToEnd {

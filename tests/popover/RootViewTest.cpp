@@ -11,6 +11,7 @@
 #include "popover/PopoverRootView.h"
 #include "popover/UndoToast.h"
 #include "popover/UndoToastModel.h"
+#include "quickadd/QuickCreateView.h"
 
 #include <QPointer>
 #include <QTest>
@@ -91,7 +92,7 @@ TEST_F(Root, TheMainRouteShowsOnboardingWhileAccessIsUndecidedAndAccessDeniedWhi
     QWidget* quickAdd = root().screen();
     EXPECT_EQ(shown<popover::AccessDeniedView>(), nullptr);
     EXPECT_EQ(shown<popover::PopoverMainView>(), nullptr);
-    EXPECT_EQ(quickAdd->findChildren<design::TextLine*>().value(0)->text(), u"Quick add"_s);
+    EXPECT_NE(shown<quickadd::QuickCreateView>(), nullptr);
 
     setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
     EXPECT_EQ(root().screen(), quickAdd) << "an access change that changes nothing keeps the screen";
@@ -127,13 +128,12 @@ TEST_F(Root, TheHeightIsTheScreensOwnAndReportedOnceForEachChange) {
     EXPECT_EQ(root().screen()->height(), static_cast<int>(mainHeight));
     EXPECT_EQ(root().screen()->width(), PopoverRootView::kWidth);
 
-    appState.setRoute(PopoverRoute::quickCreate());
+    appState.setRoute(PopoverRoute::eventEdit(u"a"_s));
     settle();
     ASSERT_EQ(reported.size(), 2U);
     EXPECT_LT(reported.back(), 200);
     for (const bool dark : {false, true})
-        EXPECT_FALSE(
-            testsupport::renderOnSurface(root(), PopoverRootView::kWidth, dark, u"root-quick-add"_s).isNull());
+        EXPECT_FALSE(testsupport::renderOnSurface(root(), PopoverRootView::kWidth, dark, u"root-edit"_s).isNull());
     appState.setRoute(PopoverRoute::eventEdit(u"a|1"_s));
     settle();
     const size_t editing = reported.size();

@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace testsupport {
 
@@ -69,6 +70,34 @@ struct AppDriver::X11 {
         xcb_test_fake_input(connection, type, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     }
 
+    // The key that gives the keysym, and whether Shift is needed for it.
+    std::optional<std::pair<xcb_keycode_t, bool>> keyFor(std::uint32_t keysym) const {
+        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, keysym);
+        if (codes == nullptr)
+            return std::nullopt;
+        std::optional<std::pair<xcb_keycode_t, bool>> found;
+        for (const xcb_keycode_t* code = codes; *code != 0 && !found; ++code) {
+            if (xcb_key_symbols_get_keysym(symbols, *code, 0) == keysym)
+                found = std::pair(*code, false);
+            else if (xcb_key_symbols_get_keysym(symbols, *code, 1) == keysym)
+                found = std::pair(*code, true);
+        }
+        std::free(codes);
+        return found;
+    }
+
+    void tap(xcb_keycode_t code, bool shifted) const {
+        xcb_keycode_t* shifts = xcb_key_symbols_get_keycode(symbols, 0xffe1);  // Shift_L
+        const xcb_keycode_t shift = shifts ? shifts[0] : 0;
+        std::free(shifts);
+        if (shifted)
+            xcb_test_fake_input(connection, XCB_KEY_PRESS, shift, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(connection, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(connection, XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        if (shifted)
+            xcb_test_fake_input(connection, XCB_KEY_RELEASE, shift, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    }
+
     qint64 windowPid(xcb_window_t window) const {
         auto answer = reply(xcb_get_property_reply(
             connection, xcb_get_property(connection, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
@@ -109,11 +138,16 @@ void AppDriver::setPreference(const QString& key, const QString& value) {
     writeFile(path, content);
 }
 
-QString AppDriver::addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
-                           const QByteArray& moreProperties) {
+QString AppDriver::addCalendar() {
     const QString folder = calendarRoot() + QStringLiteral("/work");
     writeFile(folder + QStringLiteral("/displayname"), "Work");
     writeFile(folder + QStringLiteral("/color"), "#2D7FF9");
+    return folder;
+}
+
+QString AppDriver::addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
+                           const QByteArray& moreProperties) {
+    const QString folder = addCalendar();
     QByteArray properties = "DTSTART:" + icsTime(start) + "\r\nDTEND:" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8();
     if (!moreProperties.isEmpty())
         properties += "\r\n" + moreProperties;
@@ -213,13 +247,20 @@ void AppDriver::chord(std::initializer_list<std::uint32_t> keysyms) {
     m_x->sync();
 }
 
-void AppDriver::type(const QString& text) {
+bool AppDriver::type(const QString& text) {
+    // Latin-1 characters are their own keysyms.
+    std::vector<std::pair<xcb_keycode_t, bool>> keys;
     for (const QChar c : text) {
-        // Printable Latin-1 keysyms are the characters' own codes.
-        m_x->key(XCB_KEY_PRESS, c.unicode());
-        m_x->key(XCB_KEY_RELEASE, c.unicode());
+        const std::uint32_t keysym = c == u'\n' ? Keys::returnKey : c == u'\t' ? Keys::tab : c.unicode();
+        const auto key = c.unicode() <= 0xff ? m_x->keyFor(keysym) : std::nullopt;
+        if (!key)
+            return false;
+        keys.push_back(*key);
     }
+    for (const auto& [code, shifted] : keys)
+        m_x->tap(code, shifted);
     m_x->sync();
+    return true;
 }
 
 void AppDriver::focusElsewhere() {

@@ -40,6 +40,7 @@ public:
         static constexpr std::uint32_t escape = 0xff1b;
         static constexpr std::uint32_t returnKey = 0xff0d;
         static constexpr std::uint32_t end = 0xff57;
+        static constexpr std::uint32_t tab = 0xff09;
     };
 
     // `homeName`: the application's HOME, a folder of the test's own temporary HOME.
@@ -56,6 +57,8 @@ public:
     void grantCalendarAccess();
     // A preference in the settings file, as the application stores it.
     void setPreference(const QString& key, const QString& value);
+    // The calendar "Work" (blue, #2D7FF9), empty unless events are added; returns its folder.
+    QString addCalendar();
     // A timed event in the calendar "Work", with further iCalendar lines when given
     // ("RRULE:FREQ=WEEKLY"); returns the path of its file.
     QString addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
@@ -86,9 +89,9 @@ public:
 
     // Presses the keys in order, then releases them in reverse.
     void chord(std::initializer_list<std::uint32_t> keysyms);
-    // Types the text key by key: lower-case letters, digits, space and the marks
-    // typed without Shift on a US keyboard.
-    void type(const QString& text);
+    // Types the text key by key, with Shift where the keyboard map wants it;
+    // false (typing nothing) when a character has no key in the map.
+    bool type(const QString& text);
     // Another application takes the keyboard, as a click into its window does.
     void focusElsewhere();
     // Moves the pointer to the point of the screen and clicks the left button there.
