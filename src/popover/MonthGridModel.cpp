@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "core/DateFormat.h"
+#include "design/CalendarGrid.h"
 
 #include <algorithm>
 
@@ -38,18 +39,7 @@ core::Calendar MonthGridModel::gridCalendar(core::Calendar calendar) {
 }
 
 std::vector<core::Date> MonthGridModel::gridDays(core::Date month, const core::Calendar& calendar) {
-    const auto interval = calendar.dateInterval(core::CalendarUnit::Month, month);
-    const core::Date monthStart = interval ? interval->start : calendar.startOfDay(month);
-    const int weekday = calendar.component(core::CalendarUnit::Weekday, monthStart);
-    const int offset = (weekday - calendar.firstWeekday() + 7) % 7;
-    const core::Date gridStart = calendar.dateByAdding(core::CalendarUnit::Day, -offset, monthStart).value_or(monthStart);
-    std::vector<core::Date> days;
-    days.reserve(kDays);
-    for (int i = 0; i < kDays; ++i) {
-        const auto day = calendar.dateByAdding(core::CalendarUnit::Day, i, gridStart);
-        days.push_back(day ? calendar.startOfDay(*day) : gridStart);
-    }
-    return days;
+    return design::CalendarGrid::days(month, calendar);
 }
 
 QHash<core::Date, std::vector<core::Color>> MonthGridModel::dotColors(const std::vector<model::ODEvent>& events,
@@ -86,13 +76,7 @@ QHash<core::Date, std::vector<core::Color>> MonthGridModel::dotColors(const std:
 }
 
 QStringList MonthGridModel::headerSymbols(const core::Calendar& calendar) {
-    const QStringList symbols = calendar.veryShortStandaloneWeekdaySymbols();
-    if (symbols.size() != 7)
-        return symbols;
-    QStringList ordered;
-    for (int i = 0; i < 7; ++i)
-        ordered << symbols[(calendar.firstWeekday() - 1 + i) % 7];
-    return ordered;
+    return design::CalendarGrid::weekdaySymbols(calendar);
 }
 
 std::optional<core::DateInterval> MonthGridModel::loadInterval(const std::vector<core::Date>& days) {

@@ -8,5 +8,10 @@ namespace gallery::fields {
 
 QWidget* lineFields();
 QWidget* plainButtons();
+QWidget* fieldCards();
+QWidget* monthPicker();
+QWidget* timePickers();
+QWidget* durationsAndQuickChoices();
+QWidget* anchoredPopover();
 
 }  // namespace gallery::fields

@@ -412,6 +412,11 @@ const std::vector<Entry>& entries() {
         {QStringLiteral("avatars"), forms::avatars},
         {QStringLiteral("line-fields"), fields::lineFields},
         {QStringLiteral("plain-buttons"), fields::plainButtons},
+        {QStringLiteral("field-cards"), fields::fieldCards},
+        {QStringLiteral("month-picker"), fields::monthPicker},
+        {QStringLiteral("time-pickers"), fields::timePickers},
+        {QStringLiteral("durations-and-quick-choices"), fields::durationsAndQuickChoices},
+        {QStringLiteral("anchored-popover"), fields::anchoredPopover},
     };
     return all;
 }
