@@ -162,13 +162,18 @@ core::Color QuickCreateModel::highlightColor(NLParser::TokenKind kind) {
 
 // --- Choices ----------------------------------------------------------------------------------------
 
+template <class Change>
+void QuickCreateModel::changeOverrides(Change&& change) {
+    change();
+    emit overridesChanged();
+    updateDraft();
+}
+
 template <class T>
 void QuickCreateModel::setOverride(std::optional<T>& field, std::optional<T> value) {
     if (field == value)
         return;
-    field = std::move(value);
-    emit overridesChanged();
-    updateDraft();
+    changeOverrides([&] { field = std::move(value); });
 }
 
 void QuickCreateModel::setDateOverride(std::optional<core::Date> date) {
@@ -196,6 +201,99 @@ void QuickCreateModel::setOpenCard(std::optional<Card> card) {
         return;
     m_openCard = card;
     emit openCardChanged();
+}
+
+// --- The cards ------------------------------------------------------------------------------------
+
+QuickCreateModel::CardFace QuickCreateModel::face(Card card) const {
+    const std::set<NLParser::TokenKind> kinds = tokenKinds();
+    const auto has = [&](NLParser::TokenKind kind) { return kinds.contains(kind); };
+    const core::TimeZone zone = core::TimeZone::current();
+    switch (card) {
+        case Card::date:
+            return {design::ODFormat::format(m_draft.start, u"EEEdMMM"_s, zone),
+                    has(NLParser::TokenKind::date) || m_dateOverride.has_value(), std::nullopt};
+        case Card::time:
+            return {m_draft.isAllDay ? u"All day"_s : design::ODFormat::format(m_draft.start, u"jmm"_s, zone),
+                    has(NLParser::TokenKind::time) || has(NLParser::TokenKind::allDay) || m_timeOverride.has_value(),
+                    std::nullopt};
+        case Card::duration:
+            return {m_draft.isAllDay ? dayCount(m_draft) : design::ODFormat::duration(m_draft.end - m_draft.start),
+                    has(NLParser::TokenKind::duration) || m_durationOverride.has_value(), std::nullopt};
+    }
+    return {};
+}
+
+QuickCreateModel::CardFace QuickCreateModel::calendarFace() const {
+    const bool active = tokenKinds().contains(NLParser::TokenKind::calendar) || m_calendarOverride.has_value();
+    const std::optional<model::ODCalendar> calendar = m_store.calendar(m_draft.calendarID.value_or(QString()));
+    if (!calendar)
+        return {u"Default"_s, active, std::nullopt};
+    return {calendar->title, active, calendar->color};
+}
+
+std::vector<QuickCreateModel::CalendarChoice> QuickCreateModel::calendarChoices() const {
+    std::vector<CalendarChoice> choices;
+    for (const model::ODCalendar& calendar : m_store.writableCalendars())
+        choices.push_back({calendar.id, calendar.title, calendar.color, m_draft.calendarID == calendar.id});
+    return choices;
+}
+
+void QuickCreateModel::toggleCard(Card card) {
+    setOpenCard(m_openCard == card ? std::nullopt : std::optional(card));
+}
+
+void QuickCreateModel::cardDismissed(Card card) {
+    // Opening another card closes this one's pop-over too: that one stays open.
+    if (m_openCard == card)
+        setOpenCard(std::nullopt);
+}
+
+void QuickCreateModel::chooseDay(core::Date day) {
+    setDateOverride(day);
+}
+
+void QuickCreateModel::setAllDay(bool allDay) {
+    changeOverrides([&] {
+        if (!allDay && !m_timeOverride)
+            m_timeOverride = m_calendar.dateBySettingTime(kDefaultHour, 0, 0, m_draft.start);
+        m_allDayOverride = allDay;
+    });
+}
+
+void QuickCreateModel::chooseTime(core::Date time) {
+    changeOverrides([&] {
+        m_timeOverride = time;
+        m_allDayOverride = false;
+    });
+}
+
+std::vector<core::Date> QuickCreateModel::quickHours() const {
+    std::vector<core::Date> hours;
+    for (const int hour : {9, 12, 13, 15, 18}) {
+        if (const std::optional<core::Date> time = m_calendar.dateBySettingTime(hour, 0, 0, m_draft.start))
+            hours.push_back(*time);
+    }
+    return hours;
+}
+
+void QuickCreateModel::chooseQuickHour(core::Date time) {
+    chooseTime(time);
+    setOpenCard(std::nullopt);
+}
+
+std::optional<int> QuickCreateModel::selectedDurationMinutes() const {
+    if (m_draft.isAllDay)
+        return std::nullopt;
+    return static_cast<int>((m_draft.end - m_draft.start) / 60);
+}
+
+void QuickCreateModel::chooseDuration(int minutes) {
+    changeOverrides([&] {
+        m_durationOverride = minutes * 60.0;
+        m_allDayOverride = false;
+    });
+    setOpenCard(std::nullopt);
 }
 
 // --- The draft ----------------------------------------------------------------------------------

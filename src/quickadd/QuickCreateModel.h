@@ -119,6 +119,49 @@ public:
     std::optional<Card> openCard() const { return m_openCard; }
     void setOpenCard(std::optional<Card> card);
 
+    // --- The cards ---------------------------------------------------------------------------------
+
+    // What a card shows: its value, whether the line or the user gave it, and a
+    // calendar's colour before it.
+    struct CardFace {
+        QString value;
+        bool active = false;
+        std::optional<core::Color> dot;
+        bool operator==(const CardFace&) const = default;
+    };
+    CardFace face(Card card) const;
+    // "Default" without a dot when the draft's calendar is none the store knows.
+    CardFace calendarFace() const;
+    // The calendar menu: every calendar that allows changes, in the store's
+    // order, the draft's own checked.
+    struct CalendarChoice {
+        QString id;
+        QString title;
+        core::Color color;
+        bool checked = false;
+    };
+    std::vector<CalendarChoice> calendarChoices() const;
+
+    // A tap on a card opens its pop-over, or closes it when it is open.
+    void toggleCard(Card card);
+    // The card's pop-over was closed from outside: a click elsewhere or Escape.
+    void cardDismissed(Card card);
+    // The date card: only the day changes; the pop-over stays.
+    void chooseDay(core::Date day);
+    // The time card's switch; switched off with no time chosen, the event starts at nine.
+    void setAllDay(bool allDay);
+    // The time card's field: only its hour and minute count; the pop-over stays.
+    void chooseTime(core::Date time);
+    // The quick hours on the draft's day, in order; an hour the day lacks
+    // (a clock change) gives the next time that exists.
+    std::vector<core::Date> quickHours() const;
+    // A quick hour: the time, and the pop-over closes.
+    void chooseQuickHour(core::Date time);
+    // The length of a timed draft in whole minutes, for the list's check mark.
+    std::optional<int> selectedDurationMinutes() const;
+    // A length from the list: a timed event of that many minutes, and the pop-over closes.
+    void chooseDuration(int minutes);
+
     // --- The event that would be made ----------------------------------------------------------------
 
     // The line read with the choices laid over it: a choice always beats the line.
@@ -181,6 +224,8 @@ private:
     model::EventDraft computeDraft() const;
     void setFlashID(std::optional<QString> id);
     void setErrorText(const std::optional<QString>& text);
+    template <class Change>
+    void changeOverrides(Change&& change);
     template <class T>
     void setOverride(std::optional<T>& field, std::optional<T> value);
 

@@ -3,17 +3,24 @@
 #include "app/AppEnvironment.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
+#include "design/AnchoredPopover.h"
+#include "design/DurationList.h"
+#include "design/FieldCard.h"
 #include "design/FieldFrame.h"
 #include "design/KeycapButton.h"
 #include "design/KitWidget.h"
+#include "design/MonthPicker.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
 #include "design/PlainButton.h"
 #include "design/PlainKeycapButton.h"
+#include "design/PopupMenu.h"
 #include "design/SunkenFooter.h"
 #include "design/Symbols.h"
 #include "design/TextBlock.h"
 #include "design/TextLine.h"
+#include "design/TimeCard.h"
+#include "design/TimeField.h"
 #include "quickadd/QuickCreateModel.h"
 #include "quickadd/QuickCreatePreview.h"
 #include "quickadd/QuickInputField.h"
@@ -30,8 +37,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace quickadd {
 
+using design::FieldCard;
 using design::FontWeight;
 using design::Theme;
+using Card = QuickCreateModel::Card;
 
 namespace {
 
@@ -100,6 +109,7 @@ QuickCreateView::QuickCreateView(app::AppEnvironment& environment, QWidget* pare
     content->setSpacing(10);
     content->addWidget(makeHeader());
     content->addWidget(new InputCard(m_field, this));
+    content->addWidget(makeCards());
     content->addWidget(m_conflict);
     content->addWidget(m_preview);
     content->addWidget(makeExamples());
@@ -124,6 +134,7 @@ QuickCreateView::QuickCreateView(app::AppEnvironment& environment, QWidget* pare
     connect(m_model, &QuickCreateModel::dayEventsChanged, this, &QuickCreateView::showDay);
     connect(m_model, &QuickCreateModel::flashIDChanged, this, &QuickCreateView::showDay);
     connect(m_model, &QuickCreateModel::errorTextChanged, this, &QuickCreateView::showError);
+    connect(m_model, &QuickCreateModel::openCardChanged, this, &QuickCreateView::showPopover);
     showText();
     showError();
 }
@@ -155,6 +166,166 @@ QWidget* QuickCreateView::makeHeader() {
     row->addWidget(m_close);
     connect(m_close, &QAbstractButton::clicked, this, [this] { m_env.appState.setRoute(app::PopoverRoute::main()); });
     return header;
+}
+
+QWidget* QuickCreateView::makeCards() {
+    m_cards = new QWidget(this);
+    const auto makeCard = [this](const QString& label, const QString& icon, design::Tint tint) {
+        auto* face = new FieldCard(FieldCard::Look::card, label, icon, tint, m_cards);
+        face->setMinimumWidth(0);
+        return face;
+    };
+    m_dateCard = makeCard(u"Date"_s, u"calendar"_s, Theme::sky());
+    m_timeCard = makeCard(u"Time"_s, u"clock"_s, Theme::flame());
+    m_durationCard = makeCard(u"Duration"_s, u"timer"_s, Theme::green());
+    m_calendarCard = makeCard(u"Calendar"_s, u"folder"_s, Theme::amber());
+    auto* grid = new QVBoxLayout(m_cards);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(8);
+    for (const auto& pair : {std::pair(m_dateCard, m_timeCard), std::pair(m_durationCard, m_calendarCard)}) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(8);
+        // Each card takes half the row, whatever its value's length.
+        row->addWidget(pair.first, 1);
+        row->addWidget(pair.second, 1);
+        grid->addLayout(row);
+    }
+    for (const Card which : {Card::date, Card::time, Card::duration})
+        connect(card(which), &QAbstractButton::clicked, this, [this, which] { m_model->toggleCard(which); });
+    connect(m_calendarCard, &QAbstractButton::clicked, this, &QuickCreateView::openCalendarMenu);
+    return m_cards;
+}
+
+FieldCard* QuickCreateView::card(Card which) const {
+    switch (which) {
+        case Card::date:
+            return m_dateCard;
+        case Card::time:
+            return m_timeCard;
+        case Card::duration:
+            return m_durationCard;
+    }
+    return nullptr;
+}
+
+void QuickCreateView::showCards() {
+    const std::optional<Card> open = m_model->openCard();
+    for (const Card which : {Card::date, Card::time, Card::duration}) {
+        const QuickCreateModel::CardFace face = m_model->face(which);
+        FieldCard* shown = card(which);
+        shown->setValue(face.value);
+        shown->setActive(face.active);
+        shown->setFocused(open == which);
+    }
+    const QuickCreateModel::CardFace calendar = m_model->calendarFace();
+    m_calendarCard->setValue(calendar.value);
+    m_calendarCard->setValueDot(calendar.dot);
+    m_calendarCard->setActive(calendar.active);
+}
+
+design::AnchoredPopover* QuickCreateView::openPopover() const {
+    return m_popover;
+}
+
+std::vector<design::PopupMenuItem> QuickCreateView::calendarMenuItems() {
+    std::vector<design::PopupMenuItem> items;
+    for (const QuickCreateModel::CalendarChoice& choice : m_model->calendarChoices()) {
+        const QString id = choice.id;
+        items.push_back({choice.title, choice.color, choice.checked, false, [model = QPointer(m_model), id] {
+                             if (model)
+                                 model->setCalendarOverride(id);
+                         }});
+    }
+    return items;
+}
+
+void QuickCreateView::openCalendarMenu() {
+    design::PopupMenu::show(calendarMenuItems());
+}
+
+void QuickCreateView::showPopover() {
+    showCards();
+    const std::optional<Card> open = m_model->openCard();
+    if (m_popover && m_popoverCard != open) {
+        // Closed by the screen, not dismissed: the model already moved on.
+        m_popover->close();
+        m_popover->deleteLater();
+        m_popover = nullptr;
+        m_popoverCard.reset();
+    }
+    if (!open || m_popover)
+        return;
+    m_popoverCard = open;
+    m_popover = new design::AnchoredPopover(makePopoverContent(*open), this);
+    connect(m_popover, &design::AnchoredPopover::dismissed, this,
+            [this, which = *open](std::optional<QPoint> outsideClick) { popoverDismissed(which, outsideClick); });
+    fillPopover();
+    m_popover->showBelow(card(*open));
+}
+
+QWidget* QuickCreateView::makePopoverContent(Card which) {
+    switch (which) {
+        case Card::date: {
+            auto* padded = new QWidget;
+            auto* layout = new QVBoxLayout(padded);
+            layout->setContentsMargins(12, 12, 12, 12);
+            auto* picker = new design::MonthPicker(padded);
+            layout->addWidget(picker);
+            padded->setFocusProxy(picker);
+            connect(picker, &design::MonthPicker::datePicked, m_model, &QuickCreateModel::chooseDay);
+            return padded;
+        }
+        case Card::time: {
+            auto* time = new design::TimeCard(design::TimeCard::Options{});
+            connect(time, &design::TimeCard::allDayToggled, m_model, &QuickCreateModel::setAllDay);
+            connect(time, &design::TimeCard::timeEdited, m_model, &QuickCreateModel::chooseTime);
+            connect(time, &design::TimeCard::quickTimeChosen, m_model, &QuickCreateModel::chooseQuickHour);
+            return time;
+        }
+        case Card::duration: {
+            auto* list = new design::DurationList;
+            connect(list, &design::DurationList::chosen, m_model, &QuickCreateModel::chooseDuration);
+            return list;
+        }
+    }
+    return new QWidget;
+}
+
+void QuickCreateView::fillPopover() {
+    if (!m_popover || !m_popoverCard)
+        return;
+    const model::EventDraft& draft = m_model->draft();
+    QWidget* content = m_popover->content();
+    if (auto* picker = content->findChild<design::MonthPicker*>())
+        picker->setDate(draft.start);
+    if (auto* time = qobject_cast<design::TimeCard*>(content)) {
+        time->setAllDay(draft.isAllDay);
+        time->setTime(draft.start);
+        time->setQuickTimes(m_model->quickHours());
+    }
+    if (auto* list = qobject_cast<design::DurationList*>(content))
+        list->setSelected(m_model->selectedDurationMinutes());
+    m_popover->showBelow(card(*m_popoverCard));
+}
+
+void QuickCreateView::popoverDismissed(Card which, std::optional<QPoint> outsideClick) {
+    if (m_popover && m_popoverCard == which) {
+        m_popover->deleteLater();
+        m_popover = nullptr;
+        m_popoverCard.reset();
+    }
+    m_model->cardDismissed(which);
+    if (!outsideClick)
+        return;
+    // The click that closed the pop-over reaches nothing under it: a tap on
+    // another card still opens that one. One on the same card only closes it.
+    for (const Card other : {Card::date, Card::time, Card::duration}) {
+        FieldCard* face = card(other);
+        if (other != which && face->isVisible() && face->rect().contains(face->mapFromGlobal(*outsideClick)))
+            m_model->toggleCard(other);
+    }
+    if (m_calendarCard->isVisible() && m_calendarCard->rect().contains(m_calendarCard->mapFromGlobal(*outsideClick)))
+        openCalendarMenu();
 }
 
 QWidget* QuickCreateView::makeExamples() {
@@ -200,6 +371,9 @@ void QuickCreateView::showDraft() {
     const bool blank = m_model->isBlank();
     m_examplesBlock->setVisible(blank);
     m_add->setEnabled(!blank);
+    m_cards->setVisible(!blank);
+    showCards();
+    fillPopover();
     showDay();
 }
 
@@ -234,6 +408,8 @@ void QuickCreateView::showEvent(QShowEvent* event) {
 
 void QuickCreateView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    // A pop-over does not outlive the screen on screen.
+    m_model->setOpenCard(std::nullopt);
     m_model->disappear();
 }
 

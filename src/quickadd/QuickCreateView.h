@@ -1,9 +1,13 @@
 #pragma once
 
+#include "quickadd/QuickCreateModel.h"
+
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
@@ -12,7 +16,10 @@ namespace app {
 struct AppEnvironment;
 }
 namespace design {
+class AnchoredPopover;
+class FieldCard;
 class KeycapButton;
+struct PopupMenuItem;
 class TextBlock;
 }  // namespace design
 
@@ -20,7 +27,6 @@ namespace quickadd {
 
 class ConflictRow;
 class DayPreview;
-class QuickCreateModel;
 class QuickInputField;
 
 // The quick-add screen: a header with the close key, the line to type, then
@@ -41,6 +47,12 @@ public:
 
     QuickCreateModel& model() const { return *m_model; }
     QuickInputField* field() const { return m_field; }
+    design::FieldCard* card(QuickCreateModel::Card card) const;
+    design::FieldCard* calendarCard() const { return m_calendarCard; }
+    // The pop-over of the open card; none while no card is open.
+    design::AnchoredPopover* openPopover() const;
+    // The calendar menu as a tap on the calendar card opens it.
+    std::vector<design::PopupMenuItem> calendarMenuItems();
     QAbstractButton* closeButton() const { return m_close; }
     std::vector<QAbstractButton*> exampleButtons() const { return m_examples; }
     ConflictRow* conflictRow() const { return m_conflict; }
@@ -56,6 +68,13 @@ protected:
 
 private:
     QWidget* makeHeader();
+    QWidget* makeCards();
+    void showCards();
+    void showPopover();
+    QWidget* makePopoverContent(QuickCreateModel::Card card);
+    void fillPopover();
+    void popoverDismissed(QuickCreateModel::Card card, std::optional<QPoint> outsideClick);
+    void openCalendarMenu();
     QWidget* makeExamples();
     QWidget* makeFooter();
     void showText();
@@ -67,6 +86,13 @@ private:
     QuickCreateModel* m_model;
     QuickInputField* m_field;
     QAbstractButton* m_close = nullptr;
+    QWidget* m_cards = nullptr;
+    design::FieldCard* m_dateCard = nullptr;
+    design::FieldCard* m_timeCard = nullptr;
+    design::FieldCard* m_durationCard = nullptr;
+    design::FieldCard* m_calendarCard = nullptr;
+    QPointer<design::AnchoredPopover> m_popover;
+    std::optional<QuickCreateModel::Card> m_popoverCard;
     QWidget* m_examplesBlock = nullptr;
     std::vector<QAbstractButton*> m_examples;
     ConflictRow* m_conflict;

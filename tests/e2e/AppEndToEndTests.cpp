@@ -758,6 +758,33 @@ QStringList icsFiles(const QString& folder) {
     return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
 }
 
+// The first calendar file written into the folder, once it is whole; empty when none comes.
+QString writtenEvent(const QString& folder) {
+    QString written;
+    testsupport::waitUntil(
+        [&] {
+            const QStringList files = icsFiles(folder);
+            if (files.isEmpty())
+                return false;
+            QFile file(folder + u'/' + files.first());
+            written = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+            return written.contains(u"END:VCALENDAR"_s);
+        },
+        kDrawingTimeoutMs);
+    return written;
+}
+
+// Whether the event starts on the coming Friday (today when it is one) at that
+// wall time of the zone, written in that zone's time or in UTC.
+bool startsComingFridayAt(const QString& ics, const QByteArray& zone, QTime time) {
+    const QTimeZone appZone(zone);
+    const QDate today = QDateTime::currentDateTimeUtc().toTimeZone(appZone).date();
+    const QDate friday = today.addDays((Qt::Friday - today.dayOfWeek() + 7) % 7);
+    const QDateTime start(friday, time, appZone);
+    return ics.contains(friday.toString(u"yyyyMMdd'T'"_s) + time.toString(u"HHmmss"_s)) ||
+           ics.contains(start.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s));
+}
+
 TEST_F(AppEndToEnd, QuickAddColoursTheLineWritesTheEventOnReturnAndHandsItToTheEditorOnTab) {
     const QString work = app.addCalendar();
     ASSERT_TRUE(app.start());
@@ -789,27 +816,11 @@ TEST_F(AppEndToEnd, QuickAddColoursTheLineWritesTheEventOnReturnAndHandsItToTheE
 
     // Return: the event in the only calendar's folder, Friday 2 to 3 pm where the application runs.
     app.chord({Keys::returnKey});
-    QString written;
-    ASSERT_TRUE(testsupport::waitUntil(
-        [&] {
-            const QStringList files = icsFiles(work);
-            if (files.isEmpty())
-                return false;
-            QFile file(work + u'/' + files.first());
-            written = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-            return written.contains(u"END:VCALENDAR"_s);
-        },
-        kDrawingTimeoutMs))
-        << "no event written";
+    const QString written = writtenEvent(work);
+    ASSERT_FALSE(written.isEmpty()) << "no event written";
     EXPECT_TRUE(written.contains(u"SUMMARY:Dentist"_s)) << written.toStdString();
     EXPECT_TRUE(written.contains(u"LOCATION:Smile Clinic"_s)) << written.toStdString();
-    const QTimeZone appZone(zone);
-    const QDate today = QDateTime::currentDateTimeUtc().toTimeZone(appZone).date();
-    const QDate friday = today.addDays((Qt::Friday - today.dayOfWeek() + 7) % 7);
-    const QDateTime start(friday, QTime(14, 0), appZone);
-    EXPECT_TRUE(written.contains(friday.toString(u"yyyyMMdd"_s) + u"T140000"_s) ||
-                written.contains(start.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s)))
-        << written.toStdString();
+    EXPECT_TRUE(startsComingFridayAt(written, zone, QTime(14, 0))) << written.toStdString();
     // Back on the main screen, on that Friday: its agenda shows the new event's row.
     std::optional<QPoint> row;
     EXPECT_TRUE(testsupport::waitUntil(
@@ -849,6 +860,50 @@ TEST_F(AppEndToEnd, QuickAddColoursTheLineWritesTheEventOnReturnAndHandsItToTheE
     panelShot(u"quick-add-tab"_s);
     EXPECT_TRUE(app.panelGeometry().has_value());
     EXPECT_EQ(icsFiles(work).size(), 1) << "Tab saved something";
+}
+
+TEST_F(AppEndToEnd, AQuickHourPickedOnTheTimeCardIsTheTimeWrittenToTheFile) {
+    const QString work = app.addCalendar();
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    app.chord({Keys::controlL, Keys::altL, 'n'});
+    ASSERT_TRUE(app.waitForPanel());
+    const QRect panel = *app.panelGeometry();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, kDrawingTimeoutMs))
+        << "the panel has not the keyboard";
+    ASSERT_TRUE(app.type(u"Dentist fri 2-3pm"_s));
+    // The time card: the right one of the first row of cards under the line.
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.panelGeometry()->height() > panel.height(); }))
+        << "no cards under the line";
+    app.click(panel.topLeft() + QPoint(267, 122));
+    std::optional<QRect> card;
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            for (const QRect& window : app.visibleWindows())
+                if (window.width() != 364)
+                    card = window;
+            return card.has_value();
+        },
+        kDrawingTimeoutMs))
+        << "the time card's pop-over did not open";
+    EXPECT_GT(card->top(), panel.top() + 122) << "it hangs below the card";
+    keep(app.screenshot(card->united(*app.panelGeometry())), u"quick-add-time-card"_s);
+
+    // The first quick hour, 9:00 AM, at the start of the pop-over's last row.
+    app.click(QPoint(card->left() + 45, card->bottom() - 23));
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            const auto windows = app.visibleWindows();
+            return std::all_of(windows.begin(), windows.end(), [](const QRect& w) { return w.width() == 364; });
+        },
+        kDrawingTimeoutMs))
+        << "a quick hour closes the pop-over";
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, kDrawingTimeoutMs))
+        << "the keyboard did not come back to the panel";
+    app.chord({Keys::returnKey});
+    const QString written = writtenEvent(work);
+    ASSERT_FALSE(written.isEmpty()) << "no event written";
+    EXPECT_TRUE(startsComingFridayAt(written, zone, QTime(9, 0))) << written.toStdString();
 }
 
 class AppFirstLaunch : public AppEndToEnd {

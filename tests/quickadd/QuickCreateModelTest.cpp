@@ -257,6 +257,87 @@ TEST_F(QuickCreate, ShowBringsAHiddenConflictIntoViewForAMomentAndOnlyWhileTheSc
     clock.advance(2);  // the timer went with the screen
 }
 
+// --- The cards ------------------------------------------------------------------------------------
+
+TEST_F(QuickCreate, ACardIsActiveWhenTheLineOrTheUserGaveItsValue) {
+    const auto quick = open(u"Standup tomorrow 9:30 for 15m"_s);
+    EXPECT_EQ(quick->face(Card::date), (QuickCreateModel::CardFace{u"Wed, Mar 11"_s, true, std::nullopt}));
+    EXPECT_EQ(quick->face(Card::time).value, u"9:30\u202fAM"_s);
+    EXPECT_TRUE(quick->face(Card::time).active);
+    EXPECT_EQ(quick->face(Card::duration), (QuickCreateModel::CardFace{u"15m"_s, true, std::nullopt}));
+    EXPECT_FALSE(quick->calendarFace().active);
+    EXPECT_EQ(quick->calendarFace().value, u"Personal"_s);
+    EXPECT_EQ(quick->calendarFace().dot, personal.color);
+
+    quick->setText(u"Trip 12 nov all day /personal"_s);
+    EXPECT_EQ(quick->face(Card::time), (QuickCreateModel::CardFace{u"All day"_s, true, std::nullopt}));
+    EXPECT_EQ(quick->face(Card::duration), (QuickCreateModel::CardFace{u"1 day"_s, false, std::nullopt}));
+    EXPECT_TRUE(quick->calendarFace().active);
+
+    quick->setText(u"Lunch"_s);
+    EXPECT_FALSE(quick->face(Card::date).active);
+    quick->chooseDay(local(2026, 3, 20));
+    EXPECT_TRUE(quick->face(Card::date).active) << "a day picked by hand";
+    quick->setAllDayOverride(true);
+    EXPECT_FALSE(quick->face(Card::time).active) << "the all-day switch alone makes no card active";
+
+    quick->setCalendarOverride(u"gone"_s);
+    EXPECT_EQ(quick->calendarFace(), (QuickCreateModel::CardFace{u"Default"_s, true, std::nullopt}));
+    for (const auto& choice : quick->calendarChoices())
+        EXPECT_FALSE(choice.checked) << "no calendar of the store is checked";
+}
+
+TEST_F(QuickCreate, ATapOpensACardAndASecondClosesItAndADismissalOfAnotherLeavesItOpen) {
+    const auto quick = open(u"Lunch"_s);
+    quick->toggleCard(Card::date);
+    EXPECT_EQ(quick->openCard(), Card::date);
+    quick->toggleCard(Card::time);
+    EXPECT_EQ(quick->openCard(), Card::time);
+    quick->cardDismissed(Card::date);
+    EXPECT_EQ(quick->openCard(), Card::time) << "the date pop-over went because the time card opened";
+    quick->toggleCard(Card::time);
+    EXPECT_EQ(quick->openCard(), std::nullopt);
+}
+
+TEST_F(QuickCreate, TheTimeCardsChoicesAndTheQuickHours) {
+    const auto quick = open(u"Trip 12 nov all day"_s);
+    quick->setAllDay(false);
+    EXPECT_EQ(quick->draft().start, local(2026, 11, 12, 9)) << "switched off with no time: nine";
+    quick->setAllDay(true);
+    quick->chooseTime(local(2026, 1, 1, 16, 45));
+    EXPECT_FALSE(quick->draft().isAllDay) << "the time field ends all day";
+    EXPECT_EQ(quick->draft().start, local(2026, 11, 12, 16, 45));
+    quick->setAllDay(true);
+    quick->setAllDay(false);
+    EXPECT_EQ(quick->draft().start, local(2026, 11, 12, 16, 45)) << "a chosen time is kept";
+
+    quick->setOpenCard(Card::time);
+    const std::vector<core::Date> hours = quick->quickHours();
+    ASSERT_EQ(hours.size(), 5u);
+    EXPECT_EQ(hours.front(), local(2026, 11, 12, 9));
+    EXPECT_EQ(hours.back(), local(2026, 11, 12, 18));
+    quick->chooseQuickHour(hours[2]);
+    EXPECT_EQ(quick->draft().start, local(2026, 11, 12, 13));
+    EXPECT_EQ(quick->openCard(), std::nullopt);
+}
+
+TEST_F(QuickCreate, TheListMarksTheDraftsWholeMinutesAndALengthEndsAllDay) {
+    const auto quick = open(u"Review tomorrow 10:00 for 90m"_s);
+    EXPECT_EQ(quick->selectedDurationMinutes(), 90);
+    quick->setText(u"Review tomorrow 10:00 for 50m"_s);
+    EXPECT_EQ(quick->selectedDurationMinutes(), 50) << "a length of no row: the list marks none";
+    quick->setText(u"Trip 12 nov all day"_s);
+    EXPECT_EQ(quick->selectedDurationMinutes(), std::nullopt);
+
+    quick->setOpenCard(Card::duration);
+    quick->chooseDuration(120);
+    EXPECT_EQ(quick->durationOverride(), 7200);
+    EXPECT_EQ(quick->allDayOverride(), false);
+    EXPECT_EQ(quick->openCard(), std::nullopt);
+    EXPECT_EQ(quick->draft().start, local(2026, 11, 12, 9));
+    EXPECT_EQ(quick->draft().end, local(2026, 11, 12, 11));
+}
+
 // --- Ways out -------------------------------------------------------------------------------------
 
 TEST_F(QuickCreate, AddSavesTheDraftAndOpensTheMainScreenOnItsDay) {
