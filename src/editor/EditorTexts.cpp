@@ -1,6 +1,7 @@
 #include "editor/EditorTexts.h"
 
 #include "core/DateFormat.h"
+#include "design/ODFormat.h"
 
 #include <QStringList>
 
@@ -62,6 +63,32 @@ QString alertLabel(const std::vector<double>& offsets, bool allDay) {
     if (offsets.size() > 1)
         label += u" +"_s + QString::number(offsets.size() - 1);
     return label;
+}
+
+namespace {
+
+QString dayText(core::Date date, const core::TimeZone& zone) {
+    return design::ODFormat::format(date, u"EEEdMMM"_s, zone);
+}
+
+QString timeText(core::Date date, const core::TimeZone& zone) {
+    return design::ODFormat::format(date, u"jmm"_s, zone);
+}
+
+}  // namespace
+
+QString sameDaySummary(const model::EventDraft& draft, const core::TimeZone& zone) {
+    if (draft.isAllDay)
+        return dayText(draft.start, zone);
+    return dayText(draft.start, zone) + u" · "_s + timeText(draft.start, zone) + u" → "_s + timeText(draft.end, zone);
+}
+
+QString lengthText(const model::EventDraft& draft) {
+    return draft.isAllDay ? QString() : design::ODFormat::duration(draft.end - draft.start);
+}
+
+QString endpointValue(core::Date date, bool allDay, const core::TimeZone& zone) {
+    return allDay ? dayText(date, zone) : dayText(date, zone) + u" · "_s + timeText(date, zone);
 }
 
 QString placeName(const QString& zoneIdentifier) {

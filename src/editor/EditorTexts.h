@@ -2,6 +2,7 @@
 
 #include "core/Date.h"
 #include "core/TimeZone.h"
+#include "model/Drafts.h"
 #include "model/RecurrenceOption.h"
 
 #include <QString>
@@ -25,6 +26,16 @@ inline constexpr std::array<std::optional<double>, 9> kAlertOptions{std::nullopt
 QString alertTitle(std::optional<double> offset, bool allDay);
 // The first alert's title, with " +N" for the N further ones.
 QString alertLabel(const std::vector<double>& offsets, bool allDay);
+
+// The day button of a one-day event, on the editing clock: "Wed, Mar 11 · 10:00 AM →
+// 11:00 AM", or the day alone when it is all-day.
+QString sameDaySummary(const model::EventDraft& draft, const core::TimeZone& zone);
+// "45m", "1h 30m" to the nearest minute; nothing for an all-day event.
+QString lengthText(const model::EventDraft& draft);
+// A start or end button: "Wed, Mar 11 · 10:00 AM", or the day alone when all-day.
+QString endpointValue(core::Date date, bool allDay, const core::TimeZone& zone);
+// The lengths the day's pop-over offers at a click, in minutes.
+inline constexpr std::array<int, 5> kQuickLengths{15, 30, 45, 60, 90};
 
 // "America/Argentina/Buenos_Aires" → "Buenos Aires".
 QString placeName(const QString& zoneIdentifier);

@@ -13,11 +13,13 @@
 #include "design/ODFormat.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
+#include "editor/AttendeeListView.h"
 #include "editor/EditorFooter.h"
 #include "editor/EditorRows.h"
 #include "editor/EditorSpan.h"
 #include "editor/EditorTexts.h"
 #include "editor/EventEditorModel.h"
+#include "editor/TimeRows.h"
 #include "store/CalendarStore.h"
 
 #include <QHBoxLayout>
@@ -38,21 +40,6 @@ QVBoxLayout* section(QWidget* owner, QMargins margins, int spacing) {
     layout->setContentsMargins(margins);
     layout->setSpacing(spacing);
     return layout;
-}
-
-// The event's time in one line, on the clock the editor shows: its day and
-// hours, or its days when it is all-day.
-QString timeLine(const model::EventDraft& draft, bool multiDay, const core::TimeZone& zone) {
-    const auto day = [&](core::Date date) { return design::ODFormat::format(date, u"EEEdMMM"_s, zone); };
-    const auto time = [&](core::Date date) { return design::ODFormat::format(date, u"jmm"_s, zone); };
-    if (draft.isAllDay) {
-        if (!multiDay)
-            return day(draft.start);
-        return day(draft.start) + u" → "_s + day(span::shownEnd(draft));
-    }
-    if (!multiDay)
-        return day(draft.start) + u" · "_s + time(draft.start) + u" → "_s + time(draft.end);
-    return day(draft.start) + u" · "_s + time(draft.start) + u" → "_s + day(draft.end) + u" · "_s + time(draft.end);
 }
 
 // A menu entry's action. The menu may outlive the editor (the route changed while
@@ -102,14 +89,12 @@ EventEditForm::EventEditForm(EventEditorModel& model, app::AppEnvironment& envir
 
     connect(&model, &EventEditorModel::draftChanged, this, [this] {
         refreshHeader();
-        refreshTime();
         refreshChoices();
     });
     connect(&model, &EventEditorModel::recurrenceChanged, this, &EventEditForm::refreshChoices);
     // The chip names the calendar as the store now knows it.
     connect(&m_env.store, &store::CalendarStore::calendarsChanged, this, &EventEditForm::refreshHeader);
     refreshHeader();
-    refreshTime();
     refreshChoices();
 }
 
@@ -134,15 +119,8 @@ QWidget* EventEditForm::buildTop() {
     layout->addWidget(m_title);
     layout->addSpacing(2);
 
-    auto* time = new QWidget;
-    auto* timeParts = new QHBoxLayout(time);
-    timeParts->setContentsMargins(0, 0, 0, 0);
-    timeParts->setSpacing(6);
-    m_time = new design::TextLine(QString(), design::ODFont::body(13, FontWeight::semibold), Theme::text(), time);
-    m_length = new design::TextLine(QString(), design::ODFont::body(11, FontWeight::medium), Theme::text3(), time);
-    timeParts->addWidget(m_time, 1);
-    timeParts->addWidget(m_length);
-    layout->addWidget(formRow(u"clock"_s, design::fieldBox(time, false, Theme::card()), top));
+    m_time = new TimeRows(m_model, top);
+    layout->addWidget(m_time);
 
     m_repeat = new design::FieldChoiceButton(QString(), u"chevron.right"_s);
     m_repeat->setAccessibleName(u"Repeat"_s);
@@ -164,6 +142,14 @@ QWidget* EventEditForm::buildDetails() {
     m_alert->setEnabled(!m_model.readOnly());
     connect(m_alert, &QAbstractButton::clicked, this, [this] { showMenu(alertMenu()); });
     m_details->addWidget(formRow(u"bell"_s, m_alert, details));
+    if (const std::optional<model::ODEvent>& event = m_model.event(); event && !event->allPeople().empty()) {
+        m_attendees = new AttendeesRow(event->allPeople());
+        connect(m_attendees, &QAbstractButton::clicked, this,
+                [this] { m_model.setShowAttendees(!m_model.showAttendees()); });
+        connect(&m_model, &EventEditorModel::showAttendeesChanged, m_attendees,
+                [this] { m_attendees->setShowsFocused(m_model.showAttendees()); });
+        m_details->addWidget(formRow(u"person.2"_s, m_attendees, details));
+    }
     return details;
 }
 
@@ -184,13 +170,6 @@ void EventEditForm::refreshHeader() {
     const std::optional<model::ODCalendar> calendar = m_model.calendar();
     m_chip->setCalendar(calendar ? std::optional(calendar->color) : std::nullopt, m_model.calendarTitle());
     m_chip->setChangeable(m_model.canChangeCalendar());
-}
-
-void EventEditForm::refreshTime() {
-    const model::EventDraft& draft = m_model.draft();
-    m_time->setText(timeLine(draft, m_model.isMultiDay(), m_model.editingTimeZone()));
-    m_length->setText(draft.isAllDay ? QString() : design::ODFormat::duration(draft.end - draft.start));
-    m_length->setVisible(!draft.isAllDay);
 }
 
 void EventEditForm::refreshChoices() {

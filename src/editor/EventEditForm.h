@@ -22,16 +22,18 @@ class TextLine;
 
 namespace editor {
 
+class AttendeesRow;
 class EditorFooter;
 class EventEditorModel;
 class LocationRow;
 class NotesField;
+class TimeRows;
 class TitleField;
 class VideoRow;
 
 // The editor's form over its model, top to bottom: the header (back to the
-// day, the calendar chip), the title, the time, the repetition; the place, the
-// video link and the alert; the notes; the footer. Only the middle scrolls when
+// day, the calendar chip), the title, the time rows, the repetition; the place,
+// the video link, the alert and the people invited; the notes; the footer. Only the middle scrolls when
 // the popover is too short for the whole. Every control hands its input to the
 // model and shows what the model then holds.
 class EventEditForm : public QWidget {
@@ -43,11 +45,13 @@ public:
     design::ODButton* backButton() const { return m_back; }
     design::CalendarChip* calendarChip() const { return m_chip; }
     TitleField* titleField() const { return m_title; }
-    design::TextLine* timeSummary() const { return m_time; }
+    TimeRows* timeRows() const { return m_time; }
     design::FieldChoiceButton* repeatButton() const { return m_repeat; }
     LocationRow* locationRow() const { return m_location; }
     VideoRow* videoRow() const { return m_video; }
     design::FieldChoiceButton* alertButton() const { return m_alert; }
+    // Null for a new event and for one without attendees.
+    AttendeesRow* attendeesRow() const { return m_attendees; }
     NotesField* notesField() const { return m_notes; }
     EditorFooter* footer() const { return m_footer; }
 
@@ -68,7 +72,6 @@ private:
     QWidget* buildDetails();
     QWidget* buildNotes();
     void refreshHeader();
-    void refreshTime();
     void refreshChoices();
     void showMenu(const std::vector<design::PopupMenuItem>& items);
 
@@ -78,14 +81,13 @@ private:
     design::ODButton* m_back = nullptr;
     design::CalendarChip* m_chip = nullptr;
     TitleField* m_title = nullptr;
-    design::TextLine* m_time = nullptr;
-    design::TextLine* m_length = nullptr;
+    TimeRows* m_time = nullptr;
     design::FieldChoiceButton* m_repeat = nullptr;
     LocationRow* m_location = nullptr;
     VideoRow* m_video = nullptr;
     design::FieldChoiceButton* m_alert = nullptr;
-    // Where the attendees' row goes, after the alert's.
     QVBoxLayout* m_details = nullptr;
+    AttendeesRow* m_attendees = nullptr;
     NotesField* m_notes = nullptr;
     EditorFooter* m_footer = nullptr;
     std::function<void(const std::vector<design::PopupMenuItem>&)> m_presentMenu;

@@ -2,10 +2,8 @@
 // every control reaches the model once, and the pictures of its states.
 
 #include "AnimationClock.h"
-#include "EditorTestSupport.h"
+#include "EditorScreen.h"
 #include "MenuResponder.h"
-#include "Rendering.h"
-#include "ScreenEnvironment.h"
 #include "design/CalendarChip.h"
 #include "design/FieldChoiceButton.h"
 #include "design/KeycapButton.h"
@@ -36,6 +34,9 @@ using namespace Qt::Literals::StringLiterals;
 using editor::EventEditForm;
 using editor::EventEditorModel;
 using editor::EventEditView;
+using editortest::EditorScreen;
+using editortest::kBlue;
+using editortest::kGreen;
 using editortest::local;
 using model::RecurrenceOption;
 using platform::EntityType;
@@ -43,79 +44,6 @@ using platform::PlatformEvent;
 using testsupport::MenuResponder;
 
 namespace {
-
-constexpr core::Color kBlue = core::Color::rgb(40, 90, 220);
-constexpr core::Color kGreen = core::Color::rgb(40, 160, 80);
-
-// Tuesday 10 March 2026, 14:20, with a work and a home calendar; motion reduced
-// unless a test asks for it.
-class EditorScreen : public ::testing::Test, protected testsupport::ScreenEnvironment {
-protected:
-    EditorScreen() : ScreenEnvironment(local(2026, 3, 10, 14, 20)) {
-        work = ek.addCalendar(EntityType::Event, u"Work"_s, kBlue);
-        home = ek.addCalendar(EntityType::Event, u"Home"_s, kGreen);
-        ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
-        store.reload();
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(testsupport::missingFontFamilies(), QStringList());
-        design::Theme::setAppearance({.reduceMotion = true});
-        // A caret that does not blink is in every picture or in none.
-        QApplication::setCursorFlashTime(0);
-    }
-    void TearDown() override {
-        m_view.reset();
-        design::Theme::setAppearance({});
-    }
-
-    EventEditView& open(std::optional<QString> id, std::optional<core::Date> start = {}) {
-        m_view.reset();
-        route = id ? app::PopoverRoute::eventEdit(*id) : app::PopoverRoute::eventCreate(*start);
-        appState.setRoute(route);
-        m_view = std::make_unique<EventEditView>(environment, std::move(id), start);
-        m_view->resize(364, 600);
-        m_view->show();
-        QApplication::setActiveWindow(m_view.get());
-        QCoreApplication::processEvents();
-        return *m_view;
-    }
-    EventEditView& view() { return *m_view; }
-    EventEditForm& form() { return *m_view->form(); }
-    EventEditorModel& model() { return m_view->model(); }
-    editor::EditorFooter& footer() { return *form().footer(); }
-    design::TextField* title() { return form().titleField()->field(); }
-
-    QString add(PlatformEvent event) { return editortest::add(ek, store, std::move(event)); }
-    std::vector<model::ODEvent> named(const QString& title) const {
-        std::vector<model::ODEvent> found;
-        for (const model::ODEvent& event : store.events())
-            if (event.title == title)
-                found.push_back(event);
-        return found;
-    }
-    bool leftEditor() const { return appState.route() == app::PopoverRoute::main(); }
-    // Types into a field as the keyboard does (as one key press, so that any letter goes).
-    static void type(QWidget* field, const QString& text) {
-        field->setFocus(Qt::OtherFocusReason);
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text, Qt::NoModifier);
-    }
-
-    QImage shot(const QString& name, bool dark) { return testsupport::renderOnSurface(*m_view, 364, dark, name); }
-    void pin(const QString& state) {
-        for (const bool dark : {false, true}) {
-            const QString name = u"editor-"_s + state + (dark ? u"-dark"_s : u"-light"_s);
-            EXPECT_TRUE(testsupport::matchesReference(shot(u"editor-"_s + state, dark), name));
-        }
-    }
-
-    platform::PlatformCalendar work;
-    platform::PlatformCalendar home;
-    app::PopoverRoute route;
-
-private:
-    std::unique_ptr<EventEditView> m_view;
-};
 
 // --- What each state shows ------------------------------------------------------------------
 

@@ -1,0 +1,212 @@
+// The editor's time rows and its people, offscreen: which rows show for which
+// span, what their buttons say on which clock, the zone's chip, and the list of
+// the people invited.
+
+#include "EditorScreen.h"
+#include "design/Avatar.h"
+#include "design/CappedHeightView.h"
+#include "design/ODSwitch.h"
+#include "design/TextLine.h"
+#include "editor/AttendeeListView.h"
+#include "editor/TimeRows.h"
+
+#include <QScrollBar>
+
+using namespace Qt::Literals::StringLiterals;
+using editor::AttendeeListView;
+using editor::TimeRows;
+using editortest::EditorScreen;
+using editortest::local;
+using model::ODAttendee;
+using model::ParticipantStatus;
+using platform::PlatformEvent;
+
+namespace {
+
+class EditorTimeRows : public EditorScreen {
+protected:
+    TimeRows& rows() { return *form().timeRows(); }
+};
+
+TEST_F(EditorTimeRows, AOneDayEventHasOneRowAndALengthPastMidnightMakesTwo) {
+    open(add(storetest::timedEvent(work, u"Late show"_s, local(2026, 3, 11, 23), 45)));
+    ASSERT_FALSE(rows().showsTwoRows());
+    EXPECT_EQ(rows().sameDayButton()->value(), u"Wed, Mar 11 · 11:00\u202FPM → 11:45\u202FPM"_s);
+    EXPECT_EQ(rows().sameDayButton()->length(), u"45m"_s);
+    EXPECT_FALSE(rows().allDaySwitch()->isOn());
+
+    model().setShowTime(true);
+    EXPECT_TRUE(rows().sameDayButton()->showsFocused()) << "the box shows its pop-over is open";
+    model().setLengthInMinutes(90);
+    ASSERT_TRUE(rows().showsTwoRows()) << "23:00 plus 90 minutes ends the next day";
+    EXPECT_FALSE(model().showTime()) << "the day button's pop-over went with it";
+    EXPECT_EQ(rows().startButton()->value(), u"Wed, Mar 11 · 11:00\u202FPM"_s);
+    EXPECT_EQ(rows().endButton()->value(), u"Thu, Mar 12 · 12:30\u202FAM"_s);
+    EXPECT_EQ(rows().startButton()->label(), u"Starts"_s);
+    EXPECT_EQ(rows().endButton()->label(), u"Ends"_s);
+
+    // The end pulled back into the day: one row again.
+    model().setShowStart(true);
+    model().setLengthInMinutes(30);
+    EXPECT_FALSE(rows().showsTwoRows());
+    EXPECT_FALSE(model().showStart());
+    EXPECT_EQ(rows().sameDayButton()->length(), u"30m"_s);
+}
+
+TEST_F(EditorTimeRows, AnAllDayEventEndsOnItsLastDayNotTheNextMidnight) {
+    PlatformEvent trip = storetest::timedEvent(work, u"Trip"_s, local(2026, 3, 9), 3 * 24 * 60);
+    trip.isAllDay = true;
+    open(add(trip));
+    ASSERT_TRUE(rows().showsTwoRows());
+    EXPECT_EQ(rows().startButton()->value(), u"Mon, Mar 9"_s);
+    EXPECT_EQ(rows().endButton()->value(), u"Wed, Mar 11"_s) << "the last day, not the exclusive end";
+    EXPECT_TRUE(rows().allDaySwitch()->isOn());
+
+    // The switch goes through the model: off gives 09:00 on the first day to 10:00 on the last.
+    rows().allDaySwitch()->click();
+    EXPECT_FALSE(model().draft().isAllDay);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 9, 9));
+    EXPECT_EQ(model().draft().end, local(2026, 3, 11, 10));
+    EXPECT_FALSE(rows().allDaySwitch()->isOn());
+
+    // A one-day all-day event: one row with the day alone.
+    rows().allDaySwitch()->click();
+    model().chooseEnd(local(2026, 3, 9));
+    ASSERT_FALSE(rows().showsTwoRows());
+    EXPECT_EQ(rows().sameDayButton()->value(), u"Mon, Mar 9"_s);
+    EXPECT_EQ(rows().sameDayButton()->length(), QString());
+}
+
+TEST_F(EditorTimeRows, AReadOnlyEventShowsItsTimesButOpensNothing) {
+    const auto shared = ek.addCalendar(platform::EntityType::Event, u"Team"_s, core::Color::rgb(1, 2, 3), {}, false);
+    open(add(storetest::timedEvent(shared, u"All hands"_s, local(2026, 3, 13, 16))));
+    EXPECT_FALSE(rows().sameDayButton()->isEnabled());
+    EXPECT_FALSE(rows().allDaySwitch()->isEnabled());
+    rows().sameDayButton()->click();
+    EXPECT_FALSE(model().showTime());
+    EXPECT_FALSE(rows().zoneChip()->isVisible());
+}
+
+TEST_F(EditorTimeRows, ATokyoEventIsShownOnTokyosClockWithThisComputersTimesInItsChip) {
+    const core::TimeZone tokyo = *core::TimeZone::withIdentifier(u"Asia/Tokyo"_s);
+    // 10:00 in Berlin is 18:00 in Tokyo.
+    PlatformEvent stored = storetest::timedEvent(work, u"Sync"_s, local(2026, 3, 11, 10));
+    stored.timeZone = tokyo;
+    open(add(stored));
+    EXPECT_EQ(rows().sameDayButton()->value(), u"Wed, Mar 11 · 6:00\u202FPM → 7:00\u202FPM"_s);
+    ASSERT_TRUE(rows().zoneChip()->isVisible());
+    EXPECT_EQ(rows().zoneChip()->text(), u"Tokyo (10:00\u202FAM here)"_s);
+    EXPECT_EQ(rows().sameDayButton()->toolTip(), u"Tokyo time · 10:00\u202FAM – 11:00\u202FAM here"_s);
+    // It hangs from the button's bottom-left corner, 8 right and 9 below.
+    const QPoint corner = rows().sameDayButton()->mapTo(rows().zoneChip()->parentWidget(),
+                                                        QPoint(0, rows().sameDayButton()->height()));
+    EXPECT_EQ(rows().zoneChip()->geometry().bottomLeft() + QPoint(0, 1), corner + editor::TimeZoneChip::kOffset);
+
+    type(title(), u" moved"_s);
+    model().save();
+    ASSERT_TRUE(leftEditor());
+    const std::vector<PlatformEvent> saved = ek.committedEvents();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved.front().title, u"Sync moved"_s);
+    EXPECT_EQ(saved.front().timeZone, tokyo) << "the editor edits no zone";
+    EXPECT_EQ(saved.front().startDate, local(2026, 3, 11, 10));
+}
+
+TEST_F(EditorTimeRows, AnAllDayEventInAnotherZoneKeepsItsHelpButShowsNoChip) {
+    PlatformEvent stored = storetest::timedEvent(work, u"Holiday"_s, local(2026, 3, 11, 10));
+    stored.timeZone = *core::TimeZone::withIdentifier(u"America/New_York"_s);
+    open(add(stored));
+    ASSERT_TRUE(rows().zoneChip()->isVisible());
+    EXPECT_TRUE(rows().zoneChip()->text().startsWith(u"New York ("_s));
+    rows().allDaySwitch()->click();
+    EXPECT_FALSE(rows().zoneChip()->isVisible());
+    EXPECT_TRUE(rows().sameDayButton()->toolTip().startsWith(u"New York time · "_s));
+}
+
+// --- The people ---------------------------------------------------------------------------------
+
+std::vector<ODAttendee> people(int count) {
+    std::vector<ODAttendee> list;
+    for (int i = 0; i < count; ++i)
+        list.push_back({u"Person "_s + QString::number(i + 1), u"p"_s + QString::number(i) + u"@example.com"_s,
+                        ParticipantStatus::accepted, false, false});
+    return list;
+}
+
+TEST(AttendeeList, NineRowsShowWholeAndTheTenthScrolls) {
+    AttendeeListView nine(people(9));
+    nine.adjustSize();
+    nine.show();
+    EXPECT_FALSE(nine.list()->isScrolling());
+    const int rowHeight = nine.rows().front()->height();
+    EXPECT_EQ(nine.list()->height(), 9 * rowHeight);
+
+    AttendeeListView ten(people(10));
+    ten.adjustSize();
+    ten.show();
+    EXPECT_TRUE(ten.list()->isScrolling());
+    EXPECT_EQ(ten.list()->height(), 9 * rowHeight) << "still nine rows high";
+    EXPECT_TRUE(ten.list()->scrollBar()->isVisible());
+    EXPECT_EQ(ten.width(), AttendeeListView::kWidth);
+}
+
+TEST(AttendeeList, RowsMarkTheOrganizerTheUserAndEachAnswer) {
+    const std::vector<ODAttendee> invited{
+        {u"Olga"_s, u"olga@example.com"_s, ParticipantStatus::unknown, true, false},
+        {u"Me"_s, u"me@example.com"_s, ParticipantStatus::declined, false, true},
+        {u"Nomail"_s, std::nullopt, ParticipantStatus::tentative, false, false},
+    };
+    AttendeeListView list(invited);
+    EXPECT_EQ(list.countLine()->text(), u"3 INVITED"_s);
+    EXPECT_EQ(list.summaryLine()->text(), u"1 going · 1 no · 1 maybe"_s);
+    ASSERT_EQ(list.rows().size(), 3);
+    EXPECT_NE(list.rows()[0]->organizerMark(), nullptr);
+    EXPECT_EQ(list.rows()[0]->statusMark()->status(), ParticipantStatus::accepted);
+    EXPECT_TRUE(list.rows()[0]->avatar()->isDimmed()) << "dimmed by the stored status";
+    EXPECT_EQ(list.rows()[1]->name()->text(), u"Me (you)"_s);
+    EXPECT_EQ(list.rows()[1]->organizerMark(), nullptr);
+    EXPECT_EQ(list.rows()[1]->name()->toolTip(), u"me@example.com"_s);
+    EXPECT_EQ(list.rows()[2]->name()->toolTip(), u"Nomail"_s) << "no address: the name";
+    EXPECT_FALSE(list.rows()[2]->avatar()->isDimmed());
+}
+
+}  // namespace
+
+namespace {
+
+platform::PlatformParticipant participant(const QString& name, int status, bool you = false) {
+    return {name, QUrl(u"mailto:"_s + name.section(u' ', 0, 0).toLower() + u"@example.com"_s), status, you};
+}
+
+TEST_F(EditorTimeRows, PicturesOfTheTimeRowsAndThePeople) {
+    PlatformEvent trip = storetest::timedEvent(work, u"Conference"_s, local(2026, 3, 16), 3 * 24 * 60);
+    trip.isAllDay = true;
+    open(add(trip));
+    pin(u"all-day-days"_s);
+
+    PlatformEvent tokyo = storetest::timedEvent(work, u"Sync with Tokyo"_s, local(2026, 3, 11, 10));
+    tokyo.timeZone = *core::TimeZone::withIdentifier(u"Asia/Tokyo"_s);
+    open(add(tokyo));
+    pin(u"foreign-zone"_s);
+
+    // Twelve people: statuses by number, as calendar files give them.
+    PlatformEvent meeting = storetest::timedEvent(work, u"Quarterly planning"_s, local(2026, 3, 12, 14), 90);
+    meeting.organizer = participant(u"Olga Ivanova"_s, 0);
+    const QStringList names{u"Ana Lima"_s,   u"Ben Carter"_s, u"Chloé Dubois"_s, u"Dev Patel"_s,
+                            u"Eva Novak"_s,  u"Finn Berg"_s,  u"Grace Ho"_s,     u"Hugo Silva"_s,
+                            u"Ines Roth"_s,  u"Jon Park"_s,   u"Kai Müller"_s};
+    for (int i = 0; i < names.size(); ++i)
+        meeting.attendees.push_back(participant(names[i], std::array{2, 3, 4, 1, 2, 6, 0, 5, 2, 7, 2}[i], i == 4));
+    open(add(meeting));
+    ASSERT_NE(form().attendeesRow(), nullptr);
+    pin(u"attendees"_s);
+
+    AttendeeListView list(model().event()->allPeople());
+    ASSERT_EQ(list.rows().size(), 12);
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::matchesReference(
+            testsupport::renderOnSurface(list, AttendeeListView::kWidth, dark, u"editor-attendee-list"_s),
+            dark ? u"editor-attendee-list-dark"_s : u"editor-attendee-list-light"_s));
+}
+
+}  // namespace
