@@ -49,7 +49,10 @@ ImageImportView::ImageImportView(app::AppEnvironment& environment, QWidget* pare
 }
 
 ImageImportView::~ImageImportView() {
-    // Leaving the screen abandons what is still being read; a result stays.
+    // Leaving the screen abandons what is still being read; a result stays. The session
+    // outlives the screen: its news of the cancel must not reach a screen that may be
+    // going down with its parent, where making a card would crash.
+    disconnect(&m_session, nullptr, this, nullptr);
     m_session.cancel();
 }
 

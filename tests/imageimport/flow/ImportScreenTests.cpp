@@ -103,6 +103,16 @@ TEST_F(ImportScreen, LeavingTheScreenCancelsWhatIsStillBeingRead) {
     runJobs();
     EXPECT_EQ(session().phase().kind, Kind::idle);
     EXPECT_FALSE(session().thumbnail());
+
+    // As the popover closes for good, the screen goes down with the windows around it:
+    // the cancelled read must not make a card in a parent that is being taken apart.
+    auto window = std::make_unique<QWidget>();
+    auto* inWindow = new ImageImportView(env.environment, window.get());
+    window->show();
+    inWindow->setFocus();
+    session().begin(ImageImportInput::data("png"));
+    window.reset();
+    EXPECT_EQ(session().phase().kind, Kind::idle);
 }
 
 TEST_F(ImportScreen, ResultsShowTheirReviewAndEachNewResultANewOne) {
