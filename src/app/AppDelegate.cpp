@@ -63,7 +63,8 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     m_statusItem = std::make_unique<StatusItemController>(m_environment, m_services.statusItem, m_services.appearance,
                                                           new popover::PopoverRootView(m_environment));
-    m_settingsWindow = std::make_unique<settings::SettingsWindowController>(m_store, m_settings, m_appState);
+    m_settingsWindow = std::make_unique<settings::SettingsWindowController>(m_environment, m_services.sound,
+                                                                            m_services.loginItem);
     m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(m_store, m_settings, m_appState);
 
     const QPointer<AppDelegate> self(this);

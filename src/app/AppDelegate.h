@@ -24,6 +24,7 @@ class EventStore;
 class Haptics;
 class HotKeyRegistrar;
 class ImageLoader;
+class LoginItem;
 class SoundPlayer;
 class StatusItem;
 class SystemAppearance;
@@ -53,6 +54,8 @@ struct PlatformServices {
     platform::Workspace& workspace;
     platform::Haptics& haptics;
     platform::SoundPlayer& sound;
+    // Whether the app starts at login.
+    platform::LoginItem& loginItem;
     // What reads an image: decoding, text recognition, links and dates in the text.
     const platform::ImageLoader& imageLoader;
     const platform::TextRecognizer& textRecognizer;

@@ -8,6 +8,7 @@
 #include "platform/haptics/Haptics.h"
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
 #include "platform/images/QtImageLoader.h"
+#include "platform/loginitem/AutostartLoginItem.h"
 #include "platform/privacy/ConfigPrivacy.h"
 #include "platform/privacy/ConsentWindow.h"
 #include "platform/sound/CanberraSoundPlayer.h"
@@ -15,6 +16,8 @@
 #include "platform/systemevents/LinuxSystemEvents.h"
 #include "platform/textrecognition/TesseractRecognizer.h"
 #include "platform/workspace/LinuxWorkspace.h"
+
+#include <QCoreApplication>
 
 namespace app {
 
@@ -32,6 +35,8 @@ LinuxPlatform::LinuxPlatform()
       m_workspace(std::make_unique<platform::LinuxWorkspace>()),
       m_haptics(std::make_unique<platform::NoHaptics>()),
       m_sound(std::make_unique<platform::CanberraSoundPlayer>()),
+      m_loginItem(std::make_unique<platform::AutostartLoginItem>(platform::AutostartLoginItem::standardFolder(),
+                                                                 QCoreApplication::applicationFilePath())),
       m_imageLoader(std::make_unique<platform::QtImageLoader>()),
       m_textRecognizer(std::make_unique<platform::TesseractRecognizer>()),
       m_dataDetector(std::make_unique<platform::RuleDataDetector>()) {
@@ -50,7 +55,7 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() const {
     return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem, *m_workspace,
-            *m_haptics,  *m_sound, *m_imageLoader, *m_textRecognizer, *m_dataDetector};
+            *m_haptics,  *m_sound, *m_loginItem, *m_imageLoader, *m_textRecognizer, *m_dataDetector};
 }
 
 }  // namespace app

@@ -12,6 +12,7 @@ class LinuxSystemEvents;
 class LinuxWorkspace;
 class NoHaptics;
 class PortalSystemAppearance;
+class AutostartLoginItem;
 class CanberraSoundPlayer;
 class QtImageLoader;
 class RuleDataDetector;
@@ -30,7 +31,7 @@ class PrivacySettingsWindow;
 // The desktop's services: preferences in the config folder, the calendar
 // folder with consent kept in the config (changed in our privacy settings
 // window), X11 hot keys, the desktop portal's appearance, the tray item, the
-// desktop's handlers for addresses, the sound theme.
+// desktop's handlers for addresses, the sound theme, the autostart folder.
 class LinuxPlatform {
 public:
     LinuxPlatform();
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<platform::LinuxWorkspace> m_workspace;
     std::unique_ptr<platform::NoHaptics> m_haptics;
     std::unique_ptr<platform::CanberraSoundPlayer> m_sound;
+    std::unique_ptr<platform::AutostartLoginItem> m_loginItem;
     std::unique_ptr<platform::QtImageLoader> m_imageLoader;
     std::unique_ptr<platform::TesseractRecognizer> m_textRecognizer;
     std::unique_ptr<platform::RuleDataDetector> m_dataDetector;

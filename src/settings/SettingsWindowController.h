@@ -4,37 +4,44 @@
 
 #include <QObject>
 
+#include <memory>
 #include <optional>
 
 namespace app {
-class AppSettings;
-class AppState;
-}  // namespace app
-namespace store {
-class CalendarStore;
+struct AppEnvironment;
 }
+namespace platform {
+class LoginItem;
+class SoundPlayer;
+}  // namespace platform
 
 namespace settings {
 
-// The settings window, built once at launch and kept. As yet it only takes its
-// place in the application: asked to show a tab, it remembers the tab and
-// shows no window.
+class SettingsTabModel;
+class SettingsWindow;
+
+// The settings window, built once at launch, hidden until asked for and only
+// hidden again when closed: it keeps its tab from one showing to the next.
 class SettingsWindowController : public QObject {
     Q_OBJECT
 
 public:
-    SettingsWindowController(store::CalendarStore& store, app::AppSettings& settings, app::AppState& appState,
-                             QObject* parent = nullptr);
+    SettingsWindowController(app::AppEnvironment& environment, platform::SoundPlayer& sound,
+                             platform::LoginItem& loginItem, QObject* parent = nullptr);
+    ~SettingsWindowController() override;
 
-    // A tab, when given, becomes the selected one.
+    // A tab, when given, becomes the selected one. A hidden window comes up
+    // centred on the screen; a shown one keeps its place. Either way it comes
+    // to the front with the keyboard.
     void show(std::optional<app::SettingsTab> tab);
-    app::SettingsTab selectedTab() const { return m_selection; }
+    app::SettingsTab selectedTab() const;
+
+    SettingsTabModel& tabModel() const { return *m_tabModel; }
+    SettingsWindow& window() const { return *m_window; }
 
 private:
-    store::CalendarStore& m_store;
-    app::AppSettings& m_settings;
-    app::AppState& m_appState;
-    app::SettingsTab m_selection = app::SettingsTab::general;
+    std::unique_ptr<SettingsTabModel> m_tabModel;
+    std::unique_ptr<SettingsWindow> m_window;
 };
 
 }  // namespace settings

@@ -454,7 +454,7 @@ private:
 TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     launch();
     delegate.reset();
-    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, imageLoader, textRecognizer, dataDetector});
+    app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, loginItem, imageLoader, textRecognizer, dataDetector});
     auto* root = new RestlessRoot(shell.appState());
     app::StatusItemController controller(shell.environment(), item, appearance, root);
     controller.showPopover();

@@ -9,6 +9,7 @@
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/datadetector/FakeDataDetector.h"
 #include "platform/images/FakeImageLoader.h"
+#include "platform/loginitem/FakeLoginItem.h"
 #include "platform/sound/FakeSoundPlayer.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
 #include "platform/systemevents/FakeSystemEvents.h"
@@ -34,13 +35,14 @@ struct FakePlatform {
     platform::FakeWorkspace workspace;
     platform::FakeHaptics haptics;
     platform::FakeSoundPlayer sound;
+    platform::FakeLoginItem loginItem;
     platform::FakeImageLoader imageLoader;
     platform::FakeTextRecognizer textRecognizer;
     platform::FakeDataDetector dataDetector;
 
     std::unique_ptr<app::AppDelegate> launch(platform::StatusItem& item) {
         auto delegate = std::make_unique<app::AppDelegate>(
-            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, imageLoader, textRecognizer, dataDetector});
+            app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, loginItem, imageLoader, textRecognizer, dataDetector});
         delegate->applicationDidFinishLaunching();
         return delegate;
     }
