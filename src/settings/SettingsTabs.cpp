@@ -1,15 +1,18 @@
 #include "settings/SettingsTabs.h"
 
+#include "settings/GeneralSettingsView.h"
+#include "settings/NotificationsSettingsView.h"
+
 namespace settings {
 
-QWidget* makeTabView(app::SettingsTab tab, [[maybe_unused]] const SettingsTabContext& context) {
+QWidget* makeTabView(app::SettingsTab tab, const SettingsTabContext& context) {
     switch (tab) {
         case app::SettingsTab::general:
-            return nullptr;
+            return new GeneralSettingsView(context);
         case app::SettingsTab::calendars:
             return nullptr;
         case app::SettingsTab::notifications:
-            return nullptr;
+            return new NotificationsSettingsView(context);
         case app::SettingsTab::shortcuts:
             return nullptr;
     }

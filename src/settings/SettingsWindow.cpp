@@ -157,7 +157,11 @@ void SettingsWindow::showTab(app::SettingsTab tab) {
     if (m_shownTab == tab)
         return;
     m_shownTab = tab;
-    delete m_tabView;
+    // Later, not at once: the tab may be switched from inside the old view's own handler.
+    if (m_tabView) {
+        m_tabView->hide();
+        m_tabView->deleteLater();
+    }
     m_tabView = makeTabView(tab, m_context);
     if (m_tabView) {
         m_tabView->setParent(m_page);

@@ -1021,4 +1021,41 @@ TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunches
     panelShot(u"main-access-on-again"_s);
 }
 
+// The settings window: the window of the application that is neither the panel nor the card.
+TEST_F(AppEndToEnd, CtrlCommaOpensTheSettingsAtGeneralWhereTheTrayDisplayChangesTheLabelAtOnce) {
+    addWeekOfEvents(app);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(openWithHotKey(app));
+    panelShot(u"panel-before-settings"_s);
+    app.chord({Keys::controlL, ','});
+    std::optional<QRect> window;
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            for (const QRect& shown : app.visibleWindows())
+                if (shown.size() == QSize(560, 470))
+                    window = shown;
+            return window.has_value();
+        },
+        kDrawingTimeoutMs))
+        << "no settings window";
+    // The General button, first of four 84-pixel buttons centred with 4 between them, stands on
+    // the selected tab's plate; the Calendars button beside it on the bare bar.
+    const QPoint general = window->topLeft() + QPoint((560 - 4 * 84 - 3 * 4) / 2 + 6, 20);
+    const auto onPlate = [&] {
+        const QImage bar = app.screenshot(QRect(general, QSize(84 + 4 + 1, 1)));
+        return near(bar.pixelColor(84 + 4, 0), expected(design::Theme::surfaceSunk(), false)) &&
+               !near(bar.pixelColor(0, 0), bar.pixelColor(84 + 4, 0));
+    };
+    EXPECT_TRUE(testsupport::waitUntil(onPlate, kDrawingTimeoutMs)) << "General is not the selected tab";
+    keep(app.screenshot(*window), u"settings-general"_s);
+
+    ASSERT_TRUE(app.tray().label().contains(u"Dentist"_s)) << "the date and the next event to begin with";
+    // "Date" of the tray's display, the middle of three segments in the first row under the tab bar.
+    app.click(window->topLeft() + QPoint(310, 75 + 30));
+    testsupport::ScopedTimeZone inAppZone(zone.constData());
+    const QString date = app::formatDate(app::DateFormatPreset::weekdayDayMonth, core::Date::now(), {});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return app.tray().label() == date; })) << app.tray().label().toStdString();
+}
+
 }  // namespace

@@ -5,7 +5,19 @@
 #include "settings/SettingsTabModel.h"
 #include "settings/SettingsWindow.h"
 #include "settings/SettingsWindowController.h"
+#include "design/KitMenu.h"
+#include "design/ODIconButton.h"
+#include "design/ODMenuButton.h"
+#include "design/ODSegmented.h"
+#include "design/ODSwitch.h"
+#include "design/SettingsRow.h"
+#include "design/TextBlock.h"
+#include "design/ODButton.h"
+#include "settings/CustomDateFormatPopover.h"
+#include "settings/GeneralSettingsView.h"
+#include "settings/NotificationsSettingsView.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -21,6 +33,7 @@ protected:
     SettingsWindow() : ScreenEnvironment(core::Date(1773131400)) {}
 
     QWidget& window() { return controller.window(); }
+    settings::SettingsTabContext SettingsTabContext() { return {environment, controller.tabModel(), sound, loginItem}; }
     void clickTab(SettingsTab tab) {
         QTest::mouseClick(controller.window().tabBar().button(tab), Qt::LeftButton);
     }
@@ -78,6 +91,175 @@ TEST_F(SettingsWindow, TheTabBarMarksTheSelectedTabInEitherAppearance) {
     controller.tabModel().setSelection(SettingsTab::notifications);
     for (const bool dark : {false, true})
         EXPECT_TRUE(testsupport::rendersAsReference(controller.window().tabBar(), 560, dark, u"settings-tabs"_s));
+}
+
+// Chooses the row of that title in the button's menu, as a click on it would.
+void choose(design::MenuButtonControl& button, const QString& title) {
+    const std::unique_ptr<design::KitMenu> menu = button.buildMenu();
+    for (QAction* action : menu->actions())
+        if (const design::MenuRow* row = menu->row(action); row && row->title == title) {
+            action->trigger();
+            return;
+        }
+    ADD_FAILURE() << "no row " << title.toStdString();
+}
+
+// The row's second line, empty while it has none.
+QString detailOf(const design::SettingsRow& row) {
+    for (const design::TextBlock* block : row.findChildren<design::TextBlock*>())
+        if (block->text() != row.label() && !block->isHidden())
+            return block->text();
+    return {};
+}
+
+QString shown(const design::MenuButtonControl& button) {
+    const auto index = button.currentIndex();
+    return index ? button.entries()[*index].row.title : button.placeholder();
+}
+
+class SettingsTabs : public SettingsWindow {
+protected:
+    settings::GeneralSettingsView& general() {
+        controller.show(SettingsTab::general);
+        return *qobject_cast<settings::GeneralSettingsView*>(controller.window().tabView());
+    }
+    settings::NotificationsSettingsView& notifications() {
+        controller.show(SettingsTab::notifications);
+        return *qobject_cast<settings::NotificationsSettingsView*>(controller.window().tabView());
+    }
+};
+
+TEST_F(SettingsTabs, GeneralWritesEachChoiceAtOnceAndTheTrayDisplayFollowsIt) {
+    settings::GeneralSettingsView& tab = general();
+    tab.displayMode().segments()[0]->click();
+    EXPECT_EQ(settings.menuBarDisplayMode(), app::MenuBarDisplayMode::icon);
+    EXPECT_EQ(defaults.object(u"menuBarDisplayMode"_s).toString(), u"icon"_s);
+    choose(tab.dateFormat(), u"2026-03-10"_s);
+    EXPECT_EQ(settings.dateFormat(), app::DateFormatPreset::iso);
+    EXPECT_EQ(shown(tab.dateFormat()), u"2026-03-10"_s);
+    tab.appearance().segments()[2]->click();
+    EXPECT_EQ(settings.appearance(), app::AppearanceMode::dark);
+    choose(tab.firstWeekday(), u"Saturday"_s);
+    EXPECT_EQ(settings.firstWeekday(), app::FirstWeekday::saturday);
+    tab.weekNumbers().click();
+    EXPECT_TRUE(settings.showWeekNumbers());
+
+    // Changed elsewhere, shown here.
+    settings.setMenuBarDisplayMode(app::MenuBarDisplayMode::date);
+    EXPECT_EQ(tab.displayMode().selection(), app::MenuBarDisplayMode::date);
+}
+
+TEST_F(SettingsTabs, TheCountdownLeadWaitsOnItsSwitchAndKeepsItsValue) {
+    settings.setMeetingCountdownLeadTime(1800);
+    settings::GeneralSettingsView& tab = general();
+    EXPECT_EQ(shown(tab.countdownLead()), u"30 min before"_s);
+    tab.countdownSwitch().click();
+    EXPECT_FALSE(settings.showMeetingCountdown());
+    EXPECT_FALSE(tab.countdownLead().isEnabled());
+    EXPECT_EQ(settings.meetingCountdownLeadTime(), 1800);
+    tab.countdownSwitch().click();
+    EXPECT_TRUE(tab.countdownLead().isEnabled());
+    settings.setMeetingCountdownLeadTime(420);
+    EXPECT_EQ(shown(tab.countdownLead()), u"Choose\u2026"_s) << "a lead of no entry";
+}
+
+TEST_F(SettingsTabs, CustomOpensThePatternPopOverWhichWritesOnlyAReadablePattern) {
+    settings::GeneralSettingsView& tab = general();
+    choose(tab.dateFormat(), u"Custom\u2026"_s);
+    EXPECT_EQ(settings.dateFormat(), app::DateFormatPreset::weekdayDayMonth) << "picking Custom writes nothing";
+    settings::CustomDateFormatPopover* popover = tab.customFormatPopover();
+    ASSERT_TRUE(popover);
+    EXPECT_TRUE(tab.dateFormat().showsFocused());
+    EXPECT_EQ(popover->patternField().text(), u"EEE d MMM"_s);
+    EXPECT_EQ(popover->previewText(), u"Tue 10 Mar"_s);
+
+    popover->patternField().setText(u"EEE 'd"_s);
+    EXPECT_FALSE(popover->useButton().isEnabled());
+    EXPECT_EQ(popover->previewText(), u"Not a date pattern"_s);
+    QTest::keyClick(&popover->patternField(), Qt::Key_Return);
+    EXPECT_EQ(tab.customFormatPopover(), popover) << "Return does nothing for a refused pattern";
+    EXPECT_EQ(settings.customDateFormat(), u"EEE d MMM"_s);
+
+    popover->patternField().setText(u"  yyyy  "_s);
+    EXPECT_EQ(popover->previewText(), u"2026"_s);
+    QTest::keyClick(&popover->patternField(), Qt::Key_Return);
+    EXPECT_EQ(settings.customDateFormat(), u"yyyy"_s);
+    EXPECT_EQ(settings.dateFormat(), app::DateFormatPreset::custom);
+    QTest::qWait(0);
+    EXPECT_FALSE(tab.customFormatPopover());
+    EXPECT_FALSE(tab.dateFormat().showsFocused());
+    EXPECT_EQ(shown(tab.dateFormat()), u"2026"_s);
+
+    tab.showCustomFormat();
+    tab.customFormatPopover()->patternField().setText(u"d.M."_s);
+    tab.customFormatPopover()->cancelButton().click();
+    EXPECT_EQ(settings.customDateFormat(), u"yyyy"_s) << "Cancel writes nothing";
+}
+
+TEST_F(SettingsTabs, LaunchAtLoginShowsTheDesktopsStateAndWhyItCouldNotChange) {
+    loginItem.enabled = true;
+    settings::GeneralSettingsView& tab = general();
+    EXPECT_TRUE(tab.launchAtLoginSwitch().isOn()) << "shown as the desktop has it";
+    EXPECT_TRUE(settings.launchAtLogin());
+
+    loginItem.failure = u"Permission denied"_s;
+    tab.launchAtLoginSwitch().click();
+    EXPECT_TRUE(tab.launchAtLoginSwitch().isOn());
+    EXPECT_EQ(detailOf(tab.launchAtLoginRow()), u"Couldn't change: Permission denied"_s);
+    loginItem.failure.reset();
+    tab.launchAtLoginSwitch().click();
+    EXPECT_FALSE(tab.launchAtLoginSwitch().isOn());
+    EXPECT_EQ(detailOf(tab.launchAtLoginRow()), QString());
+    EXPECT_FALSE(loginItem.enabled);
+}
+
+TEST_F(SettingsTabs, NotificationRowsWaitOnTheAlertSwitchAndTheSoundPlaysWhenChosen) {
+    settings::NotificationsSettingsView& tab = notifications();
+    EXPECT_EQ(shown(tab.leadTime()), u"1 min before"_s);
+    EXPECT_EQ(shown(tab.sound()), u"Pop"_s);
+    EXPECT_EQ(shown(tab.autoDismiss()), u"5 min after start"_s);
+
+    tab.alertSwitch().click();
+    EXPECT_FALSE(settings.meetingAlertsEnabled());
+    EXPECT_FALSE(tab.leadTime().isEnabled());
+    for (design::SettingsRow* row : tab.dependentRows())
+        EXPECT_FALSE(row->isEnabled()) << row->label().toStdString();
+    EXPECT_TRUE(tab.alertSwitch().isEnabled());
+    tab.alertSwitch().click();
+    EXPECT_TRUE(tab.leadTime().isEnabled());
+    EXPECT_TRUE(tab.previewButton().isEnabled());
+
+    choose(tab.leadTime(), u"At start"_s);
+    EXPECT_EQ(settings.alertLeadTime(), 0);
+    EXPECT_EQ(shown(tab.leadTime()), u"At start"_s);
+    choose(tab.sound(), u"Glass"_s);
+    EXPECT_EQ(sound.played, QStringList{u"Glass"_s});
+    tab.previewButton().click();
+    EXPECT_EQ(sound.played, (QStringList{u"Glass"_s, u"Glass"_s}));
+    choose(tab.sound(), u"None"_s);
+    EXPECT_EQ(settings.alertSound(), std::nullopt);
+    EXPECT_FALSE(tab.previewButton().isEnabled());
+    choose(tab.autoDismiss(), u"Never"_s);
+    EXPECT_EQ(defaults.object(u"alertAutoDismissAfter"_s).toDouble(), -1);
+    EXPECT_EQ(shown(tab.autoDismiss()), u"Never"_s);
+}
+
+TEST_F(SettingsTabs, GeneralNotificationsAndThePatternPopOverInEitherAppearance) {
+    ASSERT_TRUE(testsupport::missingFontFamilies().isEmpty());
+    settings.setCustomDateFormat(u"EEE d MMM yyyy"_s);
+    for (const bool dark : {false, true}) {
+        settings::GeneralSettingsView generalTab(SettingsTabContext());
+        EXPECT_TRUE(testsupport::rendersAsReference(generalTab, 560, dark, u"settings-general"_s));
+        for (const bool alertsOn : {true, false}) {
+            settings.setMeetingAlertsEnabled(alertsOn);
+            settings::NotificationsSettingsView notificationsTab(SettingsTabContext());
+            EXPECT_TRUE(testsupport::rendersAsReference(
+                notificationsTab, 560, dark, alertsOn ? u"settings-notifications"_s : u"settings-notifications-off"_s));
+        }
+        settings::CustomDateFormatPopover popover(settings);
+        EXPECT_TRUE(testsupport::rendersAsReference(popover, settings::CustomDateFormatPopover::kWidth, dark,
+                                                    u"settings-date-pattern"_s));
+    }
 }
 
 }  // namespace
