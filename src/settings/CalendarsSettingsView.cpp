@@ -109,6 +109,8 @@ CalendarsSettingsView::CalendarsSettingsView(CalendarsTabModel* model, QWidget* 
       m_layout(new QVBoxLayout(this)) {
     m_model->setParent(this);
     design::setAccessibleRole(this, QAccessible::Pane);
+    // The list takes the height the window has, with the footer at its foot.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     m_layout->setContentsMargins(kMargins);
     m_layout->setSpacing(kSpacing);
     m_layout->addWidget(

@@ -1,7 +1,11 @@
 #include "settings/SettingsTabs.h"
 
+#include "app/AppEnvironment.h"
+#include "settings/CalendarsSettingsView.h"
+#include "settings/CalendarsTabModel.h"
 #include "settings/GeneralSettingsView.h"
 #include "settings/NotificationsSettingsView.h"
+#include "settings/ShortcutsSettingsView.h"
 
 namespace settings {
 
@@ -10,11 +14,12 @@ QWidget* makeTabView(app::SettingsTab tab, const SettingsTabContext& context) {
         case app::SettingsTab::general:
             return new GeneralSettingsView(context);
         case app::SettingsTab::calendars:
-            return nullptr;
+            return new CalendarsSettingsView(
+                new CalendarsTabModel(context.environment.store, context.environment.settings));
         case app::SettingsTab::notifications:
             return new NotificationsSettingsView(context);
         case app::SettingsTab::shortcuts:
-            return nullptr;
+            return new ShortcutsSettingsView(context.environment.settings, context.environment.hotKeys, context.tabs);
     }
     return nullptr;
 }

@@ -165,7 +165,9 @@ void SettingsWindow::showTab(app::SettingsTab tab) {
     m_tabView = makeTabView(tab, m_context);
     if (m_tabView) {
         m_tabView->setParent(m_page);
-        m_pageLayout->addWidget(m_tabView, 0, Qt::AlignTop);
+        // A tab sits at the top of the page, unless it grows to fill it (a list that scrolls).
+        const bool fills = m_tabView->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag;
+        m_pageLayout->addWidget(m_tabView, 0, fills ? Qt::Alignment() : Qt::AlignTop);
         m_tabView->show();
     }
 }
