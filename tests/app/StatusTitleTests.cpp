@@ -76,6 +76,11 @@ TEST_F(StatusTitle, AMeetingIsNowForItsFirstFiveMinutes) {
     EXPECT_EQ(countdown(), u"Review in 5m"_s);  // 299 s, rounded up
 }
 
+TEST_F(StatusTitle, AMeetingThatHasEndedIsNoLongerNowEvenWithinItsFirstFiveMinutes) {
+    add(u"Quick sync"_s, core::Date::now() - 180, 2);
+    EXPECT_EQ(countdown(), std::nullopt);
+}
+
 TEST_F(StatusTitle, UpcomingCountdownWithinTheLeadTimeRoundsMinutesUp) {
     add(u"Planning meeting"_s, core::Date::now() + 61);
     EXPECT_EQ(countdown(900), u"Planning in 2m"_s);

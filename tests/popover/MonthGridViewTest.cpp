@@ -214,6 +214,16 @@ TEST_F(MonthGridScreen, TodayIsOffOnlyWhileTodayIsShownAndSelected) {
     EXPECT_EQ(header.previousButton()->accessibleName(), u"Previous month"_s);
 }
 
+TEST_F(MonthGridScreen, TodayIsOfferedAgainWhenTheHeaderShowsAfterMidnight) {
+    MonthHeaderView header(appState, settings);
+    header.show();
+    EXPECT_FALSE(header.todayButton()->isEnabled());
+    header.hide();
+    clock.advance(24 * 3600);  // the popover stayed closed over midnight
+    header.show();
+    EXPECT_TRUE(header.todayButton()->isEnabled());
+}
+
 // The title keeps 20 px from the buttons, however long the month's name, and shrinks
 // rather than come closer.
 TEST_F(MonthGridScreen, TheTitleKeepsTwentyPixelsFromTheButtons) {

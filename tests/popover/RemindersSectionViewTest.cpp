@@ -142,6 +142,24 @@ TEST_F(RemindersScreen, FourDueRemindersShowThreeRowsAndAButtonForTheFourth) {
     EXPECT_EQ(rowTitles().size(), 3);
 }
 
+TEST_F(RemindersScreen, AnOpenedListStaysOpenWhileThreeOrFewerAreDueSoALaterFourthIsListedToo) {
+    for (const QString& title : {u"Renew passport"_s, u"Water the plants"_s, u"Pay rent"_s, u"Call the plumber"_s})
+        add(title, day(10));
+    load();
+    view().moreButton()->click();
+    row(u"Pay rent"_s)->click();
+    clock.advance(1.5);
+    EXPECT_EQ(rowTitles().size(), 3);
+    EXPECT_EQ(view().moreButton(), nullptr);
+    EXPECT_TRUE(view().isExpanded());
+
+    add(u"Book the dentist"_s, day(10));
+    load();
+    EXPECT_EQ(rowTitles().size(), 4);
+    ASSERT_NE(view().moreButton(), nullptr);
+    EXPECT_EQ(view().moreButton()->text(), u"Show less"_s);
+}
+
 TEST_F(RemindersScreen, TheShowMoreWordsStartUnderTheReminderTitles) {
     for (const int d : {6, 7, 8, 9})
         add(u"Water the plants"_s, day(d));

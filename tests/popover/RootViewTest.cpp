@@ -179,6 +179,17 @@ TEST_F(Root, TheToastFloatsOverTheMainScreenOnlyAndGoesWhenItsTimeIsOut) {
     EXPECT_FALSE(toastShows());
 }
 
+TEST_F(Root, TheToastGoesWhenTheMainRouteShowsTheAccessDeniedScreen) {
+    root();
+    settle();
+    create(u"Lunch"_s);
+    ASSERT_TRUE(toastShows());
+    setAccess(AuthorizationStatus::Denied, AuthorizationStatus::FullAccess);
+    ASSERT_NE(shown<popover::AccessDeniedView>(), nullptr);
+    EXPECT_EQ(appState.route(), PopoverRoute::main());
+    EXPECT_FALSE(toastShows());
+}
+
 TEST_F(Root, UndoOnTheToastRevertsTheChangeOrShowsWhyItCouldNot) {
     root();
     settle();
