@@ -41,13 +41,6 @@ bool mayBeDuration(QStringView word) {
 
 int twelveHour(int hour, QChar meridiem) { return hour % 12 + (meridiem == u'p' ? 12 : 0); }
 
-// Seconds of a written amount, or nothing when it is no sensible length of an event:
-// under a minute ("0.0001h") an event would have no length to show or to save.
-std::optional<double> sensibleDuration(double seconds) {
-    if (!std::isfinite(seconds) || seconds < kShortestDuration || seconds > kLongestDuration)
-        return std::nullopt;
-    return seconds;
-}
 
 // Digits with an optional fraction ("15", "1.5", ".5"): no sign, exponent or "inf".
 std::optional<double> plainDecimal(QStringView word) {
@@ -254,7 +247,7 @@ NLParser::Match<double> NLParser::matchDuration(const Words& words, int index, Q
         return std::nullopt;
     const QString& w = words[i];
     const auto result = [](int count, double seconds) -> Match<double> {
-        if (const auto valid = sensibleDuration(seconds))
+        if (const auto valid = model::sensibleEventLength(seconds))
             return std::pair{count, *valid};
         return std::nullopt;
     };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/EventLength.h"
+
 #include <QStringView>
 
 #include <array>
@@ -40,9 +42,7 @@ struct WordSet {
     }
 };
 
-// Durations beyond a year are typing noise, not events.
-inline constexpr double kLongestDuration = 366.0 * 24 * 3600;
-inline constexpr double kShortestDuration = 60;
+inline constexpr double kLongestDuration = model::kLongestEventLength;
 
 // An optional "+" or "-" and ASCII digits, nothing else, within 64 bits.
 std::optional<qint64> decimalInteger(QStringView text);

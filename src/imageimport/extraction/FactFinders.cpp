@@ -1,6 +1,7 @@
 #include "imageimport/extraction/FactFinders.h"
 
 #include "imageimport/extraction/PatternSupport.h"
+#include "model/EventLength.h"
 #include "platform/datadetector/DataDetector.h"
 
 #include <cmath>
@@ -39,9 +40,10 @@ std::optional<double> FactFinders::findDuration(const QString& text) {
         return std::nullopt;
     bool ok = false;
     const double number = match->captured(1).toDouble(&ok);
-    if (!ok || !std::isfinite(number) || number <= 0)
+    if (!ok)
         return std::nullopt;
-    return number * (match->captured(2).toLower().startsWith(u'm') ? 60.0 : 3600.0);
+    // "Duration: 99999999999 hours" is no event's length: the review falls back to its own.
+    return model::sensibleEventLength(number * (match->captured(2).toLower().startsWith(u'm') ? 60.0 : 3600.0));
 }
 
 std::vector<QUrl> FactFinders::findLinks(const QString& text, const platform::DataDetector* detector) {

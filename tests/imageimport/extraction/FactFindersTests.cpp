@@ -26,6 +26,15 @@ TEST(Duration, OnlyTheFirstCueCounts) {
     EXPECT_EQ(FactFinders::findDuration(u"for ٩٠ minutes"_s), std::nullopt);
 }
 
+TEST(Duration, OnlyALengthAnEventCanHaveCounts) {
+    // Longer than a year, or too short to show, is no length: the review keeps its own.
+    EXPECT_EQ(FactFinders::findDuration(u"Duration: 99999999999 hours"_s), std::nullopt);
+    EXPECT_EQ(FactFinders::findDuration(u"for 9000000 min"_s), std::nullopt);
+    EXPECT_EQ(FactFinders::findDuration(u"lasts 0.001 hours"_s), std::nullopt);
+    EXPECT_EQ(FactFinders::findDuration(u"lasts 8784 hours"_s), 8784 * 3600.0) << "a whole leap year";
+    EXPECT_EQ(FactFinders::findDuration(u"for 1 min"_s), 60.0);
+}
+
 TEST(Links, OnlyWebLinksOfTheDetectorInTheirOrder) {
     platform::FakeDataDetector detector;
     detector.addLink(u"tickets.example.com"_s, QUrl(u"http://tickets.example.com"_s));
