@@ -14,6 +14,7 @@
 #include "design/SettingsNote.h"
 #include "design/SettingsRow.h"
 #include "design/TextBlock.h"
+#include "design/FlowLayout.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -350,6 +351,50 @@ TEST(KitAvatars, AStackShowsTheFirstPeopleAndDimsThoseWhoDeclined) {
     EXPECT_EQ(AvatarCircle::fill(people[2], true), toQColor(Theme::subtle()));
     EXPECT_EQ(AvatarStack(people, 10, 20).avatars().size(), 7);
     EXPECT_TRUE(AvatarStack(people, 0, 20).avatars().isEmpty());
+}
+
+// A fixed-size block to lay out.
+QWidget* block(QWidget* parent, int width, int height) {
+    auto* widget = new QWidget(parent);
+    widget->setFixedSize(width, height);
+    return widget;
+}
+
+TEST(KitFlow, RowsFillGreedilyAndWrapOnlyWhenTheNextWouldPassTheEdge) {
+    QWidget host;
+    auto* flow = new FlowLayout(6, &host);
+    EXPECT_EQ(flow->heightForWidth(300), 0) << "empty";
+    QWidget* a = block(&host, 100, 20);
+    QWidget* b = block(&host, 100, 30);
+    QWidget* c = block(&host, 100, 24);
+    for (QWidget* w : {a, b, c})
+        flow->addWidget(w);
+    // 212 + 100 passes 300: the third starts a row, under the taller of the first two.
+    EXPECT_EQ(flow->heightForWidth(300), 30 + 6 + 24);
+    flow->setGeometry(QRect(0, 0, 300, 60));
+    EXPECT_EQ(a->geometry(), QRect(0, 0, 100, 20)) << "each at the top of its row, never stretched";
+    EXPECT_EQ(b->geometry(), QRect(106, 0, 100, 30));
+    EXPECT_EQ(c->geometry(), QRect(0, 36, 100, 24));
+
+    // Exactly filling the row is not passing it.
+    QWidget host2;
+    auto* exact = new FlowLayout(6, &host2);
+    exact->addWidget(block(&host2, 147, 10));
+    exact->addWidget(block(&host2, 147, 10));
+    EXPECT_EQ(exact->heightForWidth(300), 10);
+    EXPECT_EQ(exact->heightForWidth(0), 26) << "no width: a row each";
+    EXPECT_EQ(exact->sizeHint(), QSize(FlowLayout::kDefaultWidth, 10));
+
+    // Wider than the row: alone on its row at its full width, the next below it.
+    QWidget host3;
+    auto* wide = new FlowLayout(6, &host3);
+    QWidget* big = block(&host3, 400, 10);
+    QWidget* after = block(&host3, 50, 10);
+    wide->addWidget(big);
+    wide->addWidget(after);
+    wide->setGeometry(QRect(0, 0, 300, 26));
+    EXPECT_EQ(big->geometry(), QRect(0, 0, 400, 10));
+    EXPECT_EQ(after->geometry(), QRect(0, 16, 50, 10));
 }
 
 }  // namespace

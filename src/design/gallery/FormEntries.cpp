@@ -4,11 +4,13 @@
 
 #include "design/Avatar.h"
 #include "design/FieldFrame.h"
+#include "design/FlowLayout.h"
 #include "design/FormIconTile.h"
 #include "design/Keycap.h"
 #include "design/KeycapButton.h"
 #include "design/KitWidget.h"
 #include "design/LinkButton.h"
+#include "design/ODButton.h"
 #include "design/ODFont.h"
 #include "design/ODMenuButton.h"
 #include "design/ODSegmented.h"
@@ -273,6 +275,17 @@ QWidget* linkButtons() {
                          {QStringLiteral("pressed"), pressed},
                          {QStringLiteral("disabled"), disabled},
                          {QStringLiteral("focused"), focused}});
+}
+
+// Pills that wrap at a narrow width, as further dates do.
+QWidget* flowLayout() {
+    auto* page = new QWidget;
+    page->setFixedWidth(260);
+    auto* flow = new FlowLayout(6, page);
+    for (const char* title : {"Fri 14 Mar", "Sat 15 Mar · 10:00", "Sun 16 Mar", "Mon 17 Mar · Doors 19:30", "Tue 18"})
+        flow->addWidget(new ODButton(QString::fromUtf8(title), std::nullopt, ODButtonKind::secondary,
+                                     ODButtonSize::small));
+    return page;
 }
 
 QWidget* menuButtons() {

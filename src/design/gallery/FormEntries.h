@@ -11,6 +11,7 @@ QWidget* fieldBackgrounds();
 QWidget* settingsRows();
 QWidget* settingsNotes();
 QWidget* linkButtons();
+QWidget* flowLayout();
 QWidget* menuButtons();
 QWidget* openMenuButton();
 QWidget* openPopupMenu();

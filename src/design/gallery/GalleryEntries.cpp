@@ -401,6 +401,7 @@ const std::vector<Entry>& entries() {
         {QStringLiteral("settings-rows"), forms::settingsRows},
         {QStringLiteral("settings-notes"), forms::settingsNotes},
         {QStringLiteral("link-buttons"), forms::linkButtons},
+        {QStringLiteral("flow-layout"), forms::flowLayout},
         {QStringLiteral("menu-buttons"), forms::menuButtons},
         {QStringLiteral("menu-button-open"), forms::openMenuButton},
         {QStringLiteral("popup-menu-open"), forms::openPopupMenu},
