@@ -121,6 +121,10 @@ QString ODEvent::idOf(const platform::PlatformEvent& source) {
 }
 
 ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source) {
+    return fromPlatform(source, nullptr);
+}
+
+ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source, const ODEvent* earlier) {
     ODEvent event;
     event.eventIdentifier = identifierOf(source);
     const core::Date keyDate = keyDateOf(source);
@@ -152,8 +156,12 @@ ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source) {
     for (const auto& participant : source.attendees) {
         event.attendees.push_back(ODAttendee::fromPlatform(participant, false));
     }
-    // Searched in the raw fields, before empty texts were dropped above.
-    event.meeting = MeetingLinkDetector::detect(source.url, source.location, source.notes);
+    // Searched in the raw fields, before empty texts were dropped above; an empty text holds no link, so texts
+    // equal once empty ones are dropped hold the same.
+    if (earlier && earlier->url == event.url && earlier->location == event.location && earlier->notes == event.notes)
+        event.meeting = earlier->meeting;
+    else
+        event.meeting = MeetingLinkDetector::detect(source.url, source.location, source.notes);
     event.timeZone = source.timeZone;
     event.recurrence =
         recurrenceOptionFromRule(source.recurrenceRules.empty()

@@ -45,6 +45,10 @@ struct ODEvent {
     RecurrenceOption recurrence = RecurrenceOption::none;
 
     static ODEvent fromPlatform(const platform::PlatformEvent& event);
+    // The same, taking the meeting link over from `earlier` (an earlier reading of the
+    // occurrence, may be null) when it was found in the same texts: searching for it
+    // costs most of a reading.
+    static ODEvent fromPlatform(const platform::PlatformEvent& event, const ODEvent* earlier);
     // The eventIdentifier and id fromPlatform() gives, without building the rest
     // (the meeting-link search among it).
     static QString identifierOf(const platform::PlatformEvent& event);

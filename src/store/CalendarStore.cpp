@@ -169,7 +169,7 @@ void CalendarStore::reloadLists() {
         m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
         ordering::sortCalendars(m_calendars);
         emit calendarsChanged();
-        m_events = fetchEvents(m_loadedRange);
+        m_events = readEvents(m_loadedRange, m_events);
     } else {
         m_calendars.clear();
         emit calendarsChanged();
@@ -303,14 +303,24 @@ std::optional<QStringList> CalendarStore::enabledPlatformCalendarIDs() const {
 }
 
 std::vector<model::ODEvent> CalendarStore::fetchEvents(const core::DateInterval& interval) const {
+    return readEvents(interval, {});
+}
+
+std::vector<model::ODEvent> CalendarStore::readEvents(const core::DateInterval& interval,
+                                                      const std::vector<model::ODEvent>& earlier) const {
     if (m_eventAccess != model::AccessStatus::fullAccess)
         return {};
     const std::optional<QStringList> calendarIDs = enabledPlatformCalendarIDs();
     if (calendarIDs && calendarIDs->isEmpty())
         return {};
+    QHash<QString, const model::ODEvent*> earlierById;
+    earlierById.reserve(static_cast<qsizetype>(earlier.size()));
+    for (const model::ODEvent& e : earlier)
+        earlierById.insert(e.id, &e);
     std::vector<model::ODEvent> events;
     for (const auto& e : m_ek.events(interval.start, interval.end(), calendarIDs))
-        events.push_back(model::ODEvent::fromPlatform(e));
+        events.push_back(model::ODEvent::fromPlatform(
+            e, earlierById.isEmpty() ? nullptr : earlierById.value(model::ODEvent::idOf(e))));
     return ordering::arrangeFetchedEvents(std::move(events), core::Calendar());
 }
 

@@ -166,6 +166,9 @@ private:
     void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
     void setReminders(std::vector<model::ODReminder> reminders);
     static core::DateInterval windowAround(core::Date now);
+    // fetchEvents(), taking over from `earlier` what was found in the same texts before.
+    std::vector<model::ODEvent> readEvents(const core::DateInterval& interval,
+                                           const std::vector<model::ODEvent>& earlier) const;
 
     // What the published lists were read from. A reload that finds it unchanged
     // reads nothing again: the popover reloads on every opening.

@@ -218,6 +218,40 @@ TEST_F(CalendarStoreLoading, DaysAddedToTheWindowAreReadOnAnotherThreadAndArrive
     EXPECT_TRUE(store.events().empty());
 }
 
+// A reload takes a meeting link over from the events it replaces, so it must
+// search again wherever the texts it was found in changed.
+TEST_F(CalendarStoreLoading, AReloadFindsMeetingLinksAgainInChangedTexts) {
+    platform::PlatformEvent call = timedEvent(work, u"Call"_s, local(2026, 3, 11, 9));
+    call.notes = u"Join https://meet.google.com/abc-defg-hij"_s;
+    platform::PlatformEvent room = timedEvent(work, u"Room"_s, local(2026, 3, 11, 11));
+    room.location = u"https://zoom.us/j/1"_s;
+    ek.addEvent(call);
+    ek.addEvent(room);
+    CalendarStore store(ek);
+    const auto named = [&](const QString& title) {
+        for (const model::ODEvent& e : store.events())
+            if (e.title == title)
+                return e;
+        ADD_FAILURE() << title.toStdString() << " not loaded";
+        return model::ODEvent{};
+    };
+    ASSERT_TRUE(named(u"Call"_s).meeting);
+    ASSERT_TRUE(named(u"Room"_s).meeting);
+
+    model::EventDraft noLink = model::EventDraft::fromEvent(named(u"Call"_s));
+    noLink.notes = u"Dial in by phone"_s;
+    store.update(named(u"Call"_s).id, noLink, model::EditSpan::thisEvent);
+    EXPECT_FALSE(named(u"Call"_s).meeting);
+    EXPECT_EQ(named(u"Room"_s).meeting->url, QUrl(u"https://zoom.us/j/1"_s)) << "unchanged texts keep their link";
+
+    model::EventDraft moved = model::EventDraft::fromEvent(named(u"Room"_s));
+    moved.location = u"Room 4"_s;
+    moved.notes = u"https://zoom.us/j/2"_s;
+    store.update(named(u"Room"_s).id, moved, model::EditSpan::thisEvent);
+    ASSERT_TRUE(named(u"Room"_s).meeting);
+    EXPECT_EQ(named(u"Room"_s).meeting->url, QUrl(u"https://zoom.us/j/2"_s));
+}
+
 TEST_F(CalendarStoreLoading, AllDayDuplicatesPreferTheEditableCopy) {
     const core::Date day = local(2026, 3, 12);
     // The read-only copy comes first from the platform; the editable one still wins.

@@ -50,9 +50,10 @@ bool VdirCatalog::reload() {
     const bool filesChanged = m_cache.update(scan);
     const bool changed = filesChanged || !sameLayout(scan, m_scan);
     m_scan = std::move(scan);
-    if (changed || m_items->empty())
+    const bool stale = m_indexStale;
+    if (changed || stale || m_items->empty())
         rebuildIndex();
-    return changed;
+    return changed || stale;
 }
 
 void VdirCatalog::clear() {
@@ -86,6 +87,11 @@ void VdirCatalog::unstage(const QString& path) {
         rebuildIndex();
 }
 
+void VdirCatalog::forgetWritten(const QString& path) {
+    m_indexStale = m_staged.remove(path) || m_indexStale;
+    m_cache.invalidate(path);
+}
+
 void VdirCatalog::clearStaged() {
     if (m_staged.isEmpty())
         return;
@@ -95,6 +101,7 @@ void VdirCatalog::clearStaged() {
 
 void VdirCatalog::rebuildIndex() {
     ++m_version;
+    m_indexStale = false;
     // A snapshot handed to another thread keeps the old lists.
     m_collections = std::make_shared<std::vector<VdirCollection>>();
     m_items = std::make_shared<std::vector<VdirItem>>();

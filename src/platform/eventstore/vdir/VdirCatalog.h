@@ -61,6 +61,9 @@ public:
     void clear();
     // Forgets one parsed file (after writing it).
     void invalidate(const QString& path) { m_cache.invalidate(path); }
+    // Forgets what was staged for the file and its parse, after writing it: the next reload reads it anew and
+    // rebuilds the index once, however many files were written.
+    void forgetWritten(const QString& path);
 
     bool rootExists() const { return m_scan.rootExists; }
     bool rootReadable() const { return m_scan.rootReadable; }
@@ -101,6 +104,8 @@ private:
     std::shared_ptr<std::vector<VdirItem>> m_items = std::make_shared<std::vector<VdirItem>>();
     QHash<QString, qsizetype> m_itemIndex;
     quint64 m_version = 0;
+    // The index still shows staged content that is gone.
+    bool m_indexStale = false;
 };
 
 }  // namespace platform::vdir

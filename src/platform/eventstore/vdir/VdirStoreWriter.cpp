@@ -200,29 +200,34 @@ std::pair<PlatformEvent, const VdirItem*> VdirStoreWriter::changeTarget(VdirEven
     return {*current, item};
 }
 
-void VdirStoreWriter::stage(VdirEventStore& store, OpenFile& file, bool keepFile) {
+void VdirStoreWriter::stage(OpenFile& file, bool keepFile) {
     m_overlaid.insert(file.path);
     if (!keepFile) {
         m_files.stageRemove(file.path, file.expected);
-        store.catalog().stage(file.path, std::nullopt);
+        m_toShow.emplace_back(file.path, std::nullopt);
         return;
     }
-    const QByteArray text = serializeKeepingRawValues(file.tree.get(), file.original);
+    QByteArray text = serializeKeepingRawValues(file.tree.get(), file.original);
     m_files.stageReplace(file.path, text, file.expected);
-    store.catalog().stage(file.path, text);
+    m_toShow.emplace_back(file.path, std::move(text));
 }
 
-QString VdirStoreWriter::stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
+QString VdirStoreWriter::stageNew(QString folder, const QByteArray& uid, icalcomponent* calendar,
                                   const QByteArray& original) {
-    const QByteArray text = serializeKeepingRawValues(calendar, original);
+    QByteArray text = serializeKeepingRawValues(calendar, original);
     const QString path = m_files.stageCreate(folder, QString::fromUtf8(uid), text);
     m_overlaid.insert(path);
-    store.catalog().stage(path, text);
+    m_toShow.emplace_back(path, std::move(text));
     return path;
 }
 
 void VdirStoreWriter::finish(VdirEventStore& store, bool commitNow) {
+    // Parsing the staged texts (a calendar file may hold thousands of events) and rebuilding the index for
+    // them is only worth it when they are to be read before the commit.
+    std::vector<std::pair<QString, std::optional<QByteArray>>> toShow = std::exchange(m_toShow, {});
     if (!commitNow) {
+        for (auto& [path, text] : toShow)
+            store.catalog().stage(path, std::move(text));
         return;
     }
     try {
@@ -269,14 +274,14 @@ QString VdirStoreWriter::stageEdited(VdirEventStore& store, OpenFile& file, IcsE
                                      const QString& identifier, const std::optional<QString>& destination,
                                      bool commitNow) {
     if (!destination) {
-        stage(store, file, true);
+        stage(file, true);
         finish(store, commitNow);
         return identifier;
     }
     IcsTree moved = editor.copyItem(uid);
     const bool keepFile = editor.removeItem(uid);
-    stage(store, file, keepFile);
-    const QString path = stageNew(store, *destination, uid, moved.get(), file.original);
+    stage(file, keepFile);
+    const QString path = stageNew(*destination, uid, moved.get(), file.original);
     finish(store, commitNow);
     return identifierOf(store, path, uid);
 }
@@ -288,11 +293,10 @@ void VdirStoreWriter::commit(VdirEventStore& store) {
     const QStringList written = m_files.commit();
     VdirCatalog& catalog = store.catalog();
     for (const QString& path : std::as_const(m_overlaid)) {
-        catalog.unstage(path);
-        catalog.invalidate(path);
+        catalog.forgetWritten(path);
     }
     for (const QString& path : written) {
-        catalog.invalidate(path);
+        catalog.forgetWritten(path);
     }
     m_overlaid.clear();
     store.reloadNow();
@@ -301,6 +305,7 @@ void VdirStoreWriter::commit(VdirEventStore& store) {
 void VdirStoreWriter::reset(VdirEventStore& store) {
     m_files.reset();
     m_overlaid.clear();
+    m_toShow.clear();
     store.catalog().clearStaged();
     store.catalog().clear();
     store.reloadNow();
@@ -329,7 +334,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (event.hasRecurrenceRules()) {
             editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
         }
-        const QString path = stageNew(store, collection.folder.path, uid, tree.get(), {});
+        const QString path = stageNew(collection.folder.path, uid, tree.get(), {});
         finish(store, commitNow);
         const QString identifier = identifierOf(store, path, uid);
         if (auto saved = store.event(identifier, *event.startDate)) {
@@ -398,7 +403,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
                             zoneFor(event, false));
         }
         touch(target, now);
-        stage(store, file, true);
+        stage(file, true);
         finish(store, commitNow);
         if (auto saved = store.event(identifier, core::Date(static_cast<double>(occurrence)))) {
             return *saved;
@@ -452,8 +457,8 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
     if (rest) {
         const QString folder =
             destination.value_or(store.catalog().collections()[static_cast<size_t>(collectionIndex)].folder.path);
-        stage(store, file, true);
-        const QString restPath = stageNew(store, folder, seriesUid, rest.get(), file.original);
+        stage(file, true);
+        const QString restPath = stageNew(folder, seriesUid, rest.get(), file.original);
         finish(store, commitNow);
         seriesIdentifier = identifierOf(store, restPath, seriesUid);
     } else {
@@ -492,7 +497,7 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
     } else {
         editor.endSeriesBefore(uid, occurrence, now);
     }
-    stage(store, file, keepFile);
+    stage(file, keepFile);
     finish(store, commitNow);
 }
 
@@ -543,7 +548,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         IcsTree tree = newCalendarWith(ICAL_VTODO_COMPONENT, uid, now);
         IcsEditor editor = editorFor(tree.get());
         apply(editor, editor.master(uid), nullptr);
-        const QString path = stageNew(store, collection.folder.path, uid, tree.get(), {});
+        const QString path = stageNew(collection.folder.path, uid, tree.get(), {});
         finish(store, commitNow);
         const QString identifier = identifierOf(store, path, uid);
         if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {
@@ -570,7 +575,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
     }
     apply(editor, todo, &current);
     const QString identifier = item->identifier;
-    stage(store, file, true);
+    stage(file, true);
     finish(store, commitNow);
     if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {
         return std::get<PlatformReminder>(*saved);
@@ -594,7 +599,7 @@ void VdirStoreWriter::removeReminder(VdirEventStore& store, const PlatformRemind
     OpenFile file = open(*item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const bool keepFile = editor.removeItem(item->uid.toUtf8());
-    stage(store, file, keepFile);
+    stage(file, keepFile);
     finish(store, commitNow);
 }
 

@@ -7,6 +7,10 @@
 
 #include <QSet>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace platform::vdir {
 
 class VdirEventStore;
@@ -46,9 +50,9 @@ private:
     // series' first occurrence without a date); refuses what may not be changed.
     std::pair<PlatformEvent, const VdirItem*> changeTarget(VdirEventStore& store, const QString& eventIdentifier,
                                                            const std::optional<core::Date>& occurrenceDate);
-    void stage(VdirEventStore& store, OpenFile& file, bool keepFile);
-    QString stageNew(VdirEventStore& store, QString folder, const QByteArray& uid, icalcomponent* calendar,
-                     const QByteArray& original);
+    // Stage the change's files for writing; finish() shows them in the catalog or writes them.
+    void stage(OpenFile& file, bool keepFile);
+    QString stageNew(QString folder, const QByteArray& uid, icalcomponent* calendar, const QByteArray& original);
     // Stages the edited file, or, when the event moves to another calendar,
     // the item in a new file there and the old file without it. Returns the
     // item's identifier afterwards.
@@ -65,6 +69,9 @@ private:
     // Paths whose staged text the catalog shows instead of the file; a staged
     // creation that was removed again is no longer in m_files but is here.
     QSet<QString> m_overlaid;
+    // The texts of the change under way (nullopt: the file goes), shown by the catalog once the change is
+    // staged; a change written at once reads its files back instead.
+    std::vector<std::pair<QString, std::optional<QByteArray>>> m_toShow;
 };
 
 }  // namespace platform::vdir
