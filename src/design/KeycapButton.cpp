@@ -23,6 +23,14 @@ KeycapButton::KeycapButton(const QString& title, std::optional<QString> icon, co
     setAccessibleName(title);
 }
 
+void KeycapButton::setTitle(const QString& title) {
+    if (title == m_title)
+        return;
+    m_title = title;
+    setAccessibleName(title);
+    labelChanged();
+}
+
 void KeycapButton::setAccentKeycapPadding(std::optional<qreal> horizontal) {
     m_accentKeycapPadding = horizontal;
     labelChanged();

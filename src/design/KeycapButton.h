@@ -20,6 +20,8 @@ public:
                  bool fullWidth = false, QWidget* parent = nullptr);
 
     QString title() const { return m_title; }
+    // Also its accessible name.
+    void setTitle(const QString& title);
     QString keycap() const { return m_keycap; }
     // The accent keycap with this side padding and no least width, for a screen
     // that draws its own; nullopt is the kit's plate.

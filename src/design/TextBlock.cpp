@@ -13,21 +13,30 @@ namespace design {
 
 namespace {
 
-// Lays the text out in lines of `width`; returns the height they take.
-qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment = Qt::AlignLeft) {
+// Lays the text out in lines of `width`, at most `maximumLines` of them when
+// that is above 0; returns the height they take and whether text was left over.
+struct Laid {
+    qreal height = 0;
+    bool cut = false;
+};
+Laid layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment = Qt::AlignLeft, int maximumLines = 0) {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setAlignment(alignment);
     layout.setTextOption(option);
     layout.beginLayout();
-    qreal height = 0;
+    Laid laid;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        if (maximumLines > 0 && layout.lineCount() > maximumLines) {
+            laid.cut = true;
+            break;
+        }
         line.setLineWidth(std::max<qreal>(width, 1));
-        line.setPosition(QPointF(0, height));
-        height += line.height();
+        line.setPosition(QPointF(0, laid.height));
+        laid.height += line.height();
     }
     layout.endLayout();
-    return height;
+    return laid;
 }
 
 int whole(qreal length) {
@@ -64,20 +73,40 @@ void TextBlock::setAlignment(Qt::Alignment alignment) {
     update();
 }
 
-qreal TextBlock::heightFor(const QString& text, const QFont& font, qreal width) {
+void TextBlock::setMaximumLines(int lines) {
+    m_maximumLines = lines;
+    updateGeometry();
+    update();
+}
+
+qreal TextBlock::heightFor(const QString& text, const QFont& font, qreal width, int maximumLines) {
     if (text.isEmpty())
         return QFontMetricsF(font).height();
     QTextLayout layout(text, font);
-    return layOut(layout, width);
+    return layOut(layout, width, Qt::AlignLeft, maximumLines).height;
 }
 
 void TextBlock::paint(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                      const QColor& color, Qt::Alignment alignment) {
+                      const QColor& color, Qt::Alignment alignment, int maximumLines) {
     QTextLayout layout(text, font);
-    layOut(layout, rect.width(), alignment);
+    const Laid laid = layOut(layout, rect.width(), alignment, maximumLines);
     painter.save();
     painter.setPen(color);
-    layout.draw(&painter, rect.topLeft());
+    if (!laid.cut) {
+        layout.draw(&painter, rect.topLeft());
+        painter.restore();
+        return;
+    }
+    // The lines before the last as laid out; the last holds the rest of the text, cut.
+    const int shown = maximumLines - 1;
+    for (int index = 0; index < shown; ++index)
+        layout.lineAt(index).draw(&painter, rect.topLeft());
+    const QTextLine last = layout.lineAt(shown);
+    const QString rest = text.mid(last.textStart()).simplified();
+    const QString cut = QFontMetricsF(font).elidedText(rest, Qt::ElideRight, rect.width());
+    painter.setFont(font);
+    painter.drawText(QRectF(rect.left(), rect.top() + last.y(), rect.width(), last.height()),
+                     static_cast<int>(alignment | Qt::AlignTop | Qt::TextSingleLine), cut);
     painter.restore();
 }
 
@@ -92,12 +121,12 @@ QSize TextBlock::minimumSizeHint() const {
 }
 
 int TextBlock::heightForWidth(int width) const {
-    return whole(heightFor(m_text, font(), width));
+    return whole(heightFor(m_text, font(), width, m_maximumLines));
 }
 
 void TextBlock::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint(painter, QRectF(rect()), m_text, font(), m_color.resolve(), m_alignment);
+    paint(painter, QRectF(rect()), m_text, font(), m_color.resolve(), m_alignment, m_maximumLines);
 }
 
 void TextBlock::changeEvent(QEvent* event) {

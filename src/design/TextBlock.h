@@ -22,6 +22,8 @@ public:
     void setColor(Tint color);
     // Left by default; centred text is centred line by line.
     void setAlignment(Qt::Alignment alignment);
+    // At most this many lines, the last one cut with an ellipsis; 0: as many as it needs.
+    void setMaximumLines(int lines);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -29,9 +31,9 @@ public:
     int heightForWidth(int width) const override;
 
     // The height the text takes when wrapped to `width`.
-    static qreal heightFor(const QString& text, const QFont& font, qreal width);
+    static qreal heightFor(const QString& text, const QFont& font, qreal width, int maximumLines = 0);
     static void paint(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                      const QColor& color, Qt::Alignment alignment = Qt::AlignLeft);
+                      const QColor& color, Qt::Alignment alignment = Qt::AlignLeft, int maximumLines = 0);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +43,7 @@ private:
     QString m_text;
     Tint m_color;
     Qt::Alignment m_alignment = Qt::AlignLeft;
+    int m_maximumLines = 0;
 };
 
 }  // namespace design

@@ -218,6 +218,24 @@ TEST(KitText, WrapsBetweenWordsAndInsideAWordTooLongForTheLine) {
     // One word far wider than the line is broken rather than cut.
     EXPECT_GE(TextBlock::heightFor(QString(60, QLatin1Char('W')), font, 100), 5 * line);
     EXPECT_EQ(TextBlock::heightFor(QString(), font, 100), QFontMetricsF(font).height());
+    // A cap on the lines: the text takes no more, and the last line shows where it was cut.
+    const QString long_ = QStringLiteral("one two three four five six seven eight nine ten");
+    EXPECT_EQ(TextBlock::heightFor(long_, font, 60, 2), 2 * line);
+    EXPECT_EQ(TextBlock::heightFor(QStringLiteral("Two words"), font, 400, 2), line);
+    QImage capped(60, static_cast<int>(3 * line), QImage::Format_ARGB32_Premultiplied);
+    capped.fill(Qt::white);
+    QPainter painter(&capped);
+    TextBlock::paint(painter, QRectF(capped.rect()), long_, font, Qt::black, Qt::AlignLeft, 2);
+    painter.end();
+    const auto inkInRow = [&](int from, int to) {
+        for (int y = from; y < to; ++y)
+            for (int x = 0; x < capped.width(); ++x)
+                if (capped.pixel(x, y) != qRgb(255, 255, 255))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inkInRow(static_cast<int>(line), static_cast<int>(2 * line)));
+    EXPECT_FALSE(inkInRow(static_cast<int>(2 * line) + 1, capped.height())) << "nothing below the second line";
 }
 
 TEST(KitLinks, ClickOncePerClickOrKeyAndNotWhenDisabled) {

@@ -1,0 +1,272 @@
+#include "imageimport/review/ReviewSourceParts.h"
+
+#include "design/KitWidget.h"
+#include "design/ODFont.h"
+#include "design/PlainButton.h"
+#include "design/PlainTextButton.h"
+#include "design/SymbolTable.h"
+#include "design/SymbolView.h"
+#include "design/Symbols.h"
+#include "design/TextBlock.h"
+#include "design/TextLine.h"
+#include "design/Theme.h"
+#include "platform/images/QtImages.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+using design::FontWeight;
+using design::Theme;
+
+namespace imageimport {
+
+namespace {
+
+constexpr qreal kRadius = 12;
+
+QString bannerSymbol() {
+    static const QString symbol = design::SymbolTable::hasSymbol(u"calendar.badge.exclamationmark"_s)
+                                      ? u"calendar.badge.exclamationmark"_s
+                                      : u"calendar"_s;
+    return symbol;
+}
+
+// The image, filling a small portrait tile from its top-left corner; a soft
+// tile when there is none.
+class SourceThumb final : public QWidget {
+public:
+    SourceThumb(const std::optional<platform::LoadedImage>& image, QWidget* parent)
+        : QWidget(parent), m_image(image ? platform::images::toQImage(*image) : QImage()) {
+        setFixedSize(ReviewSourceStrip::kThumbWidth, ReviewSourceStrip::kThumbHeight);
+        design::setAccessibleRole(this, QAccessible::NoRole);
+        design::followAppearance(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QRectF box(rect());
+        const design::Shape shape = design::Shape::rounded(6);
+        if (m_image.isNull()) {
+            shape.fill(painter, box, design::toQColor(Theme::fillSoft()));
+            return;
+        }
+        const QSizeF filled = QSizeF(m_image.size()).scaled(box.size(), Qt::KeepAspectRatioByExpanding);
+        painter.save();
+        painter.setClipPath(shape.path(box));
+        painter.drawImage(QRectF(QPointF(0, 0), filled), m_image);
+        painter.restore();
+        shape.strokeBorder(painter, box, design::toQColor(Theme::line()), 1);
+    }
+
+private:
+    QImage m_image;
+};
+
+// "Recognised text · added to notes" and a chevron that turns down while open.
+class DisclosureRow final : public design::PlainButton {
+public:
+    explicit DisclosureRow(QWidget* parent) : PlainButton(design::Shape::rounded(4), parent) {
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        setCheckable(true);
+    }
+
+    QSize sizeHint() const override {
+        const QFontMetricsF metrics(labelFont());
+        return QSize(static_cast<int>(std::ceil(design::Symbols::boxSide(11) + 6 + metrics.horizontalAdvance(kLabel) +
+                                                4 + design::Symbols::boxSide(9))),
+                     static_cast<int>(std::ceil(std::max(metrics.height(), design::Symbols::boxSide(11)))));
+    }
+
+protected:
+    void nextCheckState() override {}
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        beginPaint(painter);
+        const qreal side = design::Symbols::boxSide(11);
+        const QRectF icon(0, (height() - side) / 2, side, side);
+        const QColor secondary = design::toQColor(Theme::text2());
+        design::Symbols::paint(painter, icon, u"text.viewfinder"_s, secondary, 11, FontWeight::medium);
+        painter.setFont(labelFont());
+        painter.setPen(secondary);
+        painter.drawText(QRectF(icon.right() + 6, 0, width() - icon.right() - 6, height()),
+                         Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, kLabel);
+        const qreal chevronSide = design::Symbols::boxSide(9);
+        const QRectF chevron(width() - chevronSide, (height() - chevronSide) / 2, chevronSide, chevronSide);
+        painter.translate(chevron.center());
+        if (isChecked())
+            painter.rotate(90);
+        design::Symbols::paint(painter, chevron.translated(-chevron.center()), u"chevron.right"_s,
+                               design::toQColor(Theme::text3()), 9, FontWeight::bold);
+    }
+
+private:
+    static inline const QString kLabel = u"Recognised text \u00B7 added to notes"_s;
+    static QFont labelFont() { return design::ODFont::body(11.5, FontWeight::bold); }
+};
+
+}  // namespace
+
+// --- No-date banner ----------------------------------------------------------------------------------
+
+namespace {
+constexpr int kBannerSide = 12;
+constexpr int kBannerTop = 10;
+constexpr int kBannerSpacing = 8;
+constexpr qreal kBannerSymbol = 13;
+}  // namespace
+
+ReviewNoDateBanner::ReviewNoDateBanner(QWidget* parent)
+    : QWidget(parent),
+      m_text(new design::TextBlock(u"No date in this image. We filled in the rest. Pick a day below."_s,
+                                   design::ODFont::body(12, FontWeight::semibold), Theme::amberInk(), this)) {
+    setObjectName(u"ReviewNoDateBanner"_s);
+    design::followAppearance(this);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(kBannerSide, kBannerTop, kBannerSide, kBannerTop);
+    row->setSpacing(kBannerSpacing);
+    auto* icon = new design::SymbolView(bannerSymbol(), kBannerSymbol, FontWeight::medium, Theme::amberInk(), this);
+    design::setAccessibleRole(icon, QAccessible::NoRole);
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(m_text, 1);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+int ReviewNoDateBanner::heightForWidth(int width) const {
+    const int textWidth = width - 2 * kBannerSide - kBannerSpacing -
+                          static_cast<int>(std::ceil(design::Symbols::boxSide(kBannerSymbol)));
+    const int text = m_text->heightForWidth(std::max(textWidth, 1));
+    return std::max(text, static_cast<int>(std::ceil(design::Symbols::boxSide(kBannerSymbol)))) + 2 * kBannerTop;
+}
+
+QSize ReviewNoDateBanner::sizeHint() const {
+    const int width = 340;
+    return QSize(width, heightForWidth(width));
+}
+
+void ReviewNoDateBanner::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    design::Shape::rounded(kRadius).fill(painter, QRectF(rect()), design::toQColor(Theme::amberSoft()));
+}
+
+// --- Source strip ------------------------------------------------------------------------------------
+
+ReviewSourceStrip::ReviewSourceStrip(const std::optional<platform::LoadedImage>& thumbnail, QWidget* parent)
+    : QWidget(parent),
+      m_status(new design::TextLine({}, design::ODFont::body(11.5, FontWeight::medium), Theme::text2(), this)),
+      m_change(new design::PlainTextButton(u"Change"_s, design::ODFont::body(12, FontWeight::bold), Theme::flame(),
+                                           this)) {
+    setObjectName(u"ReviewSourceStrip"_s);
+    design::followAppearance(this);
+    design::setAccessibleRole(this, QAccessible::Grouping);
+    auto* title = new design::TextLine(u"From your screenshot"_s, design::ODFont::body(12.5, FontWeight::bold),
+                                       Theme::text(), this);
+    auto* words = new QVBoxLayout;
+    words->setSpacing(2);
+    words->addWidget(title);
+    words->addWidget(m_status);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 8, 10, 8);
+    row->setSpacing(10);
+    row->addWidget(new SourceThumb(thumbnail, this));
+    row->addLayout(words, 1);
+    row->addWidget(m_change);
+    m_change->setToolTip(u"Choose another image"_s);
+    m_change->setAccessibleName(u"Change image"_s);
+    connect(m_change, &QAbstractButton::clicked, this, &ReviewSourceStrip::changeClicked);
+}
+
+void ReviewSourceStrip::setStatus(const QString& status) { m_status->setText(status); }
+QString ReviewSourceStrip::status() const { return m_status->text(); }
+QAbstractButton* ReviewSourceStrip::changeButton() const { return m_change; }
+
+void ReviewSourceStrip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const design::Shape shape = design::Shape::rounded(kRadius);
+    shape.fill(painter, QRectF(rect()), design::toQColor(Theme::card()));
+    shape.strokeBorder(painter, QRectF(rect()), design::toQColor(Theme::line()), 1);
+}
+
+// --- Recognised text ---------------------------------------------------------------------------------
+
+RecognisedTextPanel::RecognisedTextPanel(const QString& preview, QWidget* parent)
+    : QWidget(parent),
+      m_disclosure(new DisclosureRow(this)),
+      m_preview(new design::TextBlock(preview, design::ODFont::body(11.5, FontWeight::medium), Theme::text3(), this)),
+      m_editor(new QPlainTextEdit(this)) {
+    setObjectName(u"RecognisedTextPanel"_s);
+    design::followAppearance(this);
+    m_preview->setMaximumLines(2);
+    design::setAccessibleRole(m_preview, QAccessible::NoRole);
+    m_editor->setFont(design::ODFont::body(11.5, FontWeight::medium));
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->setFixedHeight(kEditorHeight);
+    m_editor->setAccessibleName(u"Notes"_s);
+    m_editor->viewport()->setAutoFillBackground(false);
+    m_editor->setTabChangesFocus(true);
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_editor->hide();
+    styleEditor();
+    connect(&design::AppearanceSignal::instance(), &design::AppearanceSignal::changed, this,
+            &RecognisedTextPanel::styleEditor);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 9, 12, 9);
+    column->setSpacing(4);
+    column->addWidget(m_disclosure);
+    column->addWidget(m_preview);
+    column->addWidget(m_editor);
+    connect(m_disclosure, &QAbstractButton::clicked, this, &RecognisedTextPanel::toggled);
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] { emit notesEdited(m_editor->toPlainText()); });
+    setOpen(false);
+}
+
+void RecognisedTextPanel::setOpen(bool open) {
+    m_open = open;
+    m_disclosure->setChecked(open);
+    m_disclosure->setAccessibleName(open ? u"Hide recognised text"_s
+                                         : u"Show and edit recognised text. It's added to the notes."_s);
+    m_preview->setVisible(!open);
+    m_editor->setVisible(open);
+    m_disclosure->update();
+}
+
+void RecognisedTextPanel::setNotes(const QString& notes) {
+    if (m_editor->toPlainText() == notes)
+        return;
+    const QSignalBlocker quiet(m_editor);
+    m_editor->setPlainText(notes);
+    // What the user adds goes after what the image gave.
+    m_editor->moveCursor(QTextCursor::End);
+}
+
+// The editor sits on the panel's own fill, in the panel's text colour.
+void RecognisedTextPanel::styleEditor() {
+    QPalette palette = m_editor->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    palette.setColor(QPalette::Text, design::toQColor(Theme::text2()));
+    palette.setColor(QPalette::Highlight, design::toQColor(Theme::flameSoft()));
+    palette.setColor(QPalette::HighlightedText, design::toQColor(Theme::text()));
+    m_editor->setPalette(palette);
+}
+
+void RecognisedTextPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const design::Shape shape = design::Shape::rounded(kRadius);
+    shape.fill(painter, QRectF(rect()), design::toQColor(Theme::surfaceSunk()));
+    shape.strokeBorder(painter, QRectF(rect()), design::toQColor(Theme::line()), 1);
+}
+
+}  // namespace imageimport

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/images/ImageLoader.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+
+class QAbstractButton;
+class QPlainTextEdit;
+
+namespace design {
+class PlainTextButton;
+class TextBlock;
+class TextLine;
+}  // namespace design
+
+namespace imageimport {
+
+// In place of the source strip while no day is set: says that a day still has
+// to be picked below. Wraps rather than cuts its words.
+class ReviewNoDateBanner final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ReviewNoDateBanner(QWidget* parent = nullptr);
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    design::TextBlock* m_text;
+};
+
+// Where the data came from: the image's thumbnail, what was found, and "Change"
+// to choose another image.
+class ReviewSourceStrip final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kThumbWidth = 40;
+    static constexpr int kThumbHeight = 50;
+
+    explicit ReviewSourceStrip(const std::optional<platform::LoadedImage>& thumbnail, QWidget* parent = nullptr);
+
+    void setStatus(const QString& status);
+    QString status() const;
+    QAbstractButton* changeButton() const;
+
+signals:
+    void changeClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    design::TextLine* m_status;
+    design::PlainTextButton* m_change;
+};
+
+// The recognised text: two lines of it, or, opened, the editor of the notes
+// that are saved with the item (they start as what the image gave).
+class RecognisedTextPanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kEditorHeight = 120;
+
+    RecognisedTextPanel(const QString& preview, QWidget* parent = nullptr);
+
+    void setOpen(bool open);
+    bool isOpen() const { return m_open; }
+    // Shows the notes unless they are being edited.
+    void setNotes(const QString& notes);
+    QAbstractButton* disclosure() const { return m_disclosure; }
+    QPlainTextEdit* editor() const { return m_editor; }
+
+signals:
+    void toggled();
+    void notesEdited(const QString& notes);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void styleEditor();
+
+    QAbstractButton* m_disclosure;
+    design::TextBlock* m_preview;
+    QPlainTextEdit* m_editor;
+    bool m_open = false;
+};
+
+}  // namespace imageimport
