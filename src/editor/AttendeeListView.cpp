@@ -152,11 +152,6 @@ QSize AttendeeListView::sizeHint() const {
     return QSize(kWidth, QWidget::sizeHint().height());
 }
 
-void AttendeeListView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), design::toQColor(Theme::card()));
-}
-
 AttendeesRow::AttendeesRow(const std::vector<model::ODAttendee>& attendees, QWidget* parent)
     : QAbstractButton(parent) {
     setFocusPolicy(Qt::TabFocus);

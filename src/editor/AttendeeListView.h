@@ -75,9 +75,6 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     design::TextLine* m_count;
     design::TextLine* m_summary;

@@ -15,6 +15,7 @@
 #include "design/Theme.h"
 #include "editor/AttendeeListView.h"
 #include "editor/EditorFooter.h"
+#include "editor/EditorPopover.h"
 #include "editor/EditorRows.h"
 #include "editor/EditorSpan.h"
 #include "editor/EditorTexts.h"
@@ -143,11 +144,16 @@ QWidget* EventEditForm::buildDetails() {
     connect(m_alert, &QAbstractButton::clicked, this, [this] { showMenu(alertMenu()); });
     m_details->addWidget(formRow(u"bell"_s, m_alert, details));
     if (const std::optional<model::ODEvent>& event = m_model.event(); event && !event->allPeople().empty()) {
-        m_attendees = new AttendeesRow(event->allPeople());
+        const std::vector<model::ODAttendee> people = event->allPeople();
+        m_attendees = new AttendeesRow(people);
+        m_attendeeList = new EditorPopover(
+            this, [people] { return new AttendeeListView(people); }, [this] { m_model.setShowAttendees(false); });
         connect(m_attendees, &QAbstractButton::clicked, this,
                 [this] { m_model.setShowAttendees(!m_model.showAttendees()); });
-        connect(&m_model, &EventEditorModel::showAttendeesChanged, m_attendees,
-                [this] { m_attendees->setShowsFocused(m_model.showAttendees()); });
+        connect(&m_model, &EventEditorModel::showAttendeesChanged, m_attendees, [this] {
+            m_attendees->setShowsFocused(m_model.showAttendees());
+            m_attendeeList->sync(m_model.showAttendees(), m_attendees);
+        });
         m_details->addWidget(formRow(u"person.2"_s, m_attendees, details));
     }
     return details;
@@ -170,6 +176,10 @@ void EventEditForm::refreshHeader() {
     const std::optional<model::ODCalendar> calendar = m_model.calendar();
     m_chip->setCalendar(calendar ? std::optional(calendar->color) : std::nullopt, m_model.calendarTitle());
     m_chip->setChangeable(m_model.canChangeCalendar());
+}
+
+design::AnchoredPopover* EventEditForm::attendeeList() const {
+    return m_attendeeList ? m_attendeeList->popover() : nullptr;
 }
 
 void EventEditForm::refreshChoices() {

@@ -13,6 +13,7 @@ namespace app {
 struct AppEnvironment;
 }
 namespace design {
+class AnchoredPopover;
 class CalendarChip;
 class CappedHeightView;
 class FieldChoiceButton;
@@ -24,6 +25,7 @@ namespace editor {
 
 class AttendeesRow;
 class EditorFooter;
+class EditorPopover;
 class EventEditorModel;
 class LocationRow;
 class NotesField;
@@ -52,6 +54,8 @@ public:
     design::FieldChoiceButton* alertButton() const { return m_alert; }
     // Null for a new event and for one without attendees.
     AttendeesRow* attendeesRow() const { return m_attendees; }
+    // The list of the people invited, while it is open.
+    design::AnchoredPopover* attendeeList() const;
     NotesField* notesField() const { return m_notes; }
     EditorFooter* footer() const { return m_footer; }
 
@@ -88,6 +92,7 @@ private:
     design::FieldChoiceButton* m_alert = nullptr;
     QVBoxLayout* m_details = nullptr;
     AttendeesRow* m_attendees = nullptr;
+    EditorPopover* m_attendeeList = nullptr;
     NotesField* m_notes = nullptr;
     EditorFooter* m_footer = nullptr;
     std::function<void(const std::vector<design::PopupMenuItem>&)> m_presentMenu;

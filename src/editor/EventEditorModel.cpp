@@ -149,6 +149,12 @@ core::Date EventEditorModel::sameDayOnDayCalendar(core::Date day) const {
     return dayCalendar().date(noon).value_or(day);
 }
 
+core::Calendar EventEditorModel::editingCalendar() const {
+    core::Calendar calendar;
+    calendar.setTimeZone(editingTimeZone());
+    return calendar;
+}
+
 bool EventEditorModel::isMultiDay() const {
     return span::isMultiDay(m_draft, dayCalendar());
 }

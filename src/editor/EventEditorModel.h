@@ -92,6 +92,8 @@ public:
     std::optional<core::TimeZone> foreignTimeZone() const;
     // The zone times are shown and picked in: the foreign zone, else this computer's.
     core::TimeZone editingTimeZone() const;
+    // A calendar on that zone's clock, for the pickers.
+    core::Calendar editingCalendar() const;
     bool isMultiDay() const;
     // The meeting link in the link field, the location or the notes.
     std::optional<model::MeetingLink> meeting() const;

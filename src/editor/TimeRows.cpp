@@ -10,10 +10,12 @@
 #include "design/Symbols.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
+#include "editor/EditorPopover.h"
 #include "editor/EditorRows.h"
 #include "editor/EditorSpan.h"
 #include "editor/EditorTexts.h"
 #include "editor/EventEditorModel.h"
+#include "editor/TimePopovers.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -249,15 +251,24 @@ void TimeZoneChip::paintEvent(QPaintEvent*) {
 // --- The rows -----------------------------------------------------------------------------------
 
 TimeRows::TimeRows(EventEditorModel& model, QWidget* parent)
-    : QWidget(parent), m_model(model), m_layout(new QVBoxLayout(this)), m_chip(new TimeZoneChip(parent)) {
+    : QWidget(parent),
+      m_model(model),
+      m_layout(new QVBoxLayout(this)),
+      m_chip(new TimeZoneChip(parent)),
+      m_dayPopover(new EditorPopover(
+          this, [this] { return new SameDayPopover(m_model); }, [this] { m_model.setShowTime(false); })),
+      m_startPopover(new EditorPopover(
+          this, [this] { return new EndpointPopover(m_model, true); }, [this] { m_model.setShowStart(false); })),
+      m_endPopover(new EditorPopover(
+          this, [this] { return new EndpointPopover(m_model, false); }, [this] { m_model.setShowEnd(false); })) {
     setObjectName(u"TimeRows"_s);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     build(model.isMultiDay());
     connect(&model, &EventEditorModel::draftChanged, this, &TimeRows::refresh);
-    connect(&model, &EventEditorModel::showTimeChanged, this, &TimeRows::refresh);
-    connect(&model, &EventEditorModel::showStartChanged, this, &TimeRows::refresh);
-    connect(&model, &EventEditorModel::showEndChanged, this, &TimeRows::refresh);
+    for (auto changed : {&EventEditorModel::showTimeChanged, &EventEditorModel::showStartChanged,
+                         &EventEditorModel::showEndChanged})
+        connect(&model, changed, this, &TimeRows::syncPopovers);
 }
 
 TimeRows::~TimeRows() {
@@ -355,17 +366,34 @@ void TimeRows::refresh() {
     const core::TimeZone zone = m_model.editingTimeZone();
     if (m_sameDay) {
         m_sameDay->setValue(texts::sameDaySummary(draft, zone), texts::lengthText(draft));
-        m_sameDay->setShowsFocused(m_model.showTime());
         m_sameDay->setToolTip(design::plainToolTip(m_model.timeZoneHelp().value_or(QString())));
     } else {
         m_start->setValue(texts::endpointValue(draft.start, draft.isAllDay, zone));
         m_end->setValue(texts::endpointValue(span::shownEnd(draft), draft.isAllDay, zone));
-        m_start->setShowsFocused(m_model.showStart());
-        m_end->setShowsFocused(m_model.showEnd());
     }
     m_allDay->setOn(draft.isAllDay);
     if (m_chip)
         m_chip->setText(m_model.timeZoneChip().value_or(QString()));
+    syncPopovers();
+}
+
+void TimeRows::syncPopovers() {
+    if (m_sameDay)
+        m_sameDay->setShowsFocused(m_model.showTime());
+    if (m_start) {
+        m_start->setShowsFocused(m_model.showStart());
+        m_end->setShowsFocused(m_model.showEnd());
+    }
+    m_dayPopover->sync(m_model.showTime(), m_sameDay);
+    m_startPopover->sync(m_model.showStart(), m_start);
+    m_endPopover->sync(m_model.showEnd(), m_end);
+}
+
+design::AnchoredPopover* TimeRows::openPopover() const {
+    for (EditorPopover* popover : {m_dayPopover, m_startPopover, m_endPopover})
+        if (popover->popover())
+            return popover->popover();
+    return nullptr;
 }
 
 }  // namespace editor

@@ -8,11 +8,13 @@
 class QVBoxLayout;
 
 namespace design {
+class AnchoredPopover;
 class ODSwitch;
-}
+}  // namespace design
 
 namespace editor {
 
+class EditorPopover;
 class EventEditorModel;
 
 // A button of the time rows, in a field box: an optional fixed-width label
@@ -108,6 +110,8 @@ public:
     // Laid over the day button; hidden without a foreign zone or for an all-day event.
     TimeZoneChip* zoneChip() const { return m_chip.data(); }
     bool showsTwoRows() const { return m_twoRows; }
+    // The pop-over open now, if any.
+    design::AnchoredPopover* openPopover() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -116,6 +120,7 @@ private:
     void build(bool twoRows);
     QWidget* allDayToggle();
     void refresh();
+    void syncPopovers();
 
     EventEditorModel& m_model;
     QVBoxLayout* m_layout;
@@ -127,6 +132,9 @@ private:
     // Owned by these rows, though its parent is theirs.
     QPointer<TimeZoneChip> m_chip;
     bool m_twoRows = false;
+    EditorPopover* m_dayPopover;
+    EditorPopover* m_startPopover;
+    EditorPopover* m_endPopover;
 };
 
 }  // namespace editor

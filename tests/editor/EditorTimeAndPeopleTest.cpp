@@ -3,11 +3,16 @@
 // the people invited.
 
 #include "EditorScreen.h"
+#include "design/AnchoredPopover.h"
 #include "design/Avatar.h"
+#include "design/MonthPicker.h"
+#include "design/ODButton.h"
+#include "design/QuickChoiceRow.h"
 #include "design/CappedHeightView.h"
 #include "design/ODSwitch.h"
 #include "design/TextLine.h"
 #include "editor/AttendeeListView.h"
+#include "editor/TimePopovers.h"
 #include "editor/TimeRows.h"
 
 #include <QScrollBar>
@@ -51,6 +56,33 @@ TEST_F(EditorTimeRows, AOneDayEventHasOneRowAndALengthPastMidnightMakesTwo) {
     EXPECT_FALSE(rows().showsTwoRows());
     EXPECT_FALSE(model().showStart());
     EXPECT_EQ(rows().sameDayButton()->length(), u"30m"_s);
+}
+
+TEST_F(EditorTimeRows, TheDaysPopOverMovesTheDayKeepingTheTimesAndALengthPastMidnightClosesIt) {
+    open(add(storetest::timedEvent(work, u"Late show"_s, local(2026, 3, 11, 23), 45)));
+    rows().sameDayButton()->click();
+    ASSERT_TRUE(model().showTime());
+    ASSERT_NE(rows().openPopover(), nullptr);
+    auto* day = qobject_cast<editor::SameDayPopover*>(rows().openPopover()->content());
+    ASSERT_NE(day, nullptr);
+    day->monthPicker()->pick(local(2026, 3, 13));
+    EXPECT_EQ(model().draft().start, local(2026, 3, 13, 23));
+    EXPECT_EQ(model().draft().end, local(2026, 3, 13, 23, 45));
+    EXPECT_EQ(day->quickLengths()->titles(), (QStringList{u"15m"_s, u"30m"_s, u"45m"_s, u"1h"_s, u"1h 30m"_s}));
+
+    day->quickLengths()->buttons()[4]->click();
+    EXPECT_TRUE(rows().showsTwoRows()) << "23:00 plus 1h 30m ends the next day";
+    EXPECT_FALSE(model().showTime());
+    EXPECT_EQ(rows().openPopover(), nullptr);
+
+    // The end's pop-over picks no day before the start.
+    rows().endButton()->click();
+    ASSERT_NE(rows().openPopover(), nullptr);
+    auto* end = qobject_cast<editor::EndpointPopover*>(rows().openPopover()->content());
+    ASSERT_NE(end, nullptr);
+    EXPECT_FALSE(end->monthPicker()->isPickable(local(2026, 3, 12)));
+    model().handleEscape();
+    EXPECT_EQ(rows().openPopover(), nullptr);
 }
 
 TEST_F(EditorTimeRows, AnAllDayEventEndsOnItsLastDayNotTheNextMidnight) {
@@ -200,9 +232,13 @@ TEST_F(EditorTimeRows, PicturesOfTheTimeRowsAndThePeople) {
     open(add(meeting));
     ASSERT_NE(form().attendeesRow(), nullptr);
     pin(u"attendees"_s);
+    form().attendeesRow()->click();
+    ASSERT_NE(form().attendeeList(), nullptr) << "the row opens the list";
+    EXPECT_TRUE(form().attendeesRow()->showsFocused());
 
-    AttendeeListView list(model().event()->allPeople());
-    ASSERT_EQ(list.rows().size(), 12);
+    // The list as it hangs from the row.
+    design::AnchoredPopover& list = *form().attendeeList();
+    ASSERT_EQ(qobject_cast<AttendeeListView*>(list.content())->rows().size(), 12);
     for (const bool dark : {false, true})
         EXPECT_TRUE(testsupport::matchesReference(
             testsupport::renderOnSurface(list, AttendeeListView::kWidth, dark, u"editor-attendee-list"_s),
