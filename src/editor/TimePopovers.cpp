@@ -15,6 +15,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace editor {
@@ -60,8 +62,14 @@ SameDayPopover::SameDayPopover(EventEditorModel& model, QWidget* parent)
         m_start = new TitledTimeField(u"Start"_s, this);
         m_end = new TitledTimeField(u"End"_s, this);
         times->addWidget(m_start);
-        times->addWidget(new design::SymbolView(u"arrow.right"_s, 11, FontWeight::regular, Theme::text3(), this), 0,
-                         Qt::AlignBottom);
+        // The arrow points from field to field, so it stands level with the fields, not their titles.
+        auto* arrow = new design::SymbolView(u"arrow.right"_s, 11, FontWeight::regular, Theme::text3(), this);
+        const int belowArrow = (m_start->field()->sizeHint().height() - arrow->sizeHint().height()) / 2;
+        auto* arrowColumn = new QVBoxLayout;
+        arrowColumn->setContentsMargins(0, 0, 0, std::max(0, belowArrow));
+        arrowColumn->addStretch(1);
+        arrowColumn->addWidget(arrow);
+        times->addLayout(arrowColumn);
         times->addWidget(m_end);
         times->addStretch(1);
         stack->addLayout(times);

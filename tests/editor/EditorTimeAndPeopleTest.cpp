@@ -245,4 +245,28 @@ TEST_F(EditorTimeRows, PicturesOfTheTimeRowsAndThePeople) {
             dark ? u"editor-attendee-list-dark"_s : u"editor-attendee-list-light"_s));
 }
 
+// The pop-over open on the time rows, drawn on its own as it hangs there.
+void pinOpenPopover(const TimeRows& rows, const QString& state) {
+    ASSERT_NE(rows.openPopover(), nullptr);
+    design::AnchoredPopover& popover = *rows.openPopover();
+    const int width = popover.sizeHint().width();
+    for (const bool dark : {false, true}) {
+        const QString name = u"editor-"_s + state + (dark ? u"-dark"_s : u"-light"_s);
+        EXPECT_TRUE(testsupport::matchesReference(
+            testsupport::renderOnSurface(popover, width, dark, u"editor-"_s + state), name));
+    }
+}
+
+TEST_F(EditorTimeRows, PicturesOfTheOpenTimePopOvers) {
+    // 45 minutes: the month with its day, the two times and 45m marked.
+    open(add(storetest::timedEvent(work, u"Dentist"_s, local(2026, 3, 12, 9, 30), 45)));
+    rows().sameDayButton()->click();
+    pinOpenPopover(rows(), u"day-popover"_s);
+
+    // The end of a night across two days: the days before the start cannot be picked.
+    open(add(storetest::timedEvent(work, u"Night train"_s, local(2026, 3, 12, 22), 10 * 60)));
+    rows().endButton()->click();
+    pinOpenPopover(rows(), u"end-popover"_s);
+}
+
 }  // namespace
