@@ -216,6 +216,13 @@ bool ImageReviewModel::durationFound() const {
     return (applied && candidateLength(*applied)) || m_extraction.duration;
 }
 
+bool ImageReviewModel::remindFound() const {
+    if (m_remindEdited)
+        return false;
+    const DateCandidate* applied = candidate(m_appliedID);
+    return applied && applied->hour;
+}
+
 std::optional<QString> ImageReviewModel::defaultCalendarID() const {
     return m_store.calendarForNewEvents({m_settings.defaultCalendarID()});
 }
@@ -331,6 +338,20 @@ void ImageReviewModel::saveReminder(const model::ReminderDraft& draft) {
     // Leaving the import route ends the review, and with it this model.
     if (self)
         setBusy(false);
+}
+
+void ImageReviewModel::askForRemindersAccess() {
+    // Once refused, the question is not put again and the answer comes at once:
+    // without the message the chip would seem to do nothing.
+    QPointer<ImageReviewModel> self(this);
+    m_store.requestRemindersAccess([self](bool granted) {
+        if (!self)
+            return;
+        if (!granted)
+            self->setErrorText(remindersAccessMessage());
+        else if (self->m_errorText == remindersAccessMessage())
+            self->setErrorText(std::nullopt);
+    });
 }
 
 bool ImageReviewModel::isStillShown() const {

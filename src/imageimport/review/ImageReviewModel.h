@@ -123,6 +123,8 @@ public:
     bool dateFound() const;
     bool timeFound() const;
     bool durationFound() const;
+    // The time to be reminded at is the hour of the candidate applied last.
+    bool remindFound() const;
     // Where a new event goes when no calendar was chosen.
     std::optional<QString> defaultCalendarID() const;
     std::optional<core::Date> start() const;
@@ -138,6 +140,9 @@ public:
     void add();
     // An event goes to the full editor; a reminder opens its notes.
     void moreDetails();
+    // Nothing can be offered as a reminder's list before access to Reminders is
+    // given: asks for it, and where it is refused says where to turn it on.
+    void askForRemindersAccess();
     // Applies a candidate of the extraction: its day, time and length are again
     // the image's.
     void pick(const DateCandidate& candidate);

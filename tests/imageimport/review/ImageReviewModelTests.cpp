@@ -1,6 +1,9 @@
 #include "imageimport/review/ImageReviewModel.h"
 
+#include "app/PlatformWords.h"
+#include "design/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
+#include "imageimport/review/ReminderChoices.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
 
@@ -391,6 +394,171 @@ TEST_F(ImageReview, TheTextsFollowTheChosenKind) {
     EXPECT_EQ(model->moreDetailsAccessibleName(), u"More details, edit the notes"_s);
     EXPECT_EQ(model->statusLine(), u"Switched to a reminder"_s);
     EXPECT_EQ(model->recognisedTextPreview(), u"Team offsite · Fri 13 Mar · 14:30"_s);
+}
+
+// --- The reminder's chips -------------------------------------------------------------------------------
+
+TEST_F(ImageReview, PrioritiesAreShownAndStoredOnTheStoresScale) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13))}, Kind::reminder));
+    const ReminderChoices chips(*model, env.store);
+    std::vector<std::pair<QString, int>> menu;
+    for (const auto& choice : chips.priorityChoices())
+        menu.emplace_back(choice.title, choice.value);
+    EXPECT_EQ(menu, (std::vector<std::pair<QString, int>>{{u"None"_s, 0}, {u"Low"_s, 9}, {u"Medium"_s, 5},
+                                                         {u"High"_s, 1}}));
+    for (const auto& [title, value] : menu) {
+        model->choosePriority(value);
+        EXPECT_EQ(chips.priorityValue(), title);
+        EXPECT_EQ(model->reminderDraft()->priority, value);
+        const auto checked = chips.priorityChoices();
+        EXPECT_EQ(std::count_if(checked.begin(), checked.end(), [](const auto& c) { return c.checked; }), 1);
+    }
+    // A value the menu has no row for (another app's 3) reads None, and nothing is checked.
+    model->choosePriority(3);
+    EXPECT_EQ(chips.priorityValue(), u"None"_s);
+    for (const auto& choice : chips.priorityChoices())
+        EXPECT_FALSE(choice.checked) << choice.title.toStdString();
+}
+
+TEST_F(ImageReview, TheListChipShowsTheChosenListElseTheDefaultAndChecksIt) {
+    const QString groceries =
+        env.ek.addCalendar(EntityType::Reminder, u"Groceries"_s, core::Color::rgb(0x30, 0xA0, 0x50))
+            .calendarIdentifier;
+    const QString shared = env.ek.addCalendar(EntityType::Reminder, u"Shared"_s).calendarIdentifier;
+    env.ek.setCalendarAllowsModifications(shared, false);
+    env.store.reload();
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13))}, Kind::reminder));
+    const ReminderChoices chips(*model, env.store);
+
+    EXPECT_EQ(chips.listFace().title, u"Errands"_s);
+    auto choices = chips.listChoices();
+    ASSERT_EQ(choices.size(), 2u) << "a list that takes no changes is not offered";
+    EXPECT_EQ(choices[0].id, errands);
+    EXPECT_TRUE(choices[0].checked);
+    EXPECT_FALSE(choices[1].checked);
+
+    model->chooseList(groceries);
+    EXPECT_EQ(chips.listFace(), (ReminderChoices::ListFace{u"Groceries"_s, core::Color::rgb(0x30, 0xA0, 0x50)}));
+    choices = chips.listChoices();
+    EXPECT_FALSE(choices[0].checked);
+    EXPECT_TRUE(choices[1].checked);
+    EXPECT_EQ(model->reminderDraft()->listID, groceries);
+
+    // The chosen list went away: the chip falls back, the choice is kept until another is made.
+    env.ek.removeCalendar(groceries);
+    env.store.reload();
+    EXPECT_EQ(chips.listFace(), (ReminderChoices::ListFace{u"Reminders"_s, design::Theme::sky()}));
+    EXPECT_EQ(model->listID(), groceries);
+    model->chooseList(std::nullopt);
+    env.ek.setDefaultCalendarForNewReminders(std::nullopt);
+    env.store.reload();
+    EXPECT_EQ(chips.listFace().title, u"Reminders"_s);
+    for (const auto& choice : chips.listChoices())
+        EXPECT_FALSE(choice.checked) << "no list chosen and no default";
+}
+
+TEST_F(ImageReview, AskingForTheListsWithoutAccessSaysWhereToTurnItOnWhenRefused) {
+    env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::NotDetermined);
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13))}, Kind::reminder));
+    const ReminderChoices chips(*model, env.store);
+    EXPECT_TRUE(chips.listChoices().empty());
+    EXPECT_EQ(chips.listFace().title, u"Reminders"_s);
+
+    env.ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::Denied, false);
+    model->askForRemindersAccess();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(model->errorText());
+    EXPECT_TRUE(model->errorText()->contains(app::words::privacyRemindersPath()));
+    // Asked again, refused again at once: the line stays.
+    model->askForRemindersAccess();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->errorText(), ImageReviewModel::remindersAccessMessage());
+    EXPECT_EQ(env.ek.callCount(platform::FakeEventStore::Operation::RequestAccess), 2);
+
+    // Turned on: the line goes and the lists are offered.
+    env.ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::FullAccess, true);
+    model->askForRemindersAccess();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model->errorText());
+    ASSERT_EQ(chips.listChoices().size(), 1u);
+    EXPECT_TRUE(chips.listChoices()[0].checked);
+
+    // An answer that comes after the review is gone touches nothing.
+    model->askForRemindersAccess();
+    model.reset();
+    QCoreApplication::processEvents();
+}
+
+TEST_F(ImageReview, TheRemindTagJudgesTheSelectedCandidate) {
+    const DateCandidate dayOnly = candidate(1, local(2026, 3, 13));
+    const DateCandidate evening = candidate(2, local(2026, 3, 14), 19, 15);
+    auto model = review(extractionWith({dayOnly, evening}, Kind::reminder));
+    const ReminderChoices chips(*model, env.store);
+    EXPECT_EQ(chips.remindValue(), u"9:00\u202FAM"_s);
+    EXPECT_EQ(chips.remindTag(), ValueTag::defaulted);
+    EXPECT_EQ(chips.dueTag(), ValueTag::found);
+
+    model->pick(evening);
+    EXPECT_EQ(chips.remindValue(), u"7:15\u202FPM"_s);
+    EXPECT_EQ(chips.remindTag(), ValueTag::found);
+    model->chooseRemindAt(TimeOfDay{13, 0});
+    EXPECT_EQ(chips.remindTag(), std::nullopt) << "set by hand";
+    model->pick(dayOnly);
+    EXPECT_EQ(chips.remindTag(), ValueTag::defaulted) << "the chosen day has no hour";
+    model->pick(evening);
+    EXPECT_EQ(chips.remindTag(), ValueTag::found);
+
+    // A day by hand keeps the image's hour, and says so; the day itself is the user's.
+    model->pickDay(local(2026, 3, 20));
+    EXPECT_EQ(chips.remindTag(), ValueTag::found);
+    EXPECT_EQ(chips.dueTag(), std::nullopt);
+    EXPECT_EQ(chips.dueValue(), u"Fri, Mar 20"_s);
+
+    auto undated = review(extractionWith({}, Kind::reminder));
+    const ReminderChoices none(*undated, env.store);
+    EXPECT_EQ(none.dueValue(), u"Pick a day"_s);
+    EXPECT_EQ(none.dueTag(), std::nullopt);
+    EXPECT_EQ(none.remindTag(), ValueTag::defaulted);
+}
+
+TEST_F(ImageReview, TheReasonLineQuotesTheDeadlineWordsOnlyWhenTheImageProposedAReminder) {
+    const auto reasonFor = [&](Kind kind, std::optional<QString> trigger) {
+        ImageExtraction extraction = extractionWith({candidate(1, local(2026, 3, 13))}, kind);
+        extraction.reminderTrigger = std::move(trigger);
+        auto model = review(extraction);
+        model->chooseKind(Kind::reminder);
+        return ReminderChoices(*model, env.store).reasonLine();
+    };
+    EXPECT_EQ(reasonFor(Kind::reminder, u"due by"_s),
+              u"Picked Reminder because it says \u201CDue by\u201D. Switch to Event any time."_s);
+    EXPECT_EQ(reasonFor(Kind::reminder, u"Pay before"_s),
+              u"Picked Reminder because it says \u201CPay before\u201D. Switch to Event any time."_s);
+    EXPECT_EQ(reasonFor(Kind::reminder, u"3 days left"_s)->mid(32, 13), u"\u201C3 days left\u201D"_s);
+    // One letter outside the basic plane, upper-cased whole.
+    EXPECT_EQ(reasonFor(Kind::reminder, u"\U00010428x"_s)->mid(32, 5), u"\u201C\U00010400x\u201D"_s);
+    EXPECT_EQ(reasonFor(Kind::reminder, u""_s)->mid(32, 2), u"\u201C\u201D"_s);
+    EXPECT_EQ(reasonFor(Kind::reminder, std::nullopt), std::nullopt);
+    EXPECT_EQ(reasonFor(Kind::event, u"due by"_s), std::nullopt) << "the user made it a reminder";
+}
+
+TEST_F(ImageReview, SwitchingTheKindBackAndForthKeepsTheFieldsOfEach) {
+    auto model = review(extractionWith({candidate(1, local(2026, 3, 13), 14, 30, 16, 0)}));
+    model->chooseTime(TimeOfDay{10, 0});
+    model->chooseDuration(1800);
+    model->chooseCalendar(home);
+    model->setLocation(u"Room 4"_s);
+    const auto event = model->eventDraft();
+
+    model->chooseKind(Kind::reminder);
+    model->chooseList(errands);
+    model->choosePriority(5);
+    model->chooseRemindAt(TimeOfDay{8, 45});
+    const auto reminder = model->reminderDraft();
+    model->chooseKind(Kind::event);
+    EXPECT_EQ(model->eventDraft(), event);
+    model->chooseKind(Kind::reminder);
+    EXPECT_EQ(model->reminderDraft(), reminder);
+    EXPECT_EQ(reminder->remindAt, local(2026, 3, 13, 8, 45));
 }
 
 }  // namespace
