@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "alerts/MeetingAlertController.h"
+#include "alerts/MeetingCardPanel.h"
 #include "app/StatusItemController.h"
 #include "app/Updater.h"
 #include "core/ClockTimer.h"
@@ -41,6 +42,7 @@ AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
 AppDelegate::~AppDelegate() {
     // The controllers hold callbacks into the state and the store; they go first.
     m_meetingAlerts.reset();
+    m_meetingCard.reset();
     m_settingsWindow.reset();
     m_statusItem.reset();
     m_appState.onOpenPopover = nullptr;
@@ -65,9 +67,17 @@ void AppDelegate::applicationDidFinishLaunching() {
                                                           new popover::PopoverRootView(m_environment));
     m_settingsWindow = std::make_unique<settings::SettingsWindowController>(m_environment, m_services.sound,
                                                                             m_services.loginItem);
-    m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(m_store, m_settings, m_appState);
 
     const QPointer<AppDelegate> self(this);
+    m_meetingCard = std::make_unique<alerts::MeetingCardPanel>(
+        m_settings, m_services.workspace, [self]() -> std::optional<QRectF> {
+            if (self && self->m_statusItem)
+                return self->m_statusItem->anchor();
+            return std::nullopt;
+        });
+    m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(
+        m_store, m_settings, m_appState, m_services.workspace, m_services.sound, *m_meetingCard);
+
     m_appState.onOpenPopover = [self] {
         if (self && self->m_statusItem)
             self->m_statusItem->showPopover();

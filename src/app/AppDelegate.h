@@ -14,6 +14,7 @@
 
 namespace alerts {
 class MeetingAlertController;
+class MeetingCardPanel;
 }
 namespace design {
 class AppearanceBinding;
@@ -92,6 +93,7 @@ public:
     StatusItemController* statusItem() const { return m_statusItem.get(); }
     settings::SettingsWindowController* settingsWindow() const { return m_settingsWindow.get(); }
     alerts::MeetingAlertController* meetingAlerts() const { return m_meetingAlerts.get(); }
+    alerts::MeetingCardPanel* meetingCard() const { return m_meetingCard.get(); }
 
 private:
     void handleHotKey(HotKeyAction action);
@@ -106,6 +108,7 @@ private:
     std::unique_ptr<design::AppearanceBinding> m_appearance;
     std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<settings::SettingsWindowController> m_settingsWindow;
+    std::unique_ptr<alerts::MeetingCardPanel> m_meetingCard;
     std::unique_ptr<alerts::MeetingAlertController> m_meetingAlerts;
 };
 

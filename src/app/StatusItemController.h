@@ -46,6 +46,8 @@ public:
 
     PopoverPanel& panel() const { return *m_panel; }
     void updateButton();
+    // The tray item's place: the point last clicked, else what the tray says.
+    std::optional<QRectF> anchor() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,8 +58,6 @@ private:
     void onContentHeightChange();
     void onApplicationStateChanged(Qt::ApplicationState state);
     void positionPanel(bool keepX);
-    // The tray item's place: the point last clicked, else what the tray says.
-    std::optional<QRectF> anchor() const;
     double iconAnchorX() const;
     void installMonitors();
     void removeMonitors();

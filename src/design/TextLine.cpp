@@ -11,8 +11,8 @@
 
 namespace design {
 
-TextLine::TextLine(const QString& text, const QFont& font, const DynamicColor& color, QWidget* parent)
-    : QWidget(parent), m_text(text), m_color(&color) {
+TextLine::TextLine(const QString& text, const QFont& font, Tint color, QWidget* parent)
+    : QWidget(parent), m_text(text), m_color(color) {
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleRole(this, QAccessible::StaticText);
@@ -27,8 +27,8 @@ void TextLine::setText(const QString& text) {
     update();
 }
 
-void TextLine::setColor(const DynamicColor& color) {
-    m_color = &color;
+void TextLine::setColor(Tint color) {
+    m_color = color;
     update();
 }
 
@@ -62,7 +62,7 @@ void TextLine::changeEvent(QEvent* event) {
 void TextLine::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFontMetricsF metrics(font());
-    painter.setPen(toQColor(*m_color));
+    painter.setPen(m_color.resolve());
     painter.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      metrics.elidedText(m_text, m_elideMode, width()));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/Theme.h"
+#include "design/Painting.h"
 
 #include <QFont>
 #include <QString>
@@ -8,17 +8,17 @@
 
 namespace design {
 
-// One line of text, shown verbatim in a kit font and a Theme colour; shortened
+// One line of text, shown verbatim in a kit font and colour; shortened
 // with an ellipsis when the room is too narrow.
 class TextLine : public QWidget {
     Q_OBJECT
 
 public:
-    TextLine(const QString& text, const QFont& font, const DynamicColor& color, QWidget* parent = nullptr);
+    TextLine(const QString& text, const QFont& font, Tint color, QWidget* parent = nullptr);
 
     QString text() const { return m_text; }
     void setText(const QString& text);
-    void setColor(const DynamicColor& color);
+    void setColor(Tint color);
     // Extra space after every letter, in pixels.
     void setTracking(qreal tracking);
     // Where a text too long for the room loses its letters: at the end by default.
@@ -33,7 +33,7 @@ protected:
 
 private:
     QString m_text;
-    const DynamicColor* m_color;
+    Tint m_color;
     Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };
 

@@ -158,6 +158,11 @@ QString displayName(MeetingProvider provider) {
     return QStringLiteral("Meeting");
 }
 
+bool MeetingLink::isWebLink() const {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QStringLiteral("https") || scheme == QStringLiteral("http"));
+}
+
 size_t qHash(const MeetingLink& link, size_t hashSeed) noexcept {
     return ValueHasher(hashSeed).add(rawValue(link.provider)).add(link.url).result();
 }

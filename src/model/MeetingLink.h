@@ -42,6 +42,11 @@ struct MeetingLink {
     MeetingProvider provider = MeetingProvider::other;
     QUrl url;
 
+    // Whether the link may be handed to the desktop to open: a web address, which
+    // is all the meeting-link search finds. Anything else, read from a calendar
+    // file, is refused.
+    bool isWebLink() const;
+
     bool operator==(const MeetingLink&) const = default;
 };
 

@@ -68,10 +68,7 @@ QString JoinButton::symbolFor(model::MeetingProvider provider) {
 }
 
 bool JoinButton::join(const model::MeetingLink& link, platform::Workspace& workspace) {
-    const QString scheme = link.url.scheme().toLower();
-    if (!link.url.isValid() || (scheme != u"https"_s && scheme != u"http"_s))
-        return false;
-    return workspace.open(link.url);
+    return link.isWebLink() && workspace.open(link.url);
 }
 
 bool JoinButton::isPrimary() const {

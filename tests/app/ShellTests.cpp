@@ -1,4 +1,6 @@
+#include "alerts/CardPlacement.h"
 #include "alerts/MeetingAlertController.h"
+#include "alerts/MeetingCardPanel.h"
 #include "app/AppDelegate.h"
 #include "app/PopoverGeometry.h"
 #include "app/PopoverPanel.h"
@@ -273,13 +275,36 @@ TEST_F(Shell, HotKeysToggleOpenOnQuickAddAndReachTheAlerts) {
     press(HotKeyAction::quickCreate);
     EXPECT_TRUE(showing());
     EXPECT_EQ(state().route(), PopoverRoute::quickCreate());
-    press(HotKeyAction::joinMeeting);  // the alerts have nothing to join yet; nothing breaks
+    press(HotKeyAction::joinMeeting);  // nothing to join: the bell, and the popover stays
     EXPECT_TRUE(showing());
+    EXPECT_EQ(sound.beeps, 1);
 
     delegate->handleMessage(platform::InstanceMessage::reopen());
     EXPECT_TRUE(showing());
     state().onOpenSettings(app::SettingsTab::shortcuts);
     EXPECT_EQ(delegate->settingsWindow()->selectedTab(), app::SettingsTab::shortcuts);
+}
+
+TEST_F(Shell, AMeetingAboutToStartShowsItsCardUnderTheTrayItemAndTheJoinKeyJoinsIt) {
+    platform::PlatformEvent review = timedEvent(work, u"Review"_s, local(2026, 3, 10, 9, 1));
+    review.url = QUrl(u"https://meet.google.com/abc-defg-hij"_s);
+    ek.addEvent(review);
+    launch();
+    alerts::MeetingCardPanel& card = *delegate->meetingCard();
+    ASSERT_TRUE(card.isShowingCard());
+    EXPECT_EQ(sound.played, QStringList{u"Pop"_s});
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(card.pos(), alerts::cardTopLeft(std::nullopt, screen, card.size()).toPoint());
+
+    // Shown again through the application state, after a click told where the item is.
+    item.click(QPointF(400, 10));
+    state().onShowMeetingCard(*delegate->meetingAlerts()->cardEvent());
+    EXPECT_EQ(card.pos(), QPoint(400 - 170, 8));
+    EXPECT_EQ(sound.played.size(), 1);
+
+    press(HotKeyAction::joinMeeting);
+    EXPECT_EQ(workspace.opened, QList<QUrl>{review.url.value()});
+    EXPECT_FALSE(card.isShowingCard());
 }
 
 TEST_F(Shell, FilesHandedOverStartAnImport) {

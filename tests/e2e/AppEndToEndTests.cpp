@@ -516,6 +516,50 @@ bool reddish(QColor c) {
     return c.red() > 140 && c.green() < 110 && c.blue() < 90;
 }
 
+// The meeting card: the application's mapped window 340 pixels wide.
+std::optional<QRect> meetingCard(const AppDriver& driver) {
+    for (const QRect& window : driver.visibleWindows())
+        if (window.width() == 340)
+            return window;
+    return std::nullopt;
+}
+
+TEST_F(AppEndToEnd, AMeetingAboutToStartShowsACountingCardThatLeavesTheKeyboardAloneAndJoinsByButtonOrHotKey) {
+    app.recordOpenedAddresses();
+    // Due from the first check on, whenever it comes on a busy machine.
+    app.setPreference(u"alertLeadTime"_s, u"900"_s);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QUrl link(u"https://zoom.us/j/5551234"_s);
+    app.addEvent(u"Design review"_s, now.addSecs(300), now.addSecs(2100), link);
+    app.focusElsewhere();
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem(15000));
+
+    std::optional<QRect> card;
+    ASSERT_TRUE(testsupport::waitUntil([&] { return (card = meetingCard(app)).has_value(); }, 15000)) << "no card";
+    EXPECT_EQ(card->topLeft(), QPoint(1280 - 340 - 12, 8)) << "no click on the tray yet: the top right corner";
+    EXPECT_NE(app.focusedWindow(), card) << "the card took the keyboard";
+    // The countdown's tile, under the header row: the accent once drawn.
+    const QRect tile(card->topLeft() + QPoint(14, 14 + 24 + 12), QSize(84, 84));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return reddish(app.screenshot(tile).pixelColor(4, 42)); }))
+        << "the card was never drawn";
+    keep(app.screenshot(*card), u"meeting-card"_s);
+    const QImage first = app.screenshot(tile);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return app.screenshot(tile) != first; })) << "the countdown stands still";
+
+    // Join, in the middle of the join button: above the footer's 30 px row and the 12 px between.
+    app.click(card->topLeft() + QPoint(170, card->height() - 14 - 30 - 12 - 20));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !app.openedAddresses().isEmpty(); })) << "Join opened nothing";
+    EXPECT_EQ(app.openedAddresses(), QStringList{link.toString()});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !meetingCard(app); })) << "the card stayed after joining";
+
+    // With no card up, the join hot key finds the same meeting as the next one.
+    app.chord({Keys::controlL, Keys::altL, 'j'});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return app.openedAddresses().size() == 2; }));
+    EXPECT_EQ(app.openedAddresses().value(1), link.toString());
+    EXPECT_FALSE(app.panelGeometry()) << "joining opens no popover";
+}
+
 // The accent's capsules around a column of the screenshot (the Allow
 // buttons): the middle of each run of at least 12 rows that hold a stretch of
 // the accent there (the letters break any single column).

@@ -154,6 +154,20 @@ QString AppDriver::addEvent(const QString& title, const QDateTime& start, const 
     return writeItem(folder, "VEVENT", properties);
 }
 
+void AppDriver::recordOpenedAddresses() {
+    const QString script = m_home + QStringLiteral("/bin/xdg-open");
+    writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$HOME/opened-addresses\"\n");
+    QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_recordOpened = true;
+}
+
+QStringList AppDriver::openedAddresses() const {
+    QFile file(m_home + QStringLiteral("/opened-addresses"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
 QString AppDriver::addReminder(const QString& title, const QDateTime& due) {
     const QString folder = calendarRoot() + QStringLiteral("/reminders");
     writeFile(folder + QStringLiteral("/displayname"), "Reminders");
@@ -185,6 +199,10 @@ bool AppDriver::start(const QStringList& arguments) {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+    // No sound from a test, whatever the machine's speakers: no such output.
+    env.insert(QStringLiteral("CANBERRA_DRIVER"), QStringLiteral("none"));
+    if (m_recordOpened)
+        env.insert(QStringLiteral("PATH"), m_home + QStringLiteral("/bin:") + env.value(QStringLiteral("PATH")));
     m_process->setProcessEnvironment(env);
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     m_process->start(m_binary, arguments);

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <cstdint>
 #include <initializer_list>
@@ -67,6 +68,11 @@ public:
     QString addReminder(const QString& title, const QDateTime& due);
     // The zone the application runs in (TZ).
     void setTimeZone(const QByteArray& zone) { m_timeZone = zone; }
+    // Addresses the application hands to the desktop are written down instead
+    // of opened: an xdg-open of ours comes first on its PATH.
+    void recordOpenedAddresses();
+    // What it handed over since, in order.
+    QStringList openedAddresses() const;
 
     // --- Running --------------------------------------------------------------------------------
 
@@ -121,6 +127,7 @@ private:
     std::unique_ptr<FakeStatusNotifierWatcher> m_tray;
     std::unique_ptr<X11> m_x;
     int m_items = 0;
+    bool m_recordOpened = false;
 };
 
 }  // namespace testsupport
