@@ -530,7 +530,7 @@ TEST_F(AppEndToEnd, AMeetingAboutToStartShowsACountingCardThatLeavesTheKeyboardA
     app.setPreference(u"alertLeadTime"_s, u"900"_s);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QUrl link(u"https://zoom.us/j/5551234"_s);
-    app.addEvent(u"Design review"_s, now.addSecs(300), now.addSecs(2100), link);
+    app.addEvent(u"Design review"_s, now.addSecs(300), now.addSecs(2100), "URL:" + link.toEncoded());
     app.focusElsewhere();
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.tray().waitForItem(15000));

@@ -8,7 +8,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
 #include <cstdint>
 #include <initializer_list>
