@@ -618,6 +618,42 @@ int accentInFooter(const QImage& shot, int band) {
     return flamePixels(shot, shot.height() - band, shot.height());
 }
 
+// The middle of the day the month of a pop-over marks: the one disc in the accent, the
+// largest patch of it within the month (today's accent letters are small ones).
+std::optional<QPoint> markedDay(const QImage& shot, int monthTop, int monthBottom) {
+    const int top = std::max(0, monthTop);
+    const int bottom = std::min(shot.height(), monthBottom);
+    std::vector<bool> seen(static_cast<std::size_t>(shot.width() * shot.height()), false);
+    const auto index = [&](int x, int y) { return static_cast<std::size_t>(y * shot.width() + x); };
+    std::optional<QPoint> middle;
+    long largest = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            if (seen[index(x, y)] || !reddish(shot.pixelColor(x, y)))
+                continue;
+            std::vector<QPoint> patch{QPoint(x, y)};
+            seen[index(x, y)] = true;
+            QRect bounds(x, y, 1, 1);
+            for (std::size_t i = 0; i < patch.size(); ++i) {
+                const QPoint p = patch[i];
+                bounds |= QRect(p, QSize(1, 1));
+                for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint n = p + step;
+                    if (n.x() < 0 || n.x() >= shot.width() || n.y() < top || n.y() >= bottom || seen[index(n.x(), n.y())] ||
+                        !reddish(shot.pixelColor(n)))
+                        continue;
+                    seen[index(n.x(), n.y())] = true;
+                    patch.push_back(n);
+                }
+            }
+            if (static_cast<long>(patch.size()) > largest) {
+                largest = static_cast<long>(patch.size());
+                middle = bounds.center();
+            }
+        }
+    return middle;
+}
+
 class EditorEndToEnd : public AppEndToEnd {
 protected:
     // Where the editor's parts stand in the panel (the form's layout, pinned by its reference pictures).
@@ -625,6 +661,11 @@ protected:
     static constexpr QPoint kRepeat{200, 163};
     static constexpr int kChipMiddle = 25;
     static constexpr int kFooterButtons = 27;
+    // The day button of a one-day event, above the zone's chip that hangs from it.
+    static constexpr QPoint kDayButton{150, 112};
+    // The month's six weeks in the day's pop-over: under its arrow, inset, title and weekdays.
+    static constexpr int kMonthTop = 70;
+    static constexpr int kMonthBottom = kMonthTop + 6 * 28;
 
     void SetUp() override {
         AppEndToEnd::SetUp();
@@ -690,6 +731,14 @@ protected:
             if (read(folder.filePath(name)).contains(text))
                 return true;
         return false;
+    }
+    // The application's tallest window other than the panel: a pop-over, or a tooltip.
+    std::optional<QRect> otherWindow() const {
+        std::optional<QRect> found;
+        for (const QRect& window : app.visibleWindows())
+            if (window.width() != 364 && (!found || window.height() > found->height()))
+                found = window;
+        return found;
     }
     // The width of the calendar chip at the header's right end.
     static int chipWidth(const QImage& shot) {
@@ -784,6 +833,56 @@ TEST_F(EditorEndToEnd, AReadOnlyEventsChipHasNoChevronAndItsFooterOnlyCloses) {
     EXPECT_GT(chipWidth(writable) - chipWidth(readOnly), 8) << "the chip has no chevron";
     app.chord({Keys::escape});
     EXPECT_TRUE(leftEditor());
+}
+
+TEST_F(EditorEndToEnd, ADayPickedInTheDaysPopOverIsSavedOnTheEventsOwnClockAndItKeepsItsZone) {
+    // Tokyo's offset is not this computer's, whatever the hour the test runs at.
+    if (zone == "Etc/GMT-9") {
+        zone = "Etc/GMT-8";
+        app.setTimeZone(zone);
+    }
+    const QTimeZone tokyo("Asia/Tokyo");
+    const QDateTime tokyoStart = start.toTimeZone(tokyo);
+    const QString file = app.addEvent(u"Sync with Tokyo"_s, tokyoStart, tokyoStart.addSecs(3600));
+    ASSERT_TRUE(launch());
+    ASSERT_TRUE(openRow());
+
+    // The pointer resting on the day button shows the help, on this computer's clock.
+    app.moveTo(panel().topLeft() + kDayButton);
+    std::optional<QRect> help;
+    EXPECT_TRUE(waitFor([&] { return (help = otherWindow()).has_value(); })) << "the zone's help";
+    if (help)
+        keep(app.screenshot(panel().united(*help)), u"editor-zone-help"_s);
+
+    app.click(panel().topLeft() + kDayButton);
+    std::optional<QRect> popover;
+    QImage month;
+    ASSERT_TRUE(waitFor([&] {
+        popover = otherWindow();
+        if (!popover || popover->height() < 200)
+            return false;
+        month = app.screenshot(*popover);
+        return drawn(month) && markedDay(month, kMonthTop, kMonthBottom).has_value();
+    })) << "the day's pop-over";
+    keep(app.screenshot(panel().united(*popover)), u"editor-day-popover"_s);
+
+    // The marked day takes the keys, and the next one is picked.
+    app.click(popover->topLeft() + *markedDay(month, kMonthTop, kMonthBottom));
+    app.chord({Keys::right});
+    // The pointer leaves the rows, so that no tooltip opens over the panel when the pop-over goes.
+    app.moveTo(panel().topLeft() + kTitle);
+    app.chord({Keys::escape});
+    ASSERT_TRUE(waitFor([&] { return !otherWindow() && app.focusedWindow() == app.panelGeometry(); }))
+        << "Escape closed the pop-over, and the panel has the keyboard again";
+    app.chord({Keys::controlL, Keys::returnKey});
+    EXPECT_TRUE(leftEditor()) << "saved, back on the day";
+
+    const auto tokyoLine = [](const QString& name, const QDateTime& time) -> QString {
+        return name + u";TZID=Asia/Tokyo:"_s + time.toString(u"yyyyMMdd'T'HHmmss"_s);
+    };
+    const QDateTime moved = tokyoStart.addDays(1);
+    EXPECT_TRUE(waitFor([&] { return read(file).contains(tokyoLine(u"DTSTART"_s, moved)); })) << read(file).toStdString();
+    EXPECT_TRUE(read(file).contains(tokyoLine(u"DTEND"_s, moved.addSecs(3600)))) << read(file).toStdString();
 }
 
 // Pixels within a few levels of one of the plain colours the quick-add line

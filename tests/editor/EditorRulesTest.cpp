@@ -124,6 +124,17 @@ TEST(EditorSpan, MovingDaysKeepsTheWallClockAcrossDaylightSaving) {
     EXPECT_EQ(overnight, timed(local(2026, 3, 27, 23), local(2026, 3, 28, 1)));
 }
 
+TEST(EditorSpan, AMovedStartKeepsTheLengthInHoursAcrossDaylightSaving) {
+    // 01:00 to 04:00 on 29 March 2026 in Berlin lasts two hours: the clocks skip from 02:00 to 03:00.
+    EventDraft night = timed(local(2026, 3, 29, 1), local(2026, 3, 29, 4));
+    editor::span::setStartKeepingDuration(night, local(2026, 3, 28, 1));
+    EXPECT_EQ(night.end, local(2026, 3, 28, 3));
+
+    EventDraft meeting = timed(local(2026, 3, 27, 9), local(2026, 3, 27, 9, 45));
+    editor::span::setStartKeepingDuration(meeting, local(2026, 3, 30, 9));
+    EXPECT_EQ(meeting.end, local(2026, 3, 30, 9, 45));
+}
+
 TEST(EditorSpan, PickedStartsAndEndsNeverLeaveTheEndBeforeTheStart) {
     const core::Calendar calendar;
     EventDraft backwards = timed(local(2026, 3, 10, 10), local(2026, 3, 10, 9));

@@ -11,6 +11,7 @@
 #include "design/CappedHeightView.h"
 #include "design/ODSwitch.h"
 #include "design/TextLine.h"
+#include "design/TimeField.h"
 #include "editor/AttendeeListView.h"
 #include "editor/TimePopovers.h"
 #include "editor/TimeRows.h"
@@ -69,6 +70,22 @@ TEST_F(EditorTimeRows, TheDaysPopOverMovesTheDayKeepingTheTimesAndALengthPastMid
     EXPECT_EQ(model().draft().start, local(2026, 3, 13, 23));
     EXPECT_EQ(model().draft().end, local(2026, 3, 13, 23, 45));
     EXPECT_EQ(day->quickLengths()->titles(), (QStringList{u"15m"_s, u"30m"_s, u"45m"_s, u"1h"_s, u"1h 30m"_s}));
+
+    // An hour earlier in START takes the end along; a minute off END shortens it.
+    design::TimeField* startTime = day->startField()->field();
+    startTime->selectPart(design::TimeField::Part::hour);
+    QTest::keyClick(startTime, Qt::Key_Down);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 13, 22));
+    EXPECT_EQ(model().draft().end, local(2026, 3, 13, 22, 45));
+    EXPECT_EQ(day->endField()->field()->partText(design::TimeField::Part::hour), u"10"_s)
+        << "the pop-over follows the draft";
+    QTest::keyClick(startTime, Qt::Key_Up);
+    design::TimeField* endTime = day->endField()->field();
+    endTime->selectPart(design::TimeField::Part::minute);
+    QTest::keyClick(endTime, Qt::Key_Down);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 13, 23));
+    EXPECT_EQ(model().draft().end, local(2026, 3, 13, 23, 44));
+    EXPECT_EQ(rows().sameDayButton()->length(), u"44m"_s);
 
     day->quickLengths()->buttons()[4]->click();
     EXPECT_TRUE(rows().showsTwoRows()) << "23:00 plus 1h 30m ends the next day";

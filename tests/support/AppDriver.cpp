@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSaveFile>
+#include <QTimeZone>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -37,8 +38,12 @@ bool writeFile(const QString& path, const QByteArray& content) {
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
+// A time's value with its parameters (":20260310T090000Z"): a time in a named zone
+// keeps that zone's wall clock and its TZID, any other is written in UTC.
 QByteArray icsTime(const QDateTime& time) {
-    return time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
+    if (time.timeSpec() == Qt::TimeZone)
+        return ";TZID=" + time.timeZone().id() + ':' + time.toString(QStringLiteral("yyyyMMdd'T'HHmmss")).toLatin1();
+    return ':' + time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
 }
 
 }  // namespace
@@ -148,7 +153,8 @@ QString AppDriver::addCalendar() {
 QString AppDriver::addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
                            const QByteArray& moreProperties) {
     const QString folder = addCalendar();
-    QByteArray properties = "DTSTART:" + icsTime(start) + "\r\nDTEND:" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8();
+    QByteArray properties =
+        "DTSTART" + icsTime(start) + "\r\nDTEND" + icsTime(end) + "\r\nSUMMARY:" + title.toUtf8();
     if (!moreProperties.isEmpty())
         properties += "\r\n" + moreProperties;
     return writeItem(folder, "VEVENT", properties);
@@ -173,7 +179,7 @@ QString AppDriver::addReminder(const QString& title, const QDateTime& due) {
     writeFile(folder + QStringLiteral("/displayname"), "Reminders");
     writeFile(folder + QStringLiteral("/components"), "VTODO\n");
     return writeItem(folder, "VTODO",
-                     "DUE:" + icsTime(due) + "\r\nSTATUS:NEEDS-ACTION\r\nSUMMARY:" + title.toUtf8());
+                     "DUE" + icsTime(due) + "\r\nSTATUS:NEEDS-ACTION\r\nSUMMARY:" + title.toUtf8());
 }
 
 QString AppDriver::writeItem(const QString& folder, const QByteArray& component, const QByteArray& properties) {

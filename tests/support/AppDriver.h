@@ -41,6 +41,7 @@ public:
         static constexpr std::uint32_t returnKey = 0xff0d;
         static constexpr std::uint32_t end = 0xff57;
         static constexpr std::uint32_t tab = 0xff09;
+        static constexpr std::uint32_t right = 0xff53;
     };
 
     // `homeName`: the application's HOME, a folder of the test's own temporary HOME.
@@ -60,7 +61,8 @@ public:
     // The calendar "Work" (blue, #2D7FF9), empty unless events are added; returns its folder.
     QString addCalendar();
     // A timed event in the calendar "Work", with further iCalendar lines when given
-    // ("RRULE:FREQ=WEEKLY"); returns the path of its file.
+    // ("RRULE:FREQ=WEEKLY"); returns the path of its file. Times in a named zone are
+    // written in it (TZID), others in UTC.
     QString addEvent(const QString& title, const QDateTime& start, const QDateTime& end,
                      const QByteArray& moreProperties = {});
     // A to-do due at `due` in the list "Reminders"; returns the path of its file.
