@@ -20,7 +20,6 @@
 #include "quickadd/QuickInputField.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -89,23 +88,7 @@ protected:
         return content->findChild<Piece*>();
     }
     QImage shotWithPopover(const QString& name) {
-        // The pop-over is a window of its own: it is drawn where it stands over the screen.
-        const QImage screen = testsupport::renderOnSurface(view(), 364, m_dark, name);
-        const QPoint at = popover().mapToGlobal(QPoint(0, 0)) - view().mapToGlobal(QPoint(0, 0));
-        const QRect both = QRect(QPoint(0, 0), screen.size()).united(QRect(at, popover().size()));
-        QImage picture(both.size(), QImage::Format_ARGB32_Premultiplied);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.drawImage(-both.topLeft(), screen);
-        const design::Appearance before = design::Theme::appearance();
-        design::Theme::setAppearance({.isDark = m_dark});
-        popover().render(&painter, at - both.topLeft());
-        design::Theme::setAppearance(before);
-        painter.end();
-        const QString folder = qEnvironmentVariable("ORBITDAY_SCREENSHOTS");
-        if (!folder.isEmpty())
-            picture.save(folder + u'/' + name + (m_dark ? u"-dark.png"_s : u"-light.png"_s));
-        return picture;
+        return testsupport::renderWithPopup(view(), 364, popover(), m_dark, name);
     }
 
     platform::PlatformCalendar work;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLayout>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
@@ -26,7 +27,15 @@ QStringList missingFontFamilies(const QStringList& families) {
     return missing;
 }
 
-QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& name) {
+namespace {
+
+void keep(const QImage& image, bool dark, const QString& name) {
+    const QString folder = qEnvironmentVariable("ORBITDAY_SCREENSHOTS");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        image.save(folder + u'/' + name + (dark ? QStringLiteral("-dark.png") : QStringLiteral("-light.png")));
+}
+
+QImage renderAtRest(QWidget& widget, int width, bool dark) {
     const design::Appearance before = design::Theme::appearance();
     design::Theme::setAppearance({.isDark = dark});
     // An ending motion may take others with it.
@@ -48,10 +57,33 @@ QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& nam
     image.fill(QColor(surface.red, surface.green, surface.blue));
     widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     design::Theme::setAppearance(before);
-    const QString folder = qEnvironmentVariable("ORBITDAY_SCREENSHOTS");
-    if (!folder.isEmpty() && QDir().mkpath(folder))
-        image.save(folder + u'/' + name + (dark ? QStringLiteral("-dark.png") : QStringLiteral("-light.png")));
     return image;
+}
+
+}  // namespace
+
+QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& name) {
+    const QImage image = renderAtRest(widget, width, dark);
+    keep(image, dark, name);
+    return image;
+}
+
+QImage renderWithPopup(QWidget& screen, int width, QWidget& popup, bool dark, const QString& name) {
+    const QImage below = renderAtRest(screen, width, dark);
+    // A pop-up is a window of its own: it is drawn where it stands over the screen.
+    const QPoint at = popup.mapToGlobal(QPoint(0, 0)) - screen.mapToGlobal(QPoint(0, 0));
+    const QRect both = QRect(QPoint(0, 0), below.size()).united(QRect(at, popup.size()));
+    QImage picture(both.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.drawImage(-both.topLeft(), below);
+    const design::Appearance before = design::Theme::appearance();
+    design::Theme::setAppearance({.isDark = dark});
+    popup.render(&painter, at - both.topLeft());
+    design::Theme::setAppearance(before);
+    painter.end();
+    keep(picture, dark, name);
+    return picture;
 }
 
 namespace {

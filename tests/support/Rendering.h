@@ -21,6 +21,9 @@ QStringList missingFontFamilies(const QStringList& families = {QStringLiteral("D
 // ORBITDAY_SCREENSHOTS naming a folder the picture is kept there, as
 // <name>-light.png or <name>-dark.png, for looking at.
 QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& name);
+// The same with a pop-up window of the screen (a pop-over, a menu moved where it
+// would open) drawn over it where it stands, the picture grown to hold both.
+QImage renderWithPopup(QWidget& screen, int width, QWidget& popup, bool dark, const QString& name);
 
 // Compares a rendered picture with the reference kept in tests/reference/<name>.png, so
 // that a changed size, padding or colour fails. Anti-aliasing may differ by a few levels
