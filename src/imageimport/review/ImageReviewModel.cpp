@@ -11,6 +11,8 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -160,6 +162,15 @@ void ImageReviewModel::setOpenCard(std::optional<Card> card) {
     notify();
 }
 
+void ImageReviewModel::toggleCard(Card card) {
+    setOpenCard(m_openCard == card ? std::nullopt : std::optional(card));
+}
+
+void ImageReviewModel::cardDismissed(Card card) {
+    if (m_openCard == card)
+        setOpenCard(std::nullopt);
+}
+
 void ImageReviewModel::setErrorText(const std::optional<QString>& text) {
     if (text == m_errorText)
         return;
@@ -249,7 +260,7 @@ std::optional<model::EventDraft> ImageReviewModel::eventDraft() const {
     draft.location = isBlank(place) ? std::nullopt : std::optional<QString>(place);
     draft.notes = m_notes.isEmpty() ? std::nullopt : std::optional<QString>(m_notes);
     draft.url = m_extraction.url;
-    draft.calendarID = m_calendarID ? m_calendarID : defaultCalendarID();
+    draft.calendarID = currentCalendarID();
     draft.alarmOffsets = {};
     draft.recurrence = std::nullopt;
     if (m_time) {
@@ -401,6 +412,46 @@ void ImageReviewModel::pickDay(core::Date date) {
     m_dateEdited = true;
     m_selectedID.reset();
     notify();
+}
+
+// --- What the event's cards choose ---------------------------------------------------------------------
+
+void ImageReviewModel::chooseDayInCard(core::Date date) {
+    m_openCard.reset();
+    pickDay(date);
+}
+
+void ImageReviewModel::setAllDay(bool allDay) {
+    if (allDay)
+        chooseTime(std::nullopt);
+    else
+        chooseTime(m_time.value_or(kDefaultStart));
+}
+
+void ImageReviewModel::chooseQuickTime(TimeOfDay time) {
+    m_openCard.reset();
+    chooseTime(time);
+}
+
+void ImageReviewModel::chooseLength(int minutes) {
+    m_openCard.reset();
+    // A length means a start: an all-day event would otherwise ignore it.
+    if (!m_time) {
+        m_time = kDefaultStart;
+        m_timeEdited = true;
+    }
+    chooseDuration(minutes * 60.0);
+}
+
+std::optional<int> ImageReviewModel::lengthMinutes() const {
+    const double minutes = std::trunc(m_duration / 60);
+    if (!std::isfinite(minutes) || std::abs(minutes) > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(minutes);
+}
+
+std::optional<QString> ImageReviewModel::currentCalendarID() const {
+    return m_calendarID ? m_calendarID : defaultCalendarID();
 }
 
 // --- Texts ---------------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QUuid>
 
 #include <optional>
+#include <vector>
 
 namespace app {
 class AppSettings;
@@ -68,6 +69,7 @@ public:
 
     const ImageExtraction& extraction() const { return m_extraction; }
     const QUuid& resultID() const { return m_resultID; }
+    const store::CalendarStore& store() const { return m_store; }
 
     Kind kind() const { return m_kind; }
     // Also closes an open card, even when the kind stays.
@@ -87,6 +89,8 @@ public:
     // Chosen by hand; none: the default calendar.
     const std::optional<QString>& calendarID() const { return m_calendarID; }
     void chooseCalendar(const std::optional<QString>& calendarID);
+    // The calendar chosen, else the default one; none when neither exists.
+    std::optional<QString> currentCalendarID() const;
     const QString& location() const { return m_location; }
     void setLocation(const QString& location);
     const QString& notes() const { return m_notes; }
@@ -111,6 +115,10 @@ public:
     void setShowText(bool show);
     std::optional<Card> openCard() const { return m_openCard; }
     void setOpenCard(std::optional<Card> card);
+    // A tap on a chip opens its card, or closes it when it is the open one.
+    void toggleCard(Card card);
+    // The card's pop-over was closed from outside; a card opened since stays open.
+    void cardDismissed(Card card);
     // The last failure of an add.
     const std::optional<QString>& errorText() const { return m_errorText; }
     // A reminder is being saved.
@@ -148,6 +156,21 @@ public:
     void pick(const DateCandidate& candidate);
     // Applies a day chosen by hand; the time and length stay.
     void pickDay(core::Date date);
+
+    // --- What the event's cards choose --------------------------------------------------------------
+
+    // The day card: the day, and the card closes.
+    void chooseDayInCard(core::Date date);
+    // The time card's switch; switched off with no time, the event starts at nine.
+    void setAllDay(bool allDay);
+    // A quick time: the time, and the card closes.
+    void chooseQuickTime(TimeOfDay time);
+    // A length from the list: an all-day event becomes one at nine, and the card closes.
+    void chooseLength(int minutes);
+    // The whole minutes of the length, as the list marks them; none for a length
+    // no list can show.
+    std::optional<int> lengthMinutes() const;
+    static constexpr TimeOfDay kDefaultStart{9, 0};
 
     // --- Texts ------------------------------------------------------------------------------------
 

@@ -16,6 +16,8 @@
 #include "imageimport/flow/ImageImportView.h"
 #include "imageimport/flow/ImportHeader.h"
 #include "imageimport/review/ImageReviewModel.h"
+#include "imageimport/review/ReviewCards.h"
+#include "imageimport/review/ReviewEventFields.h"
 #include "imageimport/review/ReviewKindToggle.h"
 #include "imageimport/review/ReviewSourceParts.h"
 
@@ -98,6 +100,8 @@ QWidget* ImageReviewView::makeForm(ImageImportSession& session) {
     m_kind = new ReviewKindToggle(form);
     m_banner = new ReviewNoDateBanner(form);
     m_source = new ReviewSourceStrip(session.thumbnail(), form);
+    m_cards = new ReviewCards(*m_model, this);
+    m_eventFields = new ReviewEventFields(*m_model, *m_cards, form);
     m_text = new RecognisedTextPanel(m_model->recognisedTextPreview(), form);
     m_error = new design::TextBlock({}, design::ODFont::body(11, FontWeight::medium), Theme::flame(), form);
     m_error->setObjectName(u"ReviewError"_s);
@@ -106,6 +110,7 @@ QWidget* ImageReviewView::makeForm(ImageImportSession& session) {
     column->addWidget(m_banner);
     column->addWidget(m_source);
     column->addWidget(makeTitleCard());
+    column->addWidget(m_eventFields);
     column->addWidget(m_text);
     column->addWidget(m_error);
 
@@ -172,6 +177,8 @@ void ImageReviewView::showEvent(QShowEvent* event) {
 }
 
 void ImageReviewView::hideEvent(QHideEvent* event) {
+    // A card does not outlive the screen on screen.
+    m_model->setOpenCard(std::nullopt);
     m_model->disappear();
     QWidget::hideEvent(event);
 }
@@ -186,6 +193,9 @@ void ImageReviewView::showModel() {
     m_title->setPlaceholder(model.titlePlaceholder());
     m_title->setAccessibleName(model.titlePlaceholder());
     m_title->setTextKeepingEdit(model.title());
+    m_eventFields->setVisible(model.kind() == Kind::event);
+    m_eventFields->showModel();
+    m_cards->show();
     m_text->setOpen(model.showText());
     m_text->setNotes(model.notes());
     m_error->setText(model.errorText().value_or(QString()));

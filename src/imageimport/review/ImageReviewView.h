@@ -18,13 +18,16 @@ namespace imageimport {
 class ImageImportSession;
 class ImageReviewModel;
 class RecognisedTextPanel;
+class ReviewCards;
+class ReviewEventFields;
 class ReviewKindToggle;
 class ReviewNoDateBanner;
 class ReviewSourceStrip;
 
 // The review of one import result: the import header, then the kind, where the
-// data came from, the title and the recognised text, then the footer that adds
-// the item; within the popover's height, the middle scrolling when it must.
+// data came from, the title, the fields of the kind and the recognised text,
+// then the footer that adds the item; within the popover's height, the middle
+// scrolling when it must.
 class ImageReviewView final : public QWidget {
     Q_OBJECT
 
@@ -38,6 +41,9 @@ public:
     ReviewNoDateBanner* noDateBanner() const { return m_banner; }
     ReviewSourceStrip* sourceStrip() const { return m_source; }
     design::ODTextField* titleField() const { return m_title; }
+    // The field chips and their cards, of either kind.
+    ReviewCards* cards() const { return m_cards; }
+    ReviewEventFields* eventFields() const { return m_eventFields; }
     RecognisedTextPanel* recognisedText() const { return m_text; }
     design::TextBlock* errorLine() const { return m_error; }
     design::PlainKeycapButton* moreDetailsButton() const { return m_moreDetails; }
@@ -61,6 +67,8 @@ private:
     ReviewNoDateBanner* m_banner = nullptr;
     ReviewSourceStrip* m_source = nullptr;
     design::ODTextField* m_title = nullptr;
+    ReviewCards* m_cards = nullptr;
+    ReviewEventFields* m_eventFields = nullptr;
     RecognisedTextPanel* m_text = nullptr;
     design::TextBlock* m_error = nullptr;
     design::PlainKeycapButton* m_moreDetails = nullptr;
