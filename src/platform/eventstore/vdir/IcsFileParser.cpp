@@ -133,11 +133,9 @@ public:
             return time;
         }
         if (icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER)) {
-            time.tzid = QString::fromUtf8(icalparameter_get_tzid(tzid) ? icalparameter_get_tzid(tzid) : "");
-            if (auto zone = resolve(time.tzid)) {
+            time.named = named(icalparameter_get_tzid(tzid) ? icalparameter_get_tzid(tzid) : "");
+            if (time.named->zone)
                 time.anchor = IcsTime::Anchor::Zone;
-                time.zone = std::move(zone);
-            }
         }
         return time;
     }
@@ -159,7 +157,7 @@ public:
         if (m_relatedToEnd.empty())
             return;
         double length = item.duration.value_or(0);
-        const auto& endTime = item.kind == IcsComponent::Kind::Todo ? item.due : item.end;
+        const IcsTime* endTime = item.endOrDue();
         if (item.start && endTime) {
             const core::TimeZone utc = core::TimeZone::utc();
             length = endTime->toDate(utc) - item.start->toDate(utc);
@@ -170,13 +168,28 @@ public:
     }
 
 private:
-    std::optional<core::TimeZone> resolve(const QString& tzid) {
-        const auto known = m_resolved.constFind(tzid);
-        if (known != m_resolved.constEnd())
+    std::shared_ptr<const IcsZoneName> named(const char* written) {
+        const QByteArray key = QByteArray::fromRawData(written, qstrlen(written));
+        const auto known = m_named.constFind(key);
+        if (known != m_named.constEnd())
             return *known;
-        auto zone = m_zones.resolve(tzid, m_definitions.value(tzid, nullptr));
-        m_resolved.insert(tzid, zone);
-        return zone;
+        const QString tzid = QString::fromUtf8(key);
+        auto name = std::make_shared<const IcsZoneName>(
+            IcsZoneName{tzid, m_zones.resolve(tzid, m_definitions.value(tzid, nullptr))});
+        m_named.insert(QByteArray(written), name);
+        return name;
+    }
+
+    // A time that only some components have, made when the file gives it.
+    std::unique_ptr<IcsTime> rareTime(icalproperty* property, icaltimetype value) {
+        auto t = time(property, value);
+        return t ? std::make_unique<IcsTime>(std::move(*t)) : nullptr;
+    }
+
+    static IcsRepetition& repetitionOf(IcsComponent& item) {
+        if (!item.repetition)
+            item.repetition = std::make_unique<IcsRepetition>();
+        return *item.repetition;
     }
 
     void readProperty(IcsComponent& item, icalproperty* p) {
@@ -200,7 +213,7 @@ private:
                 item.status = QByteArray(icalproperty_status_to_string(icalproperty_get_status(p))).toUpper();
                 break;
             case ICAL_COMPLETED_PROPERTY:
-                item.completed = time(p, icalproperty_get_completed(p));
+                item.completed = rareTime(p, icalproperty_get_completed(p));
                 break;
             case ICAL_TRANSP_PROPERTY: {
                 const icalproperty_transp transp = icalproperty_get_transp(p);
@@ -217,7 +230,7 @@ private:
                 item.end = time(p, icalproperty_get_dtend(p));
                 break;
             case ICAL_DUE_PROPERTY:
-                item.due = time(p, icalproperty_get_due(p));
+                item.due = rareTime(p, icalproperty_get_due(p));
                 break;
             case ICAL_DURATION_PROPERTY: {
                 const icaldurationtype d = icalproperty_get_duration(p);
@@ -226,32 +239,33 @@ private:
                 break;
             }
             case ICAL_RECURRENCEID_PROPERTY:
-                item.recurrenceId = time(p, icalproperty_get_recurrenceid(p));
+                item.recurrenceId = rareTime(p, icalproperty_get_recurrenceid(p));
                 break;
             case ICAL_RRULE_PROPERTY: {
                 const QByteArray value = ruleTextOf(p);
                 if (!value.isEmpty())
-                    item.rrules.push_back(value);
+                    repetitionOf(item).rrules.push_back(value);
                 break;
             }
             case ICAL_RDATE_PROPERTY: {
                 const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
                 const bool isPeriod = icaltime_is_null_time(rdate.time);
                 if (auto t = time(p, isPeriod ? rdate.period.start : rdate.time)) {
-                    item.rdateLengths.push_back(isPeriod ? periodLength(p, *t, rdate.period) : std::nullopt);
-                    item.rdates.push_back(std::move(*t));
+                    IcsRepetition& repetition = repetitionOf(item);
+                    repetition.rdateLengths.push_back(isPeriod ? periodLength(p, *t, rdate.period) : std::nullopt);
+                    repetition.rdates.push_back(std::move(*t));
                 }
                 break;
             }
             case ICAL_EXDATE_PROPERTY:
                 if (auto t = time(p, icalproperty_get_exdate(p)))
-                    item.exdates.push_back(std::move(*t));
+                    repetitionOf(item).exdates.push_back(std::move(*t));
                 break;
             case ICAL_ATTENDEE_PROPERTY:
                 item.attendees.push_back(readParticipant(p, icalproperty_get_attendee(p)));
                 break;
             case ICAL_ORGANIZER_PROPERTY:
-                item.organizer = readParticipant(p, icalproperty_get_organizer(p));
+                item.organizer = std::make_unique<IcsParticipant>(readParticipant(p, icalproperty_get_organizer(p)));
                 break;
             default:
                 break;
@@ -302,7 +316,7 @@ private:
 private:
     IcsZoneResolver& m_zones;
     QHash<QString, icalcomponent*> m_definitions;
-    QHash<QString, std::optional<core::TimeZone>> m_resolved;
+    QHash<QByteArray, std::shared_ptr<const IcsZoneName>> m_named;
     std::vector<size_t> m_relatedToEnd;
 };
 
@@ -311,10 +325,11 @@ void readCalendar(IcsZoneResolver& zones, icalcomponent* calendar, IcsFile& file
     const auto readOne = [&](icalcomponent* c) {
         IcsComponent item = reader.component(c);
         reader.finish(item);
-        if (std::any_of(item.rrules.begin(), item.rrules.end(),
-                        [](const QByteArray& rule) { return rule.contains("COUNT="); })) {
-            item.ruleProgress = std::make_shared<IcsRuleProgress>();
-            item.ruleProgress->perRule.resize(item.rrules.size());
+        if (IcsRepetition* repetition = item.repetition.get();
+            repetition && std::any_of(repetition->rrules.begin(), repetition->rrules.end(),
+                                      [](const QByteArray& rule) { return rule.contains("COUNT="); })) {
+            repetition->ruleProgress = std::make_shared<IcsRuleProgress>();
+            repetition->ruleProgress->perRule.resize(repetition->rrules.size());
         }
         file.components.push_back(std::move(item));
     };
@@ -350,12 +365,22 @@ QString noItems() {
 
 }  // namespace
 
+const QString& IcsTime::tzid() const {
+    static const QString none;
+    return named ? named->tzid : none;
+}
+
+const IcsRepetition& IcsComponent::repeats() const {
+    static const IcsRepetition none;
+    return repetition ? *repetition : none;
+}
+
 core::TimeZone IcsTime::zoneOr(const core::TimeZone& floatingZone) const {
     switch (anchor) {
         case Anchor::Utc:
             return core::TimeZone::utc();
         case Anchor::Zone:
-            return *zone;
+            return *named->zone;
         case Anchor::Floating:
             break;
     }
@@ -367,7 +392,7 @@ core::Date IcsTime::toDate(const core::TimeZone& floatingZone) const {
         return core::Date(static_cast<double>(daysFromCivil(wall.year, wall.month, wall.day)) * 86400.0 +
                           wall.hour * 3600.0 + wall.minute * 60.0 + wall.second);
     }
-    return wallToDate(wall, anchor == Anchor::Zone ? *zone : floatingZone);
+    return wallToDate(wall, anchor == Anchor::Zone ? *named->zone : floatingZone);
 }
 
 IcsFileParser::IcsFileParser(IcsZoneResolver& zones) : m_zones(zones) {
@@ -384,14 +409,22 @@ IcsFile IcsFileParser::parse(const QByteArray& data) const {
     const std::vector<QByteArray> parts = splitIntoCalendars(preflight.text, QThread::idealThreadCount());
     if (parts.empty())
         return parseWhole(preflight);
-    std::vector<IcsFile> read = QtConcurrent::blockingMapped<std::vector<IcsFile>>(
-        parts, [this](const QByteArray& part) { return parseWhole(preflightIcs(part)); });
+    // Each part is parsed in place: a parsed file is not copied.
+    struct Part {
+        const QByteArray* text = nullptr;
+        IcsFile file;
+    };
+    std::vector<Part> read(parts.size());
+    for (size_t i = 0; i < parts.size(); ++i)
+        read[i].text = &parts[i];
+    QtConcurrent::blockingMap(read, [this](Part& part) { part.file = parseWhole(preflightIcs(*part.text)); });
     IcsFile file;
     size_t count = 0;
-    for (const IcsFile& part : read)
-        count += part.components.size();
+    for (const Part& part : read)
+        count += part.file.components.size();
     file.components.reserve(count);
-    for (IcsFile& part : read) {
+    for (Part& parsed : read) {
+        IcsFile& part = parsed.file;
         // A part may hold only components other than events and to-dos; any other failure is the file's.
         if (!part.problem.isEmpty() && part.problem != noItems()) {
             file.problem = part.problem;

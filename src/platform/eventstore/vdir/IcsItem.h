@@ -15,6 +15,13 @@
 
 namespace platform::vdir {
 
+// A TZID as written and the zone it names (none when it names no zone known); the values of a file that give the
+// same TZID share one, so that each value holds a pointer rather than a copy of both.
+struct IcsZoneName {
+    QString tzid;
+    std::optional<core::TimeZone> zone;
+};
+
 // A DATE or DATE-TIME value as the file gives it. Floating times and dates are read in the zone current at the
 // time of reading, so they are kept unresolved; a TZID is resolved once, when the file is parsed.
 struct IcsTime {
@@ -22,10 +29,11 @@ struct IcsTime {
 
     WallTime wall;
     bool isDate = false;
-    Anchor anchor = Anchor::Floating;
-    std::optional<core::TimeZone> zone;  // set when anchor is Zone
-    QString tzid;                        // as written, also when it could not be resolved
+    Anchor anchor = Anchor::Floating;  // Zone only when `named` names a zone
+    std::shared_ptr<const IcsZoneName> named;  // set when the value gives a TZID, also one that could not be resolved
 
+    // The TZID as written; empty without one.
+    const QString& tzid() const;
     // The zone the wall time is read in: its own, UTC, or the given one for floating values.
     core::TimeZone zoneOr(const core::TimeZone& floatingZone) const;
     core::Date toDate(const core::TimeZone& floatingZone) const;
@@ -51,26 +59,9 @@ struct IcsRuleProgress {
     std::vector<IcsRuleWalk::Progress> perRule;
 };
 
-// One VEVENT or VTODO: a plain copy of what the store reads, so the libical tree can be freed at once.
-struct IcsComponent {
-    enum class Kind : quint8 { Event, Todo };
-
-    Kind kind = Kind::Event;
-    QString uid;
-    std::optional<QString> summary;
-    std::optional<QString> location;
-    std::optional<QString> description;
-    std::optional<QString> url;
-    QByteArray status;                 // STATUS as written, upper-cased; empty when absent
-    std::optional<IcsTime> completed;  // COMPLETED of a to-do
-    bool transparent = false;          // TRANSP:TRANSPARENT (does not block time)
-
-    std::optional<IcsTime> start;
-    std::optional<IcsTime> end;      // DTEND of an event
-    std::optional<IcsTime> due;      // DUE of a to-do
-    std::optional<double> duration;  // DURATION in seconds, when given instead of an end
-    std::optional<IcsTime> recurrenceId;
-
+// What a repeating component repeats by. Most components happen once, so it is kept apart and made only for those
+// that give a rule or a date of their own.
+struct IcsRepetition {
     std::vector<QByteArray> rrules;  // RRULE values as written; parsed when expanded
     // Where walking each rule with a COUNT from the start got (see IcsRuleWalk::Progress). Kept with the parsed
     // file, so that each read of an unchanged file goes on from there; set when a rule has a COUNT.
@@ -79,11 +70,39 @@ struct IcsComponent {
     // Parallel to rdates: the length of an RDATE given as a period, in seconds.
     std::vector<std::optional<double>> rdateLengths;
     std::vector<IcsTime> exdates;
+};
+
+// One VEVENT or VTODO: a plain copy of what the store reads, so the libical tree can be freed at once. A loaded
+// calendar holds one per event, so what few components have is held by pointer, made only when present.
+struct IcsComponent {
+    enum class Kind : quint8 { Event, Todo };
+
+    Kind kind = Kind::Event;
+    bool transparent = false;  // TRANSP:TRANSPARENT (does not block time)
+    int priority = 0;
+    QString uid;
+    std::optional<QString> summary;
+    std::optional<QString> location;
+    std::optional<QString> description;
+    std::optional<QString> url;
+    QByteArray status;  // STATUS as written, upper-cased; empty when absent
+
+    std::optional<IcsTime> start;
+    std::optional<IcsTime> end;               // DTEND of an event
+    std::unique_ptr<IcsTime> due;             // DUE of a to-do
+    std::unique_ptr<IcsTime> completed;       // COMPLETED of a to-do
+    std::optional<double> duration;           // DURATION in seconds, when given instead of an end
+    std::unique_ptr<IcsTime> recurrenceId;
+    std::unique_ptr<IcsRepetition> repetition;  // none when the component gives no rule, RDATE or EXDATE
 
     std::vector<IcsAlarm> alarms;
     std::vector<IcsParticipant> attendees;
-    std::optional<IcsParticipant> organizer;
-    int priority = 0;
+    std::unique_ptr<IcsParticipant> organizer;
+
+    // What the component repeats by; empty lists when it does not repeat.
+    const IcsRepetition& repeats() const;
+    // The end of an event, the due time of a to-do.
+    const IcsTime* endOrDue() const { return kind == Kind::Todo ? due.get() : (end ? &*end : nullptr); }
 };
 
 // Everything read from one .ics file.

@@ -46,7 +46,7 @@ struct Shape {
 
 Shape shapeOf(const IcsComponent& c, const core::TimeZone& floatingZone) {
     const IcsTime& start = *c.start;
-    const std::optional<IcsTime>& end = c.kind == IcsComponent::Kind::Todo ? c.due : c.end;
+    const IcsTime* end = c.endOrDue();
     Shape shape;
     if (start.isDate) {
         shape.allDay = true;
@@ -194,7 +194,7 @@ public:
     }
 
     void collectExclusions() {
-        for (const IcsTime& ex : m_master.exdates) {
+        for (const IcsTime& ex : m_master.repeats().exdates) {
             if (ex.isDate && !m_shape.allDay)
                 m_excludedDays.insert(ex.dayNumber());
             else
@@ -212,14 +212,14 @@ public:
     std::vector<WallTime> candidateStarts(size_t& firstAdded) const {
         std::vector<WallTime> walls;
         walls.push_back(m_master.start->wall);
-        for (size_t i = 0; i < m_master.rrules.size(); ++i)
+        for (size_t i = 0; i < m_master.repeats().rrules.size(); ++i)
             walkRule(i, walls);
         firstAdded = walls.size();
-        m_allowance.left -= static_cast<qint64>(m_master.rdates.size());
-        for (const IcsTime& rdate : m_master.rdates) {
+        m_allowance.left -= static_cast<qint64>(m_master.repeats().rdates.size());
+        for (const IcsTime& rdate : m_master.repeats().rdates) {
             if (m_shape.allDay || rdate.isDate)
                 walls.push_back(dateOnly(rdate.wall));
-            else if (rdate.anchor == m_master.start->anchor && rdate.tzid == m_master.start->tzid)
+            else if (rdate.anchor == m_master.start->anchor && rdate.tzid() == m_master.start->tzid())
                 walls.push_back(rdate.wall);
             else
                 walls.push_back(dateToWall(rdate.toDate(m_floating), m_zone));
@@ -241,7 +241,7 @@ public:
             Placed placed = place(wall, m_shape, m_zone, m_floating);
             // An RDATE given as a period lasts as the period says; all-day series keep their whole days.
             if (i >= firstAdded && !m_shape.allDay) {
-                if (const auto& length = m_master.rdateLengths[i - firstAdded])
+                if (const auto& length = m_master.repeats().rdateLengths[i - firstAdded])
                     placed.end = placed.start + *length;
             }
             const qint64 k = m_shape.allDay ? daysFromCivil(wall.year, wall.month, wall.day)
@@ -284,7 +284,7 @@ private:
     }
 
     void walkRule(size_t index, RuleStarts& starts) const {
-        icalrecurrencetype rule = parseRecurrenceRule(m_master.rrules[index]);
+        icalrecurrencetype rule = parseRecurrenceRule(m_master.repeats().rrules[index]);
         // libical leaves the RSCALE name it allocates to the caller.
         const std::unique_ptr<char, decltype(&std::free)> rscale(rule.rscale, &std::free);
         if (rule.freq == ICAL_NO_RECURRENCE || !isWalkableRule(rule))
@@ -299,7 +299,7 @@ private:
         }
         if (auto walk = IcsRuleWalk::from(rule, m_master.start->wall, m_shape.allDay); walk && !libicalOnly) {
             const core::TimeZone& wallZone = m_shape.allDay ? m_floating : m_zone;
-            IcsRuleProgress* memo = m_master.ruleProgress.get();
+            IcsRuleProgress* memo = m_master.repeats().ruleProgress.get();
             std::unique_lock<std::mutex> lock;
             if (memo)
                 lock = std::unique_lock(memo->mutex);
@@ -520,7 +520,7 @@ void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date wi
         return;
     }
     const IcsComponent& master = *series.master;
-    if (master.rrules.empty() && master.rdates.empty() && overrides.empty()) {
+    if (master.repeats().rrules.empty() && master.repeats().rdates.empty() && overrides.empty()) {
         // Most items happen once; skip the series machinery for them.
         auto occurrence = singleOccurrence(master, floatingZone);
         if (occurrence && overlaps(occurrence->start, occurrence->end, windowStart, windowEnd))

@@ -106,9 +106,12 @@ void VdirCatalog::rebuildIndex() {
     m_collections = std::make_shared<std::vector<VdirCollection>>();
     m_items = std::make_shared<std::vector<VdirItem>>();
     m_itemIndex.clear();
-    for (const VdirCollectionFolder& folder : m_scan.collections) {
+    for (VdirCollectionFolder& folder : m_scan.collections) {
         VdirCollection collection;
+        // The list of files stays with the scan: a copy in each collection would be a second record per file.
+        std::vector<VdirScannedFile> files = std::move(folder.files);
         collection.folder = folder;
+        folder.files = std::move(files);
         collection.calendar.calendarIdentifier = folder.id;
         collection.calendar.title = folder.title;
         collection.calendar.color = folder.color;
@@ -124,7 +127,7 @@ void VdirCatalog::rebuildIndex() {
     QHash<QString, bool> seenPaths;
     for (size_t ci = 0; ci < m_collections->size(); ++ci) {
         QHash<QString, int> uidCount;
-        const VdirCollectionFolder& folder = (*m_collections)[ci].folder;
+        const VdirCollectionFolder& folder = m_scan.collections[ci];
         for (const VdirScannedFile& scanned : folder.files) {
             seenPaths.insert(scanned.path, true);
             const auto staged = m_staged.constFind(scanned.path);

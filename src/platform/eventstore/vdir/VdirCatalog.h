@@ -16,7 +16,7 @@
 namespace platform::vdir {
 
 struct VdirCollection {
-    VdirCollectionFolder folder;
+    VdirCollectionFolder folder;  // without its files, which only the scan keeps
     PlatformCalendar calendar;
     bool holdsEvents = false;
     bool holdsTodos = false;
@@ -37,10 +37,10 @@ struct VdirItem {
     std::optional<VdirFileStamp> stamp;
     int collectionIndex = 0;
     IcsComponent::Kind kind = IcsComponent::Kind::Event;
-    std::shared_ptr<const IcsFile> file;  // keeps `series` alive
-    IcsSeries series;
     // The file lost data when it was read, or its folder is not writable: never write it back.
     bool readOnly = false;
+    std::shared_ptr<const IcsFile> file;  // keeps `series` alive
+    IcsSeries series;
 
     const IcsComponent& main() const { return series.master ? *series.master : *series.overrides.front(); }
     // The stamp as a revision; made when asked, since most items are never written.

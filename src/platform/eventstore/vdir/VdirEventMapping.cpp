@@ -67,7 +67,7 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
     event.alarms = alarms(c);
     // Without a start the rule has nothing to count from (and nothing to read its UNTIL in).
     if (const IcsComponent* master = item.series.master; master && master->start) {
-        for (const QByteArray& rule : master->rrules)
+        for (const QByteArray& rule : master->repeats().rrules)
             if (auto mapped = platformRule(rule, *master->start, floatingZone))
                 event.recurrenceRules.push_back(std::move(*mapped));
     }

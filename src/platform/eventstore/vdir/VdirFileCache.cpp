@@ -50,7 +50,7 @@ VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, 
     return result;
 }
 
-bool VdirFileCache::update(const VdirScan& scan) {
+bool VdirFileCache::update(VdirScan& scan) {
     if (!m_allStale && matches(scan))
         return false;
     QHash<QString, VdirCachedFile> next;
@@ -61,10 +61,12 @@ bool VdirFileCache::update(const VdirScan& scan) {
         VdirCachedFile loaded;
     };
     std::vector<Job> toRead;
-    for (const VdirCollectionFolder& collection : scan.collections) {
-        for (const VdirScannedFile& scanned : collection.files) {
+    for (VdirCollectionFolder& collection : scan.collections) {
+        for (VdirScannedFile& scanned : collection.files) {
             const auto known = m_files.constFind(scanned.path);
             const bool isKnown = known != m_files.constEnd();
+            if (isKnown)
+                scanned.path = known.key();
             if (isKnown && known->stamp == scanned.stamp && !m_allStale)
                 next.insert(scanned.path, *known);
             else
@@ -91,17 +93,24 @@ bool VdirFileCache::update(const VdirScan& scan) {
     return changed;
 }
 
-bool VdirFileCache::matches(const VdirScan& scan) const {
+bool VdirFileCache::matches(VdirScan& scan) const {
     qsizetype count = 0;
-    for (const VdirCollectionFolder& collection : scan.collections) {
-        for (const VdirScannedFile& scanned : collection.files) {
+    bool same = true;
+    for (VdirCollectionFolder& collection : scan.collections) {
+        for (VdirScannedFile& scanned : collection.files) {
             const auto known = m_files.constFind(scanned.path);
-            if (known == m_files.constEnd() || !(known->stamp == scanned.stamp))
-                return false;
+            if (known == m_files.constEnd()) {
+                same = false;
+                continue;
+            }
+            // Every rescan spells each path anew; the text the cache and the items already hold stands in for it,
+            // so that a path is held once however often the folder is scanned.
+            scanned.path = known.key();
+            same = same && known->stamp == scanned.stamp;
             ++count;
         }
     }
-    return count == m_files.size();
+    return same && count == m_files.size();
 }
 
 const VdirCachedFile* VdirFileCache::file(const QString& path) const {

@@ -28,8 +28,9 @@ public:
 
     // Brings the cache in line with the scanned files: new and changed files are read and parsed (on several
     // threads when there are many), vanished ones dropped. Logs one line for each file it has to skip. Returns
-    // whether anything changed.
-    bool update(const VdirScan& scan);
+    // whether anything changed. The scan's paths of files already held are replaced by the cache's own, which the
+    // items share.
+    bool update(VdirScan& scan);
 
     const VdirCachedFile* file(const QString& path) const;
     // Forgets one file, so that the next update reads it again (after a write of our own, for instance).
@@ -44,8 +45,8 @@ public:
     static VdirCachedFile load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous = nullptr);
 
 private:
-    // Whether the scan shows exactly the files held, unchanged.
-    bool matches(const VdirScan& scan) const;
+    // Whether the scan shows exactly the files held, unchanged; shares the held paths with the scan.
+    bool matches(VdirScan& scan) const;
 
     IcsZoneResolver& m_zones;
     QHash<QString, VdirCachedFile> m_files;

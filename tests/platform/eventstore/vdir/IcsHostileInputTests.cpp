@@ -289,10 +289,10 @@ TEST(IcsHostileInput, MutatedFilesAreReadExpandedAndEditedWithinBounds) {
             platform::vdir::expandSeries(s, utc(2024, 1, 1), utc(2024, 7, 1), floating, out);
             size_t bound = s.overrides.size() + 1;
             if (s.master)
-                bound += s.master->rdates.size() + 200000 * s.master->rrules.size();
+                bound += s.master->repeats().rdates.size() + 200000 * s.master->repeats().rrules.size();
             ASSERT_LE(out.size(), bound) << text.toStdString();
             if (s.master && s.master->start) {
-                for (const QByteArray& rule : s.master->rrules)
+                for (const QByteArray& rule : s.master->repeats().rrules)
                     (void)platform::vdir::platformRule(rule, *s.master->start, floating);
             }
             if (!file.hasErrors && s.master && round % 3 == 0)

@@ -65,6 +65,6 @@ TEST(IcsZones, UnknownNameWithoutDefinitionIsReadAsFloating) {
     const ParsedSeries s(ics(eventAt(QStringLiteral("DTSTART;TZID=Nowhere/Special:20240704T120000"))));
     ASSERT_TRUE(s.series.master);
     EXPECT_EQ(s.series.master->start->anchor, platform::vdir::IcsTime::Anchor::Floating);
-    EXPECT_EQ(s.series.master->start->tzid, QStringLiteral("Nowhere/Special"));
+    EXPECT_EQ(s.series.master->start->tzid(), QStringLiteral("Nowhere/Special"));
     EXPECT_EQ(s.series.master->start->toDate(core::TimeZone::current()), local("Europe/Berlin", 2024, 7, 4, 12));
 }
