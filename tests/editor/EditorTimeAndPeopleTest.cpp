@@ -102,6 +102,29 @@ TEST_F(EditorTimeRows, TheDaysPopOverMovesTheDayKeepingTheTimesAndALengthPastMid
     EXPECT_EQ(rows().openPopover(), nullptr);
 }
 
+TEST_F(EditorTimeRows, TheMarkedQuickLengthCountsWholeMinutesWhileTheButtonRounds) {
+    const auto marked = [this] {
+        QStringList primary;
+        const auto* day = qobject_cast<editor::SameDayPopover*>(rows().openPopover()->content());
+        for (const design::ODButton* button : day->quickLengths()->buttons())
+            if (button->buttonStyle().kind() == design::ODButtonKind::primary)
+                primary << button->title();
+        return primary;
+    };
+    open(add(storetest::timedEvent(work, u"Almost"_s, local(2026, 3, 12, 10), 44.5)));
+    EXPECT_EQ(rows().sameDayButton()->length(), u"45m"_s);
+    rows().sameDayButton()->click();
+    ASSERT_NE(rows().openPopover(), nullptr);
+    EXPECT_EQ(marked(), QStringList()) << "44 whole minutes";
+
+    qobject_cast<editor::SameDayPopover*>(rows().openPopover()->content())->quickLengths()->buttons()[4]->click();
+    EXPECT_EQ(model().draft().end, local(2026, 3, 12, 11, 30));
+    ASSERT_NE(rows().openPopover(), nullptr) << "a length leaves the pop-over open";
+    EXPECT_EQ(marked(), QStringList{u"1h 30m"_s});
+    model().setLengthInMinutes(120);
+    EXPECT_EQ(marked(), QStringList()) << "two hours is none of them";
+}
+
 TEST_F(EditorTimeRows, AnAllDayEventEndsOnItsLastDayNotTheNextMidnight) {
     PlatformEvent trip = storetest::timedEvent(work, u"Trip"_s, local(2026, 3, 9), 3 * 24 * 60);
     trip.isAllDay = true;
