@@ -216,7 +216,7 @@ TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReope
     const QDateTime start = now.addSecs(2 * 3600 - now.time().second());
     app.addEvent(u"Dentist appointment"_s, start, start.addSecs(1800));
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
 
     {
         testsupport::ScopedTimeZone inAppZone(zone.constData());
@@ -249,7 +249,7 @@ TEST_F(AppEndToEnd, StartsInTheTrayAndOpensWithTheHotKeyClosesWithEscapeAndReope
 // at a time); a request it could not be handed is a failure the launch reports.
 TEST_F(AppEndToEnd, ASecondLaunchWithManyImagesHandsOverTheFirstAndOneItCannotHandOverFails) {
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     QStringList paths;
     for (int i = 0; i < 1000; ++i)
         paths << app.home() + u"/Pictures/Screenshot from 2026-03-11 %1.png"_s.arg(i, 6, 10, QLatin1Char('0'));
@@ -263,7 +263,7 @@ TEST_F(AppEndToEnd, ASecondLaunchWithManyImagesHandsOverTheFirstAndOneItCannotHa
 TEST_F(AppEndToEnd, AClickOnTheTrayItemOpensTheDarkPanelUnderItAndAClickElsewhereClosesIt) {
     app.setPreference(u"appearance"_s, u"dark"_s);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
 
     ASSERT_TRUE(app.tray().activate(640, 10));
     ASSERT_TRUE(app.waitForPanel());
@@ -304,7 +304,7 @@ TEST_F(AppEndToEnd, ThePopoverOpensOnTheMonthGridInEitherAppearanceWeekStartAndW
         app.setPreference(u"showWeekNumbers"_s, v.weekNumbers ? u"true"_s : u"false"_s);
         app.setPreference(u"firstWeekday"_s, QString::number(app::rawValue(v.firstWeekday)));
         ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.tray().waitForItem(15000));
+        ASSERT_TRUE(app.tray().waitForItem());
         ASSERT_TRUE(openWithHotKey(app));
         const QImage shot = panelShotWhen(QString::fromLatin1(v.name), [&v](const QImage& picture) {
             return picture.height() > 300 && calendarMarks(picture) > 20 && showsFooter(picture, v.dark);
@@ -321,7 +321,7 @@ TEST_F(AppEndToEnd, ThePopoverOpensOnTheMonthGridInEitherAppearanceWeekStartAndW
 TEST_F(AppEndToEnd, CalendarAccessSwitchedOffInThePrivacySettingsEmptiesThePopoverAndOnAgainBringsItBack) {
     addWeekOfEvents(app);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(app.tray().label().contains(u"Dentist"_s));
     ASSERT_TRUE(openWithHotKey(app));
     EXPECT_GT(calendarMarks(panelShotWhen(u"privacy-before"_s,
@@ -360,7 +360,7 @@ TEST_F(AppEndToEnd, TheDayAgendaSitsUnderTheGridWithTheComingEventHighlightedAnd
         QFile::remove(app.home() + u"/.config/orbitday/settings.ini"_s);
         app.setPreference(u"appearance"_s, dark ? u"dark"_s : u"light"_s);
         ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.tray().waitForItem(15000));
+        ASSERT_TRUE(app.tray().waitForItem());
         ASSERT_TRUE(openWithHotKey(app));
         const QRect panel = *app.panelGeometry();
         const QImage shot = panelShotWhen(dark ? u"agenda-dark"_s : u"agenda-light"_s, [](const QImage& picture) {
@@ -396,7 +396,7 @@ TEST_F(AppEndToEnd, ATickedReminderIsCompletedOnDiskAndCtrlZInThePopoverOpensItA
     addWeekOfEvents(app);
     const QString todo = app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(openWithHotKey(app));
     const QImage shot = panelShotWhen(u"main-reminder-light"_s, [](const QImage& picture) {
         return showsFooter(picture, false) && checkboxes(picture, false).size() == 1;
@@ -417,7 +417,7 @@ TEST_F(AppEndToEnd, AReminderTickedJustBeforeTheSessionEndsIsCompletedOnDisk) {
     addWeekOfEvents(app);
     const QString todo = app.addReminder(u"Water the plants"_s, QDateTime::currentDateTimeUtc().addSecs(-3600));
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(openWithHotKey(app));
     const QRect panel = *app.panelGeometry();
     const QImage shot = panelShot(u"main-reminder-before-logout"_s);
@@ -446,7 +446,7 @@ TEST_F(AppEndToEnd, ABusyDayCapsThePopoverAndScrollsOnlyTheAgendaBetweenGridAndF
         QFile::remove(app.home() + u"/.config/orbitday/settings.ini"_s);
         app.setPreference(u"appearance"_s, dark ? u"dark"_s : u"light"_s);
         ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.tray().waitForItem(15000));
+        ASSERT_TRUE(app.tray().waitForItem());
         ASSERT_TRUE(openWithHotKey(app));
         const QImage shot = panelShotWhen(
             dark ? u"main-overflowing-dark"_s : u"main-overflowing-light"_s, [dark](const QImage& picture) {
@@ -485,7 +485,7 @@ TEST_F(AppEndToEnd, AChangeShowsTheUndoToastWhoseUndoRevertsItAndHidesIt) {
         return static_cast<int>(std::count_if(todos.begin(), todos.end(), isCompleted));
     };
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(openWithHotKey(app));
     const QImage before = panelShotWhen(u"toast-before"_s, [](const QImage& picture) {
         return showsFooter(picture, false) && !checkboxes(picture, false).empty();
@@ -533,7 +533,7 @@ TEST_F(AppEndToEnd, AMeetingAboutToStartShowsACountingCardThatLeavesTheKeyboardA
     app.addEvent(u"Design review"_s, now.addSecs(300), now.addSecs(2100), "URL:" + link.toEncoded());
     app.focusElsewhere();
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
 
     std::optional<QRect> card;
     ASSERT_TRUE(testsupport::waitUntil([&] { return (card = meetingCard(app)).has_value(); }, 15000)) << "no card";
@@ -673,7 +673,7 @@ protected:
         start = now.addSecs(2 * 3600 - now.time().second());
     }
 
-    bool launch() { return app.start() && app.tray().waitForItem(15000) && openWithHotKey(app); }
+    bool launch() { return app.start() && app.tray().waitForItem() && openWithHotKey(app); }
     QRect panel() const { return app.panelGeometry().value_or(QRect()); }
     bool waitFor(const std::function<bool()>& condition) const {
         return testsupport::waitUntil(condition, kDrawingTimeoutMs);
@@ -931,7 +931,7 @@ bool startsComingFridayAt(const QString& ics, const QByteArray& zone, QTime time
 TEST_F(AppEndToEnd, QuickAddColoursTheLineWritesTheEventOnReturnAndHandsItToTheEditorOnTab) {
     const QString work = app.addCalendar();
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     app.chord({Keys::controlL, Keys::altL, 'n'});
     ASSERT_TRUE(app.waitForPanel());
     // The line: the field's band under the header.
@@ -1008,7 +1008,7 @@ TEST_F(AppEndToEnd, QuickAddColoursTheLineWritesTheEventOnReturnAndHandsItToTheE
 TEST_F(AppEndToEnd, AQuickHourPickedOnTheTimeCardIsTheTimeWrittenToTheFile) {
     const QString work = app.addCalendar();
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     app.chord({Keys::controlL, Keys::altL, 'n'});
     ASSERT_TRUE(app.waitForPanel());
     const QRect panel = *app.panelGeometry();
@@ -1093,7 +1093,7 @@ protected:
 TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunchesAndAccessOffShowsHowToTurnItOn) {
     QFile::remove(app.home() + u"/.config/orbitday/privacy.conf"_s);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(openWithHotKey(app));
 
     // The greeting with its two tiles, the calendar tile in the accent.
@@ -1123,7 +1123,7 @@ TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunches
 
     // The answers were kept: the next launch opens on the main screen.
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(openWithHotKey(app));
     EXPECT_TRUE(testsupport::waitUntil([&] { return showsMain(); }));
     EXPECT_FALSE(consentWindow()) << "nothing is asked again";
@@ -1168,7 +1168,7 @@ TEST_F(AppFirstLaunch, OnboardingAsksForBothThenTheMainScreenStaysAcrossLaunches
 TEST_F(AppEndToEnd, CtrlCommaOpensTheSettingsAtGeneralWhereTheTrayDisplayChangesTheLabelAtOnce) {
     addWeekOfEvents(app);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem(15000));
+    ASSERT_TRUE(app.tray().waitForItem());
     ASSERT_TRUE(openWithHotKey(app));
     panelShot(u"panel-before-settings"_s);
     app.chord({Keys::controlL, ','});

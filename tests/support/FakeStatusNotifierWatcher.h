@@ -36,8 +36,9 @@ public:
     bool isHostRegistered() const { return true; }
     int protocolVersion() const { return 0; }
 
-    // Waits (running the event loop) until an item has registered.
-    bool waitForItem(int timeoutMs = 5000) const;
+    // Waits (running the event loop) until an item has registered. A whole app
+    // starting beside a parallel build can take several seconds to get there.
+    bool waitForItem(int timeoutMs = 15000) const;
     // A property of the newest item's org.kde.StatusNotifierItem interface.
     QVariant itemProperty(const QString& name) const;
     QString label() const;
