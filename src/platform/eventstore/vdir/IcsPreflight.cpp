@@ -110,6 +110,7 @@ IcsPreflight preflightIcs(const QByteArray& data) {
 std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
     // Below this a file reads in a few milliseconds anyway.
     constexpr qsizetype kWorthSplitting = 1024 * 1024;
+    constexpr qsizetype kPartSize = 256 * 1024;
     if (text.size() < kWorthSplitting || parts < 2)
         return {};
     struct Range {
@@ -161,7 +162,15 @@ std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
     }
     if (!ended || components.size() < static_cast<size_t>(parts) * 16)
         return {};
-    const qsizetype share = (components.back().end - components.front().begin) / parts + 1;
+    // More parts than threads, each small: a reader frees what libical made of one part before it reads the next,
+    // so that memory (almost 3 KB for each recurrence rule) is used again rather than taken anew from the system.
+    // Every part repeats the zone definitions, which may add no more than the file's own size.
+    const qsizetype body = components.back().end - components.front().begin;
+    qsizetype count = std::max<qsizetype>(parts, body / kPartSize);
+    if (!zones.isEmpty())
+        count = std::min(count, std::max<qsizetype>(parts, text.size() / zones.size()));
+    count = std::min(count, std::max<qsizetype>(parts, static_cast<qsizetype>(components.size()) / 16));
+    const qsizetype share = body / count + 1;
     std::vector<QByteArray> calendars;
     size_t next = 0;
     while (next < components.size()) {

@@ -25,9 +25,11 @@ struct IcsPreflight {
 
 IcsPreflight preflightIcs(const QByteArray& data);
 
-// A calendar of many components cut into about `parts` calendars of whole components, each with the calendar's own
-// properties and every zone definition, to be read side by side: libical reads one file on one thread only, at
-// about a second for 16 MiB. Empty when the text is not one plain calendar (or too small to be worth it).
+// A calendar of many components cut into at least `parts` calendars of whole components, each with the calendar's
+// own properties and every zone definition, to be read side by side: libical reads one file on one thread only, at
+// about a second for 16 MiB. A large file is cut into more parts, of about 256 KiB, as long as the zone definitions
+// repeated in them add no more than the file's own size. Empty when the text is not one plain calendar (or too
+// small to be worth it).
 std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts);
 
 }  // namespace platform::vdir

@@ -2,6 +2,7 @@
 #include "VdirFixture.h"
 
 #include "platform/eventstore/vdir/IcsEditor.h"
+#include "platform/eventstore/vdir/IcsPreflight.h"
 #include "platform/eventstore/vdir/IcsRuleMapping.h"
 #include "platform/eventstore/vdir/IcsText.h"
 
@@ -368,6 +369,31 @@ TEST(IcsHostileInput, ALargeCalendarReadInPartsReadsAsAWhole) {
     QStringList damaged = lines;
     damaged.replace(static_cast<qsizetype>(lines.size()) * 3 / 4, QStringLiteral("DTEND:not a date"));
     EXPECT_TRUE(ParsedSeries(ics(damaged)).file.hasErrors);
+}
+
+// A large file is cut into many small parts, each of which repeats every zone definition: a file whose zones are
+// large must not be cut into so many that the copies take many times its own size.
+TEST(IcsHostileInput, ZonesRepeatedInTheirPartsAddNoMoreThanTheFileItself) {
+    QStringList lines{QStringLiteral("BEGIN:VTIMEZONE"), QStringLiteral("TZID:Padded")};
+    for (int i = 0; i < 1000; ++i)
+        lines << QStringLiteral("X-PAD-%1:").arg(i) + QString(1000, u'z');
+    lines << QStringLiteral("BEGIN:STANDARD") << QStringLiteral("DTSTART:19700101T000000")
+          << QStringLiteral("TZOFFSETFROM:+0100") << QStringLiteral("TZOFFSETTO:+0100") << QStringLiteral("END:STANDARD")
+          << QStringLiteral("END:VTIMEZONE");
+    for (int i = 0; i < 3000; ++i)
+        lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:e%1").arg(i)
+              << QStringLiteral("DTSTART;TZID=Padded:20240201T120000") << QStringLiteral("DESCRIPTION:") + QString(2400, u'n')
+              << QStringLiteral("END:VEVENT");
+    const QByteArray text = ics(lines);
+    ASSERT_GT(text.size(), 8 * 1024 * 1024);
+
+    const std::vector<QByteArray> parts = platform::vdir::splitIntoCalendars(text, 4);
+    ASSERT_GE(parts.size(), 4u);
+    qsizetype total = 0;
+    for (const QByteArray& part : parts)
+        total += part.size();
+    EXPECT_LE(total, 2 * text.size()) << parts.size() << " parts";
+    EXPECT_EQ(ParsedSeries(text).file.components.size(), 3000u);
 }
 
 }  // namespace
