@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -22,18 +23,31 @@ using testsupport::AppDriver;
 
 namespace {
 
+// The words in an area of the screen as a reader of it would see them, each with
+// where it stands on the screen.
+std::vector<std::pair<QString, QPoint>> wordsIn(const AppDriver& app, const QRect& area) {
+    static const platform::TesseractRecognizer reader;
+    const auto pieces = reader.recognize(platform::images::fromQImage(app.screenshot(area)));
+    std::vector<std::pair<QString, QPoint>> words;
+    if (const auto* found = std::get_if<std::vector<platform::TextPiece>>(&pieces)) {
+        // Boxes are fractions of the picture, counted up from its bottom edge.
+        for (const platform::TextPiece& piece : *found) {
+            const QPointF middle = piece.box.center();
+            words.emplace_back(piece.text, area.topLeft() + QPoint(qRound(middle.x() * area.width()),
+                                                                   qRound((1 - middle.y()) * area.height())));
+        }
+    }
+    return words;
+}
+
 // The text of the popover as a reader of the screen would see it.
 QString panelText(const AppDriver& app) {
     const auto panel = app.panelGeometry();
     if (!panel)
         return {};
-    static const platform::TesseractRecognizer reader;
-    const auto pieces = reader.recognize(platform::images::fromQImage(app.screenshot(*panel)));
     QStringList texts;
-    if (const auto* found = std::get_if<std::vector<platform::TextPiece>>(&pieces)) {
-        for (const platform::TextPiece& piece : *found)
-            texts << piece.text;
-    }
+    for (const auto& [text, at] : wordsIn(app, *panel))
+        texts << text;
     return texts.join(u'\n');
 }
 
@@ -49,6 +63,15 @@ QString waitForReview(const AppDriver& app) {
         },
         30000);
     return shown;
+}
+
+// Where a run of text that holds `word` stands in the area, once it is there.
+std::optional<QPoint> find(const AppDriver& app, const QRect& area, const QString& word) {
+    for (const auto& [text, at] : wordsIn(app, area)) {
+        if (text.contains(word))
+            return at;
+    }
+    return std::nullopt;
 }
 
 TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppIsReadAndItsResultShown) {
@@ -74,7 +97,7 @@ TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppIsReadAndItsResultShown) {
         std::cerr << "The application wrote:\n" << errors.toStdString();
 }
 
-// What the calendar folder holds of a new event titled `title`, or nothing yet.
+// What the calendar folder holds of a new item whose title holds `title`, or nothing yet.
 QString savedEvent(const QString& folder, const QString& title) {
     for (const QFileInfo& file : QDir(folder).entryInfoList({u"*.ics"_s}, QDir::Files)) {
         QFile ics(file.absoluteFilePath());
@@ -115,6 +138,88 @@ TEST(ImageImportEndToEnd, AFlyerOpenedWithTheAppBecomesAnEventOnItsDayAndTime) {
         },
         10000));
     EXPECT_TRUE(saved.contains(u"20250619T140000"_s)) << saved.toStdString();
+    const QString errors = app.stop();
+    if (::testing::Test::HasFailure())
+        std::cerr << "The application wrote:\n" << errors.toStdString();
+}
+
+// A bill asks for a reminder. The list and the priority are chosen from the
+// chips' menus at the pointer; Return saves it in that list's folder, due on
+// the bill's day.
+TEST(ImageImportEndToEnd, ABillBecomesAReminderInTheChosenListWithItsDueDateAndPriority) {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
+    AppDriver app(QStringLiteral(ORBITDAY_APP_BINARY), u"bill-home"_s);
+    app.grantCalendarAccess();
+    app.addReminder(u"Water the plants"_s, QDateTime(QDate(2030, 1, 5), QTime(9, 0)));
+    const QString taxes = app.calendarRoot() + u"/taxes"_s;
+    ASSERT_TRUE(QDir().mkpath(taxes));
+    for (const auto& [name, content] : {std::pair{u"displayname"_s, QByteArray("Taxes")},
+                                        std::pair{u"components"_s, QByteArray("VTODO\n")},
+                                        std::pair{u"color"_s, QByteArray("#30A050")}}) {
+        QFile file(taxes + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    const QString bill = QDir(app.home()).filePath(u"bill.png"_s);
+    ASSERT_TRUE(testsupport::textImage({{u"Electricity bill"_s, 28, true},
+                                        {u"Amount due: 84.20 EUR"_s, 20},
+                                        {u"Pay by 28 March 2030"_s, 20}},
+                                       {900, 400})
+                    .save(bill));
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.tray().waitForItem());
+
+    EXPECT_EQ(app.launchAgain({bill}), 0);
+    ASSERT_TRUE(app.waitForPanel(20000));
+    const auto panel = [&] { return app.panelGeometry().value_or(QRect()); };
+    std::optional<QPoint> listChip;
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return (listChip = find(app, panel(), u"Reminders"_s)).has_value(); }, 30000))
+        << panelText(app).toStdString();
+    const std::optional<QPoint> priorityChip = find(app, panel(), u"None"_s);
+    ASSERT_TRUE(priorityChip) << panelText(app).toStdString();
+
+    // Each menu is a window of its own beside the panel.
+    const auto choose = [&](const QPoint& chip, const QString& row) {
+        app.click(chip);
+        std::optional<QPoint> at;
+        const bool shown = testsupport::waitUntil(
+            [&] {
+                for (const QRect& window : app.visibleWindows()) {
+                    if (window != panel() && (at = find(app, window, row)))
+                        return true;
+                }
+                return false;
+            },
+            10000);
+        if (shown)
+            app.click(*at);
+        return shown && testsupport::waitUntil([&] { return app.visibleWindows().size() == 1; }, 5000);
+    };
+    ASSERT_TRUE(choose(*listChip, u"Taxes"_s)) << "the list menu";
+    ASSERT_TRUE(choose(*priorityChip, u"High"_s)) << "the priority menu";
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            const QString shown = panelText(app);
+            return shown.contains(u"Taxes"_s) && shown.contains(u"High"_s);
+        },
+        10000))
+        << panelText(app).toStdString();
+
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, 10000));
+    app.chord({AppDriver::Keys::returnKey});
+    QString saved;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            // The list held nothing before: what it holds now is the new reminder.
+            saved = savedEvent(taxes, {});
+            return !saved.isEmpty();
+        },
+        10000));
+    EXPECT_TRUE(saved.contains(u"BEGIN:VTODO"_s) && saved.contains(u"lectricity bill"_s)) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(QRegularExpression(u"^DUE[;:].*20300328"_s, QRegularExpression::MultilineOption)))
+        << saved.toStdString();
+    EXPECT_TRUE(saved.contains(u"PRIORITY:1"_s)) << saved.toStdString();
     const QString errors = app.stop();
     if (::testing::Test::HasFailure())
         std::cerr << "The application wrote:\n" << errors.toStdString();

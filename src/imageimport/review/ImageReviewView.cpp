@@ -19,6 +19,7 @@
 #include "imageimport/review/ReviewCards.h"
 #include "imageimport/review/ReviewEventFields.h"
 #include "imageimport/review/ReviewKindToggle.h"
+#include "imageimport/review/ReviewReminderFields.h"
 #include "imageimport/review/ReviewSourceParts.h"
 
 #include <QHBoxLayout>
@@ -111,6 +112,8 @@ QWidget* ImageReviewView::makeForm(ImageImportSession& session) {
     column->addWidget(m_source);
     column->addWidget(makeTitleCard());
     column->addWidget(m_eventFields);
+    m_reminderFields = new ReviewReminderFields(*m_model, *m_cards, form);
+    column->addWidget(m_reminderFields);
     column->addWidget(m_text);
     column->addWidget(m_error);
 
@@ -195,6 +198,8 @@ void ImageReviewView::showModel() {
     m_title->setTextKeepingEdit(model.title());
     m_eventFields->setVisible(model.kind() == Kind::event);
     m_eventFields->showModel();
+    m_reminderFields->setVisible(model.kind() == Kind::reminder);
+    m_reminderFields->showModel();
     m_cards->show();
     m_text->setOpen(model.showText());
     m_text->setNotes(model.notes());

@@ -22,6 +22,7 @@ class ReviewCards;
 class ReviewEventFields;
 class ReviewKindToggle;
 class ReviewNoDateBanner;
+class ReviewReminderFields;
 class ReviewSourceStrip;
 
 // The review of one import result: the import header, then the kind, where the
@@ -44,6 +45,7 @@ public:
     // The field chips and their cards, of either kind.
     ReviewCards* cards() const { return m_cards; }
     ReviewEventFields* eventFields() const { return m_eventFields; }
+    ReviewReminderFields* reminderFields() const { return m_reminderFields; }
     RecognisedTextPanel* recognisedText() const { return m_text; }
     design::TextBlock* errorLine() const { return m_error; }
     design::PlainKeycapButton* moreDetailsButton() const { return m_moreDetails; }
@@ -69,6 +71,7 @@ private:
     design::ODTextField* m_title = nullptr;
     ReviewCards* m_cards = nullptr;
     ReviewEventFields* m_eventFields = nullptr;
+    ReviewReminderFields* m_reminderFields = nullptr;
     RecognisedTextPanel* m_text = nullptr;
     design::TextBlock* m_error = nullptr;
     design::PlainKeycapButton* m_moreDetails = nullptr;

@@ -113,50 +113,58 @@ private:
 
 }  // namespace
 
-// --- No-date banner ----------------------------------------------------------------------------------
+// --- Notes and the no-date banner -------------------------------------------------------------------
 
 namespace {
-constexpr int kBannerSide = 12;
-constexpr int kBannerTop = 10;
-constexpr int kBannerSpacing = 8;
-constexpr qreal kBannerSymbol = 13;
+constexpr int kNoteSide = 12;
+constexpr int kNoteSpacing = 8;
 }  // namespace
 
-ReviewNoDateBanner::ReviewNoDateBanner(QWidget* parent)
-    : QWidget(parent),
-      m_text(new design::TextBlock(u"No date in this image. We filled in the rest. Pick a day below."_s,
-                                   design::ODFont::body(12, FontWeight::semibold), Theme::amberInk(), this)) {
-    setObjectName(u"ReviewNoDateBanner"_s);
+ReviewNote::ReviewNote(const QString& text, const Look& look, QWidget* parent)
+    : QWidget(parent), m_look(look), m_text(new design::TextBlock(text, look.font, look.color, this)) {
     design::followAppearance(this);
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(kBannerSide, kBannerTop, kBannerSide, kBannerTop);
-    row->setSpacing(kBannerSpacing);
-    auto* icon = new design::SymbolView(bannerSymbol(), kBannerSymbol, FontWeight::medium, Theme::amberInk(), this);
+    row->setContentsMargins(kNoteSide, look.verticalPadding, kNoteSide, look.verticalPadding);
+    row->setSpacing(kNoteSpacing);
+    auto* icon = new design::SymbolView(look.symbol, look.symbolSize, FontWeight::medium, look.color, this);
     design::setAccessibleRole(icon, QAccessible::NoRole);
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addWidget(m_text, 1);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    QSizePolicy policy = sizePolicy();
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
 }
 
-int ReviewNoDateBanner::heightForWidth(int width) const {
-    const int textWidth = width - 2 * kBannerSide - kBannerSpacing -
-                          static_cast<int>(std::ceil(design::Symbols::boxSide(kBannerSymbol)));
-    const int text = m_text->heightForWidth(std::max(textWidth, 1));
-    return std::max(text, static_cast<int>(std::ceil(design::Symbols::boxSide(kBannerSymbol)))) + 2 * kBannerTop;
+QString ReviewNote::text() const { return m_text->text(); }
+
+void ReviewNote::setText(const QString& text) {
+    m_text->setText(text);
+    updateGeometry();
 }
 
-QSize ReviewNoDateBanner::sizeHint() const {
+int ReviewNote::heightForWidth(int width) const {
+    const int symbol = static_cast<int>(std::ceil(design::Symbols::boxSide(m_look.symbolSize)));
+    const int text = m_text->heightForWidth(std::max(width - 2 * kNoteSide - kNoteSpacing - symbol, 1));
+    return std::max(text, symbol) + 2 * m_look.verticalPadding;
+}
+
+QSize ReviewNote::sizeHint() const {
     const int width = 340;
     return QSize(width, heightForWidth(width));
 }
 
-void ReviewNoDateBanner::paintEvent(QPaintEvent*) {
+void ReviewNote::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    design::Shape::rounded(kRadius).fill(painter, QRectF(rect()), design::toQColor(Theme::amberSoft()));
+    design::Shape::rounded(kRadius).fill(painter, QRectF(rect()), m_look.fill.resolve());
+}
+
+ReviewNoDateBanner::ReviewNoDateBanner(QWidget* parent)
+    : ReviewNote(u"No date in this image. We filled in the rest. Pick a day below."_s,
+                 {bannerSymbol(), 13, design::ODFont::body(12, FontWeight::semibold), Theme::amberInk(),
+                  Theme::amberSoft(), 10},
+                 parent) {
+    setObjectName(u"ReviewNoDateBanner"_s);
 }
 
 // --- Source strip ------------------------------------------------------------------------------------

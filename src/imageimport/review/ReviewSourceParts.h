@@ -1,7 +1,9 @@
 #pragma once
 
+#include "design/Painting.h"
 #include "platform/images/ImageLoader.h"
 
+#include <QFont>
 #include <QImage>
 #include <QWidget>
 
@@ -18,13 +20,25 @@ class TextLine;
 
 namespace imageimport {
 
-// In place of the source strip while no day is set: says that a day still has
-// to be picked below. Wraps rather than cuts its words.
-class ReviewNoDateBanner final : public QWidget {
+// A short note on a soft tile: a symbol beside words that wrap rather than
+// cut, the tile growing with them.
+class ReviewNote : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ReviewNoDateBanner(QWidget* parent = nullptr);
+    struct Look {
+        QString symbol;
+        qreal symbolSize = 13;
+        QFont font;
+        design::Tint color;
+        design::Tint fill;
+        int verticalPadding = 10;
+    };
+
+    ReviewNote(const QString& text, const Look& look, QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -34,7 +48,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    Look m_look;
     design::TextBlock* m_text;
+};
+
+// In place of the source strip while no day is set: says that a day still has
+// to be picked below.
+class ReviewNoDateBanner final : public ReviewNote {
+    Q_OBJECT
+
+public:
+    explicit ReviewNoDateBanner(QWidget* parent = nullptr);
 };
 
 // Where the data came from: the image's thumbnail, what was found, and "Change"

@@ -1,13 +1,26 @@
 #include "imageimport/review/ImageReviewView.h"
 
+#include "app/PlatformWords.h"
+#include "design/AnchoredPopover.h"
 #include "design/CappedHeightView.h"
+#include "design/FieldCard.h"
 #include "design/KeycapButton.h"
+#include "design/KitMenu.h"
+#include "design/MonthPicker.h"
+#include "design/ODButton.h"
 #include "design/ODTextField.h"
 #include "design/PlainKeycapButton.h"
+#include "design/PopupMenu.h"
+#include "design/QuickChoiceRow.h"
 #include "design/TextBlock.h"
+#include "design/TimeCard.h"
+#include "design/TimeField.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/review/ImageReviewModel.h"
+#include "imageimport/review/ReviewCards.h"
 #include "imageimport/review/ReviewKindToggle.h"
+#include "imageimport/review/ReviewPills.h"
+#include "imageimport/review/ReviewReminderFields.h"
 #include "imageimport/review/ReviewSourceParts.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/images/QtImages.h"
@@ -32,6 +45,8 @@ using platform::AuthorizationStatus;
 using platform::EntityType;
 using storetest::local;
 using Kind = ImageExtraction::Kind;
+using Card = ImageReviewModel::Card;
+using design::FieldCard;
 
 namespace {
 
@@ -42,7 +57,7 @@ class ReviewScreen : public ::testing::Test {
 protected:
     ReviewScreen() {
         env.ek.addCalendar(EntityType::Event, u"Office"_s);
-        env.ek.addCalendar(EntityType::Reminder, u"Errands"_s);
+        errands = env.ek.addCalendar(EntityType::Reminder, u"Errands"_s).calendarIdentifier;
         env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
         session().setRunner([](std::function<void()> job) { job(); });
         session().setReading({&loader, &recognizer, nullptr});
@@ -52,6 +67,11 @@ protected:
     }
 
     ImageImportSession& session() { return env.appState.imageImport(); }
+
+    void useErrandsForNewReminders() {
+        env.ek.setDefaultCalendarForNewReminders(errands);
+        env.store.reload();
+    }
 
     // Reads the lines as the image's text and shows its review.
     std::unique_ptr<ImageReviewView> review(const QStringList& lines) {
@@ -75,11 +95,22 @@ protected:
     testsupport::ScreenEnvironment env{local(2026, 3, 10, 9, 0)};
     platform::FakeImageLoader loader;
     platform::FakeTextRecognizer recognizer;
+    QString errands;
 };
 
 const QStringList kFlyer{u"Spring Market"_s, u"Saturday 14 March 2026"_s, u"10:00 - 16:00"_s,
                          u"Old Town Square"_s};
 const QStringList kUndated{u"Spring Market"_s, u"Old Town Square · stalls and music"_s};
+const QStringList kBill{u"City Power & Light"_s, u"Amount due: 84.20 EUR"_s, u"Pay by 28 March 2026"_s};
+
+template <typename Content>
+Content* inPopover(ImageReviewView& view) {
+    design::AnchoredPopover* popover = view.cards()->openPopover();
+    if (!popover || !popover->isVisible())
+        return nullptr;
+    return popover->content()->findChild<Content*>() ? popover->content()->findChild<Content*>()
+                                                     : qobject_cast<Content*>(popover->content());
+}
 
 TEST_F(ReviewScreen, ReturnInTheTitleAddsOneEventAndReturnElsewhereIsTheAddButtons) {
     auto view = review(kFlyer);
@@ -180,6 +211,137 @@ TEST_F(ReviewScreen, LooksAsDesigned) {
         undated->model().chooseKind(Kind::reminder);
         undated->model().setShowText(true);
         EXPECT_TRUE(testsupport::rendersAsReference(*undated, kWidth, dark, u"review-reminder-no-date-notes"_s));
+    }
+}
+
+// --- The reminder's fields ------------------------------------------------------------------------------
+
+TEST_F(ReviewScreen, ABillShowsTheReminderFieldsAndWhyItIsAReminder) {
+    useErrandsForNewReminders();
+    auto view = review(kBill);
+    view->show();
+    QApplication::setActiveWindow(view.get());
+    ASSERT_EQ(view->model().kind(), Kind::reminder);
+    ReviewReminderFields& fields = *view->reminderFields();
+    EXPECT_TRUE(fields.isVisible());
+    EXPECT_EQ(fields.dueChip()->value(), u"Sat, Mar 28"_s);
+    EXPECT_EQ(fields.dueChip()->tag(), FieldCard::Tag::found);
+    EXPECT_FALSE(fields.dueChip()->isFocused());
+    EXPECT_EQ(fields.remindChip()->accessibleName(), u"Remind Me, 9:00\u202FAM, default"_s);
+    EXPECT_EQ(fields.listChip()->value(), u"Errands"_s);
+    EXPECT_EQ(fields.priorityChip()->accessibleName(), u"Priority, None"_s);
+    EXPECT_TRUE(fields.reasonLine()->isVisible());
+    EXPECT_TRUE(fields.reasonLine()->text().contains(u"\u201CPay by\u201D"_s)) << fields.reasonLine()->text().toStdString();
+
+    QTest::keyClick(view->titleField(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_FALSE(fields.isVisible()) << "an event has fields of its own";
+    QTest::keyClick(view->titleField(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_TRUE(fields.isVisible());
+}
+
+TEST_F(ReviewScreen, TheDueAndRemindChipsOpenTheirCardsAndAChoiceInThemClosesThem) {
+    auto view = review(kUndated);
+    view->model().chooseKind(Kind::reminder);
+    view->show();
+    ReviewReminderFields& fields = *view->reminderFields();
+    EXPECT_EQ(fields.dueChip()->value(), u"Pick a day"_s);
+    EXPECT_TRUE(fields.dueChip()->isFocused()) << "a missing day asks for attention";
+    EXPECT_EQ(fields.dueChip()->tag(), std::nullopt);
+    ASSERT_TRUE(fields.quickDays()->isVisible());
+    EXPECT_EQ(fields.quickDays()->pills()[1]->title(), u"Tomorrow"_s);
+
+    fields.dueChip()->click();
+    design::MonthPicker* month = inPopover<design::MonthPicker>(*view);
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->date(), local(2026, 3, 10)) << "today, with no day yet";
+    month->pick(local(2026, 3, 20));
+    EXPECT_EQ(view->model().day(), local(2026, 3, 20));
+    EXPECT_FALSE(view->model().openCard());
+    EXPECT_EQ(inPopover<design::MonthPicker>(*view), nullptr);
+    EXPECT_EQ(fields.dueChip()->value(), u"Fri, Mar 20"_s);
+    EXPECT_EQ(fields.dueChip()->tag(), std::nullopt) << "picked by hand";
+    EXPECT_FALSE(fields.quickDays()->isVisible());
+
+    fields.remindChip()->click();
+    design::TimeCard* time = inPopover<design::TimeCard>(*view);
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(time->allDaySwitch(), nullptr) << "a reminder is never all day";
+    time->field()->selectPart(design::TimeField::Part::hour);
+    QTest::keyClick(time->field(), Qt::Key_Up);
+    EXPECT_EQ(view->model().remindAt(), (TimeOfDay{10, 0}));
+    EXPECT_TRUE(view->cards()->openPopover()->isVisible()) << "the field keeps the card open";
+    time->quickTimes()->buttons()[2]->click();
+    EXPECT_EQ(view->model().remindAt(), (TimeOfDay{13, 0}));
+    EXPECT_FALSE(view->model().openCard());
+    EXPECT_EQ(fields.remindChip()->value(), u"1:00\u202FPM"_s);
+    EXPECT_EQ(fields.remindChip()->tag(), std::nullopt) << "set by hand";
+
+    // A second tap closes the card; Escape too.
+    fields.remindChip()->click();
+    fields.remindChip()->click();
+    EXPECT_FALSE(view->model().openCard());
+    fields.dueChip()->click();
+    EXPECT_TRUE(env.appState.offerEscape());
+    EXPECT_EQ(inPopover<design::MonthPicker>(*view), nullptr);
+}
+
+TEST_F(ReviewScreen, TheListAndPriorityMenusChooseAndTheListAsksForAccessFirst) {
+    useErrandsForNewReminders();
+    auto view = review(kBill);
+    view->show();
+    ReviewReminderFields& fields = *view->reminderFields();
+    std::vector<design::PopupMenuItem> priorities = fields.priorityMenuItems();
+    ASSERT_EQ(priorities.size(), 4u);
+    EXPECT_TRUE(priorities[0].checked);
+    priorities[3].action();
+    EXPECT_EQ(fields.priorityChip()->value(), u"High"_s);
+    EXPECT_EQ(view->model().priority(), 1);
+    EXPECT_TRUE(fields.priorityMenuItems()[3].checked);
+    const std::vector<design::PopupMenuItem> lists = fields.listMenuItems();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].title, u"Errands"_s);
+    EXPECT_TRUE(lists[0].checked);
+
+    // Without access there is no list to offer: the tap asks, and a refusal says where to turn it on.
+    env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::NotDetermined);
+    EXPECT_EQ(fields.listChip()->value(), u"Reminders"_s);
+    env.ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::Denied, false);
+    fields.listChip()->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(env.ek.callCount(platform::FakeEventStore::Operation::RequestAccess), 1);
+    EXPECT_TRUE(view->errorLine()->isVisible());
+    EXPECT_TRUE(view->errorLine()->text().contains(app::words::privacyRemindersPath()));
+    // Given later, the lists come back without another tap.
+    env.ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::FullAccess);
+    env.store.reload();
+    EXPECT_EQ(fields.listChip()->value(), u"Errands"_s);
+}
+
+TEST_F(ReviewScreen, TheReminderLooksAsDesignedWithEachChipOpen) {
+    useErrandsForNewReminders();
+    auto view = review(kBill);
+    view->show();
+    ReviewReminderFields& fields = *view->reminderFields();
+    for (const bool dark : {false, true}) {
+        const QString look = dark ? u"-dark"_s : u"-light"_s;
+        for (const auto& [card, name] : {std::pair{Card::due, u"review-reminder-due-open"_s},
+                                         std::pair{Card::remind, u"review-reminder-remind-open"_s}}) {
+            view->model().setOpenCard(card);
+            ASSERT_NE(view->cards()->openPopover(), nullptr);
+            EXPECT_TRUE(testsupport::matchesReference(
+                testsupport::renderWithPopup(*view, kWidth, *view->cards()->openPopover(), dark, name), name + look));
+            view->model().setOpenCard(std::nullopt);
+        }
+        // A menu opens at the pointer, here the middle of its chip.
+        for (const auto& [chip, name] : {std::pair{fields.listChip(), u"review-reminder-list-open"_s},
+                                         std::pair{fields.priorityChip(), u"review-reminder-priority-open"_s}}) {
+            const std::unique_ptr<design::KitMenu> menu = design::PopupMenu::build(
+                chip == fields.listChip() ? fields.listMenuItems() : fields.priorityMenuItems());
+            menu->adjustSize();
+            menu->move(chip->mapToGlobal(chip->rect().center()));
+            EXPECT_TRUE(testsupport::matchesReference(testsupport::renderWithPopup(*view, kWidth, *menu, dark, name),
+                                                      name + look));
+        }
     }
 }
 
