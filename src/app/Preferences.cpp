@@ -106,7 +106,7 @@ QString effectiveCustomPattern(const QString& storedPattern) {
 
 QString formatDate(DateFormatPreset preset, core::Date date, const QString& customPattern) {
     // A custom pattern ICU rejects, or one that yields nothing, would leave the
-    // menu bar without a title: the default pattern stands in for it.
+    // tray without a title: the default pattern stands in for it.
     const QString pattern = presetPattern(preset, customPattern);
     QString text;
     if (const auto format = core::DateFormat::fromPattern(pattern))

@@ -9,8 +9,8 @@
 namespace design {
 
 // Text shown verbatim in a kit font and colour, wrapped onto as many lines as
-// the width it is given needs and never cut: between words where it can, inside
-// a word that is wider than the whole line.
+// the width it is given needs (between words where it can, inside a word that is
+// wider than the whole line), and cut only where a number of lines is set.
 class TextBlock : public QWidget {
     Q_OBJECT
 

@@ -41,7 +41,7 @@ TEST(DateFormatPresets, CustomPatternFallsBackOnlyWhenBlankOrUnusable) {
     EXPECT_EQ(format(DateFormatPreset::custom, QStringLiteral("   ")), u"Thu 5 Mar");
     // Spaces around a real pattern are the user's and are kept.
     EXPECT_EQ(format(DateFormatPreset::custom, QStringLiteral(" d MMM ")), u" 5 Mar ");
-    // Letters ICU does not know format as nothing, which would leave the menu bar without a title.
+    // Letters ICU does not know format as nothing, which would leave the tray without a title.
     EXPECT_EQ(format(DateFormatPreset::custom, QStringLiteral("ttt")), u"Thu 5 Mar");
 }
 

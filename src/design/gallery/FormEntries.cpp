@@ -218,7 +218,7 @@ QWidget* settingsRows() {
     page->setMinimumWidth(560);
     QVBoxLayout* rows = column(page, 10);
     rows->addWidget(new SettingsRow(QStringLiteral("Show week numbers"), std::nullopt, new ODSwitch(true)));
-    rows->addWidget(new SettingsRow(QStringLiteral("Date format"), QStringLiteral("Menu bar + headers"),
+    rows->addWidget(new SettingsRow(QStringLiteral("Date format"), QStringLiteral("Tray + headers"),
                                     new ODMenuButton<DateStyle>(dateItems(), DateStyle::medium, 190,
                                                                 QStringLiteral("Choose…"), false, {})));
     auto* lead = new ODMenuButton<int>({{QStringLiteral("5 min before"), std::nullopt, 300},
