@@ -74,19 +74,22 @@ std::optional<QPoint> find(const AppDriver& app, const QRect& area, const QStrin
     return std::nullopt;
 }
 
-TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppIsReadAndItsResultShown) {
+// Opened from a terminal in another folder: the path is that folder's, not the running app's.
+TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppFromAnotherFolderIsReadAndItsResultShown) {
     ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
     ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
     AppDriver app(QStringLiteral(ORBITDAY_APP_BINARY));
     app.grantCalendarAccess();
-    const QString flyer = QDir(app.home()).filePath(u"flyer.png"_s);
+    const QString pictures = QDir(app.home()).filePath(u"Pictures"_s);
+    ASSERT_TRUE(QDir().mkpath(pictures));
     ASSERT_TRUE(testsupport::textImage({{u"Team offsite"_s, 28, true}, {u"Thursday 19 June 2025, 14:00"_s, 20}},
                                        {900, 400})
-                    .save(flyer));
+                    .save(QDir(pictures).filePath(u"flyer.png"_s)));
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.tray().waitForItem());
+    ASSERT_FALSE(QFileInfo::exists(u"flyer.png"_s)) << "the running app's own folder holds no flyer";
 
-    EXPECT_EQ(app.launchAgain({flyer}), 0);
+    EXPECT_EQ(app.launchAgainFrom(pictures, {u"flyer.png"_s}), 0);
     ASSERT_TRUE(app.waitForPanel(20000));
     // Reading takes a moment, longer on a busy machine.
     const QString shown = waitForReview(app);

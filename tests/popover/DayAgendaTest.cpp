@@ -107,6 +107,10 @@ TEST_F(DayAgendaTest, AnEmptyDayOffersTheFirstEventOfTheFollowingDaysEvenAtTheSt
     EXPECT_EQ(nextTitle(local(2026, 3, 11)), u"Midnight launch"_s);
     add(u"Thursday lunch"_s, local(2026, 3, 12, 12));
     EXPECT_EQ(nextTitle(local(2026, 3, 11)), u"Thursday lunch"_s);
+    // What comes sooner, later today, is not "next" after a day to come.
+    add(u"Tea"_s, local(2026, 3, 10, 15));
+    EXPECT_EQ(nextTitle(local(2026, 3, 13)), u"Midnight launch"_s);
+    EXPECT_EQ(nextTitle(local(2026, 3, 11)), u"Thursday lunch"_s);
 }
 
 TEST_F(DayAgendaTest, TodayOffersTheNextEventOnlyWhileTomorrowIsFreeAndAPastDayNever) {

@@ -216,8 +216,13 @@ bool AppDriver::start(const QStringList& arguments) {
 }
 
 int AppDriver::launchAgain(const QStringList& arguments, int timeoutMs) {
+    return launchAgainFrom({}, arguments, timeoutMs);
+}
+
+int AppDriver::launchAgainFrom(const QString& folder, const QStringList& arguments, int timeoutMs) {
     QProcess again;
     again.setProcessEnvironment(m_process->processEnvironment());
+    again.setWorkingDirectory(folder);
     again.start(m_binary, arguments);
     if (!again.waitForStarted(scaledTimeout(timeoutMs)))
         return -1;

@@ -82,6 +82,8 @@ public:
     // Starts it again while it runs and waits for that launch to end; its exit
     // status, or -1 when it did not end in time.
     int launchAgain(const QStringList& arguments = {}, int timeoutMs = 10000);
+    // The same, started in `folder` (its working folder), as from a terminal there.
+    int launchAgainFrom(const QString& folder, const QStringList& arguments, int timeoutMs = 10000);
     qint64 pid() const;
     bool isRunning() const;
     // Resident memory of the application in KiB (0 when unknown).

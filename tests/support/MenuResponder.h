@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QList>
+#include <QMouseEvent>
 #include <QStringList>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -16,6 +18,9 @@ namespace testsupport {
 class MenuResponder : public QObject {
 public:
     explicit MenuResponder(QList<Qt::Key> keys) : m_keys(std::move(keys)) { qApp->installEventFilter(this); }
+    // Clicks the row'th row (separators not counted) with the mouse instead.
+    struct ClickRow {};
+    MenuResponder(ClickRow, int row) : m_click(row) { qApp->installEventFilter(this); }
     ~MenuResponder() override { qApp->removeEventFilter(this); }
 
     QRect geometry;
@@ -32,8 +37,10 @@ protected:
             geometry = menu->geometry();
             titles.clear();
             checked.clear();
-            for (const QAction* action : menu->actions()) {
+            QList<QAction*> rows;
+            for (QAction* action : menu->actions()) {
                 if (const design::MenuRow* row = menu->row(action)) {
+                    rows << action;
                     titles << row->title;
                     if (row->checked)
                         checked << row->title;
@@ -41,12 +48,27 @@ protected:
             }
             for (Qt::Key key : m_keys)
                 QCoreApplication::postEvent(menu, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+            if (m_click >= 0 && m_click < rows.size()) {
+                // Once the menu runs its own loop and has laid out its rows. Sent to the
+                // menu itself: through the window system, the offscreen platform would make
+                // the menu the active window, which no desktop does.
+                QTimer::singleShot(0, menu, [menu, action = rows[m_click]] {
+                    const QPointF at = menu->actionGeometry(action).center();
+                    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                        QMouseEvent click(type, at, menu->mapToGlobal(at), Qt::LeftButton,
+                                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                          Qt::NoModifier);
+                        QApplication::sendEvent(menu, &click);
+                    }
+                });
+            }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
     QList<Qt::Key> m_keys;
+    qsizetype m_click = -1;
 };
 
 }  // namespace testsupport
