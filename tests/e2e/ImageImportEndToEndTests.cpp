@@ -74,19 +74,40 @@ std::optional<QPoint> find(const AppDriver& app, const QRect& area, const QStrin
     return std::nullopt;
 }
 
-// Opened from a terminal in another folder: the path is that folder's, not the running app's.
-TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppFromAnotherFolderIsReadAndItsResultShown) {
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
-    AppDriver app(QStringLiteral(ORBITDAY_APP_BINARY));
-    app.grantCalendarAccess();
+// The application, granted calendar access; what it wrote is shown when a test fails.
+class ImageImportEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
+        app.grantCalendarAccess();
+    }
+
+    void TearDown() override {
+        const QString errors = app.stop();
+        if (HasFailure())
+            std::cerr << "The application wrote:\n" << errors.toStdString();
+    }
+
+    bool startInTheTray() { return app.start() && app.tray().waitForItem(); }
+
+    // A flyer for a team offsite among the user's pictures.
+    bool saveFlyer() {
+        return QDir().mkpath(pictures) &&
+               testsupport::textImage({{u"Team offsite"_s, 28, true}, {u"Thursday 19 June 2025, 14:00"_s, 20}},
+                                      {900, 400})
+                   .save(flyer);
+    }
+
+    AppDriver app{QStringLiteral(ORBITDAY_APP_BINARY)};
     const QString pictures = QDir(app.home()).filePath(u"Pictures"_s);
-    ASSERT_TRUE(QDir().mkpath(pictures));
-    ASSERT_TRUE(testsupport::textImage({{u"Team offsite"_s, 28, true}, {u"Thursday 19 June 2025, 14:00"_s, 20}},
-                                       {900, 400})
-                    .save(QDir(pictures).filePath(u"flyer.png"_s)));
-    ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem());
+    const QString flyer = QDir(pictures).filePath(u"flyer.png"_s);
+};
+
+// Opened from a terminal in another folder: the path is that folder's, not the running app's.
+TEST_F(ImageImportEndToEnd, AnImageOpenedWithTheAppFromAnotherFolderIsReadAndItsResultShown) {
+    ASSERT_TRUE(saveFlyer());
+    ASSERT_TRUE(startInTheTray());
     ASSERT_FALSE(QFileInfo::exists(u"flyer.png"_s)) << "the running app's own folder holds no flyer";
 
     EXPECT_EQ(app.launchAgainFrom(pictures, {u"flyer.png"_s}), 0);
@@ -95,9 +116,6 @@ TEST(ImageImportEndToEnd, AnImageOpenedWithTheAppFromAnotherFolderIsReadAndItsRe
     const QString shown = waitForReview(app);
     EXPECT_TRUE(shown.contains(u"Team offsite"_s)) << shown.toStdString();
     EXPECT_TRUE(shown.contains(u"Found"_s)) << shown.toStdString();
-    const QString errors = app.stop();
-    if (::testing::Test::HasFailure())
-        std::cerr << "The application wrote:\n" << errors.toStdString();
 }
 
 // What the calendar folder holds of a new item whose title holds `title`, or nothing yet.
@@ -113,18 +131,10 @@ QString savedEvent(const QString& folder, const QString& title) {
     return {};
 }
 
-TEST(ImageImportEndToEnd, AFlyerOpenedWithTheAppBecomesAnEventOnItsDayAndTime) {
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
-    AppDriver app(QStringLiteral(ORBITDAY_APP_BINARY), u"flyer-home"_s);
-    app.grantCalendarAccess();
+TEST_F(ImageImportEndToEnd, AFlyerOpenedWithTheAppBecomesAnEventOnItsDayAndTime) {
     app.addEvent(u"Dentist"_s, QDateTime(QDate(2025, 6, 2), QTime(9, 0)), QDateTime(QDate(2025, 6, 2), QTime(10, 0)));
-    const QString flyer = QDir(app.home()).filePath(u"flyer.png"_s);
-    ASSERT_TRUE(testsupport::textImage({{u"Team offsite"_s, 28, true}, {u"Thursday 19 June 2025, 14:00"_s, 20}},
-                                       {900, 400})
-                    .save(flyer));
-    ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem());
+    ASSERT_TRUE(saveFlyer());
+    ASSERT_TRUE(startInTheTray());
 
     EXPECT_EQ(app.launchAgain({flyer}), 0);
     ASSERT_TRUE(app.waitForPanel(20000));
@@ -141,19 +151,12 @@ TEST(ImageImportEndToEnd, AFlyerOpenedWithTheAppBecomesAnEventOnItsDayAndTime) {
         },
         10000));
     EXPECT_TRUE(saved.contains(u"20250619T140000"_s)) << saved.toStdString();
-    const QString errors = app.stop();
-    if (::testing::Test::HasFailure())
-        std::cerr << "The application wrote:\n" << errors.toStdString();
 }
 
 // A bill asks for a reminder. The list and the priority are chosen from the
 // chips' menus at the pointer; Return saves it in that list's folder, due on
 // the bill's day.
-TEST(ImageImportEndToEnd, ABillBecomesAReminderInTheChosenListWithItsDueDateAndPriority) {
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server";
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) << "needs a session bus";
-    AppDriver app(QStringLiteral(ORBITDAY_APP_BINARY), u"bill-home"_s);
-    app.grantCalendarAccess();
+TEST_F(ImageImportEndToEnd, ABillBecomesAReminderInTheChosenListWithItsDueDateAndPriority) {
     app.addReminder(u"Water the plants"_s, QDateTime(QDate(2030, 1, 5), QTime(9, 0)));
     const QString taxes = app.calendarRoot() + u"/taxes"_s;
     ASSERT_TRUE(QDir().mkpath(taxes));
@@ -169,8 +172,7 @@ TEST(ImageImportEndToEnd, ABillBecomesAReminderInTheChosenListWithItsDueDateAndP
                                         {u"Pay by 28 March 2030"_s, 20}},
                                        {900, 400})
                     .save(bill));
-    ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.tray().waitForItem());
+    ASSERT_TRUE(startInTheTray());
 
     EXPECT_EQ(app.launchAgain({bill}), 0);
     ASSERT_TRUE(app.waitForPanel(20000));
@@ -223,9 +225,6 @@ TEST(ImageImportEndToEnd, ABillBecomesAReminderInTheChosenListWithItsDueDateAndP
     EXPECT_TRUE(saved.contains(QRegularExpression(u"^DUE[;:].*20300328"_s, QRegularExpression::MultilineOption)))
         << saved.toStdString();
     EXPECT_TRUE(saved.contains(u"PRIORITY:1"_s)) << saved.toStdString();
-    const QString errors = app.stop();
-    if (::testing::Test::HasFailure())
-        std::cerr << "The application wrote:\n" << errors.toStdString();
 }
 
 }  // namespace
