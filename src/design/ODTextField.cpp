@@ -36,9 +36,7 @@ public:
 }  // namespace
 
 ODTextField::ODTextField(const QFont& textFont, const QFont& placeholderFont, QWidget* parent)
-    : QLineEdit(parent), m_placeholderFont(placeholderFont) {
-    setFont(textFont);
-    setFrame(false);
+    : TextField(textFont, {}, parent), m_placeholderFont(placeholderFont) {
     setAttribute(Qt::WA_MacShowFocusRect, false);
     auto* style = new NoCaretStyle;
     style->setParent(this);
@@ -76,7 +74,7 @@ void ODTextField::setTextKeepingEdit(const QString& text) {
 }
 
 QSize ODTextField::sizeHint() const {
-    const QSize base = QLineEdit::sizeHint();
+    const QSize base = TextField::sizeHint();
     const int placeholderHeight = static_cast<int>(std::ceil(QFontMetricsF(m_placeholderFont).height())) + 2;
     return QSize(base.width(), std::max(base.height(), placeholderHeight));
 }
@@ -85,16 +83,14 @@ QSize ODTextField::minimumSizeHint() const {
     return QSize(0, sizeHint().height());
 }
 
+// Over the kit's field colours, which it sets first: the line is the screen's
+// subject, so its text stays full strength and a selection shows strongly.
 void ODTextField::applyColors() {
     QPalette colors = palette();
-    const QColor text = toQColor(Theme::text());
-    colors.setColor(QPalette::Text, text);
-    colors.setColor(QPalette::Base, Qt::transparent);
-    colors.setColor(QPalette::Window, Qt::transparent);
+    colors.setColor(QPalette::Text, toQColor(Theme::text()));
     QColor selection = toQColor(Theme::flame());
     selection.setAlphaF(0.28f);
     colors.setColor(QPalette::Highlight, selection);
-    colors.setColor(QPalette::HighlightedText, text);
     setPalette(colors);
 }
 
@@ -125,7 +121,7 @@ bool ODTextField::event(QEvent* event) {
             return true;
         }
     }
-    return QLineEdit::event(event);
+    return TextField::event(event);
 }
 
 void ODTextField::keyPressEvent(QKeyEvent* event) {
@@ -137,7 +133,7 @@ void ODTextField::keyPressEvent(QKeyEvent* event) {
             emit submitted();
         return;
     }
-    QLineEdit::keyPressEvent(event);
+    TextField::keyPressEvent(event);
 }
 
 void ODTextField::paintEvent(QPaintEvent* event) {
@@ -150,7 +146,7 @@ void ODTextField::paintEvent(QPaintEvent* event) {
                          QFontMetricsF(font()).elidedText(text(), m_elision, line.width()));
         return;
     }
-    QLineEdit::paintEvent(event);
+    TextField::paintEvent(event);
     QPainter painter(this);
     if (text().isEmpty() && !m_placeholder.isEmpty()) {
         painter.setFont(m_placeholderFont);
@@ -167,17 +163,17 @@ void ODTextField::paintEvent(QPaintEvent* event) {
 }
 
 void ODTextField::focusInEvent(QFocusEvent* event) {
-    QLineEdit::focusInEvent(event);
+    TextField::focusInEvent(event);
     restartCaret();
 }
 
 void ODTextField::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
+    TextField::focusOutEvent(event);
     restartCaret();
 }
 
 void ODTextField::showEvent(QShowEvent* event) {
-    QLineEdit::showEvent(event);
+    TextField::showEvent(event);
     if (m_focusRequested)
         return;
     m_focusRequested = true;

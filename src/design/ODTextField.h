@@ -1,20 +1,22 @@
 #pragma once
 
+#include "design/TextField.h"
+
 #include <QFont>
-#include <QLineEdit>
 #include <QString>
 #include <QTimer>
 
 namespace design {
 
 // The borderless one-line field at the top of the quick-add and image screens:
-// the text in one face, the placeholder in another (faint), an accent caret,
-// and Return and Tab turned into the screen's two keyboard actions. Return
-// never reaches a parent (one press, one action) and Tab never moves the
-// focus; Shift+Tab and Escape go on as usual. It takes the keyboard focus once
-// it is first shown, with the caret after the text. Text set from outside that
+// the kit's field with the text in one face, the placeholder in another
+// (faint), an accent caret, and Return and Tab turned into the screen's two
+// keyboard actions. Return, modified or not, never reaches a parent (one
+// press, one action; only a plain one submits) and Tab never moves the focus;
+// Shift+Tab and Escape go on as usual. It takes the keyboard focus once it is
+// first shown, with the caret after the text. Text set from outside that
 // differs from what is there puts the caret at its end.
-class ODTextField : public QLineEdit {
+class ODTextField : public TextField {
     Q_OBJECT
 
 public:
@@ -35,7 +37,6 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void submitted();
     void tabPressed();
 
 protected:
