@@ -1,13 +1,13 @@
 #include "imageimport/flow/ImportHeader.h"
 
 #include "app/AppState.h"
-#include "design/KitWidget.h"
 #include "design/Keycap.h"
+#include "design/KitWidget.h"
 #include "design/ODFont.h"
+#include "design/PlainButton.h"
 #include "design/SymbolTable.h"
 #include "design/TextLine.h"
 #include "design/Theme.h"
-#include "imageimport/flow/ImportSymbolTile.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -21,7 +21,8 @@ namespace {
 constexpr int kBadge = 22;
 
 QString badgeSymbol() {
-    static const QString symbol = design::SymbolTable::hasSymbol(u"photo.badge.plus"_s) ? u"photo.badge.plus"_s : u"photo"_s;
+    static const QString symbol =
+        design::SymbolTable::hasSymbol(u"photo.badge.plus"_s) ? u"photo.badge.plus"_s : u"photo"_s;
     return symbol;
 }
 
@@ -62,8 +63,8 @@ ImportHeader::ImportHeader(app::AppState& appState, QWidget* parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 14, 14, 6);
     row->setSpacing(8);
-    row->addWidget(new ImportSymbolTile(badgeSymbol(), {kBadge, 7, 11, design::FontWeight::semibold}, design::Theme::flame(),
-                                        design::Theme::inkTile(), this));
+    row->addWidget(new design::SymbolTile(
+        {.symbol = badgeSymbol(), .weight = design::FontWeight::semibold, .side = kBadge, .cornerRadius = 7}, this));
     row->addWidget(title);
     row->addStretch(1);
     row->addWidget(m_close);

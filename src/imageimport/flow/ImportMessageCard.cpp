@@ -1,8 +1,8 @@
 #include "imageimport/flow/ImportMessageCard.h"
 
 #include "design/KitWidget.h"
-#include "imageimport/flow/ImportSymbolTile.h"
 #include "design/ODFont.h"
+#include "design/PlainButton.h"
 #include "design/TextBlock.h"
 
 #include <QHBoxLayout>
@@ -25,9 +25,8 @@ ImportMessageCard::ImportMessageCard(Content content, QWidget* parent)
     auto* title = new design::TextBlock(m_content.title, design::ODFont::display(20), design::Theme::text(), this);
     title->setAlignment(Qt::AlignHCenter);
     design::setAccessibleRole(title, QAccessible::Heading);
-    auto* message =
-        new design::TextBlock(m_content.message, design::ODFont::body(12.5, design::FontWeight::medium),
-                              design::Theme::text2(), this);
+    auto* message = new design::TextBlock(m_content.message, design::ODFont::body(12.5, design::FontWeight::medium),
+                                          design::Theme::text2(), this);
     message->setAlignment(Qt::AlignHCenter);
 
     auto* buttons = new QHBoxLayout;
@@ -42,7 +41,15 @@ ImportMessageCard::ImportMessageCard(Content content, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 8, 20, 22);
     layout->setSpacing(0);
-    layout->addWidget(new ImportSymbolTile(m_content.icon, {}, m_content.tint, m_content.tile, this), 0, Qt::AlignHCenter);
+    layout->addWidget(new design::SymbolTile({.symbol = m_content.icon,
+                                              .symbolSize = 20,
+                                              .weight = design::FontWeight::medium,
+                                              .tint = m_content.tint,
+                                              .fill = m_content.tile,
+                                              .side = 52,
+                                              .cornerRadius = 14},
+                                             this),
+                      0, Qt::AlignHCenter);
     layout->addSpacing(14);
     layout->addWidget(title);
     layout->addSpacing(6);
