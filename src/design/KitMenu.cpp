@@ -65,7 +65,19 @@ QSizeF swatchSize(KitMenu::Swatch shape) {
     return shape == KitMenu::Swatch::dot ? kDotBox : kPillSize;
 }
 
-class SwatchEngine final : public QIconEngine {
+// An icon drawn afresh at every size and state, its pixmaps included.
+class DrawnIconEngine : public QIconEngine {
+public:
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+};
+
+class SwatchEngine final : public DrawnIconEngine {
 public:
     SwatchEngine(core::Color color, KitMenu::Swatch shape) : m_color(color), m_shape(shape) {}
 
@@ -87,14 +99,6 @@ public:
         return swatchSize(m_shape).toSize().boundedTo(size);
     }
 
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
-
     QIconEngine* clone() const override { return new SwatchEngine(m_color, m_shape); }
     QString key() const override { return QStringLiteral("orbitday-swatch"); }
 
@@ -104,7 +108,7 @@ private:
 };
 
 // A symbol in the colour of the row's text: white on the highlight, faint when disabled.
-class SymbolEngine final : public QIconEngine {
+class SymbolEngine final : public DrawnIconEngine {
 public:
     explicit SymbolEngine(QString name) : m_name(std::move(name)) {}
 
@@ -123,14 +127,6 @@ public:
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
         const int side = static_cast<int>(std::ceil(Symbols::boxSide(kSymbolSize)));
         return QSize(side, side).boundedTo(size);
-    }
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
     }
 
     QIconEngine* clone() const override { return new SymbolEngine(m_name); }
