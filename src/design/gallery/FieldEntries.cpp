@@ -31,13 +31,6 @@ namespace {
 
 using namespace design;
 
-QVBoxLayout* column(QWidget* page, int spacing) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
 // A control over its caption.
 QWidget* captioned(const QString& text, QWidget* control) {
     auto* cell = new QWidget;

@@ -51,13 +51,6 @@ QWidget* captionedRow(const QList<std::pair<QString, QWidget*>>& cells, int spac
     return page;
 }
 
-QVBoxLayout* column(QWidget* page, int spacing) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
 // A kit text field, padded for the field look.
 QLineEdit* textField(const QString& text, const QString& placeholder) {
     auto* field = new TextField(ODFont::nsBody(13), placeholder);

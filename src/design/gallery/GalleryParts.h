@@ -4,6 +4,7 @@
 #include <QString>
 
 class QEvent;
+class QVBoxLayout;
 class QWidget;
 
 // Small pieces the gallery's pages share.
@@ -11,6 +12,9 @@ namespace gallery {
 
 // A small grey caption under or beside a control.
 QWidget* caption(const QString& text);
+
+// The page's rows, one under the other, kept 4 px from its edges.
+QVBoxLayout* column(QWidget* page, int spacing);
 
 // Gives the control keyboard focus once its window is active, to show its ring.
 class FocusWhenShown : public QObject {
