@@ -45,21 +45,12 @@ std::optional<UCalendarDateFields> addField(CalendarUnit unit) {
     return std::nullopt;
 }
 
+// The field a unit is read from: the one it is added to, but for weekdays, which
+// are added as whole days and read as the day of the week.
 UCalendarDateFields readField(CalendarUnit unit) {
-    switch (unit) {
-        case CalendarUnit::Era: return UCAL_ERA;
-        case CalendarUnit::Year: return UCAL_EXTENDED_YEAR;
-        case CalendarUnit::YearForWeekOfYear: return UCAL_YEAR_WOY;
-        case CalendarUnit::Month: return UCAL_MONTH;
-        case CalendarUnit::Day: return UCAL_DATE;
-        case CalendarUnit::Weekday: return UCAL_DAY_OF_WEEK;
-        case CalendarUnit::WeekOfYear: return UCAL_WEEK_OF_YEAR;
-        case CalendarUnit::WeekOfMonth: return UCAL_WEEK_OF_MONTH;
-        case CalendarUnit::Hour: return UCAL_HOUR_OF_DAY;
-        case CalendarUnit::Minute: return UCAL_MINUTE;
-        case CalendarUnit::Second: return UCAL_SECOND;
-    }
-    return UCAL_DATE;
+    if (unit == CalendarUnit::Weekday)
+        return UCAL_DAY_OF_WEEK;
+    return addField(unit).value_or(UCAL_DATE);
 }
 
 // ICU's arithmetic on dates beyond the calendar range is not meaningful.
