@@ -227,4 +227,32 @@ TEST_F(ImageImportEndToEnd, ABillBecomesAReminderInTheChosenListWithItsDueDateAn
     EXPECT_TRUE(saved.contains(u"PRIORITY:1"_s)) << saved.toStdString();
 }
 
+TEST_F(ImageImportEndToEnd, AFlyerWithAPlaceAndAMeetingLinkBecomesAnEventWithBoth) {
+    const QString work = app.addCalendar();
+    ASSERT_TRUE(QDir().mkpath(pictures));
+    ASSERT_TRUE(testsupport::textImage({{u"Poetry evening"_s, 28, true},
+                                        {u"Thursday 19 June 2025, 19:00"_s, 20},
+                                        {u"Royal Festival Hall, London"_s, 20},
+                                        {u"Stream: https://zoom.us/j/94812345678"_s, 20}},
+                                       {900, 500})
+                    .save(flyer));
+    ASSERT_TRUE(startInTheTray());
+
+    EXPECT_EQ(app.launchAgain({flyer}), 0);
+    ASSERT_TRUE(app.waitForPanel(20000));
+    const QString shown = waitForReview(app);
+    ASSERT_TRUE(shown.contains(u"Zoom link"_s)) << shown.toStdString();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, 10000));
+    app.chord({AppDriver::Keys::returnKey});
+    QString saved;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            saved = savedEvent(work, u"Poetry evening"_s);
+            return !saved.isEmpty();
+        },
+        10000));
+    EXPECT_TRUE(saved.contains(u"LOCATION:Royal Festival Hall\\, London"_s)) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(u"URL:https://zoom.us/j/94812345678"_s)) << saved.toStdString();
+}
+
 }  // namespace

@@ -49,6 +49,9 @@ ChipFace eventTimeFace(const ImageReviewModel& review) {
 ChipFace eventDurationFace(const ImageReviewModel& review) {
     if (!review.time())
         return {u"All day"_s, std::nullopt};
+    // A length the user chose is no default, though the image did not give it.
+    if (review.durationEdited())
+        return {design::ODFormat::duration(review.duration()), std::nullopt};
     return {design::ODFormat::duration(review.duration()),
             review.durationFound() ? ValueTag::found : ValueTag::defaulted};
 }
