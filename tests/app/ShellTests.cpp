@@ -360,7 +360,8 @@ TEST_F(Shell, CtrlShiftIClosesThePopoverThenAsksForAFileAndImportsTheChoice) {
     state().setRoute(PopoverRoute::quickCreate());
     importKey();
     EXPECT_EQ(calls.size(), 2);
-    EXPECT_EQ(state().imageImport().phase().kind, ImportPhase::preparing);
+    // The file does not exist: its reading may already have failed on its worker.
+    EXPECT_NE(state().imageImport().phase().kind, ImportPhase::idle);
     // The popover comes back once the import has worked for a moment (or has ended).
     clock.advance(imageimport::ImageImportSession::kReadingDelay);
     EXPECT_TRUE(showing());
