@@ -42,12 +42,12 @@ ImageReviewModel::ImageReviewModel(ImageExtraction extraction, QUuid resultID, s
       m_store(store),
       m_appState(appState),
       m_settings(settings) {
-    seed();
+    fillFromExtraction();
 }
 
 ImageReviewModel::~ImageReviewModel() { disappear(); }
 
-void ImageReviewModel::seed() {
+void ImageReviewModel::fillFromExtraction() {
     m_kind = m_extraction.kind;
     m_title = m_extraction.title;
     m_location = m_extraction.location.value_or(QString());

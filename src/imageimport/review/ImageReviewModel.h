@@ -33,7 +33,7 @@ struct TimeOfDay {
 };
 
 // The state of the review of one import result: what the user may still change
-// before the event or reminder is added (seeded once from the extraction), what
+// before the event or reminder is added (filled once from the extraction), what
 // follows from it (the start, the draft, which values still come from the image)
 // and the ways out (add it, hand it to the editor). The screen shows it and hands
 // every input to it; it holds no widget. Main thread only.
@@ -190,7 +190,7 @@ signals:
     void changed();
 
 private:
-    void seed();
+    void fillFromExtraction();
     const DateCandidate* candidate(std::optional<int> id) const;
     void applyCandidateTime(const DateCandidate& candidate);
     std::optional<double> candidateLength(const DateCandidate& candidate) const;
