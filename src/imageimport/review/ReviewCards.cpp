@@ -2,8 +2,14 @@
 
 #include "design/AnchoredPopover.h"
 #include "design/FieldCard.h"
+#include "design/MonthPicker.h"
+
+#include "core/Calendar.h"
+#include "core/Clock.h"
 
 #include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 
 namespace imageimport {
 
@@ -92,6 +98,34 @@ void showChipFace(design::FieldCard* chip, const ChipFace& face, bool open) {
                                                                        : design::FieldCard::Tag::defaulted)
                           : std::nullopt);
     chip->setFocused(face.highlight || open);
+}
+
+ReviewCards::Content dayCard(QPointer<ImageReviewModel> model) {
+    return {[model] {
+                auto* padded = new QWidget;
+                auto* layout = new QVBoxLayout(padded);
+                layout->setContentsMargins(12, 12, 12, 12);
+                auto* picker = new design::MonthPicker(padded);
+                layout->addWidget(picker);
+                padded->setFocusProxy(picker);
+                QObject::connect(picker, &design::MonthPicker::datePicked, model, &ImageReviewModel::chooseDayInCard);
+                return padded;
+            },
+            [model](QWidget* content) {
+                const core::Date shown =
+                    model->day().value_or(core::Calendar().startOfDay(core::Clock::current().now()));
+                content->findChild<design::MonthPicker*>()->setDate(shown);
+            }};
+}
+
+QWidget* chipRow(QWidget* parent, design::FieldCard* left, design::FieldCard* right) {
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(left, 1);
+    layout->addWidget(right, 1);
+    return row;
 }
 
 }  // namespace imageimport

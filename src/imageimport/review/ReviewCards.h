@@ -73,4 +73,11 @@ private:
 // Puts a face on a chip; `open` while its card is.
 void showChipFace(design::FieldCard* chip, const ChipFace& face, bool open);
 
+// The card of a day (the event's date, the reminder's due day): the month, on
+// today while no day is set; a day picked is the model's.
+ReviewCards::Content dayCard(QPointer<ImageReviewModel> model);
+
+// Two chips sharing a row equally, whatever their values' lengths.
+QWidget* chipRow(QWidget* parent, design::FieldCard* left, design::FieldCard* right);
+
 }  // namespace imageimport

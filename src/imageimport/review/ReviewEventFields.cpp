@@ -97,8 +97,8 @@ ReviewEventFields::ReviewEventFields(ImageReviewModel& model, ReviewCards& cards
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);
-    column->addWidget(makeChipRow(m_date, m_time));
-    m_secondRow = makeChipRow(m_duration, m_calendar);
+    column->addWidget(chipRow(this, m_date, m_time));
+    m_secondRow = chipRow(this, m_duration, m_calendar);
     column->addWidget(m_secondRow);
     column->addWidget(m_quickDays);
     column->addWidget(m_location);
@@ -117,37 +117,9 @@ ReviewEventFields::ReviewEventFields(ImageReviewModel& model, ReviewCards& cards
     connect(m_location->field(), &LocationField::submitted, &m_model, &ImageReviewModel::add);
 }
 
-QWidget* ReviewEventFields::makeChipRow(FieldCard* left, FieldCard* right) {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    // The two share the row equally, whatever their values' lengths.
-    layout->addWidget(left, 1);
-    layout->addWidget(right, 1);
-    return row;
-}
-
 void ReviewEventFields::addCards(ReviewCards& cards) {
     QPointer<ImageReviewModel> model(&m_model);
-    cards.addChip(Card::date, m_date,
-                  {[model] {
-                       auto* padded = new QWidget;
-                       auto* layout = new QVBoxLayout(padded);
-                       layout->setContentsMargins(12, 12, 12, 12);
-                       auto* picker = new design::MonthPicker(padded);
-                       layout->addWidget(picker);
-                       padded->setFocusProxy(picker);
-                       QObject::connect(picker, &design::MonthPicker::datePicked, model,
-                                        &ImageReviewModel::chooseDayInCard);
-                       return padded;
-                   },
-                   [model](QWidget* content) {
-                       // Without a day the calendar shows today.
-                       const core::Date shown = model->day().value_or(
-                           core::Calendar().startOfDay(core::Clock::current().now()));
-                       content->findChild<design::MonthPicker*>()->setDate(shown);
-                   }});
+    cards.addChip(Card::date, m_date, dayCard(model));
     cards.addChip(Card::time, m_time,
                   {[model] {
                        auto* card = new design::TimeCard({.allDaySwitch = true, .quickTimesWhileAllDay = true});

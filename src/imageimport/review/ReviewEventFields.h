@@ -61,7 +61,6 @@ public:
     void openCalendarMenu();
 
 private:
-    QWidget* makeChipRow(design::FieldCard* left, design::FieldCard* right);
     void addCards(ReviewCards& cards);
 
     ImageReviewModel& m_model;

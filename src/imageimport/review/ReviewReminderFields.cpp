@@ -54,9 +54,9 @@ ReviewReminderFields::ReviewReminderFields(ImageReviewModel& model, ReviewCards&
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);
-    column->addWidget(makeChipRow(m_due, m_remind));
+    column->addWidget(chipRow(this, m_due, m_remind));
     column->addWidget(m_quickDays);
-    column->addWidget(makeChipRow(m_list, m_priority));
+    column->addWidget(chipRow(this, m_list, m_priority));
     column->addWidget(m_reason);
 
     addCards(cards);
@@ -67,37 +67,9 @@ ReviewReminderFields::ReviewReminderFields(ImageReviewModel& model, ReviewCards&
     connect(&m_model.store(), &store::CalendarStore::reminderListsChanged, this, &ReviewReminderFields::showModel);
 }
 
-QWidget* ReviewReminderFields::makeChipRow(FieldCard* left, FieldCard* right) {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    // The two share the row equally, whatever their values' lengths.
-    layout->addWidget(left, 1);
-    layout->addWidget(right, 1);
-    return row;
-}
-
 void ReviewReminderFields::addCards(ReviewCards& cards) {
     QPointer<ImageReviewModel> model(&m_model);
-    cards.addChip(Card::due, m_due,
-                  {[model] {
-                       auto* padded = new QWidget;
-                       auto* layout = new QVBoxLayout(padded);
-                       layout->setContentsMargins(12, 12, 12, 12);
-                       auto* picker = new design::MonthPicker(padded);
-                       layout->addWidget(picker);
-                       padded->setFocusProxy(picker);
-                       QObject::connect(picker, &design::MonthPicker::datePicked, model,
-                                        &ImageReviewModel::chooseDayInCard);
-                       return padded;
-                   },
-                   [model](QWidget* content) {
-                       // Without a day the calendar shows today.
-                       const core::Date shown =
-                           model->day().value_or(core::Calendar().startOfDay(core::Clock::current().now()));
-                       content->findChild<design::MonthPicker*>()->setDate(shown);
-                   }});
+    cards.addChip(Card::due, m_due, dayCard(model));
     cards.addChip(Card::remind, m_remind,
                   {[model] {
                        // A reminder is never all day: the field and the quick times alone.

@@ -41,7 +41,6 @@ public:
     void showModel();
 
 private:
-    QWidget* makeChipRow(design::FieldCard* left, design::FieldCard* right);
     void addCards(ReviewCards& cards);
     void openListMenu();
 
