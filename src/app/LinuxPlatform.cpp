@@ -27,7 +27,10 @@ LinuxPlatform::LinuxPlatform()
       m_privacy(std::make_unique<platform::ConfigPrivacy>(platform::ConfigPrivacy::defaultConfigFile(),
                                                           platform::vdir::VdirEventStore::defaultRoot(),
                                                           *m_consentPrompt)),
-      m_eventStore(std::make_unique<platform::vdir::VdirEventStore>(*m_privacy)),
+      // The tray item comes before the calendars are read: a large folder takes seconds.
+      m_eventStore(std::make_unique<platform::vdir::VdirEventStore>(
+          *m_privacy, platform::vdir::VdirEventStore::defaultRoot(),
+          platform::vdir::VdirEventStore::FirstRead::InBackground)),
       m_systemEvents(std::make_unique<platform::LinuxSystemEvents>()),
       m_hotKeys(std::make_unique<platform::X11HotKeyRegistrar>()),
       m_appearance(std::make_unique<platform::PortalSystemAppearance>()),

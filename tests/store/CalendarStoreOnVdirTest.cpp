@@ -153,6 +153,24 @@ TEST_F(CalendarStoreOnVdir, AFileWrittenWhileAddedDaysAreReadOnAnotherThreadIsPu
     QThreadPool::globalInstance()->waitForDone();
 }
 
+// The app starts before its calendars are read on another thread: the lists stay empty, with access, and fill
+// through the usual change notice once the read ends.
+TEST_F(CalendarStoreOnVdir, CalendarsReadOnAnotherThreadAtStartShowOnceTheReadEnds) {
+    store.reset();
+    ek = std::make_unique<platform::vdir::VdirEventStore>(privacy, root,
+                                                          platform::vdir::VdirEventStore::FirstRead::InBackground);
+    QSignalSpy notices(ek.get(), &platform::EventStore::changed);
+    store = std::make_unique<CalendarStore>(*ek);
+    EXPECT_EQ(store->eventAccess(), model::AccessStatus::fullAccess);
+    EXPECT_TRUE(store->calendars().empty());
+    EXPECT_TRUE(store->events().empty());
+
+    ASSERT_TRUE(reloadOnNextNotice(notices));
+    EXPECT_EQ(store->calendars().size(), 1u);
+    EXPECT_EQ(store->reminderLists().size(), 1u);
+    EXPECT_EQ(named(u"Standup"_s).size(), 8u);
+}
+
 TEST_F(CalendarStoreOnVdir, CreateMoveAndUndoTwiceLeavesNoFile) {
     const auto before = files();
     const model::ODEvent lunch = store->create(EventDraft(u"Lunch"_s, local(2026, 3, 12, 12)));

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <utility>
 
 namespace platform::vdir {
 
@@ -113,18 +114,38 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
 
 }  // namespace
 
-VdirEventStore::VdirEventStore(Privacy& privacy, QString root, QObject* parent)
+namespace {
+
+// What the store reads of its folders first, on whichever thread: the catalog, and the folders cleared of
+// temporaries that writes cut short left behind.
+std::unique_ptr<VdirCatalog> readFolders(const QString& root) {
+    auto catalog = std::make_unique<VdirCatalog>(root);
+    catalog->reload();
+    for (const VdirCollection& collection : catalog->collections())
+        removeStaleTemporaries(collection.folder.path);
+    return catalog;
+}
+
+}  // namespace
+
+VdirEventStore::VdirEventStore(Privacy& privacy, QString root, FirstRead firstRead, QObject* parent)
     : EventStore(parent),
       m_privacy(privacy),
-      m_catalog(std::move(root)),
+      m_catalog(std::make_unique<VdirCatalog>(root)),
       m_overworked(std::make_shared<OverworkedFiles>()),
-      m_writer(m_catalog.root()) {
+      m_writer(root) {
     // A change cut short last time is settled before anything of it is read.
-    VdirJournal::recover(m_catalog.root());
+    VdirJournal::recover(root);
     connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::reloadNow);
-    reloadNow();
-    for (const VdirCollection& collection : m_catalog.collections())
-        removeStaleTemporaries(collection.folder.path);
+    if (firstRead == FirstRead::Now) {
+        m_catalog = readFolders(root);
+        m_loaded = true;
+        watchFolders();
+        return;
+    }
+    m_firstRead = new QFutureWatcher<std::unique_ptr<VdirCatalog>>(this);
+    connect(m_firstRead, &QFutureWatcherBase::finished, this, &VdirEventStore::finishFirstRead);
+    m_firstRead->setFuture(QtConcurrent::run(readFolders, root));
 }
 
 VdirEventStore::~VdirEventStore() = default;
@@ -134,27 +155,52 @@ QString VdirEventStore::defaultRoot() {
            QStringLiteral("/orbitday/calendars");
 }
 
-void VdirEventStore::reloadNow() {
-    const bool wasLoaded = m_loaded;
-    const bool changed = m_catalog.reload();
+void VdirEventStore::finishFirstRead() {
+    if (!m_firstRead)
+        return;
+    m_firstRead->waitForFinished();
+    // The empty catalog was never indexed (version 0) and the read one was: the version grows, so whatever was
+    // read from the empty one is read again.
+    m_catalog = m_firstRead->future().takeResult();
+    // Called from its own signal too.
+    std::exchange(m_firstRead, nullptr)->deleteLater();
     m_loaded = true;
-    QStringList folders = m_catalog.folders();
-    if (!m_catalog.rootExists()) {
+    // Nothing was watched while the folders were read: a rescan after the watches are set finds what changed
+    // meanwhile, reading only those files.
+    watchFolders();
+    m_catalog->reload();
+    watchFolders();
+    emit changed();
+}
+
+void VdirEventStore::reloadNow() {
+    // The first read sees what is there when it ends.
+    if (m_firstRead)
+        return;
+    const bool wasLoaded = m_loaded;
+    const bool changed = m_catalog->reload();
+    m_loaded = true;
+    watchFolders();
+    if (changed && wasLoaded)
+        emit this->changed();
+}
+
+void VdirEventStore::watchFolders() {
+    QStringList folders = m_catalog->folders();
+    if (!m_catalog->rootExists()) {
         // Watch the nearest existing ancestor so that the folder's creation is noticed.
-        QString ancestor = m_catalog.root();
+        QString ancestor = m_catalog->root();
         while (!ancestor.isEmpty() && !QFileInfo(ancestor).isDir())
             ancestor = QFileInfo(ancestor).path() == ancestor ? QString() : QFileInfo(ancestor).path();
         if (!ancestor.isEmpty())
             folders << ancestor;
     }
     m_watcher.setFolders(folders);
-    if (changed && wasLoaded)
-        emit this->changed();
 }
 
 void VdirEventStore::ensureLoaded() const {
     // The watches report every change; where they cannot (no inotify, no watches left), each read looks itself.
-    if (!m_loaded || !m_watcher.isComplete())
+    if (!m_firstRead && (!m_loaded || !m_watcher.isComplete()))
         const_cast<VdirEventStore*>(this)->reloadNow();
 }
 
@@ -181,7 +227,7 @@ std::vector<PlatformCalendar> VdirEventStore::calendars(EntityType entity) const
     if (!hasAccess(entity))
         return result;
     ensureLoaded();
-    for (const VdirCollection& c : m_catalog.collections()) {
+    for (const VdirCollection& c : m_catalog->collections()) {
         if (entity == EntityType::Event ? c.isEventCalendar() : c.isReminderList())
             result.push_back(c.calendar);
     }
@@ -192,7 +238,7 @@ std::optional<PlatformCalendar> VdirEventStore::calendar(const QString& calendar
     if (!hasAccess(EntityType::Event) && !hasAccess(EntityType::Reminder))
         return std::nullopt;
     ensureLoaded();
-    const VdirCollection* c = m_catalog.collectionById(calendarIdentifier);
+    const VdirCollection* c = m_catalog->collectionById(calendarIdentifier);
     if (!c || !hasAccess(c->isEventCalendar() ? EntityType::Event : EntityType::Reminder))
         return std::nullopt;
     return c->calendar;
@@ -217,7 +263,7 @@ std::vector<PlatformEvent> VdirEventStore::events(core::Date start, core::Date e
     if (!hasAccess(EntityType::Event) || (calendarIdentifiers && calendarIdentifiers->isEmpty()))
         return {};
     ensureLoaded();
-    return occurrencesIn(m_catalog.collections(), m_catalog.items(), start, end, calendarIdentifiers,
+    return occurrencesIn(m_catalog->collections(), m_catalog->items(), start, end, calendarIdentifiers,
                          core::TimeZone::current(), *m_overworked);
 }
 
@@ -226,7 +272,7 @@ QFuture<std::vector<PlatformEvent>> VdirEventStore::fetchEvents(
     if (!hasAccess(EntityType::Event) || (calendarIdentifiers && calendarIdentifiers->isEmpty()))
         return QtFuture::makeReadyFuture(std::vector<PlatformEvent>{});
     ensureLoaded();
-    return QtConcurrent::run([snapshot = m_catalog.snapshot(), start, end, calendarIdentifiers,
+    return QtConcurrent::run([snapshot = m_catalog->snapshot(), start, end, calendarIdentifiers,
                               floating = core::TimeZone::current(), overworked = m_overworked] {
         return occurrencesIn(*snapshot.collections, *snapshot.items, start, end, calendarIdentifiers, floating,
                              *overworked);
@@ -250,13 +296,13 @@ std::optional<PlatformEvent> VdirEventStore::firstOccurrence(const VdirItem& ite
     const auto first =
         std::min_element(occurrences.begin(), occurrences.end(),
                          [](const IcsOccurrence& a, const IcsOccurrence& b) { return a.start < b.start; });
-    return makePlatformEvent(item, m_catalog.collections()[static_cast<size_t>(item.collectionIndex)], *first,
+    return makePlatformEvent(item, m_catalog->collections()[static_cast<size_t>(item.collectionIndex)], *first,
                              floating);
 }
 
 std::optional<PlatformEvent> VdirEventStore::occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const {
     const core::TimeZone floating = core::TimeZone::current();
-    const VdirCollection& collection = m_catalog.collections()[static_cast<size_t>(item.collectionIndex)];
+    const VdirCollection& collection = m_catalog->collections()[static_cast<size_t>(item.collectionIndex)];
     const qint64 wanted = wholeSeconds(occurrenceDate);
     std::vector<IcsOccurrence> occurrences;
     // A detached occurrence may have moved anywhere: look at the overrides first, then at the series around the date.
@@ -285,7 +331,7 @@ std::optional<PlatformEvent> VdirEventStore::event(const QString& eventIdentifie
     if (!hasAccess(EntityType::Event))
         return std::nullopt;
     ensureLoaded();
-    const VdirItem* item = m_catalog.item(eventIdentifier);
+    const VdirItem* item = m_catalog->item(eventIdentifier);
     if (!item || item->kind != IcsComponent::Kind::Event)
         return std::nullopt;
     return firstOccurrence(*item);
@@ -295,7 +341,7 @@ std::optional<PlatformEvent> VdirEventStore::event(const QString& eventIdentifie
     if (!hasAccess(EntityType::Event))
         return std::nullopt;
     ensureLoaded();
-    const VdirItem* item = m_catalog.item(eventIdentifier);
+    const VdirItem* item = m_catalog->item(eventIdentifier);
     if (!item || item->kind != IcsComponent::Kind::Event)
         return std::nullopt;
     return occurrenceOf(*item, occurrenceDate);
@@ -303,7 +349,7 @@ std::optional<PlatformEvent> VdirEventStore::event(const QString& eventIdentifie
 
 std::optional<PlatformCalendarItem> VdirEventStore::calendarItem(const QString& calendarItemIdentifier) const {
     ensureLoaded();
-    const VdirItem* item = m_catalog.item(calendarItemIdentifier);
+    const VdirItem* item = m_catalog->item(calendarItemIdentifier);
     if (!item)
         return std::nullopt;
     if (item->kind == IcsComponent::Kind::Event) {
@@ -314,7 +360,7 @@ std::optional<PlatformCalendarItem> VdirEventStore::calendarItem(const QString& 
     if (!hasAccess(EntityType::Reminder))
         return std::nullopt;
     return PlatformCalendarItem(makePlatformReminder(
-        *item, m_catalog.collections()[static_cast<size_t>(item->collectionIndex)], core::TimeZone::current()));
+        *item, m_catalog->collections()[static_cast<size_t>(item->collectionIndex)], core::TimeZone::current()));
 }
 
 void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,
@@ -336,8 +382,8 @@ void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
         std::vector<VdirCollection> collections;
     };
     auto job = std::make_shared<Job>();
-    job->collections = m_catalog.collections();
-    for (const VdirItem& item : m_catalog.items()) {
+    job->collections = m_catalog->collections();
+    for (const VdirItem& item : m_catalog->items()) {
         if (item.kind != IcsComponent::Kind::Todo)
             continue;
         const auto& calendar = job->collections[static_cast<size_t>(item.collectionIndex)].calendar;
@@ -360,11 +406,14 @@ void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
 
 std::optional<quint64> VdirEventStore::contentVersion() const {
     ensureLoaded();
-    return m_catalog.version();
+    return m_catalog->version();
 }
 
 void VdirEventStore::refreshSources() {
-    m_catalog.clear();
+    // The first read reads every file anyway.
+    if (m_firstRead)
+        return;
+    m_catalog->clear();
     reloadNow();
 }
 

@@ -5,7 +5,10 @@
 #include "platform/eventstore/vdir/VdirFolderWatcher.h"
 #include "platform/eventstore/vdir/VdirStoreWriter.h"
 
+#include <QFutureWatcher>
 #include <QSet>
+
+#include <memory>
 
 namespace platform {
 class Privacy;
@@ -22,7 +25,12 @@ class VdirEventStore : public EventStore {
     Q_OBJECT
 
 public:
-    explicit VdirEventStore(Privacy& privacy, QString root = defaultRoot(), QObject* parent = nullptr);
+    // When the folders are read first. In the background, the store answers as an empty one (access unchanged)
+    // until the read ends, then publishes through changed(); a change asked meanwhile waits for the read.
+    enum class FirstRead { Now, InBackground };
+
+    explicit VdirEventStore(Privacy& privacy, QString root = defaultRoot(), FirstRead firstRead = FirstRead::Now,
+                            QObject* parent = nullptr);
     ~VdirEventStore() override;
 
     // $XDG_DATA_HOME/orbitday/calendars
@@ -58,22 +66,29 @@ public:
     std::optional<quint64> contentVersion() const override;
 
     // For the writing side: the parsed items and their files.
-    VdirCatalog& catalog() { return m_catalog; }
-    const VdirCatalog& catalog() const { return m_catalog; }
+    VdirCatalog& catalog() { return *m_catalog; }
+    const VdirCatalog& catalog() const { return *m_catalog; }
     // Rescans now; emits changed() when anything a reader sees changed.
     void reloadNow();
 
 private:
+    // Ends the first read if it still runs, waiting for it. Every change comes here first: it is made over the
+    // files as read, never over a file the store has not read yet.
+    void finishFirstRead();
     bool hasAccess(EntityType entity) const;
+    void watchFolders();
     // Reads the folders when nothing was read yet, or when they cannot be watched.
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
     std::optional<PlatformEvent> firstOccurrence(const VdirItem& item) const;
 
     Privacy& m_privacy;
-    VdirCatalog m_catalog;
+    // Replaced once by the catalog a first read in the background made: until then this one, never read, is empty.
+    std::unique_ptr<VdirCatalog> m_catalog;
     VdirFolderWatcher m_watcher;
     bool m_loaded = false;
+    // The first read while it runs (a child). The worker reads a catalog of its own, dropped if the store is gone.
+    QFutureWatcher<std::unique_ptr<VdirCatalog>>* m_firstRead = nullptr;
     // Shared with the readers on other threads, which may outlive the store.
     std::shared_ptr<OverworkedFiles> m_overworked;
 

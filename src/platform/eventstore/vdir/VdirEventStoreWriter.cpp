@@ -3,18 +3,22 @@
 namespace platform::vdir {
 
 PlatformEvent VdirEventStore::saveEvent(const PlatformEvent& event, Span span, bool commit) {
+    finishFirstRead();
     return m_writer.saveEvent(*this, event, span, commit);
 }
 
 void VdirEventStore::removeEvent(const PlatformEvent& event, Span span, bool commit) {
+    finishFirstRead();
     m_writer.removeEvent(*this, event, span, commit);
 }
 
 PlatformReminder VdirEventStore::saveReminder(const PlatformReminder& reminder, bool commit) {
+    finishFirstRead();
     return m_writer.saveReminder(*this, reminder, commit);
 }
 
 void VdirEventStore::removeReminder(const PlatformReminder& reminder, bool commit) {
+    finishFirstRead();
     m_writer.removeReminder(*this, reminder, commit);
 }
 

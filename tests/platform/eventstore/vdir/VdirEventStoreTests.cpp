@@ -1,5 +1,9 @@
 #include "VdirFixture.h"
 
+#include <QThreadPool>
+
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -301,6 +305,43 @@ TEST_F(VdirEventStoreTest, CalendarFilterAndAccess) {
     EXPECT_TRUE(june(store).empty());
     EXPECT_TRUE(store.calendars(EntityType::Event).empty());
     EXPECT_FALSE(store.calendars(EntityType::Reminder).empty());
+}
+
+// The app's store reads its folders on another thread: until the read ends it is an empty store the user still has
+// access to, and nothing asked on this thread meanwhile reads in the read's place.
+TEST_F(VdirEventStoreTest, AFirstReadOnAnotherThreadAnswersEmptyUntilItEndsThenPublishesAsAChange) {
+    VdirEventStore readNow(privacy, vdir.root);
+    VdirEventStore store(privacy, vdir.root, VdirEventStore::FirstRead::InBackground);
+    int changes = 0;
+    QObject::connect(&store, &VdirEventStore::changed, [&] { ++changes; });
+    store.refreshSources();
+    store.reloadNow();
+    EXPECT_EQ(store.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_TRUE(store.calendars(EntityType::Event).empty());
+    EXPECT_TRUE(june(store).empty());
+    const std::optional<quint64> empty = store.contentVersion();
+
+    ASSERT_TRUE(waitUntil([&] { return changes > 0; }));
+    EXPECT_GT(store.contentVersion(), empty) << "what was read from the empty store is read again";
+    EXPECT_EQ(store.calendars(EntityType::Event).size(), readNow.calendars(EntityType::Event).size());
+    EXPECT_EQ(june(store), june(readNow));
+}
+
+// Quitting while the first read still runs: the worker reads on alone and drops what it read.
+TEST_F(VdirEventStoreTest, AStoreGoneBeforeItsFirstReadOnAnotherThreadEndsLeavesTheReadToEndAlone) {
+    for (int i = 0; i < 300; ++i)
+        vdir.writeIcs(QStringLiteral("personal/many%1.ics").arg(i),
+                      {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:many%1").arg(i),
+                       QStringLiteral("SUMMARY:Many"), QStringLiteral("DTSTART:20240612T100000Z"),
+                       QStringLiteral("END:VEVENT")});
+    { VdirEventStore gone(privacy, vdir.root, VdirEventStore::FirstRead::InBackground); }
+    QThreadPool::globalInstance()->waitForDone();
+    spin(10);
+    VdirEventStore after(privacy, vdir.root);
+    const auto events = after.events(utc(2024, 6, 12), utc(2024, 6, 13), std::nullopt);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const PlatformEvent& e) { return e.title == QStringLiteral("Many"); }),
+              300);
 }
 
 TEST_F(VdirEventStoreTest, IncompleteRemindersArriveLaterOnTheCallingThread) {

@@ -796,3 +796,27 @@ TEST_F(VdirStoreWriterTest, rulesEndingTwiceOrOnADateEndAsOtherCalendarProgramsE
     EXPECT_EQ(startsOf(june(), QStringLiteral("B")), (std::vector{at(3, 10), at(4, 10), at(5, 10)}));
     expectFreshStoreReadsTheSame();
 }
+
+// An app started with calendars still being read on another thread: a change asked meanwhile (an identifier kept from
+// the last run, a new event in a calendar known by name) waits for the read and is made over the files as read.
+TEST_F(VdirStoreWriterTest, aChangeAskedWhileTheFirstReadRunsOnAnotherThreadWaitsForItAndLosesNothing) {
+    const PlatformEvent secondWeek = occurrenceAt("2024-06-10T10:00:00");
+    m_store = std::make_unique<VdirEventStore>(m_privacy, m_vdir.root, VdirEventStore::FirstRead::InBackground);
+    ASSERT_TRUE(june().empty()) << "nothing is read on this thread";
+
+    PlatformEvent lunch;
+    lunch.calendar = platform::PlatformCalendar{};
+    lunch.calendar->calendarIdentifier = QStringLiteral("personal");
+    lunch.title = QStringLiteral("Lunch");
+    lunch.startDate = berlin("2024-06-12T12:00:00");
+    lunch.endDate = berlin("2024-06-12T13:00:00");
+    m_store->removeEvent(secondWeek, Span::ThisEvent, true);
+    const PlatformEvent saved = m_store->saveEvent(lunch, Span::ThisEvent, true);
+
+    EXPECT_EQ(occurrencesOf(saved.eventIdentifier).size(), 1u);
+    EXPECT_EQ(occurrencesOf(QStringLiteral("personal/weekly")).size(), 5u);
+    const QByteArray weekly = readFile(m_vdir.path(QStringLiteral("personal/weekly.ics")));
+    EXPECT_TRUE(weekly.contains("EXDATE;TZID=Europe/Berlin:20240610T100000"));
+    EXPECT_TRUE(weekly.contains("SUMMARY:Review (moved)")) << "the rest of the file as it was";
+    expectFreshStoreReadsTheSame();
+}
