@@ -1,5 +1,5 @@
 // The application as a user meets it: from launch to the tray item taking its
-// place, its memory at rest and after the openings, from the hot key or a click
+// place and to the item naming the next event, its memory at rest and after the openings, from the hot key or a click
 // to the popover on screen, and into a month outside the loaded events. Runs the built binary in a private X server with a session bus:
 //   bench/shell-bench            (from the source folder, after a build)
 
@@ -41,10 +41,21 @@ QString prepareHome(bool withEvents) {
     return name;
 }
 
+// Waits until the tray item names the next event, where there are events: the
+// item comes before the calendars are read.
+bool eventsRead(AppDriver& app, bool withEvents) {
+    return !withEvents || testsupport::waitUntil([&] { return !app.tray().toolTipTitle().isEmpty(); }, 15000);
+}
+
+bool startWithEventsRead(AppDriver& app, bool withEvents) {
+    return app.start() && app.tray().waitForItem(15000) && eventsRead(app, withEvents);
+}
+
 // Launch to the tray item registered with the panel; the resident memory a
-// second after that is reported alongside.
+// second after the events are read is reported alongside.
 void BM_LaunchToTrayItem(benchmark::State& state) {
-    const QString home = prepareHome(state.range(0) != 0);
+    const bool withEvents = state.range(0) != 0;
+    const QString home = prepareHome(withEvents);
     double rssKiB = 0;
     for (auto _ : state) {
         AppDriver app(binary(), home);
@@ -55,6 +66,10 @@ void BM_LaunchToTrayItem(benchmark::State& state) {
             return;
         }
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        if (!eventsRead(app, withEvents)) {
+            state.SkipWithError("the tray item did not name the next event");
+            return;
+        }
         testsupport::spinEventLoop(1000);
         rssKiB = static_cast<double>(app.residentKiB());
         app.stop();
@@ -62,6 +77,23 @@ void BM_LaunchToTrayItem(benchmark::State& state) {
     state.counters["idle_rss_MiB"] = rssKiB / 1024.0;
 }
 BENCHMARK(BM_LaunchToTrayItem)->Arg(0)->Arg(kEvents)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// Launch to the tray item naming the next of 5,000 events: the calendars read.
+void BM_LaunchToNextEventInTheTray(benchmark::State& state) {
+    const QString home = prepareHome(true);
+    for (auto _ : state) {
+        AppDriver app(binary(), home);
+        QElapsedTimer clock;
+        clock.start();
+        if (!startWithEventsRead(app, true)) {
+            state.SkipWithError("the tray item did not name the next event");
+            return;
+        }
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        app.stop();
+    }
+}
+BENCHMARK(BM_LaunchToNextEventInTheTray)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // Whether the screen shows the popover's surface at `point`.
 bool painted(const AppDriver& app, QPoint point, QRgb background) {
@@ -73,8 +105,8 @@ bool painted(const AppDriver& app, QPoint point, QRgb background) {
 template <typename Open>
 void measureOpening(benchmark::State& state, QPoint probe, Open open) {
     AppDriver app(binary(), prepareHome(state.range(0) != 0));
-    if (!app.start() || !app.tray().waitForItem(15000)) {
-        state.SkipWithError("the application did not register its tray item");
+    if (!startWithEventsRead(app, state.range(0) != 0)) {
+        state.SkipWithError("the application did not register its tray item or read its events");
         return;
     }
     testsupport::spinEventLoop(500);
@@ -113,8 +145,8 @@ BENCHMARK(BM_ClickToPopoverPainted)->Arg(0)->Arg(kEvents)->UseManualTime()->Iter
 void BM_MonthOutsideTheWindowPainted(benchmark::State& state) {
     constexpr std::uint32_t kRight = 0xff53;
     AppDriver app(binary(), prepareHome(state.range(0) != 0));
-    if (!app.start() || !app.tray().waitForItem(15000)) {
-        state.SkipWithError("the application did not register its tray item");
+    if (!startWithEventsRead(app, state.range(0) != 0)) {
+        state.SkipWithError("the application did not register its tray item or read its events");
         return;
     }
     testsupport::spinEventLoop(500);
