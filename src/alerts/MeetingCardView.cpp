@@ -9,6 +9,7 @@
 #include "design/ODFont.h"
 #include "design/ODIconButton.h"
 #include "design/Painting.h"
+#include "design/PlainButton.h"
 #include "design/Symbols.h"
 #include "design/TextBlock.h"
 #include "design/TextLine.h"
@@ -34,8 +35,6 @@ constexpr int kRowSpacing = 12;
 constexpr qreal kCornerRadius = 16;
 
 constexpr int kHeaderSpacing = 8;
-constexpr int kIconTileSide = 22;
-constexpr qreal kIconTileRadius = 6;
 constexpr qreal kHeaderTracking = 0.8;
 
 constexpr int kCountdownSpacing = 14;
@@ -60,24 +59,6 @@ constexpr qreal kJoinTextSize = 16;
 constexpr int kFooterSpacing = 8;
 constexpr qreal kCopyLinkDiameter = 30;
 constexpr qreal kDismissDiameter = 24;
-
-// The flame symbol on its faint tile at the head of the card.
-class IconTile final : public QWidget {
-public:
-    explicit IconTile(QWidget* parent) : QWidget(parent) {
-        design::odSquare(this, kIconTileSide);
-        design::followAppearance(this);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        design::Shape::rounded(kIconTileRadius).fill(painter, rect(), design::toQColor(Theme::inkTile()));
-        design::Symbols::paint(painter, rect(), u"calendar"_s, design::toQColor(Theme::flame()), 11,
-                               FontWeight::bold);
-    }
-};
 
 QFont clockFont(qreal size) {
     return design::ODFont::display(size);
@@ -225,7 +206,8 @@ MeetingCardView::~MeetingCardView() = default;
 QLayout* MeetingCardView::makeHeader() {
     auto* row = new QHBoxLayout();
     row->setSpacing(kHeaderSpacing);
-    row->addWidget(new IconTile(this));
+    // The kit tile's own look: the flame symbol on its faint tile.
+    row->addWidget(new design::SymbolTile({.symbol = u"calendar"_s}, this));
     m_header = new design::TextLine(QString(), design::ODFont::body(11, FontWeight::bold), Theme::flame(), this);
     m_header->setTracking(kHeaderTracking);
     row->addWidget(m_header);
