@@ -2,13 +2,12 @@
 
 #include "alerts/CardPlacement.h"
 #include "alerts/MeetingCardView.h"
+#include "design/Painting.h"
 #include "design/Theme.h"
 #include "platform/windowing/Compositing.h"
 #include "platform/windowing/Workspaces.h"
 
 #include <QGuiApplication>
-#include <QPainterPath>
-#include <QRegion>
 #include <QScreen>
 #include <QVariantAnimation>
 
@@ -125,9 +124,7 @@ void MeetingCardPanel::updateMask() {
         clearMask();
         return;
     }
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
-    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    setMask(design::wholePixels(size(), kCornerRadius));
 }
 
 }  // namespace alerts

@@ -1,6 +1,7 @@
 #include "app/PopoverPanel.h"
 
 #include "app/PopoverGeometry.h"
+#include "design/Painting.h"
 #include "design/Theme.h"
 #include "platform/windowing/Compositing.h"
 
@@ -26,45 +27,6 @@ constexpr double kStartScale = 0.97;
 // The root draws its surface with these corners; without a compositor the
 // window is cut to them so no dark corners show.
 constexpr double kCornerRadius = 16;
-
-// The pixels a rectangle with rounded corners covers wholly. Without a
-// compositor a pixel the window keeps is shown as drawn, its transparency mixed
-// with black rather than with the desktop: an edge pixel the corner's curve
-// covers in part would show as a dark dot.
-QRegion wholePixels(const QSize& size, double radius) {
-    QRegion region(QRect(QPoint(0, 0), size));
-    const int side = std::min({static_cast<int>(std::ceil(radius)), size.width() / 2, size.height() / 2});
-    if (side <= 0)
-        return region;
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), radius, radius);
-    QImage corner(side, side, QImage::Format_ARGB32_Premultiplied);
-    const int right = size.width() - side;
-    const int bottom = size.height() - side;
-    for (const QPoint origin : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
-        corner.fill(Qt::transparent);
-        QPainter painter(&corner);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.translate(-origin);
-        painter.fillPath(shape, Qt::black);
-        painter.end();
-        region -= QRect(origin, corner.size());
-        for (int y = 0; y < side; ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(corner.constScanLine(y));
-            for (int x = 0; x < side;) {
-                if (qAlpha(line[x]) < 255) {
-                    ++x;
-                    continue;
-                }
-                const int start = x;
-                while (x < side && qAlpha(line[x]) == 255)
-                    ++x;
-                region += QRect(origin.x() + start, origin.y() + y, x - start, 1);
-            }
-        }
-    }
-    return region;
-}
 
 }  // namespace
 
@@ -140,7 +102,7 @@ void PopoverPanel::updateMask() {
         m_masked = false;
         return;
     }
-    setMask(wholePixels(size(), kCornerRadius));
+    setMask(design::wholePixels(size(), kCornerRadius));
     m_masked = true;
 }
 

@@ -1,5 +1,6 @@
 #include "design/Painting.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QWidget>
 
@@ -81,6 +82,41 @@ QRectF odSquare(const QRectF& area, qreal side) {
 
 void odSquare(QWidget* widget, int side) {
     widget->setFixedSize(side, side);
+}
+
+QRegion wholePixels(const QSize& size, qreal radius) {
+    QRegion region(QRect(QPoint(0, 0), size));
+    const int side = std::min({static_cast<int>(std::ceil(radius)), size.width() / 2, size.height() / 2});
+    if (side <= 0)
+        return region;
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), radius, radius);
+    QImage corner(side, side, QImage::Format_ARGB32_Premultiplied);
+    const int right = size.width() - side;
+    const int bottom = size.height() - side;
+    for (const QPoint origin : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
+        corner.fill(Qt::transparent);
+        QPainter painter(&corner);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(-origin);
+        painter.fillPath(shape, Qt::black);
+        painter.end();
+        region -= QRect(origin, corner.size());
+        for (int y = 0; y < side; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(corner.constScanLine(y));
+            for (int x = 0; x < side;) {
+                if (qAlpha(line[x]) < 255) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < side && qAlpha(line[x]) == 255)
+                    ++x;
+                region += QRect(origin.x() + start, origin.y() + y, x - start, 1);
+            }
+        }
+    }
+    return region;
 }
 
 }  // namespace design

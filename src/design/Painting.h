@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QPainterPath>
 #include <QRectF>
+#include <QRegion>
+#include <QSize>
 
 class QPainter;
 class QWidget;
@@ -62,5 +64,12 @@ private:
 QRectF odSquare(const QRectF& area, qreal side);
 // Makes the widget a `side` × `side` square whatever its own size would be.
 void odSquare(QWidget* widget, int side);
+
+// The pixels of a window of `size` with corners of `radius` that its rounded
+// outline covers wholly: the mask of a window no compositor blends. Such a
+// window shows a pixel it keeps as drawn, its transparency mixed with black
+// rather than with the desktop, so an edge pixel the curve covers in part
+// would show as a dark dot.
+QRegion wholePixels(const QSize& size, qreal radius);
 
 }  // namespace design

@@ -203,4 +203,18 @@ TEST_F(CardPanel, ShowsTheCardUnderTheTrayItemOrInTheCornerAndReplacesItInPlace)
     EXPECT_TRUE(panel.isVisible());
 }
 
+// Cut to the card's corners without a compositor, the window may keep only the
+// pixels the card draws wholly, up to where each curve ends.
+TEST_F(CardPanel, WithoutACompositorKeepsOnlyThePixelsTheCardsCornersCoverWholly) {
+    panel.present(meeting(), recording());
+    const QRegion mask = panel.mask();
+    ASSERT_FALSE(mask.isEmpty()) << "the offscreen platform has no compositor";
+    EXPECT_EQ(testsupport::seeThroughPixels(mask, *panel.card()), QStringList());
+    const int right = panel.width() - 1;
+    const int bottom = panel.height() - 1;
+    for (const QPoint edge : {QPoint(16, 0), QPoint(right - 16, 0), QPoint(0, 16), QPoint(right, bottom - 16),
+                              QPoint(16, bottom), QPoint(right - 16, bottom)})
+        EXPECT_TRUE(mask.contains(edge)) << edge.x() << ", " << edge.y();
+}
+
 }  // namespace

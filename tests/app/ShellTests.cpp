@@ -191,16 +191,7 @@ TEST_F(Shell, WithoutACompositorThePanelKeepsOnlyThePixelsItsCornersCoverWholly)
     ASSERT_TRUE(showing());
     const QRegion mask = panel().mask();
     ASSERT_FALSE(mask.isEmpty()) << "the offscreen platform has no compositor";
-    QImage drawn(panel().size(), QImage::Format_ARGB32_Premultiplied);
-    drawn.fill(Qt::transparent);
-    panel().root()->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
-    QStringList seeThrough;
-    for (const QRect& run : mask)
-        for (int y = run.top(); y <= run.bottom(); ++y)
-            for (int x = run.left(); x <= run.right(); ++x)
-                if (qAlpha(drawn.pixel(x, y)) < 250)
-                    seeThrough << u"(%1, %2)"_s.arg(x).arg(y);
-    EXPECT_EQ(seeThrough, QStringList());
+    EXPECT_EQ(testsupport::seeThroughPixels(mask, *panel().root()), QStringList());
     // The straight edges are kept whole from where the curves end.
     const int right = panel().width() - 1;
     const int bottom = panel().height() - 1;

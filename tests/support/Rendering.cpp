@@ -68,6 +68,19 @@ QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& nam
     return image;
 }
 
+QStringList seeThroughPixels(const QRegion& mask, QWidget& content) {
+    QImage drawn(content.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    content.render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+    QStringList seeThrough;
+    for (const QRect& run : mask)
+        for (int y = run.top(); y <= run.bottom(); ++y)
+            for (int x = run.left(); x <= run.right(); ++x)
+                if (qAlpha(drawn.pixel(x, y)) < 250)
+                    seeThrough << QStringLiteral("(%1, %2)").arg(x).arg(y);
+    return seeThrough;
+}
+
 QImage renderWithPopup(QWidget& screen, int width, QWidget& popup, bool dark, const QString& name) {
     const QImage below = renderAtRest(screen, width, dark);
     // A pop-up is a window of its own: it is drawn where it stands over the screen.

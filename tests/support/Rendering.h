@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+class QRegion;
 class QWidget;
 
 namespace testsupport {
@@ -24,6 +25,11 @@ QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& nam
 // The same with a pop-up window of the screen (a pop-over, a menu moved where it
 // would open) drawn over it where it stands, the picture grown to hold both.
 QImage renderWithPopup(QWidget& screen, int width, QWidget& popup, bool dark, const QString& name);
+
+// The pixels of a window's mask that its content, drawn alone, leaves partly
+// transparent, as "(x, y)": where no compositor blends the window each shows
+// mixed with black, a dark dot at its edge.
+QStringList seeThroughPixels(const QRegion& mask, QWidget& content);
 
 // Compares a rendered picture with the reference kept in tests/reference/<name>.png, so
 // that a changed size, padding or colour fails. Anti-aliasing may differ by a few levels
