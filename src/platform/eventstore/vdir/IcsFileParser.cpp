@@ -51,24 +51,10 @@ struct ComponentDeleter {
 };
 using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
 
-std::optional<QString> text(const char* value) {
+std::optional<QByteArrayView> text(const char* value) {
     if (!value)
         return std::nullopt;
-    return QString::fromUtf8(value);
-}
-
-QString lowerCaseScheme(const char* address) {
-    QString result = QString::fromUtf8(address ? address : "");
-    const qsizetype colon = result.indexOf(QLatin1Char(':'));
-    if (colon <= 0)
-        return result;
-    for (qsizetype i = 0; i < colon; ++i) {
-        const QChar c = result.at(i);
-        if (!(c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.')) ||
-            c.unicode() > 127)
-            return result;
-    }
-    return result.left(colon).toLower() + result.mid(colon);
+    return QByteArrayView(value, qstrlen(value));
 }
 
 int participantStatus(icalproperty* property) {
@@ -96,12 +82,10 @@ int participantStatus(icalproperty* property) {
 }
 
 IcsParticipant readParticipant(icalproperty* property, const char* address) {
-    IcsParticipant participant;
-    participant.address = lowerCaseScheme(address);
+    std::optional<QByteArrayView> name;
     if (icalparameter* cn = icalproperty_get_first_parameter(property, ICAL_CN_PARAMETER))
-        participant.name = QString::fromUtf8(icalparameter_get_cn(cn) ? icalparameter_get_cn(cn) : "");
-    participant.status = participantStatus(property);
-    return participant;
+        name = text(icalparameter_get_cn(cn) ? icalparameter_get_cn(cn) : "");
+    return IcsParticipant(name, address ? address : "", participantStatus(property));
 }
 
 // Reads one VCALENDAR: its VTIMEZONEs serve the TZIDs of its own components only.
@@ -143,9 +127,12 @@ public:
     IcsComponent component(icalcomponent* c) {
         IcsComponent item;
         item.kind = icalcomponent_isa(c) == ICAL_VTODO_COMPONENT ? IcsComponent::Kind::Todo : IcsComponent::Kind::Event;
+        // The texts stay libical's until the component is read, then go into one block.
+        Texts texts;
         for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY))
-            readProperty(item, p);
+            readProperty(item, texts, p);
+        item.texts = IcsTexts<IcsComponent::TextCount>(texts);
         for (icalcomponent* alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT); alarm;
              alarm = icalcomponent_get_next_component(c, ICAL_VALARM_COMPONENT))
             readAlarm(item, alarm);
@@ -192,22 +179,24 @@ private:
         return *item.repetition;
     }
 
-    void readProperty(IcsComponent& item, icalproperty* p) {
+    using Texts = std::array<std::optional<QByteArrayView>, IcsComponent::TextCount>;
+
+    void readProperty(IcsComponent& item, Texts& texts, icalproperty* p) {
         switch (icalproperty_isa(p)) {
             case ICAL_UID_PROPERTY:
                 item.uid = QString::fromUtf8(icalproperty_get_uid(p) ? icalproperty_get_uid(p) : "");
                 break;
             case ICAL_SUMMARY_PROPERTY:
-                item.summary = text(icalproperty_get_summary(p));
+                texts[IcsComponent::Summary] = text(icalproperty_get_summary(p));
                 break;
             case ICAL_LOCATION_PROPERTY:
-                item.location = text(icalproperty_get_location(p));
+                texts[IcsComponent::Location] = text(icalproperty_get_location(p));
                 break;
             case ICAL_DESCRIPTION_PROPERTY:
-                item.description = text(icalproperty_get_description(p));
+                texts[IcsComponent::Description] = text(icalproperty_get_description(p));
                 break;
             case ICAL_URL_PROPERTY:
-                item.url = text(icalproperty_get_url(p));
+                texts[IcsComponent::Url] = text(icalproperty_get_url(p));
                 break;
             case ICAL_STATUS_PROPERTY:
                 item.status = QByteArray(icalproperty_status_to_string(icalproperty_get_status(p))).toUpper();
@@ -364,6 +353,25 @@ QString noItems() {
 }
 
 }  // namespace
+
+IcsParticipant::IcsParticipant(std::optional<QByteArrayView> name, QByteArrayView address, int status)
+    : m_status(static_cast<quint8>(status)) {
+    // Only a scheme of plain letters, digits, "+", "-" and "." is lower-cased.
+    QByteArray lowered;
+    const qsizetype colon = address.indexOf(':');
+    const auto isSchemeCharacter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
+               c == '.';
+    };
+    if (colon > 0 && std::all_of(address.begin(), address.begin() + colon, isSchemeCharacter)) {
+        lowered = address.toByteArray();
+        for (qsizetype i = 0; i < colon; ++i)
+            if (lowered[i] >= 'A' && lowered[i] <= 'Z')
+                lowered[i] = static_cast<char>(lowered[i] - 'A' + 'a');
+        address = lowered;
+    }
+    m_texts = IcsTexts<2>({name, address});
+}
 
 const QString& IcsTime::tzid() const {
     static const QString none;

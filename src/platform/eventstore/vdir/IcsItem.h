@@ -6,8 +6,10 @@
 #include "platform/eventstore/vdir/WallTime.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -46,12 +48,57 @@ struct IcsAlarm {
     std::optional<core::Date> absoluteDate;
 };
 
-struct IcsParticipant {
-    std::optional<QString> name;  // CN, kept even when empty
-    QString address;              // the calendar address with its scheme lower-cased ("mailto:…")
+// Texts as the file gives them (UTF-8), one after another in one block, made into strings only when read: a loaded
+// calendar holds a set for every event, and few of them are ever shown.
+template <int Count>
+class IcsTexts {
+public:
+    IcsTexts() = default;
+    // Absent fields are nullopt; an empty text is kept as such.
+    explicit IcsTexts(const std::array<std::optional<QByteArrayView>, Count>& fields) {
+        qsizetype size = 0;
+        for (const auto& field : fields)
+            size += field ? field->size() : 0;
+        m_block.reserve(size);
+        for (int i = 0; i < Count; ++i) {
+            if (fields[static_cast<size_t>(i)]) {
+                m_block.append(*fields[static_cast<size_t>(i)]);
+                m_present |= static_cast<quint8>(1u << i);
+            }
+            m_ends[static_cast<size_t>(i)] = static_cast<quint32>(m_block.size());
+        }
+    }
+
+    bool has(int field) const { return (m_present >> field) & 1u; }
+    QByteArrayView utf8(int field) const {
+        const quint32 begin = field == 0 ? 0 : m_ends[static_cast<size_t>(field - 1)];
+        return QByteArrayView(m_block).sliced(begin, m_ends[static_cast<size_t>(field)] - begin);
+    }
+    std::optional<QString> text(int field) const {
+        return has(field) ? std::optional<QString>(QString::fromUtf8(utf8(field))) : std::nullopt;
+    }
+
+private:
+    QByteArray m_block;
+    std::array<quint32, Count> m_ends{};
+    quint8 m_present = 0;
+};
+
+class IcsParticipant {
+public:
+    IcsParticipant() = default;
+    // `address` is kept with its scheme lower-cased.
+    IcsParticipant(std::optional<QByteArrayView> name, QByteArrayView address, int status);
+
+    std::optional<QString> name() const { return m_texts.text(0); }  // CN, kept even when empty
+    QString address() const { return QString::fromUtf8(m_texts.utf8(1)); }  // the calendar address ("mailto:…")
     // The reply in the platform's numbering: 0 unknown, 1 pending, 2 accepted, 3 declined, 4 tentative,
     // 5 delegated, 6 completed, 7 in process. A participant without PARTSTAT has not answered yet (pending).
-    int status = 1;
+    int status() const { return m_status; }
+
+private:
+    IcsTexts<2> m_texts;
+    quint8 m_status = 1;
 };
 
 struct IcsRuleProgress {
@@ -76,15 +123,13 @@ struct IcsRepetition {
 // calendar holds one per event, so what few components have is held by pointer, made only when present.
 struct IcsComponent {
     enum class Kind : quint8 { Event, Todo };
+    enum Text { Summary, Location, Description, Url, TextCount };
 
     Kind kind = Kind::Event;
     bool transparent = false;  // TRANSP:TRANSPARENT (does not block time)
     int priority = 0;
     QString uid;
-    std::optional<QString> summary;
-    std::optional<QString> location;
-    std::optional<QString> description;
-    std::optional<QString> url;
+    IcsTexts<TextCount> texts;  // SUMMARY, LOCATION, DESCRIPTION, URL
     QByteArray status;  // STATUS as written, upper-cased; empty when absent
 
     std::optional<IcsTime> start;
@@ -99,6 +144,10 @@ struct IcsComponent {
     std::vector<IcsParticipant> attendees;
     std::unique_ptr<IcsParticipant> organizer;
 
+    std::optional<QString> summary() const { return texts.text(Summary); }
+    std::optional<QString> location() const { return texts.text(Location); }
+    std::optional<QString> description() const { return texts.text(Description); }
+    std::optional<QString> url() const { return texts.text(Url); }
     // What the component repeats by; empty lists when it does not repeat.
     const IcsRepetition& repeats() const;
     // The end of an event, the due time of a to-do.

@@ -16,14 +16,15 @@ PlatformCalendar calendarFor(const VdirItem& item, const VdirCollection& collect
 
 PlatformParticipant participant(const IcsParticipant& p, const QStringList& owners) {
     PlatformParticipant result;
-    result.name = p.name;
-    result.url = QUrl(p.address, QUrl::TolerantMode);
-    result.participantStatus = p.status;
+    result.name = p.name();
+    const QString address = p.address();
+    result.url = QUrl(address, QUrl::TolerantMode);
+    result.participantStatus = p.status();
     if (!owners.isEmpty()) {
-        QString address = p.address.toLower();
-        if (address.startsWith(QLatin1String("mailto:")))
-            address = address.mid(7);
-        result.isCurrentUser = owners.contains(address);
+        QString ownAddress = address.toLower();
+        if (ownAddress.startsWith(QLatin1String("mailto:")))
+            ownAddress = ownAddress.mid(7);
+        result.isCurrentUser = owners.contains(ownAddress);
     }
     return result;
 }
@@ -53,14 +54,12 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
     if (!item.uid.isEmpty())
         event.calendarItemExternalIdentifier = item.uid;
     event.calendar = calendarFor(item, collection);
-    event.title = c.summary;
-    event.startDate = occurrence.start;
-    event.endDate = occurrence.end;
-    event.occurrenceDate = occurrence.occurrenceDate;
+    event.title = c.summary();
+    placeAtOccurrence(event, occurrence);
     event.isAllDay = c.start && c.start->isDate;
-    event.location = c.location;
-    event.notes = c.description;
-    event.url = url(c.url);
+    event.location = c.location();
+    event.notes = c.description();
+    event.url = url(c.url());
     if (c.start && !c.start->isDate && c.start->anchor != IcsTime::Anchor::Floating)
         event.timeZone = c.start->zoneOr(floatingZone);
     event.availability = c.transparent ? Availability::Free : Availability::Busy;
@@ -71,7 +70,6 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
             if (auto mapped = platformRule(rule, *master->start, floatingZone))
                 event.recurrenceRules.push_back(std::move(*mapped));
     }
-    event.isDetached = occurrence.isDetached;
     const QStringList& owners = collection.folder.ownerAddresses;
     if (c.organizer)
         event.organizer = participant(*c.organizer, owners);
@@ -80,6 +78,13 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
         event.attendees.push_back(participant(p, owners));
     event.revision = item.etag();
     return event;
+}
+
+void placeAtOccurrence(PlatformEvent& event, const IcsOccurrence& occurrence) {
+    event.startDate = occurrence.start;
+    event.endDate = occurrence.end;
+    event.occurrenceDate = occurrence.occurrenceDate;
+    event.isDetached = occurrence.isDetached;
 }
 
 bool isIncomplete(const IcsComponent& todo) {
@@ -96,9 +101,9 @@ PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection
     if (!item.uid.isEmpty())
         reminder.calendarItemExternalIdentifier = item.uid;
     reminder.calendar = calendarFor(item, collection);
-    reminder.title = c.summary;
-    reminder.notes = c.description;
-    reminder.url = url(c.url);
+    reminder.title = c.summary();
+    reminder.notes = c.description();
+    reminder.url = url(c.url());
     reminder.priority = c.priority;
     if (c.due) {
         core::DateComponents due;

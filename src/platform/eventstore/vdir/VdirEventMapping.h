@@ -8,6 +8,8 @@ namespace platform::vdir {
 // The platform's view of one occurrence of an item.
 PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& collection, const IcsOccurrence& occurrence,
                                 const core::TimeZone& floatingZone);
+// Moves `event` to another occurrence of the same component.
+void placeAtOccurrence(PlatformEvent& event, const IcsOccurrence& occurrence);
 
 // The platform's view of a to-do; due dates with a zone are given as wall time in `floatingZone`.
 PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection& collection,

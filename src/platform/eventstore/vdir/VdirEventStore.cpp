@@ -72,8 +72,16 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
     struct Found {
         const VdirItem* item;
         IcsOccurrence occurrence;
+        int series = -1;  // in `series` when the occurrence is one of several of its master
     };
     std::vector<Found> found;
+    // The occurrences of a series share its master's values: they are made once and copied, so that its texts are
+    // read, its rules mapped and its revision spelled once, and the copies share their strings.
+    struct Series {
+        std::optional<PlatformEvent> values;
+        size_t occurrencesLeft = 0;
+    };
+    std::vector<Series> series;
     std::vector<IcsOccurrence> occurrences;
     // The items of a file come one after another; they share the file's allowance and its share of the events.
     const VdirItem* fileItem = nullptr;
@@ -98,17 +106,32 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences, &allowance);
         fromFile += occurrences.size();
+        const IcsComponent* master = item.series.master;
+        const auto fromMaster = static_cast<size_t>(std::count_if(
+            occurrences.begin(), occurrences.end(), [&](const IcsOccurrence& o) { return o.component == master; }));
+        const int shared = fromMaster > 1 ? static_cast<int>(series.size()) : -1;
+        if (shared >= 0)
+            series.push_back({std::nullopt, fromMaster});
         for (const IcsOccurrence& o : occurrences)
-            found.push_back({&item, o});
+            found.push_back({&item, o, o.component == master ? shared : -1});
     }
     sayIfOverworked();
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.occurrence.start < b.occurrence.start; });
     std::vector<PlatformEvent> result;
     result.reserve(found.size());
-    for (const Found& f : found)
-        result.push_back(makePlatformEvent(*f.item, collections[static_cast<size_t>(f.item->collectionIndex)],
-                                           f.occurrence, floating));
+    for (const Found& f : found) {
+        const VdirCollection& collection = collections[static_cast<size_t>(f.item->collectionIndex)];
+        if (f.series < 0) {
+            result.push_back(makePlatformEvent(*f.item, collection, f.occurrence, floating));
+            continue;
+        }
+        Series& s = series[static_cast<size_t>(f.series)];
+        if (!s.values)
+            s.values = makePlatformEvent(*f.item, collection, f.occurrence, floating);
+        result.push_back(--s.occurrencesLeft == 0 ? std::move(*s.values) : *s.values);
+        placeAtOccurrence(result.back(), f.occurrence);
+    }
     return result;
 }
 

@@ -80,7 +80,7 @@ TEST(IcsHostileInput, LongUnfoldedLinesReadTheSameAsFoldedOnes) {
     ASSERT_TRUE(s.file.problem.isEmpty());
     EXPECT_FALSE(s.file.hasErrors);
     ASSERT_EQ(s.file.components.size(), 1u);
-    EXPECT_EQ(s.file.components.front().description, decoded);
+    EXPECT_EQ(s.file.components.front().description(), decoded);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(IcsRecurrence, ExdatesRdatesAndOverrides) {
     const IcsOccurrence& moved = occurrences[2];
     EXPECT_TRUE(moved.isDetached);
     EXPECT_EQ(moved.occurrenceDate, utc(2024, 3, 18, 9));
-    EXPECT_EQ(*moved.component->summary, QStringLiteral("Moved"));
+    EXPECT_EQ(*moved.component->summary(), QStringLiteral("Moved"));
     EXPECT_EQ(moved.end, utc(2024, 3, 19, 14));
 }
 

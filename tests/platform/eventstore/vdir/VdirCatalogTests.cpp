@@ -18,7 +18,7 @@ QStringList event(const QString& uid, const QString& title) {
 
 QString titleOf(const VdirCatalog& catalog, const QString& identifier) {
     const auto* item = catalog.item(identifier);
-    return item ? item->main().summary.value_or(QString()) : QStringLiteral("<none>");
+    return item ? item->main().summary().value_or(QString()) : QStringLiteral("<none>");
 }
 
 }  // namespace
@@ -95,7 +95,7 @@ TEST(VdirCatalog, ComponentsOfManyUidsInOneFileGroupIntoTheirOwnItems) {
         const auto* item = catalog.item(QStringLiteral("home/u%1").arg(i));
         ASSERT_TRUE(item) << i;
         ASSERT_TRUE(item->series.master);
-        EXPECT_EQ(item->series.master->summary, QStringLiteral("Series %1").arg(i));
+        EXPECT_EQ(item->series.master->summary(), QStringLiteral("Series %1").arg(i));
         EXPECT_EQ(item->series.overrides.size(), 2u);
         EXPECT_FALSE(item->readOnly);
     }
