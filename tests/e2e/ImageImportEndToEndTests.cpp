@@ -53,15 +53,18 @@ QString panelText(const AppDriver& app) {
 
 // The panel's text once the review of what was read shows, or what it showed last.
 // The reading card shows the image itself, so its words alone do not mean the
-// reading is done: only the review has the add button.
+// reading is done: only the review has the footer with its hint. (The add button's
+// light text on the accent is not read reliably.)
 QString waitForReview(const AppDriver& app) {
     QString shown;
-    testsupport::waitUntil(
+    EXPECT_TRUE(testsupport::waitUntil(
         [&] {
             shown = panelText(app);
-            return shown.contains(u"Add event"_s);
+            return shown.contains(u"more details"_s);
         },
-        30000);
+        30000))
+        << "the review did not show:\n"
+        << shown.toStdString();
     return shown;
 }
 
