@@ -39,8 +39,9 @@ bool DayAgenda::noCalendarsEnabled(const store::CalendarStore& store, const app:
     if (store.eventAccess() != model::AccessStatus::fullAccess)
         return false;
     const auto& calendars = store.calendars();
+    // While the calendars are still being read there are none yet, and nothing to switch on.
     if (calendars.empty())
-        return true;
+        return !store.isLoading();
     const auto& enabled = settings.enabledCalendarIDs();
     if (!enabled)
         return false;

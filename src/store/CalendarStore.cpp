@@ -165,6 +165,7 @@ void CalendarStore::reload() {
 
 void CalendarStore::reloadLists() {
     ++m_eventsGeneration;
+    m_readWhileLoading = m_ek.isLoading();
     if (m_eventAccess == model::AccessStatus::fullAccess) {
         m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
         ordering::sortCalendars(m_calendars);

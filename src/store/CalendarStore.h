@@ -57,6 +57,9 @@ public:
     const std::vector<model::ODReminder>& reminders() const { return m_reminders; }
     std::optional<core::Date> lastSynced() const { return m_lastSynced; }
     bool isRefreshing() const { return m_isRefreshing; }
+    // The lists were read while the calendar database was still reading its data: they are empty for now, however
+    // many calendars the user has, and fill at a coming reload.
+    bool isLoading() const { return m_readWhileLoading; }
     // The message of the last failed access request. Only a failed request writes
     // it here; screens may also set it (the reminders list does when a completion fails).
     std::optional<QString> lastError() const { return m_lastError; }
@@ -205,6 +208,7 @@ private:
     std::vector<model::ODReminder> m_reminders;
     std::optional<core::Date> m_lastSynced;
     bool m_isRefreshing = false;
+    bool m_readWhileLoading = false;
     std::optional<QString> m_lastError;
     std::optional<QSet<QString>> m_enabledCalendarIDs;
     core::DateInterval m_loadedRange;

@@ -142,6 +142,15 @@ TEST_F(DayAgendaTest, ThePromptForCalendarsShowsOnlyWhenNoneIsSwitchedOn) {
     settings.setEnabledCalendarIDs(app::CalendarIDSet{u"gone"_s, work.calendarIdentifier});
     EXPECT_FALSE(DayAgenda::noCalendarsEnabled(store, settings));
 
+    // Nor while the calendars are still being read: there are none yet.
+    platform::FakeEventStore reading;
+    reading.setLoading(true);
+    store::CalendarStore whileReading(reading);
+    EXPECT_FALSE(DayAgenda::noCalendarsEnabled(whileReading, settings));
+    reading.setLoading(false);
+    whileReading.reload();
+    EXPECT_TRUE(DayAgenda::noCalendarsEnabled(whileReading, settings)) << "no calendars at all";
+
     // Without access the agenda has nothing to ask about.
     settings.setEnabledCalendarIDs(app::CalendarIDSet{});
     ek.setAuthorizationStatus(EntityType::Event, platform::AuthorizationStatus::Denied);

@@ -162,10 +162,12 @@ TEST_F(CalendarStoreOnVdir, CalendarsReadOnAnotherThreadAtStartShowOnceTheReadEn
     QSignalSpy notices(ek.get(), &platform::EventStore::changed);
     store = std::make_unique<CalendarStore>(*ek);
     EXPECT_EQ(store->eventAccess(), model::AccessStatus::fullAccess);
+    EXPECT_TRUE(store->isLoading());
     EXPECT_TRUE(store->calendars().empty());
     EXPECT_TRUE(store->events().empty());
 
     ASSERT_TRUE(reloadOnNextNotice(notices));
+    EXPECT_FALSE(store->isLoading());
     EXPECT_EQ(store->calendars().size(), 1u);
     EXPECT_EQ(store->reminderLists().size(), 1u);
     EXPECT_EQ(named(u"Standup"_s).size(), 8u);

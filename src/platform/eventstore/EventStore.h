@@ -104,6 +104,9 @@ public:
     // after looking for changes where the store must; what was read at one version may be kept until the next.
     // nullopt when the store cannot tell: every read must then be made again.
     virtual std::optional<quint64> contentVersion() const { return std::nullopt; }
+    // Whether the store is still reading what it holds for the first time: it answers as an empty store meanwhile,
+    // and reports changed() once the read ends.
+    virtual bool isLoading() const { return false; }
 
 signals:
     // The stored data changed, through this store or elsewhere. Bursts may arrive.

@@ -47,6 +47,8 @@ public:
     PlatformReminder addReminder(PlatformReminder reminder);
 
     void setAuthorizationStatus(EntityType entity, AuthorizationStatus status);
+    // What isLoading() answers.
+    void setLoading(bool loading) { m_loading = loading; }
     // What requestFullAccess answers: the status afterwards and the granted flag.
     // Default: FullAccess, granted.
     void setAccessAnswer(EntityType entity, AuthorizationStatus statusAfterwards, bool granted);
@@ -102,6 +104,7 @@ public:
     void commit() override;
     void reset() override;
     void refreshSources() override;
+    bool isLoading() const override { return m_loading; }
 
 private:
     struct Series {
@@ -143,6 +146,7 @@ private:
     Data m_committed;
     Data m_working;
     bool m_staged = false;
+    bool m_loading = false;
     int m_nextIdentifier = 1;
 
     AuthorizationStatus m_eventAccess = AuthorizationStatus::FullAccess;

@@ -64,6 +64,7 @@ public:
     void reset() override;
     void refreshSources() override;
     std::optional<quint64> contentVersion() const override;
+    bool isLoading() const override { return m_firstRead != nullptr; }
 
     // For the writing side: the parsed items and their files.
     VdirCatalog& catalog() { return *m_catalog; }
