@@ -92,6 +92,12 @@ void ReviewCards::dismissed(Card card, std::optional<QPoint> outsideClick) {
     }
 }
 
+design::FieldCard* reviewChip(const QString& label, const QString& icon, design::Tint tint, QWidget* parent) {
+    auto* chip = new design::FieldCard(design::FieldCard::Look::chip, label, icon, tint, parent);
+    chip->setMinimumWidth(0);
+    return chip;
+}
+
 void showChipFace(design::FieldCard* chip, const ChipFace& face, bool open) {
     chip->setValue(face.value);
     chip->setTag(face.tag ? std::optional(*face.tag == ValueTag::found ? design::FieldCard::Tag::found

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/AnchoredPopover.h"
+#include "design/Painting.h"
 #include "imageimport/review/ImageReviewModel.h"
 #include "imageimport/review/ReviewFaces.h"
 
@@ -69,6 +70,9 @@ private:
     QPointer<design::AnchoredPopover> m_popover;
     std::optional<Card> m_popoverCard;
 };
+
+// A field chip of the review, free to narrow to its share of a row.
+design::FieldCard* reviewChip(const QString& label, const QString& icon, design::Tint tint, QWidget* parent);
 
 // Puts a face on a chip; `open` while its card is.
 void showChipFace(design::FieldCard* chip, const ChipFace& face, bool open);

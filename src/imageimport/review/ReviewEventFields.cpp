@@ -22,7 +22,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
-using design::FieldCard;
 using design::FontWeight;
 using design::Theme;
 using Card = imageimport::ImageReviewModel::Card;
@@ -32,12 +31,6 @@ namespace imageimport {
 namespace {
 
 constexpr int kPillSpacing = 6;
-
-FieldCard* makeChip(const QString& label, const QString& icon, design::Tint tint, QWidget* parent) {
-    auto* chip = new FieldCard(FieldCard::Look::chip, label, icon, tint, parent);
-    chip->setMinimumWidth(0);
-    return chip;
-}
 
 core::Date today(TimeOfDay time) {
     const core::Date now = core::Clock::current().now();
@@ -86,10 +79,10 @@ ReviewEventFields::ReviewEventFields(ImageReviewModel& model, ReviewCards& cards
     : QWidget(parent),
       m_model(model),
       m_cards(cards),
-      m_date(makeChip(u"DATE"_s, u"calendar"_s, Theme::sky(), this)),
-      m_time(makeChip(u"TIME"_s, u"clock"_s, Theme::flame(), this)),
-      m_duration(makeChip(u"DURATION"_s, u"timer"_s, Theme::green(), this)),
-      m_calendar(makeChip(u"CALENDAR"_s, u"folder"_s, Theme::amber(), this)),
+      m_date(reviewChip(u"DATE"_s, u"calendar"_s, Theme::sky(), this)),
+      m_time(reviewChip(u"TIME"_s, u"clock"_s, Theme::flame(), this)),
+      m_duration(reviewChip(u"DURATION"_s, u"timer"_s, Theme::green(), this)),
+      m_calendar(reviewChip(u"CALENDAR"_s, u"folder"_s, Theme::amber(), this)),
       m_quickDays(new QuickDaysRow(this)),
       m_location(new ReviewLocationRow(this)),
       m_otherDates(new OtherDatesBlock(model.extraction(), this)) {

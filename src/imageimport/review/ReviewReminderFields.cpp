@@ -20,31 +20,20 @@
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
-using design::FieldCard;
 using design::FontWeight;
 using design::Theme;
 using Card = imageimport::ImageReviewModel::Card;
 
 namespace imageimport {
 
-namespace {
-
-FieldCard* makeChip(const QString& label, const QString& icon, design::Tint tint, QWidget* parent) {
-    auto* chip = new FieldCard(FieldCard::Look::chip, label, icon, tint, parent);
-    chip->setMinimumWidth(0);
-    return chip;
-}
-
-}  // namespace
-
 ReviewReminderFields::ReviewReminderFields(ImageReviewModel& model, ReviewCards& cards, QWidget* parent)
     : QWidget(parent),
       m_model(model),
-      m_due(makeChip(u"DUE"_s, ReminderChoices::dueIcon(), Theme::sky(), this)),
-      m_remind(makeChip(u"REMIND ME"_s, u"bell"_s, Theme::flame(), this)),
+      m_due(reviewChip(u"DUE"_s, ReminderChoices::dueIcon(), Theme::sky(), this)),
+      m_remind(reviewChip(u"REMIND ME"_s, u"bell"_s, Theme::flame(), this)),
       m_quickDays(new QuickDaysRow(this)),
-      m_list(makeChip(u"LIST"_s, u"list.bullet"_s, Theme::amber(), this)),
-      m_priority(makeChip(u"PRIORITY"_s, u"flag"_s, Theme::green(), this)),
+      m_list(reviewChip(u"LIST"_s, u"list.bullet"_s, Theme::amber(), this)),
+      m_priority(reviewChip(u"PRIORITY"_s, u"flag"_s, Theme::green(), this)),
       m_reason(new ReviewNote({},
                               {u"sparkles"_s, 12, design::ODFont::body(11.5, FontWeight::medium), Theme::text2(),
                                Theme::fillSoft(), 9},
