@@ -5,6 +5,7 @@
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
 
+#include "../extraction/ExtractionTestSupport.h"
 #include "ScreenEnvironment.h"
 #include "StoreTestSupport.h"
 
@@ -18,16 +19,12 @@ namespace reviewtest {
 
 using namespace Qt::Literals::StringLiterals;
 
+// A date proposal with its id and only the given parts.
 inline imageimport::DateCandidate candidate(int id, std::optional<core::Date> day, std::optional<int> hour = {},
                                             std::optional<int> minute = {}, std::optional<int> endHour = {},
                                             std::optional<int> endMinute = {}) {
-    imageimport::DateCandidate c;
+    imageimport::DateCandidate c = extractiontest::candidate(day, hour, minute, endHour, endMinute);
     c.id = id;
-    c.day = day;
-    c.hour = hour;
-    c.minute = minute;
-    c.endHour = endHour;
-    c.endMinute = endMinute;
     return c;
 }
 
