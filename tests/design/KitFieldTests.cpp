@@ -100,6 +100,7 @@ TEST(KitPlainKeycapButton, IsReadOutByItsWordsOrTheNameGiven) {
     PlainKeycapButton details(u"⇥ tab"_s, u"more details"_s);
     EXPECT_EQ(details.accessibleName(), u"more details"_s);
     PlainKeycapButton close(u"esc"_s);
+    EXPECT_EQ(close.accessibleName(), u"esc"_s) << "a keycap alone is read as its key";
     close.setAccessibleName(u"Close"_s);
     EXPECT_EQ(close.accessibleName(), u"Close"_s);
     EXPECT_GT(details.sizeHint().width(), close.sizeHint().width() + 40);
