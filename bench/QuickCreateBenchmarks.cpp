@@ -1,25 +1,15 @@
 // The quick-add screen over 5,000 calendar files: one keystroke that moves the
 // new event to another day, through the parse, the draft, the fetch of that
 // day's events and the layout, to a painted screen, must fit within one frame.
+#include "ScreenEnvironment.h"
 #include "VdirGenerator.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/HotKeyManager.h"
 #include "core/Date.h"
-#include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/eventstore/vdir/VdirEventStore.h"
-#include "platform/haptics/FakeHaptics.h"
-#include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/privacy/FakePrivacy.h"
-#include "platform/systemevents/FakeSystemEvents.h"
-#include "platform/workspace/FakeWorkspace.h"
-#include "popover/ReminderCompletions.h"
 #include "quickadd/QuickCreateModel.h"
 #include "quickadd/QuickCreateView.h"
 #include "quickadd/QuickInputField.h"
-#include "store/CalendarStore.h"
 
 #include <QApplication>
 #include <QImage>
@@ -39,26 +29,13 @@ struct CalendarFiles {
     QTemporaryDir dir;
     platform::FakePrivacy privacy;
     std::unique_ptr<platform::vdir::VdirEventStore> ek;
-    platform::InMemoryUserDefaults defaults;
-    app::AppSettings settings{defaults};
-    app::AppState appState;
-    platform::FakeHotKeyRegistrar registrar;
-    app::HotKeyManager hotKeys{registrar};
-    platform::FakeSystemEvents systemEvents;
-    platform::FakeWorkspace workspace;
-    platform::FakeHaptics haptics;
-    std::unique_ptr<store::CalendarStore> store;
-    std::unique_ptr<popover::ReminderCompletions> completions;
-    std::unique_ptr<app::AppEnvironment> environment;
+    std::unique_ptr<testsupport::ScreenServices> screen;
 
     CalendarFiles() {
         const QString root = dir.path() + QStringLiteral("/calendars");
         bench::generateVdir(root, core::Date::now());
         ek = std::make_unique<platform::vdir::VdirEventStore>(privacy, root);
-        store = std::make_unique<store::CalendarStore>(*ek);
-        completions = std::make_unique<popover::ReminderCompletions>(*store);
-        environment = std::make_unique<app::AppEnvironment>(
-            app::AppEnvironment{*store, settings, appState, hotKeys, systemEvents, workspace, haptics, *completions});
+        screen = std::make_unique<testsupport::ScreenServices>(*ek);
     }
 };
 
@@ -81,7 +58,7 @@ void BM_KeystrokeToPaintedPreview(benchmark::State& state) {
     const int digitAt = static_cast<int>(line.indexOf(QStringLiteral(" in ")) + 4);
 
     QWidget window;
-    auto* view = new quickadd::QuickCreateView(*c.environment, &window);
+    auto* view = new quickadd::QuickCreateView(c.screen->environment, &window);
     window.resize(364, 700);
     window.show();
     QCoreApplication::processEvents();
@@ -103,7 +80,7 @@ void BM_KeystrokeToPaintedPreview(benchmark::State& state) {
         rows = static_cast<int>(view->model().dayEvents().size());
     }
     state.counters["dayEvents"] = rows;
-    state.counters["windowEvents"] = static_cast<double>(c.store->events().size());
+    state.counters["windowEvents"] = static_cast<double>(c.screen->store.events().size());
 }
 BENCHMARK(BM_KeystrokeToPaintedPreview)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -111,7 +88,7 @@ BENCHMARK(BM_KeystrokeToPaintedPreview)->Arg(0)->Arg(1)->Unit(benchmark::kMillis
 // characters), done once per change of the line.
 void BM_FullFieldParse(benchmark::State& state) {
     CalendarFiles& c = files();
-    quickadd::QuickCreateModel model(*c.store, c.appState, c.settings);
+    quickadd::QuickCreateModel model(c.screen->store, c.screen->appState, c.screen->settings);
     QString line;
     while (line.size() < 32767)
         line += QStringLiteral("Standup tomorrow 9:30 for 15m at the office /work ");
@@ -130,7 +107,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::printf("Events in the loaded window: %zu\n", files().store->events().size());
+    std::printf("Events in the loaded window: %zu\n", files().screen->store.events().size());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -16,13 +16,12 @@
 
 namespace testsupport {
 
-// Everything a popover screen takes from its environment, on fakes, with the
-// clock standing at `now` from before the store first loads.
-struct ScreenEnvironment {
-    explicit ScreenEnvironment(core::Date now) : clock(now) {}
+// Everything a popover screen takes from its environment but the calendars, on
+// fakes, over the event store given (which must outlive it): a benchmark gives
+// it a real folder of calendar files.
+struct ScreenServices {
+    explicit ScreenServices(platform::EventStore& ek) : store(ek) {}
 
-    core::ScopedTestClock clock;
-    platform::FakeEventStore ek;
     platform::InMemoryUserDefaults defaults;
     app::AppSettings settings{defaults};
     app::AppState appState;
@@ -31,10 +30,25 @@ struct ScreenEnvironment {
     platform::FakeSystemEvents systemEvents;
     platform::FakeWorkspace workspace;
     platform::FakeHaptics haptics;
-    store::CalendarStore store{ek};
+    store::CalendarStore store;
     popover::ReminderCompletions completions{store};
     app::AppEnvironment environment{store,        settings,  appState, hotKeys,
                                     systemEvents, workspace, haptics,  completions};
+};
+
+// The clock standing at `now` and the calendars on a fake, made before the
+// store first loads.
+struct FakeCalendars {
+    explicit FakeCalendars(core::Date now) : clock(now) {}
+
+    core::ScopedTestClock clock;
+    platform::FakeEventStore ek;
+};
+
+// Everything a popover screen takes from its environment, on fakes, with the
+// clock standing at `now` from before the store first loads.
+struct ScreenEnvironment : FakeCalendars, ScreenServices {
+    explicit ScreenEnvironment(core::Date now) : FakeCalendars(now), ScreenServices(ek) {}
 
     void setAccess(platform::AuthorizationStatus events, platform::AuthorizationStatus reminders) {
         ek.setAuthorizationStatus(platform::EntityType::Event, events);
