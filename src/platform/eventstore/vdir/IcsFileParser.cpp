@@ -161,8 +161,7 @@ private:
         if (known != m_named.constEnd())
             return *known;
         const QString tzid = QString::fromUtf8(key);
-        auto name = std::make_shared<const IcsZoneName>(
-            IcsZoneName{tzid, m_zones.resolve(tzid, m_definitions.value(tzid, nullptr))});
+        auto name = m_zones.name(tzid, m_definitions.value(tzid, nullptr));
         m_named.insert(QByteArray(written), name);
         return name;
     }
@@ -177,6 +176,21 @@ private:
         if (!item.repetition)
             item.repetition = std::make_unique<IcsRepetition>();
         return *item.repetition;
+    }
+
+    static IcsParticipants& participantsOf(IcsComponent& item) {
+        if (!item.participants)
+            item.participants = std::make_unique<IcsParticipants>();
+        return *item.participants;
+    }
+
+    static IcsComponent::Status statusOf(const char* written) {
+        const QByteArray status = QByteArray(written).toUpper();
+        if (status.isEmpty())
+            return IcsComponent::Status::None;
+        if (status == "COMPLETED")
+            return IcsComponent::Status::Completed;
+        return status == "CANCELLED" ? IcsComponent::Status::Cancelled : IcsComponent::Status::Other;
     }
 
     using Texts = std::array<std::optional<QByteArrayView>, IcsComponent::TextCount>;
@@ -199,7 +213,7 @@ private:
                 texts[IcsComponent::Url] = text(icalproperty_get_url(p));
                 break;
             case ICAL_STATUS_PROPERTY:
-                item.status = QByteArray(icalproperty_status_to_string(icalproperty_get_status(p))).toUpper();
+                item.status = statusOf(icalproperty_status_to_string(icalproperty_get_status(p)));
                 break;
             case ICAL_COMPLETED_PROPERTY:
                 item.completed = rareTime(p, icalproperty_get_completed(p));
@@ -251,10 +265,11 @@ private:
                     repetitionOf(item).exdates.push_back(std::move(*t));
                 break;
             case ICAL_ATTENDEE_PROPERTY:
-                item.attendees.push_back(readParticipant(p, icalproperty_get_attendee(p)));
+                participantsOf(item).attendees.push_back(readParticipant(p, icalproperty_get_attendee(p)));
                 break;
             case ICAL_ORGANIZER_PROPERTY:
-                item.organizer = std::make_unique<IcsParticipant>(readParticipant(p, icalproperty_get_organizer(p)));
+                participantsOf(item).organizer =
+                    std::make_unique<IcsParticipant>(readParticipant(p, icalproperty_get_organizer(p)));
                 break;
             default:
                 break;
@@ -381,6 +396,11 @@ const QString& IcsTime::tzid() const {
 const IcsRepetition& IcsComponent::repeats() const {
     static const IcsRepetition none;
     return repetition ? *repetition : none;
+}
+
+const std::vector<IcsParticipant>& IcsComponent::attendees() const {
+    static const std::vector<IcsParticipant> none;
+    return participants ? participants->attendees : none;
 }
 
 core::TimeZone IcsTime::zoneOr(const core::TimeZone& floatingZone) const {

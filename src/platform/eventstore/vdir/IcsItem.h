@@ -101,6 +101,12 @@ private:
     quint8 m_status = 1;
 };
 
+// Who is invited to a component and by whom; most have no one.
+struct IcsParticipants {
+    std::unique_ptr<IcsParticipant> organizer;
+    std::vector<IcsParticipant> attendees;
+};
+
 struct IcsRuleProgress {
     std::mutex mutex;
     std::vector<IcsRuleWalk::Progress> perRule;
@@ -123,31 +129,34 @@ struct IcsRepetition {
 // calendar holds one per event, so what few components have is held by pointer, made only when present.
 struct IcsComponent {
     enum class Kind : quint8 { Event, Todo };
+    // STATUS, as far as it is read: none given, COMPLETED, CANCELLED, or any other.
+    enum class Status : quint8 { None, Completed, Cancelled, Other };
     enum Text { Summary, Location, Description, Url, TextCount };
 
     Kind kind = Kind::Event;
     bool transparent = false;  // TRANSP:TRANSPARENT (does not block time)
+    Status status = Status::None;
     int priority = 0;
     QString uid;
     IcsTexts<TextCount> texts;  // SUMMARY, LOCATION, DESCRIPTION, URL
-    QByteArray status;  // STATUS as written, upper-cased; empty when absent
 
     std::optional<IcsTime> start;
     std::optional<IcsTime> end;               // DTEND of an event
     std::unique_ptr<IcsTime> due;             // DUE of a to-do
     std::unique_ptr<IcsTime> completed;       // COMPLETED of a to-do
-    std::optional<double> duration;           // DURATION in seconds, when given instead of an end
+    std::optional<int> duration;              // DURATION in seconds, when given instead of an end
     std::unique_ptr<IcsTime> recurrenceId;
     std::unique_ptr<IcsRepetition> repetition;  // none when the component gives no rule, RDATE or EXDATE
 
     std::vector<IcsAlarm> alarms;
-    std::vector<IcsParticipant> attendees;
-    std::unique_ptr<IcsParticipant> organizer;
+    std::unique_ptr<IcsParticipants> participants;  // none when the component names no one
 
     std::optional<QString> summary() const { return texts.text(Summary); }
     std::optional<QString> location() const { return texts.text(Location); }
     std::optional<QString> description() const { return texts.text(Description); }
     std::optional<QString> url() const { return texts.text(Url); }
+    const IcsParticipant* organizer() const { return participants ? participants->organizer.get() : nullptr; }
+    const std::vector<IcsParticipant>& attendees() const;
     // What the component repeats by; empty lists when it does not repeat.
     const IcsRepetition& repeats() const;
     // The end of an event, the due time of a to-do.

@@ -257,7 +257,7 @@ public:
 
         for (const IcsComponent* o : overrides) {
             const IcsTime& rid = *o->recurrenceId;
-            if (o->status == "CANCELLED" || isExcluded(key(rid), rid.wall))
+            if (o->status == IcsComponent::Status::Cancelled || isExcluded(key(rid), rid.wall))
                 continue;
             auto occurrence = singleOccurrence(*o, m_floating);
             if (!occurrence || !overlaps(occurrence->start, occurrence->end, m_windowStart, m_windowEnd))
@@ -510,7 +510,7 @@ void expandSeries(const IcsSeries& series, core::Date windowStart, core::Date wi
         // Overrides without their series (or a series without a start): show each as it stands.
         for (const IcsComponent* o : overrides) {
             auto occurrence = singleOccurrence(*o, floatingZone);
-            if (occurrence && o->status != "CANCELLED" &&
+            if (occurrence && o->status != IcsComponent::Status::Cancelled &&
                 overlaps(occurrence->start, occurrence->end, windowStart, windowEnd)) {
                 occurrence->occurrenceDate = o->recurrenceId->toDate(floatingZone);
                 occurrence->isDetached = true;

@@ -17,6 +17,21 @@ namespace platform::vdir {
 
 std::optional<core::TimeZone> IcsZoneResolver::resolve(const QString& tzid, icalcomponent* vtimezone) {
     std::lock_guard lock(m_mutex);
+    return resolveLocked(tzid, vtimezone);
+}
+
+std::shared_ptr<const IcsZoneName> IcsZoneResolver::name(const QString& tzid, icalcomponent* vtimezone) {
+    std::lock_guard lock(m_mutex);
+    std::optional<core::TimeZone> zone = resolveLocked(tzid, vtimezone);
+    std::vector<std::shared_ptr<const IcsZoneName>>& names = m_names[tzid];
+    for (const auto& known : names)
+        if (known->zone == zone)
+            return known;
+    names.push_back(std::make_shared<const IcsZoneName>(IcsZoneName{tzid, std::move(zone)}));
+    return names.back();
+}
+
+std::optional<core::TimeZone> IcsZoneResolver::resolveLocked(const QString& tzid, icalcomponent* vtimezone) {
     if (auto zone = resolveById(tzid))
         return zone;
     if (!vtimezone)

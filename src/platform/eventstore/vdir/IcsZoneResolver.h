@@ -1,13 +1,16 @@
 #pragma once
 
 #include "core/TimeZone.h"
+#include "platform/eventstore/vdir/IcsItem.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 struct icalcomponent_impl;
 
@@ -21,14 +24,19 @@ class IcsZoneResolver {
 public:
     // `vtimezone` is the file's VTIMEZONE of that TZID, or null.
     std::optional<core::TimeZone> resolve(const QString& tzid, icalcomponent_impl* vtimezone);
+    // The TZID with what it resolves to, shared by every file that gives it for the same zone.
+    std::shared_ptr<const IcsZoneName> name(const QString& tzid, icalcomponent_impl* vtimezone);
 
 private:
+    std::optional<core::TimeZone> resolveLocked(const QString& tzid, icalcomponent_impl* vtimezone);
     std::optional<core::TimeZone> resolveById(const QString& tzid);
     std::optional<core::TimeZone> resolveDefinition(const QString& tzid, icalcomponent_impl* vtimezone);
 
     std::mutex m_mutex;
     QHash<QString, std::optional<core::TimeZone>> m_byId;
     QHash<QByteArray, std::optional<core::TimeZone>> m_byDefinition;
+    // By TZID, then one for each zone it was found to name (files may define one TZID differently).
+    QHash<QString, std::vector<std::shared_ptr<const IcsZoneName>>> m_names;
 };
 
 // A zone from a VTIMEZONE's STANDARD and DAYLIGHT observances; nullopt when it has none usable.

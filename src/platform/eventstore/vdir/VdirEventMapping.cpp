@@ -71,10 +71,10 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
                 event.recurrenceRules.push_back(std::move(*mapped));
     }
     const QStringList& owners = collection.folder.ownerAddresses;
-    if (c.organizer)
-        event.organizer = participant(*c.organizer, owners);
-    event.attendees.reserve(c.attendees.size());
-    for (const IcsParticipant& p : c.attendees)
+    if (const IcsParticipant* organizer = c.organizer())
+        event.organizer = participant(*organizer, owners);
+    event.attendees.reserve(c.attendees().size());
+    for (const IcsParticipant& p : c.attendees())
         event.attendees.push_back(participant(p, owners));
     event.revision = item.etag();
     return event;
@@ -88,9 +88,9 @@ void placeAtOccurrence(PlatformEvent& event, const IcsOccurrence& occurrence) {
 }
 
 bool isIncomplete(const IcsComponent& todo) {
-    if (todo.status == "COMPLETED" || todo.status == "CANCELLED")
+    if (todo.status == IcsComponent::Status::Completed || todo.status == IcsComponent::Status::Cancelled)
         return false;
-    return !(todo.status.isEmpty() && todo.completed);
+    return !(todo.status == IcsComponent::Status::None && todo.completed);
 }
 
 PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection& collection,
@@ -120,7 +120,7 @@ PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection
         }
         reminder.dueDateComponents = due;
     }
-    reminder.isCompleted = !isIncomplete(c) && c.status != "CANCELLED";
+    reminder.isCompleted = !isIncomplete(c) && c.status != IcsComponent::Status::Cancelled;
     if (c.completed)
         reminder.completionDate = c.completed->toDate(floatingZone);
     reminder.alarms = alarms(c);

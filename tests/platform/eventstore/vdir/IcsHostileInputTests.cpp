@@ -62,7 +62,7 @@ TEST(IcsHostileInput, PropertiesWithFarTooManyParametersAreRefused) {
     const ParsedSeries usual = withParameters(20, "X-A=\"a;b:c\"");
     EXPECT_TRUE(usual.file.problem.isEmpty()) << usual.file.problem.toStdString();
     ASSERT_EQ(usual.file.components.size(), 1u);
-    EXPECT_EQ(usual.file.components.front().attendees.size(), 1u);
+    EXPECT_EQ(usual.file.components.front().attendees().size(), 1u);
 }
 
 // libical's time grows with the square of the length of one physical line; long lines are folded before it reads

@@ -68,3 +68,23 @@ TEST(IcsZones, UnknownNameWithoutDefinitionIsReadAsFloating) {
     EXPECT_EQ(s.series.master->start->tzid(), QStringLiteral("Nowhere/Special"));
     EXPECT_EQ(s.series.master->start->toDate(core::TimeZone::current()), local("Europe/Berlin", 2024, 7, 4, 12));
 }
+
+// Files read by one store share what a TZID names; two files that define one name differently keep their own zones.
+TEST(IcsZones, OneNameDefinedDifferentlyInTwoFilesKeepsEachDefinition) {
+    QStringList customNewYork = kCustomBerlin;
+    customNewYork.replaceInStrings(QStringLiteral("+0200"), QStringLiteral("-0400"));
+    customNewYork.replaceInStrings(QStringLiteral("+0100"), QStringLiteral("-0500"));
+    const QStringList event = eventAt(QStringLiteral("DTSTART;TZID=Customized Time Zone:20240704T120000"));
+    platform::vdir::IcsZoneResolver zones;
+    const platform::vdir::IcsFileParser parser(zones);
+    const IcsFile berlin = parser.parse(ics(kCustomBerlin + event));
+    const IcsFile newYork = parser.parse(ics(customNewYork + event));
+    const IcsFile berlinAgain = parser.parse(ics(kCustomBerlin + event));
+    ASSERT_EQ(berlin.components.size(), 1u);
+    ASSERT_EQ(newYork.components.size(), 1u);
+    ASSERT_EQ(berlinAgain.components.size(), 1u);
+    EXPECT_EQ(berlin.components[0].start->toDate(core::TimeZone::utc()), utc(2024, 7, 4, 10));
+    EXPECT_EQ(newYork.components[0].start->toDate(core::TimeZone::utc()), utc(2024, 7, 4, 16));
+    EXPECT_EQ(berlinAgain.components[0].start->named, berlin.components[0].start->named);
+    EXPECT_NE(newYork.components[0].start->named, berlin.components[0].start->named);
+}
