@@ -83,7 +83,7 @@ public:
 private:
     void scheduleCheck();
     void check(core::Date now);
-    // False when the card went: its meeting ended or ran past the auto-dismiss time.
+    // Takes the card away once its meeting ended or ran past the auto-dismiss time.
     void expireCard(core::Date now);
     bool showDueReminder(core::Date now);
     bool isDue(const model::ODEvent& event, core::Date now, double lead) const;
