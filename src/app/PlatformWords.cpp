@@ -45,9 +45,6 @@ QString spokenCommandShortcut(const QString& keyText) {
 QString thisComputer() {
     return QStringLiteral("this computer");
 }
-QString tray() {
-    return QStringLiteral("tray");
-}
 QString onThisComputer() {
     return QStringLiteral("On This Computer");
 }

@@ -24,8 +24,6 @@ QString super();
 
 // "this computer", in place of the other platform's name for the machine.
 QString thisComputer();
-// Where the item and its popover live: "tray", in place of the other platform's bar.
-QString tray();
 // The name of the local calendar source.
 QString onThisComputer();
 // The privacy window of ours that stands in for the system's settings.

@@ -23,7 +23,7 @@ namespace {
 constexpr QMargins kPadding{28, 16, 28, 0};
 
 QString trayAtStart() {
-    const QString tray = app::words::tray();
+    const QString tray = app::words::menuBar();
     return tray.left(1).toUpper() + tray.mid(1);
 }
 

@@ -29,7 +29,7 @@ NotificationsSettingsView::NotificationsSettingsView(const SettingsTabContext& c
     m_lead = new design::ODMenuButton<double>(menuItems(alertLeadChoices()), settings.alertLeadTime(), 140,
                                               choosePlaceholder(), false,
                                               [&settings](double lead) { settings.setAlertLeadTime(lead); });
-    column->addWidget(new design::SettingsRow(u"Meeting alert"_s, u"Card under the "_s + app::words::tray(),
+    column->addWidget(new design::SettingsRow(u"Meeting alert"_s, u"Card under the "_s + app::words::menuBar(),
                                               QList<QWidget*>{m_alerts, m_lead}));
 
     m_onlyWithLink = new design::ODSwitch(settings.alertOnlyWithLink());
