@@ -137,8 +137,15 @@ void CalendarStore::finishAccessRequest(bool granted, const std::optional<QStrin
 // --- Loading -----------------------------------------------------------------------------------
 
 // A burst of change notices (a sync writing many files) ends in one reload, a
-// moment after the last of them.
-void CalendarStore::scheduleReload() { m_reloadTimer.startAt(core::Date::now() + kReloadDelaySeconds); }
+// moment after the last of them. The first data of a store that was still
+// loading is shown at once: the lists are empty until then.
+void CalendarStore::scheduleReload() {
+    if (m_readWhileLoading && !m_ek.isLoading()) {
+        reload();
+        return;
+    }
+    m_reloadTimer.startAt(core::Date::now() + kReloadDelaySeconds);
+}
 
 std::optional<CalendarStore::LoadSource> CalendarStore::currentLoadSource() const {
     const std::optional<quint64> version = m_ek.contentVersion();
