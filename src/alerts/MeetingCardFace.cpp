@@ -30,9 +30,7 @@ QString MeetingCardFace::clock(double seconds) {
 }
 
 QString MeetingCardFace::timeLine(const model::ODEvent& event) {
-    const core::TimeZone zone = core::TimeZone::current();
-    QString line = design::ODFormat::format(event.start, u"jmm"_s, zone) + u" \u2013 "_s +
-                   design::ODFormat::format(event.end, u"jmm"_s, zone);
+    QString line = design::ODFormat::timeRange(event.start, event.end, core::TimeZone::current());
     if (!event.calendarTitle.isEmpty())
         line += u" \u00B7 "_s + event.calendarTitle;
     return line;

@@ -19,6 +19,11 @@ QString ODFormat::format(core::Date date, const QString& skeleton, const core::T
     return core::DateFormat::formatTemplate(date, skeleton, zone);
 }
 
+QString ODFormat::timeRange(core::Date start, core::Date end, const core::TimeZone& zone) {
+    const QString hoursAndMinutes = QStringLiteral("jmm");
+    return format(start, hoursAndMinutes, zone) + QStringLiteral(" \u2013 ") + format(end, hoursAndMinutes, zone);
+}
+
 QString ODFormat::duration(double seconds) {
     const double roundedMinutes = std::round(seconds / 60.0);  // halves away from zero
     if (!std::isfinite(roundedMinutes) || std::fabs(roundedMinutes) > kLargestExactMinutes)

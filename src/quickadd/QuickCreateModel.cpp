@@ -437,9 +437,7 @@ QuickCreateModel::Preview QuickCreateModel::preview() const {
 }
 
 QString QuickCreateModel::timeRange(core::Date start, core::Date end) {
-    const core::TimeZone zone = core::TimeZone::current();
-    return design::ODFormat::format(start, u"jmm"_s, zone) + u" \u2013 "_s +
-           design::ODFormat::format(end, u"jmm"_s, zone);
+    return design::ODFormat::timeRange(start, end, core::TimeZone::current());
 }
 
 QString QuickCreateModel::conflictText(const model::ODEvent& first, int count) {
