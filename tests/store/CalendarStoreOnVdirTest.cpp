@@ -165,9 +165,9 @@ TEST_F(CalendarStoreOnVdir, CalendarsReadOnAnotherThreadAtStartShowOnceTheReadEn
     EXPECT_TRUE(store->calendars().empty());
     EXPECT_TRUE(store->events().empty());
 
-    // Shown at once, without the wait that gathers a burst of notices into one reload.
-    QSignalSpy reminders(store.get(), &CalendarStore::remindersChanged);
-    ASSERT_TRUE(testsupport::waitUntil([&] { return !reminders.isEmpty(); }));
+    // Shown at once, without the wait that gathers a burst of notices into one reload: the test clock stands still.
+    // (The empty load's reminders may still arrive first.)
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !store->calendars().empty(); }));
     EXPECT_FALSE(store->isLoading());
     EXPECT_EQ(store->calendars().size(), 1u);
     EXPECT_EQ(store->reminderLists().size(), 1u);
