@@ -50,10 +50,9 @@ bool VdirCatalog::reload() {
     const bool filesChanged = m_cache.update(scan);
     const bool changed = filesChanged || !sameLayout(scan, m_scan);
     m_scan = std::move(scan);
-    const bool stale = m_indexStale;
-    if (changed || stale || m_items->empty())
+    if (changed || m_items->empty())
         rebuildIndex();
-    return changed || stale;
+    return changed;
 }
 
 void VdirCatalog::clear() {
@@ -87,11 +86,6 @@ void VdirCatalog::unstage(const QString& path) {
         rebuildIndex();
 }
 
-void VdirCatalog::forgetWritten(const QString& path) {
-    m_indexStale = m_staged.remove(path) || m_indexStale;
-    m_cache.invalidate(path);
-}
-
 void VdirCatalog::clearStaged() {
     if (m_staged.isEmpty())
         return;
@@ -101,7 +95,8 @@ void VdirCatalog::clearStaged() {
 
 void VdirCatalog::rebuildIndex() {
     ++m_version;
-    m_indexStale = false;
+    m_changes.clear();
+    m_sharedIdentifiers.clear();
     // A snapshot handed to another thread keeps the old lists.
     m_collections = std::make_shared<std::vector<VdirCollection>>();
     m_items = std::make_shared<std::vector<VdirItem>>();
@@ -147,14 +142,36 @@ void VdirCatalog::rebuildIndex() {
                 continue;
             addFileItems(static_cast<int>(ci), it.key(), **it, std::nullopt, true, uidCount);
         }
+        for (auto it = uidCount.constBegin(); it != uidCount.constEnd(); ++it)
+            if (it.value() > 1)
+                m_sharedIdentifiers.insert(it.key());
     }
 }
 
 void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
                                const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount) {
-    if (!file || !file->problem.isEmpty())
-        return;
     VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
+    for (VdirItem& item : fileItems(collectionIndex, path, file, stamp, fileWritable)) {
+        if (uidCount[item.identifier]++ > 0 && !item.uid.isEmpty())
+            item.identifier += QLatin1String("%%") + escapeUid(QFileInfo(path).fileName());
+        if (item.kind == IcsComponent::Kind::Todo)
+            collection.holdsTodos = true;
+        else
+            collection.holdsEvents = true;
+        if (m_itemIndex.contains(item.identifier))
+            continue;
+        m_itemIndex.insert(item.identifier, static_cast<qsizetype>(m_items->size()));
+        m_items->push_back(std::move(item));
+    }
+}
+
+std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString& path,
+                                             const std::shared_ptr<const IcsFile>& file,
+                                             const std::optional<VdirFileStamp>& stamp, bool fileWritable) const {
+    std::vector<VdirItem> items;
+    if (!file || !file->problem.isEmpty())
+        return items;
+    const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     const QString fileName = QFileInfo(path).fileName();
 
     // Group by UID, keeping the order of first appearance.
@@ -180,6 +197,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
             ambiguous.insert(component.uid);
     }
 
+    items.reserve(groups.size());
     for (auto& [uid, series] : groups) {
         if (!series.master && series.overrides.empty())
             continue;
@@ -192,23 +210,180 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
         item.series = std::move(series);
         item.kind = item.main().kind;
         item.readOnly = file->hasErrors || !fileWritable || !collection.folder.writable || ambiguous.contains(uid);
-        QString identifier = collection.folder.id + QLatin1Char('/');
-        if (uid.isEmpty())
-            identifier += QLatin1String("%%") + escapeUid(fileName);
-        else
-            identifier += escapeUid(uid);
-        if (uidCount[identifier]++ > 0 && !uid.isEmpty())
-            identifier += QLatin1String("%%") + escapeUid(fileName);
-        item.identifier = identifier;
-        if (item.kind == IcsComponent::Kind::Todo)
-            collection.holdsTodos = true;
-        else
-            collection.holdsEvents = true;
-        if (m_itemIndex.contains(identifier))
-            continue;
-        m_itemIndex.insert(identifier, static_cast<qsizetype>(m_items->size()));
-        m_items->push_back(std::move(item));
+        item.identifier = collection.folder.id + QLatin1Char('/') +
+                          (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
+        items.push_back(std::move(item));
     }
+    return items;
+}
+
+std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
+    // Where each file sits in the scan, and what it is now. Nothing is changed before every file is known to be
+    // within reach of a refresh.
+    struct Look {
+        QString path;
+        int collection = 0;
+        std::optional<VdirScannedFile> now;
+    };
+    std::vector<Look> looks;
+    // Per collection, how many of its files go.
+    QHash<int, size_t> goneFrom;
+    for (const QString& path : paths) {
+        const QString folder = path.section(QLatin1Char('/'), 0, -2);
+        const auto collection = std::find_if(m_scan.collections.begin(), m_scan.collections.end(),
+                                             [&](const VdirCollectionFolder& c) { return c.path == folder; });
+        std::optional<VdirScannedFile> now = scanFile(path);
+        if (collection == m_scan.collections.end()) {
+            if (now)
+                return std::nullopt;
+            continue;  // neither listed nor there
+        }
+        const int index = static_cast<int>(collection - m_scan.collections.begin());
+        // Without files (and without metadata of its own, which only a rescan reads) a folder is no collection.
+        const auto listed = [&] {
+            return std::any_of(collection->files.begin(), collection->files.end(),
+                               [&](const VdirScannedFile& f) { return f.path == path; });
+        };
+        if (!now && listed() && ++goneFrom[index] == collection->files.size())
+            return std::nullopt;
+        looks.push_back({path, index, std::move(now)});
+    }
+
+    // Staged texts are shown outside the order of the files: only a rebuild takes them out again.
+    bool rebuild = !m_staged.isEmpty();
+    for (const QString& path : paths)
+        m_staged.remove(path);
+    bool changed = rebuild;
+    QStringList changedItems;
+    for (Look& look : looks) {
+        std::vector<VdirScannedFile>& files = m_scan.collections[static_cast<size_t>(look.collection)].files;
+        // In the order of the listing: by the bytes of the names.
+        const QByteArray key = nativePath(look.path);
+        auto at = std::lower_bound(files.begin(), files.end(), key, [](const VdirScannedFile& f, const QByteArray& k) {
+            return nativePath(f.path) < k;
+        });
+        const bool listed = at != files.end() && at->path == look.path;
+        bool fileChanged = false;
+        if (look.now && listed) {
+            fileChanged = at->writable != look.now->writable;
+            at->stamp = look.now->stamp;
+            at->writable = look.now->writable;
+        } else if (look.now) {
+            at = files.insert(at, *look.now);
+            fileChanged = true;
+        } else if (listed) {
+            files.erase(at);
+            fileChanged = true;
+        }
+        fileChanged = m_cache.refresh(look.path, look.now.has_value()) || fileChanged;
+        if (!fileChanged)
+            continue;
+        changed = true;
+        if (!rebuild) {
+            const VdirScannedFile gone{look.path, {}, false};
+            rebuild = !replaceItemsOf(look.collection, look.now ? *at : gone, changedItems);
+        }
+    }
+    if (rebuild) {
+        rebuildIndex();
+    } else if (changed) {
+        ++m_version;
+        changedItems.removeDuplicates();
+        m_changes.push_back({m_version, std::move(changedItems)});
+        // Readers that fell further behind read everything again.
+        constexpr size_t kChangesKept = 64;
+        if (m_changes.size() > kChangesKept)
+            m_changes.erase(m_changes.begin());
+    }
+    return changed;
+}
+
+bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& scanned, QStringList& changed) {
+    const VdirCachedFile* cached = m_cache.file(scanned.path);
+    std::vector<VdirItem> fresh =
+        cached ? fileItems(collectionIndex, scanned.path, cached->content, cached->stamp, scanned.writable)
+               : std::vector<VdirItem>{};
+
+    // The file's items lie together, in the order of the listing, within their collection's.
+    std::vector<VdirItem>& items = *m_items;
+    const auto collectionBegin = std::partition_point(
+        items.begin(), items.end(), [&](const VdirItem& item) { return item.collectionIndex < collectionIndex; });
+    const auto collectionEnd = std::partition_point(
+        collectionBegin, items.end(), [&](const VdirItem& item) { return item.collectionIndex == collectionIndex; });
+    const QByteArray key = nativePath(scanned.path);
+    const auto first = std::lower_bound(collectionBegin, collectionEnd, key,
+                                        [](const VdirItem& item, const QByteArray& k) { return nativePath(item.path) < k; });
+    auto last = first;
+    while (last != collectionEnd && last->path == scanned.path)
+        ++last;
+    const auto begin = static_cast<qsizetype>(first - items.begin());
+    const auto end = static_cast<qsizetype>(last - items.begin());
+
+    // An identifier that another file claims too depends on the order of all the files that claim it.
+    const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
+    const QString fileName = QFileInfo(scanned.path).fileName();
+    for (auto it = first; it != last; ++it) {
+        const QString plain = collection.folder.id + QLatin1Char('/') +
+                              (it->uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(it->uid));
+        if (m_sharedIdentifiers.contains(plain))
+            return false;
+    }
+    for (const VdirItem& item : fresh) {
+        if (m_sharedIdentifiers.contains(item.identifier))
+            return false;
+        const auto held = m_itemIndex.constFind(item.identifier);
+        if (held != m_itemIndex.constEnd() && (*held < begin || *held >= end))
+            return false;
+    }
+
+    // Whether the collection holds events and to-dos once the file's items are replaced.
+    bool holdsEvents = false;
+    bool holdsTodos = false;
+    const auto note = [&](const VdirItem& item) {
+        (item.kind == IcsComponent::Kind::Todo ? holdsTodos : holdsEvents) = true;
+    };
+    std::for_each(collectionBegin, first, note);
+    std::for_each(last, collectionEnd, note);
+    std::for_each(fresh.begin(), fresh.end(), note);
+    if (holdsEvents != collection.holdsEvents || holdsTodos != collection.holdsTodos)
+        return false;
+
+    // A snapshot handed to another thread keeps the list it has.
+    if (m_items.use_count() > 1)
+        m_items = std::make_shared<std::vector<VdirItem>>(*m_items);
+    std::vector<VdirItem>& list = *m_items;
+    for (qsizetype i = begin; i < end; ++i) {
+        changed << list[static_cast<size_t>(i)].identifier;
+        m_itemIndex.remove(list[static_cast<size_t>(i)].identifier);
+    }
+    for (const VdirItem& item : fresh)
+        changed << item.identifier;
+    const auto freshCount = static_cast<qsizetype>(fresh.size());
+    qsizetype reindexEnd = begin + freshCount;
+    if (freshCount == end - begin) {
+        std::move(fresh.begin(), fresh.end(), list.begin() + begin);
+    } else {
+        list.erase(list.begin() + begin, list.begin() + end);
+        list.insert(list.begin() + begin, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+        // Every item after them moved.
+        reindexEnd = static_cast<qsizetype>(list.size());
+    }
+    for (qsizetype i = begin; i < reindexEnd; ++i)
+        m_itemIndex.insert(list[static_cast<size_t>(i)].identifier, i);
+    return true;
+}
+
+std::optional<QStringList> VdirCatalog::changedSince(quint64 version) const {
+    if (version == m_version)
+        return QStringList();
+    if (version > m_version || m_changes.empty() || m_changes.front().version > version + 1)
+        return std::nullopt;
+    QStringList identifiers;
+    for (const Change& change : m_changes)
+        if (change.version > version)
+            identifiers += change.identifiers;
+    identifiers.removeDuplicates();
+    return identifiers;
 }
 
 }  // namespace platform::vdir

@@ -7,6 +7,7 @@
 #include "platform/eventstore/vdir/VdirLayout.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -59,11 +60,14 @@ public:
     bool reload();
     // Makes the next reload read every file again (it reports a change only where a file did change).
     void clear();
-    // Forgets one parsed file (after writing it).
-    void invalidate(const QString& path) { m_cache.invalidate(path); }
-    // Forgets what was staged for the file and its parse, after writing it: the next reload reads it anew and
-    // rebuilds the index once, however many files were written.
-    void forgetWritten(const QString& path);
+    // Looks at these files again without rescanning the folders (after writing them): each is read anew, and its
+    // items take the place of the ones it had; what was staged for them is forgotten. Returns whether anything a
+    // reader could see changed, or nullopt, having changed nothing, when only a rescan can tell (a file outside the
+    // known collections, the last file of a collection gone).
+    std::optional<bool> refresh(const QStringList& paths);
+    // The identifiers of the items added, changed or gone since version() was `version`, when only refresh() changed
+    // the index since then; nullopt when anything may have changed.
+    std::optional<QStringList> changedSince(quint64 version) const;
 
     bool rootExists() const { return m_scan.rootExists; }
     bool rootReadable() const { return m_scan.rootReadable; }
@@ -94,6 +98,13 @@ private:
     void rebuildIndex();
     void addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
                       const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount);
+    // The items of one file, each under the identifier its UID gives it in the collection.
+    std::vector<VdirItem> fileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
+                                    const std::optional<VdirFileStamp>& stamp, bool fileWritable) const;
+    // Puts the items the cache now holds for `path` where the file's items were; false when only a rebuild of the
+    // index gives what it would (a UID that another file of the collection has too, a collection that starts or
+    // stops holding events or to-dos). Adds the identifiers of the items taken out and put in to `changed`.
+    bool replaceItemsOf(int collectionIndex, const VdirScannedFile& scanned, QStringList& changed);
 
     QString m_root;
     IcsZoneResolver m_zones;
@@ -103,9 +114,15 @@ private:
     std::shared_ptr<std::vector<VdirCollection>> m_collections = std::make_shared<std::vector<VdirCollection>>();
     std::shared_ptr<std::vector<VdirItem>> m_items = std::make_shared<std::vector<VdirItem>>();
     QHash<QString, qsizetype> m_itemIndex;
+    // Identifiers that more than one file of a collection claims (their UID is in several files); usually none.
+    QSet<QString> m_sharedIdentifiers;
     quint64 m_version = 0;
-    // The index still shows staged content that is gone.
-    bool m_indexStale = false;
+    // The items each refresh() changed, for the versions since the last rebuild of the index, oldest first.
+    struct Change {
+        quint64 version;
+        QStringList identifiers;
+    };
+    std::vector<Change> m_changes;
 };
 
 }  // namespace platform::vdir

@@ -221,6 +221,14 @@ void VdirEventStore::watchFolders() {
     m_watcher.setFolders(folders);
 }
 
+void VdirEventStore::reloadFiles(const QStringList& paths) {
+    const std::optional<bool> changed = m_loaded ? m_catalog->refresh(paths) : std::nullopt;
+    if (!changed)
+        reloadNow();
+    else if (*changed)
+        emit this->changed();
+}
+
 void VdirEventStore::ensureLoaded() const {
     // The watches report every change; where they cannot (no inotify, no watches left), each read looks itself.
     if (!m_firstRead && (!m_loaded || !m_watcher.isComplete()))

@@ -71,6 +71,9 @@ public:
     const VdirCatalog& catalog() const { return *m_catalog; }
     // Rescans now; emits changed() when anything a reader sees changed.
     void reloadNow();
+    // Reads these files again (after writing them) without rescanning the folders, unless only a rescan can tell
+    // what became of them; emits changed() when anything a reader sees changed.
+    void reloadFiles(const QStringList& paths);
 
 private:
     // Ends the first read if it still runs, waiting for it. Every change comes here first: it is made over the

@@ -20,6 +20,12 @@ std::shared_ptr<const IcsFile> failure(const QString& problem) {
     return file;
 }
 
+// Says once, when a file turns up unusable, why it is left out.
+void sayIfSkipped(const QString& path, const VdirCachedFile& loaded, bool sameAsBefore) {
+    if (!loaded.content->problem.isEmpty() && !sameAsBefore)
+        core::log(QStringLiteral("skipped %1: %2").arg(path, loaded.content->problem));
+}
+
 }  // namespace
 
 VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
@@ -83,8 +89,7 @@ bool VdirFileCache::update(VdirScan& scan) {
     for (Job& job : toRead) {
         const bool same = job.previous && job.previous->content == job.loaded.content;
         changed = changed || !same;
-        if (!job.loaded.content->problem.isEmpty() && !same)
-            core::log(QStringLiteral("skipped %1: %2").arg(job.path, job.loaded.content->problem));
+        sayIfSkipped(job.path, job.loaded, same);
         next.insert(job.path, std::move(job.loaded));
     }
     changed = changed || next.size() != m_files.size();
@@ -111,6 +116,27 @@ bool VdirFileCache::matches(VdirScan& scan) const {
         }
     }
     return same && count == m_files.size();
+}
+
+bool VdirFileCache::refresh(const QString& path, bool exists) {
+    const auto known = m_files.find(path);
+    if (!exists) {
+        if (known == m_files.end())
+            return false;
+        m_files.erase(known);
+        return true;
+    }
+    if (known == m_files.end()) {
+        VdirCachedFile loaded = load(path, m_zones);
+        sayIfSkipped(path, loaded, false);
+        m_files.insert(path, std::move(loaded));
+        return true;
+    }
+    VdirCachedFile loaded = load(path, m_zones, &*known);
+    const bool same = known->content == loaded.content;
+    sayIfSkipped(path, loaded, same);
+    *known = std::move(loaded);
+    return !same;
 }
 
 const VdirCachedFile* VdirFileCache::file(const QString& path) const {

@@ -32,6 +32,9 @@ public:
     // items share.
     bool update(VdirScan& scan);
 
+    // Reads one file again, or forgets it when it is gone, as update() would. Returns whether what it holds changed.
+    bool refresh(const QString& path, bool exists);
+
     const VdirCachedFile* file(const QString& path) const;
     // Forgets one file, so that the next update reads it again (after a write of our own, for instance).
     void invalidate(const QString& path);

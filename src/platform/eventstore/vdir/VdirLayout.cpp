@@ -84,6 +84,25 @@ struct Entry {
     bool accessGranted = false;  // what access() says of writing a plain file
 };
 
+// `fd`: the folder the name is relative to, or AT_FDCWD for a full path.
+void statEntry(int fd, Entry& entry) {
+    entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, AT_SYMLINK_NOFOLLOW) == 0;
+    // A link is taken for what it leads to, remembering that it is one.
+    entry.isLink = entry.ok && S_ISLNK(entry.st.st_mode);
+    if (entry.isLink)
+        entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, 0) == 0;
+    else if (entry.ok && S_ISREG(entry.st.st_mode))
+        entry.accessGranted = ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+bool isItemFileName(const QString& fileName) {
+    return !fileName.startsWith(QLatin1Char('.')) && fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive);
+}
+
+VdirScannedFile scannedFile(const QString& path, const Entry& entry) {
+    return {path, VdirFileStamp::of(entry.st), !entry.isLink && permitsWriting(entry.st, entry.accessGranted)};
+}
+
 // Above this many entries the stat and access calls are spread over threads: on a folder of thousands of items
 // they are most of what a rescan costs.
 constexpr size_t kParallelStatThreshold = 512;
@@ -105,16 +124,8 @@ FolderListing listFolder(const QString& path) {
     // Sorted while the names are still bytes: comparing them as QStrings cost more than the listing.
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     const auto statRange = [fd, &entries](size_t begin, size_t end) {
-        for (size_t i = begin; i < end && i < entries.size(); ++i) {
-            Entry& entry = entries[i];
-            entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, AT_SYMLINK_NOFOLLOW) == 0;
-            // A link is taken for what it leads to, remembering that it is one.
-            entry.isLink = entry.ok && S_ISLNK(entry.st.st_mode);
-            if (entry.isLink)
-                entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, 0) == 0;
-            else if (entry.ok && S_ISREG(entry.st.st_mode))
-                entry.accessGranted = ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0;
-        }
+        for (size_t i = begin; i < end && i < entries.size(); ++i)
+            statEntry(fd, entries[i]);
     };
     if (entries.size() >= kParallelStatThreshold) {
         std::vector<size_t> chunks;
@@ -132,9 +143,8 @@ FolderListing listFolder(const QString& path) {
         if (S_ISDIR(entry.st.st_mode)) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
-            if (fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)) {
-                const bool writable = !entry.isLink && permitsWriting(entry.st, entry.accessGranted);
-                listing.icsFiles.push_back({path + QLatin1Char('/') + fileName, VdirFileStamp::of(entry.st), writable});
+            if (isItemFileName(fileName)) {
+                listing.icsFiles.push_back(scannedFile(path + QLatin1Char('/') + fileName, entry));
             } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color") ||
                        fileName == QLatin1String("components")) {
                 listing.hasMetadata = true;
@@ -171,6 +181,16 @@ bool folderIsWritable(const QString& path) {
 
 bool folderIsReadable(const QString& path) {
     return permits(path, R_OK | X_OK, S_IRUSR | S_IXUSR);
+}
+
+std::optional<VdirScannedFile> scanFile(const QString& path) {
+    Entry entry{nativePath(path), {}, false, false, false};
+    if (!isItemFileName(path.section(QLatin1Char('/'), -1)))
+        return std::nullopt;
+    statEntry(AT_FDCWD, entry);
+    if (!entry.ok || !S_ISREG(entry.st.st_mode))
+        return std::nullopt;
+    return scannedFile(path, entry);
 }
 
 VdirScan scanVdir(const QString& root) {

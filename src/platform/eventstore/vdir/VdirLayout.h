@@ -49,6 +49,10 @@ QString localSourceTitle();
 // entries, .tmp and extension-less files are ignored; symbolic links to folders are followed.
 VdirScan scanVdir(const QString& root);
 
+// One file as scanVdir() would find it in its folder; nullopt when the scan would not list it (gone, hidden, not a
+// plain .ics file).
+std::optional<VdirScannedFile> scanFile(const QString& path);
+
 // Escapes "%" and "|" so that any folder name or UID can sit in an identifier that is split at "|".
 QString escapeIdentifierPart(const QString& part);
 

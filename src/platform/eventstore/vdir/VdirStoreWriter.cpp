@@ -290,16 +290,15 @@ void VdirStoreWriter::commit(VdirEventStore& store) {
     if (m_overlaid.isEmpty() && !m_files.hasChanges()) {
         return;
     }
-    const QStringList written = m_files.commit();
-    VdirCatalog& catalog = store.catalog();
+    QStringList paths = m_files.commit();
+    // A staged creation may have been written under another name, or removed again before the commit.
     for (const QString& path : std::as_const(m_overlaid)) {
-        catalog.forgetWritten(path);
-    }
-    for (const QString& path : written) {
-        catalog.forgetWritten(path);
+        if (!paths.contains(path)) {
+            paths.append(path);
+        }
     }
     m_overlaid.clear();
-    store.reloadNow();
+    store.reloadFiles(paths);
 }
 
 void VdirStoreWriter::reset(VdirEventStore& store) {

@@ -100,3 +100,109 @@ TEST(VdirCatalog, ComponentsOfManyUidsInOneFileGroupIntoTheirOwnItems) {
         EXPECT_FALSE(item->readOnly);
     }
 }
+
+namespace {
+
+// Everything a reader of the catalog sees, in the catalog's order.
+QStringList seen(const VdirCatalog& catalog) {
+    QStringList lines;
+    for (const auto& c : catalog.collections())
+        lines << QStringLiteral("%1 events:%2 todos:%3")
+                     .arg(c.calendar.calendarIdentifier)
+                     .arg(c.isEventCalendar())
+                     .arg(c.isReminderList());
+    for (const auto& item : catalog.items())
+        lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                     .arg(item.identifier, item.path, item.etag(), item.main().summary().value_or(QString()))
+                     .arg(item.collectionIndex)
+                     .arg(item.readOnly);
+    for (const auto& item : catalog.items())
+        if (catalog.item(item.identifier) != &item)
+            lines << QStringLiteral("not found by its identifier: ") + item.identifier;
+    return lines;
+}
+
+QStringList seenAfterARescan(const QString& root) {
+    VdirCatalog fresh(root);
+    fresh.reload();
+    return seen(fresh);
+}
+
+QStringList todo(const QString& uid, const QString& title) {
+    return {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:") + uid, QStringLiteral("SUMMARY:") + title,
+            QStringLiteral("END:VTODO")};
+}
+
+}  // namespace
+
+// A write of our own is read back file by file, without a rescan; the items must come out as a rescan gives them,
+// in the same order and under the same identifiers, however the files changed.
+TEST(VdirCatalog, FilesReadAgainAfterAWriteGiveWhatARescanGives) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/b.ics"), event(QStringLiteral("b"), QStringLiteral("B")));
+    vdir.writeIcs(QStringLiteral("home/d.ics"), event(QStringLiteral("d"), QStringLiteral("D")));
+    vdir.writeIcs(QStringLiteral("work/w.ics"), event(QStringLiteral("w"), QStringLiteral("W")));
+    VdirCatalog catalog(vdir.root);
+    catalog.reload();
+    const auto refresh = [&](const QString& relative) { return catalog.refresh({vdir.path(relative)}); };
+
+    // Rewritten in place, added before and after the others, taken away.
+    const quint64 before = catalog.version();
+    vdir.writeIcs(QStringLiteral("home/b.ics"), event(QStringLiteral("b"), QStringLiteral("B, longer")));
+    EXPECT_EQ(refresh(QStringLiteral("home/b.ics")), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    EXPECT_EQ(catalog.changedSince(before), QStringList{QStringLiteral("home/b")});
+    vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("a"), QStringLiteral("A")));
+    vdir.writeIcs(QStringLiteral("home/e.ics"), event(QStringLiteral("e"), QStringLiteral("E")) +
+                                                    event(QStringLiteral("e2"), QStringLiteral("E2")));
+    EXPECT_EQ(catalog.refresh({vdir.path(QStringLiteral("home/a.ics")), vdir.path(QStringLiteral("home/e.ics"))}),
+              true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    QFile::remove(vdir.path(QStringLiteral("home/d.ics")));
+    EXPECT_EQ(refresh(QStringLiteral("home/d.ics")), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    auto changed = catalog.changedSince(before).value_or(QStringList{});
+    changed.sort();
+    EXPECT_EQ(changed, (QStringList{QStringLiteral("home/a"), QStringLiteral("home/b"), QStringLiteral("home/d"),
+                                    QStringLiteral("home/e"), QStringLiteral("home/e2")}));
+    EXPECT_EQ(refresh(QStringLiteral("home/d.ics")), false) << "gone already";
+
+    // A UID that another file of the collection has too, the first to-do of an event calendar: identifiers and
+    // kinds depend on the other files.
+    vdir.writeIcs(QStringLiteral("home/c.ics"), event(QStringLiteral("b"), QStringLiteral("Second b")));
+    EXPECT_EQ(refresh(QStringLiteral("home/c.ics")), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    EXPECT_EQ(catalog.changedSince(before), std::nullopt) << "the index was rebuilt";
+    QFile::remove(vdir.path(QStringLiteral("home/b.ics")));
+    EXPECT_EQ(refresh(QStringLiteral("home/b.ics")), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    vdir.writeIcs(QStringLiteral("work/t.ics"), todo(QStringLiteral("t"), QStringLiteral("T")));
+    EXPECT_EQ(refresh(QStringLiteral("work/t.ics")), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+
+    // Only a rescan tells what a folder without files, or a folder that held none, is.
+    const QStringList now = seen(catalog);
+    vdir.writeIcs(QStringLiteral("other/o.ics"), event(QStringLiteral("o"), QStringLiteral("O")));
+    EXPECT_EQ(refresh(QStringLiteral("other/o.ics")), std::nullopt);
+    QFile::remove(vdir.path(QStringLiteral("work/w.ics")));
+    QFile::remove(vdir.path(QStringLiteral("work/t.ics")));
+    EXPECT_EQ(catalog.refresh({vdir.path(QStringLiteral("work/w.ics")), vdir.path(QStringLiteral("work/t.ics"))}),
+              std::nullopt);
+    EXPECT_EQ(seen(catalog), now) << "nothing changed";
+    catalog.reload();
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+}
+
+// A reader on another thread holds a snapshot while the main thread reads a written file again.
+TEST(VdirCatalog, ASnapshotKeepsTheItemsItWasTakenWith) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("a"), QStringLiteral("Before")));
+    VdirCatalog catalog(vdir.root);
+    catalog.reload();
+    const auto snapshot = catalog.snapshot();
+    vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("a"), QStringLiteral("After, longer")));
+    ASSERT_EQ(catalog.refresh({vdir.path(QStringLiteral("home/a.ics"))}), true);
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("home/a")), QStringLiteral("After, longer"));
+    ASSERT_EQ(snapshot.items->size(), 1u);
+    EXPECT_EQ(snapshot.items->front().main().summary(), QStringLiteral("Before"));
+}
