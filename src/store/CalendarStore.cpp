@@ -160,8 +160,10 @@ void CalendarStore::reload() {
     m_reloadTimer.stop();
     updateAccess();
     const std::optional<LoadSource> source = currentLoadSource();
-    if (!source || source != m_loadedFrom)
-        reloadLists();
+    if (!source || source != m_loadedFrom) {
+        if (!source || !m_loadedFrom || !reloadChangedEvents(*m_loadedFrom, *source))
+            reloadLists();
+    }
     m_loadedFrom = source;
 
     m_lastSynced = core::Date::now();
@@ -195,6 +197,34 @@ void CalendarStore::reloadLists() {
         invalidateReminderFetches();
         setReminders({});
     }
+}
+
+bool CalendarStore::reloadChangedEvents(const LoadSource& from, const LoadSource& to) {
+    LoadSource onlyTheData = from;
+    onlyTheData.contentVersion = to.contentVersion;
+    if (onlyTheData != to)
+        return false;
+    const std::optional<QStringList> changed = m_ek.changedItemsSince(from.contentVersion);
+    if (!changed)
+        return false;
+    const QSet<QString> identifiers(changed->begin(), changed->end());
+    std::vector<model::ODEvent> earlier;
+    for (const model::ODEvent& e : m_events)
+        if (identifiers.contains(e.eventIdentifier))
+            earlier.push_back(e);
+    std::vector<model::ODEvent> added = readEvents(m_loadedRange, earlier, &identifiers);
+    // Whether an all-day event of a read-only calendar is shown depends on the other events of its day.
+    const auto isAllDay = [](const model::ODEvent& e) { return e.isAllDay; };
+    if (std::any_of(earlier.begin(), earlier.end(), isAllDay) || std::any_of(added.begin(), added.end(), isAllDay))
+        return false;
+    ++m_eventsGeneration;
+    std::erase_if(m_events, [&](const model::ODEvent& e) { return identifiers.contains(e.eventIdentifier); });
+    m_events = ordering::mergeArranged(std::move(m_events), std::move(added));
+    emit eventsChanged();
+    // Reminders are read on a worker; the items that changed may be among them.
+    if (m_reminderAccess == model::AccessStatus::fullAccess)
+        loadReminders();
+    return true;
 }
 
 void CalendarStore::refreshSources() {
@@ -315,7 +345,8 @@ std::vector<model::ODEvent> CalendarStore::fetchEvents(const core::DateInterval&
 }
 
 std::vector<model::ODEvent> CalendarStore::readEvents(const core::DateInterval& interval,
-                                                      const std::vector<model::ODEvent>& earlier) const {
+                                                      const std::vector<model::ODEvent>& earlier,
+                                                      const QSet<QString>* onlyEvents) const {
     if (m_eventAccess != model::AccessStatus::fullAccess)
         return {};
     const std::optional<QStringList> calendarIDs = enabledPlatformCalendarIDs();
@@ -326,7 +357,10 @@ std::vector<model::ODEvent> CalendarStore::readEvents(const core::DateInterval& 
     for (const model::ODEvent& e : earlier)
         earlierById.insert(e.id, &e);
     std::vector<model::ODEvent> events;
-    for (const auto& e : m_ek.events(interval.start, interval.end(), calendarIDs))
+    const std::vector<platform::PlatformEvent> read =
+        onlyEvents ? m_ek.eventsOfItems(interval.start, interval.end(), calendarIDs, *onlyEvents)
+                   : m_ek.events(interval.start, interval.end(), calendarIDs);
+    for (const auto& e : read)
         events.push_back(model::ODEvent::fromPlatform(
             e, earlierById.isEmpty() ? nullptr : earlierById.value(model::ODEvent::idOf(e))));
     return ordering::arrangeFetchedEvents(std::move(events), core::Calendar());

@@ -169,9 +169,10 @@ private:
     void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
     void setReminders(std::vector<model::ODReminder> reminders);
     static core::DateInterval windowAround(core::Date now);
-    // fetchEvents(), taking over from `earlier` what was found in the same texts before.
-    std::vector<model::ODEvent> readEvents(const core::DateInterval& interval,
-                                           const std::vector<model::ODEvent>& earlier) const;
+    // fetchEvents() (of these events alone, when given), taking over from `earlier` what was found in the same
+    // texts before.
+    std::vector<model::ODEvent> readEvents(const core::DateInterval& interval, const std::vector<model::ODEvent>& earlier,
+                                           const QSet<QString>* onlyEvents = nullptr) const;
 
     // What the published lists were read from. A reload that finds it unchanged
     // reads nothing again: the popover reloads on every opening.
@@ -187,6 +188,9 @@ private:
     };
     // nullopt when the calendar database cannot tell whether its data changed.
     std::optional<LoadSource> currentLoadSource() const;
+    // Reads again only the events of the items that changed since `from`, when nothing else did (the window, the
+    // calendars shown, access, the zone); false when everything must be read again.
+    bool reloadChangedEvents(const LoadSource& from, const LoadSource& to);
 
     platform::PlatformEvent createPlatformEvent(const model::EventDraft& draft);
     // The occurrence behind an ODEvent id, followed through earlier replacements.

@@ -28,6 +28,13 @@ bool startsEarlier(const model::ODEvent& a, const model::ODEvent& b) {
     return a.isAllDay && !b.isAllDay;
 }
 
+// The arranged order: by start, all-day first, editable first.
+bool arrangedBefore(const model::ODEvent& a, const model::ODEvent& b) {
+    if (startsEarlier(a, b) || startsEarlier(b, a))
+        return startsEarlier(a, b);
+    return a.canEdit && !b.canEdit;
+}
+
 }  // namespace
 
 void sortCalendars(std::vector<model::ODCalendar>& calendars) {
@@ -63,7 +70,7 @@ std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std
     merged.reserve(first.size() + second.size());
     std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
                std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()),
-               std::back_inserter(merged), startsEarlier);
+               std::back_inserter(merged), arrangedBefore);
     return merged;
 }
 

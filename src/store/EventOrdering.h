@@ -21,7 +21,7 @@ void sortCalendars(std::vector<model::ODCalendar>& calendars);
 // read-only calendar dropped; then by start, all-day before timed at one start.
 std::vector<model::ODEvent> arrangeFetchedEvents(std::vector<model::ODEvent> events, const core::Calendar& calendar);
 
-// Two arranged lists of events from days that do not overlap, as one arranged list.
+// Two arranged lists as one arranged list (where both hold events of one start and kind, the first's come first).
 std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std::vector<model::ODEvent> second);
 
 // All-day first, then by start.

@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 
+#include <algorithm>
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace storetest;
@@ -172,6 +175,68 @@ TEST_F(CalendarStoreOnVdir, CalendarsReadOnAnotherThreadAtStartShowOnceTheReadEn
     EXPECT_EQ(store->calendars().size(), 1u);
     EXPECT_EQ(store->reminderLists().size(), 1u);
     EXPECT_EQ(named(u"Standup"_s).size(), 8u);
+}
+
+// After a change only the changed items are read again; what is published must be what a store opened afresh on the
+// same files publishes, in the published order (events of one start may come in another order among themselves).
+TEST_F(CalendarStoreOnVdir, ChangesRepublishWhatAFreshReadOfTheFilesGives) {
+    const auto timed = [](const QString& uid, const QString& title, const QString& start) {
+        return ics({u"BEGIN:VEVENT"_s, u"UID:"_s + uid, u"SUMMARY:"_s + title, u"DTSTART:"_s + start,
+                    u"DURATION:PT1H"_s, u"END:VEVENT"_s});
+    };
+    write(u"work/alpha.ics"_s, timed(u"alpha"_s, u"Alpha"_s, u"20260311T090000Z"_s));
+    write(u"work/beta.ics"_s, timed(u"beta"_s, u"Beta"_s, u"20260311T090000Z"_s));
+    write(u"work/holiday.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:holiday"_s, u"SUMMARY:Holiday"_s,
+                                      u"DTSTART;VALUE=DATE:20260312"_s, u"END:VEVENT"_s}));
+    open();
+    const auto sameAsAFreshRead = [&]() -> testing::AssertionResult {
+        const std::vector<model::ODEvent>& shown = store->events();
+        for (size_t i = 1; i < shown.size(); ++i) {
+            const model::ODEvent& a = shown[i - 1];
+            const model::ODEvent& b = shown[i];
+            if (b.start < a.start || (b.start == a.start && b.isAllDay && !a.isAllDay))
+                return testing::AssertionFailure() << "out of order at " << i;
+        }
+        platform::vdir::VdirEventStore freshEk(privacy, root);
+        CalendarStore fresh(freshEk);
+        const auto byStartAndId = [](std::vector<model::ODEvent> events) {
+            std::sort(events.begin(), events.end(), [](const model::ODEvent& a, const model::ODEvent& b) {
+                return std::tie(a.start, a.id) < std::tie(b.start, b.id);
+            });
+            return events;
+        };
+        if (byStartAndId(shown) != byStartAndId(fresh.events()))
+            return testing::AssertionFailure() << shown.size() << " events shown, " << fresh.events().size()
+                                               << " read afresh, or they differ";
+        return testing::AssertionSuccess();
+    };
+    ASSERT_TRUE(sameAsAFreshRead());
+
+    const model::ODEvent alpha = named(u"Alpha"_s).at(0);
+    EventDraft renamed = EventDraft::fromEvent(alpha);
+    renamed.title = u"Alpha, renamed"_s;
+    renamed.notes = u"https://meet.example.com/abc"_s;
+    store->update(alpha.id, renamed, EditSpan::thisEvent);
+    EXPECT_TRUE(sameAsAFreshRead());
+    const model::ODEvent lunch = store->create(EventDraft(u"Lunch"_s, local(2026, 3, 11, 10)));
+    EXPECT_TRUE(sameAsAFreshRead());
+    store->deleteEvent(named(u"Beta"_s).at(0).id, EditSpan::thisEvent);
+    EXPECT_TRUE(sameAsAFreshRead());
+    const auto standups = named(u"Standup"_s);
+    EventDraft moved = EventDraft::fromEvent(standups.at(2));
+    moved.start = moved.start + 3600;
+    moved.end = moved.end + 3600;
+    store->update(standups.at(2).id, moved, EditSpan::thisEvent);
+    EXPECT_TRUE(sameAsAFreshRead());
+    EventDraft holiday = EventDraft::fromEvent(named(u"Holiday"_s).at(0));
+    holiday.title = u"Holidays"_s;
+    store->update(named(u"Holiday"_s).at(0).id, holiday, EditSpan::thisEvent);
+    EXPECT_TRUE(sameAsAFreshRead());
+    store->undo();
+    store->undo();
+    EXPECT_TRUE(sameAsAFreshRead());
+    EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
+    EXPECT_EQ(named(u"Lunch"_s).front().id, lunch.id);
 }
 
 TEST_F(CalendarStoreOnVdir, CreateMoveAndUndoTwiceLeavesNoFile) {

@@ -5,6 +5,7 @@
 
 #include <QFuture>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -107,6 +108,21 @@ public:
     // Whether the store is still reading what it holds for the first time: it answers as an empty store meanwhile,
     // and reports changed() once the read ends.
     virtual bool isLoading() const { return false; }
+    // The items (by eventIdentifier, or calendarItemIdentifier for reminders) added, changed or removed since
+    // contentVersion() gave `version`, when nothing but items changed; nullopt when the store cannot tell, or when
+    // calendars or lists may have changed too: every read must then be made again.
+    virtual std::optional<QStringList> changedItemsSince(quint64 version) const {
+        Q_UNUSED(version);
+        return std::nullopt;
+    }
+    // What events() gives of these items (by eventIdentifier) alone.
+    virtual std::vector<PlatformEvent> eventsOfItems(core::Date start, core::Date end,
+                                                     const std::optional<QStringList>& calendarIdentifiers,
+                                                     const QSet<QString>& eventIdentifiers) const {
+        std::vector<PlatformEvent> found = events(start, end, calendarIdentifiers);
+        std::erase_if(found, [&](const PlatformEvent& e) { return !eventIdentifiers.contains(e.eventIdentifier); });
+        return found;
+    }
 
 signals:
     // The stored data changed, through this store or elsewhere. Bursts may arrive.

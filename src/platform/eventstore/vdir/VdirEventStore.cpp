@@ -59,10 +59,17 @@ private:
 
 namespace {
 
+// Some of the items of a read: the ranges of whole files that hold them, and the items wanted of those files.
+struct ItemSelection {
+    std::vector<std::pair<size_t, size_t>> ranges;
+    const QSet<QString>* identifiers = nullptr;
+};
+
 std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& collections,
                                          const std::vector<VdirItem>& items, core::Date start, core::Date end,
                                          const std::optional<QStringList>& calendarIdentifiers,
-                                         const core::TimeZone& floating, OverworkedFiles& overworked) {
+                                         const core::TimeZone& floating, OverworkedFiles& overworked,
+                                         const ItemSelection* only = nullptr) {
     std::vector<bool> wanted(collections.size(), !calendarIdentifiers);
     if (calendarIdentifiers) {
         for (size_t i = 0; i < collections.size(); ++i)
@@ -92,9 +99,9 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         if (fileItem && (allowance.exhausted() || fromFile >= mostFromOneFile))
             overworked.say(fileItem->path);
     };
-    for (const VdirItem& item : items) {
+    const auto read = [&](const VdirItem& item) {
         if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])
-            continue;
+            return;
         if (!fileItem || item.file != fileItem->file) {
             sayIfOverworked();
             fileItem = &item;
@@ -102,10 +109,12 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
             fromFile = 0;
         }
         if (fromFile >= mostFromOneFile)
-            continue;
+            return;
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences, &allowance);
         fromFile += occurrences.size();
+        if (only && !only->identifiers->contains(item.identifier))
+            return;
         const IcsComponent* master = item.series.master;
         const auto fromMaster = static_cast<size_t>(std::count_if(
             occurrences.begin(), occurrences.end(), [&](const IcsOccurrence& o) { return o.component == master; }));
@@ -114,6 +123,13 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
             series.push_back({std::nullopt, fromMaster});
         for (const IcsOccurrence& o : occurrences)
             found.push_back({&item, o, o.component == master ? shared : -1});
+    };
+    if (only) {
+        for (const auto& [first, last] : only->ranges)
+            std::for_each(items.begin() + static_cast<qsizetype>(first), items.begin() + static_cast<qsizetype>(last),
+                          read);
+    } else {
+        std::for_each(items.begin(), items.end(), read);
     }
     sayIfOverworked();
     std::stable_sort(found.begin(), found.end(),
@@ -433,6 +449,40 @@ void VdirEventStore::fetchIncompleteReminders(const std::optional<QStringList>& 
         }
         return Result(std::move(reminders));
     }));
+}
+
+std::vector<PlatformEvent> VdirEventStore::eventsOfItems(core::Date start, core::Date end,
+                                                        const std::optional<QStringList>& calendarIdentifiers,
+                                                        const QSet<QString>& eventIdentifiers) const {
+    if (!hasAccess(EntityType::Event) || (calendarIdentifiers && calendarIdentifiers->isEmpty()))
+        return {};
+    ensureLoaded();
+    // Whole files are read, as a full read does: the items of a file share its allowance of work and of events.
+    const std::vector<VdirItem>& items = m_catalog->items();
+    std::vector<size_t> positions;
+    for (const QString& identifier : eventIdentifiers)
+        if (const VdirItem* item = m_catalog->item(identifier))
+            positions.push_back(static_cast<size_t>(item - items.data()));
+    std::sort(positions.begin(), positions.end());
+    ItemSelection only{{}, &eventIdentifiers};
+    for (const size_t position : positions) {
+        if (!only.ranges.empty() && position < only.ranges.back().second)
+            continue;
+        size_t first = position;
+        size_t last = position + 1;
+        while (first > 0 && items[first - 1].file == items[position].file)
+            --first;
+        while (last < items.size() && items[last].file == items[position].file)
+            ++last;
+        only.ranges.emplace_back(first, last);
+    }
+    return occurrencesIn(m_catalog->collections(), items, start, end, calendarIdentifiers, core::TimeZone::current(),
+                         *m_overworked, &only);
+}
+
+std::optional<QStringList> VdirEventStore::changedItemsSince(quint64 version) const {
+    ensureLoaded();
+    return m_catalog->changedSince(version);
 }
 
 std::optional<quint64> VdirEventStore::contentVersion() const {

@@ -65,6 +65,10 @@ public:
     void refreshSources() override;
     std::optional<quint64> contentVersion() const override;
     bool isLoading() const override { return m_firstRead != nullptr; }
+    std::optional<QStringList> changedItemsSince(quint64 version) const override;
+    std::vector<PlatformEvent> eventsOfItems(core::Date start, core::Date end,
+                                             const std::optional<QStringList>& calendarIdentifiers,
+                                             const QSet<QString>& eventIdentifiers) const override;
 
     // For the writing side: the parsed items and their files.
     VdirCatalog& catalog() { return *m_catalog; }
