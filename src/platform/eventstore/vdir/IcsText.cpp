@@ -16,10 +16,20 @@ struct ContentLine {
     QByteArray physical;  // as it appeared, folds and line break included
 };
 
-QList<ContentLine> splitContentLines(const QByteArray& text) {
+// The content lines of `text`; with `extensionsOnly`, only those of X- properties (the others of a calendar file of
+// thousands of events are passed over without being copied).
+QList<ContentLine> splitContentLines(const QByteArray& text, bool extensionsOnly = false) {
     QList<ContentLine> lines;
     qsizetype pos = 0;
     while (pos < text.size()) {
+        if (extensionsOnly && text[pos] != 'X' && text[pos] != 'x') {
+            // The line and its folds.
+            do {
+                const qsizetype end = text.indexOf('\n', pos);
+                pos = end < 0 ? text.size() : end + 1;
+            } while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'));
+            continue;
+        }
         ContentLine line;
         bool first = true;
         while (pos < text.size()) {
@@ -159,7 +169,7 @@ QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& orig
 
     // (name, libical's spelling) -> the original spelling, first line wins.
     QHash<QByteArray, QByteArray> rawByWritten;
-    for (const ContentLine& line : splitContentLines(original)) {
+    for (const ContentLine& line : splitContentLines(original, true)) {
         if (!isExtensionLine(line.logical)) {
             continue;
         }
