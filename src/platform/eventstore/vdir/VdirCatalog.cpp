@@ -218,6 +218,10 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
 }
 
 std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
+    // Each file added or gone moves the items after it in the index: beyond a few, a rescan costs less.
+    constexpr qsizetype kMostFiles = 32;
+    if (paths.size() > kMostFiles)
+        return std::nullopt;
     // Where each file sits in the scan, and what it is now. Nothing is changed before every file is known to be
     // within reach of a refresh.
     struct Look {
@@ -263,6 +267,12 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
             return nativePath(f.path) < k;
         });
         const bool listed = at != files.end() && at->path == look.path;
+        // The folder watch reports our own writes too, once they are read back: a rescan would not read the file
+        // again either.
+        const VdirCachedFile* cached = m_cache.file(look.path);
+        if (look.now && listed && at->stamp == look.now->stamp && at->writable == look.now->writable && cached &&
+            cached->stamp == look.now->stamp)
+            continue;
         bool fileChanged = false;
         if (look.now && listed) {
             fileChanged = at->writable != look.now->writable;

@@ -175,7 +175,7 @@ VdirEventStore::VdirEventStore(Privacy& privacy, QString root, FirstRead firstRe
       m_writer(root) {
     // A change cut short last time is settled before anything of it is read.
     VdirJournal::recover(root);
-    connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::reloadNow);
+    connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::readFolderChanges);
     if (firstRead == FirstRead::Now) {
         m_catalog = readFolders(root);
         m_loaded = true;
@@ -243,6 +243,16 @@ void VdirEventStore::reloadFiles(const QStringList& paths) {
         reloadNow();
     else if (*changed)
         emit this->changed();
+}
+
+void VdirEventStore::readFolderChanges() {
+    const std::optional<QStringList> files = m_watcher.takeChangedFiles();
+    // Any other file of a collection's folder is its metadata (its name, colour, kind): only a rescan reads them.
+    const auto isItemFile = [](const QString& path) { return isItemFileName(path.section(QLatin1Char('/'), -1)); };
+    if (files && std::all_of(files->begin(), files->end(), isItemFile))
+        reloadFiles(*files);
+    else
+        reloadNow();
 }
 
 void VdirEventStore::ensureLoaded() const {

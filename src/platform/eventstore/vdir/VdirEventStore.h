@@ -85,6 +85,8 @@ private:
     void finishFirstRead();
     bool hasAccess(EntityType entity) const;
     void watchFolders();
+    // What the folder watch reported: the files it names are read again, or the folders rescanned.
+    void readFolderChanges();
     // Reads the folders when nothing was read yet, or when they cannot be watched.
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;

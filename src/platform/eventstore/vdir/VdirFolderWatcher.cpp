@@ -60,6 +60,13 @@ void VdirFolderWatcher::setFolders(const QStringList& folders) {
     m_complete = m_watches.size() == wanted.size();
 }
 
+std::optional<QStringList> VdirFolderWatcher::takeChangedFiles() {
+    const QSet<QString> files = std::exchange(m_changedFiles, {});
+    if (std::exchange(m_changedFolders, false))
+        return std::nullopt;
+    return QStringList(files.begin(), files.end());
+}
+
 void VdirFolderWatcher::readEvents() {
     alignas(inotify_event) std::array<char, 16384> buffer{};
     bool relevant = false;
@@ -73,6 +80,7 @@ void VdirFolderWatcher::readEvents() {
             if (event->mask & IN_IGNORED) {
                 m_watches.remove(event->wd);
                 m_complete = false;
+                m_changedFolders = true;
                 relevant = true;
                 continue;
             }
@@ -82,6 +90,11 @@ void VdirFolderWatcher::readEvents() {
             if (event->len > 0 && event->name[0] == '.')
                 continue;
             relevant = true;
+            const auto folder = m_watches.constFind(event->wd);
+            if (event->len == 0 || (event->mask & IN_ISDIR) || folder == m_watches.constEnd())
+                m_changedFolders = true;
+            else
+                m_changedFiles.insert(*folder + QLatin1Char('/') + decodedPath(QByteArray(event->name)));
         }
     }
     if (relevant)

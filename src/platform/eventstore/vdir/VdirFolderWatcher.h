@@ -2,8 +2,11 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
+
+#include <optional>
 
 class QSocketNotifier;
 
@@ -25,6 +28,9 @@ public:
     QStringList folders() const { return m_watches.values(); }
     // Whether every folder asked for is watched (inotify may be missing, or out of watches).
     bool isComplete() const { return m_complete; }
+    // The files that changed in the watched folders since the last call; nullopt when only a rescan can tell what
+    // changed (a folder came, went or was moved, or changes were lost).
+    std::optional<QStringList> takeChangedFiles();
 
 signals:
     void changed();
@@ -37,6 +43,8 @@ private:
     QHash<int, QString> m_watches;
     QTimer m_quiet;
     bool m_complete = false;
+    QSet<QString> m_changedFiles;
+    bool m_changedFolders = false;
 };
 
 }  // namespace platform::vdir

@@ -95,10 +95,6 @@ void statEntry(int fd, Entry& entry) {
         entry.accessGranted = ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0;
 }
 
-bool isItemFileName(const QString& fileName) {
-    return !fileName.startsWith(QLatin1Char('.')) && fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive);
-}
-
 VdirScannedFile scannedFile(const QString& path, const Entry& entry) {
     return {path, VdirFileStamp::of(entry.st), !entry.isLink && permitsWriting(entry.st, entry.accessGranted)};
 }
@@ -181,6 +177,10 @@ bool folderIsWritable(const QString& path) {
 
 bool folderIsReadable(const QString& path) {
     return permits(path, R_OK | X_OK, S_IRUSR | S_IXUSR);
+}
+
+bool isItemFileName(const QString& fileName) {
+    return !fileName.startsWith(QLatin1Char('.')) && fileName.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive);
 }
 
 std::optional<VdirScannedFile> scanFile(const QString& path) {

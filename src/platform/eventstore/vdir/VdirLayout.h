@@ -49,6 +49,10 @@ QString localSourceTitle();
 // entries, .tmp and extension-less files are ignored; symbolic links to folders are followed.
 VdirScan scanVdir(const QString& root);
 
+// Whether scanVdir() reads a file of that name as an item file (a visible .ics file); the others of a collection's
+// folder are its metadata or nothing of ours.
+bool isItemFileName(const QString& fileName);
+
 // One file as scanVdir() would find it in its folder; nullopt when the scan would not list it (gone, hidden, not a
 // plain .ics file).
 std::optional<VdirScannedFile> scanFile(const QString& path);

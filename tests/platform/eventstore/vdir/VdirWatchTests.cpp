@@ -147,3 +147,30 @@ TEST_F(VdirWatchTest, RefreshSourcesSignalsOnlyWhenSomethingChanged) {
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(titles().size(), 2);
 }
+
+// The watch names the files that changed and only those are read again; what is not an item file (a collection's
+// name, what it holds) or not a file (a folder) still needs the whole layout read.
+TEST_F(VdirWatchTest, ChangesBesideTheItemFilesAreSeenToo) {
+    vdir.writeIcs(QStringLiteral("home/two.ics"), event(QStringLiteral("two"), QStringLiteral("Two")));
+    store->reloadNow();
+    const auto home = [&] { return store->calendar(QStringLiteral("home")); };
+    ASSERT_TRUE(home());
+
+    EXPECT_EQ(changesAfter([&] { vdir.write(QStringLiteral("home/displayname"), "At home"); }), 1) << "renamed";
+    EXPECT_EQ(home()->title, QStringLiteral("At home"));
+
+    const QByteArray two = QFile::encodeName(vdir.path(QStringLiteral("home/two.ics")));
+    EXPECT_EQ(changesAfter([&] { ::chmod(two.constData(), 0444); }), 1) << "made read-only";
+    EXPECT_TRUE(store->catalog().item(QStringLiteral("home/two"))->readOnly);
+    EXPECT_FALSE(store->catalog().item(QStringLiteral("home/one"))->readOnly);
+
+    EXPECT_EQ(changesAfter([&] {
+                  vdir.writeIcs(QStringLiteral("home/sub/three.ics"),
+                                event(QStringLiteral("three"), QStringLiteral("Three")));
+                  QDir().rename(vdir.path(QStringLiteral("home")), vdir.path(QStringLiteral("moved")));
+              }),
+              1)
+        << "a folder moved away";
+    EXPECT_FALSE(home());
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("One"), QStringLiteral("Two")}));
+}
