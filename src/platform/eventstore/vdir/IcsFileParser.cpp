@@ -198,7 +198,7 @@ private:
     void readProperty(IcsComponent& item, Texts& texts, icalproperty* p) {
         switch (icalproperty_isa(p)) {
             case ICAL_UID_PROPERTY:
-                item.uid = QString::fromUtf8(icalproperty_get_uid(p) ? icalproperty_get_uid(p) : "");
+                texts[IcsComponent::Uid] = text(icalproperty_get_uid(p) ? icalproperty_get_uid(p) : "");
                 break;
             case ICAL_SUMMARY_PROPERTY:
                 texts[IcsComponent::Summary] = text(icalproperty_get_summary(p));

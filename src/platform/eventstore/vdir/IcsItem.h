@@ -131,14 +131,13 @@ struct IcsComponent {
     enum class Kind : quint8 { Event, Todo };
     // STATUS, as far as it is read: none given, COMPLETED, CANCELLED, or any other.
     enum class Status : quint8 { None, Completed, Cancelled, Other };
-    enum Text { Summary, Location, Description, Url, TextCount };
+    enum Text { Uid, Summary, Location, Description, Url, TextCount };
 
     Kind kind = Kind::Event;
     bool transparent = false;  // TRANSP:TRANSPARENT (does not block time)
     Status status = Status::None;
     int priority = 0;
-    QString uid;
-    IcsTexts<TextCount> texts;  // SUMMARY, LOCATION, DESCRIPTION, URL
+    IcsTexts<TextCount> texts;  // UID, SUMMARY, LOCATION, DESCRIPTION, URL
 
     std::optional<IcsTime> start;
     std::optional<IcsTime> end;               // DTEND of an event
@@ -151,6 +150,7 @@ struct IcsComponent {
     std::vector<IcsAlarm> alarms;
     std::unique_ptr<IcsParticipants> participants;  // none when the component names no one
 
+    QString uid() const { return QString::fromUtf8(texts.utf8(Uid)); }
     std::optional<QString> summary() const { return texts.text(Summary); }
     std::optional<QString> location() const { return texts.text(Location); }
     std::optional<QString> description() const { return texts.text(Description); }

@@ -152,7 +152,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
                                const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount) {
     VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     for (VdirItem& item : fileItems(collectionIndex, path, file, stamp, fileWritable)) {
-        if (uidCount[item.identifier]++ > 0 && !item.uid.isEmpty())
+        if (uidCount[item.identifier]++ > 0 && !item.uid().isEmpty())
             item.identifier += QLatin1String("%%") + escapeUid(QFileInfo(path).fileName());
         if (item.kind == IcsComponent::Kind::Todo)
             collection.holdsTodos = true;
@@ -183,10 +183,11 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
     // by UID, so a deletion would take it along unseen.
     QSet<QString> ambiguous;
     for (const IcsComponent& component : file->components) {
-        auto found = groupOf.constFind(component.uid);
+        const QString uid = component.uid();
+        auto found = groupOf.constFind(uid);
         if (found == groupOf.constEnd()) {
-            found = groupOf.insert(component.uid, groups.size());
-            groups.emplace_back(component.uid, IcsSeries{});
+            found = groupOf.insert(uid, groups.size());
+            groups.emplace_back(uid, IcsSeries{});
         }
         IcsSeries& group = groups[*found].second;
         if (component.recurrenceId)
@@ -194,7 +195,7 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
         else if (!group.master)
             group.master = &component;
         else
-            ambiguous.insert(component.uid);
+            ambiguous.insert(uid);
     }
 
     items.reserve(groups.size());
@@ -202,7 +203,6 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
         if (!series.master && series.overrides.empty())
             continue;
         VdirItem item;
-        item.uid = uid;
         item.path = path;
         item.stamp = stamp;
         item.collectionIndex = collectionIndex;
@@ -333,8 +333,9 @@ bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& sca
     const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     const QString fileName = QFileInfo(scanned.path).fileName();
     for (auto it = first; it != last; ++it) {
+        const QString uid = it->uid();
         const QString plain = collection.folder.id + QLatin1Char('/') +
-                              (it->uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(it->uid));
+                              (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
         if (m_sharedIdentifiers.contains(plain))
             return false;
     }

@@ -32,7 +32,6 @@ struct VdirCollection {
 // One calendar item: the components of one UID in one file.
 struct VdirItem {
     QString identifier;  // eventIdentifier and calendarItemIdentifier alike
-    QString uid;
     QString path;
     // Of the file the item was read from; nullopt for a staged file not yet written.
     std::optional<VdirFileStamp> stamp;
@@ -44,6 +43,7 @@ struct VdirItem {
     IcsSeries series;
 
     const IcsComponent& main() const { return series.master ? *series.master : *series.overrides.front(); }
+    QString uid() const { return main().uid(); }
     // The stamp as a revision; made when asked, since most items are never written.
     QString etag() const { return stamp ? stamp->toString() : QString(); }
 };

@@ -51,8 +51,8 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
     PlatformEvent event;
     event.eventIdentifier = item.identifier;
     event.calendarItemIdentifier = item.identifier;
-    if (!item.uid.isEmpty())
-        event.calendarItemExternalIdentifier = item.uid;
+    if (QString uid = item.uid(); !uid.isEmpty())
+        event.calendarItemExternalIdentifier = std::move(uid);
     event.calendar = calendarFor(item, collection);
     event.title = c.summary();
     placeAtOccurrence(event, occurrence);
@@ -98,8 +98,8 @@ PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection
     const IcsComponent& c = item.main();
     PlatformReminder reminder;
     reminder.calendarItemIdentifier = item.identifier;
-    if (!item.uid.isEmpty())
-        reminder.calendarItemExternalIdentifier = item.uid;
+    if (QString uid = item.uid(); !uid.isEmpty())
+        reminder.calendarItemExternalIdentifier = std::move(uid);
     reminder.calendar = calendarFor(item, collection);
     reminder.title = c.summary();
     reminder.notes = c.description();

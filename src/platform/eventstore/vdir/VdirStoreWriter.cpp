@@ -248,7 +248,7 @@ QString VdirStoreWriter::identifierOf(VdirEventStore& store, const QString& path
     const QString text = QString::fromUtf8(uid);
     QString inAnotherFile;
     for (const VdirItem& item : store.catalog().items()) {
-        if (item.uid == text) {
+        if (item.uid() == text) {
             if (item.path == path) {
                 return item.identifier;
             }
@@ -356,7 +356,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
     OpenFile file = open(*item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     // Staging rebuilds the catalog: nothing of `item` is used after it.
-    const QByteArray uid = item->uid.toUtf8();
+    const QByteArray uid = item->uid().toUtf8();
     const QString identifier = item->identifier;
     const int collectionIndex = item->collectionIndex;
     const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
@@ -484,7 +484,7 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
         changeTarget(store, event.eventIdentifier, event.occurrenceDate ? event.occurrenceDate : event.startDate);
     OpenFile file = open(*item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
-    const QByteArray uid = item->uid.toUtf8();
+    const QByteArray uid = item->uid().toUtf8();
     const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
     const qint64 now = nowSeconds();
 
@@ -568,7 +568,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
     writableCollection(store, calendarIdOf(current.calendar), EntityType::Reminder);
     OpenFile file = open(*item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
-    icalcomponent* todo = editor.master(item->uid.toUtf8());
+    icalcomponent* todo = editor.master(item->uid().toUtf8());
     if (todo == nullptr) {
         fail(Code::NotFound);
     }
@@ -597,7 +597,7 @@ void VdirStoreWriter::removeReminder(VdirEventStore& store, const PlatformRemind
     writableCollection(store, calendarIdOf(std::get<PlatformReminder>(*found).calendar), EntityType::Reminder);
     OpenFile file = open(*item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
-    const bool keepFile = editor.removeItem(item->uid.toUtf8());
+    const bool keepFile = editor.removeItem(item->uid().toUtf8());
     stage(file, keepFile);
     finish(store, commitNow);
 }

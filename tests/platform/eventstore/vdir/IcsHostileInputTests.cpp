@@ -279,7 +279,7 @@ TEST(IcsHostileInput, MutatedFilesAreReadExpandedAndEditedWithinBounds) {
         const IcsFile file = parser.parse(text);
         std::map<QString, IcsSeries> series;
         for (const auto& c : file.components) {
-            IcsSeries& s = series[c.uid];
+            IcsSeries& s = series[c.uid()];
             if (c.recurrenceId)
                 s.overrides.push_back(&c);
             else if (!s.master)
@@ -358,8 +358,8 @@ TEST(IcsHostileInput, ALargeCalendarReadInPartsReadsAsAWhole) {
     ASSERT_TRUE(whole.file.problem.isEmpty()) << whole.file.problem.toStdString();
     EXPECT_FALSE(whole.file.hasErrors);
     ASSERT_EQ(whole.file.components.size(), static_cast<size_t>(kEvents + 2));
-    EXPECT_EQ(whole.file.components[1].uid, QStringLiteral("e0"));
-    EXPECT_EQ(whole.file.components[kEvents].uid, QStringLiteral("e%1").arg(kEvents - 1));
+    EXPECT_EQ(whole.file.components[1].uid(), QStringLiteral("e0"));
+    EXPECT_EQ(whole.file.components[kEvents].uid(), QStringLiteral("e%1").arg(kEvents - 1));
     const auto& last = whole.file.components.back();
     ASSERT_TRUE(last.recurrenceId && last.start);
     EXPECT_EQ(last.start->toDate(core::TimeZone::utc()), utc(2024, 1, 5, 9, 30)) << "read in its own zone";
