@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -213,6 +214,16 @@ void MonthPicker::keyPressEvent(QKeyEvent* event) {
     const core::Date from = m_date.value_or(m_calendar.startOfDay(core::Clock::current().now()));
     if (const std::optional<core::Date> moved = m_calendar.dateByAdding(core::CalendarUnit::Day, days, from))
         pick(*moved);
+}
+
+PaddedMonthPicker makePaddedMonthPicker() {
+    auto* card = new QWidget;
+    auto* layout = new QVBoxLayout(card);
+    layout->setContentsMargins(12, 12, 12, 12);
+    auto* picker = new MonthPicker(card);
+    layout->addWidget(picker);
+    card->setFocusProxy(picker);
+    return {card, picker};
 }
 
 }  // namespace design

@@ -77,4 +77,12 @@ private:
     ODIconButton* m_next;
 };
 
+// A month picker as a pop-over card shows it: inside a 12 px margin, the card
+// passing its focus to the picker.
+struct PaddedMonthPicker {
+    QWidget* card;
+    MonthPicker* picker;
+};
+PaddedMonthPicker makePaddedMonthPicker();
+
 }  // namespace design

@@ -266,14 +266,9 @@ void QuickCreateView::showPopover() {
 QWidget* QuickCreateView::makePopoverContent(Card which) {
     switch (which) {
         case Card::date: {
-            auto* padded = new QWidget;
-            auto* layout = new QVBoxLayout(padded);
-            layout->setContentsMargins(12, 12, 12, 12);
-            auto* picker = new design::MonthPicker(padded);
-            layout->addWidget(picker);
-            padded->setFocusProxy(picker);
+            const auto [card, picker] = design::makePaddedMonthPicker();
             connect(picker, &design::MonthPicker::datePicked, m_model, &QuickCreateModel::chooseDay);
-            return padded;
+            return card;
         }
         case Card::time: {
             auto* time = new design::TimeCard(design::TimeCard::Options{});

@@ -9,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 namespace imageimport {
 
@@ -108,14 +107,9 @@ void showChipFace(design::FieldCard* chip, const ChipFace& face, bool open) {
 
 ReviewCards::Content dayCard(QPointer<ImageReviewModel> model) {
     return {[model] {
-                auto* padded = new QWidget;
-                auto* layout = new QVBoxLayout(padded);
-                layout->setContentsMargins(12, 12, 12, 12);
-                auto* picker = new design::MonthPicker(padded);
-                layout->addWidget(picker);
-                padded->setFocusProxy(picker);
+                const auto [card, picker] = design::makePaddedMonthPicker();
                 QObject::connect(picker, &design::MonthPicker::datePicked, model, &ImageReviewModel::chooseDayInCard);
-                return padded;
+                return card;
             },
             [model](QWidget* content) {
                 const core::Date shown =
