@@ -47,7 +47,7 @@ void EventUndoSnapshot::restore(platform::PlatformEvent& event, const platform::
     event.url = url;
     event.availability = availability;
     event.alarms = alarms;
-    event.recurrenceRules = includeRecurrence ? recurrenceRules : std::vector<platform::PlatformRecurrenceRule>{};
+    event.recurrenceRules = includeRecurrence ? recurrenceRules : QList<platform::PlatformRecurrenceRule>{};
 }
 
 void EventUndoReferences::rememberReplacement(const QString& oldID, const QString& newID) {

@@ -35,7 +35,7 @@ struct EventUndoSnapshot {
     std::optional<QUrl> url;
     platform::Availability availability = platform::Availability::Busy;
     std::vector<platform::PlatformAlarm> alarms;
-    std::vector<platform::PlatformRecurrenceRule> recurrenceRules;
+    QList<platform::PlatformRecurrenceRule> recurrenceRules;
 
     static EventUndoSnapshot of(const platform::PlatformEvent& event);
     // Writes the snapshot onto the event: every field, and the rules only with

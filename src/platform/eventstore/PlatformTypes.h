@@ -5,6 +5,7 @@
 #include "core/Date.h"
 #include "core/TimeZone.h"
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -126,8 +127,8 @@ struct PlatformEvent {
     std::optional<core::TimeZone> timeZone;  // nullopt: floating
     Availability availability = Availability::Busy;
     std::vector<PlatformAlarm> alarms;
-    // Every occurrence of a series carries the series' rules, a detached one too.
-    std::vector<PlatformRecurrenceRule> recurrenceRules;
+    // Every occurrence of a series carries the series' rules, a detached one too; its copies share them.
+    QList<PlatformRecurrenceRule> recurrenceRules;
     bool isDetached = false;  // an occurrence changed apart from its series
     std::optional<PlatformParticipant> organizer;
     std::vector<PlatformParticipant> attendees;

@@ -94,7 +94,7 @@ void applyChangedFields(icalcomponent* target, const PlatformEvent& wanted, cons
     }
 }
 
-QList<QByteArray> ruleTexts(const std::vector<PlatformRecurrenceRule>& rules, IcsEditor::StartKind kind) {
+QList<QByteArray> ruleTexts(const QList<PlatformRecurrenceRule>& rules, IcsEditor::StartKind kind) {
     QList<QByteArray> texts;
     for (const PlatformRecurrenceRule& rule : rules) {
         texts.append(rruleText(rule, kind, core::TimeZone::current()));
