@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -310,15 +311,20 @@ private:
                 memo ? &memo->perRule[index] : nullptr);
             return;
         }
+        const std::optional<double> step = plainCadence(rule);
+        if (step && !m_shape.allDay && !libicalOnly) {
+            walkPlainCadence(rule, static_cast<qint64>(*step), from, starts);
+            return;
+        }
+        core::Date walkFrom = from;
+        // Of a plain cadence (every so many hours, say) only the last steps before the window can be among the
+        // running occurrences kept; a day more covers any shift of the wall clock.
+        if (step)
+            walkFrom = std::max(walkFrom, m_windowStart - static_cast<double>(kMostRunningAtOnce + 1) * *step - kDay);
         const icaltimetype dtstart = toIcal(m_master.start->wall, m_shape.allDay);
         icalrecur_iterator* it = icalrecur_iterator_new(rule, dtstart);
         if (!it)
             return;
-        core::Date walkFrom = from;
-        // Of a plain cadence (every so many hours, say) only the last steps before the window can be among the
-        // running occurrences kept; a day more covers any shift of the wall clock.
-        if (const std::optional<double> step = plainCadence(rule))
-            walkFrom = std::max(walkFrom, m_windowStart - static_cast<double>(kMostRunningAtOnce + 1) * *step - kDay);
         if (rule.count == 0 && walkFrom > m_master.start->toDate(m_floating)) {
             const WallTime hint = dateToWall(walkFrom, m_shape.allDay ? m_floating : m_zone);
             icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
@@ -421,6 +427,47 @@ private:
                 if (!take(wall, starts))
                     return;
             }
+        }
+    }
+
+    // Every so many seconds, minutes or hours with nothing filtering the steps: libical adds the step to the wall
+    // clock one ICU calendar operation at a time (a series of decade-long occurrences cost it a millisecond per
+    // window), and when told to start near the window it steps from there, out of line with the start's own
+    // cadence. The n-th step is the start's wall time plus n steps, so the walk begins at the first step that may
+    // still be kept: of those begun before the window (or before the rule's end) only the latest are.
+    void walkPlainCadence(const icalrecurrencetype& rule, qint64 step, core::Date from, RuleStarts& starts) const {
+        const auto seconds = [](const WallTime& w) {
+            return daysFromCivil(w.year, w.month, w.day) * 86400 + w.hour * 3600 + w.minute * 60 + w.second;
+        };
+        // Which step is the first at or after a wall time; negative before the start.
+        const qint64 first = seconds(m_master.start->wall);
+        const auto stepAt = [&](const WallTime& wall) {
+            const qint64 after = seconds(wall) - first;
+            return after >= 0 ? (after + step - 1) / step : -((-after) / step);
+        };
+        std::optional<WallTime> until;
+        qint64 end = rule.count > 0 ? rule.count : std::numeric_limits<qint64>::max();
+        if (!icaltime_is_null_time(rule.until)) {
+            until = fromIcal(rule.until);
+            end = std::min(end, std::max<qint64>(0, (seconds(*until) - first) / step + 1));
+        }
+        const qint64 daySteps = (86400 + step - 1) / step;
+        const qint64 windowStep = stepAt(dateToWall(m_windowStart, m_zone)) - daySteps;
+        qint64 index = std::max({qint64{0}, stepAt(dateToWall(from, m_zone)) - daySteps,
+                                 std::min(windowStep, end) - static_cast<qint64>(kMostRunningAtOnce) - 1});
+        for (int guard = 0; guard < kMaxIterations && index < end && !m_allowance.exhausted(); ++guard, ++index) {
+            --m_allowance.left;
+            const qint64 at = first + index * step;
+            const qint64 day = at >= 0 ? at / 86400 : (at - 86399) / 86400;
+            const qint64 secondOfDay = at - day * 86400;
+            WallTime wall = civilFromDays(day);
+            wall.hour = static_cast<int>(secondOfDay / 3600);
+            wall.minute = static_cast<int>(secondOfDay / 60 % 60);
+            wall.second = static_cast<int>(secondOfDay % 60);
+            if (until && !beforeOrAt(wall, *until))
+                return;
+            if (!take(wall, starts))
+                return;
         }
     }
 

@@ -242,6 +242,60 @@ TEST(IcsRecurrence, RuleShortcutAgreesWithLibical) {
     }
 }
 
+// Sub-daily rules that nothing filters are stepped on the wall clock by arithmetic; libical steps through ICU. Both
+// must agree across daylight-saving changes (a skipped and a repeated hour), with COUNT and UNTIL, and for series
+// whose occurrences run for years, of which only the latest that still run are kept. (libical is compared only
+// where it walks from the start: told to begin near a window, it leaves the cadence of a rule with an INTERVAL.)
+TEST(IcsRecurrence, SubDailyCadenceAgreesWithLibical) {
+    const QStringList rules{
+        QStringLiteral("RRULE:FREQ=HOURLY"),
+        QStringLiteral("RRULE:FREQ=HOURLY;INTERVAL=5;COUNT=400"),
+        QStringLiteral("RRULE:FREQ=HOURLY;UNTIL=20241027T013000Z"),
+        QStringLiteral("RRULE:FREQ=MINUTELY"),
+        QStringLiteral("RRULE:FREQ=MINUTELY;INTERVAL=90;COUNT=3000"),
+        QStringLiteral("RRULE:FREQ=SECONDLY;INTERVAL=1800;COUNT=900;UNTIL=20240331"),
+    };
+    const std::vector<std::pair<QString, QString>> starts{
+        {QStringLiteral("DTSTART;TZID=Europe/Berlin:20240301T023000"),
+         QStringLiteral("DTEND;TZID=Europe/Berlin:20240301T033000")},
+        {QStringLiteral("DTSTART:20240310T001500Z"), QStringLiteral("DTEND:20240310T002000Z")},
+        {QStringLiteral("DTSTART:20240302T101010"), QStringLiteral("DTEND:20240302T111010")},
+        {QStringLiteral("DTSTART;TZID=Europe/Berlin:20230101T000000"),
+         QStringLiteral("DTEND;TZID=Europe/Berlin:20330101T000000")},
+    };
+    const std::vector<std::pair<core::Date, core::Date>> windows{{utc(2024, 3, 25), utc(2024, 4, 5)},
+                                                                 {utc(2024, 10, 20), utc(2024, 11, 3)},
+                                                                 {utc(2024, 3, 1), utc(2024, 3, 3)},
+                                                                 {utc(2026, 6, 1), utc(2026, 6, 8)}};
+    for (const QString& rule : rules) {
+        for (const auto& [start, end] : starts) {
+            QStringList lines = weeklyBerlin(rule);
+            lines[3] = start;
+            lines[4] = end;
+            const ParsedSeries s(ics(lines));
+            for (const auto& [from, to] : windows) {
+                const auto ours = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(false);
+                const auto theirs = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(true);
+                EXPECT_EQ(ours, theirs) << rule.toStdString() << " " << start.toStdString() << " "
+                                        << core::toIsoString(from).toStdString();
+            }
+        }
+    }
+}
+
+// Every seven hours from 1 March at 02:30 (Berlin, an hour before UTC until the end of March): three weeks later the
+// occurrences are still a multiple of seven hours from the start, and the one begun just before the window is there.
+TEST(IcsRecurrence, SubDailyIntervalKeepsTheStartsCadenceFarFromTheStart) {
+    QStringList lines = weeklyBerlin(QStringLiteral("RRULE:FREQ=HOURLY;INTERVAL=7"));
+    lines[3] = QStringLiteral("DTSTART;TZID=Europe/Berlin:20240301T023000");
+    lines[4] = QStringLiteral("DTEND;TZID=Europe/Berlin:20240301T033000");
+    EXPECT_EQ(ParsedSeries(ics(lines)).starts(utc(2024, 3, 25), utc(2024, 3, 26)),
+              (std::vector<core::Date>{utc(2024, 3, 24, 23, 30), utc(2024, 3, 25, 6, 30), utc(2024, 3, 25, 13, 30),
+                                       utc(2024, 3, 25, 20, 30)}));
+}
+
 // Rules beyond the simple daily and weekly ones are walked by our own period walk; it must give what libical's
 // iterator gives, for starts that fall on awkward days and windows near and far from the start.
 TEST(IcsRecurrence, RuleWalkAgreesWithLibical) {
