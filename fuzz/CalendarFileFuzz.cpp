@@ -74,6 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             store.event(events[i].eventIdentifier, *events[i].occurrenceDate);
     }
     for (const auto& item : store.catalog().items())
-        store.calendarItem(item.identifier);
+        store.calendarItem(store.catalog().identifier(item));
     return 0;
 }

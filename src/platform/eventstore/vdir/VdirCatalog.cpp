@@ -41,7 +41,25 @@ bool sameLayout(const VdirScan& a, const VdirScan& b) {
     return true;
 }
 
+QStringView fileNameOf(const QString& path) {
+    return QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// The identifier an item has when its UID is its own in the collection.
+QString plainIdentifier(const QString& collectionId, const QString& uid, const QString& path) {
+    return collectionId + QLatin1Char('/') +
+           (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileNameOf(path).toString()) : escapeUid(uid));
+}
+
 }  // namespace
+
+QString itemIdentifier(const VdirItem& item, const VdirCollection& collection) {
+    const QString uid = item.uid();
+    QString identifier = plainIdentifier(collection.folder.id, uid, item.path);
+    if (item.uidTakenBefore && !uid.isEmpty())
+        identifier += QLatin1String("%%") + escapeUid(fileNameOf(item.path).toString());
+    return identifier;
+}
 
 VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(m_zones) {}
 
@@ -67,8 +85,22 @@ const VdirCollection* VdirCatalog::collectionById(const QString& identifier) con
 }
 
 const VdirItem* VdirCatalog::item(const QString& identifier) const {
-    const auto it = m_itemIndex.constFind(identifier);
-    return it == m_itemIndex.constEnd() ? nullptr : &(*m_items)[static_cast<size_t>(*it)];
+    const qsizetype position = positionOf(identifier);
+    return position < 0 ? nullptr : &(*m_items)[static_cast<size_t>(position)];
+}
+
+qsizetype VdirCatalog::positionOf(const QString& identifier) const {
+    const size_t hash = qHash(identifier);
+    for (auto it = std::lower_bound(m_itemIndex.begin(), m_itemIndex.end(), IndexEntry{hash, 0});
+         it != m_itemIndex.end() && it->hash == hash; ++it)
+        if (this->identifier((*m_items)[static_cast<size_t>(it->position)]) == identifier)
+            return it->position;
+    return -1;
+}
+
+void VdirCatalog::indexItem(const QString& identifier, qsizetype position) {
+    const IndexEntry entry{qHash(identifier), position};
+    m_itemIndex.insert(std::lower_bound(m_itemIndex.begin(), m_itemIndex.end(), entry), entry);
 }
 
 void VdirCatalog::stage(const QString& path, std::optional<QByteArray> icsText) {
@@ -118,7 +150,11 @@ void VdirCatalog::rebuildIndex() {
 
     // Most files hold one item: the list is sized once, and no room is left over for as long as it is kept.
     m_items->reserve(static_cast<size_t>(m_cache.size() + m_staged.size()));
-    m_itemIndex.reserve(m_cache.size() + m_staged.size());
+    m_itemIndex.reserve(static_cast<size_t>(m_cache.size() + m_staged.size()));
+    // The hashes of the identifiers so far: an identifier is looked for among the items only when its hash is
+    // taken.
+    QSet<size_t> hashes;
+    hashes.reserve(m_cache.size() + m_staged.size());
     QHash<QString, bool> seenPaths;
     for (size_t ci = 0; ci < m_collections->size(); ++ci) {
         QHash<QString, int> uidCount;
@@ -129,38 +165,49 @@ void VdirCatalog::rebuildIndex() {
             if (staged != m_staged.constEnd()) {
                 if (*staged)
                     addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp, scanned.writable,
-                                 uidCount);
+                                 uidCount, hashes);
                 continue;
             }
             if (const VdirCachedFile* cached = m_cache.file(scanned.path))
                 addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp,
-                             scanned.writable, uidCount);
+                             scanned.writable, uidCount, hashes);
         }
         // Staged files that are not on disk yet.
         for (auto it = m_staged.constBegin(); it != m_staged.constEnd(); ++it) {
             if (!*it || seenPaths.contains(it.key()) || QFileInfo(it.key()).path() != folder.path)
                 continue;
-            addFileItems(static_cast<int>(ci), it.key(), **it, std::nullopt, true, uidCount);
+            addFileItems(static_cast<int>(ci), it.key(), **it, std::nullopt, true, uidCount, hashes);
         }
         for (auto it = uidCount.constBegin(); it != uidCount.constEnd(); ++it)
             if (it.value() > 1)
                 m_sharedIdentifiers.insert(it.key());
     }
+    std::sort(m_itemIndex.begin(), m_itemIndex.end());
 }
 
 void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
-                               const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount) {
+                               const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount,
+                               QSet<size_t>& hashes) {
     VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     for (VdirItem& item : fileItems(collectionIndex, path, file, stamp, fileWritable)) {
-        if (uidCount[item.identifier]++ > 0 && !item.uid().isEmpty())
-            item.identifier += QLatin1String("%%") + escapeUid(QFileInfo(path).fileName());
+        item.uidTakenBefore = uidCount[plainIdentifier(collection.folder.id, item.uid(), path)]++ > 0;
         if (item.kind == IcsComponent::Kind::Todo)
             collection.holdsTodos = true;
         else
             collection.holdsEvents = true;
-        if (m_itemIndex.contains(item.identifier))
-            continue;
-        m_itemIndex.insert(item.identifier, static_cast<qsizetype>(m_items->size()));
+        const QString identifier = itemIdentifier(item, collection);
+        const size_t hash = qHash(identifier);
+        const auto position = static_cast<qsizetype>(m_items->size());
+        if (hashes.contains(hash)) {
+            const bool taken = std::any_of(m_itemIndex.begin(), m_itemIndex.end(), [&](const IndexEntry& entry) {
+                return entry.hash == hash && this->identifier((*m_items)[static_cast<size_t>(entry.position)]) ==
+                                                 identifier;
+            });
+            if (taken)
+                continue;
+        }
+        hashes.insert(hash);
+        m_itemIndex.push_back({hash, position});
         m_items->push_back(std::move(item));
     }
 }
@@ -172,7 +219,6 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
     if (!file || !file->problem.isEmpty())
         return items;
     const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
-    const QString fileName = QFileInfo(path).fileName();
 
     // Group by UID, keeping the order of first appearance.
     std::vector<std::pair<QString, IcsSeries>> groups;
@@ -210,8 +256,6 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
         item.series = std::move(series);
         item.kind = item.main().kind;
         item.readOnly = file->hasErrors || !fileWritable || !collection.folder.writable || ambiguous.contains(uid);
-        item.identifier = collection.folder.id + QLatin1Char('/') +
-                          (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
         items.push_back(std::move(item));
     }
     return items;
@@ -331,20 +375,18 @@ bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& sca
 
     // An identifier that another file claims too depends on the order of all the files that claim it.
     const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
-    const QString fileName = QFileInfo(scanned.path).fileName();
-    for (auto it = first; it != last; ++it) {
-        const QString uid = it->uid();
-        const QString plain = collection.folder.id + QLatin1Char('/') +
-                              (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
-        if (m_sharedIdentifiers.contains(plain))
+    for (auto it = first; it != last; ++it)
+        if (m_sharedIdentifiers.contains(plainIdentifier(collection.folder.id, it->uid(), it->path)))
             return false;
-    }
+    QStringList freshIdentifiers;
     for (const VdirItem& item : fresh) {
-        if (m_sharedIdentifiers.contains(item.identifier))
+        QString identifier = itemIdentifier(item, collection);
+        if (m_sharedIdentifiers.contains(identifier))
             return false;
-        const auto held = m_itemIndex.constFind(item.identifier);
-        if (held != m_itemIndex.constEnd() && (*held < begin || *held >= end))
+        const qsizetype held = positionOf(identifier);
+        if (held >= 0 && (held < begin || held >= end))
             return false;
+        freshIdentifiers << std::move(identifier);
     }
 
     // Whether the collection holds events and to-dos once the file's items are replaced.
@@ -363,24 +405,25 @@ bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& sca
     if (m_items.use_count() > 1)
         m_items = std::make_shared<std::vector<VdirItem>>(*m_items);
     std::vector<VdirItem>& list = *m_items;
-    for (qsizetype i = begin; i < end; ++i) {
-        changed << list[static_cast<size_t>(i)].identifier;
-        m_itemIndex.remove(list[static_cast<size_t>(i)].identifier);
-    }
-    for (const VdirItem& item : fresh)
-        changed << item.identifier;
+    for (qsizetype i = begin; i < end; ++i)
+        changed << identifier(list[static_cast<size_t>(i)]);
+    changed += freshIdentifiers;
+    // The file's entries go, and the items after them move by as many as the file gains or loses; the order of the
+    // entries stays as it is.
     const auto freshCount = static_cast<qsizetype>(fresh.size());
-    qsizetype reindexEnd = begin + freshCount;
-    if (freshCount == end - begin) {
+    const qsizetype moved = freshCount - (end - begin);
+    std::erase_if(m_itemIndex, [&](const IndexEntry& entry) { return entry.position >= begin && entry.position < end; });
+    if (moved == 0) {
         std::move(fresh.begin(), fresh.end(), list.begin() + begin);
     } else {
         list.erase(list.begin() + begin, list.begin() + end);
         list.insert(list.begin() + begin, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
-        // Every item after them moved.
-        reindexEnd = static_cast<qsizetype>(list.size());
+        for (IndexEntry& entry : m_itemIndex)
+            if (entry.position >= end)
+                entry.position += moved;
     }
-    for (qsizetype i = begin; i < reindexEnd; ++i)
-        m_itemIndex.insert(list[static_cast<size_t>(i)].identifier, i);
+    for (qsizetype i = 0; i < freshCount; ++i)
+        indexItem(freshIdentifiers[i], begin + i);
     return true;
 }
 

@@ -31,7 +31,6 @@ struct VdirCollection {
 
 // One calendar item: the components of one UID in one file.
 struct VdirItem {
-    QString identifier;  // eventIdentifier and calendarItemIdentifier alike
     QString path;
     // Of the file the item was read from; nullopt for a staged file not yet written.
     std::optional<VdirFileStamp> stamp;
@@ -39,6 +38,8 @@ struct VdirItem {
     IcsComponent::Kind kind = IcsComponent::Kind::Event;
     // The file lost data when it was read, or its folder is not writable: never write it back.
     bool readOnly = false;
+    // An earlier file of the collection holds the UID too: the identifier names this item's file as well.
+    bool uidTakenBefore = false;
     std::shared_ptr<const IcsFile> file;  // keeps `series` alive
     IcsSeries series;
 
@@ -47,6 +48,11 @@ struct VdirItem {
     // The stamp as a revision; made when asked, since most items are never written.
     QString etag() const { return stamp ? stamp->toString() : QString(); }
 };
+
+// eventIdentifier and calendarItemIdentifier alike: the collection's id and the UID, or the file's name where the
+// UID does not tell the item. Made when asked: most items are never looked up by it, and a copy held by each item
+// costs about a hundred bytes.
+QString itemIdentifier(const VdirItem& item, const VdirCollection& collection);
 
 // The collections and items below a vdir root, kept in step with the disk by reload().
 class VdirCatalog {
@@ -84,6 +90,9 @@ public:
     };
     Snapshot snapshot() const { return {m_collections, m_items}; }
     const VdirItem* item(const QString& identifier) const;
+    QString identifier(const VdirItem& item) const {
+        return itemIdentifier(item, (*m_collections)[static_cast<size_t>(item.collectionIndex)]);
+    }
     // Grows whenever the index was rebuilt: what a reader sees may have changed.
     quint64 version() const { return m_version; }
 
@@ -95,9 +104,23 @@ public:
     bool hasStaged() const { return !m_staged.isEmpty(); }
 
 private:
+    // An item's position in the list under the hash of its identifier. The index holds these in the order of the
+    // hashes: a lookup makes the identifiers of the items of one hash only, usually one.
+    struct IndexEntry {
+        size_t hash = 0;
+        qsizetype position = 0;
+        bool operator<(const IndexEntry& other) const {
+            return hash != other.hash ? hash < other.hash : position < other.position;
+        }
+    };
+
     void rebuildIndex();
     void addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
-                      const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount);
+                      const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount,
+                      QSet<size_t>& hashes);
+    // The position of the item of that identifier in the list, or -1.
+    qsizetype positionOf(const QString& identifier) const;
+    void indexItem(const QString& identifier, qsizetype position);
     // The items of one file, each under the identifier its UID gives it in the collection.
     std::vector<VdirItem> fileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
                                     const std::optional<VdirFileStamp>& stamp, bool fileWritable) const;
@@ -113,7 +136,7 @@ private:
     QHash<QString, std::optional<std::shared_ptr<const IcsFile>>> m_staged;
     std::shared_ptr<std::vector<VdirCollection>> m_collections = std::make_shared<std::vector<VdirCollection>>();
     std::shared_ptr<std::vector<VdirItem>> m_items = std::make_shared<std::vector<VdirItem>>();
-    QHash<QString, qsizetype> m_itemIndex;
+    std::vector<IndexEntry> m_itemIndex;
     // Identifiers that more than one file of a collection claims (their UID is in several files); usually none.
     QSet<QString> m_sharedIdentifiers;
     quint64 m_version = 0;

@@ -49,8 +49,8 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
                                 const core::TimeZone& floatingZone) {
     const IcsComponent& c = *occurrence.component;
     PlatformEvent event;
-    event.eventIdentifier = item.identifier;
-    event.calendarItemIdentifier = item.identifier;
+    event.eventIdentifier = itemIdentifier(item, collection);
+    event.calendarItemIdentifier = event.eventIdentifier;
     if (QString uid = item.uid(); !uid.isEmpty())
         event.calendarItemExternalIdentifier = std::move(uid);
     event.calendar = calendarFor(item, collection);
@@ -97,7 +97,7 @@ PlatformReminder makePlatformReminder(const VdirItem& item, const VdirCollection
                                       const core::TimeZone& floatingZone) {
     const IcsComponent& c = item.main();
     PlatformReminder reminder;
-    reminder.calendarItemIdentifier = item.identifier;
+    reminder.calendarItemIdentifier = itemIdentifier(item, collection);
     if (QString uid = item.uid(); !uid.isEmpty())
         reminder.calendarItemExternalIdentifier = std::move(uid);
     reminder.calendar = calendarFor(item, collection);

@@ -113,7 +113,8 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences, &allowance);
         fromFile += occurrences.size();
-        if (only && !only->identifiers->contains(item.identifier))
+        if (only && !only->identifiers->contains(
+                        itemIdentifier(item, collections[static_cast<size_t>(item.collectionIndex)])))
             return;
         const IcsComponent* master = item.series.master;
         const auto fromMaster = static_cast<size_t>(std::count_if(

@@ -250,9 +250,9 @@ QString VdirStoreWriter::identifierOf(VdirEventStore& store, const QString& path
     for (const VdirItem& item : store.catalog().items()) {
         if (item.uid() == text) {
             if (item.path == path) {
-                return item.identifier;
+                return store.catalog().identifier(item);
             }
-            inAnotherFile = item.identifier;
+            inAnotherFile = store.catalog().identifier(item);
         }
     }
     // A commit takes another name when the UID's one was taken meanwhile.
@@ -357,7 +357,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
     IcsEditor editor = editorFor(file.tree.get());
     // Staging rebuilds the catalog: nothing of `item` is used after it.
     const QByteArray uid = item->uid().toUtf8();
-    const QString identifier = item->identifier;
+    const QString identifier = store.catalog().identifier(*item);
     const int collectionIndex = item->collectionIndex;
     const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
     const bool timesChanged = timesDiffer(event, current);
@@ -573,7 +573,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         fail(Code::NotFound);
     }
     apply(editor, todo, &current);
-    const QString identifier = item->identifier;
+    const QString identifier = store.catalog().identifier(*item);
     stage(file, true);
     finish(store, commitNow);
     if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {

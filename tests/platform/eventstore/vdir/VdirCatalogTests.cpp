@@ -2,6 +2,9 @@
 
 #include "platform/eventstore/vdir/VdirCatalog.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <libical/ical.h>
 
 #include <gtest/gtest.h>
@@ -58,8 +61,9 @@ TEST(VdirCatalog, IdentifiersOfAwkwardUidsAndFolders) {
     catalog.reload();
     QStringList identifiers;
     for (const auto& item : catalog.items()) {
-        EXPECT_FALSE(item.identifier.contains(QLatin1Char('|'))) << item.identifier.toStdString();
-        identifiers << item.identifier;
+        const QString identifier = catalog.identifier(item);
+        EXPECT_FALSE(identifier.contains(QLatin1Char('|'))) << identifier.toStdString();
+        identifiers << identifier;
     }
     identifiers.sort();
     EXPECT_EQ(identifiers, (QStringList{QStringLiteral("a%7Cb/%%nouid.ics"), QStringLiteral("a%7Cb/dup"),
@@ -113,12 +117,12 @@ QStringList seen(const VdirCatalog& catalog) {
                      .arg(c.isReminderList());
     for (const auto& item : catalog.items())
         lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
-                     .arg(item.identifier, item.path, item.etag(), item.main().summary().value_or(QString()))
+                     .arg(catalog.identifier(item), item.path, item.etag(), item.main().summary().value_or(QString()))
                      .arg(item.collectionIndex)
                      .arg(item.readOnly);
     for (const auto& item : catalog.items())
-        if (catalog.item(item.identifier) != &item)
-            lines << QStringLiteral("not found by its identifier: ") + item.identifier;
+        if (catalog.item(catalog.identifier(item)) != &item)
+            lines << QStringLiteral("not found by its identifier: ") + catalog.identifier(item);
     return lines;
 }
 
@@ -190,6 +194,54 @@ TEST(VdirCatalog, FilesReadAgainAfterAWriteGiveWhatARescanGives) {
               std::nullopt);
     EXPECT_EQ(seen(catalog), now) << "nothing changed";
     catalog.reload();
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+}
+
+// Identifiers are made from the folder, the UID and, where the UID does not tell, the file's name: an event keeps
+// its identifier over rescans and restarts, follows its UID when its file is renamed, and a second file that claims
+// the UID is told apart by its name for as long as an earlier file holds the UID.
+TEST(VdirCatalog, AnItemIsFoundByItsIdentifierWhateverBecomesOfItsFile) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("x"), QStringLiteral("Home x")));
+    vdir.writeIcs(QStringLiteral("home/c.ics"), event(QStringLiteral("y"), QStringLiteral("Home y")));
+    vdir.writeIcs(QStringLiteral("work/b.ics"), event(QStringLiteral("x"), QStringLiteral("Work x")));
+    VdirCatalog catalog(vdir.root);
+    catalog.reload();
+    const auto fileOf = [&](const QString& identifier) {
+        const auto* item = catalog.item(identifier);
+        return item ? QFileInfo(item->path).fileName() : QStringLiteral("<none>");
+    };
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("home/x")), QStringLiteral("Home x"));
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("work/x")), QStringLiteral("Work x")) << "one UID in two collections";
+    EXPECT_EQ(catalog.item(QStringLiteral("home/z")), nullptr);
+    EXPECT_EQ(catalog.item(QString()), nullptr);
+    catalog.reload();
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root)) << "the same after a rescan and after a restart";
+
+    QFile::rename(vdir.path(QStringLiteral("home/a.ics")), vdir.path(QStringLiteral("home/z.ics")));
+    ASSERT_EQ(catalog.refresh({vdir.path(QStringLiteral("home/a.ics")), vdir.path(QStringLiteral("home/z.ics"))}),
+              true);
+    EXPECT_EQ(fileOf(QStringLiteral("home/x")), QStringLiteral("z.ics")) << "renamed";
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+
+    // An earlier file takes the UID; the later one keeps its event under a name of its own until the first goes.
+    vdir.writeIcs(QStringLiteral("home/d.ics"), event(QStringLiteral("x"), QStringLiteral("Another x")));
+    ASSERT_EQ(catalog.refresh({vdir.path(QStringLiteral("home/d.ics"))}), true);
+    EXPECT_EQ(fileOf(QStringLiteral("home/x")), QStringLiteral("d.ics"));
+    EXPECT_EQ(fileOf(QStringLiteral("home/x%%z.ics")), QStringLiteral("z.ics"));
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    QFile::remove(vdir.path(QStringLiteral("home/d.ics")));
+    catalog.reload();
+    EXPECT_EQ(fileOf(QStringLiteral("home/x")), QStringLiteral("z.ics")) << "removed";
+    EXPECT_EQ(catalog.item(QStringLiteral("home/x%%z.ics")), nullptr);
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("home/y")), QStringLiteral("Home y"));
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+
+    // Put back under its old name.
+    QFile::rename(vdir.path(QStringLiteral("home/z.ics")), vdir.path(QStringLiteral("home/a.ics")));
+    catalog.reload();
+    EXPECT_EQ(fileOf(QStringLiteral("home/x")), QStringLiteral("a.ics"));
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("work/x")), QStringLiteral("Work x"));
     EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
 }
 
