@@ -6,6 +6,7 @@
 #include "FileSizeLimit.h"
 #include "StoreTestSupport.h"
 #include "core/Clock.h"
+#include "platform/eventstore/vdir/IcsItemCut.h"
 #include "platform/eventstore/vdir/VdirEventStore.h"
 #include "platform/privacy/FakePrivacy.h"
 #include "store/CalendarStore.h"
@@ -20,6 +21,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -86,12 +88,38 @@ protected:
         return all;
     }
 
-    std::vector<model::ODEvent> named(const QString& title) const {
+    std::vector<model::ODEvent> named(const QString& title) const { return named(*store, title); }
+
+    static std::vector<model::ODEvent> named(const CalendarStore& from, const QString& title) {
         std::vector<model::ODEvent> found;
-        for (const auto& e : store->events())
+        for (const auto& e : from.events())
             if (e.title == title)
                 found.push_back(e);
         return found;
+    }
+
+    // What `shown` publishes after changes must be what a store opened afresh on the same files publishes, in the
+    // published order (events of one start may come in another order among themselves).
+    testing::AssertionResult publishesWhatAFreshReadGives(const CalendarStore& shownBy, const QString& folder) {
+        const std::vector<model::ODEvent>& shown = shownBy.events();
+        for (size_t i = 1; i < shown.size(); ++i) {
+            const model::ODEvent& a = shown[i - 1];
+            const model::ODEvent& b = shown[i];
+            if (b.start < a.start || (b.start == a.start && b.isAllDay && !a.isAllDay))
+                return testing::AssertionFailure() << "out of order at " << i;
+        }
+        platform::vdir::VdirEventStore freshEk(privacy, folder);
+        CalendarStore fresh(freshEk);
+        const auto byStartAndId = [](std::vector<model::ODEvent> events) {
+            std::sort(events.begin(), events.end(), [](const model::ODEvent& a, const model::ODEvent& b) {
+                return std::tie(a.start, a.id) < std::tie(b.start, b.id);
+            });
+            return events;
+        };
+        if (byStartAndId(shown) != byStartAndId(fresh.events()))
+            return testing::AssertionFailure()
+                   << shown.size() << " events shown, " << fresh.events().size() << " read afresh, or they differ";
+        return testing::AssertionSuccess();
     }
 };
 
@@ -189,27 +217,7 @@ TEST_F(CalendarStoreOnVdir, ChangesRepublishWhatAFreshReadOfTheFilesGives) {
     write(u"work/holiday.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:holiday"_s, u"SUMMARY:Holiday"_s,
                                       u"DTSTART;VALUE=DATE:20260312"_s, u"END:VEVENT"_s}));
     open();
-    const auto sameAsAFreshRead = [&]() -> testing::AssertionResult {
-        const std::vector<model::ODEvent>& shown = store->events();
-        for (size_t i = 1; i < shown.size(); ++i) {
-            const model::ODEvent& a = shown[i - 1];
-            const model::ODEvent& b = shown[i];
-            if (b.start < a.start || (b.start == a.start && b.isAllDay && !a.isAllDay))
-                return testing::AssertionFailure() << "out of order at " << i;
-        }
-        platform::vdir::VdirEventStore freshEk(privacy, root);
-        CalendarStore fresh(freshEk);
-        const auto byStartAndId = [](std::vector<model::ODEvent> events) {
-            std::sort(events.begin(), events.end(), [](const model::ODEvent& a, const model::ODEvent& b) {
-                return std::tie(a.start, a.id) < std::tie(b.start, b.id);
-            });
-            return events;
-        };
-        if (byStartAndId(shown) != byStartAndId(fresh.events()))
-            return testing::AssertionFailure() << shown.size() << " events shown, " << fresh.events().size()
-                                               << " read afresh, or they differ";
-        return testing::AssertionSuccess();
-    };
+    const auto sameAsAFreshRead = [&] { return publishesWhatAFreshReadGives(*store, root); };
     ASSERT_TRUE(sameAsAFreshRead());
 
     const model::ODEvent alpha = named(u"Alpha"_s).at(0);
@@ -237,6 +245,132 @@ TEST_F(CalendarStoreOnVdir, ChangesRepublishWhatAFreshReadOfTheFilesGives) {
     EXPECT_TRUE(sameAsAFreshRead());
     EXPECT_EQ(named(u"Lunch"_s).size(), 1u);
     EXPECT_EQ(named(u"Lunch"_s).front().id, lunch.id);
+}
+
+// A calendar file of many events is edited one item at a time, its other bytes left as they are. Each kind of edit
+// must come out as rewriting the whole file would: the same done in a second folder with whole rewrites, both
+// folders read afresh give the same events, and what each store publishes is what a fresh read of its files gives.
+TEST_F(CalendarStoreOnVdir, EditsInsideACalendarFileOfManyEventsComeOutAsRewritingTheWholeFileWould) {
+    const QByteArray frame = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nX-WR-CALNAME:Exported\r\n";
+    const QByteArray zone =
+        "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:19701025T030000\r\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
+        "END:STANDARD\r\nBEGIN:DAYLIGHT\r\nDTSTART:19700329T020000\r\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
+        "END:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+    const QByteArray alpha =
+        "BEGIN:VEVENT\r\nUID:alpha\r\nSUMMARY:Alpha\r\nDTSTART;TZID=Europe/Berlin:20260311T090000\r\n"
+        "DTEND;TZID=Europe/Berlin:20260311T100000\r\nDESCRIPTION:a description long enough to\r\n"
+        "  be folded\r\nX-ODD:a\\,b\r\nEND:VEVENT\r\n";
+    const QByteArray series =
+        "BEGIN:VEVENT\r\nUID:series\r\nSUMMARY:Series\r\n"
+        "DTSTART;TZID=Europe/Berlin:20260302T140000\r\nDTEND;TZID=Europe/Berlin:20260302T150000\r\n"
+        "RRULE:FREQ=WEEKLY;COUNT=6\r\nBEGIN:VALARM\r\nUID:not-the-item\r\nACTION:DISPLAY\r\n"
+        "DESCRIPTION:Series\r\nTRIGGER:-PT10M\r\nEND:VALARM\r\nEND:VEVENT\r\n";
+    // Line ends of LF only, as some programs write.
+    const QByteArray beta =
+        "BEGIN:VEVENT\nUID:beta\nSUMMARY:Beta\nDTSTART:20260312T080000Z\nDTEND:20260312T090000Z\n"
+        "END:VEVENT\n";
+    const QByteArray moved =
+        "BEGIN:VEVENT\r\nUID:series\r\nSUMMARY:Series (moved)\r\n"
+        "RECURRENCE-ID;TZID=Europe/Berlin:20260309T140000\r\n"
+        "DTSTART;TZID=Europe/Berlin:20260309T160000\r\nDTEND;TZID=Europe/Berlin:20260309T170000\r\n"
+        "END:VEVENT\r\n";
+    const QByteArray holiday =
+        "BEGIN:VEVENT\r\nUID:holiday\r\nSUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20260313\r\n"
+        "END:VEVENT\r\n";
+    const QByteArray gamma =
+        "begin:vevent\r\nuid:gamma\r\nsummary:Gamma\r\ndtstart:20260314T100000Z\r\n"
+        "dtend:20260314T110000Z\r\nX-KEEP;X-P=\"a:b\":c\\;d\r\nend:vevent\r\n";
+    const QByteArray file = frame + zone + alpha + series + beta + moved + holiday + gamma + "END:VCALENDAR\r\n";
+    QFile::remove(vdir.path(u"work/standup.ics"_s));
+    write(u"work/all.ics"_s, file);
+    open();
+    vdirtest::TempVdir wholeVdir;
+    wholeVdir.write(u"work/displayname"_s, "Work");
+    wholeVdir.write(u"work/all.ics"_s, file);
+    platform::vdir::VdirEventStore wholeEk(privacy, wholeVdir.root);
+    CalendarStore whole(wholeEk);
+
+    // Random UIDs name the later part of a split series: events are compared without identifiers.
+    const auto withoutIds = [](std::vector<model::ODEvent> events) {
+        for (model::ODEvent& e : events) {
+            e.id.clear();
+            e.eventIdentifier.clear();
+        }
+        std::sort(events.begin(), events.end(), [](const model::ODEvent& a, const model::ODEvent& b) {
+            return std::tie(a.start, a.title) < std::tie(b.start, b.title);
+        });
+        return events;
+    };
+    const auto sameInBoth = [&]() -> testing::AssertionResult {
+        if (auto shown = publishesWhatAFreshReadGives(*store, root); !shown)
+            return shown << " (cut)";
+        if (auto shown = publishesWhatAFreshReadGives(whole, wholeVdir.root); !shown)
+            return shown << " (whole)";
+        if (withoutIds(store->events()) != withoutIds(whole.events()))
+            return testing::AssertionFailure() << "the files read differently";
+        return testing::AssertionSuccess();
+    };
+    // The same change in both folders, by the title and start of the event it changes.
+    const auto onBoth = [&](const QString& title, int index,
+                            const std::function<void(CalendarStore&, const model::ODEvent&)>& change) {
+        for (CalendarStore* target : {store.get(), &whole}) {
+            const std::vector<model::ODEvent> found = named(*target, title);
+            ASSERT_GT(found.size(), static_cast<size_t>(index)) << title.toStdString();
+            platform::vdir::setItemCutsForTesting(target == store.get());
+            change(*target, found[static_cast<size_t>(index)]);
+            platform::vdir::setItemCutsForTesting(true);
+        }
+    };
+    const auto retitled = [](const QString& title, EditSpan span) {
+        return [title, span](CalendarStore& target, const model::ODEvent& e) {
+            EventDraft draft = EventDraft::fromEvent(e);
+            draft.title = title;
+            target.update(e.id, draft, span);
+        };
+    };
+    ASSERT_TRUE(sameInBoth());
+    ASSERT_EQ(named(u"Series"_s).size(), 5u);
+
+    onBoth(u"Alpha"_s, 0, retitled(u"Alpha, renamed"_s, EditSpan::thisEvent));
+    EXPECT_TRUE(sameInBoth());
+    onBoth(u"Series"_s, 1, [](CalendarStore& target, const model::ODEvent& e) {  // a new override
+        EventDraft later = EventDraft::fromEvent(e);
+        later.start = later.start + 3600;
+        later.end = later.end + 3600;
+        target.update(e.id, later, EditSpan::thisEvent);
+    });
+    EXPECT_TRUE(sameInBoth());
+    onBoth(u"Series (moved)"_s, 0, retitled(u"Series (moved again)"_s, EditSpan::thisEvent));
+    EXPECT_TRUE(sameInBoth());
+    onBoth(u"Series (moved again)"_s, 0, [](CalendarStore& target, const model::ODEvent& e) {
+        target.deleteEvent(e.id, EditSpan::thisEvent);  // the override goes
+    });
+    EXPECT_TRUE(sameInBoth());
+    onBoth(u"Series"_s, 2, retitled(u"Series v2"_s, EditSpan::futureEvents));
+    EXPECT_TRUE(sameInBoth());
+    onBoth(u"Beta"_s, 0,
+           [](CalendarStore& target, const model::ODEvent& e) { target.deleteEvent(e.id, EditSpan::thisEvent); });
+    EXPECT_TRUE(sameInBoth());
+    EXPECT_TRUE(named(u"Beta"_s).empty());
+    for (CalendarStore* target : {store.get(), &whole}) {
+        platform::vdir::setItemCutsForTesting(target == store.get());
+        target->undo();  // Beta comes back
+        target->undo();  // the series is one again
+        platform::vdir::setItemCutsForTesting(true);
+    }
+    EXPECT_TRUE(sameInBoth());
+    EXPECT_EQ(named(u"Beta"_s).size(), 1u);
+    EXPECT_TRUE(named(u"Series v2"_s).empty());
+
+    const QByteArray written = files().value(u"work/all.ics"_s);
+    EXPECT_TRUE(written.startsWith(QByteArray(frame + zone))) << written.constData();
+    EXPECT_TRUE(written.endsWith(QByteArray(holiday + gamma + "END:VCALENDAR\r\n"))) << written.constData();
+    // Rewritten whole, the file is spelled libical's way: the two ways did differ.
+    QFile rewritten(wholeVdir.path(u"work/all.ics"_s));
+    ASSERT_TRUE(rewritten.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(rewritten.readAll().contains(gamma));
 }
 
 TEST_F(CalendarStoreOnVdir, CreateMoveAndUndoTwiceLeavesNoFile) {

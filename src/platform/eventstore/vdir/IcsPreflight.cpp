@@ -107,23 +107,11 @@ IcsPreflight preflightIcs(const QByteArray& data) {
     return result;
 }
 
-std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
-    // Below this a file reads in a few milliseconds anyway.
-    constexpr qsizetype kWorthSplitting = 1024 * 1024;
-    constexpr qsizetype kPartSize = 256 * 1024;
-    if (text.size() < kWorthSplitting || parts < 2)
-        return {};
-    struct Range {
-        qsizetype begin;
-        qsizetype end;
-    };
-    QByteArray frame;  // the calendar's own lines, BEGIN:VCALENDAR first
-    QByteArray zones;
-    std::vector<Range> components;
-    int depth = 0;
+std::optional<IcsOutline> outlineCalendar(const QByteArray& text) {
+    IcsOutline outline;
+    // The components the line is in, the calendar first.
+    std::vector<QByteArrayView> open;
     bool ended = false;
-    bool inZone = false;
-    qsizetype componentStart = 0;
     for (qsizetype pos = 0; pos < text.size();) {
         qsizetype end = text.indexOf('\n', pos);
         end = end < 0 ? text.size() : end + 1;
@@ -135,32 +123,62 @@ std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
         if (ended) {
             // Anything but blank lines after the calendar: not one plain calendar.
             if (!QByteArrayView(line, length).trimmed().isEmpty())
-                return {};
-        } else if (depth == 0) {
+                return std::nullopt;
+        } else if (open.empty()) {
             if (!begins || qstrnicmp(line + 6, "VCALENDAR", 9) != 0)
-                return {};
-            frame.append(line, length);
-            depth = 1;
-        } else if (depth == 1 && ends) {
-            ended = true;
-        } else if (depth == 1 && begins) {
-            componentStart = pos;
-            inZone = qstrnicmp(line + 6, "VTIMEZONE", 9) == 0;
-            depth = 2;
-        } else if (depth == 1) {
-            frame.append(line, length);
-        } else {
-            depth += begins ? 1 : ends ? -1 : 0;
-            if (depth == 1) {
-                if (inZone)
-                    zones.append(text.constData() + componentStart, end - componentStart);
-                else
-                    components.push_back({componentStart, end});
+                return std::nullopt;
+            outline.frame.append(line, length);
+            open.push_back(QByteArrayView(line + 6, length - 6).trimmed());
+        } else if (begins) {
+            const QByteArrayView name = QByteArrayView(line + 6, length - 6).trimmed();
+            if (open.size() == 1)
+                outline.components.push_back({pos, end, name});
+            open.push_back(name);
+        } else if (ends) {
+            outline.namesMatch =
+                outline.namesMatch &&
+                QByteArrayView(line + 4, length - 4).trimmed().compare(open.back(), Qt::CaseInsensitive) == 0;
+            open.pop_back();
+            if (open.empty()) {
+                ended = true;
+                outline.calendarEnd = pos;
+            } else if (open.size() == 1) {
+                outline.components.back().end = end;
             }
+        } else if (open.size() == 1) {
+            outline.frame.append(line, length);
         }
         pos = end;
     }
-    if (!ended || components.size() < static_cast<size_t>(parts) * 16)
+    if (!ended)
+        return std::nullopt;
+    return outline;
+}
+
+std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
+    // Below this a file reads in a few milliseconds anyway.
+    constexpr qsizetype kWorthSplitting = 1024 * 1024;
+    constexpr qsizetype kPartSize = 256 * 1024;
+    if (text.size() < kWorthSplitting || parts < 2)
+        return {};
+    const std::optional<IcsOutline> outline = outlineCalendar(text);
+    if (!outline)
+        return {};
+    struct Range {
+        qsizetype begin;
+        qsizetype end;
+    };
+    const QByteArray& frame = outline->frame;
+    QByteArray zones;
+    std::vector<Range> components;
+    components.reserve(outline->components.size());
+    for (const IcsOutline::Part& part : outline->components) {
+        if (part.name.compare("VTIMEZONE", Qt::CaseInsensitive) == 0)
+            zones.append(text.constData() + part.begin, part.end - part.begin);
+        else
+            components.push_back({part.begin, part.end});
+    }
+    if (components.size() < static_cast<size_t>(parts) * 16)
         return {};
     // More parts than threads, each small: a reader frees what libical made of one part before it reads the next,
     // so that memory (almost 3 KB for each recurrence rule) is used again rather than taken anew from the system.

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace platform::vdir {
@@ -24,6 +25,24 @@ struct IcsPreflight {
 };
 
 IcsPreflight preflightIcs(const QByteArray& data);
+
+// Where the parts of a text that is one plain calendar lie: BEGIN:VCALENDAR on the first line, nothing but blank
+// lines after its END.
+struct IcsOutline {
+    // One component of the calendar, from its BEGIN line to the end of its END line.
+    struct Part {
+        qsizetype begin = 0;
+        qsizetype end = 0;
+        QByteArrayView name;  // as its BEGIN line gives it, blanks trimmed
+    };
+    QByteArray frame;  // the calendar's own lines, BEGIN:VCALENDAR first, without its END
+    std::vector<Part> components;
+    qsizetype calendarEnd = 0;  // where the END:VCALENDAR line starts
+    // Every END line names the component its BEGIN line opened.
+    bool namesMatch = true;
+};
+// Nullopt when the text is not one plain calendar.
+std::optional<IcsOutline> outlineCalendar(const QByteArray& text);
 
 // A calendar of many components cut into at least `parts` calendars of whole components, each with the calendar's
 // own properties and every zone definition, to be read side by side: libical reads one file on one thread only, at

@@ -64,21 +64,6 @@ QByteArray propertyName(const QByteArray& line) {
     return line.left(end).toUpper();
 }
 
-// Index of the colon that ends the parameters; quoted parameter values may
-// themselves hold colons.
-qsizetype valueStart(const QByteArray& line) {
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ':' && !quoted) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 bool isExtensionLine(const QByteArray& line) {
     return line.size() > 2 && (line[0] == 'X' || line[0] == 'x') && line[1] == '-';
 }
@@ -137,6 +122,19 @@ QByteArray withKeptUntil(const QByteArray& logical) {
 }
 
 }  // namespace
+
+qsizetype valueStart(QByteArrayView line) {
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ':' && !quoted) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 QByteArray foldContentLine(const QByteArray& line) {
     constexpr qsizetype kLimit = 75;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <libical/ical.h>
 
@@ -13,6 +14,10 @@ namespace platform::vdir {
 // `original` is therefore written with that line's own spelling of the value;
 // lines we changed or added are left as libical writes them.
 QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& original);
+
+// Index of the colon that ends the parameters of an unfolded content line (quoted parameter values may themselves
+// hold colons); -1 when there is none.
+qsizetype valueStart(QByteArrayView line);
 
 // Folds one unfolded content line at 75 octets without splitting a UTF-8
 // sequence, as RFC 5545 asks. `line` carries no line break; the result ends

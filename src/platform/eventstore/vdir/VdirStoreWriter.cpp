@@ -154,9 +154,15 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QStr
         file.expected = *remembered;
     }
     prepareLibical();
-    const IcsPreflight preflight = preflightIcs(file.original);
+    IcsPreflight preflight = preflightIcs(file.original);
     if (!preflight.problem.isEmpty()) {
         fail(Code::InvalidItem);
+    }
+    // Reading and writing a calendar of thousands of events to change one held the main thread for a long time.
+    file.cut = IcsItemCut::of(file.original, item.uid().toUtf8());
+    if (file.cut) {
+        file.original = file.cut->calendar();
+        preflight = preflightIcs(file.original);
     }
     file.tree.reset(icalparser_parse_string(preflight.text.constData()));
     if (!file.tree || icalcomponent_isa(file.tree.get()) != ICAL_VCALENDAR_COMPONENT) {
@@ -201,13 +207,22 @@ std::pair<PlatformEvent, const VdirItem*> VdirStoreWriter::changeTarget(VdirEven
 }
 
 void VdirStoreWriter::stage(OpenFile& file, bool keepFile) {
-    m_overlaid.insert(file.path);
-    if (!keepFile) {
+    // A file is cut only where it holds other items.
+    if (!keepFile && !file.cut) {
+        m_overlaid.insert(file.path);
         m_files.stageRemove(file.path, file.expected);
         m_toShow.emplace_back(file.path, std::nullopt);
         return;
     }
     QByteArray text = serializeKeepingRawValues(file.tree.get(), file.original);
+    if (file.cut) {
+        std::optional<QByteArray> whole = file.cut->putBack(text);
+        if (!whole) {
+            fail(Code::Other);
+        }
+        text = std::move(*whole);
+    }
+    m_overlaid.insert(file.path);
     m_files.stageReplace(file.path, text, file.expected);
     m_toShow.emplace_back(file.path, std::move(text));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/eventstore/PlatformTypes.h"
 #include "platform/eventstore/vdir/IcsEditor.h"
+#include "platform/eventstore/vdir/IcsItemCut.h"
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
 #include "platform/eventstore/vdir/VdirWriter.h"
 
@@ -18,9 +19,10 @@ struct VdirItem;
 struct VdirCollection;
 
 // The changing side of VdirEventStore. Every change edits a fresh parse of the
-// item's file (or of its staged text), so what we do not change stays as the
-// file had it; the new text is staged, reads see it at once, and commit()
-// writes the staged files. Throws EventStoreError.
+// item's file (or of its staged text), or of the item alone cut out of a file of
+// many, so what we do not change stays as the file had it; the new text is
+// staged, reads see it at once, and commit() writes the staged files. Throws
+// EventStoreError.
 class VdirStoreWriter {
 public:
     // `root`: the vdir's root, whose multi-file changes are journaled.
@@ -37,9 +39,10 @@ public:
 private:
     struct OpenFile {
         QString path;
-        QByteArray original;
+        QByteArray original;  // what `tree` was read from: the file, or the item cut out of it
         Etag expected;
         IcsTree tree;
+        std::optional<IcsItemCut> cut;  // set when only the item was read
     };
 
     OpenFile open(const VdirItem& item, const QString& revision);

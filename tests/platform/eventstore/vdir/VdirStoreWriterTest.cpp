@@ -648,6 +648,34 @@ TEST_F(VdirStoreWriterTest, theLastEventOfAFileLeavesItsOtherComponentsBehind) {
     EXPECT_FALSE(left.contains("SUMMARY:Only"));
 }
 
+// In a file of many events only the edited one is written again: one moved into a zone the file has no definition
+// of brings the definition along, once, ahead of the events, and the other events keep their bytes.
+TEST_F(VdirStoreWriterTest, anEventMovedIntoAZoneTheFileLacksBringsItsDefinitionOnce) {
+    const QByteArray other = "BEGIN:VEVENT\nUID:other\nSUMMARY:Other\nDTSTART:20240613T090000Z\nEND:VEVENT\n";
+    m_vdir.write(QStringLiteral("personal/many.ics"),
+                 "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//test//EN\n" + other +
+                     "BEGIN:VEVENT\nUID:call\nSUMMARY:Call\nDTSTART:20240612T090000Z\nDTEND:20240612T100000Z\n"
+                     "END:VEVENT\nEND:VCALENDAR\n");
+    const QString path = m_vdir.path(QStringLiteral("personal/many.ics"));
+    m_store->reloadNow();
+    PlatformEvent call = *m_store->event(QStringLiteral("personal/call"));
+    call.timeZone = core::TimeZone::withIdentifier(QStringLiteral("America/New_York"));
+    call = m_store->saveEvent(call, Span::ThisEvent, true);
+    call.startDate = *call.startDate + 3600;
+    call.endDate = *call.endDate + 3600;
+    m_store->saveEvent(call, Span::ThisEvent, true);
+
+    const QByteArray written = readFile(path);
+    EXPECT_EQ(written.count("BEGIN:VTIMEZONE"), 1) << written.constData();
+    EXPECT_LT(written.indexOf("TZID:America/New_York"), written.indexOf("BEGIN:VEVENT"));
+    EXPECT_TRUE(written.contains("DTSTART;TZID=America/New_York:20240612T060000")) << written.constData();
+    EXPECT_TRUE(written.contains(other));
+    ASSERT_TRUE(m_store->event(QStringLiteral("personal/call"))->timeZone);
+    EXPECT_EQ(m_store->event(QStringLiteral("personal/call"))->timeZone->identifier(),
+              QStringLiteral("America/New_York"));
+    expectFreshStoreReadsTheSame();
+}
+
 // libical drops components it does not know (vendor X- components) without a word; writing such a file back
 // would lose them, so its items are read-only like those of any file libical could not read whole.
 TEST_F(VdirStoreWriterTest, aFileWithComponentsLibicalDropsIsNeverWritten) {
