@@ -18,6 +18,9 @@ endfunction()
 # files to exactly one of them with orbitday_sources().
 #   orbitday_base            core, platform interfaces, model, store, logic (QtCore + ICU)
 #   orbitday_fakes           in-memory stand-ins of the platform interfaces (tests only)
+#   orbitday_qtimages        bitmaps to and from QImage
+#   orbitday_imaging         image decoders and text recognition on their large
+#                            libraries; the application loads them as a module
 #   orbitday_platform_linux  the Linux implementations of the platform interfaces
 #   orbitday_ui              widgets
 function(orbitday_sources target)

@@ -7,6 +7,7 @@
 #include "platform/eventstore/vdir/VdirEventStore.h"
 #include "platform/haptics/Haptics.h"
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
+#include "platform/imaging/ImagingModule.h"
 #include "platform/images/QtImageLoader.h"
 #include "platform/loginitem/AutostartLoginItem.h"
 #include "platform/privacy/ConfigPrivacy.h"
@@ -14,7 +15,6 @@
 #include "platform/sound/CanberraSoundPlayer.h"
 #include "platform/statusitem/TrayStatusItem.h"
 #include "platform/systemevents/LinuxSystemEvents.h"
-#include "platform/textrecognition/TesseractRecognizer.h"
 #include "platform/workspace/LinuxWorkspace.h"
 
 #include <QCoreApplication>
@@ -41,7 +41,7 @@ LinuxPlatform::LinuxPlatform()
       m_loginItem(std::make_unique<platform::AutostartLoginItem>(platform::AutostartLoginItem::standardFolder(),
                                                                  QCoreApplication::applicationFilePath())),
       m_imageLoader(std::make_unique<platform::QtImageLoader>()),
-      m_textRecognizer(std::make_unique<platform::TesseractRecognizer>()),
+      m_textRecognizer(platform::imaging::makeTextRecognizer()),
       m_dataDetector(std::make_unique<platform::RuleDataDetector>()) {
     // Access switched in our privacy settings reaches the store as the system's would.
     QObject::connect(m_privacy.get(), &platform::ConfigPrivacy::accessChanged, m_eventStore.get(),

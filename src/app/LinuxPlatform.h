@@ -16,7 +16,7 @@ class AutostartLoginItem;
 class CanberraSoundPlayer;
 class QtImageLoader;
 class RuleDataDetector;
-class TesseractRecognizer;
+class TextRecognizer;
 class TrayStatusItem;
 class X11HotKeyRegistrar;
 namespace vdir {
@@ -55,7 +55,7 @@ private:
     std::unique_ptr<platform::CanberraSoundPlayer> m_sound;
     std::unique_ptr<platform::AutostartLoginItem> m_loginItem;
     std::unique_ptr<platform::QtImageLoader> m_imageLoader;
-    std::unique_ptr<platform::TesseractRecognizer> m_textRecognizer;
+    std::unique_ptr<platform::TextRecognizer> m_textRecognizer;
     std::unique_ptr<platform::RuleDataDetector> m_dataDetector;
     // Made when first asked for, kept once made.
     std::unique_ptr<PrivacySettingsWindow> m_privacyWindow;

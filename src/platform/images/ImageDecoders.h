@@ -4,7 +4,9 @@
 #include <QImage>
 
 // The decoders behind QtImageLoader. Each gives a null image when the bytes are not
-// theirs, are damaged, or claim more than the loader's limits.
+// theirs, are damaged, or claim more than the loader's limits. Qt's own is linked;
+// the others are in the imaging module, and the application reaches them through
+// platform/imaging/ImagingModule.h.
 namespace platform::images {
 
 // Decoded at a size whose longer side is at most `longest`, orientation applied.

@@ -1,5 +1,6 @@
 #include "platform/images/QtImageLoader.h"
 
+#include "platform/imaging/ImagingModule.h"
 #include "platform/images/ImageDecoders.h"
 #include "platform/images/QtImages.h"
 
@@ -10,11 +11,11 @@ std::optional<LoadedImage> QtImageLoader::decode(const QByteArray& bytes, Format
         return std::nullopt;
     QImage image;
     if (format == Format::pdf) {
-        image = images::renderFirstPdfPage(bytes, kMaxPixelSize);
+        image = imaging::renderFirstPdfPage(bytes, kMaxPixelSize);
     } else {
         image = images::decodeWithQt(bytes, kMaxPixelSize);
         if (image.isNull())
-            image = images::decodeHeif(bytes, kMaxPixelSize);
+            image = imaging::decodeHeif(bytes, kMaxPixelSize);
     }
     if (image.isNull())
         return std::nullopt;

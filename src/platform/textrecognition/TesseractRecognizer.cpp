@@ -42,10 +42,15 @@ constexpr int kLineMargin = 6;
 // reads OMP_THREAD_LIMIT before main() runs, so the limit is set through the runtime
 // itself, for the calling thread (each thread has its own setting): no parallel region
 // it enters then starts more than one thread. Looked up rather than linked: the
-// runtime is there only as Tesseract's own dependency.
+// runtime is there only as Tesseract's own dependency. Asked of the runtime itself
+// first, since a module loaded on its own keeps its libraries out of the global scope.
 void keepOpenMpToOneThreadHere() {
     using SetMaxActiveLevels = void (*)(int);
-    static const auto set = reinterpret_cast<SetMaxActiveLevels>(dlsym(RTLD_DEFAULT, "omp_set_max_active_levels"));
+    static const auto set = [] {
+        void* runtime = dlopen("libgomp.so.1", RTLD_NOW | RTLD_NOLOAD);
+        void* found = runtime ? dlsym(runtime, "omp_set_max_active_levels") : nullptr;
+        return reinterpret_cast<SetMaxActiveLevels>(found ? found : dlsym(RTLD_DEFAULT, "omp_set_max_active_levels"));
+    }();
     if (set)
         set(0);
 }
