@@ -98,11 +98,12 @@ void AnchoredPopover::resizeEvent(QResizeEvent* event) {
     // Not yet hung from anything: the arrow in the middle.
     if (!m_anchor)
         m_arrowX = width() / 2;
-    // Without a compositor the see-through corners would show black.
+    // Without a compositor the see-through corners would show black, and so
+    // would every pixel the outline covers in part.
     if (platform::desktopComposites())
         clearMask();
     else
-        setMask(QRegion(outline().toFillPolygon().toPolygon()));
+        setMask(wholePixels(outline(), size()));
 }
 
 void AnchoredPopover::paintEvent(QPaintEvent*) {

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace design {
 
@@ -84,6 +86,52 @@ void odSquare(QWidget* widget, int side) {
     widget->setFixedSize(side, side);
 }
 
+namespace {
+
+// The pixels of `area` that `shape` covers wholly, found by drawing it there.
+// Rows alike are joined, so that an outline of straight sides stays a few rectangles.
+QRegion coveredWholly(const QPainterPath& shape, const QRect& area) {
+    QImage drawn(area.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(-area.topLeft());
+    painter.fillPath(shape, Qt::black);
+    painter.end();
+    QRegion region;
+    std::vector<std::pair<int, int>> runs;
+    std::vector<std::pair<int, int>> previous;
+    int since = 0;
+    const auto flush = [&](int until) {
+        for (const auto& [start, end] : previous)
+            region += QRect(area.left() + start, area.top() + since, end - start, until - since);
+    };
+    for (int y = 0; y <= drawn.height(); ++y) {
+        runs.clear();
+        if (y < drawn.height()) {
+            const auto* line = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+            for (int x = 0; x < drawn.width();) {
+                if (qAlpha(line[x]) < 255) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < drawn.width() && qAlpha(line[x]) == 255)
+                    ++x;
+                runs.emplace_back(start, x);
+            }
+        }
+        if (y > 0 && runs == previous)
+            continue;
+        flush(y);
+        previous.swap(runs);
+        since = y;
+    }
+    return region;
+}
+
+}  // namespace
+
 QRegion wholePixels(const QSize& size, qreal radius) {
     QRegion region(QRect(QPoint(0, 0), size));
     const int side = std::min({static_cast<int>(std::ceil(radius)), size.width() / 2, size.height() / 2});
@@ -91,32 +139,19 @@ QRegion wholePixels(const QSize& size, qreal radius) {
         return region;
     QPainterPath shape;
     shape.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), radius, radius);
-    QImage corner(side, side, QImage::Format_ARGB32_Premultiplied);
+    // Only the corners are drawn: the sides between them are whole.
     const int right = size.width() - side;
     const int bottom = size.height() - side;
     for (const QPoint origin : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
-        corner.fill(Qt::transparent);
-        QPainter painter(&corner);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.translate(-origin);
-        painter.fillPath(shape, Qt::black);
-        painter.end();
-        region -= QRect(origin, corner.size());
-        for (int y = 0; y < side; ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(corner.constScanLine(y));
-            for (int x = 0; x < side;) {
-                if (qAlpha(line[x]) < 255) {
-                    ++x;
-                    continue;
-                }
-                const int start = x;
-                while (x < side && qAlpha(line[x]) == 255)
-                    ++x;
-                region += QRect(origin.x() + start, origin.y() + y, x - start, 1);
-            }
-        }
+        const QRect corner(origin, QSize(side, side));
+        region -= corner;
+        region += coveredWholly(shape, corner);
     }
     return region;
+}
+
+QRegion wholePixels(const QPainterPath& outline, const QSize& size) {
+    return coveredWholly(outline, QRect(QPoint(0, 0), size));
 }
 
 }  // namespace design

@@ -71,5 +71,8 @@ void odSquare(QWidget* widget, int side);
 // rather than with the desktop, so an edge pixel the curve covers in part
 // would show as a dark dot.
 QRegion wholePixels(const QSize& size, qreal radius);
+// The same for a window of `size` cut to any `outline`: a pop-over's panel
+// with its arrow, whose slanting sides are partly covered as well.
+QRegion wholePixels(const QPainterPath& outline, const QSize& size);
 
 }  // namespace design

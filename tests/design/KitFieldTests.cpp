@@ -14,6 +14,7 @@
 #include "design/QuickChoiceRow.h"
 #include "design/TimeField.h"
 
+#include "Rendering.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -201,6 +202,34 @@ TEST(KitAnchoredPopover, HangsBelowItsAnchorWithinTheScreen) {
     EXPECT_LE(kept.right(), screen.right());
     EXPECT_EQ(kept.left() + AnchoredPopover::arrowX(atEdge, kept), atEdge.center().x() + 1)
         << "the arrow still points at the anchor";
+}
+
+// Without a compositor a kept pixel shows its transparency mixed with black:
+// the window may keep only what the panel and its arrow cover wholly.
+TEST(KitAnchoredPopover, WithoutACompositorKeepsOnlyThePixelsThePanelAndItsArrowCoverWholly) {
+    QWidget window;
+    auto* anchor = new QWidget(&window);
+    anchor->setGeometry(40, 20, 100, 30);
+    window.resize(400, 300);
+    window.show();
+    auto* content = new QWidget;
+    content->setFixedSize(240, 120);
+    AnchoredPopover popover(content, &window);
+    popover.showBelow(anchor);
+    const QRegion mask = popover.mask();
+    ASSERT_FALSE(mask.isEmpty()) << "the offscreen platform has no compositor";
+    EXPECT_EQ(testsupport::seeThroughPixels(mask, popover), QStringList());
+
+    const int arrow =
+        AnchoredPopover::arrowX(QRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size()), popover.geometry());
+    const int top = AnchoredPopover::kArrowHeight;
+    const int right = popover.width() - 1;
+    const int bottom = popover.height() - 1;
+    for (const QPoint kept :
+         {QPoint(arrow, 2), QPoint(arrow - 4, 6), QPoint(arrow + 3, 6), QPoint(16, top), QPoint(right - 16, top),
+          QPoint(0, top + 16), QPoint(right, bottom - 16), QPoint(16, bottom), QPoint(right - 16, bottom)})
+        EXPECT_TRUE(mask.contains(kept)) << kept.x() << ", " << kept.y();
+    EXPECT_FALSE(mask.contains(QPoint(arrow - 8, 5))) << "beside the arrow";
 }
 
 TEST(KitFieldCard, IsReadOutAsItsCaptionValueAndWhereTheValueCameFrom) {

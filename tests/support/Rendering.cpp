@@ -29,6 +29,13 @@ QStringList missingFontFamilies(const QStringList& families) {
 
 namespace {
 
+// QWidget::render draws a widget cut by a mask from the corner of the mask's
+// bounds (an arrowed pop-over keeps nothing of its top row): the offset that
+// puts that corner back where it stands in the widget.
+QPoint maskCorner(const QWidget& widget) {
+    return widget.mask().boundingRect().topLeft();
+}
+
 void keep(const QImage& image, bool dark, const QString& name) {
     const QString folder = qEnvironmentVariable("ORBITDAY_SCREENSHOTS");
     if (!folder.isEmpty() && QDir().mkpath(folder))
@@ -55,7 +62,7 @@ QImage renderAtRest(QWidget& widget, int width, bool dark) {
     QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
     const core::Color surface = design::Theme::surface().resolve(design::Theme::appearance());
     image.fill(QColor(surface.red, surface.green, surface.blue));
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    widget.render(&image, maskCorner(widget), QRegion(), QWidget::DrawChildren);
     design::Theme::setAppearance(before);
     return image;
 }
@@ -71,7 +78,7 @@ QImage renderOnSurface(QWidget& widget, int width, bool dark, const QString& nam
 QStringList seeThroughPixels(const QRegion& mask, QWidget& content) {
     QImage drawn(content.size(), QImage::Format_ARGB32_Premultiplied);
     drawn.fill(Qt::transparent);
-    content.render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+    content.render(&drawn, maskCorner(content), QRegion(), QWidget::DrawChildren);
     QStringList seeThrough;
     for (const QRect& run : mask)
         for (int y = run.top(); y <= run.bottom(); ++y)
@@ -92,7 +99,7 @@ QImage renderWithPopup(QWidget& screen, int width, QWidget& popup, bool dark, co
     painter.drawImage(-both.topLeft(), below);
     const design::Appearance before = design::Theme::appearance();
     design::Theme::setAppearance({.isDark = dark});
-    popup.render(&painter, at - both.topLeft());
+    popup.render(&painter, at - both.topLeft() + maskCorner(popup));
     design::Theme::setAppearance(before);
     painter.end();
     keep(picture, dark, name);

@@ -90,7 +90,8 @@ protected:
         QImage image(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(devicePixelRatio());
         image.fill(Qt::transparent);
-        m_popover->render(&image);
+        // Cut by its mask, it is drawn from the corner of the mask's bounds.
+        m_popover->render(&image, m_popover->mask().boundingRect().topLeft());
         QPainter painter(this);
         painter.drawImage(0, 0, image);
     }
