@@ -22,13 +22,11 @@ bool isJoinable(const model::ODEvent& event) {
 }  // namespace
 
 MeetingAlertController::MeetingAlertController(store::CalendarStore& store, app::AppSettings& settings,
-                                               app::AppState& appState, platform::Workspace& workspace,
-                                               platform::SoundPlayer& sound, MeetingCardPresenter& presenter,
-                                               QObject* parent)
+                                               platform::Workspace& workspace, platform::SoundPlayer& sound,
+                                               MeetingCardPresenter& presenter, QObject* parent)
     : QObject(parent),
       m_store(store),
       m_settings(settings),
-      m_appState(appState),
       m_workspace(workspace),
       m_sound(sound),
       m_presenter(presenter) {

@@ -14,8 +14,7 @@
 
 namespace app {
 class AppSettings;
-class AppState;
-}  // namespace app
+}
 namespace platform {
 class SoundPlayer;
 class Workspace;
@@ -50,9 +49,8 @@ public:
     static constexpr double kDefaultLeadTime = 60;
 
     // Everything given must outlive the controller. Does nothing until start().
-    MeetingAlertController(store::CalendarStore& store, app::AppSettings& settings, app::AppState& appState,
-                           platform::Workspace& workspace, platform::SoundPlayer& sound,
-                           MeetingCardPresenter& presenter, QObject* parent = nullptr);
+    MeetingAlertController(store::CalendarStore& store, app::AppSettings& settings, platform::Workspace& workspace,
+                           platform::SoundPlayer& sound, MeetingCardPresenter& presenter, QObject* parent = nullptr);
     ~MeetingAlertController() override;
 
     // Starts the checks and checks once at once.
@@ -91,7 +89,6 @@ private:
 
     store::CalendarStore& m_store;
     app::AppSettings& m_settings;
-    app::AppState& m_appState;
     platform::Workspace& m_workspace;
     platform::SoundPlayer& m_sound;
     MeetingCardPresenter& m_presenter;

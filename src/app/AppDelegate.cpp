@@ -75,8 +75,8 @@ void AppDelegate::applicationDidFinishLaunching() {
                 return self->m_statusItem->anchor();
             return std::nullopt;
         });
-    m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(
-        m_store, m_settings, m_appState, m_services.workspace, m_services.sound, *m_meetingCard);
+    m_meetingAlerts = std::make_unique<alerts::MeetingAlertController>(m_store, m_settings, m_services.workspace,
+                                                                       m_services.sound, *m_meetingCard);
 
     m_appState.onOpenPopover = [self] {
         if (self && self->m_statusItem)

@@ -60,7 +60,7 @@ protected:
     }
 
     void start() {
-        controller = std::make_unique<MeetingAlertController>(store, settings, appState, workspace, sound, card);
+        controller = std::make_unique<MeetingAlertController>(store, settings, workspace, sound, card);
         controller->start();
     }
 
