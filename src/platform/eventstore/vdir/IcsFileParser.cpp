@@ -13,6 +13,9 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <numeric>
+#include <optional>
+#include <utility>
 
 namespace platform::vdir {
 
@@ -367,6 +370,50 @@ QString noItems() {
     return QStringLiteral("no event or to-do in it");
 }
 
+// The parts of a large file are read side by side. Each part read joins the file as soon as the parts before it
+// have, moved in by whichever reader is free then: the moving overlaps the reading of the other parts, and each part
+// is freed while the others are still read, so that its memory serves them.
+class PartJoin {
+public:
+    PartJoin(IcsFile& file, size_t parts) : m_file(file), m_parts(parts) {}
+
+    void add(size_t index, IcsFile part) {
+        std::unique_lock lock(m_mutex);
+        m_parts[index] = std::move(part);
+        if (m_joining)
+            return;
+        m_joining = true;
+        while (m_next < m_parts.size() && m_parts[m_next]) {
+            std::optional<IcsFile> next = std::exchange(m_parts[m_next++], std::nullopt);
+            lock.unlock();
+            append(*next);
+            next.reset();
+            lock.lock();
+        }
+        m_joining = false;
+    }
+
+private:
+    // A part may hold only components other than events and to-dos; any other failure is the file's.
+    void append(IcsFile& part) {
+        if (!m_file.problem.isEmpty())
+            return;
+        if (!part.problem.isEmpty() && part.problem != noItems()) {
+            m_file.problem = part.problem;
+            return;
+        }
+        m_file.hasErrors = m_file.hasErrors || part.hasErrors;
+        m_file.components.insert(m_file.components.end(), std::make_move_iterator(part.components.begin()),
+                                 std::make_move_iterator(part.components.end()));
+    }
+
+    IcsFile& m_file;
+    std::mutex m_mutex;
+    std::vector<std::optional<IcsFile>> m_parts;  // read and waiting for those before them
+    size_t m_next = 0;
+    bool m_joining = false;  // a reader is moving parts in
+};
+
 }  // namespace
 
 IcsParticipant::IcsParticipant(std::optional<QByteArrayView> name, QByteArrayView address, int status)
@@ -437,32 +484,15 @@ IcsFile IcsFileParser::parse(const QByteArray& data) const {
     const std::vector<QByteArray> parts = splitIntoCalendars(preflight.text, QThread::idealThreadCount());
     if (parts.empty())
         return parseWhole(preflight);
-    // Each part is parsed in place: a parsed file is not copied.
-    struct Part {
-        const QByteArray* text = nullptr;
-        IcsFile file;
-    };
-    std::vector<Part> read(parts.size());
-    for (size_t i = 0; i < parts.size(); ++i)
-        read[i].text = &parts[i];
-    QtConcurrent::blockingMap(read, [this](Part& part) { part.file = parseWhole(preflightIcs(*part.text)); });
     IcsFile file;
-    size_t count = 0;
-    for (const Part& part : read)
-        count += part.file.components.size();
-    file.components.reserve(count);
-    for (Part& parsed : read) {
-        IcsFile& part = parsed.file;
-        // A part may hold only components other than events and to-dos; any other failure is the file's.
-        if (!part.problem.isEmpty() && part.problem != noItems()) {
-            file.problem = part.problem;
-            return file;
-        }
-        file.hasErrors = file.hasErrors || part.hasErrors;
-        file.components.insert(file.components.end(), std::make_move_iterator(part.components.begin()),
-                               std::make_move_iterator(part.components.end()));
-    }
-    if (file.components.empty())
+    file.components.reserve(static_cast<size_t>(preflight.items));
+    PartJoin join(file, parts.size());
+    std::vector<size_t> order(parts.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    QtConcurrent::blockingMap(order, [&](size_t index) { join.add(index, parseWhole(preflightIcs(parts[index]))); });
+    if (!file.problem.isEmpty())
+        file.components = std::vector<IcsComponent>();
+    else if (file.components.empty())
         file.problem = noItems();
     return file;
 }

@@ -197,7 +197,10 @@ std::vector<QByteArray> splitIntoCalendars(const QByteArray& text, int parts) {
         while (next < components.size() && (next == first || components[next].end - from <= share))
             ++next;
         const qsizetype to = components[next - 1].end;
-        calendars.push_back(frame + zones + text.mid(from, to - from) + "END:VCALENDAR\r\n");
+        QByteArray calendar;
+        calendar.reserve(frame.size() + zones.size() + (to - from) + 16);
+        calendar.append(frame).append(zones).append(text.constData() + from, to - from).append("END:VCALENDAR\r\n");
+        calendars.push_back(std::move(calendar));
     }
     return calendars;
 }
