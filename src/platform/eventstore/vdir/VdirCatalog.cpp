@@ -41,24 +41,27 @@ bool sameLayout(const VdirScan& a, const VdirScan& b) {
     return true;
 }
 
-QStringView fileNameOf(const QString& path) {
-    return QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+QString fileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 // The identifier an item has when its UID is its own in the collection.
-QString plainIdentifier(const QString& collectionId, const QString& uid, const QString& path) {
-    return collectionId + QLatin1Char('/') +
-           (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileNameOf(path).toString()) : escapeUid(uid));
+QString plainIdentifier(const QString& collectionId, const QString& uid, const QString& fileName) {
+    return collectionId + QLatin1Char('/') + (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
 }
 
 }  // namespace
 
 QString itemIdentifier(const VdirItem& item, const VdirCollection& collection) {
     const QString uid = item.uid();
-    QString identifier = plainIdentifier(collection.folder.id, uid, item.path);
+    QString identifier = plainIdentifier(collection.folder.id, uid, item.fileName);
     if (item.uidTakenBefore && !uid.isEmpty())
-        identifier += QLatin1String("%%") + escapeUid(fileNameOf(item.path).toString());
+        identifier += QLatin1String("%%") + escapeUid(item.fileName);
     return identifier;
+}
+
+QString itemPath(const VdirItem& item, const VdirCollection& collection) {
+    return collection.folder.path + QLatin1Char('/') + item.fileName;
 }
 
 VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(m_zones) {}
@@ -160,23 +163,26 @@ void VdirCatalog::rebuildIndex() {
         QHash<QString, int> uidCount;
         const VdirCollectionFolder& folder = m_scan.collections[ci];
         for (const VdirScannedFile& scanned : folder.files) {
-            seenPaths.insert(scanned.path, true);
-            const auto staged = m_staged.constFind(scanned.path);
-            if (staged != m_staged.constEnd()) {
-                if (*staged)
-                    addFileItems(static_cast<int>(ci), scanned.path, **staged, scanned.stamp, scanned.writable,
-                                 uidCount, hashes);
-                continue;
+            if (!m_staged.isEmpty()) {
+                const QString path = folder.path + QLatin1Char('/') + scanned.name;
+                seenPaths.insert(path, true);
+                const auto staged = m_staged.constFind(path);
+                if (staged != m_staged.constEnd()) {
+                    if (*staged)
+                        addFileItems(static_cast<int>(ci), scanned.name, **staged, scanned.stamp, scanned.writable,
+                                     uidCount, hashes);
+                    continue;
+                }
             }
-            if (const VdirCachedFile* cached = m_cache.file(scanned.path))
-                addFileItems(static_cast<int>(ci), scanned.path, cached->content, cached->stamp,
+            if (const VdirCachedFile* cached = m_cache.file(folder.path, scanned.name))
+                addFileItems(static_cast<int>(ci), scanned.name, cached->content, cached->stamp,
                              scanned.writable, uidCount, hashes);
         }
         // Staged files that are not on disk yet.
         for (auto it = m_staged.constBegin(); it != m_staged.constEnd(); ++it) {
             if (!*it || seenPaths.contains(it.key()) || QFileInfo(it.key()).path() != folder.path)
                 continue;
-            addFileItems(static_cast<int>(ci), it.key(), **it, std::nullopt, true, uidCount, hashes);
+            addFileItems(static_cast<int>(ci), fileNameOf(it.key()), **it, std::nullopt, true, uidCount, hashes);
         }
         for (auto it = uidCount.constBegin(); it != uidCount.constEnd(); ++it)
             if (it.value() > 1)
@@ -185,12 +191,12 @@ void VdirCatalog::rebuildIndex() {
     std::sort(m_itemIndex.begin(), m_itemIndex.end());
 }
 
-void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
+void VdirCatalog::addFileItems(int collectionIndex, const QString& fileName, const std::shared_ptr<const IcsFile>& file,
                                const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount,
                                QSet<size_t>& hashes) {
     VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
-    for (VdirItem& item : fileItems(collectionIndex, path, file, stamp, fileWritable)) {
-        item.uidTakenBefore = uidCount[plainIdentifier(collection.folder.id, item.uid(), path)]++ > 0;
+    for (VdirItem& item : fileItems(collectionIndex, fileName, file, stamp, fileWritable)) {
+        item.uidTakenBefore = uidCount[plainIdentifier(collection.folder.id, item.uid(), fileName)]++ > 0;
         if (item.kind == IcsComponent::Kind::Todo)
             collection.holdsTodos = true;
         else
@@ -212,7 +218,7 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& path, const s
     }
 }
 
-std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString& path,
+std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString& fileName,
                                              const std::shared_ptr<const IcsFile>& file,
                                              const std::optional<VdirFileStamp>& stamp, bool fileWritable) const {
     std::vector<VdirItem> items;
@@ -249,7 +255,7 @@ std::vector<VdirItem> VdirCatalog::fileItems(int collectionIndex, const QString&
         if (!series.master && series.overrides.empty())
             continue;
         VdirItem item;
-        item.path = path;
+        item.fileName = fileName;
         item.stamp = stamp;
         item.collectionIndex = collectionIndex;
         item.file = file;
@@ -270,6 +276,7 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
     // within reach of a refresh.
     struct Look {
         QString path;
+        QString name;
         int collection = 0;
         std::optional<VdirScannedFile> now;
     };
@@ -287,14 +294,15 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
             continue;  // neither listed nor there
         }
         const int index = static_cast<int>(collection - m_scan.collections.begin());
+        QString name = fileNameOf(path);
         // Without files (and without metadata of its own, which only a rescan reads) a folder is no collection.
         const auto listed = [&] {
             return std::any_of(collection->files.begin(), collection->files.end(),
-                               [&](const VdirScannedFile& f) { return f.path == path; });
+                               [&](const VdirScannedFile& f) { return f.name == name; });
         };
         if (!now && listed() && ++goneFrom[index] == collection->files.size())
             return std::nullopt;
-        looks.push_back({path, index, std::move(now)});
+        looks.push_back({path, std::move(name), index, std::move(now)});
     }
 
     // Staged texts are shown outside the order of the files: only a rebuild takes them out again.
@@ -306,11 +314,11 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
     for (Look& look : looks) {
         std::vector<VdirScannedFile>& files = m_scan.collections[static_cast<size_t>(look.collection)].files;
         // In the order of the listing: by the bytes of the names.
-        const QByteArray key = nativePath(look.path);
+        const QByteArray key = nativePath(look.name);
         auto at = std::lower_bound(files.begin(), files.end(), key, [](const VdirScannedFile& f, const QByteArray& k) {
-            return nativePath(f.path) < k;
+            return nativePath(f.name) < k;
         });
-        const bool listed = at != files.end() && at->path == look.path;
+        const bool listed = at != files.end() && at->name == look.name;
         // The folder watch reports our own writes too, once they are read back: a rescan would not read the file
         // again either.
         const VdirCachedFile* cached = m_cache.file(look.path);
@@ -334,7 +342,7 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
             continue;
         changed = true;
         if (!rebuild) {
-            const VdirScannedFile gone{look.path, {}, false};
+            const VdirScannedFile gone{look.name, {}, false};
             rebuild = !replaceItemsOf(look.collection, look.now ? *at : gone, changedItems);
         }
     }
@@ -353,9 +361,10 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
 }
 
 bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& scanned, QStringList& changed) {
-    const VdirCachedFile* cached = m_cache.file(scanned.path);
+    const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
+    const VdirCachedFile* cached = m_cache.file(collection.folder.path, scanned.name);
     std::vector<VdirItem> fresh =
-        cached ? fileItems(collectionIndex, scanned.path, cached->content, cached->stamp, scanned.writable)
+        cached ? fileItems(collectionIndex, scanned.name, cached->content, cached->stamp, scanned.writable)
                : std::vector<VdirItem>{};
 
     // The file's items lie together, in the order of the listing, within their collection's.
@@ -364,19 +373,19 @@ bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& sca
         items.begin(), items.end(), [&](const VdirItem& item) { return item.collectionIndex < collectionIndex; });
     const auto collectionEnd = std::partition_point(
         collectionBegin, items.end(), [&](const VdirItem& item) { return item.collectionIndex == collectionIndex; });
-    const QByteArray key = nativePath(scanned.path);
-    const auto first = std::lower_bound(collectionBegin, collectionEnd, key,
-                                        [](const VdirItem& item, const QByteArray& k) { return nativePath(item.path) < k; });
+    const QByteArray key = nativePath(scanned.name);
+    const auto first =
+        std::lower_bound(collectionBegin, collectionEnd, key,
+                         [](const VdirItem& item, const QByteArray& k) { return nativePath(item.fileName) < k; });
     auto last = first;
-    while (last != collectionEnd && last->path == scanned.path)
+    while (last != collectionEnd && last->fileName == scanned.name)
         ++last;
     const auto begin = static_cast<qsizetype>(first - items.begin());
     const auto end = static_cast<qsizetype>(last - items.begin());
 
     // An identifier that another file claims too depends on the order of all the files that claim it.
-    const VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     for (auto it = first; it != last; ++it)
-        if (m_sharedIdentifiers.contains(plainIdentifier(collection.folder.id, it->uid(), it->path)))
+        if (m_sharedIdentifiers.contains(plainIdentifier(collection.folder.id, it->uid(), it->fileName)))
             return false;
     QStringList freshIdentifiers;
     for (const VdirItem& item : fresh) {

@@ -31,7 +31,7 @@ struct VdirCollection {
 
 // One calendar item: the components of one UID in one file.
 struct VdirItem {
-    QString path;
+    QString fileName;  // in its collection's folder
     // Of the file the item was read from; nullopt for a staged file not yet written.
     std::optional<VdirFileStamp> stamp;
     int collectionIndex = 0;
@@ -53,6 +53,7 @@ struct VdirItem {
 // UID does not tell the item. Made when asked: most items are never looked up by it, and a copy held by each item
 // costs about a hundred bytes.
 QString itemIdentifier(const VdirItem& item, const VdirCollection& collection);
+QString itemPath(const VdirItem& item, const VdirCollection& collection);
 
 // The collections and items below a vdir root, kept in step with the disk by reload().
 class VdirCatalog {
@@ -90,9 +91,8 @@ public:
     };
     Snapshot snapshot() const { return {m_collections, m_items}; }
     const VdirItem* item(const QString& identifier) const;
-    QString identifier(const VdirItem& item) const {
-        return itemIdentifier(item, (*m_collections)[static_cast<size_t>(item.collectionIndex)]);
-    }
+    QString identifier(const VdirItem& item) const { return itemIdentifier(item, collectionOf(item)); }
+    QString path(const VdirItem& item) const { return itemPath(item, collectionOf(item)); }
     // Grows whenever the index was rebuilt: what a reader sees may have changed.
     quint64 version() const { return m_version; }
 
@@ -114,15 +114,18 @@ private:
         }
     };
 
+    const VdirCollection& collectionOf(const VdirItem& item) const {
+        return (*m_collections)[static_cast<size_t>(item.collectionIndex)];
+    }
     void rebuildIndex();
-    void addFileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
+    void addFileItems(int collectionIndex, const QString& fileName, const std::shared_ptr<const IcsFile>& file,
                       const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount,
                       QSet<size_t>& hashes);
     // The position of the item of that identifier in the list, or -1.
     qsizetype positionOf(const QString& identifier) const;
     void indexItem(const QString& identifier, qsizetype position);
     // The items of one file, each under the identifier its UID gives it in the collection.
-    std::vector<VdirItem> fileItems(int collectionIndex, const QString& path, const std::shared_ptr<const IcsFile>& file,
+    std::vector<VdirItem> fileItems(int collectionIndex, const QString& fileName, const std::shared_ptr<const IcsFile>& file,
                                     const std::optional<VdirFileStamp>& stamp, bool fileWritable) const;
     // Puts the items the cache now holds for `path` where the file's items were; false when only a rebuild of the
     // index gives what it would (a UID that another file of the collection has too, a collection that starts or

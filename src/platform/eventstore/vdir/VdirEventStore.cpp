@@ -97,7 +97,7 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
     size_t fromFile = 0;
     const auto sayIfOverworked = [&] {
         if (fileItem && (allowance.exhausted() || fromFile >= mostFromOneFile))
-            overworked.say(fileItem->path);
+            overworked.say(itemPath(*fileItem, collections[static_cast<size_t>(fileItem->collectionIndex)]));
     };
     const auto read = [&](const VdirItem& item) {
         if (item.kind != IcsComponent::Kind::Event || !wanted[static_cast<size_t>(item.collectionIndex)])

@@ -26,6 +26,12 @@ void sayIfSkipped(const QString& path, const VdirCachedFile& loaded, bool sameAs
         core::log(QStringLiteral("skipped %1: %2").arg(path, loaded.content->problem));
 }
 
+// A file's folder and name.
+std::pair<QString, QString> splitPath(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return {path.left(slash), path.mid(slash + 1)};
+}
+
 }  // namespace
 
 VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
@@ -59,27 +65,37 @@ VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, 
 bool VdirFileCache::update(VdirScan& scan) {
     if (!m_allStale && matches(scan))
         return false;
-    QHash<QString, VdirCachedFile> next;
-    next.reserve(m_files.size() + 16);
+    QHash<QString, Folder> next;
+    next.reserve(static_cast<qsizetype>(scan.collections.size()));
     struct Job {
-        QString path;
-        const VdirCachedFile* previous = nullptr;  // in m_files, which stays as it is until all are read
+        QString folder;
+        QString name;
+        const VdirCachedFile* previous = nullptr;  // in m_folders, which stays as it is until all are read
         VdirCachedFile loaded;
     };
     std::vector<Job> toRead;
     for (VdirCollectionFolder& collection : scan.collections) {
+        const auto held = m_folders.constFind(collection.path);
+        Folder files;
+        files.reserve(static_cast<qsizetype>(collection.files.size()));
         for (VdirScannedFile& scanned : collection.files) {
-            const auto known = m_files.constFind(scanned.path);
-            const bool isKnown = known != m_files.constEnd();
-            if (isKnown)
-                scanned.path = known.key();
-            if (isKnown && known->stamp == scanned.stamp && !m_allStale)
-                next.insert(scanned.path, *known);
+            const VdirCachedFile* known = nullptr;
+            if (held != m_folders.constEnd()) {
+                if (const auto it = held->constFind(scanned.name); it != held->constEnd()) {
+                    scanned.name = it.key();
+                    known = &*it;
+                }
+            }
+            if (known && known->stamp == scanned.stamp && !m_allStale)
+                files.insert(scanned.name, *known);
             else
-                toRead.push_back({scanned.path, isKnown ? &*known : nullptr, {}});
+                toRead.push_back({collection.path, scanned.name, known, {}});
         }
+        next.insert(collection.path, std::move(files));
     }
-    auto read = [this](Job& job) { job.loaded = load(job.path, m_zones, job.previous); };
+    auto read = [this](Job& job) {
+        job.loaded = load(job.folder + QLatin1Char('/') + job.name, m_zones, job.previous);
+    };
     if (static_cast<qsizetype>(toRead.size()) >= kParallelThreshold)
         QtConcurrent::blockingMap(toRead, read);
     else
@@ -89,47 +105,49 @@ bool VdirFileCache::update(VdirScan& scan) {
     for (Job& job : toRead) {
         const bool same = job.previous && job.previous->content == job.loaded.content;
         changed = changed || !same;
-        sayIfSkipped(job.path, job.loaded, same);
-        next.insert(job.path, std::move(job.loaded));
+        sayIfSkipped(job.folder + QLatin1Char('/') + job.name, job.loaded, same);
+        next[job.folder].insert(job.name, std::move(job.loaded));
     }
-    changed = changed || next.size() != m_files.size();
+    const qsizetype heldBefore = size();
     m_allStale = false;
-    m_files = std::move(next);
-    return changed;
+    m_folders = std::move(next);
+    return changed || size() != heldBefore;
 }
 
 bool VdirFileCache::matches(VdirScan& scan) const {
     qsizetype count = 0;
     bool same = true;
     for (VdirCollectionFolder& collection : scan.collections) {
+        const auto held = m_folders.constFind(collection.path);
         for (VdirScannedFile& scanned : collection.files) {
-            const auto known = m_files.constFind(scanned.path);
-            if (known == m_files.constEnd()) {
+            const auto known = held == m_folders.constEnd() ? Folder::const_iterator() : held->constFind(scanned.name);
+            if (held == m_folders.constEnd() || known == held->constEnd()) {
                 same = false;
                 continue;
             }
-            // Every rescan spells each path anew; the text the cache and the items already hold stands in for it,
-            // so that a path is held once however often the folder is scanned.
-            scanned.path = known.key();
+            // Every rescan spells each name anew; the text the cache and the items already hold stands in for it,
+            // so that a name is held once however often the folder is scanned.
+            scanned.name = known.key();
             same = same && known->stamp == scanned.stamp;
             ++count;
         }
     }
-    return same && count == m_files.size();
+    return same && count == size();
 }
 
 bool VdirFileCache::refresh(const QString& path, bool exists) {
-    const auto known = m_files.find(path);
+    const auto [folder, name] = splitPath(path);
+    auto held = m_folders.find(folder);
     if (!exists) {
-        if (known == m_files.end())
-            return false;
-        m_files.erase(known);
-        return true;
+        return held != m_folders.end() && held->remove(name);
     }
-    if (known == m_files.end()) {
+    if (held == m_folders.end())
+        held = m_folders.insert(folder, {});
+    const auto known = held->find(name);
+    if (known == held->end()) {
         VdirCachedFile loaded = load(path, m_zones);
         sayIfSkipped(path, loaded, false);
-        m_files.insert(path, std::move(loaded));
+        held->insert(name, std::move(loaded));
         return true;
     }
     VdirCachedFile loaded = load(path, m_zones, &*known);
@@ -139,17 +157,34 @@ bool VdirFileCache::refresh(const QString& path, bool exists) {
     return !same;
 }
 
+const VdirCachedFile* VdirFileCache::file(const QString& folder, const QString& name) const {
+    const auto held = m_folders.constFind(folder);
+    if (held == m_folders.constEnd())
+        return nullptr;
+    const auto it = held->constFind(name);
+    return it == held->constEnd() ? nullptr : &*it;
+}
+
 const VdirCachedFile* VdirFileCache::file(const QString& path) const {
-    const auto it = m_files.constFind(path);
-    return it == m_files.constEnd() ? nullptr : &*it;
+    const auto [folder, name] = splitPath(path);
+    return file(folder, name);
 }
 
 void VdirFileCache::invalidate(const QString& path) {
-    m_files.remove(path);
+    const auto [folder, name] = splitPath(path);
+    if (const auto held = m_folders.find(folder); held != m_folders.end())
+        held->remove(name);
 }
 
 void VdirFileCache::clear() {
-    m_files.clear();
+    m_folders.clear();
+}
+
+qsizetype VdirFileCache::size() const {
+    qsizetype count = 0;
+    for (const Folder& files : m_folders)
+        count += files.size();
+    return count;
 }
 
 }  // namespace platform::vdir

@@ -20,7 +20,7 @@ struct VdirCachedFile {
     std::shared_ptr<const IcsFile> content;
 };
 
-// Parsed files keyed by path. Only files whose mtime, size or inode changed since they were read are read again,
+// Parsed files by folder and name. Only files whose mtime, size or inode changed since they were read are read again,
 // so a reload over an unchanged folder costs one directory listing.
 class VdirFileCache {
 public:
@@ -28,31 +28,34 @@ public:
 
     // Brings the cache in line with the scanned files: new and changed files are read and parsed (on several
     // threads when there are many), vanished ones dropped. Logs one line for each file it has to skip. Returns
-    // whether anything changed. The scan's paths of files already held are replaced by the cache's own, which the
+    // whether anything changed. The scan's names of files already held are replaced by the cache's own, which the
     // items share.
     bool update(VdirScan& scan);
 
     // Reads one file again, or forgets it when it is gone, as update() would. Returns whether what it holds changed.
     bool refresh(const QString& path, bool exists);
 
+    const VdirCachedFile* file(const QString& folder, const QString& name) const;
     const VdirCachedFile* file(const QString& path) const;
     // Forgets one file, so that the next update reads it again (after a write of our own, for instance).
     void invalidate(const QString& path);
     // Makes the next update read every file again; only files that turn out different count as a change.
     void markAllStale() { m_allStale = true; }
     void clear();
-    qsizetype size() const { return m_files.size(); }
+    qsizetype size() const;
 
     // Reads and parses one file now; the stamp is that of the bytes read. A file that reads as `previous` did keeps
     // what was parsed of it: a refresh that re-reads every file parses (and holds) only what changed.
     static VdirCachedFile load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous = nullptr);
 
 private:
-    // Whether the scan shows exactly the files held, unchanged; shares the held paths with the scan.
+    using Folder = QHash<QString, VdirCachedFile>;  // by file name
+
+    // Whether the scan shows exactly the files held, unchanged; shares the held names with the scan.
     bool matches(VdirScan& scan) const;
 
     IcsZoneResolver& m_zones;
-    QHash<QString, VdirCachedFile> m_files;
+    QHash<QString, Folder> m_folders;  // by the folder's path
     bool m_allStale = false;
 };
 

@@ -95,8 +95,8 @@ void statEntry(int fd, Entry& entry) {
         entry.accessGranted = ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0;
 }
 
-VdirScannedFile scannedFile(const QString& path, const Entry& entry) {
-    return {path, VdirFileStamp::of(entry.st), !entry.isLink && permitsWriting(entry.st, entry.accessGranted)};
+VdirScannedFile scannedFile(const QString& name, const Entry& entry) {
+    return {name, VdirFileStamp::of(entry.st), !entry.isLink && permitsWriting(entry.st, entry.accessGranted)};
 }
 
 // Above this many entries the stat and access calls are spread over threads: on a folder of thousands of items
@@ -140,7 +140,7 @@ FolderListing listFolder(const QString& path) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
             if (isItemFileName(fileName)) {
-                listing.icsFiles.push_back(scannedFile(path + QLatin1Char('/') + fileName, entry));
+                listing.icsFiles.push_back(scannedFile(fileName, entry));
             } else if (fileName == QLatin1String("displayname") || fileName == QLatin1String("color") ||
                        fileName == QLatin1String("components")) {
                 listing.hasMetadata = true;
@@ -185,12 +185,13 @@ bool isItemFileName(const QString& fileName) {
 
 std::optional<VdirScannedFile> scanFile(const QString& path) {
     Entry entry{nativePath(path), {}, false, false, false};
-    if (!isItemFileName(path.section(QLatin1Char('/'), -1)))
+    const QString name = path.section(QLatin1Char('/'), -1);
+    if (!isItemFileName(name))
         return std::nullopt;
     statEntry(AT_FDCWD, entry);
     if (!entry.ok || !S_ISREG(entry.st.st_mode))
         return std::nullopt;
-    return scannedFile(path, entry);
+    return scannedFile(name, entry);
 }
 
 VdirScan scanVdir(const QString& root) {

@@ -12,7 +12,9 @@
 namespace platform::vdir {
 
 struct VdirScannedFile {
-    QString path;
+    // In its collection's folder. Only the name is held: the scan, the file cache and the items share it, and a
+    // whole path per file would cost more than what is kept of most events.
+    QString name;
     VdirFileStamp stamp;
     // False for a symbolic link (it may lead out of the collection, and an edit would write wherever it leads) and
     // for a file its owner made read-only.

@@ -127,27 +127,27 @@ IcsEditor VdirStoreWriter::editorFor(icalcomponent* calendar) {
     });
 }
 
-VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirItem& item, const QString& revision) {
+VdirStoreWriter::OpenFile VdirStoreWriter::open(const QString& path, const VdirItem& item, const QString& revision) {
     OpenFile file;
-    file.path = item.path;
-    if (m_files.isStaged(item.path)) {
-        const std::optional<QByteArray> staged = m_files.stagedContent(item.path);
+    file.path = path;
+    if (m_files.isStaged(path)) {
+        const std::optional<QByteArray> staged = m_files.stagedContent(path);
         if (!staged) {
             fail(Code::NotFound);
         }
         file.original = *staged;
     } else {
         const std::optional<Etag> remembered = Etag::fromString(revision.isEmpty() ? item.etag() : revision);
-        const auto refuse = [&item] {
-            core::log(QStringLiteral("refusing to write %1: it changed on disk since it was read").arg(item.path));
+        const auto refuse = [&path] {
+            core::log(QStringLiteral("refusing to write %1: it changed on disk since it was read").arg(path));
             fail(Code::Conflict);
         };
         // Changed or gone since the caller read it: never overwrite what we did not see, nor read it.
-        if (!remembered || !m_files.isCurrent(item.path, *remembered)) {
+        if (!remembered || !m_files.isCurrent(path, *remembered)) {
             refuse();
         }
-        const std::optional<FileSnapshot> snapshot = readSnapshot(item.path);
-        if (!snapshot || !m_files.isCurrent(item.path, *remembered)) {
+        const std::optional<FileSnapshot> snapshot = readSnapshot(path);
+        if (!snapshot || !m_files.isCurrent(path, *remembered)) {
             refuse();
         }
         file.original = snapshot->content;
@@ -264,7 +264,7 @@ QString VdirStoreWriter::identifierOf(VdirEventStore& store, const QString& path
     QString inAnotherFile;
     for (const VdirItem& item : store.catalog().items()) {
         if (item.uid() == text) {
-            if (item.path == path) {
+            if (store.catalog().path(item) == path) {
                 return store.catalog().identifier(item);
             }
             inAnotherFile = store.catalog().identifier(item);
@@ -368,7 +368,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
 
     const auto [current, item] =
         changeTarget(store, event.eventIdentifier, event.occurrenceDate.value_or(*event.startDate));
-    OpenFile file = open(*item, event.revision);
+    OpenFile file = open(store.catalog().path(*item), *item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     // Staging rebuilds the catalog: nothing of `item` is used after it.
     const QByteArray uid = item->uid().toUtf8();
@@ -497,7 +497,7 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
     }
     const auto [current, item] =
         changeTarget(store, event.eventIdentifier, event.occurrenceDate ? event.occurrenceDate : event.startDate);
-    OpenFile file = open(*item, event.revision);
+    OpenFile file = open(store.catalog().path(*item), *item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const QByteArray uid = item->uid().toUtf8();
     const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
@@ -581,7 +581,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         fail(Code::ReadOnly);
     }
     writableCollection(store, calendarIdOf(current.calendar), EntityType::Reminder);
-    OpenFile file = open(*item, reminder.revision);
+    OpenFile file = open(store.catalog().path(*item), *item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     icalcomponent* todo = editor.master(item->uid().toUtf8());
     if (todo == nullptr) {
@@ -610,7 +610,7 @@ void VdirStoreWriter::removeReminder(VdirEventStore& store, const PlatformRemind
         fail(Code::ReadOnly);
     }
     writableCollection(store, calendarIdOf(std::get<PlatformReminder>(*found).calendar), EntityType::Reminder);
-    OpenFile file = open(*item, reminder.revision);
+    OpenFile file = open(store.catalog().path(*item), *item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const bool keepFile = editor.removeItem(item->uid().toUtf8());
     stage(file, keepFile);

@@ -3,7 +3,6 @@
 #include "platform/eventstore/vdir/VdirCatalog.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <libical/ical.h>
 
@@ -117,7 +116,7 @@ QStringList seen(const VdirCatalog& catalog) {
                      .arg(c.isReminderList());
     for (const auto& item : catalog.items())
         lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
-                     .arg(catalog.identifier(item), item.path, item.etag(), item.main().summary().value_or(QString()))
+                     .arg(catalog.identifier(item), catalog.path(item), item.etag(), item.main().summary().value_or(QString()))
                      .arg(item.collectionIndex)
                      .arg(item.readOnly);
     for (const auto& item : catalog.items())
@@ -204,15 +203,16 @@ TEST(VdirCatalog, AnItemIsFoundByItsIdentifierWhateverBecomesOfItsFile) {
     TempVdir vdir;
     vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("x"), QStringLiteral("Home x")));
     vdir.writeIcs(QStringLiteral("home/c.ics"), event(QStringLiteral("y"), QStringLiteral("Home y")));
-    vdir.writeIcs(QStringLiteral("work/b.ics"), event(QStringLiteral("x"), QStringLiteral("Work x")));
+    vdir.writeIcs(QStringLiteral("work/a.ics"), event(QStringLiteral("x"), QStringLiteral("Work x")));
     VdirCatalog catalog(vdir.root);
     catalog.reload();
     const auto fileOf = [&](const QString& identifier) {
         const auto* item = catalog.item(identifier);
-        return item ? QFileInfo(item->path).fileName() : QStringLiteral("<none>");
+        return item ? item->fileName : QStringLiteral("<none>");
     };
     EXPECT_EQ(titleOf(catalog, QStringLiteral("home/x")), QStringLiteral("Home x"));
-    EXPECT_EQ(titleOf(catalog, QStringLiteral("work/x")), QStringLiteral("Work x")) << "one UID in two collections";
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("work/x")), QStringLiteral("Work x"))
+        << "one UID and one file name in two collections";
     EXPECT_EQ(catalog.item(QStringLiteral("home/z")), nullptr);
     EXPECT_EQ(catalog.item(QString()), nullptr);
     catalog.reload();
