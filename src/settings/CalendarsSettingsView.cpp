@@ -61,6 +61,8 @@ private:
 
 QWidget* emptyPanel(const QString& text) {
     auto* holder = new QWidget;
+    if (text.isEmpty())
+        return holder;
     auto* outer = new QHBoxLayout(holder);
     outer->setContentsMargins(0, 0, kListTrailing, 0);
     auto* panel = new Panel(design::Theme::fillSoft(), false);

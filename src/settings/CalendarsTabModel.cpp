@@ -150,8 +150,10 @@ void CalendarsTabModel::setOn(const QString& calendarID, bool on) {
 }
 
 QString CalendarsTabModel::emptyText() const {
+    // While the calendar files are first read there is nothing to say yet: "No
+    // calendars found." would be wrong for the seconds a large folder takes.
     if (m_store.eventAccess() == model::AccessStatus::fullAccess)
-        return QStringLiteral("No calendars found.");
+        return m_store.isLoading() ? QString() : QStringLiteral("No calendars found.");
     return QStringLiteral("Orbitday needs Calendar access to list your calendars.");
 }
 

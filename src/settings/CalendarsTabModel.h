@@ -69,7 +69,7 @@ public:
     // (or with) this calendar's events.
     void setOn(const QString& calendarID, bool on);
 
-    // Instead of the list when there are no calendars.
+    // Instead of the list when there are no calendars; empty while they are first read.
     QString emptyText() const;
     static QString footerText();
 

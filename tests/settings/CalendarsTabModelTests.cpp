@@ -175,6 +175,14 @@ TEST_F(CalendarsTab, WithoutCalendarsTheTabSaysWhy) {
         ek.removeCalendar(c.calendarIdentifier);
     store.reload();
     EXPECT_EQ(model.emptyText(), u"No calendars found."_s);
+
+    // Until the first read of the calendar files ends, none found is not yet known.
+    ek.setLoading(true);
+    store.reload();
+    EXPECT_EQ(model.emptyText(), QString());
+    ek.setLoading(false);
+    store.reload();
+    EXPECT_EQ(model.emptyText(), u"No calendars found."_s);
 }
 
 }  // namespace
