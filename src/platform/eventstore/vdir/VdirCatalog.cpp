@@ -28,7 +28,7 @@ bool sameLayout(const VdirScan& a, const VdirScan& b) {
     if (a.rootExists != b.rootExists || a.rootReadable != b.rootReadable ||
         a.collections.size() != b.collections.size())
         return false;
-    // The files themselves are compared by the cache, path by path.
+    // The files themselves are compared by the cache, file by file.
     for (size_t i = 0; i < a.collections.size(); ++i) {
         const auto& filesA = a.collections[i].files;
         const auto& filesB = b.collections[i].files;
@@ -47,7 +47,8 @@ QString fileNameOf(const QString& path) {
 
 // The identifier an item has when its UID is its own in the collection.
 QString plainIdentifier(const QString& collectionId, const QString& uid, const QString& fileName) {
-    return collectionId + QLatin1Char('/') + (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
+    return collectionId + QLatin1Char('/') +
+           (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
 }
 
 }  // namespace
@@ -192,8 +193,8 @@ void VdirCatalog::rebuildIndex() {
 }
 
 void VdirCatalog::addFileItems(int collectionIndex, const QString& fileName, const std::shared_ptr<const IcsFile>& file,
-                               const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount,
-                               QSet<size_t>& hashes) {
+                               const std::optional<VdirFileStamp>& stamp, bool fileWritable,
+                               QHash<QString, int>& uidCount, QSet<size_t>& hashes) {
     VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     for (VdirItem& item : fileItems(collectionIndex, fileName, file, stamp, fileWritable)) {
         item.uidTakenBefore = uidCount[plainIdentifier(collection.folder.id, item.uid(), fileName)]++ > 0;
@@ -421,7 +422,8 @@ bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& sca
     // entries stays as it is.
     const auto freshCount = static_cast<qsizetype>(fresh.size());
     const qsizetype moved = freshCount - (end - begin);
-    std::erase_if(m_itemIndex, [&](const IndexEntry& entry) { return entry.position >= begin && entry.position < end; });
+    std::erase_if(m_itemIndex,
+                  [&](const IndexEntry& entry) { return entry.position >= begin && entry.position < end; });
     if (moved == 0) {
         std::move(fresh.begin(), fresh.end(), list.begin() + begin);
     } else {

@@ -124,10 +124,11 @@ private:
     // The position of the item of that identifier in the list, or -1.
     qsizetype positionOf(const QString& identifier) const;
     void indexItem(const QString& identifier, qsizetype position);
-    // The items of one file, each under the identifier its UID gives it in the collection.
-    std::vector<VdirItem> fileItems(int collectionIndex, const QString& fileName, const std::shared_ptr<const IcsFile>& file,
+    // The items of one file, one for each UID.
+    std::vector<VdirItem> fileItems(int collectionIndex, const QString& fileName,
+                                    const std::shared_ptr<const IcsFile>& file,
                                     const std::optional<VdirFileStamp>& stamp, bool fileWritable) const;
-    // Puts the items the cache now holds for `path` where the file's items were; false when only a rebuild of the
+    // Puts the items the cache now holds for the file where its items were; false when only a rebuild of the
     // index gives what it would (a UID that another file of the collection has too, a collection that starts or
     // stops holding events or to-dos). Adds the identifiers of the items taken out and put in to `changed`.
     bool replaceItemsOf(int collectionIndex, const VdirScannedFile& scanned, QStringList& changed);

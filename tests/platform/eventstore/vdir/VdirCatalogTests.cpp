@@ -116,7 +116,8 @@ QStringList seen(const VdirCatalog& catalog) {
                      .arg(c.isReminderList());
     for (const auto& item : catalog.items())
         lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
-                     .arg(catalog.identifier(item), catalog.path(item), item.etag(), item.main().summary().value_or(QString()))
+                     .arg(catalog.identifier(item), catalog.path(item), item.etag(),
+                          item.main().summary().value_or(QString()))
                      .arg(item.collectionIndex)
                      .arg(item.readOnly);
     for (const auto& item : catalog.items())
