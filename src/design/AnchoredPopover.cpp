@@ -45,7 +45,12 @@ QRect AnchoredPopover::placement(const QRect& anchorRect, const QSize& size, con
     int x = middle - size.width() / 2;
     x = std::clamp(x, screen.left() + kScreenMargin,
                    std::max(screen.left() + kScreenMargin, screen.right() + 1 - kScreenMargin - size.width()));
-    return QRect(QPoint(x, anchorRect.bottom() + 1 + kGap), size);
+    const int below = anchorRect.bottom() + 1 + kGap;
+    const int above = anchorRect.top() - kGap - size.height();
+    // Where neither has room, below keeps at least its top, with the arrow, on the screen.
+    const bool fitsBelow = below + size.height() <= screen.bottom() + 1;
+    const bool fitsAbove = above >= screen.top();
+    return QRect(QPoint(x, !fitsBelow && fitsAbove ? above : below), size);
 }
 
 int AnchoredPopover::arrowX(const QRect& anchorRect, const QRect& frame) {
@@ -75,20 +80,36 @@ void AnchoredPopover::reposition() {
     const QRect room =
         screen ? screen->availableGeometry() : QRect(anchorRect.topLeft() - QPoint(2000, 2000), QSize(4000, 4000));
     const QRect frame = placement(anchorRect, sizeHint(), room);
-    m_arrowX = arrowX(anchorRect, frame);
+    const int tip = arrowX(anchorRect, frame);
+    const bool above = frame.top() < anchorRect.top();
+    const bool reshaped = tip != m_arrowX || above != m_above;
+    m_arrowX = tip;
+    if (above != m_above) {
+        m_above = above;
+        layout()->setContentsMargins(0, above ? 0 : kArrowHeight, 0, above ? kArrowHeight : 0);
+        layout()->activate();
+    }
+    const bool resized = frame.size() != size();
     setGeometry(frame);
+    // A new size cuts the window anew; an arrow moved within the same size must too.
+    if (reshaped && !resized)
+        cutToOutline();
     update();
 }
 
 QPainterPath AnchoredPopover::outline(qreal inset) const {
+    const qreal top = m_above ? 0 : kArrowHeight;
     QPainterPath panel;
-    panel.addRoundedRect(QRectF(inset, kArrowHeight + inset, width() - 2 * inset, height() - kArrowHeight - 2 * inset),
+    panel.addRoundedRect(QRectF(inset, top + inset, width() - 2 * inset, height() - kArrowHeight - 2 * inset),
                          kCornerRadius - inset, kCornerRadius - inset);
-    QPainterPath arrow;
+    // Drawn pointing up, then turned over for a panel above its anchor: the
+    // base reaches one pixel into the panel, so that no seam shows between them.
     const qreal half = kArrowWidth / 2.0 - inset;
-    arrow.moveTo(m_arrowX - half, kArrowHeight + inset + 1);
-    arrow.lineTo(m_arrowX, inset);
-    arrow.lineTo(m_arrowX + half, kArrowHeight + inset + 1);
+    const auto y = [this](qreal down) { return m_above ? height() - down : down; };
+    QPainterPath arrow;
+    arrow.moveTo(m_arrowX - half, y(kArrowHeight + inset + 1));
+    arrow.lineTo(m_arrowX, y(inset));
+    arrow.lineTo(m_arrowX + half, y(kArrowHeight + inset + 1));
     arrow.closeSubpath();
     return panel.united(arrow);
 }
@@ -98,6 +119,10 @@ void AnchoredPopover::resizeEvent(QResizeEvent* event) {
     // Not yet hung from anything: the arrow in the middle.
     if (!m_anchor)
         m_arrowX = width() / 2;
+    cutToOutline();
+}
+
+void AnchoredPopover::cutToOutline() {
     // Without a compositor the see-through corners would show black, and so
     // would every pixel the outline covers in part.
     if (platform::desktopComposites())

@@ -18,6 +18,7 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -52,6 +53,16 @@ protected:
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab)
             ++keys;
     }
+};
+
+// A pop-over's content of a set size, as a laid-out card has.
+class Block : public QWidget {
+public:
+    explicit Block(QSize size) : m_size(size) {}
+    QSize sizeHint() const override { return m_size; }
+
+private:
+    QSize m_size;
 };
 
 ODTextField* lineField() {
@@ -189,7 +200,7 @@ TEST(KitTimeField, AClockOfTwentyFourHoursHasNoMark) {
     EXPECT_EQ(field.parts(), (std::vector{TimeField::Part::hour, TimeField::Part::minute}));
 }
 
-TEST(KitAnchoredPopover, HangsBelowItsAnchorWithinTheScreen) {
+TEST(KitAnchoredPopover, HangsBelowItsAnchorOrAboveItWhereOnlyThatHasRoom) {
     const QRect screen(0, 0, 1280, 800);
     const QRect anchor(100, 40, 160, 44);
     const QRect below = AnchoredPopover::placement(anchor, QSize(240, 200), screen);
@@ -202,34 +213,51 @@ TEST(KitAnchoredPopover, HangsBelowItsAnchorWithinTheScreen) {
     EXPECT_LE(kept.right(), screen.right());
     EXPECT_EQ(kept.left() + AnchoredPopover::arrowX(atEdge, kept), atEdge.center().x() + 1)
         << "the arrow still points at the anchor";
+
+    const QRect low(100, 700, 160, 44);
+    const QRect above = AnchoredPopover::placement(low, QSize(240, 200), screen);
+    EXPECT_EQ(above.bottom(), low.top() - 1 - AnchoredPopover::kGap);
+    EXPECT_EQ(above.center().x(), low.center().x());
+    const QRect tall = AnchoredPopover::placement(QRect(100, 500, 160, 44), QSize(240, 600), screen);
+    EXPECT_EQ(tall.top(), 544 + AnchoredPopover::kGap) << "no room either way: below, its arrow on the screen";
 }
 
 // Without a compositor a kept pixel shows its transparency mixed with black:
-// the window may keep only what the panel and its arrow cover wholly.
+// the window may keep only what the panel and its arrow cover wholly, on
+// whichever side of the anchor it hangs, also when moved to another anchor.
 TEST(KitAnchoredPopover, WithoutACompositorKeepsOnlyThePixelsThePanelAndItsArrowCoverWholly) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget window;
-    auto* anchor = new QWidget(&window);
-    anchor->setGeometry(40, 20, 100, 30);
-    window.resize(400, 300);
+    window.setGeometry(screen);
+    auto* top = new QWidget(&window);
+    top->setGeometry(40, 20, 100, 30);
+    auto* bottom = new QWidget(&window);
+    bottom->setGeometry(200, screen.height() - 50, 100, 30);
     window.show();
-    auto* content = new QWidget;
-    content->setFixedSize(240, 120);
+    auto* content = new Block(QSize(240, 120));
     AnchoredPopover popover(content, &window);
-    popover.showBelow(anchor);
-    const QRegion mask = popover.mask();
-    ASSERT_FALSE(mask.isEmpty()) << "the offscreen platform has no compositor";
-    EXPECT_EQ(testsupport::seeThroughPixels(mask, popover), QStringList());
+    for (QWidget* anchor : {top, bottom}) {
+        popover.showBelow(anchor);
+        ASSERT_EQ(popover.standsAbove(), anchor == bottom);
+        const QRegion mask = popover.mask();
+        ASSERT_FALSE(mask.isEmpty()) << "the offscreen platform has no compositor";
+        EXPECT_EQ(testsupport::seeThroughPixels(mask, popover), QStringList());
 
-    const int arrow =
-        AnchoredPopover::arrowX(QRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size()), popover.geometry());
-    const int top = AnchoredPopover::kArrowHeight;
-    const int right = popover.width() - 1;
-    const int bottom = popover.height() - 1;
-    for (const QPoint kept :
-         {QPoint(arrow, 2), QPoint(arrow - 4, 6), QPoint(arrow + 3, 6), QPoint(16, top), QPoint(right - 16, top),
-          QPoint(0, top + 16), QPoint(right, bottom - 16), QPoint(16, bottom), QPoint(right - 16, bottom)})
-        EXPECT_TRUE(mask.contains(kept)) << kept.x() << ", " << kept.y();
-    EXPECT_FALSE(mask.contains(QPoint(arrow - 8, 5))) << "beside the arrow";
+        // Counted from the arrow's side.
+        const auto at = [&](int x, int fromArrow) {
+            return QPoint(x, popover.standsAbove() ? popover.height() - 1 - fromArrow : fromArrow);
+        };
+        const int arrow =
+            AnchoredPopover::arrowX(QRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size()), popover.geometry());
+        const int edge = AnchoredPopover::kArrowHeight;
+        const int right = popover.width() - 1;
+        const int far = popover.height() - 1;
+        for (const QPoint kept : {at(arrow, 2), at(arrow - 4, 6), at(arrow + 3, 6), at(16, edge), at(right - 16, edge),
+                                  at(0, edge + 16), at(right, far - 16), at(16, far), at(right - 16, far)})
+            EXPECT_TRUE(mask.contains(kept)) << kept.x() << ", " << kept.y();
+        EXPECT_FALSE(mask.contains(at(arrow - 8, 5))) << "beside the arrow";
+        EXPECT_EQ(content->geometry().top(), popover.standsAbove() ? 0 : edge);
+    }
 }
 
 TEST(KitFieldCard, IsReadOutAsItsCaptionValueAndWhereTheValueCameFrom) {
