@@ -36,8 +36,11 @@ AnchoredPopover::AnchoredPopover(QWidget* content, QWidget* parent)
 AnchoredPopover::~AnchoredPopover() = default;
 
 QSize AnchoredPopover::sizeHint() const {
+    // A content of a set width that wraps its text is as tall as it is at that width.
     const QSize content = m_content->sizeHint();
-    return QSize(content.width(), content.height() + kArrowHeight);
+    const int width = std::clamp(content.width(), m_content->minimumWidth(), m_content->maximumWidth());
+    const int height = m_content->hasHeightForWidth() ? m_content->heightForWidth(width) : content.height();
+    return QSize(width, height + kArrowHeight);
 }
 
 QRect AnchoredPopover::placement(const QRect& anchorRect, const QSize& size, const QRect& screen) {

@@ -3,7 +3,6 @@
 #include "app/AppSettings.h"
 #include "core/Date.h"
 #include "design/FieldFrame.h"
-#include "design/KitWidget.h"
 #include "design/ODButton.h"
 #include "design/ODFont.h"
 #include "design/Painting.h"
@@ -12,12 +11,9 @@
 #include "settings/CustomDatePattern.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPainter>
-#include <QScreen>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
@@ -27,7 +23,7 @@ namespace settings {
 namespace {
 
 constexpr int kPadding = 14;
-constexpr int kGap = 4;
+constexpr int kButtonSpacing = 8;
 
 QFont patternFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -46,7 +42,7 @@ void colourField(QLineEdit* field) {
 }  // namespace
 
 CustomDateFormatPopover::CustomDateFormatPopover(app::AppSettings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint),
+    : design::AnchoredPopover(new QWidget, parent),
       m_settings(settings),
       m_field(new QLineEdit(settings.customDateFormat())),
       m_preview(new design::TextBlock(QString(), design::ODFont::body(13, design::FontWeight::semibold),
@@ -56,11 +52,10 @@ CustomDateFormatPopover::CustomDateFormatPopover(app::AppSettings& settings, QWi
       m_use(new design::ODButton(u"Use format"_s, std::nullopt, design::ODButtonKind::primary,
                                  design::ODButtonSize::small)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedWidth(kWidth);
+    content()->setFixedWidth(kWidth);
     setWindowTitle(u"Custom date format"_s);
-    design::followAppearance(this);
 
-    auto* column = new QVBoxLayout(this);
+    auto* column = new QVBoxLayout(content());
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(10);
     column->addWidget(new design::TextLine(u"Custom date format"_s,
@@ -90,7 +85,7 @@ CustomDateFormatPopover::CustomDateFormatPopover(app::AppSettings& settings, QWi
     column->addWidget(key);
 
     auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(kGap * 2);
+    buttons->setSpacing(kButtonSpacing);
     buttons->addStretch();
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_use);
@@ -108,16 +103,7 @@ QString CustomDateFormatPopover::previewText() const {
 }
 
 void CustomDateFormatPopover::popUpUnder(QWidget* anchor) {
-    adjustSize();
-    QPoint place = anchor->mapToGlobal(QPoint(0, anchor->height() + kGap));
-    if (const QScreen* screen = anchor->screen()) {
-        const QRect bounds = screen->availableGeometry();
-        place.setX(std::clamp(place.x(), bounds.left(), std::max(bounds.left(), bounds.right() + 1 - width())));
-        if (place.y() + height() > bounds.bottom() + 1)
-            place.setY(anchor->mapToGlobal(QPoint(0, 0)).y() - kGap - height());
-    }
-    move(place);
-    show();
+    showBelow(anchor);
     m_field->setFocus(Qt::PopupFocusReason);
     m_field->selectAll();
 }
@@ -142,19 +128,12 @@ void CustomDateFormatPopover::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QWidget::keyPressEvent(event);
+    design::AnchoredPopover::keyPressEvent(event);
 }
 
 void CustomDateFormatPopover::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
+    design::AnchoredPopover::hideEvent(event);
     emit closed();
-}
-
-void CustomDateFormatPopover::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const QRectF area(rect());
-    painter.fillRect(area, design::toQColor(design::Theme::surface()));
-    design::Shape::rectangle().strokeBorder(painter, area, design::toQColor(design::Theme::line()), 1);
 }
 
 }  // namespace settings

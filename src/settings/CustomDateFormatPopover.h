@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "design/AnchoredPopover.h"
 
 class QLineEdit;
 
@@ -14,11 +14,11 @@ class TextBlock;
 
 namespace settings {
 
-// The editor of the custom date pattern, a pop-over under the date format
-// button: the pattern in a monospaced field, the date in it as the tray will
-// show it, a key to the pattern letters, Cancel and Use format. Only Use
+// The editor of the custom date pattern, a pop-over hanging from the date
+// format button: the pattern in a monospaced field, the date in it as the tray
+// will show it, a key to the pattern letters, Cancel and Use format. Only Use
 // format (or Return) writes, and only a pattern the formatter takes.
-class CustomDateFormatPopover : public QWidget {
+class CustomDateFormatPopover : public design::AnchoredPopover {
     Q_OBJECT
 
 public:
@@ -32,7 +32,7 @@ public:
     design::ODButton& useButton() const { return *m_use; }
     design::ODButton& cancelButton() const { return *m_cancel; }
 
-    // Shown as a pop-up under `anchor`, in the screen's bounds.
+    // Shown hanging from `anchor`, the pattern selected for typing over.
     void popUpUnder(QWidget* anchor);
 
 signals:
@@ -40,7 +40,6 @@ signals:
     void closed();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

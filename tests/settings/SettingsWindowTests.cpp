@@ -169,6 +169,7 @@ TEST_F(SettingsTabs, CustomOpensThePatternPopOverWhichWritesOnlyAReadablePattern
     EXPECT_EQ(settings.dateFormat(), app::DateFormatPreset::weekdayDayMonth) << "picking Custom writes nothing";
     settings::CustomDateFormatPopover* popover = tab.customFormatPopover();
     ASSERT_TRUE(popover);
+    EXPECT_EQ(popover->width(), settings::CustomDateFormatPopover::kWidth);
     EXPECT_TRUE(tab.dateFormat().showsFocused());
     EXPECT_EQ(popover->patternField().text(), u"EEE d MMM"_s);
     EXPECT_EQ(popover->previewText(), u"Tue 10 Mar"_s);
