@@ -445,6 +445,38 @@ const IcsRepetition& IcsComponent::repeats() const {
     return repetition ? *repetition : none;
 }
 
+// Of the component as it is laid out now.
+constexpr size_t kComponentSize = 240;
+
+IcsComponent IcsComponent::copy() const {
+    // A field added to the component must be copied here too.
+    static_assert(sizeof(IcsComponent) == kComponentSize);
+    const auto copied = [](const auto& pointer) {
+        using Value = typename std::decay_t<decltype(pointer)>::element_type;
+        return pointer ? std::make_unique<Value>(*pointer) : nullptr;
+    };
+    IcsComponent c;
+    c.kind = kind;
+    c.transparent = transparent;
+    c.status = status;
+    c.priority = priority;
+    c.texts = texts;
+    c.start = start;
+    c.end = end;
+    c.due = copied(due);
+    c.completed = copied(completed);
+    c.duration = duration;
+    c.recurrenceId = copied(recurrenceId);
+    c.repetition = copied(repetition);
+    c.alarms = alarms;
+    if (participants) {
+        c.participants = std::make_unique<IcsParticipants>();
+        c.participants->organizer = copied(participants->organizer);
+        c.participants->attendees = participants->attendees;
+    }
+    return c;
+}
+
 const std::vector<IcsParticipant>& IcsComponent::attendees() const {
     static const std::vector<IcsParticipant> none;
     return participants ? participants->attendees : none;

@@ -161,6 +161,8 @@ struct IcsComponent {
     const IcsRepetition& repeats() const;
     // The end of an event, the due time of a to-do.
     const IcsTime* endOrDue() const { return kind == Kind::Todo ? due.get() : (end ? &*end : nullptr); }
+    // A copy of its own, sharing the texts and the rules' progress.
+    IcsComponent copy() const;
 };
 
 // Everything read from one .ics file.

@@ -15,7 +15,7 @@ bool isNamed(QByteArrayView name, QByteArrayView wanted) {
     return name.compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
-// The editor takes journal entries of a UID along with its events and to-dos.
+// The editor takes journal entries of a UID along with its events and to-dos; the reader leaves them out.
 bool isItem(QByteArrayView name) {
     return isNamed(name, "VEVENT") || isNamed(name, "VTODO") || isNamed(name, "VJOURNAL");
 }
@@ -109,6 +109,7 @@ std::optional<IcsItemCut> IcsItemCut::of(const QByteArray& file, const QByteArra
         return std::nullopt;
     IcsItemCut cut;
     cut.m_file = file;
+    cut.m_uid = uid;
     QByteArray zones;
     bool othersRemain = false;
     bool zonesAtKnown = false;
@@ -142,7 +143,7 @@ std::optional<IcsItemCut> IcsItemCut::of(const QByteArray& file, const QByteArra
             continue;
         }
         // Two of them: the editor would change the first and leave the other as it is.
-        if (!own.recurrenceId && ++masters > 1)
+        if ((!own.recurrenceId && ++masters > 1) || isNamed(part.name, "VJOURNAL"))
             return std::nullopt;
         cut.m_item.push_back({part.begin, part.end});
     }
@@ -155,7 +156,7 @@ std::optional<IcsItemCut> IcsItemCut::of(const QByteArray& file, const QByteArra
     return cut;
 }
 
-std::optional<QByteArray> IcsItemCut::putBack(const QByteArray& edited) const {
+std::optional<IcsItemCut::Put> IcsItemCut::putBack(const QByteArray& edited) const {
     const std::optional<IcsOutline> outline = outlineCalendar(edited);
     if (!outline || !outline->namesMatch)
         return std::nullopt;
@@ -175,7 +176,10 @@ std::optional<QByteArray> IcsItemCut::putBack(const QByteArray& edited) const {
     if (item.isEmpty())
         zones.clear();
 
-    QByteArray out;
+    Put put;
+    put.addsZones = !zones.isEmpty();
+    put.keepsItem = !item.isEmpty();
+    QByteArray& out = put.file;
     out.reserve(m_file.size() + zones.size() + item.size());
     // Readers that resolve zones in one pass want a definition before its users.
     out.append(m_file.constData(), m_zonesAt);
@@ -188,7 +192,7 @@ std::optional<QByteArray> IcsItemCut::putBack(const QByteArray& edited) const {
         at = range.end;
     }
     out.append(m_file.constData() + at, m_file.size() - at);
-    return out;
+    return put;
 }
 
 }  // namespace platform::vdir

@@ -16,16 +16,25 @@ class IcsItemCut {
 public:
     // Nullopt where cutting could differ from editing the whole file: the text is not one plain calendar, a
     // component ends under another name than it began with, a UID or TZID is written with escapes, the UID has a
-    // second component without RECURRENCE-ID, or the file holds nothing but the item and zone definitions.
+    // second component without RECURRENCE-ID or a journal entry, or the file holds nothing but the item and zone
+    // definitions.
     static std::optional<IcsItemCut> of(const QByteArray& file, const QByteArray& uid);
 
     // A calendar of the file's own lines, all its zone definitions and the item's components: what is edited.
     const QByteArray& calendar() const { return m_calendar; }
 
+    const QByteArray& file() const { return m_file; }
+    const QByteArray& uid() const { return m_uid; }
+
+    struct Put {
+        QByteArray file;
+        bool addsZones = false;
+        bool keepsItem = false;  // the item has components left
+    };
     // The file with the item's components replaced by the items of `edited` (calendar() edited and written again)
     // where its first one was, and with the zone definitions `edited` added before the file's first component that
     // is not one. Nullopt when `edited` is not one plain calendar.
-    std::optional<QByteArray> putBack(const QByteArray& edited) const;
+    std::optional<Put> putBack(const QByteArray& edited) const;
 
 private:
     struct Range {
@@ -34,6 +43,7 @@ private:
     };
 
     QByteArray m_file;
+    QByteArray m_uid;
     QByteArray m_calendar;
     std::vector<Range> m_item;  // in the order of the file
     qsizetype m_zonesAt = 0;

@@ -415,9 +415,15 @@ bool VdirCatalog::replaceItemsOf(int collectionIndex, const VdirScannedFile& sca
     if (m_items.use_count() > 1)
         m_items = std::make_shared<std::vector<VdirItem>>(*m_items);
     std::vector<VdirItem>& list = *m_items;
+    // Where the cache took the rest of the file over from what it held, the other items read as they did.
+    const std::optional<QString> onlyUid =
+        m_cache.onlyChangedUid(collection.folder.path + QLatin1Char('/') + scanned.name);
     for (qsizetype i = begin; i < end; ++i)
-        changed << identifier(list[static_cast<size_t>(i)]);
-    changed += freshIdentifiers;
+        if (!onlyUid || list[static_cast<size_t>(i)].uid() == *onlyUid)
+            changed << identifier(list[static_cast<size_t>(i)]);
+    for (size_t i = 0; i < fresh.size(); ++i)
+        if (!onlyUid || fresh[i].uid() == *onlyUid)
+            changed << freshIdentifiers[static_cast<qsizetype>(i)];
     // The file's entries go, and the items after them move by as many as the file gains or loses; the order of the
     // entries stays as it is.
     const auto freshCount = static_cast<qsizetype>(fresh.size());

@@ -72,6 +72,8 @@ public:
     // reader could see changed, or nullopt, having changed nothing, when only a rescan can tell (a file outside the
     // known collections, the last file of a collection gone).
     std::optional<bool> refresh(const QStringList& paths);
+    // See VdirFileCache::expectWrite.
+    void expectWrite(const QString& path, VdirItemWrite write) { m_cache.expectWrite(path, std::move(write)); }
     // The identifiers of the items added, changed or gone since version() was `version`, when only refresh() changed
     // the index since then; nullopt when anything may have changed.
     std::optional<QStringList> changedSince(quint64 version) const;

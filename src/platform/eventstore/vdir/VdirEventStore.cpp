@@ -51,6 +51,14 @@ public:
         m_paths.insert(path);
         core::log(QStringLiteral("%1: its events ask for too much work or are too many; some are left out").arg(path));
     }
+    bool contains(const QString& path) {
+        const std::lock_guard lock(m_mutex);
+        return m_paths.contains(path);
+    }
+    bool isEmpty() {
+        const std::lock_guard lock(m_mutex);
+        return m_paths.isEmpty();
+    }
 
 private:
     std::mutex m_mutex;
@@ -493,7 +501,15 @@ std::vector<PlatformEvent> VdirEventStore::eventsOfItems(core::Date start, core:
 
 std::optional<QStringList> VdirEventStore::changedItemsSince(quint64 version) const {
     ensureLoaded();
-    return m_catalog->changedSince(version);
+    std::optional<QStringList> changed = m_catalog->changedSince(version);
+    // Which events of a file that asks for too much work are shown depends on all of its items.
+    const auto mayLeaveOut = [this](const QString& identifier) {
+        const VdirItem* item = m_catalog->item(identifier);
+        return !item || m_overworked->contains(m_catalog->path(*item));
+    };
+    if (changed && !m_overworked->isEmpty() && std::any_of(changed->begin(), changed->end(), mayLeaveOut))
+        return std::nullopt;
+    return changed;
 }
 
 std::optional<quint64> VdirEventStore::contentVersion() const {

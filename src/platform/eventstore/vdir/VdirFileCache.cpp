@@ -32,13 +32,43 @@ std::pair<QString, QString> splitPath(const QString& path) {
     return {path.left(slash), path.mid(slash + 1)};
 }
 
+// The parse of `write.written` from `base`, the parse of the file the item was cut out of: the other items' components
+// are copied, the item's parsed from its own text, in the place of its first. Null when the item's text cannot be
+// read alone.
+std::shared_ptr<const IcsFile> withItemReplaced(const IcsFile& base, const VdirItemWrite& write,
+                                                IcsZoneResolver& zones) {
+    IcsFile item;
+    if (write.itemText) {
+        item = IcsFileParser(zones).parse(*write.itemText);
+        if (!item.problem.isEmpty())
+            return nullptr;
+    }
+    auto file = std::make_shared<IcsFile>();
+    file->hasErrors = base.hasErrors || item.hasErrors;
+    file->components.reserve(base.components.size() + item.components.size());
+    bool found = false;
+    for (const IcsComponent& component : base.components) {
+        if (component.uid() != write.uid) {
+            file->components.push_back(component.copy());
+            continue;
+        }
+        if (!found)
+            std::move(item.components.begin(), item.components.end(), std::back_inserter(file->components));
+        found = true;
+    }
+    if (!found)
+        return nullptr;
+    return file;
+}
+
 }  // namespace
 
 VdirFileCache::VdirFileCache(IcsZoneResolver& zones) : m_zones(zones) {
     prepareLibical();
 }
 
-VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous) {
+VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous,
+                                   const VdirItemWrite* write, bool* tookOver) {
     VdirCachedFile result;
     const RegularFileRead read = readRegularFile(path, kMaxItemFileSize);
     result.stamp = read.stamp;
@@ -49,9 +79,17 @@ VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, 
         result.content = failure(problem);
         return result;
     }
-    result.digest = qHash(read.data, 0);
+    result.digest = digestOf(read.data);
     if (previous && previous->content && previous->stamp == result.stamp && previous->digest == result.digest)
         return *previous;
+    if (write && previous && previous->content && previous->content->problem.isEmpty() &&
+        previous->digest == write->baseDigest && read.data == write->written) {
+        result.content = withItemReplaced(*previous->content, *write, zones);
+        if (tookOver)
+            *tookOver = result.content != nullptr;
+        if (result.content)
+            return result;
+    }
     if (read.data.contains('\0')) {
         // libical would stop at the first NUL and read whatever came before as if it were the whole file.
         result.content = failure(QStringLiteral("contains binary data"));
@@ -63,6 +101,9 @@ VdirCachedFile VdirFileCache::load(const QString& path, IcsZoneResolver& zones, 
 }
 
 bool VdirFileCache::update(VdirScan& scan) {
+    // A full read finds out for itself.
+    m_expected.clear();
+    m_onlyChanged.clear();
     if (!m_allStale && matches(scan))
         return false;
     QHash<QString, Folder> next;
@@ -135,7 +176,14 @@ bool VdirFileCache::matches(VdirScan& scan) const {
     return same && count == size();
 }
 
+void VdirFileCache::expectWrite(const QString& path, VdirItemWrite write) {
+    m_expected.insert(path, std::move(write));
+}
+
 bool VdirFileCache::refresh(const QString& path, bool exists) {
+    const std::optional<VdirItemWrite> write =
+        m_expected.contains(path) ? std::optional(m_expected.take(path)) : std::nullopt;
+    m_onlyChanged.remove(path);
     const auto [folder, name] = splitPath(path);
     auto held = m_folders.find(folder);
     if (!exists) {
@@ -150,8 +198,12 @@ bool VdirFileCache::refresh(const QString& path, bool exists) {
         held->insert(name, std::move(loaded));
         return true;
     }
-    VdirCachedFile loaded = load(path, m_zones, &*known);
+    bool tookOver = false;
+    VdirCachedFile loaded = load(path, m_zones, &*known, write ? &*write : nullptr, &tookOver);
     const bool same = known->content == loaded.content;
+    // Whether the file lost data when it was read makes every item of it read-only or not.
+    if (tookOver && loaded.content->hasErrors == known->content->hasErrors)
+        m_onlyChanged.insert(path, write->uid);
     sayIfSkipped(path, loaded, same);
     *known = std::move(loaded);
     return !same;

@@ -20,6 +20,15 @@ struct VdirCachedFile {
     std::shared_ptr<const IcsFile> content;
 };
 
+// A file of many items we wrote by putting one item's text back into it (see IcsItemCut).
+struct VdirItemWrite {
+    size_t baseDigest = 0;  // of the file the item was cut out of
+    QByteArray written;     // the whole file as written
+    QString uid;
+    // A calendar of the item's components as written; nullopt when the item left the file.
+    std::optional<QByteArray> itemText;
+};
+
 // Parsed files by folder and name. Only files whose mtime, size or inode changed since they were read are read again,
 // so a reload over an unchanged folder costs one directory listing.
 class VdirFileCache {
@@ -34,6 +43,11 @@ public:
 
     // Reads one file again, or forgets it when it is gone, as update() would. Returns whether what it holds changed.
     bool refresh(const QString& path, bool exists);
+    // The next refresh of `path` finds `write` there. When the file reads as written and what the cache holds was
+    // read from the file the item was cut out of, the item's text alone is parsed: the rest is taken over.
+    void expectWrite(const QString& path, VdirItemWrite write);
+    // The UID whose components alone changed in the last refresh of `path`, when it took over the rest.
+    std::optional<QString> onlyChangedUid(const QString& path) const { return m_onlyChanged.value(path); }
 
     const VdirCachedFile* file(const QString& folder, const QString& name) const;
     const VdirCachedFile* file(const QString& path) const;
@@ -46,7 +60,10 @@ public:
 
     // Reads and parses one file now; the stamp is that of the bytes read. A file that reads as `previous` did keeps
     // what was parsed of it: a refresh that re-reads every file parses (and holds) only what changed.
-    static VdirCachedFile load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous = nullptr);
+    // With `write`, `tookOver` tells whether the rest of the file was taken over from `previous`.
+    static VdirCachedFile load(const QString& path, IcsZoneResolver& zones, const VdirCachedFile* previous = nullptr,
+                               const VdirItemWrite* write = nullptr, bool* tookOver = nullptr);
+    static size_t digestOf(const QByteArray& data) { return qHash(data, 0); }
 
 private:
     using Folder = QHash<QString, VdirCachedFile>;  // by file name
@@ -56,6 +73,9 @@ private:
 
     IcsZoneResolver& m_zones;
     QHash<QString, Folder> m_folders;  // by the folder's path
+    // By path: few, and only until the write is read back.
+    QHash<QString, VdirItemWrite> m_expected;
+    QHash<QString, std::optional<QString>> m_onlyChanged;
     bool m_allStale = false;
 };
 

@@ -207,6 +207,7 @@ std::pair<PlatformEvent, const VdirItem*> VdirStoreWriter::changeTarget(VdirEven
 }
 
 void VdirStoreWriter::stage(OpenFile& file, bool keepFile) {
+    m_itemWrites.remove(file.path);
     // A file is cut only where it holds other items.
     if (!keepFile && !file.cut) {
         m_overlaid.insert(file.path);
@@ -216,11 +217,17 @@ void VdirStoreWriter::stage(OpenFile& file, bool keepFile) {
     }
     QByteArray text = serializeKeepingRawValues(file.tree.get(), file.original);
     if (file.cut) {
-        std::optional<QByteArray> whole = file.cut->putBack(text);
-        if (!whole) {
+        std::optional<IcsItemCut::Put> put = file.cut->putBack(text);
+        if (!put) {
             fail(Code::Other);
         }
-        text = std::move(*whole);
+        // A zone definition added may change how the file's other items read their times.
+        if (!put->addsZones) {
+            m_itemWrites.insert(file.path, VdirItemWrite{VdirFileCache::digestOf(file.cut->file()), put->file,
+                                                         QString::fromUtf8(file.cut->uid()),
+                                                         put->keepsItem ? std::optional(text) : std::nullopt});
+        }
+        text = std::move(put->file);
     }
     m_overlaid.insert(file.path);
     m_files.stageReplace(file.path, text, file.expected);
@@ -305,7 +312,14 @@ void VdirStoreWriter::commit(VdirEventStore& store) {
     if (m_overlaid.isEmpty() && !m_files.hasChanges()) {
         return;
     }
+    // A failed commit drops them: a retry reads its files back whole.
+    const QHash<QString, VdirItemWrite> itemWrites = std::exchange(m_itemWrites, {});
     QStringList paths = m_files.commit();
+    for (auto it = itemWrites.cbegin(); it != itemWrites.cend(); ++it) {
+        if (paths.contains(it.key())) {
+            store.catalog().expectWrite(it.key(), it.value());
+        }
+    }
     // A staged creation may have been written under another name, or removed again before the commit.
     for (const QString& path : std::as_const(m_overlaid)) {
         if (!paths.contains(path)) {
@@ -318,6 +332,7 @@ void VdirStoreWriter::commit(VdirEventStore& store) {
 
 void VdirStoreWriter::reset(VdirEventStore& store) {
     m_files.reset();
+    m_itemWrites.clear();
     m_overlaid.clear();
     m_toShow.clear();
     store.catalog().clearStaged();

@@ -4,8 +4,10 @@
 #include "platform/eventstore/vdir/IcsEditor.h"
 #include "platform/eventstore/vdir/IcsItemCut.h"
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
+#include "platform/eventstore/vdir/VdirFileCache.h"
 #include "platform/eventstore/vdir/VdirWriter.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <optional>
@@ -72,6 +74,8 @@ private:
     // Paths whose staged text the catalog shows instead of the file; a staged
     // creation that was removed again is no longer in m_files but is here.
     QSet<QString> m_overlaid;
+    // Files of many items written by putting one item back, by path, until the commit reads them back.
+    QHash<QString, VdirItemWrite> m_itemWrites;
     // The texts of the change under way (nullopt: the file goes), shown by the catalog once the change is
     // staged; a change written at once reads its files back instead.
     std::vector<std::pair<QString, std::optional<QByteArray>>> m_toShow;

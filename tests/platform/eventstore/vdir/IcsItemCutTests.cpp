@@ -32,6 +32,8 @@ TEST(IcsItemCut, aFileThatCouldReadOtherwiseThanItIsCutIsLeftWhole) {
         {"an escaped TZID",
          calendar("BEGIN:VTIMEZONE\r\nTZID:Europe\\,Berlin\r\nEND:VTIMEZONE\r\n" + event("a") + event("b"))},
         {"two masters of the UID", calendar(event("a") + event("a") + event("b"))},
+        {"a journal entry of the UID",
+         calendar(event("a") + "BEGIN:VJOURNAL\r\nUID:a\r\nEND:VJOURNAL\r\n" + event("b"))},
         {"nothing else but zones", calendar(zone + event("a") + event("a", "RECURRENCE-ID:20240613T090000Z\r\n"))},
         {"a calendar inside the calendar", calendar(event("a") + calendar(event("b")))},
         {"the UID not there", calendar(event("b") + event("c"))},
@@ -53,8 +55,16 @@ TEST(IcsItemCut, theEditedItemTakesThePlaceOfItsComponentsAndBringsOnlyTheZonesT
 
     const QByteArray york = "BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\nEND:VTIMEZONE\r\n";
     const QByteArray edited = event("a", "SUMMARY:Edited\r\n");
-    EXPECT_EQ(cut->putBack(calendar(berlin + york + edited)), calendar(berlin + york + other + edited + event("c")));
+    const std::optional<IcsItemCut::Put> put = cut->putBack(calendar(berlin + york + edited));
+    ASSERT_TRUE(put);
+    EXPECT_EQ(put->file, calendar(berlin + york + other + edited + event("c")));
+    EXPECT_TRUE(put->addsZones);
+    EXPECT_TRUE(put->keepsItem);
     // Removed: the rest of the file, without zones to add.
-    EXPECT_EQ(cut->putBack(calendar(berlin + york)), calendar(berlin + other + event("c")));
+    const std::optional<IcsItemCut::Put> removed = cut->putBack(calendar(berlin + york));
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->file, calendar(berlin + other + event("c")));
+    EXPECT_FALSE(removed->addsZones);
+    EXPECT_FALSE(removed->keepsItem);
     EXPECT_FALSE(cut->putBack("not a calendar"));
 }

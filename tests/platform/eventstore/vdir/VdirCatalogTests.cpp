@@ -1,5 +1,6 @@
 #include "VdirFixture.h"
 
+#include "platform/eventstore/vdir/IcsItemCut.h"
 #include "platform/eventstore/vdir/VdirCatalog.h"
 
 #include <QFile>
@@ -244,6 +245,71 @@ TEST(VdirCatalog, AnItemIsFoundByItsIdentifierWhateverBecomesOfItsFile) {
     EXPECT_EQ(fileOf(QStringLiteral("home/x")), QStringLiteral("a.ics"));
     EXPECT_EQ(titleOf(catalog, QStringLiteral("work/x")), QStringLiteral("Work x"));
     EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+}
+
+// A file of many items we wrote by putting one item back is read back from what was held and the item's own text: it
+// must read as a rescan reads it, and only the item counts as changed. A file that is not what we wrote is read whole.
+TEST(VdirCatalog, AFileWrittenByPuttingOneItemBackReadsAsARescanDoes) {
+    TempVdir vdir;
+    const QString path = vdir.path(QStringLiteral("home/many.ics"));
+    QByteArray onDisk =
+        ics(event(QStringLiteral("a"), QStringLiteral("A")) + event(QStringLiteral("b"), QStringLiteral("B")) +
+            event(QStringLiteral("c"), QStringLiteral("C")));
+    vdir.write(QStringLiteral("home/many.ics"), onDisk);
+    VdirCatalog catalog(vdir.root);
+    catalog.reload();
+    // The item's components as they are to be written; none when it leaves the file.
+    const auto putBack = [&](const QString& uid, const QStringList& lines) {
+        const std::optional<platform::vdir::IcsItemCut> cut = platform::vdir::IcsItemCut::of(onDisk, uid.toUtf8());
+        const QByteArray itemText = ics(lines);
+        const auto put = cut ? cut->putBack(itemText) : std::nullopt;
+        EXPECT_TRUE(put) << uid.toStdString();
+        return platform::vdir::VdirItemWrite{platform::vdir::VdirFileCache::digestOf(onDisk),
+                                             put ? put->file : QByteArray(), uid,
+                                             lines.isEmpty() ? std::nullopt : std::optional(itemText)};
+    };
+    const auto writeAndRefresh = [&](const platform::vdir::VdirItemWrite& write, const QByteArray& bytes) {
+        vdir.write(QStringLiteral("home/many.ics"), bytes);
+        onDisk = bytes;
+        catalog.expectWrite(path, write);
+        return catalog.refresh({path});
+    };
+
+    quint64 before = catalog.version();
+    const QStringList series{QStringLiteral("BEGIN:VEVENT"),
+                             QStringLiteral("UID:b"),
+                             QStringLiteral("SUMMARY:B, weekly"),
+                             QStringLiteral("DTSTART:20240610T100000Z"),
+                             QStringLiteral("RRULE:FREQ=WEEKLY;COUNT=3"),
+                             QStringLiteral("END:VEVENT"),
+                             QStringLiteral("BEGIN:VEVENT"),
+                             QStringLiteral("UID:b"),
+                             QStringLiteral("RECURRENCE-ID:20240617T100000Z"),
+                             QStringLiteral("SUMMARY:B, moved"),
+                             QStringLiteral("DTSTART:20240618T100000Z"),
+                             QStringLiteral("END:VEVENT")};
+    platform::vdir::VdirItemWrite write = putBack(QStringLiteral("b"), series);
+    EXPECT_EQ(writeAndRefresh(write, write.written), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    EXPECT_EQ(catalog.changedSince(before), QStringList{QStringLiteral("home/b")});
+    ASSERT_EQ(catalog.item(QStringLiteral("home/b"))->series.overrides.size(), 1u);
+    EXPECT_EQ(catalog.item(QStringLiteral("home/b"))->series.overrides.front()->summary(), QStringLiteral("B, moved"));
+
+    before = catalog.version();
+    write = putBack(QStringLiteral("a"), {});
+    EXPECT_EQ(writeAndRefresh(write, write.written), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    EXPECT_EQ(catalog.changedSince(before), QStringList{QStringLiteral("home/a")});
+
+    // Changed again by another program before we read it back.
+    before = catalog.version();
+    write = putBack(QStringLiteral("c"), event(QStringLiteral("c"), QStringLiteral("C, ours")));
+    EXPECT_EQ(writeAndRefresh(write, QByteArray(write.written).replace("C, ours", "C, theirs")), true);
+    EXPECT_EQ(seen(catalog), seenAfterARescan(vdir.root));
+    EXPECT_EQ(titleOf(catalog, QStringLiteral("home/c")), QStringLiteral("C, theirs"));
+    auto changed = catalog.changedSince(before).value_or(QStringList{});
+    changed.sort();
+    EXPECT_EQ(changed, (QStringList{QStringLiteral("home/b"), QStringLiteral("home/c")}));
 }
 
 // A reader on another thread holds a snapshot while the main thread reads a written file again.
