@@ -436,20 +436,17 @@ private:
     // cadence. The n-th step is the start's wall time plus n steps, so the walk begins at the first step that may
     // still be kept: of those begun before the window (or before the rule's end) only the latest are.
     void walkPlainCadence(const icalrecurrencetype& rule, qint64 step, core::Date from, RuleStarts& starts) const {
-        const auto seconds = [](const WallTime& w) {
-            return daysFromCivil(w.year, w.month, w.day) * 86400 + w.hour * 3600 + w.minute * 60 + w.second;
-        };
         // Which step is the first at or after a wall time; negative before the start.
-        const qint64 first = seconds(m_master.start->wall);
+        const qint64 first = wallSeconds(m_master.start->wall);
         const auto stepAt = [&](const WallTime& wall) {
-            const qint64 after = seconds(wall) - first;
+            const qint64 after = wallSeconds(wall) - first;
             return after >= 0 ? (after + step - 1) / step : -((-after) / step);
         };
         std::optional<WallTime> until;
         qint64 end = rule.count > 0 ? rule.count : std::numeric_limits<qint64>::max();
         if (!icaltime_is_null_time(rule.until)) {
             until = fromIcal(rule.until);
-            end = std::min(end, std::max<qint64>(0, (seconds(*until) - first) / step + 1));
+            end = std::min(end, std::max<qint64>(0, (wallSeconds(*until) - first) / step + 1));
         }
         const qint64 daySteps = (86400 + step - 1) / step;
         const qint64 windowStep = stepAt(dateToWall(m_windowStart, m_zone)) - daySteps;
@@ -457,13 +454,7 @@ private:
                                  std::min(windowStep, end) - static_cast<qint64>(kMostRunningAtOnce) - 1});
         for (int guard = 0; guard < kMaxIterations && index < end && !m_allowance.exhausted(); ++guard, ++index) {
             --m_allowance.left;
-            const qint64 at = first + index * step;
-            const qint64 day = at >= 0 ? at / 86400 : (at - 86399) / 86400;
-            const qint64 secondOfDay = at - day * 86400;
-            WallTime wall = civilFromDays(day);
-            wall.hour = static_cast<int>(secondOfDay / 3600);
-            wall.minute = static_cast<int>(secondOfDay / 60 % 60);
-            wall.second = static_cast<int>(secondOfDay % 60);
+            const WallTime wall = wallFromSeconds(first + index * step);
             if (until && !beforeOrAt(wall, *until))
                 return;
             if (!take(wall, starts))

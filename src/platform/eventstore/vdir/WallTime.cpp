@@ -55,6 +55,20 @@ WallTime addDays(const WallTime& wall, qint64 days) {
     return result;
 }
 
+qint64 wallSeconds(const WallTime& wall) {
+    return daysFromCivil(wall.year, wall.month, wall.day) * 86400 + wall.hour * 3600 + wall.minute * 60 + wall.second;
+}
+
+WallTime wallFromSeconds(qint64 seconds) {
+    const qint64 days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+    const qint64 secondOfDay = seconds - days * 86400;
+    WallTime wall = civilFromDays(days);
+    wall.hour = static_cast<int>(secondOfDay / 3600);
+    wall.minute = static_cast<int>(secondOfDay / 60 % 60);
+    wall.second = static_cast<int>(secondOfDay % 60);
+    return wall;
+}
+
 namespace {
 
 double localSeconds(const WallTime& wall) {
@@ -150,14 +164,7 @@ core::Date wallToDate(const WallTime& wall, const core::TimeZone& zone) {
 
 WallTime dateToWall(core::Date date, const core::TimeZone& zone) {
     const double offset = tableFor(zone).at(date.secondsSince1970());
-    const auto local = static_cast<qint64>(std::floor(date.secondsSince1970() + offset));
-    const qint64 days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
-    const qint64 secondOfDay = local - days * 86400;
-    WallTime wall = civilFromDays(days);
-    wall.hour = static_cast<int>(secondOfDay / 3600);
-    wall.minute = static_cast<int>(secondOfDay / 60 % 60);
-    wall.second = static_cast<int>(secondOfDay % 60);
-    return wall;
+    return wallFromSeconds(static_cast<qint64>(std::floor(date.secondsSince1970() + offset)));
 }
 
 }  // namespace platform::vdir

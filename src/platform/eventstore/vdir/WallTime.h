@@ -23,6 +23,9 @@ struct WallTime {
 qint64 daysFromCivil(int year, int month, int day);
 WallTime civilFromDays(qint64 days);
 WallTime addDays(const WallTime& wall, qint64 days);
+// Seconds since 1970-01-01 00:00 on the wall clock, as if no zone applied, and back.
+qint64 wallSeconds(const WallTime& wall);
+WallTime wallFromSeconds(qint64 seconds);
 
 // The moment a wall time names in a zone. A time skipped by a DST change is read with the offset before the
 // change (02:30 becomes 03:30), a repeated one as its first occurrence, which is how iCalendar defines them.

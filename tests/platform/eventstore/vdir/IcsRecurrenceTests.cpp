@@ -16,6 +16,27 @@ QStringList weeklyBerlin(const QString& rule) {
             QStringLiteral("END:VEVENT")};
 }
 
+// Each rule from each start (DTSTART and DTEND lines) gives the same starts in each window our way and libical's.
+void expectOursAgreesWithLibical(const QStringList& rules, const std::vector<std::pair<QString, QString>>& starts,
+                                 const std::vector<std::pair<core::Date, core::Date>>& windows) {
+    for (const QString& rule : rules) {
+        for (const auto& [start, end] : starts) {
+            QStringList lines = weeklyBerlin(rule);
+            lines[3] = start;
+            lines[4] = end;
+            const ParsedSeries s(ics(lines));
+            for (const auto& [from, to] : windows) {
+                const auto ours = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(false);
+                const auto theirs = s.starts(from, to);
+                platform::vdir::setRuleShortcutsForTesting(true);
+                EXPECT_EQ(ours, theirs) << rule.toStdString() << " " << start.toStdString() << " "
+                                        << core::toIsoString(from).toStdString();
+            }
+        }
+    }
+}
+
 }  // namespace
 
 TEST(IcsRecurrence, WeeklyRuleKeepsWallTimeAcrossDaylightSavingChange) {
@@ -267,22 +288,7 @@ TEST(IcsRecurrence, SubDailyCadenceAgreesWithLibical) {
                                                                  {utc(2024, 10, 20), utc(2024, 11, 3)},
                                                                  {utc(2024, 3, 1), utc(2024, 3, 3)},
                                                                  {utc(2026, 6, 1), utc(2026, 6, 8)}};
-    for (const QString& rule : rules) {
-        for (const auto& [start, end] : starts) {
-            QStringList lines = weeklyBerlin(rule);
-            lines[3] = start;
-            lines[4] = end;
-            const ParsedSeries s(ics(lines));
-            for (const auto& [from, to] : windows) {
-                const auto ours = s.starts(from, to);
-                platform::vdir::setRuleShortcutsForTesting(false);
-                const auto theirs = s.starts(from, to);
-                platform::vdir::setRuleShortcutsForTesting(true);
-                EXPECT_EQ(ours, theirs) << rule.toStdString() << " " << start.toStdString() << " "
-                                        << core::toIsoString(from).toStdString();
-            }
-        }
-    }
+    expectOursAgreesWithLibical(rules, starts, windows);
 }
 
 // Every seven hours from 1 March at 02:30 (Berlin, an hour before UTC until the end of March): three weeks later the
@@ -343,22 +349,7 @@ TEST(IcsRecurrence, RuleWalkAgreesWithLibical) {
                                                                  {utc(2027, 1, 1), utc(2029, 1, 1)},
                                                                  // back again: where a count stood is kept
                                                                  {utc(2024, 2, 1), utc(2024, 4, 1)}};
-    for (const QString& rule : rules) {
-        for (const auto& [start, end] : starts) {
-            QStringList lines = weeklyBerlin(rule);
-            lines[3] = start;
-            lines[4] = end;
-            const ParsedSeries s(ics(lines));
-            for (const auto& [from, to] : windows) {
-                const auto ours = s.starts(from, to);
-                platform::vdir::setRuleShortcutsForTesting(false);
-                const auto theirs = s.starts(from, to);
-                platform::vdir::setRuleShortcutsForTesting(true);
-                EXPECT_EQ(ours, theirs) << rule.toStdString() << " " << start.toStdString() << " "
-                                        << core::toIsoString(from).toStdString();
-            }
-        }
-    }
+    expectOursAgreesWithLibical(rules, starts, windows);
 }
 
 // libical leaves BYSETPOS out of weekly rules; it picks from each week's occurrences like from any other period.
