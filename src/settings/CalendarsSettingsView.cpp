@@ -106,7 +106,7 @@ std::vector<design::ODMenuItem<QString>> pickerItems(const std::vector<model::OD
 CalendarsSettingsView::CalendarsSettingsView(CalendarsTabModel* model, QWidget* parent)
     : QWidget(parent),
       m_model(model),
-      m_picker(new design::ODMenuButton<QString>({}, QString(), kPickerWidth, QStringLiteral("No writable calendar"),
+      m_picker(new design::ODMenuButton<QString>({}, QString(), kPickerWidth, QString(),
                                                  false, [model](const QString& id) { model->chooseDefault(id); })),
       m_layout(new QVBoxLayout(this)) {
     m_model->setParent(this);
@@ -132,6 +132,8 @@ void CalendarsSettingsView::refresh() {
     m_picker->setItems(pickerItems(writable));
     m_picker->setSelection(m_model->resolvedDefault().value_or(QString()));
     m_picker->setEnabled(!writable.empty());
+    // Nothing is known to be missing while the calendar files are first read.
+    m_picker->setPlaceholder(m_model->isReading() ? QString() : QStringLiteral("No writable calendar"));
 
     std::vector<CalendarGroup> groups = m_model->groups();
     const bool showsList = !groups.empty();

@@ -149,11 +149,14 @@ void CalendarsTabModel::setOn(const QString& calendarID, bool on) {
     m_settings.setCalendar(calendarID, on, all);
 }
 
+bool CalendarsTabModel::isReading() const {
+    return m_store.isLoading();
+}
+
 QString CalendarsTabModel::emptyText() const {
-    // While the calendar files are first read there is nothing to say yet: "No
-    // calendars found." would be wrong for the seconds a large folder takes.
+    // "No calendars found." would be wrong for the seconds a large folder takes.
     if (m_store.eventAccess() == model::AccessStatus::fullAccess)
-        return m_store.isLoading() ? QString() : QStringLiteral("No calendars found.");
+        return isReading() ? QString() : QStringLiteral("No calendars found.");
     return QStringLiteral("Orbitday needs Calendar access to list your calendars.");
 }
 

@@ -69,6 +69,8 @@ public:
     // (or with) this calendar's events.
     void setOn(const QString& calendarID, bool on);
 
+    // While the calendar files are first read: nothing is known to be missing yet.
+    bool isReading() const;
     // Instead of the list when there are no calendars; empty while they are first read.
     QString emptyText() const;
     static QString footerText();

@@ -68,4 +68,13 @@ TEST_F(CalendarsTabView, WithoutAccessThePanelSaysSoAndThePickerIsOff) {
     expectRendersInBothAppearances(view, u"settings-calendars-no-access"_s);
 }
 
+TEST_F(CalendarsTabView, WhileTheCalendarFilesAreFirstReadThePanelSaysNothing) {
+    for (const auto& calendar : ek.calendars(EntityType::Event))
+        ek.removeCalendar(calendar.calendarIdentifier);
+    ek.setLoading(true);
+    store.reload();
+    settings::CalendarsSettingsView view(new settings::CalendarsTabModel(store, settings));
+    expectRendersInBothAppearances(view, u"settings-calendars-reading"_s);
+}
+
 }  // namespace
