@@ -51,14 +51,18 @@ QString plainIdentifier(const QString& collectionId, const QString& uid, const Q
            (uid.isEmpty() ? QLatin1String("%%") + escapeUid(fileName) : escapeUid(uid));
 }
 
+// The item's identifier, given the one it would have if its UID were its own.
+QString identifierFrom(QString plain, const VdirItem& item, bool hasUid) {
+    if (item.uidTakenBefore && hasUid)
+        plain += QLatin1String("%%") + escapeUid(item.fileName);
+    return plain;
+}
+
 }  // namespace
 
 QString itemIdentifier(const VdirItem& item, const VdirCollection& collection) {
     const QString uid = item.uid();
-    QString identifier = plainIdentifier(collection.folder.id, uid, item.fileName);
-    if (item.uidTakenBefore && !uid.isEmpty())
-        identifier += QLatin1String("%%") + escapeUid(item.fileName);
-    return identifier;
+    return identifierFrom(plainIdentifier(collection.folder.id, uid, item.fileName), item, !uid.isEmpty());
 }
 
 QString itemPath(const VdirItem& item, const VdirCollection& collection) {
@@ -197,12 +201,15 @@ void VdirCatalog::addFileItems(int collectionIndex, const QString& fileName, con
                                QHash<QString, int>& uidCount, QSet<size_t>& hashes) {
     VdirCollection& collection = (*m_collections)[static_cast<size_t>(collectionIndex)];
     for (VdirItem& item : fileItems(collectionIndex, fileName, file, stamp, fileWritable)) {
-        item.uidTakenBefore = uidCount[plainIdentifier(collection.folder.id, item.uid(), fileName)]++ > 0;
+        // A file of a hundred thousand items spells each identifier once.
+        const QString uid = item.uid();
+        QString plain = plainIdentifier(collection.folder.id, uid, fileName);
+        item.uidTakenBefore = uidCount[plain]++ > 0;
         if (item.kind == IcsComponent::Kind::Todo)
             collection.holdsTodos = true;
         else
             collection.holdsEvents = true;
-        const QString identifier = itemIdentifier(item, collection);
+        const QString identifier = identifierFrom(std::move(plain), item, !uid.isEmpty());
         const size_t hash = qHash(identifier);
         const auto position = static_cast<qsizetype>(m_items->size());
         if (hashes.contains(hash)) {
