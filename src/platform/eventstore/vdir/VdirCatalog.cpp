@@ -2,7 +2,6 @@
 
 #include "platform/eventstore/vdir/IcsFileParser.h"
 
-#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -39,10 +38,6 @@ bool sameLayout(const VdirScan& a, const VdirScan& b) {
                 return false;
     }
     return true;
-}
-
-QString fileNameOf(const QString& path) {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 // The identifier an item has when its UID is its own in the collection.
@@ -185,9 +180,9 @@ void VdirCatalog::rebuildIndex() {
         }
         // Staged files that are not on disk yet.
         for (auto it = m_staged.constBegin(); it != m_staged.constEnd(); ++it) {
-            if (!*it || seenPaths.contains(it.key()) || QFileInfo(it.key()).path() != folder.path)
+            if (!*it || seenPaths.contains(it.key()) || splitPath(it.key()).first != folder.path)
                 continue;
-            addFileItems(static_cast<int>(ci), fileNameOf(it.key()), **it, std::nullopt, true, uidCount, hashes);
+            addFileItems(static_cast<int>(ci), splitPath(it.key()).second, **it, std::nullopt, true, uidCount, hashes);
         }
         for (auto it = uidCount.constBegin(); it != uidCount.constEnd(); ++it)
             if (it.value() > 1)
@@ -292,7 +287,7 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
     // Per collection, how many of its files go.
     QHash<int, size_t> goneFrom;
     for (const QString& path : paths) {
-        const QString folder = path.section(QLatin1Char('/'), 0, -2);
+        auto [folder, name] = splitPath(path);
         const auto collection = std::find_if(m_scan.collections.begin(), m_scan.collections.end(),
                                              [&](const VdirCollectionFolder& c) { return c.path == folder; });
         std::optional<VdirScannedFile> now = scanFile(path);
@@ -302,7 +297,6 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
             continue;  // neither listed nor there
         }
         const int index = static_cast<int>(collection - m_scan.collections.begin());
-        QString name = fileNameOf(path);
         // Without files (and without metadata of its own, which only a rescan reads) a folder is no collection.
         const auto listed = [&] {
             return std::any_of(collection->files.begin(), collection->files.end(),

@@ -26,12 +26,6 @@ void sayIfSkipped(const QString& path, const VdirCachedFile& loaded, bool sameAs
         core::log(QStringLiteral("skipped %1: %2").arg(path, loaded.content->problem));
 }
 
-// A file's folder and name.
-std::pair<QString, QString> splitPath(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return {path.left(slash), path.mid(slash + 1)};
-}
-
 // The parse of `write.written` from `base`, the parse of the file the item was cut out of: the other items' components
 // are copied, the item's parsed from its own text, in the place of its first. Null when the item's text cannot be
 // read alone.

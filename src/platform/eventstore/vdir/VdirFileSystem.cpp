@@ -127,6 +127,11 @@ QByteArray nativePath(const QString& path) {
     return result;
 }
 
+std::pair<QString, QString> splitPath(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return {path.left(slash), path.mid(slash + 1)};
+}
+
 QString displayedName(const QString& name) {
     QString shown = name;
     for (QChar& c : shown)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 struct stat;
 
@@ -19,6 +20,8 @@ QString decodedPath(const QByteArray& native);
 QByteArray nativePath(const QString& path);
 // The name as shown to the user: kept bytes read as U+FFFD.
 QString displayedName(const QString& name);
+// A file's folder and its name in it.
+std::pair<QString, QString> splitPath(const QString& path);
 
 // Files above this size are never read: one item per file is nowhere near it.
 inline constexpr qint64 kMaxItemFileSize = 16 * 1024 * 1024;
