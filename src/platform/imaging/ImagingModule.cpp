@@ -26,13 +26,9 @@ QStringList candidates() {
     return paths;
 }
 
-struct Loaded {
-    const ModuleFunctions* functions = nullptr;
-    QString error;
-};
-
-const Loaded& loaded() {
-    static Loaded result;
+// The module's table, or null when it cannot be loaded.
+const ModuleFunctions* loaded() {
+    static const ModuleFunctions* result = nullptr;
     static std::once_flag once;
     std::call_once(once, [] {
         QStringList reasons;
@@ -54,11 +50,11 @@ const Loaded& loaded() {
                 reasons << path + u": made by another build"_s;
                 continue;
             }
-            result.functions = functions;
+            result = functions;
             return;
         }
-        result.error = reasons.isEmpty() ? u"%1 is missing"_s.arg(kFileName) : reasons.join(u"; "_s);
-        core::log(u"images cannot be read: "_s + result.error);
+        core::log(u"images cannot be read: "_s +
+                  (reasons.isEmpty() ? u"%1 is missing"_s.arg(kFileName) : reasons.join(u"; "_s)));
     });
     return result;
 }
@@ -79,7 +75,7 @@ public:
 private:
     const TextRecognizer* made() const {
         std::call_once(m_once, [this] {
-            if (const ModuleFunctions* functions = loaded().functions)
+            if (const ModuleFunctions* functions = loaded())
                 m_recognizer.reset(functions->makeTextRecognizer());
         });
         return m_recognizer.get();
@@ -92,12 +88,12 @@ private:
 }  // namespace
 
 QImage decodeHeif(const QByteArray& bytes, int longest) {
-    const ModuleFunctions* functions = loaded().functions;
+    const ModuleFunctions* functions = loaded();
     return functions ? functions->decodeHeif(bytes, longest) : QImage();
 }
 
 QImage renderFirstPdfPage(const QByteArray& bytes, int longest) {
-    const ModuleFunctions* functions = loaded().functions;
+    const ModuleFunctions* functions = loaded();
     return functions ? functions->renderFirstPdfPage(bytes, longest) : QImage();
 }
 
