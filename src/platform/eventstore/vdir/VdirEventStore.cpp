@@ -67,10 +67,11 @@ private:
 
 namespace {
 
-// Some of the items of a read: the ranges of whole files that hold them, and the items wanted of those files.
+// Some of the items of a read: the ranges of whole files that hold them, and the items wanted of those files (in
+// the list's order).
 struct ItemSelection {
     std::vector<std::pair<size_t, size_t>> ranges;
-    const QSet<QString>* identifiers = nullptr;
+    std::vector<const VdirItem*> wanted;
 };
 
 std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& collections,
@@ -121,8 +122,7 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences, &allowance);
         fromFile += occurrences.size();
-        if (only && !only->identifiers->contains(
-                        itemIdentifier(item, collections[static_cast<size_t>(item.collectionIndex)])))
+        if (only && !std::binary_search(only->wanted.begin(), only->wanted.end(), &item))
             return;
         const IcsComponent* master = item.series.master;
         const auto fromMaster = static_cast<size_t>(std::count_if(
@@ -483,8 +483,9 @@ std::vector<PlatformEvent> VdirEventStore::eventsOfItems(core::Date start, core:
         if (const VdirItem* item = m_catalog->item(identifier))
             positions.push_back(static_cast<size_t>(item - items.data()));
     std::sort(positions.begin(), positions.end());
-    ItemSelection only{{}, &eventIdentifiers};
+    ItemSelection only;
     for (const size_t position : positions) {
+        only.wanted.push_back(&items[position]);
         if (!only.ranges.empty() && position < only.ranges.back().second)
             continue;
         size_t first = position;
