@@ -67,7 +67,8 @@ QString itemPath(const VdirItem& item, const VdirCollection& collection) {
 VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(m_zones) {}
 
 bool VdirCatalog::reload() {
-    VdirScan scan = scanVdir(m_root);
+    VdirScan scan = scanVdir(m_root, m_askAgain ? nullptr : &m_scan);
+    m_askAgain = false;
     const bool filesChanged = m_cache.update(scan);
     const bool changed = filesChanged || !sameLayout(scan, m_scan);
     m_scan = std::move(scan);
@@ -78,6 +79,7 @@ bool VdirCatalog::reload() {
 
 void VdirCatalog::clear() {
     m_cache.markAllStale();
+    m_askAgain = true;
 }
 
 const VdirCollection* VdirCatalog::collectionById(const QString& identifier) const {
@@ -332,6 +334,8 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
             fileChanged = at->writable != look.now->writable;
             at->stamp = look.now->stamp;
             at->writable = look.now->writable;
+            at->mode = look.now->mode;
+            at->statusChangeNs = look.now->statusChangeNs;
         } else if (look.now) {
             at = files.insert(at, *look.now);
             fileChanged = true;

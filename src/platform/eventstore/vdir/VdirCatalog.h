@@ -65,7 +65,8 @@ public:
     // Rescans the folders, re-reads the files that changed and rebuilds the index. Returns whether anything that a
     // reader could see changed (items, collections or their metadata).
     bool reload();
-    // Makes the next reload read every file again (it reports a change only where a file did change).
+    // Makes the next reload read every file again, and ask again whether each may be written (it reports a change
+    // only where a file did change).
     void clear();
     // Looks at these files again without rescanning the folders (after writing them): each is read anew, and its
     // items take the place of the ones it had; what was staged for them is forgotten. Returns whether anything a
@@ -139,6 +140,8 @@ private:
     IcsZoneResolver m_zones;
     VdirFileCache m_cache;
     VdirScan m_scan;
+    // Whether the next reload asks again of every file whether it may be written.
+    bool m_askAgain = false;
     QHash<QString, std::optional<std::shared_ptr<const IcsFile>>> m_staged;
     std::shared_ptr<std::vector<VdirCollection>> m_collections = std::make_shared<std::vector<VdirCollection>>();
     std::shared_ptr<std::vector<VdirItem>> m_items = std::make_shared<std::vector<VdirItem>>();

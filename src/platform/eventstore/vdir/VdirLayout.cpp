@@ -76,27 +76,57 @@ struct FolderListing {
     bool hasMetadata = false;
 };
 
+qint64 statusChangeNsOf(const struct stat& st) {
+    return static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec;
+}
+
 struct Entry {
     QByteArray name;
+    QString fileName;
+    // The file of that name in the scan before, when its answer to whether it may be written may stand.
+    const VdirScannedFile* before = nullptr;
     struct stat st {};
     bool ok = false;
     bool isLink = false;
-    bool accessGranted = false;  // what access() says of writing a plain file
+    bool writable = false;
 };
+
+bool unchangedSince(const VdirScannedFile& before, const struct stat& st) {
+    return before.stamp == VdirFileStamp::of(st) && before.mode == st.st_mode &&
+           before.statusChangeNs == statusChangeNsOf(st);
+}
 
 // `fd`: the folder the name is relative to, or AT_FDCWD for a full path.
 void statEntry(int fd, Entry& entry) {
     entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, AT_SYMLINK_NOFOLLOW) == 0;
     // A link is taken for what it leads to, remembering that it is one.
     entry.isLink = entry.ok && S_ISLNK(entry.st.st_mode);
-    if (entry.isLink)
+    if (entry.isLink) {
         entry.ok = ::fstatat(fd, entry.name.constData(), &entry.st, 0) == 0;
-    else if (entry.ok && S_ISREG(entry.st.st_mode))
-        entry.accessGranted = ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0;
+    } else if (entry.ok && S_ISREG(entry.st.st_mode)) {
+        entry.writable = entry.before && unchangedSince(*entry.before, entry.st)
+                             ? entry.before->writable
+                             : permitsWriting(entry.st,
+                                              ::faccessat(fd, entry.name.constData(), W_OK, AT_EACCESS) == 0);
+    }
 }
 
 VdirScannedFile scannedFile(const QString& name, const Entry& entry) {
-    return {name, VdirFileStamp::of(entry.st), !entry.isLink && permitsWriting(entry.st, entry.accessGranted)};
+    return {name, VdirFileStamp::of(entry.st), entry.writable, static_cast<quint32>(entry.st.st_mode),
+            statusChangeNsOf(entry.st)};
+}
+
+// Pairs each entry with the file of its name in `before`. Both are in the order of the names' bytes, which the
+// decoded names follow except around names that are not UTF-8 or lie beyond the 16-bit range: there a file may go
+// unpaired and is asked about again, never paired with another's answer.
+void pairWithBefore(std::vector<Entry>& entries, const std::vector<VdirScannedFile>& before) {
+    auto next = before.begin();
+    for (Entry& entry : entries) {
+        while (next != before.end() && next->name < entry.fileName)
+            ++next;
+        if (next != before.end() && next->name == entry.fileName)
+            entry.before = &*next++;
+    }
 }
 
 // Above this many entries the stat and access calls are spread over threads: on a folder of thousands of items
@@ -104,7 +134,8 @@ VdirScannedFile scannedFile(const QString& name, const Entry& entry) {
 constexpr size_t kParallelStatThreshold = 512;
 constexpr size_t kStatChunk = 256;
 
-FolderListing listFolder(const QString& path) {
+// `before`: the files of this folder in the scan before, whose answers may stand; null when none may.
+FolderListing listFolder(const QString& path, const std::vector<VdirScannedFile>* before = nullptr) {
     FolderListing listing;
     const QByteArray native = nativePath(path);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
@@ -115,10 +146,14 @@ FolderListing listFolder(const QString& path) {
     while (const dirent* entry = ::readdir(dir.get())) {
         if (entry->d_name[0] == '.')
             continue;
-        entries.push_back(Entry{QByteArray(entry->d_name), {}, false, false, false});
+        entries.push_back(Entry{QByteArray(entry->d_name)});
     }
     // Sorted while the names are still bytes: comparing them as QStrings cost more than the listing.
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    for (Entry& entry : entries)
+        entry.fileName = decodedPath(entry.name);
+    if (before)
+        pairWithBefore(entries, *before);
     const auto statRange = [fd, &entries](size_t begin, size_t end) {
         for (size_t i = begin; i < end && i < entries.size(); ++i)
             statEntry(fd, entries[i]);
@@ -135,7 +170,7 @@ FolderListing listFolder(const QString& path) {
     for (const Entry& entry : entries) {
         if (!entry.ok)
             continue;
-        const QString fileName = decodedPath(entry.name);
+        const QString& fileName = entry.fileName;
         if (S_ISDIR(entry.st.st_mode)) {
             listing.subfolders << fileName;
         } else if (S_ISREG(entry.st.st_mode)) {
@@ -184,8 +219,8 @@ bool isItemFileName(const QString& fileName) {
 }
 
 std::optional<VdirScannedFile> scanFile(const QString& path) {
-    Entry entry{nativePath(path), {}, false, false, false};
     const QString name = path.section(QLatin1Char('/'), -1);
+    Entry entry{nativePath(path), name};
     if (!isItemFileName(name))
         return std::nullopt;
     statEntry(AT_FDCWD, entry);
@@ -194,7 +229,16 @@ std::optional<VdirScannedFile> scanFile(const QString& path) {
     return scannedFile(name, entry);
 }
 
-VdirScan scanVdir(const QString& root) {
+VdirScan scanVdir(const QString& root, const VdirScan* before) {
+    // A folder's files keep their answers only while it was and is writable: its items are read-only anyway
+    // while it is not, and a read-only mount, which moves no file's status time, makes it so.
+    const auto filesBefore = [before](const QString& path) -> const std::vector<VdirScannedFile>* {
+        if (!before)
+            return nullptr;
+        const auto it = std::find_if(before->collections.begin(), before->collections.end(),
+                                     [&](const VdirCollectionFolder& c) { return c.path == path; });
+        return it != before->collections.end() && it->writable && folderIsWritable(path) ? &it->files : nullptr;
+    };
     VdirScan scan;
     struct stat st {};
     scan.rootExists = ::stat(nativePath(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -206,13 +250,14 @@ VdirScan scanVdir(const QString& root) {
     const FolderListing top = listFolder(root);
     for (const QString& name : top.subfolders) {
         const QString path = root + QLatin1Char('/') + name;
-        FolderListing listing = listFolder(path);
+        FolderListing listing = listFolder(path, filesBefore(path));
         // A folder with items is a collection; one with only metadata is an (empty) collection unless it holds
         // collections itself, which makes it an account.
         std::vector<std::pair<QString, FolderListing>> children;
         if (listing.icsFiles.empty()) {
             for (const QString& childName : listing.subfolders) {
-                FolderListing child = listFolder(path + QLatin1Char('/') + childName);
+                const QString childPath = path + QLatin1Char('/') + childName;
+                FolderListing child = listFolder(childPath, filesBefore(childPath));
                 if (!child.icsFiles.empty() || child.hasMetadata)
                     children.emplace_back(childName, std::move(child));
             }

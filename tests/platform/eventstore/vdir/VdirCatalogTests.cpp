@@ -2,8 +2,15 @@
 
 #include "platform/eventstore/vdir/IcsItemCut.h"
 #include "platform/eventstore/vdir/VdirCatalog.h"
+#include "platform/eventstore/vdir/VdirFileSystem.h"
+#include "platform/eventstore/vdir/VdirLayout.h"
 
 #include <QFile>
+#include <QScopeGuard>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <libical/ical.h>
 
@@ -11,6 +18,7 @@
 
 using namespace vdirtest;
 using platform::vdir::VdirCatalog;
+using platform::vdir::VdirScan;
 
 namespace {
 
@@ -324,4 +332,93 @@ TEST(VdirCatalog, ASnapshotKeepsTheItemsItWasTakenWith) {
     EXPECT_EQ(titleOf(catalog, QStringLiteral("home/a")), QStringLiteral("After, longer"));
     ASSERT_EQ(snapshot.items->size(), 1u);
     EXPECT_EQ(snapshot.items->front().main().summary(), QStringLiteral("Before"));
+}
+
+namespace {
+
+// name → whether it may be written, for the files of the scan's only collection.
+QMap<QString, bool> writableFiles(const VdirScan& scan) {
+    QMap<QString, bool> files;
+    for (const auto& file : scan.collections.at(0).files)
+        files.insert(file.name, file.writable);
+    return files;
+}
+
+void changeMode(const QString& path, mode_t mode) {
+    ASSERT_EQ(::chmod(platform::vdir::nativePath(path).constData(), mode), 0);
+}
+
+}  // namespace
+
+// Whether a file may be written is asked of the system once and kept while the file's stamp, mode and status time
+// stand (chmod, chown, ACLs and attributes all move the last) and its folder was and is writable. The scan before
+// is given answers the system would not give, to tell a kept answer from one asked again.
+TEST(VdirScan, AFileKeepsWhetherItMayBeWrittenOnlyWhileNothingThatDecidesItMoves) {
+    TempVdir vdir;
+    for (const QString& name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
+                               QStringLiteral("e"), QStringLiteral("f")})
+        vdir.writeIcs(QStringLiteral("home/%1.ics").arg(name), event(name, name));
+    // A name that is not UTF-8 sorts among the others by its bytes.
+    const QString notUtf8 = platform::vdir::decodedPath("c\xe9\xff.ics");
+    const QByteArray notUtf8Path = platform::vdir::nativePath(vdir.path(QStringLiteral("home/") + notUtf8));
+    const int fd = ::open(notUtf8Path.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    // Qt cannot name it to remove it with the folder.
+    const auto removeNotUtf8 = qScopeGuard([&] { ::unlink(notUtf8Path.constData()); });
+    const VdirScan first = platform::vdir::scanVdir(vdir.root);
+    ASSERT_EQ(first.collections.size(), 1u);
+    ASSERT_EQ(writableFiles(first).size(), 7);
+    ASSERT_FALSE(writableFiles(first).values().contains(false));
+
+    VdirScan before = first;
+    for (auto& file : before.collections[0].files) {
+        file.writable = false;
+        if (file.name == QStringLiteral("b.ics"))
+            file.statusChangeNs -= 1;
+        if (file.name == QStringLiteral("c.ics"))
+            file.mode ^= S_IWGRP;
+    }
+    QFile::remove(vdir.path(QStringLiteral("home/a.ics")));
+    vdir.writeIcs(QStringLiteral("home/bb.ics"), event(QStringLiteral("bb"), QStringLiteral("New")));
+    vdir.writeIcs(QStringLiteral("home/bc.ics"), event(QStringLiteral("bc"), QStringLiteral("New")));
+    vdir.writeIcs(QStringLiteral("home/d.ics"), event(QStringLiteral("d"), QStringLiteral("Rewritten")));
+    const auto kept = writableFiles(platform::vdir::scanVdir(vdir.root, &before));
+    EXPECT_EQ(kept, (QMap<QString, bool>{{QStringLiteral("b.ics"), true},
+                                         {QStringLiteral("bb.ics"), true},
+                                         {QStringLiteral("bc.ics"), true},
+                                         {QStringLiteral("c.ics"), true},
+                                         {notUtf8, false},
+                                         {QStringLiteral("d.ics"), true},
+                                         {QStringLiteral("e.ics"), false},
+                                         {QStringLiteral("f.ics"), false}}));
+
+    // A folder that was not writable, or is not now (as on a mount made read-only), has every file asked again.
+    before.collections[0].writable = false;
+    EXPECT_FALSE(writableFiles(platform::vdir::scanVdir(vdir.root, &before)).values().contains(false));
+    before.collections[0].writable = true;
+    changeMode(vdir.path(QStringLiteral("home")), 0555);
+    const VdirScan locked = platform::vdir::scanVdir(vdir.root, &before);
+    changeMode(vdir.path(QStringLiteral("home")), 0755);
+    EXPECT_FALSE(locked.collections.at(0).writable);
+    EXPECT_FALSE(writableFiles(locked).values().contains(false));
+}
+
+// Through rescans (not the folder watch): a file made read-only and writable again, and "Refresh now".
+TEST(VdirCatalog, ARescanSeesAFileMadeReadOnlyAndWritableAgain) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/a.ics"), event(QStringLiteral("a"), QStringLiteral("A")));
+    vdir.writeIcs(QStringLiteral("home/b.ics"), event(QStringLiteral("b"), QStringLiteral("B")));
+    VdirCatalog catalog(vdir.root);
+    catalog.reload();
+    ASSERT_FALSE(catalog.item(QStringLiteral("home/a"))->readOnly);
+    changeMode(vdir.path(QStringLiteral("home/a.ics")), 0444);
+    EXPECT_TRUE(catalog.reload());
+    EXPECT_TRUE(catalog.item(QStringLiteral("home/a"))->readOnly);
+    EXPECT_FALSE(catalog.item(QStringLiteral("home/b"))->readOnly);
+    EXPECT_FALSE(catalog.reload()) << "nothing moved since";
+    changeMode(vdir.path(QStringLiteral("home/a.ics")), 0644);
+    catalog.clear();
+    EXPECT_TRUE(catalog.reload());
+    EXPECT_FALSE(catalog.item(QStringLiteral("home/a"))->readOnly);
 }
