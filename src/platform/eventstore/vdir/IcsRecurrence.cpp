@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <tuple>
 #include <unordered_set>
@@ -327,7 +328,8 @@ private:
             return;
         if (rule.count == 0 && walkFrom > m_master.start->toDate(m_floating)) {
             const WallTime hint = dateToWall(walkFrom, m_shape.allDay ? m_floating : m_zone);
-            icalrecur_iterator_set_start(it, toIcal(hint, m_shape.allDay));
+            if (const auto inCadence = walkStartInCadence(rule, hint))
+                icalrecur_iterator_set_start(it, toIcal(*inCadence, m_shape.allDay));
         }
         for (int i = 0; i < kMaxIterations && !m_allowance.exhausted(); ++i) {
             // A step of libical's may look at a month of days.
@@ -359,7 +361,51 @@ private:
 
     // Seconds between the steps of a sub-daily rule that nothing filters; nullopt for any other.
     static std::optional<double> plainCadence(const icalrecurrencetype& rule) {
-        double unit = 0;
+        const qint64 step = subDailyStep(rule);
+        if (step == 0)
+            return std::nullopt;
+        for (const short* parts : {rule.by_second, rule.by_minute, rule.by_hour, rule.by_day, rule.by_month_day,
+                                   rule.by_year_day, rule.by_week_no, rule.by_month, rule.by_set_pos}) {
+            if (parts[0] != ICAL_RECURRENCE_ARRAY_MAX)
+                return std::nullopt;
+        }
+        return static_cast<double>(step);
+    }
+
+    // Where libical is to begin a walk meant to begin at `hint`. Given a wall time, it counts a sub-daily rule's
+    // INTERVAL from that day at that time's value of the rule's own unit (the hour of an hourly rule), not from the
+    // start: unless the day lies a whole number of steps from the start's day and the unit is the start's, the
+    // occurrences run off the series' cadence (every 7 hours from 02:30 showed at 05:30, 12:30, … three weeks
+    // later). So it is given the latest such day before the hint's, at the start's unit, and from there it steps as
+    // a walk from the start does. Nullopt where that day is not after the start's: the walk from the start it is.
+    std::optional<WallTime> walkStartInCadence(const icalrecurrencetype& rule, const WallTime& hint) const {
+        const qint64 step = subDailyStep(rule);
+        if (step == 0)
+            return hint;
+        const WallTime& start = m_master.start->wall;
+        const qint64 startDay = daysFromCivil(start.year, start.month, start.day);
+        // Before the hint's day, so that none of its own steps comes before where the walk begins.
+        const qint64 dayBefore = daysFromCivil(hint.year, hint.month, hint.day) - 1;
+        // How many days pass before a step falls at the same time of day again.
+        const qint64 cycleDays = step / std::gcd(step, qint64{86400});
+        if (dayBefore <= startDay)
+            return std::nullopt;
+        const qint64 day = dayBefore - (dayBefore - startDay) % cycleDays;
+        if (day == startDay)
+            return std::nullopt;
+        WallTime wall = civilFromDays(day);
+        if (rule.freq == ICAL_HOURLY_RECURRENCE)
+            wall.hour = start.hour;
+        else if (rule.freq == ICAL_MINUTELY_RECURRENCE)
+            wall.minute = start.minute;
+        else
+            wall.second = start.second;
+        return wall;
+    }
+
+    // Seconds between the steps of a sub-daily rule, before any filter; 0 for any other rule.
+    static qint64 subDailyStep(const icalrecurrencetype& rule) {
+        qint64 unit = 0;
         switch (rule.freq) {
             case ICAL_SECONDLY_RECURRENCE:
                 unit = 1;
@@ -371,14 +417,9 @@ private:
                 unit = 3600;
                 break;
             default:
-                return std::nullopt;
+                return 0;
         }
-        for (const short* parts : {rule.by_second, rule.by_minute, rule.by_hour, rule.by_day, rule.by_month_day,
-                                   rule.by_year_day, rule.by_week_no, rule.by_month, rule.by_set_pos}) {
-            if (parts[0] != ICAL_RECURRENCE_ARRAY_MAX)
-                return std::nullopt;
-        }
-        return unit * std::max(rule.interval, static_cast<short>(1));
+        return unit * std::max<qint64>(rule.interval, 1);
     }
 
     // A rule's walk is in order, so the occurrences still running when the window begins come first.
@@ -432,8 +473,7 @@ private:
 
     // Every so many seconds, minutes or hours with nothing filtering the steps: libical adds the step to the wall
     // clock one ICU calendar operation at a time (a series of decade-long occurrences cost it a millisecond per
-    // window), and when told to start near the window it steps from there, out of line with the start's own
-    // cadence. The n-th step is the start's wall time plus n steps, so the walk begins at the first step that may
+    // window). The n-th step is the start's wall time plus n steps, so the walk begins at the first step that may
     // still be kept: of those begun before the window (or before the rule's end) only the latest are.
     void walkPlainCadence(const icalrecurrencetype& rule, qint64 step, core::Date from, RuleStarts& starts) const {
         // Which step is the first at or after a wall time; negative before the start.

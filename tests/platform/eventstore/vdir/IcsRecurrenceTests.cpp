@@ -16,25 +16,53 @@ QStringList weeklyBerlin(const QString& rule) {
             QStringLiteral("END:VEVENT")};
 }
 
-// Each rule from each start (DTSTART and DTEND lines) gives the same starts in each window our way and libical's.
-void expectOursAgreesWithLibical(const QStringList& rules, const std::vector<std::pair<QString, QString>>& starts,
-                                 const std::vector<std::pair<core::Date, core::Date>>& windows) {
+using Starts = std::vector<std::pair<QString, QString>>;
+using Windows = std::vector<std::pair<core::Date, core::Date>>;
+
+// Calls `check` with each rule from each start (DTSTART and DTEND lines) in each window, and a label for failures.
+template <typename Check>
+void forEachSeriesAndWindow(const QStringList& rules, const Starts& starts, const Windows& windows, Check check) {
     for (const QString& rule : rules) {
         for (const auto& [start, end] : starts) {
             QStringList lines = weeklyBerlin(rule);
             lines[3] = start;
             lines[4] = end;
             const ParsedSeries s(ics(lines));
-            for (const auto& [from, to] : windows) {
-                const auto ours = s.starts(from, to);
-                platform::vdir::setRuleShortcutsForTesting(false);
-                const auto theirs = s.starts(from, to);
-                platform::vdir::setRuleShortcutsForTesting(true);
-                EXPECT_EQ(ours, theirs) << rule.toStdString() << " " << start.toStdString() << " "
-                                        << core::toIsoString(from).toStdString();
-            }
+            for (const auto& [from, to] : windows)
+                check(s, from, to, rule.toStdString() + " " + start.toStdString() + " " +
+                                       core::toIsoString(from).toStdString());
         }
     }
+}
+
+// Each rule from each start gives the same starts in each window our way and libical's.
+void expectOursAgreesWithLibical(const QStringList& rules, const Starts& starts, const Windows& windows) {
+    forEachSeriesAndWindow(rules, starts, windows,
+                           [](const ParsedSeries& s, core::Date from, core::Date to, const std::string& label) {
+                               const auto ours = s.starts(from, to);
+                               platform::vdir::setRuleShortcutsForTesting(false);
+                               const auto theirs = s.starts(from, to);
+                               platform::vdir::setRuleShortcutsForTesting(true);
+                               EXPECT_EQ(ours, theirs) << label;
+                           });
+}
+
+// Each rule from each start gives in each window, our way and libical's, what a walk from the start finds there.
+void expectWalksNearTheWindowAgreeWithAWalkFromTheStart(const QStringList& rules, const Starts& starts,
+                                                        const Windows& windows) {
+    forEachSeriesAndWindow(
+        rules, starts, windows, [](const ParsedSeries& s, core::Date from, core::Date to, const std::string& label) {
+            const core::Date start = s.series.master->start->toDate(core::TimeZone::current());
+            std::vector<core::Date> fromTheStart;
+            for (const IcsOccurrence& o : s.expand(start - 3 * 86400.0, to))
+                if (o.end > from)
+                    fromTheStart.push_back(o.start);
+            ASSERT_FALSE(fromTheStart.empty()) << label;
+            EXPECT_EQ(s.starts(from, to), fromTheStart) << label;
+            platform::vdir::setRuleShortcutsForTesting(false);
+            EXPECT_EQ(s.starts(from, to), fromTheStart) << label << " (libical)";
+            platform::vdir::setRuleShortcutsForTesting(true);
+        });
 }
 
 }  // namespace
@@ -265,8 +293,7 @@ TEST(IcsRecurrence, RuleShortcutAgreesWithLibical) {
 
 // Sub-daily rules that nothing filters are stepped on the wall clock by arithmetic; libical steps through ICU. Both
 // must agree across daylight-saving changes (a skipped and a repeated hour), with COUNT and UNTIL, and for series
-// whose occurrences run for years, of which only the latest that still run are kept. (libical is compared only
-// where it walks from the start: told to begin near a window, it leaves the cadence of a rule with an INTERVAL.)
+// whose occurrences run for years, of which only the latest that still run are kept.
 TEST(IcsRecurrence, SubDailyCadenceAgreesWithLibical) {
     const QStringList rules{
         QStringLiteral("RRULE:FREQ=HOURLY"),
@@ -300,6 +327,37 @@ TEST(IcsRecurrence, SubDailyIntervalKeepsTheStartsCadenceFarFromTheStart) {
     EXPECT_EQ(ParsedSeries(ics(lines)).starts(utc(2024, 3, 25), utc(2024, 3, 26)),
               (std::vector<core::Date>{utc(2024, 3, 24, 23, 30), utc(2024, 3, 25, 6, 30), utc(2024, 3, 25, 13, 30),
                                        utc(2024, 3, 25, 20, 30)}));
+}
+
+// Sub-daily rules with BY parts are walked by libical from a day near the window; it counts their INTERVAL from
+// there, so that day has to be a whole number of steps from the start's. Seven minutes, or five hours, from 02:30
+// on 1 March fall at other times of day each day: weeks later, over either daylight-saving change, the occurrences
+// must still be where a walk from the start puts them, for zoned, UTC and floating starts.
+TEST(IcsRecurrence, FilteredSubDailyRulesKeepTheStartsCadenceFarFromTheStart) {
+    const QStringList rules{
+        QStringLiteral("RRULE:FREQ=HOURLY;INTERVAL=5;BYMINUTE=0,30"),
+        QStringLiteral("RRULE:FREQ=HOURLY;INTERVAL=5;BYMINUTE=10;BYSECOND=5,35"),
+        QStringLiteral("RRULE:FREQ=HOURLY;INTERVAL=7;BYHOUR=1,2,3,9,20"),
+        QStringLiteral("RRULE:FREQ=MINUTELY;INTERVAL=7;BYHOUR=1,2,3,9"),
+        QStringLiteral("RRULE:FREQ=MINUTELY;INTERVAL=7;BYMINUTE=5,40;BYHOUR=2"),
+        QStringLiteral("RRULE:FREQ=MINUTELY;INTERVAL=50;BYSECOND=0,30;UNTIL=20241030T000000Z"),
+        QStringLiteral("RRULE:FREQ=HOURLY;INTERVAL=7"),
+    };
+    const Starts starts{
+        {QStringLiteral("DTSTART;TZID=Europe/Berlin:20240301T023000"),
+         QStringLiteral("DTEND;TZID=Europe/Berlin:20240301T030000")},
+        {QStringLiteral("DTSTART:20240310T001500Z"), QStringLiteral("DTEND:20240310T002000Z")},
+        {QStringLiteral("DTSTART:20240302T101010"), QStringLiteral("DTEND:20240302T111010")},
+    };
+    const Windows windows{{utc(2024, 3, 28), utc(2024, 4, 3)}, {utc(2024, 10, 25), utc(2024, 10, 29)}};
+    expectWalksNearTheWindowAgreeWithAWalkFromTheStart(rules, starts, windows);
+
+    // Every seven seconds in the first minute of each hour: a week of steps passes before the same time of day.
+    const QStringList everySevenSeconds{QStringLiteral("RRULE:FREQ=SECONDLY;INTERVAL=7;BYMINUTE=0")};
+    const Starts lateMarch{{QStringLiteral("DTSTART;TZID=Europe/Berlin:20240320T090003"),
+                            QStringLiteral("DTEND;TZID=Europe/Berlin:20240320T090004")}};
+    expectWalksNearTheWindowAgreeWithAWalkFromTheStart(everySevenSeconds, lateMarch,
+                                                       {{utc(2024, 3, 30, 12), utc(2024, 4, 1)}});
 }
 
 // Rules beyond the simple daily and weekly ones are walked by our own period walk; it must give what libical's
