@@ -63,8 +63,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&m_settings, &AppSettings::appearanceChanged, this,
             [this](AppearanceMode mode) { m_appearance->setChosenDark(chosenDark(mode)); });
 
-    m_statusItem = std::make_unique<StatusItemController>(m_environment, m_services.statusItem, m_services.appearance,
-                                                          new popover::PopoverRootView(m_environment));
+    m_statusItem = std::make_unique<StatusItemController>(
+        m_environment, m_services.statusItem, m_services.appearance,
+        [this]() -> QWidget* { return new popover::PopoverRootView(m_environment); });
     m_settingsWindow = std::make_unique<settings::SettingsWindowController>(m_environment, m_services.sound,
                                                                             m_services.loginItem);
 

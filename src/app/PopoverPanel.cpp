@@ -62,17 +62,26 @@ private:
     double m_originX = 0;
 };
 
-PopoverPanel::PopoverPanel(QWidget* root)
+PopoverPanel::PopoverPanel(std::function<QWidget*()> makeRoot)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
-      m_root(root),
+      m_makeRoot(std::move(makeRoot)),
       m_maxContentHeight(popover::kMaxContentHeight),
       m_canAnimate([] { return platform::desktopComposites(); }) {
     setAttribute(Qt::WA_TranslucentBackground);
     setObjectName(QStringLiteral("PopoverPanel"));
     setWindowTitle(QStringLiteral("Orbitday"));
     resize(static_cast<int>(popover::kPanelWidth), static_cast<int>(popover::kMaxContentHeight));
-    m_root->setParent(this);
-    m_root->setGeometry(rect());
+    QMetaObject::invokeMethod(this, [this] { root(); }, Qt::QueuedConnection);
+}
+
+QWidget* PopoverPanel::root() {
+    if (!m_root) {
+        m_root = m_makeRoot();
+        m_makeRoot = nullptr;
+        m_root->setParent(this);
+        m_root->setGeometry(rect());
+    }
+    return m_root;
 }
 
 PopoverPanel::~PopoverPanel() = default;
@@ -89,7 +98,8 @@ void PopoverPanel::setContentHeight(double height) {
 
 void PopoverPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    m_root->setGeometry(rect());
+    if (m_root)
+        m_root->setGeometry(rect());
     updateMask();
 }
 
@@ -107,10 +117,10 @@ void PopoverPanel::updateMask() {
 }
 
 ZoomFadeEffect* PopoverPanel::effect() {
-    auto* current = dynamic_cast<ZoomFadeEffect*>(m_root->graphicsEffect());
+    auto* current = dynamic_cast<ZoomFadeEffect*>(root()->graphicsEffect());
     if (!current) {
         current = new ZoomFadeEffect();
-        m_root->setGraphicsEffect(current);
+        root()->setGraphicsEffect(current);
     }
     return current;
 }
@@ -122,7 +132,7 @@ void PopoverPanel::stopAnimation() {
         m_animation->deleteLater();
     }
     // The content is drawn plainly again: the effect costs a redraw per frame.
-    m_root->setGraphicsEffect(nullptr);
+    root()->setGraphicsEffect(nullptr);
 }
 
 void PopoverPanel::animateOpen(double anchorX) {

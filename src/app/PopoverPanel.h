@@ -20,11 +20,14 @@ class PopoverPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // Takes the root widget of the popover's content, which fills the panel.
-    explicit PopoverPanel(QWidget* root);
+    // Takes what makes the root widget of the popover's content, which fills the panel. The content is made when
+    // first asked for, or else as soon as the event loop runs: making it is the largest part of the application's
+    // start, and the tray item goes out to the panel first (its registration was queued before), while no input
+    // can reach the popover before the content is made.
+    explicit PopoverPanel(std::function<QWidget*()> makeRoot);
     ~PopoverPanel() override;
 
-    QWidget* root() const { return m_root; }
+    QWidget* root();
 
     // Called after every frame change setContentHeight() makes.
     std::function<void()> onSizeChange;
@@ -53,7 +56,8 @@ private:
     void updateMask();
     ZoomFadeEffect* effect();
 
-    QWidget* m_root;
+    std::function<QWidget*()> m_makeRoot;
+    QWidget* m_root = nullptr;
     double m_maxContentHeight;
     bool m_isAnimatingClose = false;
     std::function<bool()> m_canAnimate;

@@ -52,8 +52,13 @@ constexpr std::array<qreal, 2> kIconScales{1.0, 2.0};
 }  // namespace
 
 StatusItemController::StatusItemController(AppEnvironment& environment, platform::StatusItem& item,
-                                           const platform::SystemAppearance& desktop, QWidget* root, QObject* parent)
-    : QObject(parent), m_env(environment), m_item(item), m_desktop(desktop), m_panel(new PopoverPanel(root)) {
+                                           const platform::SystemAppearance& desktop,
+                                           std::function<QWidget*()> makeRoot, QObject* parent)
+    : QObject(parent),
+      m_env(environment),
+      m_item(item),
+      m_desktop(desktop),
+      m_panel(new PopoverPanel(std::move(makeRoot))) {
     connect(&m_item, &platform::StatusItem::activated, this, &StatusItemController::onActivated);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
         if (window && window == m_panel->windowHandle())
@@ -161,6 +166,8 @@ void StatusItemController::showPopover() {
         state.setRoute(PopoverRoute::accessDenied());
     store.reload();
 
+    // Its content reports the height the panel takes.
+    m_panel->root();
     positionPanel(false);
     m_panel->setContentHeight(state.popoverContentHeight() > 0 ? state.popoverContentHeight()
                                                                : state.popoverMaxHeight());

@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -29,10 +30,11 @@ class StatusItemController : public QObject {
     Q_OBJECT
 
 public:
-    // Takes the popover's root widget; the item and the desktop's appearance, whose
+    // Takes what makes the popover's root widget (see PopoverPanel); the item and the desktop's appearance, whose
     // scheme the tray symbol follows, must outlive the controller.
     StatusItemController(AppEnvironment& environment, platform::StatusItem& item,
-                         const platform::SystemAppearance& desktop, QWidget* root, QObject* parent = nullptr);
+                         const platform::SystemAppearance& desktop, std::function<QWidget*()> makeRoot,
+                         QObject* parent = nullptr);
     ~StatusItemController() override;
 
     // Opens the popover, or presents it again.

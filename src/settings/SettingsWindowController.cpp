@@ -11,9 +11,18 @@ namespace settings {
 SettingsWindowController::SettingsWindowController(app::AppEnvironment& environment, platform::SoundPlayer& sound,
                                                    platform::LoginItem& loginItem, QObject* parent)
     : QObject(parent), m_tabModel(std::make_unique<SettingsTabModel>()) {
-    m_window = std::make_unique<SettingsWindow>(SettingsTabContext{environment, *m_tabModel, sound, loginItem});
-    // A recorder must not go on capturing keys in a window nobody sees.
-    connect(m_window.get(), &SettingsWindow::closed, this, [this] { m_tabModel->setRecordingAction(std::nullopt); });
+    m_makeWindow = [this, &environment, &sound, &loginItem] {
+        auto window = std::make_unique<SettingsWindow>(SettingsTabContext{environment, *m_tabModel, sound, loginItem});
+        // A recorder must not go on capturing keys in a window nobody sees.
+        connect(window.get(), &SettingsWindow::closed, this, [this] { m_tabModel->setRecordingAction(std::nullopt); });
+        return window;
+    };
+}
+
+SettingsWindow& SettingsWindowController::window() {
+    if (!m_window)
+        m_window = m_makeWindow();
+    return *m_window;
 }
 
 SettingsWindowController::~SettingsWindowController() {
@@ -24,16 +33,17 @@ SettingsWindowController::~SettingsWindowController() {
 void SettingsWindowController::show(std::optional<app::SettingsTab> tab) {
     if (tab)
         m_tabModel->setSelection(*tab);
-    if (!m_window->isVisible()) {
+    SettingsWindow& shown = window();
+    if (!shown.isVisible()) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = m_window->frameGeometry();
+            QRect frame = shown.frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());
-            m_window->move(frame.topLeft());
+            shown.move(frame.topLeft());
         }
     }
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    shown.show();
+    shown.raise();
+    shown.activateWindow();
 }
 
 app::SettingsTab SettingsWindowController::selectedTab() const {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,8 +21,8 @@ namespace settings {
 class SettingsTabModel;
 class SettingsWindow;
 
-// The settings window, built once at launch, hidden until asked for and only
-// hidden again when closed: it keeps its tab from one showing to the next.
+// The settings window, built when first asked for (not at launch, where it stood between the start and the tray
+// item), then only hidden again when closed: it keeps its tab from one showing to the next.
 class SettingsWindowController : public QObject {
     Q_OBJECT
 
@@ -37,10 +38,11 @@ public:
     app::SettingsTab selectedTab() const;
 
     SettingsTabModel& tabModel() const { return *m_tabModel; }
-    SettingsWindow& window() const { return *m_window; }
+    SettingsWindow& window();
 
 private:
     std::unique_ptr<SettingsTabModel> m_tabModel;
+    std::function<std::unique_ptr<SettingsWindow>()> m_makeWindow;
     std::unique_ptr<SettingsWindow> m_window;
 };
 

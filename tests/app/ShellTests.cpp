@@ -473,7 +473,7 @@ TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
     delegate.reset();
     app::AppDelegate shell(app::PlatformServices{defaults, ek, systemEvents, hotKeys, appearance, item, workspace, haptics, sound, loginItem, imageLoader, textRecognizer, dataDetector});
     auto* root = new RestlessRoot(shell.appState());
-    app::StatusItemController controller(shell.environment(), item, appearance, root);
+    app::StatusItemController controller(shell.environment(), item, appearance, [root]() -> QWidget* { return root; });
     controller.showPopover();
     root->reports = 0;
     shell.appState().reportContentHeight(250);
@@ -486,7 +486,7 @@ TEST_F(Shell, ContentHeightThatKeepsChangingStopsAfterAFewRounds) {
 TEST(PanelMotion, TheOpeningTakes180MsAndTheClosing120Ms) {
     testsupport::AnimationClock animations;
     auto* root = new QWidget;
-    app::PopoverPanel panel(root);
+    app::PopoverPanel panel([root]() -> QWidget* { return root; });
     panel.setAnimationPolicy([] { return true; });
     panel.show();
     panel.animateOpen(182);
