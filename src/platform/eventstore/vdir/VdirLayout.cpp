@@ -167,6 +167,8 @@ FolderListing listFolder(const QString& path, const std::vector<VdirScannedFile>
         statRange(0, entries.size());
     }
 
+    // Kept for as long as the scan: grown step by step, it would leave its earlier copies behind as holes in the heap.
+    listing.icsFiles.reserve(entries.size());
     for (const Entry& entry : entries) {
         if (!entry.ok)
             continue;
