@@ -45,8 +45,49 @@ std::optional<QUrl> url(const std::optional<QString>& text) {
 
 }  // namespace
 
+PlatformItemValuesMaker::PlatformItemValuesMaker(core::TimeZone floatingZone) : m_floating(std::move(floatingZone)) {}
+
+PlatformItemValues PlatformItemValuesMaker::valuesOf(const VdirItem& item) {
+    PlatformItemValues values;
+    if (item.stamp) {
+        if (item.stamp != m_revisionStamp) {
+            m_revision = item.stamp->toString();
+            m_revisionStamp = item.stamp;
+        }
+        values.revision = m_revision;
+    }
+    // Without a start the rule has nothing to count from (and nothing to read its UNTIL in).
+    if (const IcsComponent* master = item.series.master; master && master->start && !master->repeats().rrules.empty())
+        values.recurrenceRules = rulesOf(*master);
+    return values;
+}
+
+const QList<PlatformRecurrenceRule>& PlatformItemValuesMaker::rulesOf(const IcsComponent& master) {
+    const IcsTime& start = *master.start;
+    const std::vector<QByteArray>& texts = master.repeats().rrules;
+    // Of the start, a rule's mapping reads only the zone of its UNTIL.
+    const bool sameStart = m_ruleStart && m_ruleStart->isDate == start.isDate &&
+                           m_ruleStart->anchor == start.anchor && m_ruleStart->named == start.named;
+    if (sameStart && texts == m_ruleTexts)
+        return m_rules;
+    QList<PlatformRecurrenceRule> rules;
+    for (const QByteArray& rule : texts)
+        if (auto mapped = platformRule(rule, start, m_floating))
+            rules.push_back(std::move(*mapped));
+    m_rules = std::move(rules);
+    m_ruleTexts = texts;
+    m_ruleStart = start;
+    return m_rules;
+}
+
 PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& collection, const IcsOccurrence& occurrence,
                                 const core::TimeZone& floatingZone) {
+    return makePlatformEvent(item, collection, occurrence, floatingZone,
+                             PlatformItemValuesMaker(floatingZone).valuesOf(item));
+}
+
+PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& collection, const IcsOccurrence& occurrence,
+                                const core::TimeZone& floatingZone, const PlatformItemValues& values) {
     const IcsComponent& c = *occurrence.component;
     PlatformEvent event;
     event.eventIdentifier = itemIdentifier(item, collection);
@@ -64,19 +105,14 @@ PlatformEvent makePlatformEvent(const VdirItem& item, const VdirCollection& coll
         event.timeZone = c.start->zoneOr(floatingZone);
     event.availability = c.transparent ? Availability::Free : Availability::Busy;
     event.alarms = alarms(c);
-    // Without a start the rule has nothing to count from (and nothing to read its UNTIL in).
-    if (const IcsComponent* master = item.series.master; master && master->start) {
-        for (const QByteArray& rule : master->repeats().rrules)
-            if (auto mapped = platformRule(rule, *master->start, floatingZone))
-                event.recurrenceRules.push_back(std::move(*mapped));
-    }
+    event.recurrenceRules = values.recurrenceRules;
     const QStringList& owners = collection.folder.ownerAddresses;
     if (const IcsParticipant* organizer = c.organizer())
         event.organizer = participant(*organizer, owners);
     event.attendees.reserve(c.attendees().size());
     for (const IcsParticipant& p : c.attendees())
         event.attendees.push_back(participant(p, owners));
-    event.revision = item.etag();
+    event.revision = values.revision;
     return event;
 }
 

@@ -89,8 +89,12 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         const VdirItem* item;
         IcsOccurrence occurrence;
         int series = -1;  // in `series` when the occurrence is one of several of its master
+        int values = 0;   // in `itemValues`
     };
     std::vector<Found> found;
+    // Made while the items of each file come together, so that what they have alike is made once.
+    PlatformItemValuesMaker valuesMaker(floating);
+    std::vector<PlatformItemValues> itemValues;
     // The occurrences of a series share its master's values: they are made once and copied, so that its texts are
     // read, its rules mapped and its revision spelled once, and the copies share their strings.
     struct Series {
@@ -122,8 +126,10 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         occurrences.clear();
         expandSeries(item.series, start, end, floating, occurrences, &allowance);
         fromFile += occurrences.size();
-        if (only && !std::binary_search(only->wanted.begin(), only->wanted.end(), &item))
+        if (occurrences.empty() || (only && !std::binary_search(only->wanted.begin(), only->wanted.end(), &item)))
             return;
+        const int values = static_cast<int>(itemValues.size());
+        itemValues.push_back(valuesMaker.valuesOf(item));
         const IcsComponent* master = item.series.master;
         const auto fromMaster = static_cast<size_t>(std::count_if(
             occurrences.begin(), occurrences.end(), [&](const IcsOccurrence& o) { return o.component == master; }));
@@ -131,7 +137,7 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
         if (shared >= 0)
             series.push_back({std::nullopt, fromMaster});
         for (const IcsOccurrence& o : occurrences)
-            found.push_back({&item, o, o.component == master ? shared : -1});
+            found.push_back({&item, o, o.component == master ? shared : -1, values});
     };
     if (only) {
         for (const auto& [first, last] : only->ranges)
@@ -147,13 +153,14 @@ std::vector<PlatformEvent> occurrencesIn(const std::vector<VdirCollection>& coll
     result.reserve(found.size());
     for (const Found& f : found) {
         const VdirCollection& collection = collections[static_cast<size_t>(f.item->collectionIndex)];
+        const PlatformItemValues& values = itemValues[static_cast<size_t>(f.values)];
         if (f.series < 0) {
-            result.push_back(makePlatformEvent(*f.item, collection, f.occurrence, floating));
+            result.push_back(makePlatformEvent(*f.item, collection, f.occurrence, floating, values));
             continue;
         }
         Series& s = series[static_cast<size_t>(f.series)];
         if (!s.values)
-            s.values = makePlatformEvent(*f.item, collection, f.occurrence, floating);
+            s.values = makePlatformEvent(*f.item, collection, f.occurrence, floating, values);
         result.push_back(--s.occurrencesLeft == 0 ? std::move(*s.values) : *s.values);
         placeAtOccurrence(result.back(), f.occurrence);
     }

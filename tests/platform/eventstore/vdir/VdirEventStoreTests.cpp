@@ -244,6 +244,42 @@ TEST_F(VdirEventStoreTest, SeriesValuesDetachedOccurrenceAndParticipants) {
     EXPECT_EQ(team.attendees[0].participantStatus, 1);
 }
 
+// The series of one file share their file's revision, and series written with the same rule share its mapping;
+// its end is still read in each series' own zone, and each event carries what a lookup of it alone gives.
+TEST_F(VdirEventStoreTest, SeriesWithTheSameRuleKeepTheirOwnEndsAndTheirFilesRevision) {
+    const QString rule = QStringLiteral("RRULE:FREQ=WEEKLY;UNTIL=20240624T090000");
+    QStringList lines;
+    for (const auto& [uid, start] : {std::pair{"york", "DTSTART;TZID=America/New_York:20240610T090000"},
+                                     {"berlin", "DTSTART;TZID=Europe/Berlin:20240610T090000"},
+                                     {"days", "DTSTART;VALUE=DATE:20240610"},
+                                     {"york-later", "DTSTART;TZID=America/New_York:20240610T100000"}})
+        lines << QStringLiteral("BEGIN:VEVENT") << QStringLiteral("UID:") + QLatin1String(uid)
+              << QStringLiteral("SUMMARY:") + QLatin1String(uid) << QLatin1String(start) << rule
+              << QStringLiteral("END:VEVENT");
+    vdir.writeIcs(QStringLiteral("personal/weekly.ics"), lines);
+    VdirEventStore store(privacy, vdir.root);
+    const auto events = june(store);
+    const auto endOf = [&](const char* uid, core::Date start) {
+        const PlatformEvent e = find(events, QLatin1String(uid), start);
+        return e.recurrenceRules.size() == 1 ? e.recurrenceRules[0].end->endDate : std::nullopt;
+    };
+    EXPECT_EQ(endOf("berlin", local("Europe/Berlin", 2024, 6, 17, 9)), local("Europe/Berlin", 2024, 6, 24, 9));
+    EXPECT_EQ(endOf("york", local("America/New_York", 2024, 6, 17, 9)), local("America/New_York", 2024, 6, 24, 9));
+    EXPECT_EQ(endOf("york-later", local("America/New_York", 2024, 6, 10, 10)),
+              local("America/New_York", 2024, 6, 24, 9));
+    EXPECT_EQ(endOf("days", local("Europe/Berlin", 2024, 6, 10)), local("Europe/Berlin", 2024, 6, 24, 9));
+
+    const QString weeklyRevision = find(events, QStringLiteral("days"), local("Europe/Berlin", 2024, 6, 17)).revision;
+    EXPECT_FALSE(weeklyRevision.isEmpty());
+    EXPECT_NE(find(events, QStringLiteral("Holiday"), utc(2024, 6, 5, 22)).revision, weeklyRevision);
+    for (const PlatformEvent& e : events) {
+        const auto alone = store.event(e.eventIdentifier, *e.occurrenceDate);
+        ASSERT_TRUE(alone) << e.title->toStdString();
+        EXPECT_EQ(e.recurrenceRules, alone->recurrenceRules) << e.title->toStdString();
+        EXPECT_EQ(e.revision, alone->revision) << e.title->toStdString();
+    }
+}
+
 TEST_F(VdirEventStoreTest, IdentifiersAreStableUniqueAndFreeOfBars) {
     QStringList firstRun;
     {
