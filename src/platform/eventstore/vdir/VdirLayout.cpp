@@ -71,6 +71,7 @@ QStringList readAddresses(const QString& path) {
 }
 
 struct FolderListing {
+    bool writable = false;  // whether we may write into the folder
     std::vector<VdirScannedFile> icsFiles;
     QStringList subfolders;  // names
     bool hasMetadata = false;
@@ -134,9 +135,12 @@ void pairWithBefore(std::vector<Entry>& entries, const std::vector<VdirScannedFi
 constexpr size_t kParallelStatThreshold = 512;
 constexpr size_t kStatChunk = 256;
 
-// `before`: the files of this folder in the scan before, whose answers may stand; null when none may.
-FolderListing listFolder(const QString& path, const std::vector<VdirScannedFile>* before = nullptr) {
+// `before`: this folder in the scan before, if it was a collection. Its files keep their answers to whether they may
+// be written only while it was and is writable: its items are read-only anyway while it is not, and a read-only
+// mount, which moves no file's status time, makes it so.
+FolderListing listFolder(const QString& path, const VdirCollectionFolder* before = nullptr) {
     FolderListing listing;
+    listing.writable = folderIsWritable(path);
     const QByteArray native = nativePath(path);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
     if (!dir)
@@ -152,8 +156,8 @@ FolderListing listFolder(const QString& path, const std::vector<VdirScannedFile>
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     for (Entry& entry : entries)
         entry.fileName = decodedPath(entry.name);
-    if (before)
-        pairWithBefore(entries, *before);
+    if (before && before->writable && listing.writable)
+        pairWithBefore(entries, before->files);
     const auto statRange = [fd, &entries](size_t begin, size_t end) {
         for (size_t i = begin; i < end && i < entries.size(); ++i)
             statEntry(fd, entries[i]);
@@ -197,7 +201,7 @@ VdirCollectionFolder makeCollection(const QString& root, const QString& relative
     const QString color = readSmallFile(collection.path + QLatin1String("/color"));
     if (!color.isEmpty() && color != QLatin1String("None"))
         collection.color = core::Color::fromHex(color);
-    collection.writable = folderIsWritable(collection.path);
+    collection.writable = listing.writable;
     collection.ownerAddresses = readAddresses(collection.path + QLatin1String("/owner"));
     const QString components = readSmallFile(collection.path + QLatin1String("/components")).toUpper();
     collection.declaresEvents = components.contains(QLatin1String("VEVENT"));
@@ -221,7 +225,7 @@ bool isItemFileName(const QString& fileName) {
 }
 
 std::optional<VdirScannedFile> scanFile(const QString& path) {
-    const QString name = path.section(QLatin1Char('/'), -1);
+    const QString name = splitPath(path).second;
     Entry entry{nativePath(path), name};
     if (!isItemFileName(name))
         return std::nullopt;
@@ -232,14 +236,12 @@ std::optional<VdirScannedFile> scanFile(const QString& path) {
 }
 
 VdirScan scanVdir(const QString& root, const VdirScan* before) {
-    // A folder's files keep their answers only while it was and is writable: its items are read-only anyway
-    // while it is not, and a read-only mount, which moves no file's status time, makes it so.
-    const auto filesBefore = [before](const QString& path) -> const std::vector<VdirScannedFile>* {
+    const auto collectionBefore = [before](const QString& path) -> const VdirCollectionFolder* {
         if (!before)
             return nullptr;
         const auto it = std::find_if(before->collections.begin(), before->collections.end(),
                                      [&](const VdirCollectionFolder& c) { return c.path == path; });
-        return it != before->collections.end() && it->writable && folderIsWritable(path) ? &it->files : nullptr;
+        return it != before->collections.end() ? &*it : nullptr;
     };
     VdirScan scan;
     struct stat st {};
@@ -252,14 +254,14 @@ VdirScan scanVdir(const QString& root, const VdirScan* before) {
     const FolderListing top = listFolder(root);
     for (const QString& name : top.subfolders) {
         const QString path = root + QLatin1Char('/') + name;
-        FolderListing listing = listFolder(path, filesBefore(path));
+        FolderListing listing = listFolder(path, collectionBefore(path));
         // A folder with items is a collection; one with only metadata is an (empty) collection unless it holds
         // collections itself, which makes it an account.
         std::vector<std::pair<QString, FolderListing>> children;
         if (listing.icsFiles.empty()) {
             for (const QString& childName : listing.subfolders) {
                 const QString childPath = path + QLatin1Char('/') + childName;
-                FolderListing child = listFolder(childPath, filesBefore(childPath));
+                FolderListing child = listFolder(childPath, collectionBefore(childPath));
                 if (!child.icsFiles.empty() || child.hasMetadata)
                     children.emplace_back(childName, std::move(child));
             }
