@@ -67,8 +67,8 @@ QString itemPath(const VdirItem& item, const VdirCollection& collection) {
 VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(m_zones) {}
 
 bool VdirCatalog::reload() {
-    VdirScan scan = scanVdir(m_root, m_askAgain ? nullptr : &m_scan);
-    m_askAgain = false;
+    // A reload that reads every file again asks again of each whether it may be written.
+    VdirScan scan = scanVdir(m_root, m_cache.allStale() ? nullptr : &m_scan);
     const bool filesChanged = m_cache.update(scan);
     const bool changed = filesChanged || !sameLayout(scan, m_scan);
     m_scan = std::move(scan);
@@ -79,7 +79,6 @@ bool VdirCatalog::reload() {
 
 void VdirCatalog::clear() {
     m_cache.markAllStale();
-    m_askAgain = true;
 }
 
 const VdirCollection* VdirCatalog::collectionById(const QString& identifier) const {

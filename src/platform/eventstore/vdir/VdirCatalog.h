@@ -140,8 +140,6 @@ private:
     IcsZoneResolver m_zones;
     VdirFileCache m_cache;
     VdirScan m_scan;
-    // Whether the next reload asks again of every file whether it may be written.
-    bool m_askAgain = false;
     QHash<QString, std::optional<std::shared_ptr<const IcsFile>>> m_staged;
     std::shared_ptr<std::vector<VdirCollection>> m_collections = std::make_shared<std::vector<VdirCollection>>();
     std::shared_ptr<std::vector<VdirItem>> m_items = std::make_shared<std::vector<VdirItem>>();

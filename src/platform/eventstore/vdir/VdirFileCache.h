@@ -55,6 +55,7 @@ public:
     void invalidate(const QString& path);
     // Makes the next update read every file again; only files that turn out different count as a change.
     void markAllStale() { m_allStale = true; }
+    bool allStale() const { return m_allStale; }
     void clear();
     qsizetype size() const;
 
