@@ -61,16 +61,11 @@ OwnLines readOwnLines(const QByteArray& text, qsizetype begin, qsizetype end) {
         // The name nearly always ends on the first physical line; only a name folded in two needs the whole line.
         QByteArray whole;
         QByteArrayView line(text.constData() + pos, physicalEnd - pos);
-        qsizetype nameEnd = line.indexOf(':');
-        const qsizetype semicolon = line.indexOf(';');
-        if (semicolon >= 0 && (nameEnd < 0 || semicolon < nameEnd))
-            nameEnd = semicolon;
-        if (nameEnd < 0) {
+        qsizetype nameEnd = propertyNameEnd(line);
+        if (nameEnd == line.size()) {
             whole = unfolded(text, pos, next);
             line = whole;
-            const qsizetype colon = line.indexOf(':');
-            const qsizetype semi = line.indexOf(';');
-            nameEnd = semi >= 0 && (colon < 0 || semi < colon) ? semi : colon < 0 ? line.size() : colon;
+            nameEnd = propertyNameEnd(line);
         }
         const QByteArrayView name = line.first(nameEnd);
         const auto value = [&] {

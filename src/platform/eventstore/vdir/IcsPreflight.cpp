@@ -141,7 +141,6 @@ std::optional<IcsOutline> outlineCalendar(const QByteArray& text) {
             open.pop_back();
             if (open.empty()) {
                 ended = true;
-                outline.calendarEnd = pos;
             } else if (open.size() == 1) {
                 outline.components.back().end = end;
             }

@@ -37,7 +37,6 @@ struct IcsOutline {
     };
     QByteArray frame;  // the calendar's own lines, BEGIN:VCALENDAR first, without its END
     std::vector<Part> components;
-    qsizetype calendarEnd = 0;  // where the END:VCALENDAR line starts
     // Every END line names the component its BEGIN line opened.
     bool namesMatch = true;
 };

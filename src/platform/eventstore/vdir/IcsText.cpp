@@ -57,11 +57,7 @@ QList<ContentLine> splitContentLines(const QByteArray& text, bool extensionsOnly
 
 // The property name of a content line, upper-cased ("X-ALT-DESC").
 QByteArray propertyName(const QByteArray& line) {
-    qsizetype end = 0;
-    while (end < line.size() && line[end] != ';' && line[end] != ':') {
-        ++end;
-    }
-    return line.left(end).toUpper();
+    return line.left(propertyNameEnd(line)).toUpper();
 }
 
 bool isExtensionLine(const QByteArray& line) {
@@ -122,6 +118,13 @@ QByteArray withKeptUntil(const QByteArray& logical) {
 }
 
 }  // namespace
+
+qsizetype propertyNameEnd(QByteArrayView line) {
+    qsizetype end = 0;
+    while (end < line.size() && line[end] != ';' && line[end] != ':')
+        ++end;
+    return end;
+}
 
 qsizetype valueStart(QByteArrayView line) {
     bool quoted = false;

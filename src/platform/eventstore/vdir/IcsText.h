@@ -15,6 +15,9 @@ namespace platform::vdir {
 // lines we changed or added are left as libical writes them.
 QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& original);
 
+// Where the name of a content line ends: at its first ";" or ":", else at its end.
+qsizetype propertyNameEnd(QByteArrayView line);
+
 // Index of the colon that ends the parameters of an unfolded content line (quoted parameter values may themselves
 // hold colons); -1 when there is none.
 qsizetype valueStart(QByteArrayView line);
