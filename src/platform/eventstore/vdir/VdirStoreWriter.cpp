@@ -127,9 +127,11 @@ IcsEditor VdirStoreWriter::editorFor(icalcomponent* calendar) {
     });
 }
 
-VdirStoreWriter::OpenFile VdirStoreWriter::open(const QString& path, const VdirItem& item, const QString& revision) {
+VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirCatalog& catalog, const VdirItem& item,
+                                                const QString& revision) {
     OpenFile file;
-    file.path = path;
+    file.path = catalog.path(item);
+    const QString& path = file.path;
     if (m_files.isStaged(path)) {
         const std::optional<QByteArray> staged = m_files.stagedContent(path);
         if (!staged) {
@@ -383,7 +385,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
 
     const auto [current, item] =
         changeTarget(store, event.eventIdentifier, event.occurrenceDate.value_or(*event.startDate));
-    OpenFile file = open(store.catalog().path(*item), *item, event.revision);
+    OpenFile file = open(store.catalog(), *item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     // Staging rebuilds the catalog: nothing of `item` is used after it.
     const QByteArray uid = item->uid().toUtf8();
@@ -512,7 +514,7 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
     }
     const auto [current, item] =
         changeTarget(store, event.eventIdentifier, event.occurrenceDate ? event.occurrenceDate : event.startDate);
-    OpenFile file = open(store.catalog().path(*item), *item, event.revision);
+    OpenFile file = open(store.catalog(), *item, event.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const QByteArray uid = item->uid().toUtf8();
     const qint64 occurrence = wholeSeconds(*current.occurrenceDate);
@@ -596,7 +598,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         fail(Code::ReadOnly);
     }
     writableCollection(store, calendarIdOf(current.calendar), EntityType::Reminder);
-    OpenFile file = open(store.catalog().path(*item), *item, reminder.revision);
+    OpenFile file = open(store.catalog(), *item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     icalcomponent* todo = editor.master(item->uid().toUtf8());
     if (todo == nullptr) {
@@ -625,7 +627,7 @@ void VdirStoreWriter::removeReminder(VdirEventStore& store, const PlatformRemind
         fail(Code::ReadOnly);
     }
     writableCollection(store, calendarIdOf(std::get<PlatformReminder>(*found).calendar), EntityType::Reminder);
-    OpenFile file = open(store.catalog().path(*item), *item, reminder.revision);
+    OpenFile file = open(store.catalog(), *item, reminder.revision);
     IcsEditor editor = editorFor(file.tree.get());
     const bool keepFile = editor.removeItem(item->uid().toUtf8());
     stage(file, keepFile);

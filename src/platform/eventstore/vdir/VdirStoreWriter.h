@@ -16,6 +16,7 @@
 
 namespace platform::vdir {
 
+class VdirCatalog;
 class VdirEventStore;
 struct VdirItem;
 struct VdirCollection;
@@ -47,7 +48,7 @@ private:
         std::optional<IcsItemCut> cut;  // set when only the item was read
     };
 
-    OpenFile open(const QString& path, const VdirItem& item, const QString& revision);
+    OpenFile open(const VdirCatalog& catalog, const VdirItem& item, const QString& revision);
     IcsEditor editorFor(icalcomponent* calendar);
     // The collection an item of that kind may be written into.
     const VdirCollection& writableCollection(VdirEventStore& store, const QString& calendarIdentifier, EntityType kind);
