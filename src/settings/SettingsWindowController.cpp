@@ -10,18 +10,17 @@ namespace settings {
 
 SettingsWindowController::SettingsWindowController(app::AppEnvironment& environment, platform::SoundPlayer& sound,
                                                    platform::LoginItem& loginItem, QObject* parent)
-    : QObject(parent), m_tabModel(std::make_unique<SettingsTabModel>()) {
-    m_makeWindow = [this, &environment, &sound, &loginItem] {
-        auto window = std::make_unique<SettingsWindow>(SettingsTabContext{environment, *m_tabModel, sound, loginItem});
-        // A recorder must not go on capturing keys in a window nobody sees.
-        connect(window.get(), &SettingsWindow::closed, this, [this] { m_tabModel->setRecordingAction(std::nullopt); });
-        return window;
-    };
-}
+    : QObject(parent),
+      m_tabModel(std::make_unique<SettingsTabModel>()),
+      m_context{environment, *m_tabModel, sound, loginItem} {}
 
 SettingsWindow& SettingsWindowController::window() {
-    if (!m_window)
-        m_window = m_makeWindow();
+    if (!m_window) {
+        m_window = std::make_unique<SettingsWindow>(m_context);
+        // A recorder must not go on capturing keys in a window nobody sees.
+        connect(m_window.get(), &SettingsWindow::closed, this,
+                [this] { m_tabModel->setRecordingAction(std::nullopt); });
+    }
     return *m_window;
 }
 

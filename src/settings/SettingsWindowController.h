@@ -1,24 +1,15 @@
 #pragma once
 
 #include "app/PopoverRoute.h"
+#include "settings/SettingsTabs.h"
 
 #include <QObject>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
-namespace app {
-struct AppEnvironment;
-}
-namespace platform {
-class LoginItem;
-class SoundPlayer;
-}  // namespace platform
-
 namespace settings {
 
-class SettingsTabModel;
 class SettingsWindow;
 
 // The settings window, built when first asked for (not at launch, where it stood between the start and the tray
@@ -42,7 +33,7 @@ public:
 
 private:
     std::unique_ptr<SettingsTabModel> m_tabModel;
-    std::function<std::unique_ptr<SettingsWindow>()> m_makeWindow;
+    SettingsTabContext m_context;  // what the window is made with, when first asked for
     std::unique_ptr<SettingsWindow> m_window;
 };
 
