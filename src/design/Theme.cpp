@@ -1,5 +1,7 @@
 #include "design/Theme.h"
 
+#include "model/ODCalendar.h"
+
 #include <QChar>
 
 #include <atomic>
@@ -140,10 +142,13 @@ ORBITDAY_PLAIN_TOKEN(subtle, "#6E747C")
 ORBITDAY_PLAIN_TOKEN(flame, "#F0561D")
 ORBITDAY_PLAIN_TOKEN(amber, "#F5A524")
 ORBITDAY_PLAIN_TOKEN(teal, "#14A39A")
-ORBITDAY_PLAIN_TOKEN(sky, "#3E8ED0")
 ORBITDAY_PLAIN_TOKEN(green, "#4FA45A")
 
 #undef ORBITDAY_PLAIN_TOKEN
+
+core::Color Theme::sky() {
+    return model::kDefaultCalendarColor;
+}
 
 core::Color Theme::onAccent() {
     return core::Color::rgb(255, 255, 255);

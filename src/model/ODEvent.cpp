@@ -1,6 +1,6 @@
 #include "model/ODEvent.h"
 
-#include "design/Theme.h"
+#include "model/ODCalendar.h"
 #include "model/ValueHash.h"
 
 #include <algorithm>
@@ -139,10 +139,10 @@ ODEvent ODEvent::fromPlatform(const platform::PlatformEvent& source, const ODEve
     if (source.calendar) {
         event.calendarID = source.calendar->calendarIdentifier;
         event.calendarTitle = source.calendar->title;
-        event.color = source.calendar->color.value_or(design::Theme::sky());
+        event.color = source.calendar->color.value_or(kDefaultCalendarColor);
         event.canEdit = source.calendar->allowsContentModifications;
     } else {
-        event.color = design::Theme::sky();
+        event.color = kDefaultCalendarColor;
         event.canEdit = false;
     }
     event.isRecurring = source.hasRecurrenceRules();

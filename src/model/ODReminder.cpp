@@ -1,7 +1,7 @@
 #include "model/ODReminder.h"
 
 #include "core/Calendar.h"
-#include "design/Theme.h"
+#include "model/ODCalendar.h"
 #include "model/ValueHash.h"
 
 namespace model {
@@ -16,9 +16,9 @@ ODReminder ODReminder::fromPlatform(const platform::PlatformReminder& source) {
     }
     if (source.calendar) {
         reminder.listTitle = source.calendar->title;
-        reminder.color = source.calendar->color.value_or(design::Theme::sky());
+        reminder.color = source.calendar->color.value_or(kDefaultCalendarColor);
     } else {
-        reminder.color = design::Theme::sky();
+        reminder.color = kDefaultCalendarColor;
     }
     reminder.priority = source.priority;
     return reminder;

@@ -1,6 +1,5 @@
 #include "store/CalendarStore.h"
 
-#include "design/Theme.h"
 #include "store/EventOrdering.h"
 
 #include <QPointer>
@@ -18,7 +17,7 @@ constexpr double kSecondsPerDay = 86400;
 model::ODCalendar toCalendar(const platform::PlatformCalendar& c) {
     return model::ODCalendar{c.calendarIdentifier,
                              c.title,
-                             c.color.value_or(design::Theme::sky()),
+                             c.color.value_or(model::kDefaultCalendarColor),
                              c.sourceTitle.value_or(QString()),
                              c.allowsContentModifications,
                              c.isSubscribed};
