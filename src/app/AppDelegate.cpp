@@ -37,7 +37,10 @@ AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
                     services.systemEvents,
                     services.workspace,
                     services.haptics,
-                    m_reminderCompletions} {}
+                    m_reminderCompletions} {
+    // A child of the state, through which every screen reaches it.
+    m_appState.setImageImport(*new imageimport::ImageImportSession(&m_appState));
+}
 
 AppDelegate::~AppDelegate() {
     // The controllers hold callbacks into the state and the store; they go first.

@@ -1,15 +1,13 @@
 #include "app/AppState.h"
 
 #include "core/Calendar.h"
-#include "imageimport/flow/ImageImportSession.h"
 
 namespace app {
 
 AppState::AppState(QObject* parent)
     : QObject(parent),
       m_selectedDate(core::Calendar::current().startOfDay(core::Date::now())),
-      m_displayedMonth(core::Date::now()),
-      m_imageImport(new imageimport::ImageImportSession(this)) {}
+      m_displayedMonth(core::Date::now()) {}
 
 AppState::~AppState() = default;
 

@@ -49,7 +49,10 @@ public:
     const std::optional<model::EventDraft>& pendingDraft() const { return m_pendingDraft; }
     void setPendingDraft(const std::optional<model::EventDraft>& draft);
 
+    // The one image import of the process. The shell makes it and hands it over
+    // before any screen asks; it must outlive this state.
     imageimport::ImageImportSession& imageImport() const { return *m_imageImport; }
+    void setImageImport(imageimport::ImageImportSession& session) { m_imageImport = &session; }
 
     // The last measured content height; a different one is stored and reported
     // to onContentHeightChange, an equal one only stored.
@@ -96,7 +99,7 @@ private:
     bool m_isPopoverOpen = false;
     std::optional<QString> m_quickCreateText;
     std::optional<model::EventDraft> m_pendingDraft;
-    imageimport::ImageImportSession* m_imageImport;
+    imageimport::ImageImportSession* m_imageImport = nullptr;
     std::function<bool()> m_escapeHandler;
     EscapeHandlerToken m_escapeToken = 0;
     EscapeHandlerToken m_lastEscapeToken = 0;

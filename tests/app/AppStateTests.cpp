@@ -27,7 +27,6 @@ TEST(AppStateStart, SelectsTodayAtMidnightAndShowsTheCurrentMoment) {
     EXPECT_FALSE(state.isPopoverOpen());
     EXPECT_FALSE(state.quickCreateText());
     EXPECT_FALSE(state.pendingDraft());
-    EXPECT_EQ(state.imageImport().phase(), imageimport::ImageImportSession::Phase());
     EXPECT_FALSE(state.hasEscapeHandler());
 }
 

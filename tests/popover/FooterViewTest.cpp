@@ -27,6 +27,7 @@ namespace {
 class FooterScreen : public ::testing::Test {
 protected:
     FooterScreen() {
+        appState.setImageImport(import);
         appState.imageImport().setAppState(&appState);
         appState.onClosePopover = [this] { calls << u"close"_s; };
         appState.onOpenSettings = [this](std::optional<app::SettingsTab> tab) {
@@ -69,6 +70,7 @@ protected:
     platform::FakeEventStore ek;
     store::CalendarStore store{ek};
     app::AppState appState;
+    imageimport::ImageImportSession import;
     PopoverFooterView footer{store, appState, app::Updater::shared()};
     QStringList calls;
 };

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/HotKeyManager.h"
 #include "core/Clock.h"
+#include "imageimport/flow/ImageImportSession.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
@@ -20,11 +21,12 @@ namespace testsupport {
 // fakes, over the event store given (which must outlive it): a benchmark gives
 // it a real folder of calendar files.
 struct ScreenServices {
-    explicit ScreenServices(platform::EventStore& ek) : store(ek) {}
+    explicit ScreenServices(platform::EventStore& ek) : store(ek) { appState.setImageImport(imageImport); }
 
     platform::InMemoryUserDefaults defaults;
     app::AppSettings settings{defaults};
     app::AppState appState;
+    imageimport::ImageImportSession imageImport;
     platform::FakeHotKeyRegistrar registrar;
     app::HotKeyManager hotKeys{registrar};
     platform::FakeSystemEvents systemEvents;

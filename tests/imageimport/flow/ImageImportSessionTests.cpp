@@ -26,6 +26,7 @@ namespace {
 class ImportSession : public ::testing::Test {
 protected:
     ImportSession() {
+        state.setImageImport(import);
         state.onOpenPopover = [this] {
             ++opened;
             state.setPopoverOpen(true);
@@ -70,6 +71,7 @@ protected:
 
     core::ScopedTestClock clock{core::Date(1749547800)};
     app::AppState state;
+    ImageImportSession import;
     platform::FakeImageLoader loader;
     platform::FakeTextRecognizer recognizer;
     std::deque<std::function<void()>> jobs;
