@@ -851,6 +851,11 @@ TEST_F(EditorEndToEnd, ADayPickedInTheDaysPopOverIsSavedOnTheEventsOwnClockAndIt
         app.setTimeZone(zone);
     }
     const QTimeZone tokyo("Asia/Tokyo");
+    // The event is one day in Tokyo, so that it has the one-day button: at some hours
+    // of the day two hours from now is an hour before Tokyo's midnight. Two hours
+    // later is still today here, where it is late morning.
+    if (start.toTimeZone(tokyo).date() != start.addSecs(3600).toTimeZone(tokyo).date())
+        start = start.addSecs(2 * 3600);
     const QDateTime tokyoStart = start.toTimeZone(tokyo);
     const QString file = app.addEvent(u"Sync with Tokyo"_s, tokyoStart, tokyoStart.addSecs(3600));
     ASSERT_TRUE(launch());
