@@ -1,7 +1,7 @@
 #include "alerts/MeetingCardFace.h"
 
 #include "core/TimeZone.h"
-#include "design/ODFormat.h"
+#include "design/values/ODFormat.h"
 
 #include <algorithm>
 #include <cmath>

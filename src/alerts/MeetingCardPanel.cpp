@@ -2,8 +2,8 @@
 
 #include "alerts/CardPlacement.h"
 #include "alerts/MeetingCardView.h"
-#include "design/Painting.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/Painting.h"
 #include "platform/windowing/Compositing.h"
 #include "platform/windowing/Workspaces.h"
 

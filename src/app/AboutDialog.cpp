@@ -1,14 +1,14 @@
 #include "app/AboutDialog.h"
 
 #include "app/PlatformWords.h"
-#include "design/KitWidget.h"
-#include "design/ODButton.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/Symbols.h"
-#include "design/TextBlock.h"
-#include "design/TextLine.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
+#include "design/widgets/TextBlock.h"
+#include "design/widgets/TextLine.h"
 
 #include <QApplication>
 #include <QKeyEvent>

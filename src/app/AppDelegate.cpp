@@ -5,7 +5,7 @@
 #include "app/StatusItemController.h"
 #include "app/Updater.h"
 #include "core/ClockTimer.h"
-#include "design/AppearanceBinding.h"
+#include "design/values/AppearanceBinding.h"
 #include "imageimport/flow/ImageFileDialog.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/singleinstance/InstanceMessage.h"

@@ -1,8 +1,8 @@
 #include "app/PopoverPanel.h"
 
 #include "app/PopoverGeometry.h"
-#include "design/Painting.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/Painting.h"
 #include "platform/windowing/Compositing.h"
 
 #include <QEasingCurve>

@@ -1,12 +1,12 @@
 #include "app/PrivacySettingsWindow.h"
 
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/ODSwitch.h"
-#include "design/Painting.h"
-#include "design/SectionHeader.h"
-#include "design/SettingsRow.h"
-#include "design/TextBlock.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/ODSwitch.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/SectionHeader.h"
+#include "design/widgets/SettingsRow.h"
+#include "design/widgets/TextBlock.h"
 #include "platform/privacy/ConfigPrivacy.h"
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "app/StatusIcons.h"
 
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/Symbols.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "editor/AttendeeSummary.h"
 
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 
 #include <QStringList>
 

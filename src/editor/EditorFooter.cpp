@@ -1,13 +1,13 @@
 #include "editor/EditorFooter.h"
 
-#include "design/Hairline.h"
-#include "design/KeycapButton.h"
-#include "design/ODButton.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/TextBlock.h"
-#include "design/TextLine.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/Hairline.h"
+#include "design/widgets/KeycapButton.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/TextBlock.h"
+#include "design/widgets/TextLine.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

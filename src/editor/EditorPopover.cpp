@@ -1,6 +1,6 @@
 #include "editor/EditorPopover.h"
 
-#include "design/AnchoredPopover.h"
+#include "design/widgets/AnchoredPopover.h"
 
 namespace editor {
 

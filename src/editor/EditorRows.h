@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/FieldFrame.h"
+#include "design/widgets/FieldFrame.h"
 
 #include <QString>
 #include <QWidget>

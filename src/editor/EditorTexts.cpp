@@ -1,7 +1,7 @@
 #include "editor/EditorTexts.h"
 
 #include "core/DateFormat.h"
-#include "design/ODFormat.h"
+#include "design/values/ODFormat.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "editor/EventEditView.h"
 
 #include "app/AppEnvironment.h"
-#include "design/CappedHeightView.h"
+#include "design/widgets/CappedHeightView.h"
 #include "editor/EventEditForm.h"
 #include "editor/EventEditorModel.h"
 #include "editor/MissingEventView.h"

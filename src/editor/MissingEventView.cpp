@@ -1,9 +1,9 @@
 #include "editor/MissingEventView.h"
 
-#include "design/ODButton.h"
-#include "design/ODFont.h"
-#include "design/TextBlock.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/TextBlock.h"
 #include "model/CalendarStoreError.h"
 
 #include <QHBoxLayout>

@@ -2,17 +2,17 @@
 
 #include "app/AppEnvironment.h"
 #include "app/PlatformWords.h"
-#include "design/KitWidget.h"
-#include "design/ODButton.h"
-#include "design/ODFont.h"
-#include "design/SunkenFooter.h"
-#include "design/SymbolTable.h"
-#include "design/Symbols.h"
-#include "design/TextLine.h"
+#include "design/values/SymbolTable.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/SunkenFooter.h"
+#include "design/widgets/Symbols.h"
+#include "design/widgets/TextLine.h"
 #include "platform/workspace/Workspace.h"
 #include "popover/AccessFlows.h"
-#include "store/CalendarStore.h"
 #include "popover/AccessScreenParts.h"
+#include "store/CalendarStore.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

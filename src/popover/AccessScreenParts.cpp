@@ -1,9 +1,9 @@
 #include "popover/AccessScreenParts.h"
 
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/TextBlock.h"
-#include "design/TextLine.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/TextBlock.h"
+#include "design/widgets/TextLine.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

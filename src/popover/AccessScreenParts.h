@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/Painting.h"
+#include "design/widgets/Painting.h"
 
 #include <QPoint>
 #include <QString>

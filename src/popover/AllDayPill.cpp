@@ -1,10 +1,10 @@
 #include "popover/AllDayPill.h"
 
-#include "design/FocusRing.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/Symbols.h"
+#include "design/widgets/FocusRing.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
 #include "popover/DayAgenda.h"
 
 #include <QFontMetricsF>

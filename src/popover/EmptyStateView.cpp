@@ -1,11 +1,11 @@
 #include "popover/EmptyStateView.h"
 
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Symbols.h"
-#include "design/TextBlock.h"
-#include "design/TextLine.h"
-#include "design/Tilt.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Symbols.h"
+#include "design/widgets/TextBlock.h"
+#include "design/widgets/TextLine.h"
+#include "design/widgets/Tilt.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

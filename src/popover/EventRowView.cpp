@@ -2,12 +2,12 @@
 
 #include "app/AppState.h"
 #include "app/PlatformWords.h"
-#include "design/CountdownSticker.h"
-#include "design/FocusRing.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/Symbols.h"
+#include "design/widgets/CountdownSticker.h"
+#include "design/widgets/FocusRing.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
 #include "popover/JoinButton.h"
 #include "popover/PopoverActions.h"
 

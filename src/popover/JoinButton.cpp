@@ -1,8 +1,8 @@
 #include "popover/JoinButton.h"
 
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/Symbols.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
 #include "platform/workspace/Workspace.h"
 
 #include <QFontMetricsF>

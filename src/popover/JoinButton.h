@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/ODButton.h"
+#include "design/widgets/ODButton.h"
 #include "model/MeetingLink.h"
 
 namespace platform {

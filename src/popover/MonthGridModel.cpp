@@ -2,7 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "core/DateFormat.h"
-#include "design/CalendarGrid.h"
+#include "design/values/CalendarGrid.h"
 
 #include <algorithm>
 

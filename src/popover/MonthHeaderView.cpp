@@ -2,11 +2,11 @@
 
 #include "app/AppSettings.h"
 #include "app/AppState.h"
-#include "design/KitWidget.h"
-#include "design/ODButton.h"
-#include "design/ODFont.h"
-#include "design/ODIconButton.h"
-#include "design/Painting.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/ODIconButton.h"
+#include "design/widgets/Painting.h"
 #include "popover/MonthNavigation.h"
 
 #include <QFontMetricsF>

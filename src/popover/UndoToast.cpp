@@ -1,10 +1,10 @@
 #include "popover/UndoToast.h"
 
 #include "app/PlatformWords.h"
-#include "design/KeycapButton.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Symbols.h"
+#include "design/widgets/KeycapButton.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Symbols.h"
 #include "platform/keys/KeyTable.h"
 #include "popover/UndoToastModel.h"
 

@@ -1,14 +1,14 @@
 #include "quickadd/QuickCreatePreview.h"
 
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/PlainTextButton.h"
-#include "design/SymbolView.h"
-#include "design/Symbols.h"
-#include "design/TextLine.h"
-#include "design/Theme.h"
-#include "design/Tilt.h"
+#include "design/values/Theme.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/PlainTextButton.h"
+#include "design/widgets/SymbolView.h"
+#include "design/widgets/Symbols.h"
+#include "design/widgets/TextLine.h"
+#include "design/widgets/Tilt.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

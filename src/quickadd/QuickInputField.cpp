@@ -1,7 +1,7 @@
 #include "quickadd/QuickInputField.h"
 
-#include "design/ODFont.h"
-#include "design/Painting.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
 
 #include <QInputMethodEvent>
 #include <QTextCharFormat>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/ODTextField.h"
+#include "design/widgets/ODTextField.h"
 #include "quickadd/QuickCreateModel.h"
 
 #include <QString>

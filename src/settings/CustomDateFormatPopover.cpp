@@ -2,12 +2,12 @@
 
 #include "app/AppSettings.h"
 #include "core/Date.h"
-#include "design/FieldFrame.h"
-#include "design/ODButton.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/TextBlock.h"
-#include "design/TextLine.h"
+#include "design/widgets/FieldFrame.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/TextBlock.h"
+#include "design/widgets/TextLine.h"
 #include "settings/CustomDatePattern.h"
 
 #include <QFontDatabase>

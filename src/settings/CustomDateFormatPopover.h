@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/AnchoredPopover.h"
+#include "design/widgets/AnchoredPopover.h"
 
 class QLineEdit;
 

@@ -1,12 +1,12 @@
 #include "settings/HotKeyRecorder.h"
 
-#include "design/FieldFrame.h"
-#include "design/KitWidget.h"
-#include "design/Keycap.h"
-#include "design/ODFont.h"
-#include "design/ODIconButton.h"
-#include "design/Painting.h"
-#include "design/TextLine.h"
+#include "design/widgets/FieldFrame.h"
+#include "design/widgets/Keycap.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/ODIconButton.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/TextLine.h"
 #include "settings/HotKeyRecorderModel.h"
 
 #include <QAbstractButton>

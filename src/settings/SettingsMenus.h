@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/ODMenuButton.h"
+#include "design/widgets/ODMenuButton.h"
 #include "settings/SettingsChoice.h"
 
 #include <vector>

@@ -1,11 +1,11 @@
 #include "settings/SettingsWindow.h"
 
-#include "design/FocusRing.h"
-#include "design/Hairline.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/Symbols.h"
+#include "design/widgets/FocusRing.h"
+#include "design/widgets/Hairline.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
 #include "settings/SettingsTabModel.h"
 #include "settings/SettingsTabNames.h"
 

@@ -1,13 +1,13 @@
 #include "imageimport/flow/ImageDropZone.h"
 
 #include "app/PlatformWords.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/SymbolTable.h"
-#include "design/Symbols.h"
-#include "design/TextBlock.h"
-#include "design/Theme.h"
+#include "design/values/SymbolTable.h"
+#include "design/values/Theme.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
+#include "design/widgets/TextBlock.h"
 
 #include <QPainter>
 

@@ -3,7 +3,7 @@
 #include "app/AppEnvironment.h"
 #include "app/AppState.h"
 #include "app/PlatformWords.h"
-#include "design/SymbolTable.h"
+#include "design/values/SymbolTable.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/flow/ImportHeader.h"
 #include "imageimport/flow/ImportMessageCard.h"

@@ -1,13 +1,13 @@
 #include "imageimport/flow/ImportHeader.h"
 
 #include "app/AppState.h"
-#include "design/Keycap.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/PlainButton.h"
-#include "design/SymbolTable.h"
-#include "design/TextLine.h"
-#include "design/Theme.h"
+#include "design/values/SymbolTable.h"
+#include "design/values/Theme.h"
+#include "design/widgets/Keycap.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/PlainButton.h"
+#include "design/widgets/TextLine.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>

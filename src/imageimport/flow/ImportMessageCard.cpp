@@ -1,9 +1,9 @@
 #include "imageimport/flow/ImportMessageCard.h"
 
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/PlainButton.h"
-#include "design/TextBlock.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/PlainButton.h"
+#include "design/widgets/TextBlock.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "design/ODButton.h"
-#include "design/Painting.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/Painting.h"
 
 #include <QString>
 #include <QWidget>

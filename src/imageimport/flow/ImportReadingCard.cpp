@@ -1,13 +1,13 @@
 #include "imageimport/flow/ImportReadingCard.h"
 
 #include "app/PlatformWords.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Painting.h"
-#include "design/SymbolView.h"
-#include "design/Symbols.h"
-#include "design/TextLine.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/SymbolView.h"
+#include "design/widgets/Symbols.h"
+#include "design/widgets/TextLine.h"
 #include "platform/images/QtImages.h"
 
 #include <QEasingCurve>

@@ -3,9 +3,9 @@
 #include "core/Calendar.h"
 #include "core/Date.h"
 #include "core/TimeZone.h"
-#include "design/ODFormat.h"
-#include "design/SymbolTable.h"
-#include "design/Theme.h"
+#include "design/values/ODFormat.h"
+#include "design/values/SymbolTable.h"
+#include "design/values/Theme.h"
 #include "imageimport/review/ImageReviewModel.h"
 #include "store/CalendarStore.h"
 

@@ -1,8 +1,8 @@
 #include "imageimport/review/ReviewCards.h"
 
-#include "design/AnchoredPopover.h"
-#include "design/FieldCard.h"
-#include "design/MonthPicker.h"
+#include "design/widgets/AnchoredPopover.h"
+#include "design/widgets/FieldCard.h"
+#include "design/widgets/MonthPicker.h"
 
 #include "core/Calendar.h"
 #include "core/Clock.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/AnchoredPopover.h"
-#include "design/Painting.h"
+#include "design/widgets/AnchoredPopover.h"
+#include "design/widgets/Painting.h"
 #include "imageimport/review/ImageReviewModel.h"
 #include "imageimport/review/ReviewFaces.h"
 

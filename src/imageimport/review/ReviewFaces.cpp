@@ -1,7 +1,7 @@
 #include "imageimport/review/ReviewFaces.h"
 
 #include "core/Clock.h"
-#include "design/ODFormat.h"
+#include "design/values/ODFormat.h"
 #include "imageimport/review/ImageReviewModel.h"
 #include "store/CalendarStore.h"
 

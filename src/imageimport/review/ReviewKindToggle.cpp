@@ -1,11 +1,11 @@
 #include "imageimport/review/ReviewKindToggle.h"
 
 #include "app/PlatformWords.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/PlainButton.h"
-#include "design/Symbols.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/PlainButton.h"
+#include "design/widgets/Symbols.h"
 #include "platform/keys/KeyTable.h"
 
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "imageimport/review/ReviewPills.h"
 
-#include "design/FlowLayout.h"
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/Symbols.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/FlowLayout.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/Symbols.h"
 #include "imageimport/review/ReviewFaces.h"
 
 #include <QFontMetricsF>

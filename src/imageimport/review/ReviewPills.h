@@ -2,7 +2,7 @@
 
 #include "core/Calendar.h"
 #include "core/Date.h"
-#include "design/PlainButton.h"
+#include "design/widgets/PlainButton.h"
 
 #include <QString>
 #include <QWidget>

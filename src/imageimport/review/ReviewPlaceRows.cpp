@@ -1,10 +1,10 @@
 #include "imageimport/review/ReviewPlaceRows.h"
 
-#include "design/KitWidget.h"
-#include "design/ODFont.h"
-#include "design/SymbolView.h"
-#include "design/TextLine.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
+#include "design/widgets/KitWidget.h"
+#include "design/widgets/ODFont.h"
+#include "design/widgets/SymbolView.h"
+#include "design/widgets/TextLine.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/FieldFrame.h"
-#include "design/TextField.h"
+#include "design/widgets/FieldFrame.h"
+#include "design/widgets/TextField.h"
 #include "model/MeetingLink.h"
 
 #include <QString>

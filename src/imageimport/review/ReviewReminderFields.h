@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/PopupMenu.h"
+#include "design/widgets/PopupMenu.h"
 
 #include <QWidget>
 
