@@ -3,6 +3,7 @@
 #include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "design/widgets/FormIconTile.h"
+#include "design/widgets/JoinButton.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODButton.h"
 #include "design/widgets/ODFont.h"
@@ -10,8 +11,7 @@
 #include "design/widgets/SymbolView.h"
 #include "design/widgets/TextField.h"
 #include "editor/EventEditorModel.h"
-#include "popover/JoinButton.h"
-#include "popover/PopoverActions.h"
+#include "state/PopoverActions.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

@@ -4,12 +4,12 @@
 #include "app/PlatformWords.h"
 #include "design/widgets/CountdownSticker.h"
 #include "design/widgets/FocusRing.h"
+#include "design/widgets/JoinButton.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODFont.h"
 #include "design/widgets/Painting.h"
 #include "design/widgets/Symbols.h"
-#include "popover/JoinButton.h"
-#include "popover/PopoverActions.h"
+#include "state/PopoverActions.h"
 
 #include <QAction>
 #include <QEnterEvent>

@@ -1,6 +1,5 @@
 #include "popover/PopoverFooterView.h"
 
-#include "app/AboutDialog.h"
 #include "app/AppState.h"
 #include "app/PlatformWords.h"
 #include "app/Updater.h"
@@ -16,6 +15,7 @@
 #include "design/widgets/Symbols.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/keys/KeyTable.h"
+#include "popover/AboutDialog.h"
 #include "popover/PopoverFormat.h"
 #include "store/CalendarStore.h"
 

@@ -18,8 +18,8 @@
 #include "design/widgets/Tilt.h"
 #include "platform/workspace/Workspace.h"
 #include "popover/DueReminders.h"
-#include "popover/PopoverActions.h"
 #include "popover/ReminderCompletions.h"
+#include "state/PopoverActions.h"
 #include "store/CalendarStore.h"
 
 #include <QFocusEvent>

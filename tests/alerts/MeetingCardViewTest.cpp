@@ -4,7 +4,7 @@
 #include "alerts/CardPlacement.h"
 #include "alerts/MeetingCardPanel.h"
 #include "alerts/MeetingCardView.h"
-#include "design/ODButton.h"
+#include "design/widgets/ODButton.h"
 
 #include <QAbstractButton>
 #include <QTest>

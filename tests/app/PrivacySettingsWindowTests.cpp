@@ -1,5 +1,5 @@
 #include "app/PrivacySettingsWindow.h"
-#include "design/ODSwitch.h"
+#include "design/widgets/ODSwitch.h"
 #include "platform/privacy/ConfigPrivacy.h"
 
 #include "Rendering.h"

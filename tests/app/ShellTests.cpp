@@ -6,7 +6,7 @@
 #include "app/PopoverPanel.h"
 #include "app/StatusIcons.h"
 #include "app/StatusItemController.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/singleinstance/InstanceMessage.h"
 #include "platform/statusitem/FakeStatusItem.h"

@@ -5,7 +5,7 @@
 #include "app/Preferences.h"
 #include "app/StatusTitle.h"
 #include "core/Date.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 
 #include "AppDriver.h"
 #include "EventLoop.h"

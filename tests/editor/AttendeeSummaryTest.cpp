@@ -1,7 +1,7 @@
 // How the editor sums up the people invited: the form's line, the list's header
 // and each person's mark, for mixes of answers.
 
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "editor/AttendeeSummary.h"
 
 #include <gtest/gtest.h>

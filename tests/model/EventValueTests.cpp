@@ -1,5 +1,5 @@
 #include "core/Clock.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "model/AccessStatus.h"
 #include "model/CalendarStoreError.h"
 #include "model/EditSpan.h"

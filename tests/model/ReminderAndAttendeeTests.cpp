@@ -1,5 +1,5 @@
 #include "core/Calendar.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "model/ODAttendee.h"
 #include "model/ODReminder.h"
 

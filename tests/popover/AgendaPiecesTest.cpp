@@ -1,15 +1,15 @@
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
 #include "app/AppState.h"
-#include "design/CountdownSticker.h"
-#include "design/Painting.h"
-#include "design/SymbolTable.h"
-#include "design/Theme.h"
+#include "design/values/SymbolTable.h"
+#include "design/values/Theme.h"
+#include "design/widgets/CountdownSticker.h"
+#include "design/widgets/JoinButton.h"
+#include "design/widgets/Painting.h"
 #include "platform/workspace/FakeWorkspace.h"
 #include "popover/AllDayPill.h"
 #include "popover/EmptyStateView.h"
 #include "popover/EventRowView.h"
-#include "popover/JoinButton.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,8 +1,8 @@
 #include "PopoverTestSupport.h"
 #include "TestEnvironment.h"
 #include "platform/workspace/FakeWorkspace.h"
-#include "popover/PopoverActions.h"
 #include "popover/PopoverFormat.h"
+#include "state/PopoverActions.h"
 
 #include <QUrlQuery>
 

@@ -2,7 +2,7 @@
 #include "Rendering.h"
 #include "ScreenEnvironment.h"
 #include "app/Updater.h"
-#include "design/CappedHeightView.h"
+#include "design/widgets/CappedHeightView.h"
 #include "popover/PopoverFooterView.h"
 #include "popover/PopoverMainView.h"
 #include "popover/RemindersSectionView.h"

@@ -1,12 +1,12 @@
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
 #include "ScreenEnvironment.h"
-#include "design/ODButton.h"
-#include "design/Painting.h"
+#include "design/widgets/JoinButton.h"
+#include "design/widgets/ODButton.h"
+#include "design/widgets/Painting.h"
 #include "popover/AllDayPill.h"
 #include "popover/EmptyStateView.h"
 #include "popover/EventRowView.h"
-#include "popover/JoinButton.h"
 #include "popover/UpNextView.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "ScreenEnvironment.h"
 #include "StoreTestSupport.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "platform/eventstore/EventStoreError.h"
 #include "quickadd/QuickCreateModel.h"
 

@@ -1,7 +1,7 @@
 #include "SettingsViewTestSupport.h"
 #include "core/Color.h"
-#include "design/ODMenuButton.h"
-#include "design/ODSwitch.h"
+#include "design/widgets/ODMenuButton.h"
+#include "design/widgets/ODSwitch.h"
 #include "settings/CalendarsSettingsView.h"
 #include "settings/CalendarsTabModel.h"
 

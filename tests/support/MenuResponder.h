@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/KitMenu.h"
+#include "design/widgets/KitMenu.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "Rendering.h"
 
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 
 #include <QAbstractAnimation>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "imageimport/flow/ImportMessageCard.h"
 #include "imageimport/flow/ImportReadingCard.h"
 
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
 

@@ -1,7 +1,7 @@
 #include "imageimport/review/ImageReviewModel.h"
 
 #include "app/PlatformWords.h"
-#include "design/Theme.h"
+#include "design/values/Theme.h"
 #include "imageimport/review/ReminderChoices.h"
 
 #include "ReviewTestSupport.h"

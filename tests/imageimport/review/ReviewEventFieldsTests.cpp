@@ -1,12 +1,12 @@
 // The event's fields of the review screen on a real X server: pop-ups there
 // take the clicks outside them and Escape themselves.
 
-#include "design/AnchoredPopover.h"
-#include "design/DurationList.h"
-#include "design/ODTextField.h"
-#include "design/FieldCard.h"
-#include "design/MonthPicker.h"
-#include "design/TimeCard.h"
+#include "design/widgets/AnchoredPopover.h"
+#include "design/widgets/DurationList.h"
+#include "design/widgets/FieldCard.h"
+#include "design/widgets/MonthPicker.h"
+#include "design/widgets/ODTextField.h"
+#include "design/widgets/TimeCard.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/review/ImageReviewModel.h"
 #include "imageimport/review/ImageReviewView.h"

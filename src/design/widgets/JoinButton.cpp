@@ -1,4 +1,4 @@
-#include "popover/JoinButton.h"
+#include "design/widgets/JoinButton.h"
 
 #include "design/widgets/ODFont.h"
 #include "design/widgets/Painting.h"

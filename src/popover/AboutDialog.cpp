@@ -1,4 +1,4 @@
-#include "app/AboutDialog.h"
+#include "popover/AboutDialog.h"
 
 #include "app/PlatformWords.h"
 #include "design/values/Theme.h"

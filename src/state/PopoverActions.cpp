@@ -1,4 +1,4 @@
-#include "popover/PopoverActions.h"
+#include "state/PopoverActions.h"
 
 #include "platform/workspace/Workspace.h"
 
