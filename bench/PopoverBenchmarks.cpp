@@ -1,10 +1,6 @@
 // The month grid, the day agenda and the whole main screen with a busy
 // calendar: switching the month, the agenda's minute redraw and coming back to
 // the main screen from another must each fit within one frame.
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/HotKeyManager.h"
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
@@ -13,13 +9,17 @@
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/systemevents/FakeSystemEvents.h"
 #include "platform/workspace/FakeWorkspace.h"
+#include "popover/EventRowView.h"
 #include "popover/MonthGridModel.h"
 #include "popover/MonthGridView.h"
 #include "popover/MonthNavigation.h"
-#include "popover/EventRowView.h"
 #include "popover/PopoverRootView.h"
 #include "popover/ReminderCompletions.h"
 #include "popover/UpNextView.h"
+#include "state/AppEnvironment.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
+#include "state/HotKeyManager.h"
 #include "store/CalendarStore.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 //
 // Input: one byte of set-up (locale, zone, instant), then the pattern in UTF-8.
 
-#include "app/Preferences.h"
 #include "core/DateFormat.h"
+#include "state/Preferences.h"
 
 #include <QDateTime>
 #include <QTimeZone>

@@ -6,12 +6,12 @@
 //
 // Input: the bytes of the file.
 
-#include "app/AppSettings.h"
-#include "app/HotKeyManager.h"
 #include "core/Date.h"
 #include "platform/defaults/IniUserDefaults.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/keys/KeyTable.h"
+#include "state/AppSettings.h"
+#include "state/HotKeyManager.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "alerts/MeetingAlertController.h"
 
 #include "alerts/MeetingCardPresenter.h"
-#include "app/AppSettings.h"
 #include "core/Clock.h"
 #include "platform/sound/SoundPlayer.h"
 #include "platform/workspace/Workspace.h"
+#include "state/AppSettings.h"
 #include "store/CalendarStore.h"
 
 #include <QPointer>

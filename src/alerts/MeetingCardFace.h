@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Preferences.h"
 #include "core/Date.h"
 #include "model/MeetingLink.h"
 #include "model/ODEvent.h"
+#include "state/Preferences.h"
 
 #include <QString>
 

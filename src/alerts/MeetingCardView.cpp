@@ -1,6 +1,5 @@
 #include "alerts/MeetingCardView.h"
 
-#include "app/AppSettings.h"
 #include "core/Clock.h"
 #include "design/widgets/Avatar.h"
 #include "design/widgets/Keycap.h"
@@ -14,6 +13,7 @@
 #include "design/widgets/TextBlock.h"
 #include "design/widgets/TextLine.h"
 #include "platform/workspace/Workspace.h"
+#include "state/AppSettings.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

@@ -1,6 +1,5 @@
 #include "editor/AttendeeListView.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "design/widgets/Avatar.h"
 #include "design/widgets/CappedHeightView.h"
@@ -13,6 +12,7 @@
 #include "design/widgets/Symbols.h"
 #include "design/widgets/TextLine.h"
 #include "editor/AttendeeSummary.h"
+#include "state/PlatformWords.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

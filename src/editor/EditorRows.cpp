@@ -1,6 +1,5 @@
 #include "editor/EditorRows.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "design/widgets/FormIconTile.h"
 #include "design/widgets/JoinButton.h"
@@ -11,6 +10,7 @@
 #include "design/widgets/SymbolView.h"
 #include "design/widgets/TextField.h"
 #include "editor/EventEditorModel.h"
+#include "state/PlatformWords.h"
 #include "state/PopoverActions.h"
 
 #include <QFontMetricsF>

@@ -1,7 +1,5 @@
 #include "editor/EventEditForm.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppState.h"
 #include "core/TimeZone.h"
 #include "design/values/ODFormat.h"
 #include "design/values/Theme.h"
@@ -21,6 +19,8 @@
 #include "editor/EditorTexts.h"
 #include "editor/EventEditorModel.h"
 #include "editor/TimeRows.h"
+#include "state/AppEnvironment.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "editor/EventEditView.h"
 
-#include "app/AppEnvironment.h"
 #include "design/widgets/CappedHeightView.h"
 #include "editor/EventEditForm.h"
 #include "editor/EventEditorModel.h"
 #include "editor/MissingEventView.h"
 #include "editor/RecurringPromptView.h"
+#include "state/AppEnvironment.h"
 
 #include <QVBoxLayout>
 

@@ -1,10 +1,10 @@
 #include "editor/EventEditorModel.h"
 
-#include "app/AppSettings.h"
 #include "editor/EditorDrafts.h"
 #include "editor/EditorSpan.h"
 #include "editor/EditorTexts.h"
 #include "platform/eventstore/EventStoreError.h"
+#include "state/AppSettings.h"
 #include "store/CalendarStore.h"
 
 #include <QMetaObject>

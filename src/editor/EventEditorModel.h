@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "core/Calendar.h"
 #include "core/Date.h"
 #include "core/TimeZone.h"
@@ -10,6 +9,7 @@
 #include "model/ODCalendar.h"
 #include "model/ODEvent.h"
 #include "model/RecurrenceOption.h"
+#include "state/AppState.h"
 
 #include <QObject>
 #include <QString>

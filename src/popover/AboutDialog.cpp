@@ -1,6 +1,5 @@
 #include "popover/AboutDialog.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODButton.h"
@@ -9,6 +8,7 @@
 #include "design/widgets/Symbols.h"
 #include "design/widgets/TextBlock.h"
 #include "design/widgets/TextLine.h"
+#include "state/PlatformWords.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,5 @@
 #include "popover/AccessDeniedView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/PlatformWords.h"
 #include "design/values/SymbolTable.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODButton.h"
@@ -12,6 +10,8 @@
 #include "platform/workspace/Workspace.h"
 #include "popover/AccessFlows.h"
 #include "popover/AccessScreenParts.h"
+#include "state/AppEnvironment.h"
+#include "state/PlatformWords.h"
 #include "store/CalendarStore.h"
 
 #include <QGuiApplication>

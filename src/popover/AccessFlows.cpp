@@ -1,7 +1,7 @@
 #include "popover/AccessFlows.h"
 
-#include "app/AppSettings.h"
-#include "app/AppState.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QPointer>

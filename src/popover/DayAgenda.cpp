@@ -1,8 +1,8 @@
 #include "popover/DayAgenda.h"
 
-#include "app/AppSettings.h"
 #include "core/DateFormat.h"
 #include "popover/PopoverFormat.h"
+#include "state/AppSettings.h"
 #include "store/CalendarStore.h"
 
 #include <algorithm>

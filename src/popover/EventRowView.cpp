@@ -1,7 +1,5 @@
 #include "popover/EventRowView.h"
 
-#include "app/AppState.h"
-#include "app/PlatformWords.h"
 #include "design/widgets/CountdownSticker.h"
 #include "design/widgets/FocusRing.h"
 #include "design/widgets/JoinButton.h"
@@ -9,6 +7,8 @@
 #include "design/widgets/ODFont.h"
 #include "design/widgets/Painting.h"
 #include "design/widgets/Symbols.h"
+#include "state/AppState.h"
+#include "state/PlatformWords.h"
 #include "state/PopoverActions.h"
 
 #include <QAction>

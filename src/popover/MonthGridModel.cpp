@@ -1,8 +1,8 @@
 #include "popover/MonthGridModel.h"
 
-#include "app/AppSettings.h"
 #include "core/DateFormat.h"
 #include "design/values/CalendarGrid.h"
+#include "state/AppSettings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,5 @@
 #include "popover/MonthGridView.h"
 
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "core/Clock.h"
 #include "design/widgets/CalendarMarks.h"
 #include "design/widgets/FocusRing.h"
@@ -9,6 +7,8 @@
 #include "design/widgets/ODFont.h"
 #include "design/widgets/Painting.h"
 #include "platform/haptics/Haptics.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QAbstractButton>

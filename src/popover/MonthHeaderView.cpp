@@ -1,13 +1,13 @@
 #include "popover/MonthHeaderView.h"
 
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODButton.h"
 #include "design/widgets/ODFont.h"
 #include "design/widgets/ODIconButton.h"
 #include "design/widgets/Painting.h"
 #include "popover/MonthNavigation.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

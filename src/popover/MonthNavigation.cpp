@@ -1,8 +1,8 @@
 #include "popover/MonthNavigation.h"
 
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "core/DateFormat.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 
 namespace popover {
 

@@ -1,7 +1,5 @@
 #include "popover/PermissionsView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/PlatformWords.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODButton.h"
 #include "design/widgets/ODFont.h"
@@ -13,6 +11,8 @@
 #include "design/widgets/Tilt.h"
 #include "popover/AccessFlows.h"
 #include "popover/AccessScreenParts.h"
+#include "state/AppEnvironment.h"
+#include "state/PlatformWords.h"
 #include "store/CalendarStore.h"
 
 #include <QHBoxLayout>

@@ -1,8 +1,5 @@
 #include "popover/PopoverFooterView.h"
 
-#include "app/AppState.h"
-#include "app/PlatformWords.h"
-#include "app/Updater.h"
 #include "design/values/SymbolTable.h"
 #include "design/values/Theme.h"
 #include "design/widgets/FocusRing.h"
@@ -17,6 +14,9 @@
 #include "platform/keys/KeyTable.h"
 #include "popover/AboutDialog.h"
 #include "popover/PopoverFormat.h"
+#include "state/AppState.h"
+#include "state/PlatformWords.h"
+#include "state/Updater.h"
 #include "store/CalendarStore.h"
 
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #include "popover/PopoverKeyHandler.h"
 
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "core/CharacterClass.h"
 #include "core/Clock.h"
 #include "popover/AgendaSection.h"
 #include "popover/MonthNavigation.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 namespace popover {

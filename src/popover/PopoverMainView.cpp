@@ -1,8 +1,5 @@
 #include "popover/PopoverMainView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "design/widgets/CappedHeightView.h"
 #include "design/widgets/Hairline.h"
 #include "popover/MonthGridView.h"
@@ -11,6 +8,9 @@
 #include "popover/PopoverKeyHandler.h"
 #include "popover/RemindersSectionView.h"
 #include "popover/UpNextView.h"
+#include "state/AppEnvironment.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QAbstractSpinBox>

@@ -1,9 +1,5 @@
 #include "popover/PopoverRootView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppState.h"
-#include "app/PlatformWords.h"
-#include "app/Updater.h"
 #include "design/values/Theme.h"
 #include "design/widgets/CappedHeightView.h"
 #include "design/widgets/KitWidget.h"
@@ -20,6 +16,10 @@
 #include "popover/UndoToast.h"
 #include "popover/UndoToastModel.h"
 #include "quickadd/QuickCreateView.h"
+#include "state/AppEnvironment.h"
+#include "state/AppState.h"
+#include "state/PlatformWords.h"
+#include "state/Updater.h"
 #include "store/CalendarStore.h"
 
 #include <QAccessible>

@@ -1,6 +1,5 @@
 #include "popover/RemindersSectionView.h"
 
-#include "app/PlatformWords.h"
 #include "core/Clock.h"
 #include "core/ClockTimer.h"
 #include "design/values/SymbolTable.h"
@@ -19,6 +18,7 @@
 #include "platform/workspace/Workspace.h"
 #include "popover/DueReminders.h"
 #include "popover/ReminderCompletions.h"
+#include "state/PlatformWords.h"
 #include "state/PopoverActions.h"
 #include "store/CalendarStore.h"
 

@@ -1,12 +1,12 @@
 #include "popover/UndoToast.h"
 
-#include "app/PlatformWords.h"
 #include "design/widgets/KeycapButton.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODFont.h"
 #include "design/widgets/Symbols.h"
 #include "platform/keys/KeyTable.h"
 #include "popover/UndoToastModel.h"
+#include "state/PlatformWords.h"
 
 #include <QEnterEvent>
 #include <QFontMetricsF>

@@ -1,7 +1,5 @@
 #include "popover/UpNextView.h"
 
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "core/Clock.h"
 #include "design/values/SymbolTable.h"
 #include "design/widgets/FocusRing.h"
@@ -17,6 +15,8 @@
 #include "popover/EmptyStateView.h"
 #include "popover/EventRowView.h"
 #include "popover/PopoverFormat.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QFontMetricsF>

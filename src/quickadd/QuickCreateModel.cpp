@@ -1,6 +1,5 @@
 #include "quickadd/QuickCreateModel.h"
 
-#include "app/AppSettings.h"
 #include "core/CharacterClass.h"
 #include "core/Clock.h"
 #include "core/ClockTimer.h"
@@ -8,6 +7,7 @@
 #include "design/values/ODFormat.h"
 #include "design/values/Theme.h"
 #include "platform/eventstore/EventStoreError.h"
+#include "state/AppSettings.h"
 #include "store/CalendarStore.h"
 #include "store/EventOrdering.h"
 

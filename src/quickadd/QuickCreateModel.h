@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "core/Calendar.h"
 #include "core/Color.h"
 #include "core/Date.h"
@@ -8,6 +7,7 @@
 #include "model/Drafts.h"
 #include "model/ODEvent.h"
 #include "quickadd/NLParser.h"
+#include "state/AppState.h"
 
 #include <QObject>
 #include <QString>

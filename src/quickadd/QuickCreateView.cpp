@@ -1,8 +1,5 @@
 #include "quickadd/QuickCreateView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "design/widgets/AnchoredPopover.h"
 #include "design/widgets/DurationList.h"
 #include "design/widgets/FieldCard.h"
@@ -24,6 +21,9 @@
 #include "quickadd/QuickCreateModel.h"
 #include "quickadd/QuickCreatePreview.h"
 #include "quickadd/QuickInputField.h"
+#include "state/AppEnvironment.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QFontMetricsF>

@@ -1,6 +1,5 @@
 #include "settings/CalendarsSettingsView.h"
 
-#include "app/PlatformWords.h"
 #include "design/widgets/CalendarMarks.h"
 #include "design/widgets/CappedHeightView.h"
 #include "design/widgets/Hairline.h"
@@ -13,6 +12,7 @@
 #include "design/widgets/SymbolView.h"
 #include "design/widgets/TextBlock.h"
 #include "design/widgets/TextLine.h"
+#include "state/PlatformWords.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

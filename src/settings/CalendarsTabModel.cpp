@@ -1,9 +1,9 @@
 #include "settings/CalendarsTabModel.h"
 
-#include "app/AppSettings.h"
-#include "app/PlatformWords.h"
 #include "core/Clock.h"
 #include "core/Locale.h"
+#include "state/AppSettings.h"
+#include "state/PlatformWords.h"
 #include "store/CalendarStore.h"
 
 #include <QCollator>

@@ -1,6 +1,5 @@
 #include "settings/CustomDateFormatPopover.h"
 
-#include "app/AppSettings.h"
 #include "core/Date.h"
 #include "design/widgets/FieldFrame.h"
 #include "design/widgets/ODButton.h"
@@ -9,6 +8,7 @@
 #include "design/widgets/TextBlock.h"
 #include "design/widgets/TextLine.h"
 #include "settings/CustomDatePattern.h"
+#include "state/AppSettings.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>

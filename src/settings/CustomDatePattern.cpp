@@ -1,8 +1,8 @@
 #include "settings/CustomDatePattern.h"
 
-#include "app/AppSettings.h"
-#include "app/Preferences.h"
 #include "core/DateFormat.h"
+#include "state/AppSettings.h"
+#include "state/Preferences.h"
 
 namespace settings {
 

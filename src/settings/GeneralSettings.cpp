@@ -1,8 +1,8 @@
 #include "settings/GeneralSettings.h"
 
-#include "app/AppSettings.h"
 #include "core/Calendar.h"
 #include "platform/loginitem/LoginItem.h"
+#include "state/AppSettings.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Preferences.h"
 #include "core/Date.h"
 #include "settings/SettingsChoice.h"
+#include "state/Preferences.h"
 
 #include <QString>
 

@@ -1,8 +1,5 @@
 #include "settings/GeneralSettingsView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/PlatformWords.h"
 #include "core/Calendar.h"
 #include "design/widgets/Hairline.h"
 #include "design/widgets/ODSegmented.h"
@@ -11,6 +8,9 @@
 #include "design/widgets/SettingsRow.h"
 #include "settings/CustomDateFormatPopover.h"
 #include "settings/SettingsMenus.h"
+#include "state/AppEnvironment.h"
+#include "state/AppSettings.h"
+#include "state/PlatformWords.h"
 
 #include <QVBoxLayout>
 

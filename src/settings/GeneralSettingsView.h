@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Preferences.h"
 #include "settings/CustomDateFormatPopover.h"
 #include "settings/GeneralSettings.h"
 #include "settings/SettingsTabs.h"
+#include "state/Preferences.h"
 
 #include <QPointer>
 #include <QWidget>

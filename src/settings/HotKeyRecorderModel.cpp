@@ -1,9 +1,9 @@
 #include "settings/HotKeyRecorderModel.h"
 
-#include "app/AppSettings.h"
-#include "app/PlatformWords.h"
 #include "platform/keys/KeyTable.h"
 #include "settings/SettingsTabModel.h"
+#include "state/AppSettings.h"
+#include "state/PlatformWords.h"
 
 namespace settings {
 

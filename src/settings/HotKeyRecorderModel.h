@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/HotKeyManager.h"
-#include "app/Preferences.h"
+#include "state/HotKeyManager.h"
+#include "state/Preferences.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "settings/NotificationSettings.h"
 
-#include "app/AppSettings.h"
 #include "platform/sound/SoundPlayer.h"
+#include "state/AppSettings.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,14 +1,14 @@
 #include "settings/NotificationsSettingsView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/PlatformWords.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODIconButton.h"
 #include "design/widgets/ODSwitch.h"
 #include "design/widgets/SettingsRow.h"
 #include "settings/NotificationSettings.h"
 #include "settings/SettingsMenus.h"
+#include "state/AppEnvironment.h"
+#include "state/AppSettings.h"
+#include "state/PlatformWords.h"
 
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/HotKeyManager.h"
-#include "app/PopoverRoute.h"
+#include "state/HotKeyManager.h"
+#include "state/PopoverRoute.h"
 
 #include <QObject>
 

@@ -1,11 +1,11 @@
 #include "settings/SettingsTabs.h"
 
-#include "app/AppEnvironment.h"
 #include "settings/CalendarsSettingsView.h"
 #include "settings/CalendarsTabModel.h"
 #include "settings/GeneralSettingsView.h"
 #include "settings/NotificationsSettingsView.h"
 #include "settings/ShortcutsSettingsView.h"
+#include "state/AppEnvironment.h"
 
 namespace settings {
 

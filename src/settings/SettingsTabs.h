@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PopoverRoute.h"
+#include "state/PopoverRoute.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PopoverRoute.h"
 #include "settings/SettingsTabs.h"
+#include "state/PopoverRoute.h"
 
 #include <QObject>
 

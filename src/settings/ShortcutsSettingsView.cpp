@@ -1,6 +1,5 @@
 #include "settings/ShortcutsSettingsView.h"
 
-#include "app/PlatformWords.h"
 #include "design/widgets/Hairline.h"
 #include "design/widgets/Keycap.h"
 #include "design/widgets/KitWidget.h"
@@ -11,6 +10,7 @@
 #include "platform/keys/KeyTable.h"
 #include "settings/HotKeyRecorder.h"
 #include "settings/HotKeyRecorderModel.h"
+#include "state/PlatformWords.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -2,10 +2,10 @@
 // a fake panel, driven by keys and the tray protocol. Screens that come later
 // add their steps here (see support/AppDriver.h).
 
-#include "app/Preferences.h"
-#include "app/StatusTitle.h"
 #include "core/Date.h"
 #include "design/values/Theme.h"
+#include "shell/StatusTitle.h"
+#include "state/Preferences.h"
 
 #include "AppDriver.h"
 #include "EventLoop.h"

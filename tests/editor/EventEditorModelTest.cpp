@@ -1,11 +1,11 @@
 #include "EditorTestSupport.h"
 #include "EventLoop.h"
 #include "TestEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "core/Clock.h"
 #include "editor/EventEditorModel.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "PopoverTestSupport.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "popover/AccessFlows.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,5 @@
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
-#include "app/AppState.h"
 #include "design/values/SymbolTable.h"
 #include "design/values/Theme.h"
 #include "design/widgets/CountdownSticker.h"
@@ -10,6 +9,7 @@
 #include "popover/AllDayPill.h"
 #include "popover/EmptyStateView.h"
 #include "popover/EventRowView.h"
+#include "state/AppState.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,9 +1,9 @@
 #include "PopoverTestSupport.h"
-#include "app/AppSettings.h"
 #include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "popover/DayAgenda.h"
 #include "popover/PopoverFormat.h"
+#include "state/AppSettings.h"
 #include "store/CalendarStore.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 #include "AnimationClock.h"
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
-#include "app/AppState.h"
-#include "app/Updater.h"
 #include "core/Clock.h"
 #include "design/values/Theme.h"
 #include "design/widgets/KitMenu.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "popover/PopoverFooterView.h"
+#include "state/AppState.h"
+#include "state/Updater.h"
 #include "store/CalendarStore.h"
 
 #include <QAction>

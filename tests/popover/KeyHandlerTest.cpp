@@ -1,9 +1,9 @@
 #include "PopoverTestSupport.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "popover/PopoverKeyHandler.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 #include <QCoreApplication>

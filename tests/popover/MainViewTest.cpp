@@ -1,11 +1,11 @@
 #include "PopoverTestSupport.h"
 #include "Rendering.h"
 #include "ScreenEnvironment.h"
-#include "app/Updater.h"
 #include "design/widgets/CappedHeightView.h"
 #include "popover/PopoverFooterView.h"
 #include "popover/PopoverMainView.h"
 #include "popover/RemindersSectionView.h"
+#include "state/Updater.h"
 
 #include <QLineEdit>
 #include <QScrollArea>

@@ -1,10 +1,10 @@
 #include "PopoverTestSupport.h"
 #include "TestEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "popover/MonthGridModel.h"
 #include "popover/MonthNavigation.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
 
 #include <gtest/gtest.h>
 

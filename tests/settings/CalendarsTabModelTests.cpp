@@ -1,9 +1,9 @@
 #include "StoreTestSupport.h"
-#include "app/AppSettings.h"
-#include "app/PlatformWords.h"
 #include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "settings/CalendarsTabModel.h"
+#include "state/AppSettings.h"
+#include "state/PlatformWords.h"
 #include "store/CalendarStore.h"
 
 #include <gtest/gtest.h>

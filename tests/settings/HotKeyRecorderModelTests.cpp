@@ -1,10 +1,10 @@
-#include "app/AppSettings.h"
-#include "app/HotKeyManager.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
 #include "platform/keys/KeyTable.h"
 #include "settings/HotKeyRecorderModel.h"
 #include "settings/SettingsTabModel.h"
+#include "state/AppSettings.h"
+#include "state/HotKeyManager.h"
 
 #include <gtest/gtest.h>
 

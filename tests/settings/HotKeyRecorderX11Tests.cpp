@@ -1,13 +1,13 @@
 #include "EventLoop.h"
 #include "XTestKeyboard.h"
-#include "app/AppSettings.h"
-#include "app/HotKeyManager.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
 #include "settings/HotKeyRecorder.h"
 #include "settings/HotKeyRecorderModel.h"
 #include "settings/SettingsTabModel.h"
 #include "settings/ShortcutsSettingsView.h"
+#include "state/AppSettings.h"
+#include "state/HotKeyManager.h"
 
 #include <QAbstractButton>
 #include <QTest>

@@ -1,6 +1,5 @@
 // What the General and Notifications tabs offer and write, without a window.
 
-#include "app/AppSettings.h"
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
@@ -9,6 +8,7 @@
 #include "settings/CustomDatePattern.h"
 #include "settings/GeneralSettings.h"
 #include "settings/NotificationSettings.h"
+#include "state/AppSettings.h"
 
 #include "StoreTestSupport.h"
 #include "TestEnvironment.h"

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "app/AppDelegate.h"
 #include "core/Clock.h"
 #include "platform/appearance/FakeSystemAppearance.h"
+#include "platform/datadetector/FakeDataDetector.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/eventstore/FakeEventStore.h"
 #include "platform/haptics/FakeHaptics.h"
 #include "platform/hotkeys/FakeHotKeyRegistrar.h"
-#include "platform/datadetector/FakeDataDetector.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/loginitem/FakeLoginItem.h"
 #include "platform/sound/FakeSoundPlayer.h"
-#include "platform/textrecognition/FakeTextRecognizer.h"
 #include "platform/systemevents/FakeSystemEvents.h"
+#include "platform/textrecognition/FakeTextRecognizer.h"
 #include "platform/workspace/FakeWorkspace.h"
+#include "shell/AppDelegate.h"
 
 #include <memory>
 

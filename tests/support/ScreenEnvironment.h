@@ -1,9 +1,5 @@
 #pragma once
 
-#include "app/AppEnvironment.h"
-#include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/HotKeyManager.h"
 #include "core/Clock.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
@@ -13,6 +9,10 @@
 #include "platform/systemevents/FakeSystemEvents.h"
 #include "platform/workspace/FakeWorkspace.h"
 #include "popover/ReminderCompletions.h"
+#include "state/AppEnvironment.h"
+#include "state/AppSettings.h"
+#include "state/AppState.h"
+#include "state/HotKeyManager.h"
 #include "store/CalendarStore.h"
 
 namespace testsupport {

@@ -1,10 +1,10 @@
 #include "imageimport/flow/ImageDropTarget.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppState.h"
 #include "imageimport/flow/ImageDropZone.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/flow/ImportKeys.h"
+#include "state/AppEnvironment.h"
+#include "state/AppState.h"
 
 #include <QApplication>
 #include <QClipboard>

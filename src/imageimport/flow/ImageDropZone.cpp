@@ -1,6 +1,5 @@
 #include "imageimport/flow/ImageDropZone.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/SymbolTable.h"
 #include "design/values/Theme.h"
 #include "design/widgets/KitWidget.h"
@@ -8,6 +7,7 @@
 #include "design/widgets/Painting.h"
 #include "design/widgets/Symbols.h"
 #include "design/widgets/TextBlock.h"
+#include "state/PlatformWords.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "imageimport/flow/ImageFileDialog.h"
 
-#include "app/PlatformWords.h"
+#include "state/PlatformWords.h"
 
 #include <QDir>
 #include <QFileDialog>

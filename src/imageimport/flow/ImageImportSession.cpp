@@ -1,6 +1,5 @@
 #include "imageimport/flow/ImageImportSession.h"
 
-#include "app/AppState.h"
 #include "core/Calendar.h"
 #include "core/Locale.h"
 #include "imageimport/extraction/EventCandidateExtractor.h"
@@ -8,6 +7,7 @@
 #include "imageimport/flow/ImageLoading.h"
 #include "platform/textrecognition/TextRecognizer.h"
 #include "quickadd/NLParser.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>

@@ -1,13 +1,13 @@
 #include "imageimport/flow/ImageImportView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppState.h"
-#include "app/PlatformWords.h"
 #include "design/values/SymbolTable.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/flow/ImportHeader.h"
 #include "imageimport/flow/ImportMessageCard.h"
 #include "imageimport/flow/ImportReadingCard.h"
+#include "state/AppEnvironment.h"
+#include "state/AppState.h"
+#include "state/PlatformWords.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,5 @@
 #include "imageimport/flow/ImportHeader.h"
 
-#include "app/AppState.h"
 #include "design/values/SymbolTable.h"
 #include "design/values/Theme.h"
 #include "design/widgets/Keycap.h"
@@ -8,6 +7,7 @@
 #include "design/widgets/ODFont.h"
 #include "design/widgets/PlainButton.h"
 #include "design/widgets/TextLine.h"
+#include "state/AppState.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "imageimport/flow/ImportKeys.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "store/CalendarStore.h"
 
 namespace imageimport {

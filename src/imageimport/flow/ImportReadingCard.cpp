@@ -1,6 +1,5 @@
 #include "imageimport/flow/ImportReadingCard.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODFont.h"
@@ -9,6 +8,7 @@
 #include "design/widgets/Symbols.h"
 #include "design/widgets/TextLine.h"
 #include "platform/images/QtImages.h"
+#include "state/PlatformWords.h"
 
 #include <QEasingCurve>
 #include <QHBoxLayout>

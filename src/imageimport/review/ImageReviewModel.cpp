@@ -1,11 +1,11 @@
 #include "imageimport/review/ImageReviewModel.h"
 
-#include "app/AppSettings.h"
-#include "app/PlatformWords.h"
 #include "core/CharacterClass.h"
 #include "imageimport/extraction/EventCandidateExtractor.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "platform/eventstore/EventStoreError.h"
+#include "state/AppSettings.h"
+#include "state/PlatformWords.h"
 #include "store/CalendarStore.h"
 
 #include <QPointer>

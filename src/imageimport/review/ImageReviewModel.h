@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "core/Calendar.h"
 #include "core/Date.h"
 #include "imageimport/extraction/ImageExtraction.h"
 #include "model/Drafts.h"
+#include "state/AppState.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,5 @@
 #include "imageimport/review/ImageReviewView.h"
 
-#include "app/AppEnvironment.h"
-#include "app/AppState.h"
 #include "design/values/Theme.h"
 #include "design/widgets/CappedHeightView.h"
 #include "design/widgets/KeycapButton.h"
@@ -21,6 +19,8 @@
 #include "imageimport/review/ReviewKindToggle.h"
 #include "imageimport/review/ReviewReminderFields.h"
 #include "imageimport/review/ReviewSourceParts.h"
+#include "state/AppEnvironment.h"
+#include "state/AppState.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,12 +1,12 @@
 #include "imageimport/review/ReviewKindToggle.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODFont.h"
 #include "design/widgets/PlainButton.h"
 #include "design/widgets/Symbols.h"
 #include "platform/keys/KeyTable.h"
+#include "state/PlatformWords.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

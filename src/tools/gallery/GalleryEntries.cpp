@@ -4,7 +4,6 @@
 #include "FormEntries.h"
 #include "GalleryParts.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/SymbolTable.h"
 #include "design/widgets/CalendarMarks.h"
 #include "design/widgets/CountdownSticker.h"
@@ -19,6 +18,7 @@
 #include "design/widgets/Symbols.h"
 #include "design/widgets/TextLine.h"
 #include "design/widgets/Tilt.h"
+#include "state/PlatformWords.h"
 
 #include <QEvent>
 #include <QFontInfo>

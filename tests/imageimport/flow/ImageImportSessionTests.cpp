@@ -1,9 +1,9 @@
 #include "imageimport/flow/ImageImportSession.h"
 
-#include "app/AppState.h"
 #include "core/Clock.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 

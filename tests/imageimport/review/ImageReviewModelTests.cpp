@@ -1,8 +1,8 @@
 #include "imageimport/review/ImageReviewModel.h"
 
-#include "app/PlatformWords.h"
 #include "design/values/Theme.h"
 #include "imageimport/review/ReminderChoices.h"
+#include "state/PlatformWords.h"
 
 #include "ReviewTestSupport.h"
 

@@ -1,6 +1,5 @@
 #include "imageimport/review/ImageReviewView.h"
 
-#include "app/PlatformWords.h"
 #include "design/widgets/AnchoredPopover.h"
 #include "design/widgets/CappedHeightView.h"
 #include "design/widgets/FieldCard.h"
@@ -25,6 +24,7 @@
 #include "platform/images/FakeImageLoader.h"
 #include "platform/images/QtImages.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
+#include "state/PlatformWords.h"
 
 #include "Rendering.h"
 #include "ScreenEnvironment.h"

@@ -1,5 +1,5 @@
-#include "app/AppSettings.h"
 #include "platform/defaults/IniUserDefaults.h"
+#include "state/AppSettings.h"
 
 #include "TestEnvironment.h"
 #include "TestFifo.h"

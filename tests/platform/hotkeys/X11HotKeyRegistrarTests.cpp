@@ -1,8 +1,8 @@
-#include "app/AppSettings.h"
-#include "app/HotKeyManager.h"
 #include "platform/defaults/InMemoryUserDefaults.h"
 #include "platform/hotkeys/X11HotKeyRegistrar.h"
 #include "platform/keys/KeyTable.h"
+#include "state/AppSettings.h"
+#include "state/HotKeyManager.h"
 
 #include "EventLoop.h"
 #include "XTestKeyboard.h"

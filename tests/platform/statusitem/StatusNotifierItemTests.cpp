@@ -1,7 +1,7 @@
-#include "app/AppDelegate.h"
-#include "app/PopoverPanel.h"
-#include "app/StatusItemController.h"
 #include "platform/statusitem/StatusNotifierItem.h"
+#include "shell/AppDelegate.h"
+#include "shell/PopoverPanel.h"
+#include "shell/StatusItemController.h"
 
 #include "EventLoop.h"
 #include "FakePlatform.h"
