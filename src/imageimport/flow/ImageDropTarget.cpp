@@ -20,11 +20,23 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace imageimport {
 
+namespace {
+
+// Text dragged over a field that takes drops is the field's: only files and images
+// are the import's wherever they are dragged.
+bool isTextForField(const QMimeData& mime) {
+    return mime.hasText() && !mime.hasUrls() && ImageImportInput::dropHover(mime) != ImageDropHover::image;
+}
+
+}  // namespace
+
 ImageDropTarget::ImageDropTarget(app::AppEnvironment& environment, QWidget* root)
     : QObject(root), m_env(environment), m_root(root), m_zone(new ImageDropZone(root)) {
     m_zone->hide();
     root->setAcceptDrops(true);
-    root->installEventFilter(this);
+    // Qt hands a drag to the innermost widget under it that takes drops, and text
+    // fields take them by default: the drags of the whole popover pass through here.
+    qApp->installEventFilter(this);
 }
 
 bool ImageDropTarget::enabled() const {
@@ -40,18 +52,38 @@ void ImageDropTarget::setHover(ImageDropHover hover) {
         m_zone->raise();
 }
 
-bool ImageDropTarget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_root)
+bool ImageDropTarget::takesDrag(QObject* watched, QEvent* event) const {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget != m_root && !m_root->isAncestorOf(widget)))
         return false;
-    switch (event->type()) {
+    if (event->type() == QEvent::DragLeave)
+        return widget == m_dragTarget;
+    if (widget == m_root)
+        return true;
+    const QMimeData* mime = static_cast<QDropEvent*>(event)->mimeData();
+    return enabled() && mime && !isTextForField(*mime);
+}
+
+bool ImageDropTarget::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::DragLeave && type != QEvent::Drop)
+        return false;
+    if (!takesDrag(watched, event))
+        return false;
+    switch (type) {
         case QEvent::DragEnter: {
             auto* enter = static_cast<QDragEnterEvent*>(event);
             if (!enabled()) {
                 enter->ignore();
                 return true;
             }
+            m_dragTarget = static_cast<QWidget*>(watched);
+            // From one widget of the popover to another the drag leaves the first just
+            // before it enters the next: the same drag goes on, shown and told once.
+            const bool goesOn = m_leaving && m_hover != ImageDropHover::none;
+            m_leaving = false;
             setHover(ImageImportInput::dropHover(*enter->mimeData()));
-            if (announce)
+            if (announce && !goesOn)
                 announce(m_hover == ImageDropHover::image ? u"Drop image to create an event"_s
                                                           : u"Only images can be dropped here"_s);
             // Taken either way, so that a refused drag still shows why over the popover.
@@ -69,11 +101,23 @@ bool ImageDropTarget::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::DragLeave:
-            setHover(ImageDropHover::none);
+            m_dragTarget = nullptr;
+            m_leaving = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!m_leaving)
+                        return;
+                    m_leaving = false;
+                    setHover(ImageDropHover::none);
+                },
+                Qt::QueuedConnection);
             return true;
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
             const bool take = enabled() && m_hover == ImageDropHover::image;
+            m_dragTarget = nullptr;
+            m_leaving = false;
             setHover(ImageDropHover::none);
             if (!take) {
                 drop->ignore();

@@ -3,6 +3,7 @@
 #include "imageimport/flow/ImageImportInput.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -18,8 +19,10 @@ namespace imageimport {
 class ImageDropZone;
 
 // Lets images be dropped on the popover, on every screen that allows it (not while
-// calendar access is unanswered or denied). The root takes the drags; the drop zone
-// over it only paints what a drop would do.
+// calendar access is unanswered or denied). The root and every widget in it take
+// file and image drags (text fields keep dragged text); the drop zone over them
+// only paints what a drop would do. A drag that leaves clears the zone on the next
+// turn of the event loop.
 class ImageDropTarget final : public QObject {
     Q_OBJECT
 
@@ -37,12 +40,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool takesDrag(QObject* watched, QEvent* event) const;
     void setHover(ImageDropHover hover);
 
     app::AppEnvironment& m_env;
     QWidget* m_root;
     ImageDropZone* m_zone;
     ImageDropHover m_hover = ImageDropHover::none;
+    // The widget whose drag this is; its leaving ends the drag unless another enters.
+    QPointer<QWidget> m_dragTarget;
+    bool m_leaving = false;
 };
 
 // Ctrl+V in the popover with an image on the clipboard starts an import, unless a

@@ -9,6 +9,7 @@
 #include "state/AppState.h"
 #include "state/PlatformWords.h"
 
+#include <QApplication>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
@@ -63,6 +64,10 @@ void ImageImportView::showPhase() {
     if (working && m_reading)
         return;
     if (m_content) {
+        // With nothing else to take the focus, Qt leaves it on the hidden button,
+        // which would still click on Return.
+        if (m_content->isAncestorOf(QApplication::focusWidget()))
+            QApplication::focusWidget()->clearFocus();
         m_content->hide();
         m_content->deleteLater();
     }

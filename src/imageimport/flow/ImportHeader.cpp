@@ -26,13 +26,15 @@ QString badgeSymbol() {
     return symbol;
 }
 
-// A key cap that is itself the button, with no plate around it.
+// A key cap that is itself the button, with no plate around it. It is for the
+// pointer only: the key it shows is how the keyboard leaves, and as a focus stop
+// it would take the Return meant for the card's own button.
 class KeycapKey final : public QAbstractButton {
 public:
     KeycapKey(const QString& key, QWidget* parent) : QAbstractButton(parent) {
         setText(key);
         setCursor(Qt::PointingHandCursor);
-        setFocusPolicy(Qt::TabFocus);
+        setFocusPolicy(Qt::NoFocus);
         design::followAppearance(this);
         setFixedSize(design::Keycap::sizeFor(key).toSize());
     }
@@ -42,10 +44,6 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         design::Keycap::paint(painter, QRectF(rect()), text());
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (!design::clickOnReturn(this, event))
-            QAbstractButton::keyPressEvent(event);
     }
 };
 

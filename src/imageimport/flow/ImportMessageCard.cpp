@@ -5,6 +5,7 @@
 #include "design/widgets/PlainButton.h"
 #include "design/widgets/TextBlock.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -60,6 +61,7 @@ ImportMessageCard::ImportMessageCard(Content content, QWidget* parent)
     layout->addSpacing(18);
     layout->addLayout(buttons);
 
+    qApp->installEventFilter(this);
     connect(m_secondary, &QAbstractButton::clicked, this, [this] {
         if (m_content.secondary.action)
             m_content.secondary.action();
@@ -70,14 +72,27 @@ ImportMessageCard::ImportMessageCard(Content content, QWidget* parent)
     });
 }
 
-void ImportMessageCard::keyPressEvent(QKeyEvent* event) {
-    // The primary button is the card's default: Return presses it wherever the focus is.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        event->accept();
+bool ImportMessageCard::eventFilter(QObject* watched, QEvent* event) {
+    // Seen before the focused widget: a focused "Cancel" would click itself on Return.
+    if (event->type() != QEvent::KeyPress || !isVisible())
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != window() || !widget->isActiveWindow())
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool isReturn = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (!isReturn || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    if (!key->isAutoRepeat())
         m_primary->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    return true;
+}
+
+void ImportMessageCard::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Handed out by the screen, not moved there by a key: no ring until the keyboard is used.
+    if (!isAncestorOf(QApplication::focusWidget()))
+        m_primary->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 }  // namespace imageimport

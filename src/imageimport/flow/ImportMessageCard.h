@@ -17,7 +17,9 @@ namespace imageimport {
 
 // A symbol on a coloured tile, a title, a message and two buttons: the import
 // screen's card when it waits for an image, when an image held no text, and when
-// an import failed. It lays out what it is given; Return presses the primary button.
+// an import failed. It lays out what it is given. Return presses the primary
+// button wherever the focus is in the card's window, so the card takes the focus
+// when it shows.
 class ImportMessageCard final : public QWidget {
     Q_OBJECT
 
@@ -44,7 +46,8 @@ public:
     design::ODButton* secondaryButton() const { return m_secondary; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     Content m_content;

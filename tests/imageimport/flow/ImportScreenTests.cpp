@@ -2,10 +2,15 @@
 #include "imageimport/flow/ImageDropZone.h"
 #include "imageimport/flow/ImageImportSession.h"
 #include "imageimport/flow/ImageImportView.h"
+#include "imageimport/flow/ImportHeader.h"
 #include "imageimport/flow/ImportMessageCard.h"
 #include "imageimport/flow/ImportReadingCard.h"
+#include "imageimport/review/ImageReviewView.h"
+#include "imageimport/review/ReviewEventFields.h"
+#include "imageimport/review/ReviewPlaceRows.h"
 
 #include "design/values/Theme.h"
+#include "design/widgets/ODTextField.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
 
@@ -20,6 +25,8 @@
 #include <QMimeData>
 #include <QTest>
 #include <QVBoxLayout>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +102,87 @@ TEST_F(ImportScreen, ThePhaseAloneDecidesTheCard) {
     EXPECT_EQ(env.appState.route(), PopoverRoute::main());
 }
 
+// Keys typed into the popover's window, where the window system puts them.
+class KeysOnImportScreen : public ImportScreen {
+protected:
+    KeysOnImportScreen() {
+        env.appState.setRoute(PopoverRoute::imageImport());
+        session().setFileChooser([this] {
+            ++chooserShown;
+            return std::optional<QUrl>();
+        });
+        panel.resize(kWidth, 420);
+        new QVBoxLayout(&panel);
+        panel.layout()->addWidget(view);
+        panel.show();
+        panel.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&panel));
+    }
+
+    void press(Qt::Key key) {
+        QTest::keyClick(panel.windowHandle(), key);
+        QCoreApplication::processEvents();
+    }
+    ImportMessageCard* card() const { return qobject_cast<ImportMessageCard*>(view->content()); }
+
+    QWidget panel;
+    ImageImportView* view = new ImageImportView(env.environment, &panel);
+    int chooserShown = 0;
+};
+
+TEST_F(KeysOnImportScreen, ReturnPressesTheCardsPrimaryButtonWhereverTheFocusIs) {
+    ASSERT_TRUE(card());
+    EXPECT_EQ(QApplication::focusWidget(), card()->primaryButton());
+    press(Qt::Key_Return);
+    EXPECT_EQ(chooserShown, 1) << "the start card's Choose image";
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
+
+    // Tab goes round the card's buttons; the header's esc key is the pointer's only.
+    QWidget* esc = view->findChild<ImportHeader*>()->closeButton();
+    for (int step = 0; step < 3; ++step) {
+        press(Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), esc);
+    }
+    card()->secondaryButton()->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Return);
+    EXPECT_EQ(chooserShown, 2) << "Return is the primary button's, not the focused Cancel's";
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
+
+    recognizer.setResult(std::vector<platform::TextPiece>{});
+    session().begin(ImageImportInput::data("png"));
+    runJobs();
+    ASSERT_EQ(card()->content().title, u"No text found"_s);
+    press(Qt::Key_Enter);
+    EXPECT_EQ(chooserShown, 3) << "the no-text card's Try another image";
+
+    // An image opened from outside fails while nothing in the popover has the focus.
+    QApplication::focusWidget()->clearFocus();
+    session().begin(ImageImportInput::unsupported(u"letter.docx"_s));
+    ASSERT_TRUE(card());
+    press(Qt::Key_Return);
+    EXPECT_EQ(chooserShown, 4) << "the failure card's Try another image";
+    EXPECT_EQ(QApplication::focusWidget(), card()->primaryButton());
+
+    // The reading card has no button for Return: the import goes on.
+    session().begin(ImageImportInput::data("png"));
+    ASSERT_TRUE(qobject_cast<ImportReadingCard*>(view->content()));
+    press(Qt::Key_Return);
+    EXPECT_EQ(session().phase().kind, Kind::preparing);
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
+    EXPECT_EQ(chooserShown, 4);
+}
+
+TEST_F(KeysOnImportScreen, TheKeyboardsFocusOnTheStartCardIsRingedInBothAppearances) {
+    ASSERT_EQ(testsupport::missingFontFamilies(), QStringList());
+    setReduceMotion(true);
+    // Round the card once: Cancel, then back on the button Return presses.
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), card()->primaryButton());
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(*view, kWidth, dark, u"import-start-keyboard-focus"_s));
+}
+
 TEST_F(ImportScreen, LeavingTheScreenCancelsWhatIsStillBeingRead) {
     auto view = std::make_unique<ImageImportView>(env.environment);
     session().begin(ImageImportInput::data("png"));
@@ -146,33 +234,53 @@ TEST_F(ImportScreen, TheReadingCardHoldsStillUnderReducedMotion) {
     EXPECT_TRUE(moving.isMoving());
 }
 
-// Drags over the popover's root, as the window system delivers them.
+// Drags over the popover, as the window system delivers them: Qt itself picks the
+// widget under the pointer that takes the drag.
 class DropOnPopover : public ImportScreen {
 protected:
     DropOnPopover() {
-        root.resize(kWidth, 400);
+        root.resize(kWidth, 600);
+        auto* layout = new QVBoxLayout(&root);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+        layout->addStretch(1);
         root.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&root));
         target.announce = [this](const QString& text) { announced << text; };
     }
+    ~DropOnPopover() override { leave(); }
 
-    void dragIn(const QMimeData& mime) {
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&root, &enter);
-        enterAccepted = enter.isAccepted();
-        QDragMoveEvent move(QPoint(110, 110), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&root, &move);
-        moveAccepted = move.isAccepted();
+    static constexpr Qt::DropActions kOffered = Qt::CopyAction | Qt::MoveAction;
+
+    // Enters the popover (or moves on in it) at `at`: whether a drop there is taken.
+    bool dragTo(const QMimeData& mime, QPoint at = QPoint(100, 100)) {
+        return QWindowSystemInterface::handleDrag(root.windowHandle(), &mime, at, kOffered, Qt::LeftButton,
+                                                  Qt::NoModifier)
+            .isAccepted();
     }
-    bool drop(const QMimeData& mime) {
-        QDropEvent event(QPointF(110, 110), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&root, &event);
-        return event.isAccepted();
+    void dragIn(const QMimeData& mime, QPoint at = QPoint(100, 100)) {
+        dragTo(mime, at);
+        moveAccepted = dragTo(mime, at + QPoint(2, 1));
     }
+    bool drop(const QMimeData& mime, QPoint at = QPoint(102, 101)) {
+        const bool taken = QWindowSystemInterface::handleDrop(root.windowHandle(), &mime, at, kOffered,
+                                                              Qt::LeftButton, Qt::NoModifier)
+                               .isAccepted();
+        QCoreApplication::processEvents();
+        return taken;
+    }
+    void leave() {
+        QWindowSystemInterface::handleDrag(root.windowHandle(), nullptr, QPoint(), Qt::IgnoreAction, Qt::NoButton,
+                                           Qt::NoModifier);
+        QCoreApplication::processEvents();
+    }
+    // The middle of a widget of the popover, where a drag over it stands.
+    QPoint middleOf(const QWidget* widget) const { return widget->mapTo(&root, widget->rect().center()); }
 
     QWidget root;
+    ImageImportView* view = new ImageImportView(env.environment, &root);
     ImageDropTarget target{env.environment, &root};
     QStringList announced;
-    bool enterAccepted = false;
     bool moveAccepted = false;
 };
 
@@ -201,7 +309,6 @@ TEST_F(DropOnPopover, ADocumentShowsTheRefusingZoneAndItsDropDoesNothing) {
     QMimeData letter;
     letter.setUrls({QUrl::fromLocalFile(u"/home/u/letter.docx"_s)});
     dragIn(letter);
-    EXPECT_TRUE(enterAccepted);
     EXPECT_FALSE(moveAccepted) << "the forbidden operation";
     ASSERT_TRUE(target.zone()->isVisible());
     EXPECT_FALSE(target.zone()->accepts());
@@ -212,8 +319,7 @@ TEST_F(DropOnPopover, ADocumentShowsTheRefusingZoneAndItsDropDoesNothing) {
 
     // Leaving takes the zone away.
     dragIn(letter);
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(&root, &leave);
+    leave();
     EXPECT_FALSE(target.zone()->isVisible());
 }
 
@@ -222,18 +328,68 @@ TEST_F(DropOnPopover, NothingIsTakenWhileCalendarAccessIsDeniedOrOnTheAccessScre
     file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s)});
     env.setAccess(AuthorizationStatus::Denied, AuthorizationStatus::FullAccess);
     dragIn(file);
-    EXPECT_FALSE(enterAccepted);
+    EXPECT_FALSE(moveAccepted);
     EXPECT_FALSE(target.zone()->isVisible());
     EXPECT_TRUE(announced.isEmpty());
+    leave();
 
     env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::FullAccess);
     env.appState.setRoute(PopoverRoute::onboarding());
     dragIn(file);
-    EXPECT_FALSE(enterAccepted);
+    EXPECT_FALSE(moveAccepted);
+    leave();
     // Over the editor a drop is taken.
     env.appState.setRoute(PopoverRoute::eventCreate(core::Date(0)));
     dragIn(file);
-    EXPECT_TRUE(enterAccepted);
+    EXPECT_TRUE(moveAccepted);
+}
+
+TEST_F(DropOnPopover, AnImageOverTheReviewsTextFieldsIsImportedAndTextStaysTheFields) {
+    recognizer.setResult(std::vector<platform::TextPiece>{{u"Team offsite"_s, QRectF(0.1, 0.8, 0.5, 0.05)}});
+    session().begin(ImageImportInput::data("png"));
+    runJobs();
+    ASSERT_EQ(session().phase().kind, Kind::review);
+    auto* review = qobject_cast<ImageReviewView*>(view->content());
+    ASSERT_NE(review, nullptr);
+    root.resize(kWidth, review->sizeHint().height());
+    QCoreApplication::processEvents();
+    const QPoint title = middleOf(review->titleField());
+    const QPoint place = middleOf(review->eventFields()->locationRow()->field());
+    const QUuid reviewed = session().resultID();
+
+    // A file from the file manager carries its path as text as well.
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/home/u/flyer.png"_s)});
+    file.setText(u"/home/u/flyer.png"_s);
+    for (const QPoint at : {title, place}) {
+        dragIn(file, at);
+        EXPECT_TRUE(moveAccepted);
+        EXPECT_TRUE(target.zone()->isVisible());
+        EXPECT_TRUE(target.zone()->accepts());
+    }
+    EXPECT_EQ(announced.size(), 1) << "one drag over several widgets is announced once";
+    EXPECT_TRUE(drop(file, place));
+    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_EQ(session().phase().kind, Kind::preparing) << "the image dropped on the place is imported";
+
+    // Dragged text goes into the field, with no zone over it.
+    session().begin(ImageImportInput::data("png"));
+    runJobs();
+    ASSERT_EQ(session().phase().kind, Kind::review);
+    EXPECT_NE(session().resultID(), reviewed);
+    review = qobject_cast<ImageReviewView*>(view->content());
+    ASSERT_NE(review, nullptr);
+    root.resize(kWidth, review->sizeHint().height() + 1);
+    QCoreApplication::processEvents();
+    QMimeData words;
+    words.setText(u"Boardroom"_s);
+    const QPoint field = middleOf(review->eventFields()->locationRow()->field());
+    dragIn(words, field);
+    EXPECT_TRUE(moveAccepted);
+    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_TRUE(drop(words, field + QPoint(2, 1)));
+    EXPECT_TRUE(review->eventFields()->locationRow()->field()->toPlainText().contains(u"Boardroom"_s));
+    EXPECT_EQ(session().phase().kind, Kind::review);
 }
 
 // Ctrl+V in a panel of the popover.
