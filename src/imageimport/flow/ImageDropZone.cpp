@@ -11,6 +11,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace imageimport {
@@ -26,6 +28,19 @@ QFont titleFont() {
 }
 QFont subtitleFont() {
     return design::ODFont::body(13, design::FontWeight::medium);
+}
+
+// The narrowest width that keeps the text on as few lines as `width` allows, so a
+// title that must wrap breaks into lines of about one length, not a word alone.
+qreal balancedWidth(const QString& text, const QFont& font, qreal width) {
+    const qreal height = design::TextBlock::heightFor(text, font, width);
+    qreal fits = width;
+    qreal tooNarrow = width / 2;
+    while (fits - tooNarrow > 1) {
+        const qreal middle = (fits + tooNarrow) / 2;
+        (design::TextBlock::heightFor(text, font, middle) > height ? tooNarrow : fits) = middle;
+    }
+    return std::ceil(fits);
 }
 
 }  // namespace
@@ -76,6 +91,7 @@ void ImageDropZone::paintEvent(QPaintEvent*) {
     // The column of tile, title and subtitle, centred in the card.
     const qreal textWidth = width() - 2 * kTextInset;
     const QString heading = title(m_accepts);
+    const qreal titleWidth = balancedWidth(heading, titleFont(), textWidth);
     // The subtitle's own line breaks stand; each of its lines wraps on its own.
     const QStringList lines = subtitle(m_accepts).split(u'\n');
     const qreal titleHeight = design::TextBlock::heightFor(heading, titleFont(), textWidth);
@@ -90,8 +106,8 @@ void ImageDropZone::paintEvent(QPaintEvent*) {
     design::Symbols::paint(painter, tile, symbol(m_accepts), m_accepts ? toQColor(Theme::onAccent()) : toQColor(Theme::text2()),
                            24, design::FontWeight::medium);
     top += kTile + kSpacing;
-    design::TextBlock::paint(painter, QRectF(kTextInset, top, textWidth, titleHeight), heading, titleFont(),
-                             toQColor(Theme::text()), Qt::AlignHCenter);
+    design::TextBlock::paint(painter, QRectF((width() - titleWidth) / 2, top, titleWidth, titleHeight), heading,
+                             titleFont(), toQColor(Theme::text()), Qt::AlignHCenter);
     top += titleHeight + kSpacing;
     for (const QString& line : lines) {
         const qreal height = design::TextBlock::heightFor(line, subtitleFont(), textWidth);

@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMimeDatabase>
 #include <QStandardPaths>
+#include <QTreeView>
 
 #include <memory>
 
@@ -25,6 +27,23 @@ void addGlobs(const QMimeType& type, QStringList& patterns) {
 QString startFolder() {
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     return QDir(pictures).exists() ? pictures : QDir::homePath();
+}
+
+// The toolkit sizes the size, type and date columns for short samples of its own
+// ("128.88 GB"), which cut what this system writes ("100.0 MiB", "PNG image"):
+// they follow what they show, the name takes the rest, and the dialog opens wide
+// enough for all four.
+void fitColumns(QFileDialog& dialog) {
+    constexpr QSize kSize(880, 520);
+    dialog.resize(kSize);
+    auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!files)
+        return;
+    QHeaderView* header = files->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
 }  // namespace
@@ -52,6 +71,7 @@ QFileDialog* ImageFileDialog::build() {
     dialog->setDirectory(startFolder());
     dialog->setNameFilter(QStringLiteral("Images and PDF documents (") + patterns().join(QLatin1Char(' ')) +
                           QLatin1Char(')'));
+    fitColumns(*dialog);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
         auto* message = new QLabel(QStringLiteral("Orbitday reads the date, time and place on ") +
                                        app::words::thisComputer() + QStringLiteral(". Nothing is uploaded."),

@@ -111,7 +111,7 @@ QWidget* ImageImportView::makeContent() {
             card.icon = symbolOr(u"doc.text.viewfinder"_s, u"text.viewfinder"_s);
             card.title = u"No text found"_s;
             card.message =
-                u"This image doesn’t seem to have any words in it. Try a screenshot of an email, a ticket or a flyer."_s;
+                u"This image doesn't seem to have any words in it. Try a screenshot of an email, a ticket or a flyer."_s;
             card.primary = {u"Try another image"_s, chooseAnother};
             card.primaryKind = design::ODButtonKind::secondary;
             break;
