@@ -19,6 +19,7 @@
 #include "imageimport/review/ReviewKindToggle.h"
 #include "imageimport/review/ReviewReminderFields.h"
 #include "imageimport/review/ReviewSourceParts.h"
+#include "platform/systemevents/SystemEvents.h"
 #include "state/AppEnvironment.h"
 #include "state/AppState.h"
 
@@ -86,6 +87,8 @@ ImageReviewView::ImageReviewView(app::AppEnvironment& environment, ImageImportSe
 
     installKeys();
     connect(m_model, &ImageReviewModel::changed, this, &ImageReviewView::showModel);
+    // Today and tomorrow are worked out when shown: a review left open over midnight shows them anew.
+    connect(&environment.systemEvents, &platform::SystemEvents::dayChanged, this, &ImageReviewView::showModel);
     showModel();
 }
 

@@ -198,6 +198,20 @@ TEST_F(ReviewFields, WithoutADayTheQuickDaysStandInForTheLengthAndCalendarUntilO
     EXPECT_EQ(fields().calendarChip()->accessibleName(), u"Calendar, Office"_s);
 }
 
+TEST_F(ReviewFields, AReviewLeftOpenOverMidnightOffersTheNewDays) {
+    // Thursday 12 March, two minutes to midnight.
+    env.clock.advance(2 * 86400 + 14 * 3600 + 58 * 60);
+    review(kUndated);
+    ASSERT_EQ(fields().quickDays()->pills()[2]->title(), u"Sat, Mar 14"_s);
+
+    env.clock.advance(5 * 60);
+    env.systemEvents.simulateDayChange();
+    EXPECT_EQ(fields().quickDays()->pills()[2]->title(), u"Sat, Mar 21"_s)
+        << "tomorrow is Saturday now: the one after it";
+    tap(fields().quickDays()->pills()[0]);
+    EXPECT_EQ(model().day(), local(2026, 3, 13)) << "today is Friday";
+}
+
 TEST_F(ReviewFields, TheOtherDatesWrapAtThePanelsWidthAndATapAppliesOne) {
     review(kSeason);
     OtherDatesBlock* dates = fields().otherDates();
