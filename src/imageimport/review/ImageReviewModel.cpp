@@ -322,30 +322,39 @@ void ImageReviewModel::add() {
     }
     // The answer comes from a window of its own, maybe long after: by then the
     // user may have left this review (Escape, a click on the tray, a newer image).
-    // A review that is gone saves nothing: the user can no longer see what
-    // would be added, nor where.
+    // The add they pressed still happens; only the screen it would move is gone.
     QPointer<ImageReviewModel> self(this);
-    m_store.requestRemindersAccess([self, draft](bool) {
-        if (self && self->isStillShown())
+    m_store.requestRemindersAccess([self, &store = m_store, draft](bool) {
+        if (self) {
             self->saveReminder(draft);
+            return;
+        }
+        if (const std::optional<QString> failure = storeReminder(store, draft))
+            store.setLastError(failure);
     });
 }
 
-void ImageReviewModel::saveReminder(const model::ReminderDraft& draft) {
-    if (m_store.reminderAccess() != model::AccessStatus::fullAccess) {
-        setErrorText(remindersAccessMessage());
-        setBusy(false);
-        return;
-    }
+std::optional<QString> ImageReviewModel::storeReminder(store::CalendarStore& store, const model::ReminderDraft& draft) {
+    if (store.reminderAccess() != model::AccessStatus::fullAccess)
+        return remindersAccessMessage();
     try {
-        m_store.createReminder(draft);
+        store.createReminder(draft);
     } catch (const platform::LocalizedError& error) {
-        setErrorText(error.errorDescription());
+        return error.errorDescription();
+    }
+    return std::nullopt;
+}
+
+void ImageReviewModel::saveReminder(const model::ReminderDraft& draft) {
+    if (const std::optional<QString> failure = storeReminder(m_store, draft)) {
+        setErrorText(failure);
         setBusy(false);
         return;
     }
     QPointer<ImageReviewModel> self(this);
-    finish(draft.due);
+    // A newer image's review keeps the screen.
+    if (isStillShown())
+        finish(draft.due);
     // Leaving the import route ends the review, and with it this model.
     if (self)
         setBusy(false);

@@ -197,6 +197,8 @@ private:
     std::optional<core::Date> onDay(core::Date day, TimeOfDay time) const;
     void finish(core::Date date);
     void saveReminder(const model::ReminderDraft& draft);
+    // Saves the reminder when access allows; otherwise says why not.
+    static std::optional<QString> storeReminder(store::CalendarStore& store, const model::ReminderDraft& draft);
     // The review of this result is still the one on screen.
     bool isStillShown() const;
     void setErrorText(const std::optional<QString>& text);

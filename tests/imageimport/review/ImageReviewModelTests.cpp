@@ -279,26 +279,40 @@ TEST_F(ImageReview, RemindersAccessIsAskedFirstAndADeclineIsSaid) {
     EXPECT_EQ(env.appState.route(), PopoverRoute::main());
 }
 
-TEST_F(ImageReview, AnAccessAnswerAfterTheReviewIsGoneSavesNothingAndMovesNoScreen) {
+TEST_F(ImageReview, AnAccessAnswerAfterTheReviewIsGoneStillSavesOrSaysWhyNotAndMovesNoScreen) {
     env.setAccess(AuthorizationStatus::FullAccess, AuthorizationStatus::NotDetermined);
     const ImageExtraction reminder = extractionWith({candidate(1, local(2026, 3, 13))}, Kind::reminder);
+    const auto askAgain = [this] {
+        env.ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::NotDetermined);
+        env.store.reload();
+    };
 
-    // The screen was closed.
+    // The screen was closed while the question was open.
     auto closed = review(reminder);
     closed->add();
     closed.reset();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(env.ek.committedReminders().empty());
+    EXPECT_EQ(env.ek.committedReminders().size(), 1u) << "Add was pressed: the reminder is saved";
+    EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport());
 
     // A newer image replaced the result while its review still stood.
-    env.ek.setAuthorizationStatus(EntityType::Reminder, AuthorizationStatus::NotDetermined);
-    env.store.reload();
+    askAgain();
     auto replaced = review(reminder);
     replaced->add();
     showResult();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(env.ek.committedReminders().empty());
+    EXPECT_EQ(env.ek.committedReminders().size(), 2u);
     EXPECT_EQ(env.appState.route(), PopoverRoute::imageImport()) << "the newer review stays";
+
+    // Refused once the screen is gone: the reason is kept where the store's failures are.
+    askAgain();
+    env.ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::Denied, false);
+    auto refused = review(reminder);
+    refused->add();
+    refused.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(env.ek.committedReminders().size(), 2u);
+    EXPECT_EQ(env.store.lastError(), ImageReviewModel::remindersAccessMessage());
 }
 
 // --- The screen's keys and texts ------------------------------------------------------------------------
