@@ -191,7 +191,9 @@ void StatusItemController::closePopover() {
     AppState& state = m_env.appState;
     state.setPopoverOpen(false);
     state.imageImport().cancel();
-    if (!state.route().is(PopoverRoute::Kind::onboarding))
+    // The review stays behind a file chooser it opened, edits and all, to come back
+    // as it was when the choice is cancelled.
+    if (!state.route().is(PopoverRoute::Kind::onboarding) && !state.imageImport().isChoosingForReview())
         state.setRoute(PopoverRoute::main());
 }
 

@@ -121,6 +121,56 @@ TEST_F(ImageImportEndToEnd, AnImageOpenedWithTheAppFromAnotherFolderIsReadAndIts
     EXPECT_TRUE(shown.contains(u"Found"_s)) << shown.toStdString();
 }
 
+// "Change" on the review hides the popover for the file dialog; Escape there brings
+// the same review back, with the title the user typed and the recognised text still open.
+TEST_F(ImageImportEndToEnd, ChangeThenCancelInTheFileDialogKeepsTheReviewAsTheUserLeftIt) {
+    ASSERT_TRUE(saveFlyer());
+    ASSERT_TRUE(startInTheTray());
+    EXPECT_EQ(app.launchAgain({flyer}), 0);
+    ASSERT_TRUE(app.waitForPanel(20000));
+    ASSERT_TRUE(waitForReview(app).contains(u"Team offsite"_s));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, 10000));
+    const auto panel = [&] { return app.panelGeometry().value_or(QRect()); };
+
+    // The title field has the keys.
+    app.chord({AppDriver::Keys::end});
+    ASSERT_TRUE(app.type(u" dinner"_s));
+    const int collapsed = panel().height();
+    std::optional<QPoint> disclosure;
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return (disclosure = find(app, panel(), u"Recognised"_s)).has_value(); }, 10000))
+        << panelText(app).toStdString();
+    app.click(*disclosure);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return panel().height() > collapsed; }, 10000))
+        << "the recognised text opens";
+
+    std::optional<QPoint> change;
+    ASSERT_TRUE(testsupport::waitUntil([&] { return (change = find(app, panel(), u"Change"_s)).has_value(); }, 10000))
+        << panelText(app).toStdString();
+    app.click(*change);
+    std::optional<QRect> dialog;
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            dialog = app.focusedWindow();
+            return dialog && !app.panelGeometry();
+        },
+        20000))
+        << "the file dialog has the keys, the popover is hidden";
+    app.chord({AppDriver::Keys::escape});
+    ASSERT_TRUE(app.waitForPanel(20000));
+    QString shown;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            shown = panelText(app);
+            return shown.contains(u"offsite dinner"_s);
+        },
+        20000))
+        << "the typed title stays:\n"
+        << shown.toStdString();
+    // A review shown anew would have it closed again, the panel back at its first height.
+    EXPECT_GT(panel().height(), collapsed) << "the recognised text is still open";
+}
+
 // What the calendar folder holds of a new item whose title holds `title`, or nothing yet.
 QString savedEvent(const QString& folder, const QString& title) {
     for (const QFileInfo& file : QDir(folder).entryInfoList({u"*.ics"_s}, QDir::Files)) {

@@ -109,6 +109,8 @@ void ImageImportSession::chooseFile() {
     // popover closes for the chooser, and nothing else would show the result again.
     const bool fromReview = m_phase.kind == Phase::Kind::review && m_appState &&
                             m_appState->route().kind() == app::PopoverRoute::Kind::imageImport;
+    if (!m_choosing)
+        m_choosingForReview = fromReview;
     if (m_appState && m_appState->onClosePopover)
         m_appState->onClosePopover();
     if (m_choosing)
@@ -120,6 +122,7 @@ void ImageImportSession::chooseFile() {
         [this, fromReview] {
             const std::optional<QUrl> chosen = m_fileChooser ? m_fileChooser() : std::nullopt;
             m_choosing = false;
+            m_choosingForReview = false;
             if (chosen)
                 begin(ImageImportInput::file(*chosen));
             else if (fromReview && m_phase.kind == Phase::Kind::review)

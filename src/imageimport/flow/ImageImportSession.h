@@ -87,9 +87,12 @@ public:
     void cancel();
     // Closes the popover, then, on a later turn of the event loop, lets the user pick
     // a file and imports it. A cancelled choice changes nothing, except that a
-    // review it was asked from comes back. While a chooser is open a second one is
-    // not started.
+    // review it was asked from comes back as it was. While a chooser is open a
+    // second one is not started.
     void chooseFile();
+    // A chooser asked for from the review is open: the popover hides for it but
+    // keeps the review, with what the user changed in it, on its route.
+    bool isChoosingForReview() const { return m_choosingForReview; }
     // Makes the text recognition ready in the background, so that the first import
     // reads as fast as later ones.
     void prepareReading();
@@ -130,6 +133,7 @@ private:
     FileChooser m_fileChooser;
     Announcer m_announcer;
     bool m_choosing = false;
+    bool m_choosingForReview = false;
 
     Phase m_phase;
     std::optional<platform::LoadedImage> m_thumbnail;
