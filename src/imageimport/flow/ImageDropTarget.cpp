@@ -47,7 +47,7 @@ void ImageDropTarget::setHover(ImageDropHover hover) {
     m_hover = hover;
     m_zone->setAccepts(hover == ImageDropHover::image);
     m_zone->setGeometry(m_root->rect());
-    m_zone->setVisible(hover != ImageDropHover::none);
+    m_zone->setShown(hover != ImageDropHover::none);
     if (hover != ImageDropHover::none)
         m_zone->raise();
 }

@@ -10,6 +10,7 @@
 #include "state/PlatformWords.h"
 
 #include <QPainter>
+#include <QVariantAnimation>
 
 #include <cmath>
 
@@ -45,16 +46,53 @@ qreal balancedWidth(const QString& text, const QFont& font, qreal width) {
 
 }  // namespace
 
-ImageDropZone::ImageDropZone(QWidget* parent) : QWidget(parent) {
+ImageDropZone::ImageDropZone(QWidget* parent) : QWidget(parent), m_fade(new QVariantAnimation(this)) {
     setObjectName(u"ImageDropZone"_s);
     design::makeOverlay(this);
+    // Read as one thing, not as its title and subtitle apart.
+    design::setAccessibleRole(this, QAccessible::StaticText);
+    nameForAccessibility();
+    m_fade->setDuration(kFadeMs);
+    connect(m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_presence = value.toReal();
+        update();
+    });
+    connect(m_fade, &QVariantAnimation::finished, this, [this] {
+        if (!m_shown)
+            hide();
+    });
 }
 
 void ImageDropZone::setAccepts(bool accepts) {
     if (m_accepts == accepts)
         return;
     m_accepts = accepts;
+    nameForAccessibility();
     update();
+}
+
+void ImageDropZone::nameForAccessibility() {
+    setAccessibleName(m_accepts ? u"Drop image to create an event"_s : u"Only images can be dropped here"_s);
+}
+
+void ImageDropZone::setShown(bool shown) {
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    m_fade->stop();
+    if (design::Theme::appearance().reduceMotion) {
+        m_presence = 1;
+        setVisible(shown);
+        return;
+    }
+    if (shown && !isVisible()) {
+        m_presence = 0;
+        show();
+    }
+    m_fade->setStartValue(m_presence);
+    m_fade->setEndValue(shown ? 1.0 : 0.0);
+    m_fade->setEasingCurve(shown ? QEasingCurve::OutQuad : QEasingCurve::InQuad);
+    m_fade->start();
 }
 
 QString ImageDropZone::title(bool accepts) {
@@ -79,6 +117,7 @@ void ImageDropZone::paintEvent(QPaintEvent*) {
     using design::toQColor;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(m_presence);
     QColor wash = toQColor(Theme::surface());
     wash.setAlphaF(0.75f);
     painter.fillRect(rect(), wash);

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QVariantAnimation;
+
 namespace imageimport {
 
 // Covers the popover while something is dragged over it and says whether a drop
@@ -12,8 +14,14 @@ class ImageDropZone final : public QWidget {
 public:
     explicit ImageDropZone(QWidget* parent = nullptr);
 
+    static constexpr int kFadeMs = 150;
+
     bool accepts() const { return m_accepts; }
     void setAccepts(bool accepts);
+    // Fades the zone in or out (at once when motion is reduced); hidden once gone.
+    void setShown(bool shown);
+    bool isShown() const { return m_shown; }
+    qreal presence() const { return m_presence; }
 
     static QString title(bool accepts);
     static QString subtitle(bool accepts);
@@ -23,7 +31,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The name assistive technologies read for the whole zone.
+    void nameForAccessibility();
+
     bool m_accepts = true;
+    bool m_shown = false;
+    qreal m_presence = 1;
+    QVariantAnimation* m_fade;
 };
 
 }  // namespace imageimport

@@ -2,6 +2,7 @@
 
 #include "design/values/SymbolTable.h"
 #include "design/values/Theme.h"
+#include "design/widgets/CappedHeightView.h"
 #include "design/widgets/KitWidget.h"
 #include "design/widgets/ODFont.h"
 #include "design/widgets/PlainButton.h"
@@ -14,6 +15,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QVariantAnimation>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -212,7 +214,8 @@ RecognisedTextPanel::RecognisedTextPanel(const QString& preview, QWidget* parent
     : QWidget(parent),
       m_disclosure(new DisclosureRow(this)),
       m_preview(new design::TextBlock(preview, design::ODFont::body(11.5, FontWeight::medium), Theme::text3(), this)),
-      m_editor(new QPlainTextEdit(this)) {
+      m_editor(new QPlainTextEdit(this)),
+      m_motion(new QVariantAnimation(this)) {
     setObjectName(u"RecognisedTextPanel"_s);
     design::followAppearance(this);
     m_preview->setMaximumLines(2);
@@ -235,12 +238,22 @@ RecognisedTextPanel::RecognisedTextPanel(const QString& preview, QWidget* parent
     column->addWidget(m_disclosure);
     column->addWidget(m_preview);
     column->addWidget(m_editor);
+    m_motion->setDuration(kDisclosureMs);
+    m_motion->setEasingCurve(QEasingCurve::OutQuad);
+    connect(m_motion, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& height) { setFixedHeight(height.toInt()); });
+    connect(m_motion, &QVariantAnimation::finished, this, [this] {
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    });
     connect(m_disclosure, &QAbstractButton::clicked, this, &RecognisedTextPanel::toggled);
     connect(m_editor, &QPlainTextEdit::textChanged, this, [this] { emit notesEdited(m_editor->toPlainText()); });
     setOpen(false);
 }
 
 void RecognisedTextPanel::setOpen(bool open) {
+    const bool moves = open != m_open && isVisible() && !Theme::appearance().reduceMotion;
+    const int from = height();
     m_open = open;
     m_disclosure->setChecked(open);
     m_disclosure->setAccessibleName(open ? u"Hide recognised text"_s
@@ -248,6 +261,16 @@ void RecognisedTextPanel::setOpen(bool open) {
     m_preview->setVisible(!open);
     m_editor->setVisible(open);
     m_disclosure->update();
+    if (moves)
+        moveHeight(from);
+}
+
+void RecognisedTextPanel::moveHeight(int from) {
+    m_motion->stop();
+    m_motion->setStartValue(from);
+    m_motion->setEndValue(design::wantedHeight(*this, width()));
+    setFixedHeight(from);
+    m_motion->start();
 }
 
 void RecognisedTextPanel::setNotes(const QString& notes) {

@@ -11,6 +11,7 @@
 
 class QAbstractButton;
 class QPlainTextEdit;
+class QVariantAnimation;
 
 namespace design {
 class PlainTextButton;
@@ -94,11 +95,14 @@ class RecognisedTextPanel final : public QWidget {
 
 public:
     static constexpr int kEditorHeight = 120;
+    static constexpr int kDisclosureMs = 150;
 
     RecognisedTextPanel(const QString& preview, QWidget* parent = nullptr);
 
     void setOpen(bool open);
     bool isOpen() const { return m_open; }
+    // Opening or closing on screen grows or shrinks the panel over kDisclosureMs,
+    // unless motion is reduced.
     // Shows the notes unless they are being edited.
     void setNotes(const QString& notes);
     QAbstractButton* disclosure() const { return m_disclosure; }
@@ -113,10 +117,12 @@ protected:
 
 private:
     void styleEditor();
+    void moveHeight(int from);
 
     QAbstractButton* m_disclosure;
     design::TextBlock* m_preview;
     QPlainTextEdit* m_editor;
+    QVariantAnimation* m_motion;
     bool m_open = false;
 };
 

@@ -14,11 +14,13 @@
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
 
+#include "AnimationClock.h"
 #include "EventLoop.h"
 #include "Rendering.h"
 #include "ScreenEnvironment.h"
 #include "StoreTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -289,11 +291,11 @@ TEST_F(DropOnPopover, AnImageFileOrImageBytesShowTheAcceptingZoneAndStartAnImpor
     file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s), QUrl::fromLocalFile(u"/home/u/b.png"_s)});
     dragIn(file);
     EXPECT_TRUE(moveAccepted);
-    ASSERT_TRUE(target.zone()->isVisible());
+    ASSERT_TRUE(target.zone()->isShown());
     EXPECT_TRUE(target.zone()->accepts());
     EXPECT_EQ(announced, QStringList{u"Drop image to create an event"_s});
     EXPECT_TRUE(drop(file));
-    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->isShown());
     EXPECT_EQ(session().phase().kind, Kind::preparing);
 
     QMimeData bytes;
@@ -310,17 +312,17 @@ TEST_F(DropOnPopover, ADocumentShowsTheRefusingZoneAndItsDropDoesNothing) {
     letter.setUrls({QUrl::fromLocalFile(u"/home/u/letter.docx"_s)});
     dragIn(letter);
     EXPECT_FALSE(moveAccepted) << "the forbidden operation";
-    ASSERT_TRUE(target.zone()->isVisible());
+    ASSERT_TRUE(target.zone()->isShown());
     EXPECT_FALSE(target.zone()->accepts());
     EXPECT_EQ(announced, QStringList{u"Only images can be dropped here"_s});
     EXPECT_FALSE(drop(letter));
-    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->isShown());
     EXPECT_EQ(session().phase().kind, Kind::idle);
 
     // Leaving takes the zone away.
     dragIn(letter);
     leave();
-    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->isShown());
 }
 
 TEST_F(DropOnPopover, NothingIsTakenWhileCalendarAccessIsDeniedOrOnTheAccessScreens) {
@@ -329,7 +331,7 @@ TEST_F(DropOnPopover, NothingIsTakenWhileCalendarAccessIsDeniedOrOnTheAccessScre
     env.setAccess(AuthorizationStatus::Denied, AuthorizationStatus::FullAccess);
     dragIn(file);
     EXPECT_FALSE(moveAccepted);
-    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->isShown());
     EXPECT_TRUE(announced.isEmpty());
     leave();
 
@@ -364,12 +366,12 @@ TEST_F(DropOnPopover, AnImageOverTheReviewsTextFieldsIsImportedAndTextStaysTheFi
     for (const QPoint at : {title, place}) {
         dragIn(file, at);
         EXPECT_TRUE(moveAccepted);
-        EXPECT_TRUE(target.zone()->isVisible());
+        EXPECT_TRUE(target.zone()->isShown());
         EXPECT_TRUE(target.zone()->accepts());
     }
     EXPECT_EQ(announced.size(), 1) << "one drag over several widgets is announced once";
     EXPECT_TRUE(drop(file, place));
-    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->isShown());
     EXPECT_EQ(session().phase().kind, Kind::preparing) << "the image dropped on the place is imported";
 
     // Dragged text goes into the field, with no zone over it.
@@ -386,10 +388,45 @@ TEST_F(DropOnPopover, AnImageOverTheReviewsTextFieldsIsImportedAndTextStaysTheFi
     const QPoint field = middleOf(review->eventFields()->locationRow()->field());
     dragIn(words, field);
     EXPECT_TRUE(moveAccepted);
-    EXPECT_FALSE(target.zone()->isVisible());
+    EXPECT_FALSE(target.zone()->isShown());
     EXPECT_TRUE(drop(words, field + QPoint(2, 1)));
     EXPECT_TRUE(review->eventFields()->locationRow()->field()->toPlainText().contains(u"Boardroom"_s));
     EXPECT_EQ(session().phase().kind, Kind::review);
+}
+
+TEST_F(DropOnPopover, TheZoneFadesInAndOutAndReadsAsOneLabelledElement) {
+    testsupport::AnimationClock clock;
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s)});
+    ImageDropZone& zone = *target.zone();
+    dragIn(file);
+    ASSERT_TRUE(zone.isVisible());
+    clock.advance(ImageDropZone::kFadeMs / 2);
+    EXPECT_GT(zone.presence(), 0);
+    EXPECT_LT(zone.presence(), 1);
+    clock.advance(ImageDropZone::kFadeMs);
+    EXPECT_EQ(zone.presence(), 1);
+    QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&zone);
+    ASSERT_NE(element, nullptr);
+    EXPECT_EQ(element->role(), QAccessible::StaticText);
+    EXPECT_EQ(element->text(QAccessible::Name), u"Drop image to create an event"_s);
+    EXPECT_EQ(element->childCount(), 0);
+
+    leave();
+    EXPECT_TRUE(zone.isVisible()) << "still fading out";
+    clock.advance(2 * ImageDropZone::kFadeMs);
+    EXPECT_FALSE(zone.isVisible());
+
+    setReduceMotion(true);
+    QMimeData letter;
+    letter.setUrls({QUrl::fromLocalFile(u"/home/u/letter.docx"_s)});
+    dragIn(letter);
+    EXPECT_TRUE(zone.isVisible());
+    EXPECT_EQ(zone.presence(), 1) << "at once";
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&zone)->text(QAccessible::Name),
+              u"Only images can be dropped here"_s);
+    leave();
+    EXPECT_FALSE(zone.isVisible());
 }
 
 // Ctrl+V in a panel of the popover.

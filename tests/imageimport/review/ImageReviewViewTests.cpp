@@ -26,6 +26,7 @@
 #include "platform/textrecognition/FakeTextRecognizer.h"
 #include "state/PlatformWords.h"
 
+#include "AnimationClock.h"
 #include "Rendering.h"
 #include "ScreenEnvironment.h"
 #include "StoreTestSupport.h"
@@ -237,6 +238,24 @@ TEST_F(ReviewScreen, ABillShowsTheReminderFieldsAndWhyItIsAReminder) {
     EXPECT_FALSE(fields.isVisible()) << "an event has fields of its own";
     QTest::keyClick(view->titleField(), Qt::Key_2, Qt::ControlModifier);
     EXPECT_TRUE(fields.isVisible());
+}
+
+TEST_F(ReviewScreen, TheRecognisedTextOpensOverAMoment) {
+    testsupport::AnimationClock clock;
+    auto view = review(kFlyer);
+    view->show();
+    QCoreApplication::processEvents();
+    RecognisedTextPanel& text = *view->recognisedText();
+    const int collapsed = text.height();
+    QTest::mouseClick(text.disclosure(), Qt::LeftButton);
+    ASSERT_TRUE(text.isOpen());
+    clock.advance(RecognisedTextPanel::kDisclosureMs / 2);
+    EXPECT_GT(text.minimumHeight(), collapsed);
+    EXPECT_LT(text.minimumHeight(), collapsed + RecognisedTextPanel::kEditorHeight);
+    EXPECT_EQ(text.maximumHeight(), text.minimumHeight()) << "held at the height it has reached";
+    clock.advance(RecognisedTextPanel::kDisclosureMs);
+    EXPECT_EQ(text.maximumHeight(), QWIDGETSIZE_MAX) << "free again once open";
+
 }
 
 TEST_F(ReviewScreen, TheDueAndRemindChipsOpenTheirCardsAndAChoiceInThemClosesThem) {
