@@ -73,7 +73,11 @@ HeadingFinder::Residual HeadingFinder::residual(const QString& text, const std::
 
     const QString blanked = LinePreparation::blank(text, ranges);
     const auto parsed = m_localeParser.parse(blanked);
-    const QString remainder = parsed && !parsed->tokens.empty() ? parsed->title : blanked;
+    // A name that holds a worded time keeps it: the parser would take it out of the title.
+    const bool readSomething = parsed && std::any_of(parsed->tokens.cbegin(), parsed->tokens.cend(), [&](const auto& token) {
+        return !LinePreparation::isWordedTimeInAName(blanked, token.range);
+    });
+    const QString remainder = readSomething ? parsed->title : blanked;
     return {TitleCleanup::cleanResidual(remainder), !ranges.empty()};
 }
 

@@ -166,4 +166,22 @@ QString LinePreparation::blank(const QString& text, const std::vector<core::Text
     return result;
 }
 
+namespace {
+
+bool startsUpper(QStringView word) { return core::chars::isUppercase(core::chars::firstCodePoint(word)); }
+
+}  // namespace
+
+bool LinePreparation::isWordedTimeInAName(const QString& line, core::TextRange range) {
+    const QStringView word = QStringView(line).mid(range.location, range.length);
+    if (!startsUpper(word) || core::chars::containsNumber(word))
+        return false;
+    const QStringView before = QStringView(line).left(range.location).trimmed();
+    const QStringView after = QStringView(line).mid(range.location + range.length).trimmed();
+    const QStringView previous = before.mid(before.lastIndexOf(u' ') + 1);
+    const qsizetype nextEnd = after.indexOf(u' ');
+    const QStringView next = nextEnd < 0 ? after : after.left(nextEnd);
+    return startsUpper(previous) || startsUpper(next);
+}
+
 }  // namespace imageimport

@@ -36,6 +36,10 @@ public:
     // The text with each range replaced by as many spaces, so other ranges stay valid.
     // Ranges outside the text are left alone.
     static QString blank(const QString& text, const std::vector<core::TextRange>& ranges);
+    // "The Midnight Echoes", "Noon Market": a worded time written as part of a name, a
+    // capitalised word beside other capitalised words, is no time. "doors at midnight",
+    // "Lunch at Noon" and a line of "Midnight" alone keep theirs.
+    static bool isWordedTimeInAName(const QString& line, core::TextRange range);
 };
 
 }  // namespace imageimport

@@ -48,7 +48,8 @@ LineHits LineScanner::scan(const QString& line, int index) const {
             hits.dates.push_back({token->range, calendar.startOfDay(parsed->start), index, true, false});
     }
     if (!hadTimes && parsed->hasTime) {
-        if (const auto* token = firstToken(*parsed, quickadd::NLParser::TokenKind::time)) {
+        const auto* token = firstToken(*parsed, quickadd::NLParser::TokenKind::time);
+        if (token && !LinePreparation::isWordedTimeInAName(line, token->range)) {
             TimeHit hit{token->range,
                         calendar.component(core::CalendarUnit::Hour, parsed->start),
                         calendar.component(core::CalendarUnit::Minute, parsed->start),

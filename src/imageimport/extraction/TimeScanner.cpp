@@ -114,7 +114,10 @@ std::vector<TimeHit> TimeScanner::scanTimes(const QString& text, int line,
     scan(shared().range12, read12Range);
     scan(shared().time12, read12);
     scan(shared().time24, [](const core::RegexMatch& m) { return read24(m, false); });
-    scan(shared().noon, [](const core::RegexMatch&) { return std::optional<Clock>(Clock{12, 0, {}, {}}); });
+    scan(shared().noon, [&text](const core::RegexMatch& m) {
+        return LinePreparation::isWordedTimeInAName(text, m.range()) ? std::nullopt
+                                                                     : std::optional<Clock>(Clock{12, 0, {}, {}});
+    });
 
     std::stable_sort(hits.begin(), hits.end(),
                      [](const TimeHit& a, const TimeHit& b) { return a.range.location < b.range.location; });

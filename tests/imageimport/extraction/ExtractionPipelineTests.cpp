@@ -111,6 +111,15 @@ TEST(ExtractionGolden, MeetingInvitationWithAVideoLink) {
     EXPECT_EQ(found.kind, ImageExtraction::Kind::event);
 }
 
+TEST(ExtractionPipeline, ABandNamedForAnHourGetsItsDayWithoutATimeAndKeepsItsName) {
+    const ImageExtraction found = extract({{u"The Midnight Echoes"_s, 0.08}, {u"Friday 12 February 2027"_s, 0.03}});
+    // The edges lose their label words, "The" among them, as every title does.
+    EXPECT_EQ(found.title, u"Midnight Echoes"_s);
+    ASSERT_FALSE(found.dates.empty());
+    EXPECT_EQ(found.dates[0].day, day(2027, 2, 12));
+    EXPECT_EQ(found.dates[0].hour, std::nullopt);
+}
+
 TEST(ExtractionPipeline, NothingReadableGivesAnEmptyEvent) {
     for (const auto& lines : {std::vector<RecognizedLine>{}, body({u"   "_s, u"\t"_s})}) {
         const ImageExtraction found = extract(lines);

@@ -46,6 +46,18 @@ TEST(LineScanning, PatternHitsKeepTheParserOut) {
     EXPECT_EQ(scan(u"Lunch tomorrow at 1pm"_s).times.at(0).endHour, std::nullopt);
 }
 
+TEST(LineScanning, AWordedTimeInANameIsNoTime) {
+    EXPECT_TRUE(scan(u"The Midnight Echoes"_s).times.empty());
+    EXPECT_TRUE(scan(u"Friday · Noon Market on the square"_s).times.empty());
+    EXPECT_TRUE(scan(u"MIDNIGHT MASS"_s).times.empty());
+    // Written as a time, it is one.
+    for (const QString& line : {u"Doors at midnight"_s, u"Lunch at Noon"_s, u"Midnight"_s}) {
+        const LineHits hits = scan(line);
+        ASSERT_EQ(hits.times.size(), 1u) << line.toStdString();
+        EXPECT_EQ(hits.times[0].hour, line.contains(u"oon"_s) ? 12 : 0) << line.toStdString();
+    }
+}
+
 TEST(LineScanning, DatesOfDigitsAloneAndEmptyLinesAddNothing) {
     EXPECT_TRUE(scan(u"Room 4.12 · 3 + 4"_s).dates.empty());
     const LineHits empty = scan(QString());
