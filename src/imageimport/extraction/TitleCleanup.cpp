@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <array>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace imageimport {
@@ -88,8 +90,31 @@ QString TitleCleanup::titleCaseIfShouting(const QString& text) {
     return words.join(u' ');
 }
 
+namespace {
+
+// The text without bracket pairs that hold only white space: what is left of
+// "Lena Morrow <lena@example.com>" once the address is taken out of it.
+QString withoutEmptyBrackets(const QString& text) {
+    static constexpr std::array<std::pair<char16_t, char16_t>, 3> kPairs{{{u'<', u'>'}, {u'(', u')'}, {u'[', u']'}}};
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        for (const auto& [open, close] : kPairs) {
+            if (out[i] != QChar(open))
+                continue;
+            qsizetype j = i + 1;
+            while (j < out.size() && out[j].isSpace())
+                ++j;
+            if (j < out.size() && out[j] == QChar(close))
+                out.replace(i, j - i + 1, QString(j - i + 1, u' '));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 QString TitleCleanup::cleanResidual(const QString& text) {
-    const QStringList words = core::chars::splitAtWhitespace(text);
+    const QStringList words = core::chars::splitAtWhitespace(withoutEmptyBrackets(text));
     qsizetype first = 0;
     qsizetype last = words.size();
     while (first < last && isEdgeLabel(words[first]))

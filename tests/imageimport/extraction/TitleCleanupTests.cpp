@@ -46,6 +46,10 @@ TEST(CleanResidual, LabelWordsAndPunctuationLeaveTheEdgesOnly) {
     EXPECT_EQ(TitleCleanup::cleanResidual(u"doors open at"_s), QString());
     EXPECT_EQ(TitleCleanup::cleanResidual(u"from London to Paris"_s), u"London to Paris"_s);
     EXPECT_EQ(TitleCleanup::cleanResidual(u"  (Jazz Night) ·  "_s), u"(Jazz Night)"_s);
+    // Brackets whose content was taken out (an address, a time) go with it.
+    EXPECT_EQ(TitleCleanup::cleanResidual(u"Lena Morrow <                    >"_s), u"Lena Morrow"_s);
+    EXPECT_EQ(TitleCleanup::cleanResidual(u"Team lunch (     ) [ ] at"_s), u"Team lunch"_s);
+    EXPECT_EQ(TitleCleanup::cleanResidual(u"Quiz ( ) night <>"_s), u"Quiz night"_s);
     EXPECT_EQ(TitleCleanup::cleanResidual(u"Pay  water   bill by"_s), u"water bill"_s);
     EXPECT_EQ(TitleCleanup::cleanResidual(QString()), QString());
 }
