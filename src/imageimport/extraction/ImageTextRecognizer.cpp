@@ -6,6 +6,28 @@
 #include <cmath>
 
 namespace imageimport {
+namespace {
+
+// "9:41" or "19:30" and nothing else.
+bool isBareClock(QStringView text) {
+    text = text.trimmed();
+    const qsizetype colon = text.indexOf(u':');
+    if (colon < 1 || colon > 2 || text.size() != colon + 3)
+        return false;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u':' || (c >= u'0' && c <= u'9'); });
+}
+
+// A phone's screenshot carries the phone's clock alone at the top of its status bar:
+// it is when the picture was taken, never the event's time. A portrait picture's top
+// strip is that bar.
+bool isStatusBarClock(const platform::TextPiece& piece, const platform::LoadedImage& image) {
+    constexpr double kPortrait = 1.6;
+    constexpr double kStatusBar = 0.06;
+    // The origin is at the bottom: the box's y is its lower edge.
+    return image.height >= kPortrait * image.width && piece.box.y() >= 1.0 - kStatusBar && isBareClock(piece.text);
+}
+
+}  // namespace
 
 RecognizedRows ImageTextRecognizer::recognize(const platform::TextRecognizer& recognizer,
                                               const platform::LoadedImage& image, std::stop_token stop) {
@@ -15,7 +37,8 @@ RecognizedRows ImageTextRecognizer::recognize(const platform::TextRecognizer& re
     std::vector<platform::TextPiece> kept;
     for (platform::TextPiece& piece : std::get<std::vector<platform::TextPiece>>(result)) {
         // Kept as recognised, spaces and all, unless there is nothing but spaces and tabs.
-        if (std::any_of(piece.text.cbegin(), piece.text.cend(), [](QChar c) { return c != u' ' && c != u'\t'; }))
+        if (std::any_of(piece.text.cbegin(), piece.text.cend(), [](QChar c) { return c != u' ' && c != u'\t'; }) &&
+            !isStatusBarClock(piece, image))
             kept.push_back(std::move(piece));
     }
     return rows(kept);

@@ -42,6 +42,26 @@ TEST(RecognizedRows, EachPieceIsComparedWithTheRowsFirstPiece) {
     EXPECT_EQ(found, (std::vector<RecognizedLine>{{u"a  b"_s, 0.02}, {u"c"_s, 0.02}}));
 }
 
+TEST(RecognizedText, APhonesClockAloneAtTheTopOfAPortraitScreenshotIsLeftOut) {
+    platform::FakeTextRecognizer recognizer;
+    recognizer.setResult(std::vector<TextPiece>{piece(u"9:41"_s, 0.08, 0.985, 0.012), piece(u"87%"_s, 0.85, 0.985, 0.012),
+                                                piece(u"Dinner at Nora's"_s, 0.1, 0.7, 0.03),
+                                                piece(u"Sat 19:30"_s, 0.1, 0.6, 0.02)});
+    const auto lines = [&](int width, int height) {
+        const auto found = ImageTextRecognizer::recognize(recognizer, {width, height, {}}, {});
+        return std::get<std::vector<RecognizedLine>>(found);
+    };
+    EXPECT_EQ(lines(1170, 2532), (std::vector<RecognizedLine>{
+                                     {u"87%"_s, 0.012}, {u"Dinner at Nora's"_s, 0.03}, {u"Sat 19:30"_s, 0.02}}));
+    // A landscape screenshot has no phone's bar: its top line stays.
+    EXPECT_EQ(lines(1280, 800).front().text, u"9:41  87%"_s);
+
+    // Below the bar, or with more than the clock, a time is the picture's own.
+    recognizer.setResult(std::vector<TextPiece>{piece(u"9:41 Standup"_s, 0.08, 0.985, 0.012),
+                                                piece(u"10:15"_s, 0.1, 0.9, 0.012)});
+    EXPECT_EQ(lines(1170, 2532), (std::vector<RecognizedLine>{{u"9:41 Standup"_s, 0.012}, {u"10:15"_s, 0.012}}));
+}
+
 TEST(RecognizedRows, EqualPositionsKeepTheirOrder) {
     EXPECT_EQ(rows({piece(u"one"_s, 0.2, 0.5, 0.02), piece(u"two"_s, 0.2, 0.5, 0.02)}),
               (std::vector<RecognizedLine>{{u"one  two"_s, 0.02}}));
