@@ -7,6 +7,7 @@
 #include "imageimport/extraction/HeadingFinder.h"
 #include "imageimport/extraction/LinePreparation.h"
 #include "imageimport/extraction/LineScanner.h"
+#include "imageimport/extraction/LinkRepair.h"
 #include "imageimport/extraction/PlaceFinder.h"
 #include "imageimport/extraction/TitleCleanup.h"
 #include "model/MeetingLink.h"
@@ -77,8 +78,11 @@ ImageExtraction EventCandidateExtractor::extract(const std::vector<RecognizedLin
     ImageExtraction result;
     result.recognizedText = joined;
     result.duration = FactFinders::findDuration(joined);
-    const std::vector<QUrl> links = FactFinders::findLinks(joined, detector);
-    result.meeting = model::MeetingLinkDetector::detect(joined);
+    // The links are read from the text with the misreadings of meeting links mended;
+    // the recognised text and the notes keep what was read.
+    const QString mendedLinks = LinkRepair::repairMeetingLinks(joined);
+    const std::vector<QUrl> links = FactFinders::findLinks(mendedLinks, detector);
+    result.meeting = model::MeetingLinkDetector::detect(mendedLinks);
     result.flight = FlightFinder::findFlight(texts, times);
     result.amount = FactFinders::findAmount(texts);
     std::vector<DateCandidate> candidates = CandidateBuilder(m_context).buildCandidates(dates, times, texts);
