@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "platform/eventstore/vdir/VdirFileSystem.h"
 #include "platform/eventstore/vdir/VdirFileWrites.h"
+#include "platform/eventstore/vdir/VdirLayout.h"
 #include "platform/eventstore/vdir/VdirWriter.h"
 
 #include <QCryptographicHash>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -187,6 +189,25 @@ private:
     bool m_failed = false;
 };
 
+// Whether every file of the change is one the store itself could have written: an item file, not a link, right in
+// a folder the scan takes for a calendar. Text alone is not enough: a link inside a calendar's folder leads the
+// path anywhere, while the calendars the user linked into the root are the scan's own and stay writable.
+bool staysWithinCalendars(const QString& root, const std::vector<VdirJournal::Entry>& entries) {
+    const VdirScan scan = scanVdir(root);
+    for (const VdirJournal::Entry& entry : entries) {
+        const auto [folder, name] = splitPath(entry.path);
+        if (!isItemFileName(name))
+            return false;
+        const bool inCalendar = std::any_of(scan.collections.begin(), scan.collections.end(),
+                                            [&](const VdirCollectionFolder& c) { return c.path == folder; });
+        struct stat st {};
+        const bool isLink = ::lstat(nativePath(entry.path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+        if (!inCalendar || isLink)
+            return false;
+    }
+    return true;
+}
+
 enum class State { Before, After, Other };
 
 State stateOf(const VdirJournal::Entry& entry) {
@@ -331,7 +352,7 @@ void VdirJournal::recover(const QString& root) {
         }
         const RegularFileRead read = readRegularFile(path, kMaxJournalSize);
         const auto entries = read.ok() ? Decoder(read.data).entries(root) : std::nullopt;
-        if (!entries) {
+        if (!entries || !staysWithinCalendars(root, *entries)) {
             core::log(QStringLiteral("set aside a damaged journal: %1").arg(path));
             QFile::rename(path, path + QStringLiteral(".damaged"));
         } else if (settle(*entries)) {

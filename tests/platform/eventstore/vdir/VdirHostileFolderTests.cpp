@@ -334,32 +334,94 @@ TEST(VdirHostileFolder, FilesWithoutWritePermissionAreReadOnly) {
     EXPECT_EQ(contentOf(vdir.path(QStringLiteral("home/y.ics"))), ics(other));
 }
 
+// Journals are written by hand here, as another program could put them into the user's own state folder.
+class HandWrittenJournals {
+public:
+    explicit HandWrittenJournals(const TempVdir& vdir)
+        : root(QFile::encodeName(QFileInfo(vdir.root).absoluteFilePath())),
+          prefix(QString::fromLatin1(QCryptographicHash::hash(root, QCryptographicHash::Sha256).toHex().left(16))) {
+        QDir().mkpath(folder);
+    }
+
+    // One entry that creates `relative` with `content`.
+    QByteArray creating(const QByteArray& relative, const QByteArray& content) const {
+        return "ORBITDAY-JOURNAL 1\n" + QByteArray::number(root.size()) + "\n" + root + "\n1\n" +
+               QByteArray::number(relative.size()) + " -1 " + QByteArray::number(content.size()) + "\n" + relative +
+               content + "\nEND\n";
+    }
+    void put(const QList<QByteArray>& journals) const {
+        for (int i = 0; i < journals.size(); ++i) {
+            QFile journal(folder + QStringLiteral("/%1-%2.journal").arg(prefix).arg(i));
+            ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+            journal.write(journals[i]);
+        }
+    }
+    QStringList left() const { return QDir(folder).entryList({prefix + QStringLiteral("*")}, QDir::Files); }
+    QStringList setAside(int count) const {
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << prefix + QStringLiteral("-%1.journal.damaged").arg(i);
+        return names;
+    }
+
+    const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/orbitday/journal");
+    const QByteArray root;
+    const QString prefix;
+};
+
+const QByteArray kEmptyCalendar = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
+
 // The journal of a change cut short lies in the user's own state folder, where anything may have been put or
 // damaged: one that leads out of the calendars, or does not read whole, is set aside, and nothing is written.
 TEST(VdirHostileFolder, AJournalThatLeadsOutOfTheCalendarsOrIsDamagedIsSetAside) {
     TempVdir vdir;
     vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
-    const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/orbitday/journal");
-    QDir().mkpath(folder);
-    const QByteArray root = QFile::encodeName(QFileInfo(vdir.root).absoluteFilePath());
-    const QString prefix = QString::fromLatin1(
-        QCryptographicHash::hash(root, QCryptographicHash::Sha256).toHex().left(16));
-    const QByteArray outside = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
-    const QByteArray leading = "ORBITDAY-JOURNAL 1\n" + QByteArray::number(root.size()) + "\n" + root + "\n1\n" +
-                               "14 -1 " + QByteArray::number(outside.size()) + "\n../outside.ics" + outside + "\nEND\n";
-    const QList<QByteArray> journals{leading, leading.left(leading.size() - 9), "ORBITDAY-JOURNAL 1\n"};
-    for (int i = 0; i < journals.size(); ++i) {
-        QFile journal(folder + QStringLiteral("/%1-%2.journal").arg(prefix).arg(i));
-        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
-        journal.write(journals[i]);
-    }
+    const HandWrittenJournals journals(vdir);
+    const QByteArray leading = journals.creating("../outside.ics", kEmptyCalendar);
+    journals.put({leading, leading.left(leading.size() - 9), "ORBITDAY-JOURNAL 1\n"});
     platform::FakePrivacy privacy;
     VdirEventStore store(privacy, vdir.root);
     EXPECT_FALSE(QFile::exists(QFileInfo(vdir.root).path() + QStringLiteral("/outside.ics")));
-    EXPECT_EQ(QDir(folder).entryList({prefix + QStringLiteral("*")}, QDir::Files),
-              QStringList({prefix + QStringLiteral("-0.journal.damaged"), prefix + QStringLiteral("-1.journal.damaged"),
-                           prefix + QStringLiteral("-2.journal.damaged")}));
+    EXPECT_EQ(journals.left(), journals.setAside(3));
     EXPECT_EQ(store.events(utc(2024, 6, 1), utc(2024, 7, 1), std::nullopt).size(), 1u);
+}
+
+// A path may stay below the root in its text and still lead out of it through a link inside a calendar's folder,
+// or name a file that is no item: the store never writes either, and so replaying a journal must not.
+TEST(VdirHostileFolder, AJournalThroughALinkedFolderOrToAFileThatIsNoItemIsSetAside) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const QString elsewhere = QFileInfo(vdir.root).path() + QStringLiteral("/elsewhere");
+    QDir().mkpath(elsewhere);
+    ASSERT_TRUE(QFile::link(elsewhere, vdir.path(QStringLiteral("home/out"))));
+    ASSERT_TRUE(QFile::link(elsewhere + QStringLiteral("/target.ics"), vdir.path(QStringLiteral("home/link.ics"))));
+    const HandWrittenJournals journals(vdir);
+    journals.put({journals.creating("home/out/profile.sh", "echo hi\n"),
+                  journals.creating("home/out/y.ics", kEmptyCalendar), journals.creating("home/notes.txt", "x"),
+                  journals.creating("home/link.ics", kEmptyCalendar)});
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    EXPECT_FALSE(QFile::exists(vdir.path(QStringLiteral("home/notes.txt"))));
+    EXPECT_EQ(journals.left(), journals.setAside(4));
+}
+
+// Calendars kept elsewhere are linked into the root as folders; the scan reads them as calendars of the root, the
+// store writes into them, and a change into one cut short is finished.
+TEST(VdirHostileFolder, AJournalIntoACalendarLinkedIntoTheRootIsFinished) {
+    TempVdir vdir;
+    vdir.writeIcs(QStringLiteral("home/x.ics"), kLunch);
+    const QString synced = QFileInfo(vdir.root).path() + QStringLiteral("/synced");
+    QDir().mkpath(synced);
+    QFile(synced + QStringLiteral("/displayname")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(synced, vdir.path(QStringLiteral("work"))));
+    const HandWrittenJournals journals(vdir);
+    const QByteArray item = ics(kLunch);
+    journals.put({journals.creating("work/moved.ics", item)});
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_EQ(journals.left(), QStringList());
+    EXPECT_EQ(contentOf(synced + QStringLiteral("/moved.ics")), item);
 }
 
 // File and folder names are bytes; those written by other systems need not be UTF-8 ("caf\xe9" in Latin-1). They
