@@ -30,7 +30,12 @@ QString RegularFileRead::problem(qint64 maxBytes) const {
         case Status::NotRegular:
             return QStringLiteral("not a regular file");
         case Status::TooLarge:
-            return QStringLiteral("larger than %1 MiB").arg(maxBytes / (1024 * 1024));
+            // In the largest unit that shows the limit whole: a 64 KiB limit is no "0 MiB".
+            if (maxBytes % (1024 * 1024) == 0)
+                return QStringLiteral("larger than %1 MiB").arg(maxBytes / (1024 * 1024));
+            if (maxBytes % 1024 == 0)
+                return QStringLiteral("larger than %1 KiB").arg(maxBytes / 1024);
+            return QStringLiteral("larger than %1 bytes").arg(maxBytes);
         case Status::Missing:
         case Status::Failed:
             break;

@@ -78,7 +78,8 @@ TEST_F(PrivacyWindow, ItsPanesAndSwitchesAreWhatTheStepsThatLeadThereName) {
         EXPECT_TRUE(testsupport::rendersAsReference(window, 360, dark, QStringLiteral("privacy-settings")));
 }
 
-TEST_F(PrivacyWindow, AFailedChangeIsShownAndTheSwitchKeepsWhatIsStored) {
+// A change that cannot be stored holds until the app quits, and the window says once that it cannot be kept.
+TEST_F(PrivacyWindow, AChangeThatCannotBeStoredHoldsAndTheWindowSaysOnceThatARestartLosesIt) {
     QDir().mkpath(m_dir.path());
     QFile blocker(QFileInfo(configFile()).path());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the config folder should go
@@ -87,13 +88,19 @@ TEST_F(PrivacyWindow, AFailedChangeIsShownAndTheSwitchKeepsWhatIsStored) {
     PrivacySettingsWindow window(privacy);
     window.show();
     window.accessSwitch(EntityType::Event)->click();
-    EXPECT_FALSE(window.accessSwitch(EntityType::Event)->isOn());
+    EXPECT_TRUE(window.accessSwitch(EntityType::Event)->isOn());
     EXPECT_TRUE(window.errorText().contains(configFile()));
-    // The next change that goes through clears the message.
+    EXPECT_TRUE(window.errorText().contains(QStringLiteral("cannot be kept after a restart")));
+    window.accessSwitch(EntityType::Event)->click();
+    EXPECT_FALSE(window.accessSwitch(EntityType::Event)->isOn());
+    EXPECT_EQ(window.errorText(), QString()) << "said once";
+    // Once the file can be written, the change is stored.
     ASSERT_TRUE(QFile::remove(blocker.fileName()));
     window.accessSwitch(EntityType::Event)->click();
     EXPECT_TRUE(window.accessSwitch(EntityType::Event)->isOn());
     EXPECT_EQ(window.errorText(), QString());
+    ConfigPrivacy restarted(configFile(), root(), prompt);
+    EXPECT_EQ(restarted.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
 }
 
 TEST_F(PrivacyWindow, AnUnreadableCalendarFolderLeavesNothingToSwitch) {

@@ -16,10 +16,15 @@
 
 #include <cerrno>
 #include <map>
+#include <utility>
 
 namespace platform {
 
 namespace {
+
+int slotOf(EntityType entity) {
+    return entity == EntityType::Event ? 0 : 1;
+}
 
 QString keyFor(EntityType entity) {
     return entity == EntityType::Event ? QStringLiteral("calendars") : QStringLiteral("reminders");
@@ -97,6 +102,8 @@ std::optional<std::map<QString, QString>> ConfigPrivacy::readAnswers() const {
 }
 
 std::optional<bool> ConfigPrivacy::storedAnswer(EntityType entity) const {
+    if (const std::optional<bool> held = m_unstored[slotOf(entity)])
+        return held;
     const auto answers = readAnswers();
     if (!answers)
         return std::nullopt;
@@ -122,13 +129,26 @@ AuthorizationStatus ConfigPrivacy::authorizationStatus(EntityType entity) const 
 std::optional<QString> ConfigPrivacy::setGranted(EntityType entity, bool granted) {
     if (storedAnswer(entity) == granted)
         return granted ? createDefaultCollections() : std::nullopt;
-    if (!storeAnswer(entity, granted)) {
-        core::log(QStringLiteral("could not write the privacy answer to ") + m_configFile);
-        return QStringLiteral("Your choice could not be saved in %1.").arg(m_configFile);
-    }
+    const std::optional<QString> note = keepAnswer(entity, granted);
     const std::optional<QString> error = granted ? createDefaultCollections() : std::nullopt;
     emit accessChanged(entity);
-    return error;
+    return error ? error : note;
+}
+
+std::optional<QString> ConfigPrivacy::keepAnswer(EntityType entity, bool granted) {
+    // Stored, the answer from the file stands again (a file fixed meanwhile may be written).
+    m_unstored[slotOf(entity)].reset();
+    if (storeAnswer(entity, granted))
+        return std::nullopt;
+    core::log(QStringLiteral("could not write the privacy answer to %1; it holds until Orbitday quits")
+                  .arg(m_configFile));
+    // Forgotten, the question would come straight back, however often it is answered.
+    m_unstored[slotOf(entity)] = granted;
+    if (std::exchange(m_toldUnstored, true))
+        return std::nullopt;
+    return QStringLiteral("Your answer holds until Orbitday quits, but it cannot be kept after a restart: %1 "
+                          "cannot be written.")
+        .arg(m_configFile);
 }
 
 bool ConfigPrivacy::storeAnswer(EntityType entity, bool granted) {
@@ -145,7 +165,7 @@ bool ConfigPrivacy::storeAnswer(EntityType entity, bool granted) {
 
 void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {
     const AuthorizationStatus status = authorizationStatus(entity);
-    const int slot = entity == EntityType::Event ? 0 : 1;
+    const int slot = slotOf(entity);
     if (status != AuthorizationStatus::NotDetermined || m_asking[slot]) {
         // Decided already (or the window is up for this question): answer without asking again.
         const bool granted = status == AuthorizationStatus::FullAccess;
@@ -159,13 +179,10 @@ void ConfigPrivacy::requestAccess(EntityType entity, Completion completion) {
         if (!self)
             return;
         self->m_asking[slot] = false;
-        std::optional<QString> error;
-        // Unstored, the answer is forgotten and the question comes back on every start.
-        if (!self->storeAnswer(entity, allowed)) {
-            core::log(QStringLiteral("could not write the privacy answer to ") + self->m_configFile);
-            error = QStringLiteral("Your answer could not be saved in %1.").arg(self->m_configFile);
-        } else if (allowed) {
-            error = self->createDefaultCollections();
+        std::optional<QString> error = self->keepAnswer(entity, allowed);
+        if (allowed) {
+            if (std::optional<QString> failed = self->createDefaultCollections())
+                error = failed;
         }
         QTimer::singleShot(0, self.data(), [completion, allowed, error] { completion(allowed, error); });
     });

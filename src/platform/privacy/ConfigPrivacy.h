@@ -28,7 +28,10 @@ public:
 
     // What the privacy settings window changes: stores the answer and, when access
     // is granted, makes the first calendar and list as the prompt does. Nullopt when
-    // done, else a message for the user. A stored change is announced.
+    // done, else a message for the user. A change is announced.
+    //
+    // An answer that cannot be stored (the file is unfit to read or cannot be written) still holds until the app
+    // quits; the first such answer of a run comes with a message saying so, here and from requestAccess().
     std::optional<QString> setGranted(EntityType entity, bool granted);
 
 signals:
@@ -41,6 +44,8 @@ private:
     std::optional<std::map<QString, QString>> readAnswers() const;
     // False when the answer could not be stored.
     bool storeAnswer(EntityType entity, bool granted);
+    // Stores the answer, or keeps it for the run; the message for the user when that is first so.
+    std::optional<QString> keepAnswer(EntityType entity, bool granted);
     std::optional<bool> storedAnswer(EntityType entity) const;
     // Nullopt on success, else a message for the user.
     std::optional<QString> createDefaultCollections() const;
@@ -49,6 +54,8 @@ private:
     QString m_root;
     ConsentPrompt& m_prompt;
     bool m_asking[2] = {false, false};
+    std::optional<bool> m_unstored[2];  // answers held for this run only
+    bool m_toldUnstored = false;
     mutable bool m_reportedUnfit = false;
 };
 

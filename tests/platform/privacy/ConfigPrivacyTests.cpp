@@ -134,16 +134,30 @@ TEST_F(ConfigPrivacyTest, FailingToCreateTheFolderIsReported) {
     EXPECT_TRUE(result.error.has_value());
 }
 
-TEST_F(ConfigPrivacyTest, AnAnswerThatCannotBeStoredIsReported) {
+// Forgotten, an answer that cannot be stored brought the same question straight back; it holds for the run, and
+// the first such answer says that it cannot be kept after a restart.
+TEST_F(ConfigPrivacyTest, AnAnswerThatCannotBeStoredHoldsUntilTheAppQuitsAndSaysSoOnce) {
     QDir().mkpath(QFileInfo(root()).path());
     QFile blocker(QFileInfo(configFile()).path());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the config folder should go
     blocker.close();
     ConfigPrivacy privacy(configFile(), root(), prompt);
-    const Result result = request(privacy, EntityType::Event, true);
-    // Reported as a plain success, the user would be asked again on every start.
-    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
-    EXPECT_TRUE(result.error.has_value());
+    const Result allowed = request(privacy, EntityType::Event, true);
+    EXPECT_TRUE(allowed.granted);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    ASSERT_TRUE(allowed.error.has_value());
+    EXPECT_TRUE(allowed.error->contains(u"cannot be kept after a restart"));
+    EXPECT_TRUE(allowed.error->contains(configFile()));
+
+    const Result refused = request(privacy, EntityType::Reminder, false);
+    EXPECT_EQ(refused.error, std::nullopt) << "said once";
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Reminder), AuthorizationStatus::Denied);
+    EXPECT_TRUE(request(privacy, EntityType::Event, std::nullopt).granted);
+    EXPECT_EQ(prompt.asked.size(), 2u);
+
+    ConfigPrivacy restarted(configFile(), root(), prompt);
+    EXPECT_EQ(restarted.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
+    EXPECT_EQ(restarted.authorizationStatus(EntityType::Reminder), AuthorizationStatus::NotDetermined);
 }
 
 TEST_F(ConfigPrivacyTest, TheSettingsWindowsChangesAreStoredAndAnnouncedOnlyWhenTheyChangeSomething) {
@@ -165,7 +179,7 @@ TEST_F(ConfigPrivacyTest, TheSettingsWindowsChangesAreStoredAndAnnouncedOnlyWhen
     EXPECT_TRUE(prompt.asked.empty());
 }
 
-TEST_F(ConfigPrivacyTest, ASwitchThatCannotBeStoredSaysSoAndChangesNothing) {
+TEST_F(ConfigPrivacyTest, ASwitchThatCannotBeStoredHoldsUntilTheAppQuitsAndSaysSoOnce) {
     QDir().mkpath(QFileInfo(root()).path());
     QFile blocker(QFileInfo(configFile()).path());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the config folder should go
@@ -173,16 +187,20 @@ TEST_F(ConfigPrivacyTest, ASwitchThatCannotBeStoredSaysSoAndChangesNothing) {
     ConfigPrivacy privacy(configFile(), root(), prompt);
     int announcements = 0;
     QObject::connect(&privacy, &ConfigPrivacy::accessChanged, [&] { ++announcements; });
-    const auto error = privacy.setGranted(EntityType::Event, true);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(configFile()));
-    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
-    EXPECT_EQ(announcements, 0);
+    const auto note = privacy.setGranted(EntityType::Event, true);
+    ASSERT_TRUE(note.has_value());
+    EXPECT_TRUE(note->contains(u"cannot be kept after a restart"));
+    EXPECT_TRUE(note->contains(configFile()));
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
+    EXPECT_EQ(privacy.setGranted(EntityType::Event, false), std::nullopt);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::Denied);
+    EXPECT_EQ(announcements, 2);
+    EXPECT_TRUE(QFileInfo(QFileInfo(configFile()).path()).isFile()) << "the blocker is left as it is";
 }
 
 // Whatever lies where the answers file should be, asking for the answers never waits,
-// and the thing is left as it is: the question is asked again, and storing the answer
-// says that it could not be saved.
+// and the thing is left as it is: the answer holds for the run, saying that it cannot be
+// kept after a restart.
 TEST_F(ConfigPrivacyTest, AnAnswersFileThatIsAFifoIsNeverOpenedNorReplaced) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(configFile()).path()));
     testsupport::TestFifo fifo(configFile());
@@ -201,6 +219,8 @@ TEST_F(ConfigPrivacyTest, AnAnswersFileThatIsAFifoIsNeverOpenedNorReplaced) {
     EXPECT_EQ(status, AuthorizationStatus::NotDetermined);
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains(configFile()));
+    EXPECT_TRUE(error->contains(u"cannot be kept after a restart"));
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::FullAccess);
     // One line for the file, however often it is asked.
     EXPECT_EQ(log.find("(not a regular file)"), log.rfind("(not a regular file)"));
     EXPECT_NE(log.find("left the privacy answers file " + configFile().toStdString()), std::string::npos) << log;
@@ -219,7 +239,10 @@ TEST_F(ConfigPrivacyTest, AnOversizedAnswersFileIsNeitherReadNorReplaced) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(privacy.authorizationStatus(EntityType::Event), AuthorizationStatus::NotDetermined);
     EXPECT_TRUE(privacy.setGranted(EntityType::Reminder, false).has_value());
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("larger than"), std::string::npos);
+    EXPECT_EQ(privacy.authorizationStatus(EntityType::Reminder), AuthorizationStatus::Denied);
+    // The limit in the unit that shows it, not "0 MiB".
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("(larger than 64 KiB)"), std::string::npos) << log;
     EXPECT_EQ(QFileInfo(configFile()).size(), 1024 * 1024);
 }
 
