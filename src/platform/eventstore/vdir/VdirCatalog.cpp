@@ -1,6 +1,9 @@
 #include "platform/eventstore/vdir/VdirCatalog.h"
 
+#include "core/Log.h"
 #include "platform/eventstore/vdir/IcsFileParser.h"
+#include "platform/eventstore/vdir/VdirFileWrites.h"
+#include "platform/eventstore/vdir/VdirWriter.h"
 
 #include <QSet>
 
@@ -72,9 +75,34 @@ bool VdirCatalog::reload() {
     const bool filesChanged = m_cache.update(scan);
     const bool changed = filesChanged || !sameLayout(scan, m_scan);
     m_scan = std::move(scan);
-    if (changed || m_items->empty())
+    if (changed || m_items->empty()) {
         rebuildIndex();
+        rememberListKinds();
+    }
     return changed;
+}
+
+void VdirCatalog::rememberListKinds() {
+    for (size_t i = 0; i < m_collections->size(); ++i) {
+        VdirCollection& collection = (*m_collections)[i];
+        VdirCollectionFolder& folder = collection.folder;
+        if (!collection.holdsTodos || folder.declaresEvents || folder.declaresTodos || !folder.writable)
+            continue;
+        const QByteArray kinds = collection.holdsEvents ? "VEVENT\nVTODO\n" : "VTODO\n";
+        try {
+            // Never over a file of that name that says something else of the folder.
+            if (!createFile(folder.path, QStringLiteral("components"), kinds))
+                continue;
+        } catch (const WriteError& error) {
+            core::log(QStringLiteral("could not mark %1 as a list: %2").arg(folder.path, error.detail()));
+            continue;
+        }
+        folder.declaresTodos = true;
+        folder.declaresEvents = collection.holdsEvents;
+        // As the next scan will find it: the file written is no change to report.
+        m_scan.collections[i].declaresTodos = true;
+        m_scan.collections[i].declaresEvents = collection.holdsEvents;
+    }
 }
 
 void VdirCatalog::clear() {

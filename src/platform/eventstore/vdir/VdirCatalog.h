@@ -22,7 +22,8 @@ struct VdirCollection {
     bool holdsEvents = false;
     bool holdsTodos = false;
 
-    // A collection without items (and without a `components` file) counts as an event calendar.
+    // A collection without items (and without a `components` file) counts as an event calendar. The catalog writes
+    // the file into a folder it finds holding to-dos, so that a list stays one once it is emptied.
     bool isEventCalendar() const {
         return holdsEvents || folder.declaresEvents || (!holdsTodos && !folder.declaresTodos);
     }
@@ -121,6 +122,9 @@ private:
         return (*m_collections)[static_cast<size_t>(item.collectionIndex)];
     }
     void rebuildIndex();
+    // Writes a `components` file into each writable folder without one that holds to-dos: sync tools write none,
+    // and an emptied list would read as a calendar, taking events that the server's list refuses.
+    void rememberListKinds();
     void addFileItems(int collectionIndex, const QString& fileName, const std::shared_ptr<const IcsFile>& file,
                       const std::optional<VdirFileStamp>& stamp, bool fileWritable, QHash<QString, int>& uidCount,
                       QSet<size_t>& hashes);

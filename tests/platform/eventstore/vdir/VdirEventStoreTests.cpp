@@ -157,6 +157,67 @@ TEST_F(VdirEventStoreTest, AFolderWithOnlyAComponentsFileIsACollection) {
     EXPECT_FALSE(calendars.contains(QStringLiteral("errands")));
 }
 
+QStringList identifiersOf(const std::vector<platform::PlatformCalendar>& calendars) {
+    QStringList identifiers;
+    for (const auto& calendar : calendars)
+        identifiers << calendar.calendarIdentifier;
+    return identifiers;
+}
+
+// A sync tool lays each collection out with `displayname` and `color` and no `components` file: a list is known
+// by its to-dos alone. Once emptied it must not turn into a calendar that takes events, which the tool would
+// then upload into the server's to-do-only collection.
+TEST(VdirSyncedFolders, AListOnceSeenWithToDosStaysAListWhenEmptied) {
+    TempVdir vdir;
+    vdir.write(QStringLiteral("tasks/displayname"), "Tasks");
+    vdir.write(QStringLiteral("tasks/color"), "#3465A4");
+    vdir.writeIcs(QStringLiteral("tasks/8f2b.ics"), {QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:8f2b"),
+                                                     QStringLiteral("SUMMARY:Pay rent"), QStringLiteral("END:VTODO")});
+    vdir.write(QStringLiteral("work/displayname"), "Work");
+    vdir.write(QStringLiteral("work/color"), "#CC0000");
+    vdir.writeIcs(QStringLiteral("work/1c3d.ics"),
+                  {QStringLiteral("BEGIN:VEVENT"), QStringLiteral("UID:1c3d"), QStringLiteral("SUMMARY:Standup"),
+                   QStringLiteral("DTSTART:20240610T090000Z"), QStringLiteral("END:VEVENT")});
+    vdir.write(QStringLiteral("fresh/displayname"), "Fresh");
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_EQ(identifiersOf(store.calendars(EntityType::Reminder)), QStringList{QStringLiteral("tasks")});
+    EXPECT_EQ(identifiersOf(store.calendars(EntityType::Event)),
+              (QStringList{QStringLiteral("fresh"), QStringLiteral("work")}));
+
+    QFile components(vdir.path(QStringLiteral("tasks/components")));
+    ASSERT_TRUE(components.open(QIODevice::ReadOnly));
+    EXPECT_EQ(components.readAll(), QByteArray("VTODO\n"));
+    // Calendars read as calendars when emptied anyway: nothing is written into them.
+    EXPECT_FALSE(QFile::exists(vdir.path(QStringLiteral("work/components"))));
+    EXPECT_FALSE(QFile::exists(vdir.path(QStringLiteral("fresh/components"))));
+
+    ASSERT_TRUE(QFile::remove(vdir.path(QStringLiteral("tasks/8f2b.ics"))));
+    store.reloadNow();
+    EXPECT_EQ(identifiersOf(store.calendars(EntityType::Reminder)), QStringList{QStringLiteral("tasks")});
+    EXPECT_EQ(identifiersOf(store.calendars(EntityType::Event)),
+              (QStringList{QStringLiteral("fresh"), QStringLiteral("work")}));
+}
+
+// The folder's own `components` file is never replaced, and a folder that may not be written is left alone.
+TEST(VdirSyncedFolders, AListIsNotMarkedOverAComponentsFileOrInAFolderThatMayNotBeWritten) {
+    TempVdir vdir;
+    const QStringList todo{QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:t"), QStringLiteral("END:VTODO")};
+    vdir.writeIcs(QStringLiteral("journal/t.ics"), todo);
+    vdir.write(QStringLiteral("journal/components"), "VJOURNAL\n");
+    vdir.writeIcs(QStringLiteral("shared/t.ics"), todo);
+    ASSERT_EQ(::chmod(QFile::encodeName(vdir.path(QStringLiteral("shared"))).constData(), 0555), 0);
+    platform::FakePrivacy privacy;
+    VdirEventStore store(privacy, vdir.root);
+    EXPECT_EQ(identifiersOf(store.calendars(EntityType::Reminder)),
+              (QStringList{QStringLiteral("journal"), QStringLiteral("shared")}));
+    QFile components(vdir.path(QStringLiteral("journal/components")));
+    ASSERT_TRUE(components.open(QIODevice::ReadOnly));
+    EXPECT_EQ(components.readAll(), QByteArray("VJOURNAL\n"));
+    EXPECT_FALSE(QFile::exists(vdir.path(QStringLiteral("shared/components"))));
+    ::chmod(QFile::encodeName(vdir.path(QStringLiteral("shared"))).constData(), 0755);
+}
+
 TEST_F(VdirEventStoreTest, OccurrencesOfJuneAreExactlyTheExpectedOnes) {
     VdirEventStore store(privacy, vdir.root);
     const auto events = june(store);
