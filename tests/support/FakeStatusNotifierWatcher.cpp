@@ -116,9 +116,8 @@ QSize FakeStatusNotifierWatcher::iconSize() const {
     return images.isEmpty() ? QSize() : QSize(images.first().width, images.first().height);
 }
 
-bool FakeStatusNotifierWatcher::activate(int x, int y) const {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(itemService(), itemPath(), kItemInterface, QStringLiteral("Activate"));
+bool FakeStatusNotifierWatcher::activate(int x, int y, const QString& method) const {
+    QDBusMessage call = QDBusMessage::createMethodCall(itemService(), itemPath(), kItemInterface, method);
     call << x << y;
     return m_bus.call(call, QDBus::BlockWithGui, 5000).type() == QDBusMessage::ReplyMessage;
 }

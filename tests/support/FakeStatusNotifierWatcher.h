@@ -46,8 +46,9 @@ public:
     QString toolTipTitle() const;
     // The size of the item's first IconPixmap image; empty without one.
     QSize iconSize() const;
-    // Calls the item's Activate(x, y) and waits for the answer.
-    bool activate(int x, int y) const;
+    // Calls the item's Activate(x, y), or another of its clicks (SecondaryActivate, ContextMenu), and waits for
+    // the answer.
+    bool activate(int x, int y, const QString& method = QStringLiteral("Activate")) const;
 
 public slots:
     void RegisterStatusNotifierItem(const QString& service);

@@ -91,6 +91,25 @@ TEST_F(TrayOnTheBus, ActivateOpensThePanelUnderThePointClicked) {
     EXPECT_TRUE(testsupport::waitUntil([&] { return !panel.isVisible(); }));
 }
 
+// Hosts send a right or middle click as ContextMenu or SecondaryActivate; the item has no menu, so every click
+// opens the panel, or it would open on some hosts no way at all.
+TEST_F(TrayOnTheBus, ContextMenuAndSecondaryActivateOpenAndCloseThePanelAsActivateDoes) {
+    FakeStatusNotifierWatcher watcher;
+    platform::StatusNotifierItem item;
+    const auto delegate = launch(item);
+    ASSERT_TRUE(watcher.waitForItem());
+    app::PopoverPanel& panel = delegate->statusItem()->panel();
+
+    for (const QString& click : {u"ContextMenu"_s, u"SecondaryActivate"_s}) {
+        SCOPED_TRACE(click.toStdString());
+        ASSERT_TRUE(watcher.activate(400, 12, click));
+        ASSERT_TRUE(testsupport::waitUntil([&] { return panel.isVisible(); }));
+        EXPECT_EQ(panel.geometry().topLeft(), QPoint(400 - 182, 24));
+        ASSERT_TRUE(watcher.activate(400, 12, click));
+        EXPECT_TRUE(testsupport::waitUntil([&] { return !panel.isVisible(); }));
+    }
+}
+
 TEST_F(TrayOnTheBus, AWatcherThatAppearsLaterStillGetsTheItem) {
     FakeStatusNotifierWatcher watcher(false);
     platform::StatusNotifierItem item;
