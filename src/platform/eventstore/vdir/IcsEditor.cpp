@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace platform::vdir {
 
@@ -175,6 +176,18 @@ void touch(icalcomponent* component, qint64 now) {
     removeProperties(component, ICAL_LASTMODIFIED_PROPERTY);
     icalcomponent_add_property(component, icalproperty_new_dtstamp(stamp));
     icalcomponent_add_property(component, icalproperty_new_lastmodified(stamp));
+}
+
+void raiseSequence(icalcomponent* component) {
+    icalproperty* sequence = icalcomponent_get_first_property(component, ICAL_SEQUENCE_PROPERTY);
+    if (sequence == nullptr) {
+        icalcomponent_add_property(component, icalproperty_new_sequence(1));
+        return;
+    }
+    const int current = icalproperty_get_sequence(sequence);
+    // A value no program could raise further is left as it is, and one below zero (not allowed) starts over.
+    if (current < std::numeric_limits<int>::max())
+        icalproperty_set_sequence(sequence, std::max(current, 0) + 1);
 }
 
 void replaceAlarms(icalcomponent* component, const QList<AlarmTime>& alarms) {

@@ -34,6 +34,10 @@ void setTextProperty(icalcomponent* component, icalproperty_kind kind, const std
 void setUrl(icalcomponent* component, const std::optional<QString>& url);
 // DTSTAMP and LAST-MODIFIED, which mark a component as changed by us.
 void touch(icalcomponent* component, qint64 now);
+// SEQUENCE one higher (a component without one has 0): RFC 5545 asks it of every change of start, end or
+// repetition, by which the programs that hold an earlier copy (a server, an invitation's attendees) know it for
+// the later one.
+void raiseSequence(icalcomponent* component);
 // One alarm: at a moment, or at an offset in seconds from the start
 // (negative = before).
 struct AlarmTime {

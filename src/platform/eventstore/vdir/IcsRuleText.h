@@ -21,7 +21,7 @@ void restoreRulesWithBothEnds(icalcomponent_impl* root);
 // The value of an RRULE property as written, with an UNTIL kept aside put back.
 QByteArray ruleTextOf(icalproperty_impl* rrule);
 
-// The parameter that keeps the UNTIL aside; serializeKeepingRawValues() writes it back into the rule.
+// The parameter that keeps the UNTIL aside; IcsKeptLines::write() writes it back into the rule.
 extern const char* const kKeptUntil;
 
 }  // namespace platform::vdir

@@ -16,20 +16,11 @@ struct ContentLine {
     QByteArray physical;  // as it appeared, folds and line break included
 };
 
-// The content lines of `text`; with `extensionsOnly`, only those of X- properties (the others of a calendar file of
-// thousands of events are passed over without being copied).
-QList<ContentLine> splitContentLines(const QByteArray& text, bool extensionsOnly = false) {
+// The content lines of `text`.
+QList<ContentLine> splitContentLines(const QByteArray& text) {
     QList<ContentLine> lines;
     qsizetype pos = 0;
     while (pos < text.size()) {
-        if (extensionsOnly && text[pos] != 'X' && text[pos] != 'x') {
-            // The line and its folds.
-            do {
-                const qsizetype end = text.indexOf('\n', pos);
-                pos = end < 0 ? text.size() : end + 1;
-            } while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'));
-            continue;
-        }
         ContentLine line;
         bool first = true;
         while (pos < text.size()) {
@@ -60,32 +51,33 @@ QByteArray propertyName(const QByteArray& line) {
     return line.left(propertyNameEnd(line)).toUpper();
 }
 
-bool isExtensionLine(const QByteArray& line) {
-    return line.size() > 2 && (line[0] == 'X' || line[0] == 'x') && line[1] == '-';
+// The mark put on each property line: a parameter of ours, which libical keeps on the property and its copies.
+constexpr QByteArrayView kLineMark = ";X-ORBITDAY-LINE=";
+
+bool isComponentBoundary(const QByteArray& name) {
+    return name == "BEGIN" || name == "END";
 }
 
-// What libical itself writes for this line's value after reading it.
-QByteArray libicalSpelling(const QByteArray& line) {
-    // Folded: libical's time grows with the square of the length of one physical line.
-    QByteArray folded = foldContentLine(line);
-    folded.chop(2);
-    icalproperty* property = icalproperty_new_from_string(folded.constData());
-    if (property == nullptr) {
-        return {};
-    }
-    char* text = icalproperty_as_ical_string_r(property);
-    icalproperty_free(property);
-    if (text == nullptr) {
-        return {};
-    }
-    const QList<ContentLine> written = splitContentLines(QByteArray(text));
-    free(text);
-    if (written.isEmpty()) {
-        return {};
-    }
-    const QByteArray& logical = written.first().logical;
+struct MarkedLine {
+    qsizetype line = -1;  // -1: not marked
+    QByteArray logical;   // without the mark
+};
+
+// The mark of a line libical wrote, and the line without it. Ours comes first of the marks (it follows the name),
+// so one that the file itself had stays.
+MarkedLine unmarked(const QByteArray& logical) {
     const qsizetype colon = valueStart(logical);
-    return colon < 0 ? QByteArray() : logical.mid(colon + 1);
+    const qsizetype at = colon < 0 ? -1 : logical.indexOf(kLineMark);
+    if (at < 0 || at > colon)
+        return {-1, logical};
+    qsizetype end = at + kLineMark.size();
+    while (end < colon && logical[end] >= '0' && logical[end] <= '9')
+        ++end;
+    bool ok = false;
+    const qsizetype line = logical.mid(at + kLineMark.size(), end - at - kLineMark.size()).toLongLong(&ok);
+    if (!ok)
+        return {-1, logical};
+    return {line, logical.left(at) + logical.mid(end)};
 }
 
 // An RRULE line carrying an UNTIL kept aside (see IcsRuleText.h) as the rule with both of its ends, or, where an
@@ -160,57 +152,99 @@ QByteArray foldContentLine(const QByteArray& line) {
     return out;
 }
 
-QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& original) {
-    char* text = icalcomponent_as_ical_string_r(root);
-    if (text == nullptr) {
-        return {};
+QByteArray withoutLineMarks(const QByteArray& written) {
+    if (!written.contains(kLineMark))
+        return written;
+    QByteArray out;
+    for (const ContentLine& line : splitContentLines(written))
+        out += foldContentLine(unmarked(line.logical).logical);
+    return out;
+}
+
+IcsKeptLines::IcsKeptLines(const QByteArray& original) {
+    const qsizetype firstBreak = original.indexOf('\n');
+    m_bareLineFeeds = firstBreak > 0 && original[firstBreak - 1] != '\r';
+    m_marked.reserve(original.size() + original.size() / 8);
+    const QList<ContentLine> lines = splitContentLines(original);
+    m_physical.reserve(static_cast<size_t>(lines.size()));
+    for (const ContentLine& line : lines) {
+        const auto number = static_cast<qsizetype>(m_physical.size());
+        QByteArray physical = line.physical;
+        if (!physical.endsWith('\n'))
+            physical += "\r\n";
+        m_physical.push_back(physical);
+        const QByteArray& logical = line.logical;
+        const qsizetype nameEnd = propertyNameEnd(logical);
+        if (nameEnd == 0 || valueStart(logical) < 0 || isComponentBoundary(logical.left(nameEnd).toUpper())) {
+            m_marked += physical;
+            continue;
+        }
+        // Folded: libical's time grows with the square of the length of one physical line.
+        m_marked += foldContentLine(logical.left(nameEnd) + kLineMark.toByteArray() + QByteArray::number(number) +
+                                    logical.mid(nameEnd));
     }
+}
+
+namespace {
+
+QList<ContentLine> writtenLines(icalcomponent* root) {
+    char* text = icalcomponent_as_ical_string_r(root);
+    if (text == nullptr)
+        return {};
     const QByteArray written(text);
     free(text);
+    return splitContentLines(written);
+}
 
-    // (name, libical's spelling) -> the original spelling, first line wins.
-    QHash<QByteArray, QByteArray> rawByWritten;
-    for (const ContentLine& line : splitContentLines(original, true)) {
-        if (!isExtensionLine(line.logical)) {
-            continue;
-        }
-        const qsizetype colon = valueStart(line.logical);
-        if (colon < 0) {
-            continue;
-        }
-        const QByteArray raw = line.logical.mid(colon + 1);
-        const QByteArray spelled = libicalSpelling(line.logical);
-        if (spelled == raw) {
-            continue;
-        }
-        const QByteArray key = propertyName(line.logical) + '\0' + spelled;
-        if (!rawByWritten.contains(key)) {
-            rawByWritten.insert(key, raw);
-        }
-    }
-    if (rawByWritten.isEmpty() && !written.contains(kKeptUntil)) {
-        return written;
-    }
+}  // namespace
 
+void IcsKeptLines::noteUnchanged(icalcomponent* root) {
+    for (const ContentLine& line : writtenLines(root)) {
+        const MarkedLine marked = unmarked(line.logical);
+        if (marked.line >= 0)
+            m_unchanged[marked.line] += marked.logical + '\n';
+    }
+}
+
+QByteArray IcsKeptLines::newLine(const QByteArray& logical) const {
+    const QByteArray rule = withKeptUntil(logical);
+    QByteArray folded = foldContentLine(rule.isEmpty() ? logical : rule);
+    if (m_bareLineFeeds)
+        folded.replace("\r\n", "\n");
+    return folded;
+}
+
+QByteArray IcsKeptLines::write(icalcomponent* root) const {
+    const QList<ContentLine> lines = writtenLines(root);
     QByteArray out;
-    out.reserve(written.size() + 64);
-    for (const ContentLine& line : splitContentLines(written)) {
-        if (const QByteArray rule = withKeptUntil(line.logical); !rule.isEmpty()) {
-            out += foldContentLine(rule);
+    for (qsizetype i = 0; i < lines.size();) {
+        const MarkedLine first = unmarked(lines[i].logical);
+        if (first.line < 0) {
+            out += newLine(first.logical);
+            ++i;
             continue;
         }
-        if (isExtensionLine(line.logical)) {
-            const qsizetype colon = valueStart(line.logical);
-            if (colon >= 0) {
-                const auto found =
-                    rawByWritten.constFind(propertyName(line.logical) + '\0' + line.logical.mid(colon + 1));
-                if (found != rawByWritten.constEnd()) {
-                    out += foldContentLine(line.logical.left(colon + 1) + found.value());
-                    continue;
-                }
-            }
+        // The lines libical made of one line of the file (a list value gives several) are that line again only
+        // as a whole.
+        std::vector<QByteArray> group{first.logical};
+        QByteArray written = first.logical + '\n';
+        qsizetype next = i + 1;
+        for (; next < lines.size(); ++next) {
+            MarkedLine more = unmarked(lines[next].logical);
+            if (more.line != first.line)
+                break;
+            written += more.logical + '\n';
+            group.push_back(std::move(more.logical));
         }
-        out += line.physical;
+        const auto unchanged = m_unchanged.constFind(first.line);
+        if (unchanged != m_unchanged.constEnd() && *unchanged == written &&
+            first.line < static_cast<qsizetype>(m_physical.size())) {
+            out += m_physical[static_cast<size_t>(first.line)];
+        } else {
+            for (const QByteArray& logical : group)
+                out += newLine(logical);
+        }
+        i = next;
     }
     return out;
 }

@@ -2,18 +2,43 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 
 #include <libical/ical.h>
 
+#include <vector>
+
 namespace platform::vdir {
 
-// Writes a parsed calendar back to text. libical drops the "\," and "\;"
-// escapes of X- property values on output, which changes what other programs
-// read from them (a comma-separated list and an escaped comma become the same
-// text). Every X- property whose value libical reads the same as a line of
-// `original` is therefore written with that line's own spelling of the value;
-// lines we changed or added are left as libical writes them.
-QByteArray serializeKeepingRawValues(icalcomponent* root, const QByteArray& original);
+// A file's text as libical is to read it, with every property line marked with where it stood in the file, and
+// what libical writes for each of those lines unchanged. Written back, a line that no edit touched is the file's
+// own, byte for byte: libical splits list values ("CATEGORIES:Work,Fun" into two lines, which other programs read
+// as neither), respells numbers ("52.52" as "52.520000"), drops default parameters (VALUE=DATE-TIME) and the "\,"
+// escapes of X- values, and refolds every line. Only the lines changed or added are written as libical writes them.
+class IcsKeptLines {
+public:
+    // `original`: the text of the file (or of the item cut out of it) that the tree is to be read from.
+    explicit IcsKeptLines(const QByteArray& original = {});
+
+    // What libical is to parse: `original` with each property line marked.
+    const QByteArray& marked() const { return m_marked; }
+    // Takes note of what libical writes of each line, given the tree parsed from marked() before any edit.
+    void noteUnchanged(icalcomponent* root);
+    // The tree (parsed from marked(), or made of copies of its components) as text, free of the marks.
+    QByteArray write(icalcomponent* root) const;
+
+private:
+    QByteArray newLine(const QByteArray& logical) const;
+
+    std::vector<QByteArray> m_physical;  // by line number: the line as the file has it, folds and line break included
+    QHash<qsizetype, QByteArray> m_unchanged;  // by line number: libical's lines for it, each ended by '\n'
+    QByteArray m_marked;
+    bool m_bareLineFeeds = false;  // the file ends its lines with LF alone
+};
+
+// The text libical writes of part of a tree parsed from IcsKeptLines::marked(), without the marks: what the part
+// says, whichever lines of a file it came from.
+QByteArray withoutLineMarks(const QByteArray& written);
 
 // Where the name of a content line ends: at its first ";" or ":", else at its end.
 qsizetype propertyNameEnd(QByteArrayView line);

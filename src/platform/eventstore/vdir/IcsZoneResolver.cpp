@@ -1,6 +1,7 @@
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
 
 #include "core/IcuString.h"
+#include "platform/eventstore/vdir/IcsText.h"
 #include "platform/eventstore/vdir/WallTime.h"
 
 #include <libical/ical.h>
@@ -63,7 +64,8 @@ std::optional<core::TimeZone> IcsZoneResolver::resolveById(const QString& tzid) 
 
 std::optional<core::TimeZone> IcsZoneResolver::resolveDefinition(const QString& tzid, icalcomponent* vtimezone) {
     char* text = icalcomponent_as_ical_string_r(vtimezone);
-    const QByteArray key(text ? text : "");
+    // A definition read for an edit carries the marks of the lines it came from; it is the same zone.
+    const QByteArray key = withoutLineMarks(QByteArray(text ? text : ""));
     icalmemory_free_buffer(text);
     const auto known = m_byDefinition.constFind(key);
     if (known != m_byDefinition.constEnd())

@@ -156,7 +156,7 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirCatalog& catalog, cons
         file.expected = *remembered;
     }
     prepareLibical();
-    IcsPreflight preflight = preflightIcs(file.original);
+    const IcsPreflight preflight = preflightIcs(file.original);
     if (!preflight.problem.isEmpty()) {
         fail(Code::InvalidItem);
     }
@@ -164,14 +164,15 @@ VdirStoreWriter::OpenFile VdirStoreWriter::open(const VdirCatalog& catalog, cons
     file.cut = IcsItemCut::of(file.original, item.uid().toUtf8());
     if (file.cut) {
         file.original = file.cut->calendar();
-        preflight = preflightIcs(file.original);
     }
-    file.tree.reset(icalparser_parse_string(preflight.text.constData()));
+    file.kept = IcsKeptLines(file.original);
+    file.tree.reset(icalparser_parse_string(file.kept.marked().constData()));
     if (!file.tree || icalcomponent_isa(file.tree.get()) != ICAL_VCALENDAR_COMPONENT) {
         fail(Code::InvalidItem);
     }
     forgetEmptyTextProperties(file.tree.get());
     restoreRulesWithBothEnds(file.tree.get());
+    file.kept.noteUnchanged(file.tree.get());
     return file;
 }
 
@@ -217,7 +218,7 @@ void VdirStoreWriter::stage(OpenFile& file, bool keepFile) {
         m_toShow.emplace_back(file.path, std::nullopt);
         return;
     }
-    QByteArray text = serializeKeepingRawValues(file.tree.get(), file.original);
+    QByteArray text = file.kept.write(file.tree.get());
     if (file.cut) {
         std::optional<IcsItemCut::Put> put = file.cut->putBack(text);
         if (!put) {
@@ -237,8 +238,8 @@ void VdirStoreWriter::stage(OpenFile& file, bool keepFile) {
 }
 
 QString VdirStoreWriter::stageNew(QString folder, const QByteArray& uid, icalcomponent* calendar,
-                                  const QByteArray& original) {
-    QByteArray text = serializeKeepingRawValues(calendar, original);
+                                  const IcsKeptLines& kept) {
+    QByteArray text = kept.write(calendar);
     const QString path = m_files.stageCreate(folder, QString::fromUtf8(uid), text);
     m_overlaid.insert(path);
     m_toShow.emplace_back(path, std::move(text));
@@ -305,7 +306,7 @@ QString VdirStoreWriter::stageEdited(VdirEventStore& store, OpenFile& file, IcsE
     IcsTree moved = editor.copyItem(uid);
     const bool keepFile = editor.removeItem(uid);
     stage(file, keepFile);
-    const QString path = stageNew(*destination, uid, moved.get(), file.original);
+    const QString path = stageNew(*destination, uid, moved.get(), file.kept);
     finish(store, commitNow);
     return identifierOf(store, path, uid);
 }
@@ -365,7 +366,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (event.hasRecurrenceRules()) {
             editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
         }
-        const QString path = stageNew(collection.folder.path, uid, tree.get(), {});
+        const QString path = stageNew(collection.folder.path, uid, tree.get(), IcsKeptLines());
         finish(store, commitNow);
         const QString identifier = identifierOf(store, path, uid);
         if (auto saved = store.event(identifier, *event.startDate)) {
@@ -410,6 +411,9 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         if (rulesChanged) {
             editor.setRecurrenceRules(uid, ruleTexts(event.recurrenceRules, editor.startKind(uid)));
         }
+        if (timesChanged || rulesChanged) {
+            raiseSequence(target);
+        }
         touch(target, now);
         const QString savedIdentifier =
             stageEdited(store, file, editor, uid, identifier, moveDestination(store, event, current), commitNow);
@@ -432,6 +436,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
             editor.setTimes(target, wholeSeconds(*event.startDate),
                             wholeSeconds(event.endDate.value_or(*event.startDate)), event.isAllDay,
                             zoneFor(event, false));
+            raiseSequence(target);
         }
         touch(target, now);
         stage(file, true);
@@ -482,6 +487,16 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         seriesEditor->setRecurrenceRules(seriesUid,
                                          ruleTexts(event.recurrenceRules, seriesEditor->startKind(seriesUid)));
     }
+    if (timesChanged || rulesChanged) {
+        raiseSequence(seriesMaster);
+        if (detached != nullptr && timesChanged) {
+            raiseSequence(detached);
+        }
+    }
+    // Split off, the series that was ends sooner.
+    if (rest && master != nullptr) {
+        raiseSequence(master);
+    }
     touch(seriesMaster, now);
     const std::optional<QString> destination = moveDestination(store, event, current);
     QString seriesIdentifier;
@@ -489,7 +504,7 @@ PlatformEvent VdirStoreWriter::saveEvent(VdirEventStore& store, const PlatformEv
         const QString folder =
             destination.value_or(store.catalog().collections()[static_cast<size_t>(collectionIndex)].folder.path);
         stage(file, true);
-        const QString restPath = stageNew(folder, seriesUid, rest.get(), file.original);
+        const QString restPath = stageNew(folder, seriesUid, rest.get(), file.kept);
         finish(store, commitNow);
         seriesIdentifier = identifierOf(store, restPath, seriesUid);
     } else {
@@ -523,10 +538,16 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
     bool keepFile = true;
     if (!editor.isRecurring(uid) || (span == Span::FutureEvents && !editor.hasOccurrenceBefore(uid, occurrence))) {
         keepFile = editor.removeItem(uid);
-    } else if (span == Span::ThisEvent) {
-        editor.excludeOccurrence(uid, occurrence, now);
     } else {
-        editor.endSeriesBefore(uid, occurrence, now);
+        if (span == Span::ThisEvent) {
+            editor.excludeOccurrence(uid, occurrence, now);
+        } else {
+            editor.endSeriesBefore(uid, occurrence, now);
+        }
+        // The series repeats otherwise from now on.
+        if (icalcomponent* master = editor.master(uid)) {
+            raiseSequence(master);
+        }
     }
     stage(file, keepFile);
     finish(store, commitNow);
@@ -579,7 +600,7 @@ PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const Plat
         IcsTree tree = newCalendarWith(ICAL_VTODO_COMPONENT, uid, now);
         IcsEditor editor = editorFor(tree.get());
         apply(editor, editor.master(uid), nullptr);
-        const QString path = stageNew(collection.folder.path, uid, tree.get(), {});
+        const QString path = stageNew(collection.folder.path, uid, tree.get(), IcsKeptLines());
         finish(store, commitNow);
         const QString identifier = identifierOf(store, path, uid);
         if (auto saved = store.calendarItem(identifier); saved && std::holds_alternative<PlatformReminder>(*saved)) {

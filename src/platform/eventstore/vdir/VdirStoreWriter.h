@@ -3,6 +3,7 @@
 #include "platform/eventstore/PlatformTypes.h"
 #include "platform/eventstore/vdir/IcsEditor.h"
 #include "platform/eventstore/vdir/IcsItemCut.h"
+#include "platform/eventstore/vdir/IcsText.h"
 #include "platform/eventstore/vdir/IcsZoneResolver.h"
 #include "platform/eventstore/vdir/VdirFileCache.h"
 #include "platform/eventstore/vdir/VdirWriter.h"
@@ -43,6 +44,7 @@ private:
     struct OpenFile {
         QString path;
         QByteArray original;  // what `tree` was read from: the file, or the item cut out of it
+        IcsKeptLines kept;    // of `original`: what an edit leaves of its lines
         Etag expected;
         IcsTree tree;
         std::optional<IcsItemCut> cut;  // set when only the item was read
@@ -58,7 +60,8 @@ private:
                                                            const std::optional<core::Date>& occurrenceDate);
     // Stage the change's files for writing; finish() shows them in the catalog or writes them.
     void stage(OpenFile& file, bool keepFile);
-    QString stageNew(QString folder, const QByteArray& uid, icalcomponent* calendar, const QByteArray& original);
+    // `kept`: the lines of the file the new one's components were copied from.
+    QString stageNew(QString folder, const QByteArray& uid, icalcomponent* calendar, const IcsKeptLines& kept);
     // Stages the edited file, or, when the event moves to another calendar,
     // the item in a new file there and the old file without it. Returns the
     // item's identifier afterwards.
