@@ -110,7 +110,7 @@ void CalendarStore::requestAccess(std::function<void(bool)> done) {
     m_ek.requestFullAccess(platform::EntityType::Event,
                            [self, done = std::move(done)](bool granted, const std::optional<QString>& error) {
                                if (self)
-                                   self->finishAccessRequest(granted, error, done);
+                                   self->finishAccessRequest(platform::EntityType::Event, granted, error, done);
                            });
 }
 
@@ -119,18 +119,21 @@ void CalendarStore::requestRemindersAccess(std::function<void(bool)> done) {
     m_ek.requestFullAccess(platform::EntityType::Reminder,
                            [self, done = std::move(done)](bool granted, const std::optional<QString>& error) {
                                if (self)
-                                   self->finishAccessRequest(granted, error, done);
+                                   self->finishAccessRequest(platform::EntityType::Reminder, granted, error, done);
                            });
 }
 
-void CalendarStore::finishAccessRequest(bool granted, const std::optional<QString>& error,
+void CalendarStore::finishAccessRequest(platform::EntityType entity, bool granted, const std::optional<QString>& error,
                                         const std::function<void(bool)>& done) {
     if (error)
         setLastError(error);
     updateAccess();
     reload();
+    // A message may come with access that is held all the same (an answer kept only until the app quits).
+    const bool held = (entity == platform::EntityType::Event ? m_eventAccess : m_reminderAccess) ==
+                      model::AccessStatus::fullAccess;
     if (done)
-        done(error ? false : granted);
+        done(granted && (!error || held));
 }
 
 // --- Loading -----------------------------------------------------------------------------------

@@ -159,7 +159,8 @@ private:
     // Reads the calendars, the window's events and the reminders again and publishes them.
     void reloadLists();
     void updateAccess();
-    void finishAccessRequest(bool granted, const std::optional<QString>& error, const std::function<void(bool)>& done);
+    void finishAccessRequest(platform::EntityType entity, bool granted, const std::optional<QString>& error,
+                             const std::function<void(bool)>& done);
     std::optional<QStringList> enabledPlatformCalendarIDs() const;
     // Starts reading the days the screens asked for beyond the loaded window, unless a read is under way.
     void readWantedRange();

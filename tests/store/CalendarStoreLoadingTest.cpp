@@ -389,6 +389,15 @@ TEST_F(CalendarStoreLoading, AccessStatesAndRequests) {
     EXPECT_FALSE(*answer);
     EXPECT_EQ(store.lastError(), u"The request failed."_s);
 
+    // A message may come with access held all the same: it is said, and the access counts.
+    ek.setAccessAnswer(EntityType::Reminder, AuthorizationStatus::FullAccess, true, u"Kept until you quit."_s);
+    answer.reset();
+    store.requestRemindersAccess([&](bool granted) { answer = granted; });
+    ASSERT_TRUE(testsupport::waitUntil([&] { return answer.has_value(); }));
+    EXPECT_TRUE(*answer);
+    EXPECT_EQ(store.lastError(), u"Kept until you quit."_s);
+    EXPECT_EQ(store.reminderAccess(), AccessStatus::fullAccess);
+
     ek.setAuthorizationStatus(EntityType::Event, AuthorizationStatus::WriteOnly);
     store.reload();
     EXPECT_TRUE(store.isAccessDenied());

@@ -120,8 +120,10 @@ void FakeEventStore::setAuthorizationStatus(EntityType entity, AuthorizationStat
     (entity == EntityType::Event ? m_eventAccess : m_reminderAccess) = status;
 }
 
-void FakeEventStore::setAccessAnswer(EntityType entity, AuthorizationStatus statusAfterwards, bool granted) {
-    (entity == EntityType::Event ? m_eventAnswer : m_reminderAnswer) = AccessAnswer{statusAfterwards, granted};
+void FakeEventStore::setAccessAnswer(EntityType entity, AuthorizationStatus statusAfterwards, bool granted,
+                                     std::optional<QString> message) {
+    (entity == EntityType::Event ? m_eventAnswer : m_reminderAnswer) =
+        AccessAnswer{statusAfterwards, granted, std::move(message)};
 }
 
 // --- Failures -------------------------------------------------------------------------------------
@@ -212,7 +214,7 @@ void FakeEventStore::requestFullAccess(EntityType entity, AccessCompletion compl
         }
         const AccessAnswer answer = entity == EntityType::Event ? m_eventAnswer : m_reminderAnswer;
         setAuthorizationStatus(entity, answer.status);
-        completion(answer.granted, std::nullopt);
+        completion(answer.granted, answer.message);
     });
 }
 

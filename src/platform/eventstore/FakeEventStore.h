@@ -49,9 +49,10 @@ public:
     void setAuthorizationStatus(EntityType entity, AuthorizationStatus status);
     // What isLoading() answers.
     void setLoading(bool loading) { m_loading = loading; }
-    // What requestFullAccess answers: the status afterwards and the granted flag.
-    // Default: FullAccess, granted.
-    void setAccessAnswer(EntityType entity, AuthorizationStatus statusAfterwards, bool granted);
+    // What requestFullAccess answers: the status afterwards, the granted flag and a message that comes with them.
+    // Default: FullAccess, granted, no message.
+    void setAccessAnswer(EntityType entity, AuthorizationStatus statusAfterwards, bool granted,
+                         std::optional<QString> message = std::nullopt);
 
     // --- Failures ---------------------------------------------------------------------------------
 
@@ -154,6 +155,7 @@ private:
     struct AccessAnswer {
         AuthorizationStatus status = AuthorizationStatus::FullAccess;
         bool granted = true;
+        std::optional<QString> message;
     };
     AccessAnswer m_eventAnswer;
     AccessAnswer m_reminderAnswer;
