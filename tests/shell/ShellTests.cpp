@@ -315,6 +315,13 @@ TEST_F(Shell, FilesHandedOverStartAnImport) {
     EXPECT_EQ(state().imageImport().thumbnail()->width, 20);
 }
 
+TEST_F(Shell, AHandedOverPathWithANulCharacterEndsOnTheUnreadableCard) {
+    launch();
+    delegate->handleMessage(platform::InstanceMessage::openFiles({u"/tmp/a\0\0.d"_s}));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return showing(); }, 5000));
+    EXPECT_EQ(state().imageImport().phase().error, imageimport::ImageImportError::unreadable());
+}
+
 TEST_F(Shell, TheLaunchersPrivacyActionOpensOurPrivacySettingsWithoutThePopover) {
     launch();
     delegate->handleMessage(platform::InstanceMessage::privacySettings());

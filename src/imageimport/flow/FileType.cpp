@@ -5,11 +5,20 @@
 #include <algorithm>
 
 namespace imageimport {
+namespace {
+
+bool holdsControlCharacter(const QString& path) {
+    return std::any_of(path.cbegin(), path.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+}  // namespace
 
 FileType fileType(const QUrl& url) {
     const QString path = url.isLocalFile() ? url.toLocalFile() : url.path();
     if (path.isEmpty())
         return FileType::other;
+    if (holdsControlCharacter(path))
+        return FileType::unnamable;
     // Unknown files come out as plain data (the default type).
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
     if (!type.isValid() || type.isDefault())

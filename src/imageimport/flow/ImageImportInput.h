@@ -42,7 +42,8 @@ public:
     const Value& value() const { return m_value; }
 
     // Whether the file is an image or a PDF: by its content type, or failing that by
-    // its extension. A file with neither is not accepted.
+    // its extension. A file with neither is not accepted. An address whose path holds a
+    // control character is accepted unlooked-at, to fail as unreadable when read.
     static bool isAccepted(const QUrl& url);
 
     // What a paste offers: its first file when it has files (image data beside them

@@ -19,6 +19,8 @@ ImageLoadResult loadFile(const QUrl& url, const platform::ImageLoader& loader) {
     const FileType type = fileType(url);
     if (type == FileType::other)
         return ImageImportError::notAnImage(url.fileName());
+    if (type == FileType::unnamable)
+        return ImageImportError::unreadable();
     // Read whole, but never a file so large that reading it could exhaust memory, nor
     // a FIFO or device named like an image that would block or never end.
     const auto bytes = url.isLocalFile()

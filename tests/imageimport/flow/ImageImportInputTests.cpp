@@ -106,6 +106,22 @@ TEST_F(ImportFiles, WhatCannotBeReadIsUnreadableNeverABlockOrACrash) {
     EXPECT_EQ(loader.lastFormat(), std::nullopt);
 }
 
+TEST_F(ImportFiles, APathWithControlCharactersIsAcceptedButNeverLookedUpNorRead) {
+    FakeImageLoader loader;
+    // Cut at its first NUL, the path would name this file.
+    const QByteArray png = kPngSignature + "pixels";
+    loader.add(png, Format::image, kBitmap);
+    write(u"a"_s, png);
+    const QUrl nul(u"file://"_s + dir.path() + u"/a%00%00.d"_s);
+    ASSERT_TRUE(nul.toLocalFile().contains(QChar(0)));
+    const QUrl newline = write(u"b\n.png"_s, png);
+    for (const QUrl& url : {nul, newline, QUrl::fromLocalFile(dir.filePath(u"c\x7f.png"_s))}) {
+        EXPECT_TRUE(ImageImportInput::isAccepted(url)) << url.toString().toStdString();
+        EXPECT_EQ(load(ImageImportInput::file(url), loader), ImageLoadResult(ImageImportError::unreadable()));
+    }
+    EXPECT_EQ(loader.lastFormat(), std::nullopt);
+}
+
 TEST_F(ImportFiles, InputsOver64MiBAreRefusedUnread) {
     FakeImageLoader loader;
     const QByteArray huge(platform::ImageLoader::kMaxInputBytes + 1, 'x');

@@ -325,6 +325,21 @@ TEST_F(DropOnPopover, ADocumentShowsTheRefusingZoneAndItsDropDoesNothing) {
     EXPECT_FALSE(target.zone()->isShown());
 }
 
+// Any program can put such an address on the clipboard or in a drag: its %00 decodes
+// to NUL characters in the path.
+const QUrl kCraftedAddress(u"file:///tmp/a%00%00.d"_s);
+const auto kUnreadable = ImageImportSession::Phase::failed(ImageImportError::unreadable());
+
+TEST_F(DropOnPopover, AnAddressWithNulCharactersIsTakenAndFailsAsUnreadable) {
+    QMimeData crafted;
+    crafted.setData(u"text/uri-list"_s, kCraftedAddress.toEncoded() + "\r\n");
+    dragIn(crafted);
+    EXPECT_TRUE(target.zone()->isVisible());
+    EXPECT_TRUE(drop(crafted));
+    runJobs();
+    EXPECT_EQ(session().phase(), kUnreadable);
+}
+
 TEST_F(DropOnPopover, NothingIsTakenWhileCalendarAccessIsDeniedOrOnTheAccessScreens) {
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s)});
@@ -479,6 +494,14 @@ TEST_F(PasteInPopover, AnImageOnTheClipboardIsImportedAndARepeatedPressIgnored) 
     field->setFocus();
     pasteKey(field);
     EXPECT_EQ(session().phase().kind, Kind::preparing);
+}
+
+TEST_F(PasteInPopover, AnAddressWithNulCharactersIsTakenAndFailsAsUnreadable) {
+    offer({{u"text/uri-list"_s, kCraftedAddress.toEncoded() + "\r\n"}});
+    panel.setFocus();
+    pasteKey(&panel);
+    runJobs();
+    EXPECT_EQ(session().phase(), kUnreadable);
 }
 
 TEST_F(PasteInPopover, TextGoesIntoTheFieldAndTextAloneIsAnOrdinaryPaste) {
