@@ -137,6 +137,17 @@ TEST_F(UpNextScreen, TheHighlightPassesOnAtTheMinuteAnEventEndsAndSkipsOneTheUse
     ASSERT_TRUE(buttonNamed(view(), u"Show 1 earlier events"_s));
 }
 
+TEST_F(UpNextScreen, ShownBetweenTwoMinutesTheAgendaStillTurnsOverOnTheNextOne) {
+    add(u"Retro"_s, local(2026, 3, 10, 11, 30), 31);
+    add(u"Planning"_s, local(2026, 3, 10, 13), 30);
+    clock.set(local(2026, 3, 10, 12).addingTimeInterval(30));
+    EXPECT_EQ(highlighted(), u"Retro"_s);
+
+    clock.advance(30);
+    EXPECT_EQ(view().now(), local(2026, 3, 10, 12, 1));
+    EXPECT_EQ(highlighted(), u"Planning"_s) << "Retro ended on the minute";
+}
+
 TEST_F(UpNextScreen, TheEarlierGroupStaysOpenAcrossMinutesButClosesForANewlySelectedDay) {
     add(u"Gym"_s, local(2026, 3, 10, 7), 60);
     add(u"Standup"_s, local(2026, 3, 10, 9, 30), 15);
