@@ -316,7 +316,10 @@ std::optional<bool> VdirCatalog::refresh(const QStringList& paths) {
     // Per collection, how many of its files go.
     QHash<int, size_t> goneFrom;
     for (const QString& path : paths) {
-        auto [folder, name] = splitPath(path);
+        // Named, not structured bindings: clang-14 (the fuzz build's) lets no lambda capture those.
+        auto split = splitPath(path);
+        const QString folder = std::move(split.first);
+        QString name = std::move(split.second);
         const auto collection = std::find_if(m_scan.collections.begin(), m_scan.collections.end(),
                                              [&](const VdirCollectionFolder& c) { return c.path == folder; });
         std::optional<VdirScannedFile> now = scanFile(path);
