@@ -21,6 +21,17 @@ namespace {
 // The least room kept between the panel and the edges of the screen.
 constexpr int kScreenMargin = 4;
 
+// A part of the content shown or hidden just now has only asked for a new
+// layout, later: laid out now, inside out, each layout passes its new size up,
+// and the window's least size (which its layout sets) shrinks with the content.
+void layOutNow(QWidget* widget) {
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow() && !child->isHidden())
+            layOutNow(child);
+    if (QLayout* layout = widget->layout())
+        layout->activate();
+}
+
 }  // namespace
 
 AnchoredPopover::AnchoredPopover(QWidget* content, QWidget* parent)
@@ -43,7 +54,7 @@ QSize AnchoredPopover::sizeHint() const {
     return QSize(width, height + kArrowHeight);
 }
 
-QRect AnchoredPopover::placement(const QRect& anchorRect, const QSize& size, const QRect& screen) {
+QRect AnchoredPopover::placement(const QRect& anchorRect, const QSize& size, const QRect& screen, bool preferAbove) {
     const int middle = anchorRect.center().x() + 1;
     int x = middle - size.width() / 2;
     x = std::clamp(x, screen.left() + kScreenMargin,
@@ -53,7 +64,8 @@ QRect AnchoredPopover::placement(const QRect& anchorRect, const QSize& size, con
     // Where neither has room, below keeps at least its top, with the arrow, on the screen.
     const bool fitsBelow = below + size.height() <= screen.bottom() + 1;
     const bool fitsAbove = above >= screen.top();
-    return QRect(QPoint(x, !fitsBelow && fitsAbove ? above : below), size);
+    const bool standsAbove = preferAbove ? fitsAbove : !fitsBelow && fitsAbove;
+    return QRect(QPoint(x, standsAbove ? above : below), size);
 }
 
 int AnchoredPopover::arrowX(const QRect& anchorRect, const QRect& frame) {
@@ -63,7 +75,16 @@ int AnchoredPopover::arrowX(const QRect& anchorRect, const QRect& frame) {
 }
 
 void AnchoredPopover::showBelow(QWidget* anchor) {
+    open(anchor, false);
+}
+
+void AnchoredPopover::showAbove(QWidget* anchor) {
+    open(anchor, true);
+}
+
+void AnchoredPopover::open(QWidget* anchor, bool preferAbove) {
     m_anchor = anchor;
+    m_preferAbove = preferAbove;
     m_userClose = false;
     m_outsideClick.reset();
     reposition();
@@ -76,13 +97,20 @@ void AnchoredPopover::showBelow(QWidget* anchor) {
 void AnchoredPopover::reposition() {
     if (!m_anchor)
         return;
-    if (QLayout* layout = this->layout())
-        layout->activate();
+    layOutNow(this);
     const QRect anchorRect(m_anchor->mapToGlobal(QPoint(0, 0)), m_anchor->size());
     const QScreen* screen = m_anchor->screen();
-    const QRect room =
+    QRect room =
         screen ? screen->availableGeometry() : QRect(anchorRect.topLeft() - QPoint(2000, 2000), QSize(4000, 4000));
-    const QRect frame = placement(anchorRect, sizeHint(), room);
+    // Sideways it keeps over the window it hangs from, where that is wide enough:
+    // a card's pop-over stays over the popover, not half beside it.
+    const QSize wanted = sizeHint();
+    const QRect window = m_anchor->window()->frameGeometry();
+    if (window.width() >= wanted.width() + 2 * kScreenMargin) {
+        room.setLeft(std::max(room.left(), window.left()));
+        room.setRight(std::min(room.right(), window.right()));
+    }
+    const QRect frame = placement(anchorRect, wanted, room, m_preferAbove);
     const int tip = arrowX(anchorRect, frame);
     const bool above = frame.top() < anchorRect.top();
     const bool reshaped = tip != m_arrowX || above != m_above;

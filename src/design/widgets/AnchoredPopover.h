@@ -11,8 +11,9 @@ namespace design {
 
 // A small panel hanging below a widget (its anchor), its arrow pointing up at
 // the middle of the anchor's bottom edge: the pop-over of a field card, a
-// picker or a chip. Where the screen has room only above the anchor, it stands
-// there, its arrow pointing down at the anchor's top edge. It is a pop-up
+// picker or a chip. Where the screen has room only above the anchor, or the
+// owner asks for above, it stands there, its arrow pointing down at the
+// anchor's top edge. It is a pop-up
 // window, so it may reach past the window of its anchor, and it closes as
 // pop-ups do: on a click outside it and on Escape, both of which it takes
 // itself, before the window under it sees them. The click that closes it is
@@ -44,10 +45,13 @@ public:
     // anchor's screen; again while shown, moves it there (after the anchor or
     // the content changed size).
     void showBelow(QWidget* anchor);
+    // The same, above the anchor (below where above has no room).
+    void showAbove(QWidget* anchor);
     // Where the panel would stand for an anchor at `anchorRect` (global) on a
-    // screen whose free room is `screen`: below, or above where only that has
-    // room, the arrow at the anchor's middle, moved sideways to stay on the screen.
-    static QRect placement(const QRect& anchorRect, const QSize& size, const QRect& screen);
+    // screen whose free room is `screen`: on the side asked for, or on the other
+    // where only that has room, the arrow at the anchor's middle, moved sideways
+    // to stay on the screen.
+    static QRect placement(const QRect& anchorRect, const QSize& size, const QRect& screen, bool preferAbove = false);
     // Where along its edge the arrow's tip stands, for the panel at `frame`.
     static int arrowX(const QRect& anchorRect, const QRect& frame);
     bool standsAbove() const { return m_above; }
@@ -69,6 +73,7 @@ protected:
 private:
     // The panel and its arrow, `inset` inside their edge.
     QPainterPath outline(qreal inset = 0) const;
+    void open(QWidget* anchor, bool preferAbove);
     void reposition();
     void cutToOutline();
 
@@ -76,6 +81,7 @@ private:
     QPointer<QWidget> m_anchor;
     int m_arrowX = 0;
     bool m_above = false;
+    bool m_preferAbove = false;
     bool m_userClose = false;
     std::optional<QPoint> m_outsideClick;
 };

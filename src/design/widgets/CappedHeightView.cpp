@@ -13,9 +13,6 @@ namespace design {
 
 namespace {
 
-constexpr int kBarWidth = 8;
-constexpr int kBarInset = 2;
-
 QString rgba(const QColor& color) {
     return QStringLiteral("rgba(%1, %2, %3, %4)")
         .arg(color.red())
@@ -32,28 +29,48 @@ int wantedHeight(const QWidget& widget, int width) {
     return widget.hasHeightForWidth() ? widget.heightForWidth(width) : widget.sizeHint().height();
 }
 
+OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea* area, QWidget* parent)
+    : QScrollBar(Qt::Vertical, parent), m_area(area) {
+    // A pointer's control: the keyboard scrolls the area itself.
+    setFocusPolicy(Qt::NoFocus);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QScrollBar* inner = area->verticalScrollBar();
+    setRange(inner->minimum(), inner->maximum());
+    setPageStep(inner->pageStep());
+    connect(inner, &QScrollBar::rangeChanged, this, [this](int minimum, int maximum) {
+        setPageStep(m_area->verticalScrollBar()->pageStep());
+        setRange(minimum, maximum);
+    });
+    connect(inner, &QScrollBar::valueChanged, this, &QScrollBar::setValue);
+    connect(this, &QScrollBar::valueChanged, inner, &QScrollBar::setValue);
+    hide();
+    useKitScrollBar(this);
+}
+
+bool OverlayScrollBar::hasRoomToScroll() const {
+    return m_area->verticalScrollBar()->maximum() > 0;
+}
+
+void OverlayScrollBar::placeAlong(const QRect& edge) {
+    setVisible(hasRoomToScroll());
+    if (!isVisible())
+        return;
+    setGeometry(edge.right() + 1 - kWidth - kInset, edge.top() + kInset, kWidth, std::max(0, edge.height() - 2 * kInset));
+    raise();
+}
+
 CappedHeightView::CappedHeightView(QWidget* parent)
-    : QWidget(parent), m_scroll(new QScrollArea(this)), m_bar(new QScrollBar(Qt::Vertical, this)) {
+    : QWidget(parent), m_scroll(new QScrollArea(this)), m_bar(nullptr) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The bar floats over the content instead (m_bar), which keeps its full width.
-    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setAutoFillBackground(false);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->viewport()->installEventFilter(this);
-
-    QScrollBar* inner = m_scroll->verticalScrollBar();
-    connect(inner, &QScrollBar::rangeChanged, m_bar, [this](int minimum, int maximum) {
-        m_bar->setRange(minimum, maximum);
-        m_bar->setPageStep(m_scroll->verticalScrollBar()->pageStep());
-        relayout();
-    });
-    connect(inner, &QScrollBar::valueChanged, m_bar, &QScrollBar::setValue);
-    connect(m_bar, &QScrollBar::valueChanged, inner, &QScrollBar::setValue);
-    m_bar->hide();
-    useKitScrollBar(m_bar);
+    // The bar floats over the content instead, which keeps its full width.
+    m_bar = new OverlayScrollBar(m_scroll, this);
+    connect(m_bar, &QScrollBar::rangeChanged, this, &CappedHeightView::relayout);
 }
 
 void CappedHeightView::place(QPointer<QWidget>& slot, QWidget* widget) {
@@ -147,13 +164,10 @@ void CappedHeightView::relayout() {
     if (m_bottom)
         m_bottom->setGeometry(0, height() - bottomHeight, width, bottomHeight);
     m_scroll->setGeometry(0, topHeight, width, middleHeight);
-    const bool scrolls = m_middle && m_scroll->verticalScrollBar()->maximum() > 0;
-    m_bar->setVisible(scrolls);
-    if (scrolls) {
-        m_bar->setGeometry(width - kBarWidth - kBarInset, topHeight + kBarInset, kBarWidth,
-                           std::max(0, middleHeight - 2 * kBarInset));
-        m_bar->raise();
-    }
+    if (m_middle)
+        m_bar->placeAlong(m_scroll->geometry());
+    else
+        m_bar->hide();
 }
 
 void CappedHeightView::contentChanged() {
@@ -190,7 +204,7 @@ void useKitScrollBar(QScrollBar* bar) {
                            " margin: 0 1px; }"
                            "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
                            "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
-                .arg(kBarWidth)
+                .arg(OverlayScrollBar::kWidth)
                 .arg(rgba(handle)));
     };
     style();

@@ -1,12 +1,34 @@
 #pragma once
 
 #include <QPointer>
+#include <QScrollBar>
 #include <QWidget>
 
+class QAbstractScrollArea;
 class QScrollArea;
-class QScrollBar;
 
 namespace design {
+
+// The kit's thin bar floating over a scroll area's right edge, in place of the
+// area's own (which it turns off and follows), so the content keeps its full
+// width. Whoever places it says along which edge; it shows only while there is
+// something to scroll.
+class OverlayScrollBar : public QScrollBar {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 8;
+    static constexpr int kInset = 2;
+
+    OverlayScrollBar(QAbstractScrollArea* area, QWidget* parent);
+
+    bool hasRoomToScroll() const;
+    // Stands inside the right edge of `edge` (in the parent's coordinates), or hides.
+    void placeAlong(const QRect& edge);
+
+private:
+    QAbstractScrollArea* m_area;
+};
 
 // A screen of three stacked parts (a top, a middle and a bottom, each optional)
 // that is as tall as its content up to a greatest height. When the content is
@@ -62,7 +84,7 @@ private:
     QPointer<QWidget> m_middle;
     QPointer<QWidget> m_bottom;
     QScrollArea* m_scroll;
-    QScrollBar* m_bar;
+    OverlayScrollBar* m_bar;
     double m_maxHeight = 680;
     int m_lastWanted = -1;
 };

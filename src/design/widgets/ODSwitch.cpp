@@ -15,21 +15,24 @@ constexpr qreal kKnobInset = 2;
 
 }  // namespace
 
-ODSwitch::ODSwitch(bool isOn, QWidget* parent) : QAbstractButton(parent) {
+ODSwitch::ODSwitch(bool isOn, QWidget* parent) : ODSwitch(isOn, Size::regular, parent) {}
+
+ODSwitch::ODSwitch(bool isOn, Size size, QWidget* parent) : QAbstractButton(parent), m_size(size) {
     setCheckable(true);
     setChecked(isOn);
     setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
     // The room right of the track belongs to the slot, not to the switch: its
     // focus ring and clicks keep to the track.
-    setContentsMargins(0, 0, kSlotWidth - kTrackSize.width(), 0);
+    if (size == Size::regular)
+        setContentsMargins(0, 0, kSlotWidth - kTrackSize.width(), 0);
     setAccessibleRole(this, QAccessible::CheckBox);
     followAppearance(this);
     odFocusRing(this, Shape::capsule());
 }
 
 QSize ODSwitch::sizeHint() const {
-    return QSize(kSlotWidth, kTrackSize.height());
+    return m_size == Size::mini ? kMiniTrackSize : QSize(kSlotWidth, kTrackSize.height());
 }
 
 void ODSwitch::paint(QPainter& painter, const QRectF& track, bool on) {

@@ -149,10 +149,9 @@ void ODTextField::paintEvent(QPaintEvent* event) {
     TextField::paintEvent(event);
     QPainter painter(this);
     if (text().isEmpty() && !m_placeholder.isEmpty()) {
-        painter.setFont(m_placeholderFont);
+        painter.setFont(shownPlaceholderFont());
         painter.setPen(toQColor(Theme::text3()));
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetricsF(m_placeholderFont).elidedText(m_placeholder, Qt::ElideRight, line.width()));
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, shownPlaceholder());
     }
     if (hasFocus() && m_caretOn && !hasSelectedText()) {
         const QRect cursor = cursorRect();
@@ -160,6 +159,31 @@ void ODTextField::paintEvent(QPaintEvent* event) {
             QRectF(cursor.left() + kCaretOffset - kCaretWidth / 2, cursor.top(), kCaretWidth, cursor.height()),
             toQColor(Theme::flame()));
     }
+}
+
+QFont ODTextField::shownPlaceholderFont() const {
+    // An example of a whole line teaches more than a cut one: it shrinks a
+    // little to fit before it is cut.
+    const qreal room = width() - 2 * kTextInset;
+    const auto scaled = [this](qreal scale) {
+        QFont font = m_placeholderFont;
+        if (font.pixelSize() > 0)
+            font.setPixelSize(std::max(1, static_cast<int>(std::round(font.pixelSize() * scale))));
+        else
+            font.setPointSizeF(font.pointSizeF() * scale);
+        return font;
+    };
+    constexpr qreal kStep = 0.05;
+    const int steps = static_cast<int>(std::round((1 - kPlaceholderMinimumScale) / kStep));
+    QFont font = m_placeholderFont;
+    for (int step = 1; step <= steps && QFontMetricsF(font).horizontalAdvance(m_placeholder) > room; ++step)
+        font = scaled(1 - step * kStep);
+    return font;
+}
+
+QString ODTextField::shownPlaceholder() const {
+    return QFontMetricsF(shownPlaceholderFont())
+        .elidedText(m_placeholder, Qt::ElideRight, width() - 2 * kTextInset);
 }
 
 void ODTextField::focusInEvent(QFocusEvent* event) {

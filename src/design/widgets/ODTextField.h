@@ -22,8 +22,14 @@ class ODTextField : public TextField {
 public:
     ODTextField(const QFont& textFont, const QFont& placeholderFont, QWidget* parent = nullptr);
 
+    // Shrinks to as little as this share of its size to show whole before it is cut.
+    static constexpr qreal kPlaceholderMinimumScale = 0.75;
+
     QString placeholder() const { return m_placeholder; }
     void setPlaceholder(const QString& placeholder);
+    // The placeholder as the field's width lets it show, and the face it shows in.
+    QString shownPlaceholder() const;
+    QFont shownPlaceholderFont() const;
     // How text longer than the field shows while the field is not being edited:
     // its end (ElideLeft) or its beginning (ElideRight), cut with an ellipsis.
     void setUnfocusedElision(Qt::TextElideMode mode);

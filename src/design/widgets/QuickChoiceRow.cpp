@@ -4,20 +4,26 @@
 #include "design/widgets/ODButton.h"
 
 #include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace design {
 
 QuickChoiceRow::QuickChoiceRow(QWidget* parent) : QWidget(parent) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(6);
-    row->addStretch(1);
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(kSpacing);
+}
+
+void QuickChoiceRow::setMaximumRowWidth(std::optional<int> width) {
+    m_maximumRowWidth = width;
+    arrange();
 }
 
 void QuickChoiceRow::setChoices(const QStringList& titles, std::optional<int> highlighted) {
-    auto* row = static_cast<QHBoxLayout*>(layout());
     while (m_buttons.size() > static_cast<size_t>(titles.size())) {
         delete m_buttons.back();
         m_buttons.pop_back();
@@ -25,7 +31,6 @@ void QuickChoiceRow::setChoices(const QStringList& titles, std::optional<int> hi
     while (m_buttons.size() < static_cast<size_t>(titles.size())) {
         const int index = static_cast<int>(m_buttons.size());
         auto* button = new ODButton({}, std::nullopt, ODButtonKind::ghost, ODButtonSize::small, false, this);
-        row->insertWidget(index, button);
         connect(button, &QAbstractButton::clicked, this, [this, index] { emit chosen(index); });
         m_buttons.push_back(button);
     }
@@ -34,6 +39,43 @@ void QuickChoiceRow::setChoices(const QStringList& titles, std::optional<int> hi
         button->setTitle(titles[i]);
         button->setButtonStyle(
             ODButtonStyle(highlighted == i ? ODButtonKind::primary : ODButtonKind::ghost, ODButtonSize::small));
+    }
+    arrange();
+}
+
+int QuickChoiceRow::rowCount() const {
+    return layout()->count();
+}
+
+void QuickChoiceRow::arrange() {
+    auto* rows = static_cast<QVBoxLayout*>(layout());
+    while (QLayoutItem* row = rows->takeAt(0))
+        delete row;
+    // As few rows as the width allows, the buttons shared out evenly between
+    // them, so that no time stands alone on a row of its own.
+    const auto fits = [this](size_t perRow) {
+        for (size_t first = 0; first < m_buttons.size(); first += perRow) {
+            int width = -kSpacing;
+            for (size_t i = first; i < std::min(first + perRow, m_buttons.size()); ++i)
+                width += kSpacing + m_buttons[i]->sizeHint().width();
+            if (width > *m_maximumRowWidth)
+                return false;
+        }
+        return true;
+    };
+    const size_t count = m_buttons.size();
+    size_t rowCount = 1;
+    if (m_maximumRowWidth)
+        while (rowCount < count && !fits((count + rowCount - 1) / rowCount))
+            ++rowCount;
+    const size_t perRow = std::max<size_t>(1, (count + rowCount - 1) / rowCount);
+    for (size_t first = 0; first < count || first == 0; first += perRow) {
+        auto* row = new QHBoxLayout;
+        rows->addLayout(row);
+        row->setSpacing(kSpacing);
+        for (size_t i = first; i < std::min(first + perRow, count); ++i)
+            row->addWidget(m_buttons[i]);
+        row->addStretch(1);
     }
 }
 

@@ -15,14 +15,20 @@ class ODButton;
 
 // A row of small ghost buttons for quick choices (times of day, lengths), the
 // one that stands for the current value, if any, as a primary button. A click
-// gives `chosen` with the button's place in the row.
+// gives `chosen` with the button's place in the row. Given a width it may not
+// pass, it breaks into as few even rows as keep within it.
 class QuickChoiceRow : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int kSpacing = 6;
+
     explicit QuickChoiceRow(QWidget* parent = nullptr);
 
     void setChoices(const QStringList& titles, std::optional<int> highlighted = std::nullopt);
+    // No limit by default: one row however long.
+    void setMaximumRowWidth(std::optional<int> width);
+    int rowCount() const;
     QStringList titles() const;
     std::vector<ODButton*> buttons() const { return m_buttons; }
 
@@ -34,7 +40,10 @@ signals:
     void chosen(int index);
 
 private:
+    void arrange();
+
     std::vector<ODButton*> m_buttons;
+    std::optional<int> m_maximumRowWidth;
 };
 
 }  // namespace design

@@ -1,7 +1,9 @@
 #include "design/widgets/TextField.h"
 
 #include "design/values/Theme.h"
+#include "design/widgets/CappedHeightView.h"
 #include "design/widgets/KitWidget.h"
+#include "design/widgets/ODButton.h"
 #include "design/widgets/Painting.h"
 
 #include <QKeyEvent>
@@ -21,8 +23,15 @@ void applyKitTextColors(QWidget* field) {
         }
         palette.setColor(QPalette::Active, QPalette::Text, toQColor(Theme::text()));
         palette.setColor(QPalette::Inactive, QPalette::Text, toQColor(Theme::text()));
-        // Read-only values stay legible, a step quieter than editable ones.
-        palette.setColor(QPalette::Disabled, QPalette::Text, toQColor(Theme::text2()));
+        // A field that takes no input is dimmed as the kit's disabled buttons and
+        // pickers are, its placeholder too: else it looks as if it took some.
+        const auto dimmed = [](const DynamicColor& token) {
+            QColor color = toQColor(token);
+            color.setAlphaF(color.alphaF() * static_cast<float>(ODButtonStyle::kDisabledOpacity));
+            return color;
+        };
+        palette.setColor(QPalette::Disabled, QPalette::Text, dimmed(Theme::text()));
+        palette.setColor(QPalette::Disabled, QPalette::PlaceholderText, dimmed(Theme::text3()));
         field->setPalette(palette);
     };
     colour();
@@ -66,7 +75,10 @@ TextArea::TextArea(const QFont& font, QWidget* parent) : QPlainTextEdit(parent) 
     setFrameShape(QFrame::NoFrame);
     setFont(font);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The kit's thin bar, floating over the text, as the popover's lists have it:
+    // the toolkit's own, with its arrows, looks out of place in a rounded field.
+    m_bar = new OverlayScrollBar(this, this);
+    connect(m_bar, &QScrollBar::rangeChanged, this, &TextArea::placeScrollBar);
     document()->setDocumentMargin(0);
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
@@ -76,6 +88,23 @@ TextArea::TextArea(const QFont& font, QWidget* parent) : QPlainTextEdit(parent) 
 
 void TextArea::setVerticalPadding(int padding) {
     setViewportMargins(0, padding, 0, padding);
+}
+
+void TextArea::setShowsScrollBar(bool shows) {
+    m_showsBar = shows;
+    placeScrollBar();
+}
+
+void TextArea::placeScrollBar() {
+    if (m_showsBar)
+        m_bar->placeAlong(rect());
+    else
+        m_bar->hide();
+}
+
+void TextArea::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    placeScrollBar();
 }
 
 }  // namespace design

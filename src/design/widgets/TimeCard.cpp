@@ -17,7 +17,8 @@ namespace design {
 TimeCard::TimeCard(Options options, QWidget* parent)
     : QWidget(parent), m_options(options), m_field(new TimeField(this)), m_quick(new QuickChoiceRow(this)) {
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 12, 12, 12);
+    column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    m_quick->setMaximumRowWidth(kMaximumWidth - 2 * kPadding);
     column->setSpacing(10);
     if (m_options.allDaySwitch) {
         m_switchRow = new QWidget(this);

@@ -23,6 +23,11 @@ class TimeCard : public QWidget {
     Q_OBJECT
 
 public:
+    // Narrower than the popover it opens over (364), with room to spare: the
+    // quick times break into two rows rather than pass it.
+    static constexpr int kMaximumWidth = 320;
+    static constexpr int kPadding = 12;
+
     struct Options {
         bool allDaySwitch = true;
         bool quickTimesWhileAllDay = false;

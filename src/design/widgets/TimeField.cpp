@@ -98,9 +98,14 @@ void TimeField::setCalendar(const core::Calendar& calendar) {
 
 void TimeField::setDate(core::Date date) {
     m_date = date;
-    m_hour = m_calendar.component(core::CalendarUnit::Hour, date);
-    m_minute = m_calendar.component(core::CalendarUnit::Minute, date);
-    m_typed.clear();
+    const int hour = m_calendar.component(core::CalendarUnit::Hour, date);
+    const int minute = m_calendar.component(core::CalendarUnit::Minute, date);
+    // A screen that shows back what was just typed (perhaps on another day)
+    // must not forget the digit before it: "1" then "1" is 11.
+    if (hour != m_hour || minute != m_minute)
+        m_typed.clear();
+    m_hour = hour;
+    m_minute = minute;
     announce();
     updateGeometry();
     update();
@@ -168,9 +173,18 @@ void TimeField::selectPart(std::optional<Part> part) {
     update();
 }
 
+std::optional<core::Date> TimeField::dateAt(int hour, int minute) const {
+    return m_calendar.dateBySettingTime(hour, minute, 0, m_calendar.startOfDay(m_date));
+}
+
+bool TimeField::exists(int hour, int minute) const {
+    const std::optional<core::Date> date = dateAt(hour, minute);
+    return date && m_calendar.component(core::CalendarUnit::Hour, *date) == hour &&
+           m_calendar.component(core::CalendarUnit::Minute, *date) == minute;
+}
+
 void TimeField::setTime(int hour, int minute) {
-    const core::Date day = m_calendar.startOfDay(m_date);
-    m_date = m_calendar.dateBySettingTime(hour, minute, 0, day).value_or(m_date);
+    m_date = dateAt(hour, minute).value_or(m_date);
     // A time the day skips became the next one that exists: show that.
     m_hour = m_calendar.component(core::CalendarUnit::Hour, m_date);
     m_minute = m_calendar.component(core::CalendarUnit::Minute, m_date);
@@ -208,13 +222,24 @@ void TimeField::typeDigit(int digit) {
 void TimeField::step(int by) {
     if (!m_selected)
         return;
+    const auto wrap = [](int value, int count) { return (value % count + count) % count; };
     switch (*m_selected) {
-        case Part::hour:
-            setTime(((m_hour + by) % 24 + 24) % 24, m_minute);
+        case Part::hour: {
+            // Over a time the day skips (the spring-forward hour) the step goes
+            // on to the next hour that exists, down as well as up.
+            int hour = wrap(m_hour + by, 24);
+            for (int tries = 1; tries < 24 && !exists(hour, m_minute); ++tries)
+                hour = wrap(hour + by, 24);
+            setTime(hour, m_minute);
             break;
-        case Part::minute:
-            setTime(m_hour, ((m_minute + by) % 60 + 60) % 60);
+        }
+        case Part::minute: {
+            int minute = wrap(m_minute + by, 60);
+            for (int tries = 1; tries < 60 && !exists(m_hour, minute); ++tries)
+                minute = wrap(minute + by, 60);
+            setTime(m_hour, minute);
             break;
+        }
         case Part::meridiem:
             setTime((m_hour + 12) % 24, m_minute);
             break;

@@ -17,7 +17,9 @@ namespace design {
 // digits type it, the arrow keys up and down step it, left and right move
 // between the parts, A or P set the mark. Every change gives `dateEdited`:
 // the same day at the new hour and minute (seconds 0), counted in the given
-// calendar; a time that day skips moves on to the next one that exists.
+// calendar; a time that day skips moves on to the next one that exists, and
+// a step goes over it. A new date that shows the same time keeps the digits
+// typed so far, so a screen may show back each edit as it comes.
 class TimeField : public QWidget {
     Q_OBJECT
 
@@ -60,6 +62,9 @@ private:
     void readLocale();
     std::vector<std::pair<Part, QRectF>> partRects() const;
     QString separatorBefore(size_t index) const;
+    std::optional<core::Date> dateAt(int hour, int minute) const;
+    // Whether the day shows that time: a day that springs forward skips some.
+    bool exists(int hour, int minute) const;
     void setTime(int hour, int minute);
     void typeDigit(int digit);
     void step(int by);

@@ -149,7 +149,8 @@ QWidget* switches() {
                          {QStringLiteral("on"), new ODSwitch(true)},
                          {QStringLiteral("disabled"), offDisabled},
                          {QStringLiteral("disabled on"), onDisabled},
-                         {QStringLiteral("focused"), focused}});
+                         {QStringLiteral("focused"), focused},
+                         {QStringLiteral("mini"), new ODSwitch(true, ODSwitch::Size::mini)}});
 }
 
 QWidget* segmented() {

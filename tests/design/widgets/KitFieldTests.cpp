@@ -187,6 +187,10 @@ TEST(KitTimeField, DigitsArrowsAndTheMarkEditTheTimeOfTheSameDay) {
     field->setDate(berlin(2026, 3, 29, 1, 30));
     field->selectPart(TimeField::Part::hour);
     QTest::keyClick(field, Qt::Key_Up);
+    EXPECT_EQ(last(), berlin(2026, 3, 29, 3, 30)) << "the step goes over the hour that night skips";
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_EQ(last(), berlin(2026, 3, 29, 1, 30)) << "and back over it";
+    QTest::keyClicks(field, u"2"_s);
     EXPECT_EQ(last(), berlin(2026, 3, 29, 3, 0)) << "2:30 does not exist that night: the next time that does";
     EXPECT_EQ(field->text(), u"3:00 AM"_s);
 }
