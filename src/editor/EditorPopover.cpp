@@ -4,8 +4,13 @@
 
 namespace editor {
 
-EditorPopover::EditorPopover(QWidget* owner, std::function<QWidget*()> makeContent, std::function<void()> clearFlag)
-    : QObject(owner), m_owner(owner), m_makeContent(std::move(makeContent)), m_clearFlag(std::move(clearFlag)) {}
+EditorPopover::EditorPopover(QWidget* owner, std::function<QWidget*()> makeContent, std::function<void()> clearFlag,
+                             Side side)
+    : QObject(owner),
+      m_owner(owner),
+      m_makeContent(std::move(makeContent)),
+      m_clearFlag(std::move(clearFlag)),
+      m_side(side) {}
 
 EditorPopover::~EditorPopover() {
     close();
@@ -28,7 +33,10 @@ void EditorPopover::sync(bool shown, QWidget* anchor) {
         close();
         m_clearFlag();
     });
-    m_popover->showBelow(anchor);
+    if (m_side == Side::above)
+        m_popover->showAbove(anchor);
+    else
+        m_popover->showBelow(anchor);
 }
 
 void EditorPopover::close() {

@@ -28,7 +28,6 @@ using design::Theme;
 
 namespace {
 
-constexpr int kRowSpacing = 10;
 constexpr qreal kFieldTextSize = 13;
 constexpr int kNotesLines = 3;
 constexpr int kNotesPadding = 6;
@@ -59,10 +58,14 @@ void showText(design::TextField* field, const QString& text) {
 
 QWidget* formRow(const QString& symbol, QWidget* content, QWidget* parent) {
     auto* rowWidget = new QWidget(parent);
-    QHBoxLayout* layout = row(rowWidget, kRowSpacing);
+    QHBoxLayout* layout = row(rowWidget, kFormRowSpacing);
     layout->addWidget(new design::FormIconTile(symbol, Theme::text2(), rowWidget));
     layout->addWidget(content, 1);
     return rowWidget;
+}
+
+int formRowContentLeft() {
+    return design::FormIconTile::kSide + kFormRowSpacing;
 }
 
 // --- Title -------------------------------------------------------------------------------------

@@ -22,6 +22,9 @@ class EventEditorModel;
 
 // A row of the editor's form: the symbol's tile, then the content, 10 apart.
 QWidget* formRow(const QString& symbol, QWidget* content, QWidget* parent = nullptr);
+inline constexpr int kFormRowSpacing = 10;
+// Where a form row's content starts, from the row's left edge.
+int formRowContentLeft();
 
 // The event's title, large, in its own rounded field whose border shows the
 // keyboard focus. Return in it saves.

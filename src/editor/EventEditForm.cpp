@@ -23,9 +23,14 @@
 #include "state/AppState.h"
 #include "store/CalendarStore.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -75,6 +80,8 @@ EventEditForm::EventEditForm(EventEditorModel& model, app::AppEnvironment& envir
     stack->addWidget(buildNotes());
 
     m_footer = new EditorFooter(model.readOnly(), !model.isNew());
+    // Tab goes from field to field (see tabChain), never into the frame that scrolls them.
+    m_column->scrollArea()->setFocusPolicy(Qt::NoFocus);
     m_column->setMiddle(body);
     m_column->setBottom(m_footer);
     m_column->setMaxHeight(m_env.appState.popoverMaxHeight());
@@ -146,8 +153,10 @@ QWidget* EventEditForm::buildDetails() {
     if (const std::optional<model::ODEvent>& event = m_model.event(); event && !event->allPeople().empty()) {
         const std::vector<model::ODAttendee> people = event->allPeople();
         m_attendees = new AttendeesRow(people);
+        // The list opens above its row, the last of the form's details, where it has the room.
         m_attendeeList = new EditorPopover(
-            this, [people] { return new AttendeeListView(people); }, [this] { m_model.setShowAttendees(false); });
+            this, [people] { return new AttendeeListView(people); }, [this] { m_model.setShowAttendees(false); },
+            EditorPopover::Side::above);
         connect(m_attendees, &QAbstractButton::clicked, this,
                 [this] { m_model.setShowAttendees(!m_model.showAttendees()); });
         connect(&m_model, &EventEditorModel::showAttendeesChanged, m_attendees, [this] {
@@ -221,6 +230,46 @@ void EventEditForm::setMenuPresenter(std::function<void(const std::vector<design
 
 void EventEditForm::showMenu(const std::vector<design::PopupMenuItem>& items) {
     m_presentMenu(items);
+}
+
+std::vector<QWidget*> EventEditForm::tabChain() const {
+    // The widgets of the form in the order they were placed, which is its order
+    // top to bottom and, within a row, left to right.
+    std::vector<QWidget*> chain;
+    const std::function<void(const QWidget*)> visit = [&](const QWidget* widget) {
+        for (QObject* object : widget->children()) {
+            auto* child = qobject_cast<QWidget*>(object);
+            if (child == nullptr || child->isWindow() || !child->isVisibleTo(this) || !child->isEnabled())
+                continue;
+            if ((child->focusPolicy() & Qt::TabFocus) && child->focusProxy() == nullptr)
+                chain.push_back(child);
+            visit(child);
+        }
+    };
+    visit(this);
+    return chain;
+}
+
+bool EventEditForm::focusNextPrevChild(bool next) {
+    // The toolkit's chain follows the order in which widgets joined the window,
+    // which rows built into loose widgets, then moved in, and rows built anew
+    // (the time rows) shuffle.
+    const std::vector<QWidget*> chain = tabChain();
+    if (chain.empty())
+        return QWidget::focusNextPrevChild(next);
+    const QWidget* focused = QApplication::focusWidget();
+    const auto at = std::find_if(chain.begin(), chain.end(), [focused](const QWidget* widget) {
+        return widget == focused || (focused != nullptr && widget->isAncestorOf(focused));
+    });
+    const auto count = static_cast<std::ptrdiff_t>(chain.size());
+    std::ptrdiff_t index = next ? 0 : count - 1;
+    if (at != chain.end())
+        index = ((at - chain.begin()) + (next ? 1 : -1) + count) % count;
+    QWidget* target = chain[static_cast<size_t>(index)];
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    if (m_column->scrollArea()->isAncestorOf(target))
+        m_column->scrollArea()->ensureWidgetVisible(target);
+    return true;
 }
 
 int EventEditForm::heightForWidth(int width) const {

@@ -67,9 +67,16 @@ public:
     // How a menu is shown: at the pointer, until it closes. Tests may look instead.
     void setMenuPresenter(std::function<void(const std::vector<design::PopupMenuItem>&)> presenter);
 
+    // What Tab goes through, in order: every control that takes it and is shown
+    // and enabled now, the form top to bottom. Tab past the last comes back to the first.
+    std::vector<QWidget*> tabChain() const;
+
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;
+
+protected:
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QWidget* buildTop();

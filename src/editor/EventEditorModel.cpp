@@ -150,7 +150,8 @@ core::Date EventEditorModel::sameDayOnDayCalendar(core::Date day) const {
 }
 
 core::Calendar EventEditorModel::editingCalendar() const {
-    core::Calendar calendar;
+    // Its weeks start on the day the popover's month grid starts them.
+    core::Calendar calendar = m_settings.calendar();
     calendar.setTimeZone(editingTimeZone());
     return calendar;
 }

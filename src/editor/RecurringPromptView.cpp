@@ -11,6 +11,7 @@
 #include "design/widgets/TextLine.h"
 #include "editor/EditorTexts.h"
 
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
@@ -142,10 +143,7 @@ RecurringPromptOverlay::RecurringPromptOverlay(QWidget* parent)
     });
     for (QShortcut* shortcut : {m_return, m_enter}) {
         shortcut->setEnabled(false);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            if (m_presented && m_card)
-                m_card->futureEventsButton()->click();
-        });
+        connect(shortcut, &QShortcut::activated, this, &RecurringPromptOverlay::answerReturn);
     }
     hide();
 }
@@ -167,6 +165,18 @@ void RecurringPromptOverlay::present(const QString& actionTitle, const QString& 
     raise();
     show();
     fade(1);
+}
+
+void RecurringPromptOverlay::answerReturn() {
+    if (!m_presented || !m_card)
+        return;
+    // The window-wide shortcut sees Return before the focused button does: a
+    // button the user moved to answers, the default one only when none has focus.
+    auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    if (focused && m_card->isAncestorOf(focused) && focused->isEnabled())
+        focused->click();
+    else
+        m_card->futureEventsButton()->click();
 }
 
 void RecurringPromptOverlay::dismiss() {

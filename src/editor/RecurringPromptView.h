@@ -57,7 +57,8 @@ private:
 
 // The question laid over the whole editor: the editor dimmed, the card near
 // the top. A click on the dimmed part dismisses it. It fades in and out over
-// 0.12 s, at once when motion is reduced; while it is shown, Return answers it.
+// 0.12 s, at once when motion is reduced; while it is shown, Return answers it:
+// through the card's focused button, else with all future events.
 class RecurringPromptOverlay : public QWidget {
     Q_OBJECT
 
@@ -86,6 +87,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void answerReturn();
     void fade(qreal to);
     void placeCard();
 

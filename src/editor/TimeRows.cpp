@@ -52,6 +52,7 @@ QFont chipFont() {
 constexpr QMarginsF kChipPadding{6, 2, 6, 2};
 // The rows of the form stand 8 apart; the switch 8 from its button.
 constexpr int kRowSpacing = 8;
+constexpr int kToggleSpacing = 8;
 
 int ceil(qreal value) {
     return static_cast<int>(std::ceil(value));
@@ -92,27 +93,34 @@ void TimeButton::setShowsFocused(bool focused) {
     update();
 }
 
-QSize TimeButton::sizeHint() const {
+qreal TimeButton::widthAround(qreal valueWidth) const {
     const QMarginsF pad(FieldBox::kPadding);
-    qreal width = pad.left() + QFontMetricsF(valueFont()).horizontalAdvance(text()) + kSpacing +
-                  Symbols::boxSide(kChevronSize) + pad.right();
+    qreal width = pad.left() + valueWidth + kSpacing + Symbols::boxSide(kChevronSize) + pad.right();
     if (!m_label.isEmpty())
         width += kLabelWidth + kSpacing;
     if (!m_length.isEmpty())
         width += kSpacing + QFontMetricsF(labelFont()).horizontalAdvance(m_length);
+    return width;
+}
+
+QSize TimeButton::sizeHint() const {
+    const QMarginsF pad(FieldBox::kPadding);
     const qreal content = std::max(QFontMetricsF(valueFont()).height(), Symbols::boxSide(kChevronSize));
-    return QSize(ceil(width), ceil(content + pad.top() + pad.bottom()));
+    return QSize(ceil(widthAround(QFontMetricsF(valueFont()).horizontalAdvance(text()))),
+                 ceil(content + pad.top() + pad.bottom()));
 }
 
 QSize TimeButton::minimumSizeHint() const {
     // The value shrinks and is cut; the label, the length and the chevron stay.
-    const QMarginsF pad(FieldBox::kPadding);
-    qreal width = pad.left() + 2 + kSpacing + Symbols::boxSide(kChevronSize) + pad.right();
-    if (!m_label.isEmpty())
-        width += kLabelWidth + kSpacing;
-    if (!m_length.isEmpty())
-        width += kSpacing + QFontMetricsF(labelFont()).horizontalAdvance(m_length);
-    return QSize(ceil(width), sizeHint().height());
+    return QSize(ceil(widthAround(2)), sizeHint().height());
+}
+
+int TimeButton::wholeValueWidth() const {
+    return ceil(widthAround(QFontMetricsF(valueFont(kValueSize * m_minimumScale)).horizontalAdvance(text())));
+}
+
+bool TimeButton::showsWholeValue() const {
+    return QFontMetricsF(valueFont(valueFontSize())).horizontalAdvance(text()) <= valueRect().width();
 }
 
 QRectF TimeButton::valueRect() const {
@@ -284,6 +292,31 @@ bool TimeRows::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void TimeRows::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeToggle();
+}
+
+void TimeRows::placeToggle() {
+    const TimeButton* first = m_sameDay ? m_sameDay : m_start;
+    if (!first || !m_toggle)
+        return;
+    // Decided by the width alone, so that moving the switch never moves it back.
+    const int room = width() - formRowContentLeft() - kToggleSpacing - m_toggle->sizeHint().width();
+    const bool beside = first->wholeValueWidth() <= room;
+    if (beside == m_toggleBeside)
+        return;
+    m_toggleBeside = beside;
+    if (beside) {
+        m_toggleLine->layout()->removeWidget(m_toggle);
+        m_firstRow->addWidget(m_toggle);
+    } else {
+        m_firstRow->removeWidget(m_toggle);
+        static_cast<QHBoxLayout*>(m_toggleLine->layout())->insertWidget(0, m_toggle);
+    }
+    m_toggleLine->setVisible(!beside);
+}
+
 QWidget* TimeRows::allDayToggle() {
     auto* toggle = new QWidget;
     auto* layout = new QHBoxLayout(toggle);
@@ -291,7 +324,7 @@ QWidget* TimeRows::allDayToggle() {
     layout->setSpacing(6);
     layout->addWidget(
         new design::TextLine(u"All day"_s, ODFont::body(12, FontWeight::medium), Theme::text2(), toggle));
-    m_allDay = new design::ODSwitch(m_model.draft().isAllDay, toggle);
+    m_allDay = new design::ODSwitch(m_model.draft().isAllDay, design::ODSwitch::Size::mini, toggle);
     m_allDay->setAccessibleName(u"All day"_s);
     m_allDay->setEnabled(!m_model.readOnly());
     // The model decides the dates and the flag; the switch shows what it holds.
@@ -318,12 +351,21 @@ void TimeRows::build(bool twoRows) {
     stack->setSpacing(kRowSpacing);
     const auto firstRow = [&](TimeButton* button) {
         auto* content = new QWidget;
-        auto* layout = new QHBoxLayout(content);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(8);
-        layout->addWidget(button, 1);
-        layout->addWidget(allDayToggle());
+        m_firstRow = new QHBoxLayout(content);
+        m_firstRow->setContentsMargins(0, 0, 0, 0);
+        m_firstRow->setSpacing(kToggleSpacing);
+        m_firstRow->addWidget(button, 1);
+        m_toggle = allDayToggle();
+        m_firstRow->addWidget(m_toggle);
+        m_toggleBeside = true;
         stack->addWidget(formRow(u"clock"_s, content, m_rows));
+        // Where the switch goes when the button needs the whole row, under its left edge.
+        m_toggleLine = new QWidget(m_rows);
+        auto* line = new QHBoxLayout(m_toggleLine);
+        line->setContentsMargins(formRowContentLeft(), 0, 0, 0);
+        line->addStretch(1);
+        m_toggleLine->hide();
+        stack->addWidget(m_toggleLine);
     };
     const bool readOnly = m_model.readOnly();
     if (twoRows) {
@@ -372,6 +414,7 @@ void TimeRows::refresh() {
         m_end->setValue(texts::endpointValue(span::shownEnd(draft), draft.isAllDay, zone));
     }
     m_allDay->setOn(draft.isAllDay);
+    placeToggle();
     if (m_chip)
         m_chip->setText(m_model.timeZoneChip().value_or(QString()));
     syncPopovers();

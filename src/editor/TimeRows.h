@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+class QHBoxLayout;
 class QVBoxLayout;
 
 namespace design {
@@ -37,8 +38,11 @@ public:
     QString length() const { return m_length; }
     void setValue(const QString& value, const QString& length = QString());
     void setMinimumScale(qreal scale);
-    // The size the value is drawn at in the room it has now.
+    // The size the value is drawn at in the room it has now, and whether it shows whole there.
     qreal valueFontSize() const;
+    bool showsWholeValue() const;
+    // The least width at which the value shows whole, shrunk as far as it may.
+    int wholeValueWidth() const;
     // Drawn with the focused border while its pop-over is open.
     bool showsFocused() const { return m_focused; }
     void setShowsFocused(bool focused);
@@ -52,6 +56,8 @@ protected:
 
 private:
     QRectF valueRect() const;
+    // The button's width around a value that takes `valueWidth`.
+    qreal widthAround(qreal valueWidth) const;
 
     QString m_label;
     QString m_length;
@@ -94,6 +100,8 @@ private:
 // and times on one button, and the all-day switch. An event over several days
 // has two: "Starts" with the switch, then "Ends". Which one is decided anew on
 // every change of the draft. Each button opens its pop-over through the model.
+// Where the first button's day and times would be cut beside the switch, the
+// switch goes to a line of its own below it: the times are what the row is for.
 class TimeRows : public QWidget {
     Q_OBJECT
 
@@ -107,6 +115,8 @@ public:
     TimeButton* startButton() const { return m_start; }
     TimeButton* endButton() const { return m_end; }
     design::ODSwitch* allDaySwitch() const { return m_allDay; }
+    // Whether the switch stands beside the first button (else on the line below it).
+    bool showsSwitchBeside() const { return m_toggleBeside; }
     // Laid over the day button; hidden without a foreign zone or for an all-day event.
     TimeZoneChip* zoneChip() const { return m_chip.data(); }
     bool showsTwoRows() const { return m_twoRows; }
@@ -115,10 +125,12 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void build(bool twoRows);
     QWidget* allDayToggle();
+    void placeToggle();
     void refresh();
     void syncPopovers();
 
@@ -129,6 +141,10 @@ private:
     TimeButton* m_start = nullptr;
     TimeButton* m_end = nullptr;
     design::ODSwitch* m_allDay = nullptr;
+    QWidget* m_toggle = nullptr;
+    QHBoxLayout* m_firstRow = nullptr;
+    QWidget* m_toggleLine = nullptr;
+    bool m_toggleBeside = true;
     // Owned by these rows, though its parent is theirs.
     QPointer<TimeZoneChip> m_chip;
     bool m_twoRows = false;

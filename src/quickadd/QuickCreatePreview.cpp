@@ -10,6 +10,7 @@
 #include "design/widgets/TextLine.h"
 #include "design/widgets/Tilt.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -73,7 +74,8 @@ ConflictRow::ConflictRow(QWidget* parent)
       m_text(new design::TextLine({}, design::ODFont::body(12, FontWeight::semibold), Theme::amberInk(), this)),
       m_show(
           new design::PlainTextButton(u"Show"_s, design::ODFont::body(12, FontWeight::bold), Theme::amberInk(), this)) {
-    m_text->setElideMode(Qt::ElideMiddle);
+    // What is cut to fit is the title (see fitText); what is left over is cut at its end.
+    m_text->installEventFilter(this);
     m_show->setToolTip(u"Show it in the day"_s);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 8, 12, 8);
@@ -87,11 +89,36 @@ ConflictRow::ConflictRow(QWidget* parent)
 }
 
 void ConflictRow::setConflict(const model::ODEvent& first, int count) {
-    m_text->setText(QuickCreateModel::conflictText(first, count));
+    m_full = QuickCreateModel::conflictText(first, count);
+    m_title = first.title;
+    fitText();
 }
 
-QString ConflictRow::text() const {
+QString ConflictRow::shownText() const {
     return m_text->text();
+}
+
+bool ConflictRow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_text && event->type() == QEvent::Resize)
+        fitText();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ConflictRow::fitText() {
+    // The times say when the clash is, so they stay whole and the title gives way.
+    const QFontMetricsF metrics(m_text->font());
+    const qsizetype at = m_full.indexOf(m_title);
+    const qreal room = m_text->width();
+    if (m_title.isEmpty() || at < 0 || metrics.horizontalAdvance(m_full) <= room) {
+        m_text->setText(m_full);
+        return;
+    }
+    const QString before = m_full.left(at);
+    const QString after = m_full.mid(at + m_title.size());
+    const qreal titleRoom = std::max<qreal>(0, room - metrics.horizontalAdvance(before + after));
+    // With no room at all the title is still there, as an ellipsis.
+    const QString title = metrics.elidedText(m_title, Qt::ElideRight, titleRoom);
+    m_text->setText(before + (title.isEmpty() ? u"…"_s : title) + after);
 }
 
 void ConflictRow::paintEvent(QPaintEvent*) {

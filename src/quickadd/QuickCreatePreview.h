@@ -26,7 +26,9 @@ public:
     explicit ConflictRow(QWidget* parent = nullptr);
 
     void setConflict(const model::ODEvent& first, int count);
-    QString text() const;
+    // The whole line; `shownText` is what the room leaves of it.
+    QString text() const { return m_full; }
+    QString shownText() const;
     QAbstractButton* showButton() const { return m_show; }
 
 signals:
@@ -34,10 +36,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fitText();
+
     design::TextLine* m_text;
     QAbstractButton* m_show;
+    QString m_full;
+    QString m_title;
 };
 
 // One row of the day preview: the calendar's bar, the time and the title, and

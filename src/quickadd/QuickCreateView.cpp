@@ -267,6 +267,8 @@ QWidget* QuickCreateView::makePopoverContent(Card which) {
     switch (which) {
         case Card::date: {
             const auto [card, picker] = design::makePaddedMonthPicker();
+            // Weeks start on the day the popover's month grid starts them.
+            picker->setCalendar(m_env.settings.calendar());
             connect(picker, &design::MonthPicker::datePicked, m_model, &QuickCreateModel::chooseDay);
             return card;
         }

@@ -3,6 +3,7 @@
 // the people invited.
 
 #include "EditorScreen.h"
+#include "TestEnvironment.h"
 #include "design/widgets/AnchoredPopover.h"
 #include "design/widgets/Avatar.h"
 #include "design/widgets/CappedHeightView.h"
@@ -59,6 +60,25 @@ TEST_F(EditorTimeRows, AOneDayEventHasOneRowAndALengthPastMidnightMakesTwo) {
     EXPECT_EQ(rows().sameDayButton()->length(), u"30m"_s);
 }
 
+TEST_F(EditorTimeRows, TheTimeRowsShowTheirTimesWholeAtThePopoversWidth) {
+    const auto expectWhole = [this](const char* hours) {
+        open(add(storetest::timedEvent(work, u"Standup"_s, local(2026, 3, 11, 10), 60)));
+        ASSERT_FALSE(rows().showsTwoRows());
+        EXPECT_TRUE(rows().sameDayButton()->showsWholeValue())
+            << hours << ": " << rows().sameDayButton()->value().toStdString();
+        EXPECT_EQ(rows().allDaySwitch()->size(), design::ODSwitch::kMiniTrackSize);
+        EXPECT_TRUE(rows().allDaySwitch()->isVisibleTo(&view()));
+
+        open(add(storetest::timedEvent(work, u"Night train"_s, local(2026, 3, 12, 22), 10 * 60)));
+        ASSERT_TRUE(rows().showsTwoRows());
+        for (const editor::TimeButton* button : {rows().startButton(), rows().endButton()})
+            EXPECT_TRUE(button->showsWholeValue()) << hours << ": " << button->value().toStdString();
+    };
+    expectWhole("12-hour");
+    testsupport::ScopedLocale british("en_GB");
+    expectWhole("24-hour");
+}
+
 TEST_F(EditorTimeRows, TheDaysPopOverMovesTheDayKeepingTheTimesAndALengthPastMidnightClosesIt) {
     open(add(storetest::timedEvent(work, u"Late show"_s, local(2026, 3, 11, 23), 45)));
     rows().sameDayButton()->click();
@@ -100,6 +120,69 @@ TEST_F(EditorTimeRows, TheDaysPopOverMovesTheDayKeepingTheTimesAndALengthPastMid
     EXPECT_FALSE(end->monthPicker()->isPickable(local(2026, 3, 12)));
     model().handleEscape();
     EXPECT_EQ(rows().openPopover(), nullptr);
+}
+
+TEST_F(EditorTimeRows, TwoDigitsTypedIntoATimeOfThePopOversMakeOneNumber) {
+    open(add(storetest::timedEvent(work, u"Review"_s, local(2026, 3, 12, 10))));
+    rows().sameDayButton()->click();
+    auto* day = qobject_cast<editor::SameDayPopover*>(rows().openPopover()->content());
+    ASSERT_NE(day, nullptr);
+    design::TimeField* start = day->startField()->field();
+    start->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(start->selectedPart(), design::TimeField::Part::hour);
+    QTest::keyClicks(start, u"11"_s);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 12, 11));
+    QTest::keyClicks(start, u"45"_s);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 12, 11, 45));
+    EXPECT_EQ(model().draft().end, local(2026, 3, 12, 12, 45)) << "the length kept";
+
+    design::TimeField* end = day->endField()->field();
+    end->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(end, Qt::Key_Right);
+    QTest::keyClicks(end, u"50"_s);
+    EXPECT_EQ(model().draft().end, local(2026, 3, 12, 12, 50));
+
+    // The Starts button's pop-over of an event over two days types the same.
+    open(add(storetest::timedEvent(work, u"Night train"_s, local(2026, 3, 12, 22), 10 * 60)));
+    rows().startButton()->click();
+    auto* starts = qobject_cast<editor::EndpointPopover*>(rows().openPopover()->content());
+    ASSERT_NE(starts, nullptr);
+    starts->timeField()->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(starts->timeField(), u"930"_s);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 12, 21, 30));
+}
+
+TEST_F(EditorTimeRows, EveryMonthOfTheEditorStartsTheWeekOnTheGridsDay) {
+    const auto firstWeekday = [this] {
+        const design::MonthPicker* month = rows().openPopover()->content()->findChild<design::MonthPicker*>();
+        return month->calendar().component(core::CalendarUnit::Weekday, month->days().front());
+    };
+    open(add(storetest::timedEvent(work, u"Review"_s, local(2026, 3, 12, 10))));
+    rows().sameDayButton()->click();
+    EXPECT_EQ(firstWeekday(), 2) << "Monday, as the month grid";
+
+    settings.setFirstWeekday(app::FirstWeekday::sunday);
+    open(add(storetest::timedEvent(work, u"Night train"_s, local(2026, 3, 12, 22), 10 * 60)));
+    rows().endButton()->click();
+    EXPECT_EQ(firstWeekday(), 1);
+}
+
+TEST_F(EditorTimeRows, TheHourStepsOverTheHourASpringForwardSkips) {
+    // Berlin's clocks go from 02:00 to 03:00 on 29 March 2026.
+    open(add(storetest::timedEvent(work, u"Early"_s, local(2026, 3, 29, 3))));
+    rows().sameDayButton()->click();
+    auto* day = qobject_cast<editor::SameDayPopover*>(rows().openPopover()->content());
+    ASSERT_NE(day, nullptr);
+    design::TimeField* start = day->startField()->field();
+    start->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(start, Qt::Key_Down);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 29, 1));
+    QTest::keyClick(start, Qt::Key_Down);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 29, 0));
+    QTest::keyClick(start, Qt::Key_Up);
+    QTest::keyClick(start, Qt::Key_Up);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 29, 3));
+    EXPECT_EQ(start->partText(design::TimeField::Part::hour), u"3"_s);
 }
 
 TEST_F(EditorTimeRows, TheMarkedQuickLengthCountsWholeMinutesWhileTheButtonRounds) {
@@ -203,6 +286,19 @@ std::vector<ODAttendee> people(int count) {
         list.push_back({u"Person "_s + QString::number(i + 1), u"p"_s + QString::number(i) + u"@example.com"_s,
                         ParticipantStatus::accepted, false, false});
     return list;
+}
+
+TEST_F(EditorTimeRows, TheAttendeeListOpensAboveItsRow) {
+    PlatformEvent meeting = storetest::timedEvent(work, u"Planning"_s, local(2026, 3, 12, 14));
+    meeting.attendees = {{u"Ana Lima"_s, QUrl(u"mailto:ana@example.com"_s), 2, false},
+                         {u"Ben Carter"_s, QUrl(u"mailto:ben@example.com"_s), 3, false}};
+    open(add(meeting));
+    ASSERT_NE(form().attendeesRow(), nullptr);
+    QTest::keyClick(form().attendeesRow(), Qt::Key_Return);
+    ASSERT_NE(form().attendeeList(), nullptr);
+    const design::AnchoredPopover& list = *form().attendeeList();
+    EXPECT_TRUE(list.standsAbove());
+    EXPECT_LT(list.geometry().bottom(), form().attendeesRow()->mapToGlobal(QPoint(0, 0)).y());
 }
 
 TEST(AttendeeList, NineRowsShowWholeAndTheTenthScrolls) {

@@ -2,13 +2,17 @@
 // every control reaches the model once, and the pictures of its states.
 
 #include "AnimationClock.h"
+#include "TestEnvironment.h"
 #include "EditorScreen.h"
 #include "MenuResponder.h"
 #include "design/values/Theme.h"
 #include "design/widgets/CalendarChip.h"
+#include "design/widgets/CappedHeightView.h"
 #include "design/widgets/FieldChoiceButton.h"
 #include "design/widgets/KeycapButton.h"
 #include "design/widgets/ODButton.h"
+#include "design/widgets/ODSwitch.h"
+#include "design/widgets/Painting.h"
 #include "design/widgets/SymbolButton.h"
 #include "design/widgets/SymbolView.h"
 #include "design/widgets/TextBlock.h"
@@ -20,10 +24,12 @@
 #include "editor/EventEditorModel.h"
 #include "editor/MissingEventView.h"
 #include "editor/RecurringPromptView.h"
+#include "editor/TimeRows.h"
 #include "popover/PopoverRootView.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -96,6 +102,12 @@ TEST_F(EditorScreen, AReadOnlyEventShowsItsValuesButTakesNoEdit) {
              title(), form().repeatButton(), form().alertButton(), form().locationRow()->field(),
              form().videoRow()->field(), form().notesField()->editor()})
         EXPECT_FALSE(refusing->isEnabled()) << refusing->accessibleName().toStdString();
+    // Dimmed as the pickers are, their placeholders too.
+    const qreal placeholder = design::toQColor(design::Theme::text3()).alphaF();
+    for (QWidget* dimmed : std::initializer_list<QWidget*>{title(), form().videoRow()->field(),
+                                                           form().notesField()->editor()})
+        EXPECT_NEAR(dimmed->palette().color(QPalette::Disabled, QPalette::PlaceholderText).alphaF(),
+                    placeholder * design::ODButtonStyle::kDisabledOpacity, 0.01);
     EXPECT_TRUE(form().locationRow()->mapButton()->isEnabled());
     EXPECT_TRUE(form().videoRow()->joinButton()->isEnabled());
     EXPECT_EQ(footer().saveButton(), nullptr);
@@ -142,6 +154,87 @@ TEST_F(EditorScreen, OneReturnInTheTitleGivesOneSaveOrOneQuestion) {
     EXPECT_TRUE(leftEditor());
     EXPECT_FALSE(named(u"Standup daily"_s).empty());
     EXPECT_TRUE(named(u"Standup"_s).empty());
+}
+
+TEST_F(EditorScreen, ReturnOnAFocusedButtonOfTheQuestionPressesThatButton) {
+    const auto tabTo = [this](QWidget* wanted) {
+        for (int tabs = 0; tabs < 6 && QApplication::focusWidget() != wanted; ++tabs)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &view(), Qt::Key_Tab);
+        return QApplication::focusWidget() == wanted;
+    };
+    open(add(editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10))));
+    footer().deleteButton()->click();
+    ASSERT_TRUE(tabTo(view().promptOverlay()->card()->cancelButton()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(model().prompt());
+    EXPECT_EQ(appState.route(), route) << "Cancel had the focus: nothing deleted";
+
+    footer().deleteButton()->click();
+    ASSERT_TRUE(tabTo(view().promptOverlay()->card()->thisEventButton()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(leftEditor());
+    const auto rest = named(u"Standup"_s);
+    EXPECT_FALSE(rest.empty()) << "the rest of the series stays";
+    EXPECT_TRUE(std::none_of(rest.begin(), rest.end(),
+                             [](const model::ODEvent& e) { return e.start == local(2026, 3, 10, 10); }));
+}
+
+TEST_F(EditorScreen, TabGoesThroughTheFormTopToBottomAndBackToTheTop) {
+    PlatformEvent stored = storetest::timedEvent(work, u"Review"_s, local(2026, 3, 11, 9));
+    stored.location = u"Room 3"_s;
+    open(add(stored));
+    form().backButton()->setFocus(Qt::TabFocusReason);
+    std::vector<QWidget*> visited{QApplication::focusWidget()};
+    for (int tabs = 0; tabs < 20; ++tabs) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == form().backButton())
+            break;
+        visited.push_back(QApplication::focusWidget());
+    }
+    ASSERT_EQ(QApplication::focusWidget(), form().backButton()) << "past the last control Tab comes back";
+    const std::vector<QWidget*> expected{form().backButton(),
+                                         form().calendarChip(),
+                                         title(),
+                                         form().timeRows()->sameDayButton(),
+                                         form().timeRows()->allDaySwitch(),
+                                         form().repeatButton(),
+                                         form().locationRow()->field(),
+                                         form().locationRow()->mapButton(),
+                                         form().videoRow()->field(),
+                                         form().alertButton(),
+                                         form().notesField()->editor(),
+                                         footer().deleteButton(),
+                                         footer().cancelButton(),
+                                         footer().saveButton()};
+    EXPECT_EQ(visited, expected);
+
+    // Shift+Tab goes the other way, and the rows built anew for two days keep their place.
+    model().setLengthInMinutes(26 * 60);
+    ASSERT_TRUE(form().timeRows()->showsTwoRows());
+    QCoreApplication::processEvents();
+    form().repeatButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), form().timeRows()->endButton());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), form().timeRows()->allDaySwitch());
+}
+
+TEST_F(EditorScreen, LongNotesScrollUnderTheKitsThinBar) {
+    PlatformEvent stored = storetest::timedEvent(work, u"Review"_s, local(2026, 3, 11, 9));
+    stored.notes = u"One\nTwo\nThree\nFour\nFive\nSix"_s;
+    open(add(stored));
+    design::TextArea* notes = form().notesField()->editor();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(notes->verticalScrollBar()->isVisible()) << "no bar with arrows in the rounded field";
+    ASSERT_TRUE(notes->scrollBar()->isVisible());
+    EXPECT_EQ(notes->scrollBar()->width(), design::OverlayScrollBar::kWidth);
+    EXPECT_EQ(notes->viewport()->width(), notes->width()) << "the bar floats over the text";
+
+    PlatformEvent brief = storetest::timedEvent(work, u"Call"_s, local(2026, 3, 12, 9));
+    brief.notes = u"Short"_s;
+    open(add(brief));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form().notesField()->editor()->scrollBar()->isVisible());
 }
 
 TEST_F(EditorScreen, CtrlReturnSavesFromAnyField) {
@@ -392,6 +485,20 @@ TEST_F(EditorScreen, PicturesOfEachState) {
 
     open(std::nullopt, local(2026, 3, 14));
     pin(u"new"_s);
+}
+
+TEST_F(EditorScreen, PicturesOfTheTimeRowsOnEachClock) {
+    const QString oneDay = add(storetest::timedEvent(work, u"Quarterly planning"_s, local(2026, 3, 11, 10), 90));
+    const QString twoDays = add(storetest::timedEvent(work, u"Night train to Vienna"_s, local(2026, 3, 12, 22), 600));
+    open(oneDay);
+    pin(u"one-day"_s);
+    open(twoDays);
+    pin(u"two-days"_s);
+    testsupport::ScopedLocale british("en_GB");
+    open(oneDay);
+    pin(u"one-day-24h"_s);
+    open(twoDays);
+    pin(u"two-days-24h"_s);
 }
 
 }  // namespace

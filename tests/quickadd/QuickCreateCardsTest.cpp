@@ -20,6 +20,7 @@
 #include "quickadd/QuickInputField.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -202,6 +203,72 @@ TEST_F(QuickCreateCards, SwitchingAllDayOffStartsAtNineAndALengthMakesAnAllDayLi
     EXPECT_EQ(model().draft().start, local(2026, 11, 12, 9));
     EXPECT_EQ(model().draft().end, local(2026, 11, 12, 11));
     EXPECT_FALSE(popoverShown());
+}
+
+TEST_F(QuickCreateCards, TwoDigitsTypedIntoTheTimeFieldMakeOneHourAndOneMinute) {
+    type(u"Lunch with Sam tomorrow 12:30"_s);
+    tap(view().card(Card::time));
+    ASSERT_TRUE(popoverShown());
+    design::TimeField* field = inPopover<design::TimeField>();
+    ASSERT_NE(field, nullptr);
+    tap(field);
+    for (int part = 0; part < 2; ++part)
+        QTest::keyClick(field, Qt::Key_Left);
+    ASSERT_EQ(field->selectedPart(), design::TimeField::Part::hour);
+    QTest::keyClicks(field, u"11"_s);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 11, 23, 30)) << "the afternoon mark stays, as the field shows it";
+    EXPECT_EQ(field->selectedPart(), design::TimeField::Part::minute) << "two digits fill the hour";
+    QTest::keyClicks(field, u"45"_s);
+    EXPECT_EQ(model().draft().start, local(2026, 3, 11, 23, 45));
+    EXPECT_TRUE(popoverShown());
+}
+
+TEST_F(QuickCreateCards, TheTimePopOverFitsWithinThePopoversWidth) {
+    type(u"Lunch with Sam tomorrow 12:30"_s);
+    tap(view().card(Card::time));
+    ASSERT_TRUE(popoverShown());
+    const QRect window = view().window()->frameGeometry();
+    EXPECT_GE(popover().x(), window.left()) << "over the popover, not beside it";
+    EXPECT_LE(popover().geometry().right(), window.right());
+    design::QuickChoiceRow* quick = inPopover<design::TimeCard>()->quickTimes();
+    ASSERT_EQ(quick->buttons().size(), 5u);
+    for (const design::ODButton* button : quick->buttons()) {
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_GE(button->width(), button->sizeHint().width()) << "no time is cut";
+        EXPECT_LE(button->mapTo(&popover(), QPoint(button->width(), 0)).x(), popover().width());
+    }
+}
+
+TEST_F(QuickCreateCards, TheTimePopOverShrinksToItsSwitchWhenAllDayGoesOn) {
+    type(u"Lunch with Sam tomorrow 12:30"_s);
+    tap(view().card(Card::time));
+    ASSERT_TRUE(popoverShown());
+    const QSize timed = popover().size();
+    tap(inPopover<design::TimeCard>()->allDaySwitch());
+    ASSERT_TRUE(model().draft().isAllDay);
+    ASSERT_TRUE(popoverShown());
+    EXPECT_EQ(popover().size(), popover().sizeHint());
+    EXPECT_LT(popover().width(), timed.width());
+    EXPECT_LT(popover().height(), timed.height());
+    const QRect screen = view().screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(popover().frameGeometry())) << "the frame stays on the screen";
+    const QWidget* card = view().card(Card::time);
+    const int cardMiddle = card->mapToGlobal(card->rect().center()).x();
+    EXPECT_LE(std::abs(popover().x() + design::AnchoredPopover::arrowX(QRect(card->mapToGlobal(QPoint()), card->size()),
+                                                                      popover().geometry()) -
+                       cardMiddle),
+              2)
+        << "its arrow still points at the card";
+}
+
+TEST_F(QuickCreateCards, TheDateCardsMonthStartsTheWeekOnTheGridsDay) {
+    type(u"Lunch tomorrow"_s);
+    tap(view().card(Card::date));
+    ASSERT_TRUE(popoverShown());
+    const design::MonthPicker* month = inPopover<design::MonthPicker>();
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->calendar().component(core::CalendarUnit::Weekday, month->days().front()), 2)
+        << "Monday, as the month grid";
 }
 
 TEST_F(QuickCreateCards, TheCalendarChosenInTheMenuStaysWhenTheLineChanges) {

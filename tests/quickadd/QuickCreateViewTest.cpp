@@ -193,6 +193,20 @@ TEST_F(QuickCreateScreen, TheOverlapLineNamesTheFirstClashAndShowRevealsItForAMo
     EXPECT_FALSE(view().model().flashID());
 }
 
+TEST_F(QuickCreateScreen, ThePlaceholderShowsWholeAtThePopoversWidth) {
+    EXPECT_EQ(view().field()->shownPlaceholder(), u"Try: Lunch with Sam tomorrow 1pm 90m /work"_s);
+    EXPECT_GE(view().field()->shownPlaceholderFont().pixelSize(), 11) << "shrunk only a little";
+}
+
+TEST_F(QuickCreateScreen, ALongClashingTitleGivesWayAndTheTimesStayWhole) {
+    addEvent(u"Meeting with the whole platform team about the quarterly roadmap"_s, local(2026, 3, 13, 9), 30);
+    type(u"Call fri 9am"_s);
+    ASSERT_TRUE(view().conflictRow()->isVisible());
+    const QString shown = view().conflictRow()->shownText();
+    EXPECT_TRUE(shown.startsWith(u"Overlaps “"_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(u"…” 9:00\u202fAM – 9:30\u202fAM"_s)) << shown.toStdString();
+}
+
 // --- Pictures -------------------------------------------------------------------------------------
 
 TEST_F(QuickCreateScreen, LooksAsDrawnEmptyTypedAndWithAClash) {

@@ -88,6 +88,7 @@ public:
     void chooseDuration(double seconds);
     // Chosen by hand; none: the default calendar.
     const std::optional<QString>& calendarID() const { return m_calendarID; }
+    const app::AppSettings& settings() const { return m_settings; }
     void chooseCalendar(const std::optional<QString>& calendarID);
     // The calendar chosen, else the default one; none when neither exists.
     std::optional<QString> currentCalendarID() const;

@@ -6,6 +6,7 @@
 
 #include "core/Calendar.h"
 #include "core/Clock.h"
+#include "state/AppSettings.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -108,6 +109,8 @@ void showChipFace(design::FieldCard* chip, const ChipFace& face, bool open) {
 ReviewCards::Content dayCard(QPointer<ImageReviewModel> model) {
     return {[model] {
                 const auto [card, picker] = design::makePaddedMonthPicker();
+                // Weeks start on the day the popover's month grid starts them.
+                picker->setCalendar(model->settings().calendar());
                 QObject::connect(picker, &design::MonthPicker::datePicked, model, &ImageReviewModel::chooseDayInCard);
                 return card;
             },

@@ -41,7 +41,7 @@ LocationField::LocationField(QWidget* parent)
     setAccessibleName(u"Location"_s);
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setShowsScrollBar(false);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         fitHeight();

@@ -273,6 +273,8 @@ TEST_F(ReviewScreen, TheDueAndRemindChipsOpenTheirCardsAndAChoiceInThemClosesThe
     design::MonthPicker* month = inPopover<design::MonthPicker>(*view);
     ASSERT_NE(month, nullptr);
     EXPECT_EQ(month->date(), local(2026, 3, 10)) << "today, with no day yet";
+    EXPECT_EQ(month->calendar().component(core::CalendarUnit::Weekday, month->days().front()), 2)
+        << "its weeks start on Monday, as the month grid's do";
     month->pick(local(2026, 3, 20));
     EXPECT_EQ(view->model().day(), local(2026, 3, 20));
     EXPECT_FALSE(view->model().openCard());
