@@ -667,7 +667,9 @@ class EditorEndToEnd : public AppEndToEnd {
 protected:
     // Where the editor's parts stand in the panel (the form's layout, pinned by its reference pictures).
     static constexpr QPoint kTitle{200, 71};
-    static constexpr QPoint kRepeat{200, 163};
+    // The repeat row's lower part, where it stands whether the all-day switch sits beside
+    // the day button or, where the day and times need the whole row, on a line below it.
+    static constexpr QPoint kRepeat{200, 174};
     static constexpr int kChipMiddle = 25;
     static constexpr int kFooterButtons = 27;
     // The day button of a one-day event, above the zone's chip that hangs from it.
@@ -1055,7 +1057,8 @@ TEST_F(AppEndToEnd, AQuickHourPickedOnTheTimeCardIsTheTimeWrittenToTheFile) {
     EXPECT_GT(card->top(), panel.top() + 122) << "it hangs below the card";
     keep(app.screenshot(card->united(*app.panelGeometry())), u"quick-add-time-card"_s);
 
-    // The first quick hour, 9:00 AM, at the start of the pop-over's last row.
+    // The fourth quick hour, 3:00 PM, at the start of the pop-over's last row (the five
+    // quick hours stand in two rows, which keeps the pop-over within the popover's width).
     app.click(QPoint(card->left() + 45, card->bottom() - 23));
     ASSERT_TRUE(testsupport::waitUntil(
         [&] {
@@ -1069,7 +1072,7 @@ TEST_F(AppEndToEnd, AQuickHourPickedOnTheTimeCardIsTheTimeWrittenToTheFile) {
     app.chord({Keys::returnKey});
     const QString written = writtenEvent(work);
     ASSERT_FALSE(written.isEmpty()) << "no event written";
-    EXPECT_TRUE(startsComingFridayAt(written, zone, QTime(9, 0))) << written.toStdString();
+    EXPECT_TRUE(startsComingFridayAt(written, zone, QTime(15, 0))) << written.toStdString();
 }
 
 class AppFirstLaunch : public AppEndToEnd {
