@@ -15,6 +15,8 @@
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QScopedValueRollback>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -185,7 +187,7 @@ NotesField::NotesField(EventEditorModel& model, QWidget* parent)
     m_editor->setFixedHeight(static_cast<int>(std::ceil(lines)) + 2 * kNotesPadding);
     layout()->addWidget(m_editor);
 
-    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] { m_model.setNotes(m_editor->toPlainText()); });
+    connect(m_editor, &QPlainTextEdit::textChanged, this, &NotesField::takeEdit);
     connect(&model, &EventEditorModel::draftChanged, this, &NotesField::refresh);
     refresh();
 }
@@ -196,8 +198,32 @@ bool NotesField::showsPlaceholder() const {
 
 void NotesField::refresh() {
     const QString notes = m_model.draft().notes.value_or(QString());
-    if (m_editor->toPlainText() != notes)
-        m_editor->setPlainText(notes);
+    if (notes != m_filledFrom && notes != shownText())
+        fill(notes);
+}
+
+void NotesField::fill(const QString& notes) {
+    const QScopedValueRollback filling(m_filling, true);
+    m_editor->setPlainText(notes);
+    m_filledFrom = notes;
+    m_shownAs = shownText();
+}
+
+QString NotesField::shownText() const {
+    // toPlainText() would turn no-break spaces into spaces.
+    QString text = m_editor->document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+void NotesField::takeEdit() {
+    if (m_filling)
+        return;
+    const QString text = shownText();
+    m_model.setNotes(text == m_shownAs ? m_filledFrom : text);
 }
 
 }  // namespace editor

@@ -97,9 +97,18 @@ public:
 
 private:
     void refresh();
+    void fill(const QString& notes);
+    // The box's text with its line breaks as "\n" and its no-break spaces kept.
+    QString shownText() const;
+    void takeEdit();
 
     EventEditorModel& m_model;
     design::TextArea* m_editor;
+    bool m_filling = false;
+    // The notes the box was last filled with, and what it then showed: the box spells some texts its own way
+    // (a line break for CR LF), which is no edit of them.
+    QString m_filledFrom;
+    QString m_shownAs;
 };
 
 }  // namespace editor

@@ -31,6 +31,7 @@
 #include <QGraphicsOpacityEffect>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -407,6 +408,40 @@ TEST_F(EditorScreen, EmptiedNotesAreNoNotesAndSpacesStayAsTyped) {
     QTest::keyClick(notes, Qt::Key_Space);
     EXPECT_EQ(model().draft().notes, u" "_s);
     EXPECT_FALSE(form().notesField()->showsPlaceholder());
+}
+
+// The text box turns a no-break space into a space and CR LF into a line break: none of that may reach the
+// event unless the user edits the notes.
+TEST_F(EditorScreen, NotesTheTextBoxWouldConvertStayAsStoredUntilEdited) {
+    const QString stored = u"Bring\u00A0slides\r\nand the plan"_s;
+    PlatformEvent single = storetest::timedEvent(work, u"Plan"_s, local(2026, 3, 11, 9));
+    single.notes = stored;
+    open(add(single));
+    EXPECT_EQ(model().draft().notes, stored);
+    EXPECT_FALSE(model().hasChanges());
+    QTest::keyClick(title(), Qt::Key_Return);
+    EXPECT_TRUE(leftEditor());
+    EXPECT_TRUE(store.undoStack().empty()) << "an unedited event saves nothing";
+
+    PlatformEvent series = editortest::weekly(work, u"Standup"_s, local(2026, 3, 10, 10));
+    series.notes = stored;
+    open(add(series));
+    QTest::keyClick(title(), Qt::Key_Return);
+    EXPECT_EQ(model().prompt(), std::nullopt) << "nothing to ask about";
+    EXPECT_TRUE(leftEditor());
+
+    // A letter typed and taken back is no change; one kept is, and keeps the no-break space.
+    open(add(single));
+    QPlainTextEdit* notes = form().notesField()->editor();
+    notes->setFocus();
+    notes->moveCursor(QTextCursor::End);
+    QTest::keyClick(notes, Qt::Key_S);
+    EXPECT_TRUE(model().hasChanges());
+    QTest::keyClick(notes, Qt::Key_Backspace);
+    EXPECT_EQ(model().draft().notes, stored);
+    EXPECT_FALSE(model().hasChanges());
+    QTest::keyClick(notes, Qt::Key_S);
+    EXPECT_EQ(model().draft().notes, u"Bring\u00A0slides\nand the plans"_s);
 }
 
 TEST_F(EditorScreen, ABadLinkShowsItsErrorAndTheEditorStaysWithTheText) {
