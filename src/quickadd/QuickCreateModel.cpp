@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 using namespace Qt::Literals::StringLiterals;
@@ -34,6 +35,10 @@ core::Date addingDays(const core::Calendar& calendar, int days, core::Date date)
     if (const std::optional<core::Date> moved = calendar.dateByAdding(core::CalendarUnit::Day, days, date))
         return *moved;
     return date + days * 86400.0;
+}
+
+core::Date nextMinute(core::Date instant) {
+    return core::Date(std::floor(instant.secondsSince1970() / 60.0) * 60.0 + 60.0);
 }
 
 // All-day first, then by start: the order of the preview.
@@ -57,6 +62,7 @@ QuickCreateModel::QuickCreateModel(store::CalendarStore& store, app::AppState& a
         loadDay(m_draft.start);
     });
     connect(&m_settings, &app::AppSettings::defaultCalendarIDChanged, this, &QuickCreateModel::updateDraft);
+    connect(&m_minuteTick, &core::ClockTimer::timeout, this, &QuickCreateModel::minutePassed);
 }
 
 QuickCreateModel::~QuickCreateModel() {
@@ -73,11 +79,19 @@ void QuickCreateModel::appear() {
     }
     m_escapeToken = m_appState.installEscapeHandler([this] { return handleEscape(); });
     loadDay(m_draft.start);
+    m_minuteTick.startAt(nextMinute(core::Date::now()));
 }
 
 void QuickCreateModel::disappear() {
     m_appState.removeEscapeHandler(m_escapeToken);
     m_escapeToken = 0;
+    m_minuteTick.stop();
+}
+
+void QuickCreateModel::minutePassed() {
+    reparse();
+    updateDraft();
+    m_minuteTick.startAt(nextMinute(core::Date::now()));
 }
 
 bool QuickCreateModel::handleEscape() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Calendar.h"
+#include "core/ClockTimer.h"
 #include "core/Color.h"
 #include "core/Date.h"
 #include "core/Regex.h"
@@ -34,7 +35,8 @@ namespace quickadd {
 // The line is parsed once per change of it (a full field takes milliseconds),
 // and the draft is worked out once per change of the line or a choice; both are
 // redone when the store's calendars or events are published anew, since the
-// calendar names and "now" feed the parse.
+// calendar names and "now" feed the parse, and at every minute while the screen
+// shows, so that a line naming no time never starts in the past.
 class QuickCreateModel final : public QObject {
     Q_OBJECT
 
@@ -82,9 +84,9 @@ public:
     // --- Lifecycle --------------------------------------------------------------------------------
 
     // The screen came on screen: takes the text handed over by whatever opened
-    // quick add, takes the Escape key, and loads the draft's day.
+    // quick add, takes the Escape key, loads the draft's day, and starts the minute tick.
     void appear();
-    // The screen left: gives the Escape key back.
+    // The screen left: gives the Escape key back and stops the minute tick.
     void disappear();
 
     // --- The line ---------------------------------------------------------------------------------
@@ -221,6 +223,8 @@ private:
     NLParser parser(bool withCalendars) const;
     void reparse();
     void updateDraft();
+    // "Now" moved on to another minute: the line is read again from it.
+    void minutePassed();
     model::EventDraft computeDraft() const;
     void setFlashID(std::optional<QString> id);
     void setErrorText(const std::optional<QString>& text);
@@ -252,6 +256,7 @@ private:
     std::optional<QString> m_flashID;
     std::optional<QString> m_errorText;
     app::EscapeHandlerToken m_escapeToken = 0;
+    core::ClockTimer m_minuteTick;
 };
 
 }  // namespace quickadd

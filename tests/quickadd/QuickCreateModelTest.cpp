@@ -76,6 +76,24 @@ TEST_F(QuickCreate, AnEmptyLineIsAnUntitledHourFromTheNextWholeHourInTheDefaultC
     EXPECT_EQ(quick->draft().start, local(2026, 3, 11, 9, 30));
 }
 
+TEST_F(QuickCreate, TheDefaultStartMovesOnWithTheClockWhileTheScreenShows) {
+    clock.set(local(2026, 3, 10, 14, 59) + 30);
+    const auto quick = open(u"Lunch"_s);
+    ASSERT_EQ(quick->draft().start, local(2026, 3, 10, 15));
+    clock.advance(90);
+    EXPECT_EQ(quick->draft().start, local(2026, 3, 10, 16)) << "15:00 is under way by now";
+    EXPECT_EQ(quick->draft().end, local(2026, 3, 10, 17));
+    quick->add();
+    ASSERT_EQ(ek.committedEvents().size(), 1u);
+    EXPECT_EQ(ek.committedEvents()[0].startDate, local(2026, 3, 10, 16));
+
+    // Gone from the screen, it waits for no minute.
+    const auto hidden = open(u"Tea"_s);
+    hidden->disappear();
+    clock.advance(3600);
+    EXPECT_EQ(hidden->draft().start, local(2026, 3, 10, 16));
+}
+
 TEST_F(QuickCreate, TheCalendarComesFromTheCardThenTheLineThenTheSettingThenTheStore) {
     ek.setDefaultCalendarForNewEvents(work.calendarIdentifier);
     settings.setDefaultCalendarID(personal.calendarIdentifier);
