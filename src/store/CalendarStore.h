@@ -199,7 +199,11 @@ private:
     void apply(const model::EventDraft& draft, platform::PlatformEvent& event) const;
     void pushUndo(const QString& label, UndoAction action);
     platform::PlatformEvent existingEvent(const EventUndoSnapshot& snapshot) const;
+    // The calendar an undo writes into; throws without full access or when it may not be changed.
+    platform::PlatformCalendar writableCalendar(const QString& calendarID) const;
     void restore(const EventUndoSnapshot& snapshot, platform::PlatformEvent& event, bool includeRecurrence) const;
+    void restoreChanged(const EventUndoSnapshot& snapshot, const EventUndoSnapshot& changedTo,
+                        platform::PlatformEvent& event) const;
     platform::PlatformReminder platformReminder(const QString& id) const;
     struct UndoOutcome;
     void reverse(const UndoAction& action, UndoOutcome& outcome);

@@ -119,7 +119,8 @@ void CalendarStore::update(QString id, const model::EventDraft& draft, model::Ed
     const QString newID = model::ODEvent::idOf(saved);
     m_undoReferences.rememberReplacement(previous.eventID, newID);
     pushUndo(quoted(QStringLiteral("Edited "), previous.title),
-             UpdatedEvent{newID, model::ODEvent::identifierOf(saved), previous, span, seriesRoot});
+             UpdatedEvent{newID, model::ODEvent::identifierOf(saved), previous, span, seriesRoot,
+                          EventUndoSnapshot::of(saved)});
     reload();
 }
 
@@ -131,8 +132,10 @@ void CalendarStore::deleteEvent(QString id, model::EditSpan span) {
         if (auto first = m_ek.event(snapshot.identifier); first && first->startDate < event.startDate)
             seriesRoot = EventUndoSnapshot::of(*first);
     }
+    std::optional<platform::StoredItem> stored = m_ek.storedItem(event.eventIdentifier);
     m_ek.removeEvent(event, model::toPlatformSpan(span), true);
-    pushUndo(quoted(QStringLiteral("Deleted "), snapshot.title), DeletedEvent{snapshot, span, seriesRoot});
+    pushUndo(quoted(QStringLiteral("Deleted "), snapshot.title),
+             DeletedEvent{snapshot, span, seriesRoot, std::move(stored)});
     reload();
 }
 

@@ -29,14 +29,23 @@ QString lastPiece(const QString& id) {
 
 }  // namespace
 
-void CalendarStore::restore(const EventUndoSnapshot& snapshot, platform::PlatformEvent& event,
-                            bool includeRecurrence) const {
+platform::PlatformCalendar CalendarStore::writableCalendar(const QString& calendarID) const {
     if (m_eventAccess != model::AccessStatus::fullAccess)
         throw model::CalendarStoreError::notAuthorized();
-    const auto calendar = m_ek.calendar(snapshot.calendarID);
+    const auto calendar = m_ek.calendar(calendarID);
     if (!calendar || !calendar->allowsContentModifications)
         throw model::CalendarStoreError::noWritableCalendar();
-    snapshot.restore(event, *calendar, includeRecurrence);
+    return *calendar;
+}
+
+void CalendarStore::restore(const EventUndoSnapshot& snapshot, platform::PlatformEvent& event,
+                            bool includeRecurrence) const {
+    snapshot.restore(event, writableCalendar(snapshot.calendarID), includeRecurrence);
+}
+
+void CalendarStore::restoreChanged(const EventUndoSnapshot& snapshot, const EventUndoSnapshot& changedTo,
+                                   platform::PlatformEvent& event) const {
+    snapshot.restoreChanged(event, writableCalendar(snapshot.calendarID), changedTo);
 }
 
 platform::PlatformEvent CalendarStore::existingEvent(const EventUndoSnapshot& snapshot) const {
@@ -77,6 +86,19 @@ void CalendarStore::reverse(const UndoAction& action, UndoOutcome& outcome) {
                     throw model::CalendarStoreError::notFound();
             },
             [&](const DeletedEvent& deleted) {
+                if (deleted.stored) {
+                    writableCalendar(deleted.snapshot.calendarID);
+                    try {
+                        // Same identifiers: every id a screen holds finds the event again.
+                        m_ek.restoreItem(*deleted.stored, false);
+                        return;
+                    } catch (const platform::EventStoreError& error) {
+                        // Changed elsewhere since: only the later occurrences of a series can still be laid
+                        // back onto what stands there now.
+                        if (error.code() != platform::EventStoreError::Code::Conflict || !deleted.seriesRoot)
+                            throw;
+                    }
+                }
                 if (!deleted.seriesRoot) {
                     platform::PlatformEvent event;
                     restore(deleted.snapshot, event, deleted.span == model::EditSpan::futureEvents);
@@ -94,7 +116,10 @@ void CalendarStore::reverse(const UndoAction& action, UndoOutcome& outcome) {
                 platform::PlatformEvent event = platformEvent(updated.eventID);
                 if (!updated.seriesRoot) {
                     const bool future = updated.span == model::EditSpan::futureEvents;
-                    restore(updated.previous, event, future);
+                    if (updated.saved)
+                        restoreChanged(updated.previous, *updated.saved, event);
+                    else
+                        restore(updated.previous, event, future);
                     const platform::PlatformEvent saved = m_ek.saveEvent(event, model::toPlatformSpan(updated.span), false);
                     outcome.replacements.emplace_back(updated.previous.eventID, saved);
                     outcome.replacements.emplace_back(updated.eventID, saved);

@@ -50,6 +50,35 @@ void EventUndoSnapshot::restore(platform::PlatformEvent& event, const platform::
     event.recurrenceRules = includeRecurrence ? recurrenceRules : QList<platform::PlatformRecurrenceRule>{};
 }
 
+void EventUndoSnapshot::restoreChanged(platform::PlatformEvent& event, const platform::PlatformCalendar& calendar,
+                                       const EventUndoSnapshot& changedTo) const {
+    if (calendarID != changedTo.calendarID)
+        event.calendar = calendar;
+    if (storedTitle != changedTo.storedTitle)
+        event.title = storedTitle;
+    if (isAllDay != changedTo.isAllDay || timeZone != changedTo.timeZone || start != changedTo.start ||
+        end != changedTo.end) {
+        event.isAllDay = isAllDay;
+        event.timeZone = timeZone;
+        event.startDate = start;
+        event.endDate = end;
+    }
+    if (location != changedTo.location || structuredLocation != changedTo.structuredLocation) {
+        event.location = location;
+        event.structuredLocation = structuredLocation;
+    }
+    if (notes != changedTo.notes)
+        event.notes = notes;
+    if (url != changedTo.url)
+        event.url = url;
+    if (availability != changedTo.availability)
+        event.availability = availability;
+    if (alarms != changedTo.alarms)
+        event.alarms = alarms;
+    if (recurrenceRules != changedTo.recurrenceRules)
+        event.recurrenceRules = recurrenceRules;
+}
+
 void EventUndoReferences::rememberReplacement(const QString& oldID, const QString& newID) {
     // The map must never lead from the newest id back to an older one.
     m_eventIDs.remove(newID);

@@ -42,6 +42,10 @@ struct EventUndoSnapshot {
     // includeRecurrence (otherwise the event becomes a single event).
     void restore(platform::PlatformEvent& event, const platform::PlatformCalendar& calendar,
                  bool includeRecurrence) const;
+    // Writes onto the event only the fields in which the snapshot differs from `changedTo` (what a change made of
+    // it): what changed elsewhere since, in the other fields, stays.
+    void restoreChanged(platform::PlatformEvent& event, const platform::PlatformCalendar& calendar,
+                        const EventUndoSnapshot& changedTo) const;
 };
 
 // Which ids and identifiers replaced which, so that an id a screen still holds
@@ -68,6 +72,8 @@ struct DeletedEvent {
     EventUndoSnapshot snapshot;
     model::EditSpan span;
     std::optional<EventUndoSnapshot> seriesRoot;
+    // The item as stored before the deletion, where the calendar database keeps such copies: it comes back whole.
+    std::optional<platform::StoredItem> stored;
 };
 struct UpdatedEvent {
     QString eventID;
@@ -75,6 +81,8 @@ struct UpdatedEvent {
     EventUndoSnapshot previous;
     model::EditSpan span;
     std::optional<EventUndoSnapshot> seriesRoot;
+    // The event as the edit saved it: the fields in which it differs from `previous` are the ones the edit changed.
+    std::optional<EventUndoSnapshot> saved;
 };
 struct CompletedReminder {
     QString id;

@@ -411,20 +411,89 @@ TEST_F(CalendarStoreOnVdir, FutureEventsEditOfASeriesUndoesToTheSingleSeries) {
     EXPECT_TRUE(files().value(u"work/standup.ics"_s).contains("X-KEEP:a\\,b"));
 }
 
-TEST_F(CalendarStoreOnVdir, DeletedOccurrenceComesBack) {
-    const auto occurrences = named(u"Standup"_s);
-    store->deleteEvent(occurrences[2].id, EditSpan::thisEvent);
-    EXPECT_EQ(named(u"Standup"_s).size(), 7u);
+// The way a sync tool lays out an invitation: a file named apart from its UID, people, and properties of its own.
+QByteArray planningFile(const QString& summary = u"Quarterly planning"_s) {
+    QStringList lines{u"BEGIN:VEVENT"_s, u"UID:4f1c9e2a-7d3b@example.com"_s, u"SUMMARY:"_s + summary,
+                      u"DTSTART;TZID=Europe/Berlin:20260312T140000"_s, u"DTEND;TZID=Europe/Berlin:20260312T153000"_s,
+                      u"ORGANIZER;CN=Dana Weiss:mailto:dana@example.com"_s};
+    for (int i = 1; i <= 8; ++i)
+        lines << u"ATTENDEE;CN=Guest %1;PARTSTAT=ACCEPTED:mailto:guest%1@example.com"_s.arg(i);
+    lines << u"CATEGORIES:Planning"_s << u"X-OTHER-APP-ID:77"_s << u"END:VEVENT"_s;
+    return ics(lines);
+}
+
+TEST_F(CalendarStoreOnVdir, UndoingADeletePutsTheItemBackAsItWasUnderItsOwnFileName) {
+    write(u"work/8d0f3b7c1a.ics"_s, planningFile());
+    open();
+    const auto before = files();
+    ASSERT_EQ(named(u"Quarterly planning"_s).size(), 1u);
+    const model::ODEvent planning = named(u"Quarterly planning"_s).front();
+    store->deleteEvent(planning.id, EditSpan::thisEvent);
+    ASSERT_FALSE(files().contains(u"work/8d0f3b7c1a.ics"_s));
     store->undo();
-    const auto after = named(u"Standup"_s);
-    ASSERT_EQ(after.size(), 8u);
-    EXPECT_TRUE(std::any_of(after.begin(), after.end(),
-                            [&](const auto& e) { return e.start == occurrences[2].start && !e.isRecurring; }));
+    EXPECT_EQ(files(), before);
+    ASSERT_EQ(named(u"Quarterly planning"_s).size(), 1u);
+    EXPECT_EQ(named(u"Quarterly planning"_s).front().id, planning.id);
+
+    // One occurrence of a series, and one with all that follow it.
+    const auto occurrences = named(u"Standup"_s);
+    ASSERT_EQ(occurrences.size(), 8u);
+    for (const auto& [index, span] : {std::pair{2, EditSpan::thisEvent}, std::pair{5, EditSpan::futureEvents}}) {
+        store->deleteEvent(occurrences[static_cast<size_t>(index)].id, span);
+        ASSERT_LT(named(u"Standup"_s).size(), 8u);
+        store->undo();
+        EXPECT_EQ(files(), before);
+        EXPECT_EQ(named(u"Standup"_s), occurrences);
+    }
 
     // Restarted, a fresh store reads the same.
-    const auto titles = store->events();
+    const auto shown = store->events();
     open();
-    EXPECT_EQ(store->events().size(), titles.size());
+    EXPECT_EQ(store->events(), shown);
+}
+
+TEST_F(CalendarStoreOnVdir, UndoingADeleteNeverOverwritesWhatAnotherProgramWroteSince) {
+    const QString conflict = platform::EventStoreError::defaultMessage(platform::EventStoreError::Code::Conflict);
+    write(u"work/8d0f3b7c1a.ics"_s, planningFile());
+    open();
+    store->deleteEvent(named(u"Quarterly planning"_s).front().id, EditSpan::thisEvent);
+    // Another program files a new invitation under the same name.
+    write(u"work/8d0f3b7c1a.ics"_s, planningFile(u"Planning, moved"_s));
+    auto onDisk = files();
+    EXPECT_EQ(errorText([&] { store->undo(); }), conflict);
+    EXPECT_EQ(files(), onDisk);
+    EXPECT_EQ(store->undoStack().size(), 1u) << "nothing undone, the entry stays";
+
+    store->deleteEvent(named(u"Standup"_s)[2].id, EditSpan::thisEvent);
+    write(u"work/standup.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:standup"_s, u"SUMMARY:Standup in room 2"_s,
+                                      u"DTSTART;TZID=Europe/Berlin:20260303T100000"_s,
+                                      u"DTEND;TZID=Europe/Berlin:20260303T101500"_s, u"RRULE:FREQ=WEEKLY;COUNT=8"_s,
+                                      u"END:VEVENT"_s}));
+    onDisk = files();
+    EXPECT_EQ(errorText([&] { store->undo(); }), conflict);
+    EXPECT_EQ(files(), onDisk);
+    EXPECT_EQ(store->undoStack().size(), 2u);
+}
+
+TEST_F(CalendarStoreOnVdir, UndoingAnEditPutsBackWhatItChangedAndKeepsWhatChangedElsewhereSince) {
+    write(u"work/review.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:review"_s, u"SUMMARY:Review"_s,
+                                     u"DTSTART:20260311T090000Z"_s, u"DTEND:20260311T100000Z"_s, u"END:VEVENT"_s}));
+    open();
+    const model::ODEvent review = named(u"Review"_s).front();
+    EventDraft renamed = EventDraft::fromEvent(review);
+    renamed.title = u"Design review"_s;
+    store->update(review.id, renamed, EditSpan::thisEvent);
+    write(u"work/review.ics"_s, ics({u"BEGIN:VEVENT"_s, u"UID:review"_s, u"SUMMARY:Design review"_s,
+                                     u"LOCATION:Room 4"_s, u"DTSTART:20260311T090000Z"_s,
+                                     u"DTEND:20260311T100000Z"_s, u"END:VEVENT"_s}));
+    ASSERT_TRUE(testsupport::waitUntil([&] {
+        store->reload();
+        const auto shown = named(u"Design review"_s);
+        return !shown.empty() && shown.front().location == u"Room 4"_s;
+    }));
+    store->undo();
+    ASSERT_EQ(named(u"Review"_s).size(), 1u);
+    EXPECT_EQ(named(u"Review"_s).front().location, u"Room 4"_s);
 }
 
 // Items the store must not write: a calendar folder the user cannot write (when

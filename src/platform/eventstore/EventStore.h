@@ -78,6 +78,20 @@ public:
     virtual PlatformEvent saveEvent(const PlatformEvent& event, Span span, bool commit) = 0;
     // Removes the occurrence that eventIdentifier + occurrenceDate name, with the span.
     virtual void removeEvent(const PlatformEvent& event, Span span, bool commit) = 0;
+    // A copy of the event's item as stored now, which restoreItem() puts back exactly; nullopt where the store
+    // keeps no such copies (an item is then put back from what the types here carry).
+    virtual std::optional<StoredItem> storedItem(const QString& eventIdentifier) const {
+        Q_UNUSED(eventIdentifier);
+        return std::nullopt;
+    }
+    // Puts the copied item back as it was: the same identifiers, place and properties. Refused with Conflict when
+    // its place changed since the copy other than through this store, or another item took its identifier. Returns
+    // the item's first occurrence.
+    virtual PlatformEvent restoreItem(const StoredItem& item, bool commit) {
+        Q_UNUSED(item);
+        Q_UNUSED(commit);
+        throw EventStoreError::withDefaultMessage(EventStoreError::Code::Other);
+    }
 
     // --- Reminders ------------------------------------------------------------------------------
 

@@ -697,6 +697,44 @@ void FakeEventStore::removeEvent(const PlatformEvent& event, Span span, bool com
     finish(commit);
 }
 
+std::optional<StoredItem> FakeEventStore::storedItem(const QString& eventIdentifier) const {
+    const Series* series = hasAccess(EntityType::Event) ? findSeries(eventIdentifier) : nullptr;
+    if (!series) {
+        return std::nullopt;
+    }
+    m_storedCopies.push_back(*series);
+    return StoredItem{eventIdentifier, QStringLiteral("fake"), QByteArray::number(m_storedCopies.size() - 1),
+                      series->master.revision};
+}
+
+PlatformEvent FakeEventStore::restoreItem(const StoredItem& item, bool commit) {
+    checkFailure(Operation::SaveEvent);
+    const AuthorizationStatus access = authorizationStatus(EntityType::Event);
+    if (access != AuthorizationStatus::FullAccess && access != AuthorizationStatus::WriteOnly) {
+        throw EventStoreError::withDefaultMessage(Code::AccessDenied);
+    }
+    bool known = false;
+    const qsizetype index = item.content.toLongLong(&known);
+    if (!known || index < 0 || index >= static_cast<qsizetype>(m_storedCopies.size())) {
+        throw EventStoreError::withDefaultMessage(Code::NotFound);
+    }
+    const Series copy = m_storedCopies[static_cast<size_t>(index)];
+    writableCalendarFor(copy.master.calendar, EntityType::Event);
+    // Made again elsewhere since (a sync tool re-adds an item under a new identifier): that one stays.
+    const std::optional<QString>& external = copy.master.calendarItemExternalIdentifier;
+    if (external && std::any_of(m_working.series.begin(), m_working.series.end(), [&](const Series& other) {
+            return other.master.eventIdentifier != item.eventIdentifier &&
+                   other.master.calendarItemExternalIdentifier == external;
+        })) {
+        throw EventStoreError::withDefaultMessage(Code::Conflict);
+    }
+    std::erase_if(m_working.series,
+                  [&](const Series& candidate) { return candidate.master.eventIdentifier == item.eventIdentifier; });
+    m_working.series.push_back(copy);
+    finish(commit);
+    return this->event(item.eventIdentifier).value_or(copy.master);
+}
+
 // --- Reminders ------------------------------------------------------------------------------------
 
 void FakeEventStore::fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,

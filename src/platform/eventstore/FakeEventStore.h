@@ -98,6 +98,10 @@ public:
     std::optional<PlatformCalendarItem> calendarItem(const QString& calendarItemIdentifier) const override;
     PlatformEvent saveEvent(const PlatformEvent& event, Span span, bool commit) override;
     void removeEvent(const PlatformEvent& event, Span span, bool commit) override;
+    // A copy of the whole series; putting it back replaces whatever holds its identifier by then, and is refused
+    // while another series holds its external identifier.
+    std::optional<StoredItem> storedItem(const QString& eventIdentifier) const override;
+    PlatformEvent restoreItem(const StoredItem& item, bool commit) override;
     void fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,
                                   RemindersCompletion completion) override;
     PlatformReminder saveReminder(const PlatformReminder& reminder, bool commit) override;
@@ -146,6 +150,8 @@ private:
     std::optional<QString> m_defaultReminderList;
     Data m_committed;
     Data m_working;
+    // What storedItem() copied; an item names its copy by its position here.
+    mutable std::vector<Series> m_storedCopies;
     bool m_staged = false;
     bool m_loading = false;
     int m_nextIdentifier = 1;

@@ -5,6 +5,7 @@
 #include "core/Date.h"
 #include "core/TimeZone.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -160,5 +161,16 @@ struct PlatformReminder {
 };
 
 using PlatformCalendarItem = std::variant<PlatformEvent, PlatformReminder>;
+
+// An item exactly as the store keeps it, to put it back after a change: under its identifiers, where it was kept,
+// with every property it had, those that no type here carries too. Opaque to callers.
+struct StoredItem {
+    QString eventIdentifier;
+    QString place;       // for a store of files, the file's path
+    QByteArray content;  // what is stored there
+    QString revision;    // the version copied
+
+    bool operator==(const StoredItem&) const = default;
+};
 
 }  // namespace platform

@@ -54,6 +54,8 @@ public:
 
     PlatformEvent saveEvent(const PlatformEvent& event, Span span, bool commit) override;
     void removeEvent(const PlatformEvent& event, Span span, bool commit) override;
+    std::optional<StoredItem> storedItem(const QString& eventIdentifier) const override;
+    PlatformEvent restoreItem(const StoredItem& item, bool commit) override;
 
     void fetchIncompleteReminders(const std::optional<QStringList>& calendarIdentifiers,
                                   RemindersCompletion completion) override;

@@ -12,6 +12,18 @@ void VdirEventStore::removeEvent(const PlatformEvent& event, Span span, bool com
     m_writer.removeEvent(*this, event, span, commit);
 }
 
+std::optional<StoredItem> VdirEventStore::storedItem(const QString& eventIdentifier) const {
+    if (!hasAccess(EntityType::Event))
+        return std::nullopt;
+    ensureLoaded();
+    return m_writer.storedItem(*this, eventIdentifier);
+}
+
+PlatformEvent VdirEventStore::restoreItem(const StoredItem& item, bool commit) {
+    finishFirstRead();
+    return m_writer.restoreItem(*this, item, commit);
+}
+
 PlatformReminder VdirEventStore::saveReminder(const PlatformReminder& reminder, bool commit) {
     finishFirstRead();
     return m_writer.saveReminder(*this, reminder, commit);

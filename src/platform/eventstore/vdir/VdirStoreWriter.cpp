@@ -10,6 +10,7 @@
 
 #include <QUuid>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform::vdir {
@@ -551,6 +552,67 @@ void VdirStoreWriter::removeEvent(VdirEventStore& store, const PlatformEvent& ev
     }
     stage(file, keepFile);
     finish(store, commitNow);
+}
+
+std::optional<StoredItem> VdirStoreWriter::storedItem(const VdirEventStore& store,
+                                                     const QString& eventIdentifier) const {
+    const VdirItem* item = store.catalog().item(eventIdentifier);
+    if (item == nullptr) {
+        return std::nullopt;
+    }
+    const QString path = store.catalog().path(*item);
+    if (m_files.isStaged(path)) {
+        return std::nullopt;
+    }
+    try {
+        if (std::optional<FileSnapshot> snapshot = readSnapshot(path)) {
+            return StoredItem{eventIdentifier, path, std::move(snapshot->content), snapshot->etag.toString()};
+        }
+    } catch (const WriteError&) {
+    }
+    return std::nullopt;
+}
+
+PlatformEvent VdirStoreWriter::restoreItem(VdirEventStore& store, const StoredItem& stored, bool commitNow) {
+    const AuthorizationStatus access = store.authorizationStatus(EntityType::Event);
+    if (access != AuthorizationStatus::FullAccess && access != AuthorizationStatus::WriteOnly) {
+        fail(Code::AccessDenied);
+    }
+    const QString& path = stored.place;
+    const std::optional<Etag> copied = Etag::fromString(stored.revision);
+    const QString folder = splitPath(path).first;
+    const auto& collections = store.catalog().collections();
+    const auto collection = std::find_if(collections.begin(), collections.end(),
+                                         [&](const VdirCollection& c) { return c.folder.path == folder; });
+    if (!copied || collection == collections.end()) {
+        fail(Code::NotFound);
+    }
+    writableCollection(store, collection->calendar.calendarIdentifier, EntityType::Event);
+    if (m_files.isStaged(path)) {
+        fail(Code::Conflict);
+    }
+    if (Etag::ofFile(path)) {
+        // The file as this store's own writes left it, or another program's change since would be lost.
+        if (!m_files.isCurrent(path, *copied)) {
+            core::log(QStringLiteral("refusing to put back %1: it changed on disk since").arg(path));
+            fail(Code::Conflict);
+        }
+        m_files.stageReplace(path, stored.content, *copied);
+    } else {
+        // Gone with its file, the item may have been made again elsewhere since.
+        if (store.catalog().item(stored.eventIdentifier) != nullptr) {
+            fail(Code::Conflict);
+        }
+        m_files.stageCreateAt(path, stored.content);
+    }
+    m_itemWrites.remove(path);
+    m_overlaid.insert(path);
+    m_toShow.emplace_back(path, stored.content);
+    finish(store, commitNow);
+    if (auto restored = store.event(stored.eventIdentifier)) {
+        return *restored;
+    }
+    fail(Code::NotFound);
 }
 
 PlatformReminder VdirStoreWriter::saveReminder(VdirEventStore& store, const PlatformReminder& reminder,

@@ -34,6 +34,10 @@ public:
 
     PlatformEvent saveEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commit);
     void removeEvent(VdirEventStore& store, const PlatformEvent& event, Span span, bool commit);
+    // The item's file as it is on disk; nullopt for an item whose file has staged changes or cannot be read.
+    std::optional<StoredItem> storedItem(const VdirEventStore& store, const QString& eventIdentifier) const;
+    // Writes the copied file back under its name, unless another program changed or made the file since.
+    PlatformEvent restoreItem(VdirEventStore& store, const StoredItem& item, bool commit);
     PlatformReminder saveReminder(VdirEventStore& store, const PlatformReminder& reminder, bool commit);
     void removeReminder(VdirEventStore& store, const PlatformReminder& reminder, bool commit);
     void commit(VdirEventStore& store);

@@ -116,7 +116,7 @@ void VdirWriter::stageReplace(const QString& path, const QByteArray& content, co
         }
         return;
     }
-    m_changes.append(Change{Type::Replace, path, content, expected, {}, {}});
+    m_changes.append(Change{Type::Replace, path, content, expected, {}, {}, false});
 }
 
 QString VdirWriter::stageCreate(const QString& directory, const QString& uid, const QByteArray& content) {
@@ -126,8 +126,15 @@ QString VdirWriter::stageCreate(const QString& directory, const QString& uid, co
     if (find(path) != nullptr || pathIsTaken(path)) {
         path = directory + u'/' + fileNameForUid(QString());
     }
-    m_changes.append(Change{Type::Create, path, content, {}, directory, uid});
+    m_changes.append(Change{Type::Create, path, content, {}, directory, uid, false});
     return path;
+}
+
+void VdirWriter::stageCreateAt(const QString& path, const QByteArray& content) {
+    if (find(path) != nullptr || pathIsTaken(path)) {
+        throw WriteError(EventStoreError::Code::Conflict, path, QStringLiteral("another file has the name"));
+    }
+    m_changes.append(Change{Type::Create, path, content, {}, splitPath(path).first, {}, true});
 }
 
 void VdirWriter::stageRemove(const QString& path, const Etag& expected) {
@@ -140,7 +147,7 @@ void VdirWriter::stageRemove(const QString& path, const Etag& expected) {
         staged->content.clear();
         return;
     }
-    m_changes.append(Change{Type::Remove, path, {}, expected, {}, {}});
+    m_changes.append(Change{Type::Remove, path, {}, expected, {}, {}, false});
 }
 
 bool VdirWriter::isStaged(const QString& path) const {
@@ -224,6 +231,9 @@ QStringList VdirWriter::commit() {
             continue;
         }
         QString path = change.path;
+        if (change.exactName && pathIsTaken(path)) {
+            throw WriteError(EventStoreError::Code::Conflict, path, QStringLiteral("another file has the name"));
+        }
         for (int attempt = 0; attempt < 8 && pathIsTaken(path); ++attempt) {
             path = change.directory + u'/' + fileNameForUid(QString());
         }

@@ -63,6 +63,9 @@ public:
     // A new file in `directory` named after `uid`; returns the path it will
     // most likely get (another name is taken when that one exists by then).
     QString stageCreate(const QString& directory, const QString& uid, const QByteArray& content);
+    // A new file under exactly this name (an item put back where it was); the commit refuses it as a conflict when
+    // a file has the name by then.
+    void stageCreateAt(const QString& path, const QByteArray& content);
     void stageRemove(const QString& path, const Etag& expected);
 
     bool hasChanges() const { return !m_changes.isEmpty(); }
@@ -89,6 +92,7 @@ private:
         Etag expected;
         QString directory;
         QString uid;
+        bool exactName = false;
     };
     struct Applied {
         const Change* change;
