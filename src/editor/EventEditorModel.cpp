@@ -3,6 +3,7 @@
 #include "editor/EditorDrafts.h"
 #include "editor/EditorSpan.h"
 #include "editor/EditorTexts.h"
+#include "model/CalendarStoreError.h"
 #include "platform/eventstore/EventStoreError.h"
 #include "state/AppSettings.h"
 #include "store/CalendarStore.h"
@@ -186,7 +187,9 @@ bool EventEditorModel::hasChanges() const {
 
 model::EventDraft EventEditorModel::finalDraft() const {
     model::EventDraft draft = m_draft;
-    draft.title = m_draft.title.trimmed();
+    // A title the user left alone stays as stored, spaces and all.
+    if (!m_eventID || m_draft.title != m_original.title)
+        draft.title = m_draft.title.trimmed();
     if (draft.title.isEmpty())
         draft.title = m_eventID ? m_original.title : u"New event"_s;
     draft.url = normalizedURL();
@@ -417,7 +420,17 @@ void EventEditorModel::performUpdate(model::EditSpan span) {
     if (!m_eventID || !checkURL())
         return;
     const model::EventDraft draft = finalDraft();
-    if (runStoreCall([&] { m_store.update(*m_eventID, draft, span); }))
+    const bool saved = runStoreCall([&] {
+        try {
+            m_store.update(*m_eventID, draft, span, m_original);
+        } catch (const model::EditConflictError& conflict) {
+            // The user has seen that another program changed these: the next save puts the user's values over
+            // what it wrote.
+            m_original = model::withFields(m_original, conflict.current(), conflict.fields());
+            throw;
+        }
+    });
+    if (saved)
         leave();
 }
 

@@ -67,7 +67,9 @@ public:
     // The event being edited; nothing while creating or when missing.
     const std::optional<model::ODEvent>& event() const { return m_event; }
     const model::EventDraft& draft() const { return m_draft; }
-    // The draft as loaded; with originalRecurrence, set once before loadedChanged.
+    // The draft as loaded, set once before loadedChanged (with originalRecurrence): what a save tells the user's
+    // changes by. A save refused because another program changed a field the user changed too takes that
+    // program's value for it here.
     const model::EventDraft& original() const { return m_original; }
     // The repetition chosen in the editor, held apart from the draft.
     model::RecurrenceOption recurrence() const { return m_recurrence; }
@@ -157,7 +159,8 @@ public:
     // --- Actions ---------------------------------------------------------------------------------
 
     // Creates the event, or updates it (asking first which occurrences of a repeating
-    // event to change), or leaves when nothing changed. A failure stays as errorText.
+    // event to change), or leaves when nothing changed. An update writes only the fields
+    // the user changed, onto the event as it now is. A failure stays as errorText.
     void save();
     // Deletes the event, asking first for a repeating one.
     void requestDelete();

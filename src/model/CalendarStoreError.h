@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Drafts.h"
 #include "platform/eventstore/EventStoreError.h"
 
 #include <QHashFunctions>
@@ -25,6 +26,21 @@ public:
 
 private:
     Case m_case;
+};
+
+// A save found fields that the user changed changed elsewhere too since they were read, to other values; it wrote
+// nothing. `current` is the event as it now is.
+class EditConflictError : public platform::LocalizedError {
+public:
+    EditConflictError(DraftFields fields, EventDraft current) : m_fields(fields), m_current(std::move(current)) {}
+
+    DraftFields fields() const { return m_fields; }
+    const EventDraft& current() const { return m_current; }
+    QString errorDescription() const override;
+
+private:
+    DraftFields m_fields;
+    EventDraft m_current;
 };
 
 inline size_t qHash(const CalendarStoreError& error, size_t hashSeed = 0) noexcept {

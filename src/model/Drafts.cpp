@@ -24,4 +24,37 @@ EventDraft EventDraft::fromEvent(const ODEvent& event) {
                       event.calendarID, event.alarmOffsets, std::nullopt);
 }
 
+DraftFields differingFields(const EventDraft& a, const EventDraft& b) {
+    DraftFields fields;
+    fields.setFlag(DraftField::title, a.title != b.title);
+    fields.setFlag(DraftField::times, a.start != b.start || a.end != b.end || a.isAllDay != b.isAllDay);
+    fields.setFlag(DraftField::location, a.location != b.location);
+    fields.setFlag(DraftField::notes, a.notes != b.notes);
+    fields.setFlag(DraftField::url, a.url != b.url);
+    fields.setFlag(DraftField::calendar, a.calendarID != b.calendarID);
+    fields.setFlag(DraftField::alerts, a.alarmOffsets != b.alarmOffsets);
+    return fields;
+}
+
+EventDraft withFields(EventDraft onto, const EventDraft& from, DraftFields fields) {
+    if (fields.testFlag(DraftField::title))
+        onto.title = from.title;
+    if (fields.testFlag(DraftField::times)) {
+        onto.start = from.start;
+        onto.end = from.end;
+        onto.isAllDay = from.isAllDay;
+    }
+    if (fields.testFlag(DraftField::location))
+        onto.location = from.location;
+    if (fields.testFlag(DraftField::notes))
+        onto.notes = from.notes;
+    if (fields.testFlag(DraftField::url))
+        onto.url = from.url;
+    if (fields.testFlag(DraftField::calendar))
+        onto.calendarID = from.calendarID;
+    if (fields.testFlag(DraftField::alerts))
+        onto.alarmOffsets = from.alarmOffsets;
+    return onto;
+}
+
 }  // namespace model

@@ -4,6 +4,7 @@
 #include "model/ODEvent.h"
 #include "model/RecurrenceOption.h"
 
+#include <QFlags>
 #include <QString>
 #include <QUrl>
 
@@ -42,6 +43,26 @@ struct EventDraft {
 
     bool operator==(const EventDraft&) const = default;
 };
+
+// The parts of an event draft a save writes one by one; the start, the end and whether it lasts all day go together.
+enum class DraftField {
+    title = 0x1,
+    times = 0x2,
+    location = 0x4,
+    notes = 0x8,
+    url = 0x10,
+    calendar = 0x20,
+    alerts = 0x40,
+};
+Q_DECLARE_FLAGS(DraftFields, DraftField)
+Q_DECLARE_OPERATORS_FOR_FLAGS(DraftFields)
+
+inline constexpr DraftFields kAllDraftFields{0x7f};
+
+// The fields in which two drafts differ; the repetition, which a draft only carries when it is to change, aside.
+DraftFields differingFields(const EventDraft& a, const EventDraft& b);
+// `onto` with the fields as `from` has them.
+EventDraft withFields(EventDraft onto, const EventDraft& from, DraftFields fields);
 
 // What a screen fills in to create a reminder.
 struct ReminderDraft {

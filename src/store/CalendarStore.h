@@ -126,6 +126,10 @@ public:
 
     model::ODEvent create(const model::EventDraft& draft);
     void update(QString id, const model::EventDraft& draft, model::EditSpan span);
+    // Writes only the fields in which `edited` differs from `basis` (the event as the caller read it), onto the
+    // event as it is now: the others keep what it holds, whoever changed them since. When another program changed
+    // one of those fields too, to another value, throws model::EditConflictError and writes nothing.
+    void update(QString id, const model::EventDraft& edited, model::EditSpan span, const model::EventDraft& basis);
     void deleteEvent(QString id, model::EditSpan span);
     void completeReminder(QString id);
     void createReminder(const model::ReminderDraft& draft);
@@ -196,7 +200,11 @@ private:
     platform::PlatformEvent createPlatformEvent(const model::EventDraft& draft);
     // The occurrence behind an ODEvent id, followed through earlier replacements.
     platform::PlatformEvent platformEvent(const QString& id) const;
-    void apply(const model::EventDraft& draft, platform::PlatformEvent& event) const;
+    // Writes the fields of the draft onto the event; a repetition the draft carries always.
+    void apply(const model::EventDraft& draft, platform::PlatformEvent& event,
+               model::DraftFields fields = model::kAllDraftFields) const;
+    void save(platform::PlatformEvent event, const model::EventDraft& draft, model::EditSpan span,
+              model::DraftFields fields);
     void pushUndo(const QString& label, UndoAction action);
     platform::PlatformEvent existingEvent(const EventUndoSnapshot& snapshot) const;
     // The calendar an undo writes into; throws without full access or when it may not be changed.

@@ -40,20 +40,28 @@ void CalendarStore::pushUndo(const QString& label, UndoAction action) {
     emit undoStackChanged();
 }
 
-void CalendarStore::apply(const model::EventDraft& draft, platform::PlatformEvent& event) const {
-    event.title = draft.title;
-    event.isAllDay = draft.isAllDay;
-    event.startDate = draft.start;
-    event.endDate = std::max(draft.start, draft.end);
-    event.location = draft.location;
-    event.notes = draft.notes;
-    event.url = draft.url;
-    if (draft.calendarID) {
+void CalendarStore::apply(const model::EventDraft& draft, platform::PlatformEvent& event,
+                          model::DraftFields fields) const {
+    using model::DraftField;
+    if (fields.testFlag(DraftField::title))
+        event.title = draft.title;
+    if (fields.testFlag(DraftField::times)) {
+        event.isAllDay = draft.isAllDay;
+        event.startDate = draft.start;
+        event.endDate = std::max(draft.start, draft.end);
+    }
+    if (fields.testFlag(DraftField::location))
+        event.location = draft.location;
+    if (fields.testFlag(DraftField::notes))
+        event.notes = draft.notes;
+    if (fields.testFlag(DraftField::url))
+        event.url = draft.url;
+    if (draft.calendarID && fields.testFlag(DraftField::calendar)) {
         if (auto calendar = m_ek.calendar(*draft.calendarID))
             event.calendar = *calendar;
     }
     // Alarms the draft did not change are left alone, so alarms at a fixed date survive.
-    if (relativeOffsets(event.alarms) != draft.alarmOffsets) {
+    if (fields.testFlag(DraftField::alerts) && relativeOffsets(event.alarms) != draft.alarmOffsets) {
         event.alarms.clear();
         for (double offset : draft.alarmOffsets)
             event.alarms.push_back(platform::PlatformAlarm{offset, std::nullopt});
@@ -103,7 +111,23 @@ platform::PlatformEvent CalendarStore::platformEvent(const QString& id) const {
 }
 
 void CalendarStore::update(QString id, const model::EventDraft& draft, model::EditSpan span) {
+    save(platformEvent(id), draft, span, model::kAllDraftFields);
+}
+
+void CalendarStore::update(QString id, const model::EventDraft& edited, model::EditSpan span,
+                           const model::EventDraft& basis) {
     platform::PlatformEvent event = platformEvent(id);
+    const model::EventDraft current = model::EventDraft::fromEvent(model::ODEvent::fromPlatform(event));
+    const model::DraftFields changed = model::differingFields(basis, edited);
+    const model::DraftFields conflicting =
+        changed & model::differingFields(basis, current) & model::differingFields(current, edited);
+    if (conflicting)
+        throw model::EditConflictError(conflicting, current);
+    save(std::move(event), edited, span, changed);
+}
+
+void CalendarStore::save(platform::PlatformEvent event, const model::EventDraft& draft, model::EditSpan span,
+                         model::DraftFields fields) {
     const EventUndoSnapshot previous = EventUndoSnapshot::of(event);
     std::optional<EventUndoSnapshot> seriesRoot;
     if (span == model::EditSpan::futureEvents) {
@@ -114,7 +138,7 @@ void CalendarStore::update(QString id, const model::EventDraft& draft, model::Ed
                 seriesRoot = EventUndoSnapshot::of(*first);
         }
     }
-    apply(draft, event);
+    apply(draft, event, fields);
     const platform::PlatformEvent saved = m_ek.saveEvent(event, model::toPlatformSpan(span), true);
     const QString newID = model::ODEvent::idOf(saved);
     m_undoReferences.rememberReplacement(previous.eventID, newID);

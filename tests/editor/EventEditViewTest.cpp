@@ -444,6 +444,44 @@ TEST_F(EditorScreen, NotesTheTextBoxWouldConvertStayAsStoredUntilEdited) {
     EXPECT_EQ(model().draft().notes, u"Bring\u00A0slides\nand the plans"_s);
 }
 
+// Another program writes the event while the editor is open; the store reloads as its folder watch would make it.
+TEST_F(EditorScreen, ASaveKeepsWhatAnotherProgramWroteMeanwhile) {
+    const QString id = add(storetest::timedEvent(work, u"Budget sync"_s, local(2026, 3, 11, 9)));
+    const auto changeOutside = [&](const auto& change) {
+        PlatformEvent stored = *ek.event(model::ODEvent::parseID(id).identifier);
+        change(stored);
+        ek.saveEvent(stored, platform::Span::ThisEvent, true);
+        store.reload();
+    };
+    open(id);
+    changeOutside([](PlatformEvent& e) {
+        e.location = u"Room 4"_s;
+        e.notes = u"Bring the Q1 numbers"_s;
+    });
+    type(title(), u" (moved)"_s);
+    QTest::keyClick(title(), Qt::Key_Return);
+    ASSERT_TRUE(leftEditor()) << footer().errorLine()->text().toStdString();
+    ASSERT_EQ(named(u"Budget sync (moved)"_s).size(), 1u);
+    EXPECT_EQ(named(u"Budget sync (moved)"_s).front().location, u"Room 4"_s);
+    EXPECT_EQ(named(u"Budget sync (moved)"_s).front().notes, u"Bring the Q1 numbers"_s);
+
+    // Both changed the place: the first save says so and writes nothing, the second keeps the user's.
+    open(named(u"Budget sync (moved)"_s).front().id);
+    changeOutside([](PlatformEvent& e) { e.location = u"Room 5"_s; });
+    QLineEdit* place = form().locationRow()->field();
+    place->selectAll();
+    type(place, u"Room 9"_s);
+    QTest::keyClick(place, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(leftEditor());
+    EXPECT_TRUE(footer().showsError());
+    EXPECT_EQ(footer().errorLine()->text(),
+              u"Another program changed the location of this event while you edited it. Save again to keep yours."_s);
+    EXPECT_EQ(named(u"Budget sync (moved)"_s).front().location, u"Room 5"_s);
+    QTest::keyClick(place, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(leftEditor());
+    EXPECT_EQ(named(u"Budget sync (moved)"_s).front().location, u"Room 9"_s);
+}
+
 TEST_F(EditorScreen, ABadLinkShowsItsErrorAndTheEditorStaysWithTheText) {
     open(add(storetest::timedEvent(work, u"Webinar"_s, local(2026, 3, 11, 9))));
     type(form().videoRow()->field(), u"https://meet.example/web inar"_s);

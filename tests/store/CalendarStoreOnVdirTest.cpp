@@ -496,6 +496,45 @@ TEST_F(CalendarStoreOnVdir, UndoingAnEditPutsBackWhatItChangedAndKeepsWhatChange
     EXPECT_EQ(named(u"Review"_s).front().location, u"Room 4"_s);
 }
 
+TEST_F(CalendarStoreOnVdir, AnEditWritesOnlyItsOwnFieldsOntoTheFileAsAnotherProgramLeftIt) {
+    const auto budgetFile = [](const QStringList& more) {
+        return ics(QStringList{u"BEGIN:VEVENT"_s, u"UID:budget"_s, u"SUMMARY:Budget sync"_s,
+                               u"DTSTART:20260311T090000Z"_s, u"DTEND:20260311T100000Z"_s}
+                   << more << u"END:VEVENT"_s);
+    };
+    const auto showsPlace = [&](const QString& place) {
+        return testsupport::waitUntil([&] {
+            store->reload();
+            const auto shown = named(u"Budget sync"_s);
+            return !shown.empty() && shown.front().location == place;
+        });
+    };
+    write(u"work/budget.ics"_s, budgetFile({}));
+    open();
+    const EventDraft read = EventDraft::fromEvent(named(u"Budget sync"_s).front());
+    write(u"work/budget.ics"_s, budgetFile({u"LOCATION:Room 4"_s, u"DESCRIPTION:Bring the Q1 numbers"_s}));
+    ASSERT_TRUE(showsPlace(u"Room 4"_s));
+    EventDraft alarmed = read;
+    alarmed.alarmOffsets = {-600};
+    store->update(named(u"Budget sync"_s).front().id, alarmed, EditSpan::thisEvent, read);
+    const QByteArray written = files().value(u"work/budget.ics"_s);
+    EXPECT_TRUE(written.contains("LOCATION:Room 4")) << written.toStdString();
+    EXPECT_TRUE(written.contains("DESCRIPTION:Bring the Q1 numbers"));
+    EXPECT_TRUE(written.contains("TRIGGER:-PT10M"));
+
+    // A field both changed is refused whole.
+    const EventDraft reread = EventDraft::fromEvent(named(u"Budget sync"_s).front());
+    write(u"work/budget.ics"_s, budgetFile({u"LOCATION:Room 5"_s}));
+    ASSERT_TRUE(showsPlace(u"Room 5"_s));
+    EventDraft moved = reread;
+    moved.location = u"Room 9"_s;
+    moved.title = u"Budget"_s;
+    const auto onDisk = files();
+    EXPECT_EQ(errorText([&] { store->update(named(u"Budget sync"_s).front().id, moved, EditSpan::thisEvent, reread); }),
+              u"Another program changed the location of this event while you edited it. Save again to keep yours."_s);
+    EXPECT_EQ(files(), onDisk);
+}
+
 // Items the store must not write: a calendar folder the user cannot write (when
 // the test does not run with privileges that ignore that), and a file holding data
 // that would not survive being written back.
