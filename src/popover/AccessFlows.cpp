@@ -22,7 +22,15 @@ app::PopoverRoute effectiveRoute(const app::PopoverRoute& route, const store::Ca
 
 PermissionsFlow::PermissionsFlow(store::CalendarStore& store, app::AppSettings& settings, app::AppState& appState,
                                  QObject* parent)
-    : QObject(parent), m_store(store), m_settings(settings), m_appState(appState) {}
+    : QObject(parent), m_store(store), m_settings(settings), m_appState(appState) {
+    // The store takes what a request says as its last error, before the request's answer arrives.
+    connect(&m_store, &store::CalendarStore::lastErrorChanged, this, [this] {
+        if (m_requesting && m_store.lastError()) {
+            m_note = *m_store.lastError();
+            emit changed();
+        }
+    });
+}
 
 bool PermissionsFlow::isCalendarsRowActive() const {
     return m_store.eventAccess() == AccessStatus::notDetermined;

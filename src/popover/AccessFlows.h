@@ -42,6 +42,9 @@ public:
     bool isRemindersRowActive() const;
     // Skip is offered once the calendars question is answered.
     bool canSkip() const;
+    // What a request had to say besides its answer (that the answer cannot be kept after a restart); empty
+    // without one.
+    const QString& note() const { return m_note; }
 
     void allowCalendars();
     void allowReminders();
@@ -61,6 +64,7 @@ private:
     app::AppSettings& m_settings;
     app::AppState& m_appState;
     bool m_requesting = false;
+    QString m_note;
 };
 
 // What the access-denied screen does: it checks the calendar permission again

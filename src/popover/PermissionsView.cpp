@@ -7,6 +7,7 @@
 #include "design/widgets/SunkenFooter.h"
 #include "design/widgets/SymbolView.h"
 #include "design/widgets/Symbols.h"
+#include "design/widgets/TextBlock.h"
 #include "design/widgets/TextLine.h"
 #include "design/widgets/Tilt.h"
 #include "popover/AccessFlows.h"
@@ -207,6 +208,9 @@ PermissionsView::PermissionsView(app::AppEnvironment& environment, QWidget* pare
     rows->setSpacing(8);
     rows->addWidget(m_calendars);
     rows->addWidget(m_reminders);
+    m_note = new design::TextBlock(QString(), design::ODFont::body(11, FontWeight::medium), Theme::amberInk(), this);
+    m_note->hide();
+    rows->addWidget(m_note);
 
     auto* footer = new design::SunkenFooter(16, 9, this);
     footer->row()->setSpacing(6);
@@ -240,6 +244,8 @@ void PermissionsView::refresh() {
     m_calendars->setState(m_env.store.eventAccess(), m_flow->isCalendarsRowActive(), busy);
     m_reminders->setState(m_env.store.reminderAccess(), m_flow->isRemindersRowActive(), busy);
     m_skip->setVisible(m_flow->canSkip());
+    m_note->setText(m_flow->note());
+    m_note->setVisible(!m_flow->note().isEmpty());
 }
 
 }  // namespace popover

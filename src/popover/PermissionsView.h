@@ -13,6 +13,7 @@ struct AppEnvironment;
 namespace design {
 class ODButton;
 class PlainTextButton;
+class TextBlock;
 class TextLine;
 }  // namespace design
 
@@ -68,6 +69,8 @@ public:
     PermissionRow* remindersRow() const { return m_reminders; }
     // Shown only once the calendars question is answered.
     design::PlainTextButton* skipButton() const { return m_skip; }
+    // What an answer came with, under the rows; hidden without it.
+    design::TextBlock* noteText() const { return m_note; }
 
 private:
     void refresh();
@@ -76,6 +79,7 @@ private:
     PermissionsFlow* m_flow;
     PermissionRow* m_calendars;
     PermissionRow* m_reminders;
+    design::TextBlock* m_note;
     design::PlainTextButton* m_skip;
 };
 

@@ -6,6 +6,7 @@
 #include "design/widgets/ODButton.h"
 #include "design/widgets/ODFont.h"
 #include "design/widgets/PlainTextButton.h"
+#include "design/widgets/TextBlock.h"
 #include "design/widgets/TextLine.h"
 #include "platform/workspace/Workspace.h"
 #include "popover/AccessDeniedView.h"
@@ -136,6 +137,31 @@ TEST_F(AccessScreens, OnboardingRowsShowAllowUntilAnsweredThenAllowedOrTurnedOff
     EXPECT_EQ(appState.route(), PopoverRoute::main());
     EXPECT_FALSE(settings.showReminders());
     EXPECT_TRUE(settings.hasCompletedOnboarding());
+}
+
+// The answer went through but could not be stored: it holds until the app quits, and the screen that asked says
+// that it cannot be kept after a restart instead of coming back with the same question.
+TEST_F(AccessScreens, AnAnswerThatCannotBeKeptIsSaidOnTheOnboardingScreen) {
+    setAccess(kUndecided, kUndecided);
+    const QString note = u"Your answer holds until Orbitday quits, but it cannot be kept after a restart: "
+                         u"/home/me/.config/orbitday/privacy.conf cannot be written."_s;
+    ek.setAccessAnswer(EntityType::Event, kGranted, true, note);
+    appState.setRoute(PopoverRoute::onboarding());
+    PermissionsView& view = show<PermissionsView>();
+    EXPECT_FALSE(view.noteText()->isVisibleTo(&view));
+
+    QTest::mouseClick(view.calendarsRow()->allowButton(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    expectRow(*view.calendarsRow(), false, true, u"Allowed"_s, false);
+    expectRow(*view.remindersRow(), true, true, QString(), true);
+    EXPECT_TRUE(view.noteText()->isVisibleTo(&view));
+    EXPECT_EQ(view.noteText()->text(), note);
+    screenshot(view, u"onboarding-answer-not-kept"_s);
+
+    // Once the reminders are answered too, onboarding leaves for the main screen.
+    QTest::mouseClick(view.remindersRow()->allowButton(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(appState.route(), PopoverRoute::main());
 }
 
 TEST_F(AccessScreens, OnboardingWithCalendarsRefusedElsewhereOffersSkipToTheAccessDeniedScreen) {
