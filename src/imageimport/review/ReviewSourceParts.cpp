@@ -15,6 +15,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVariantAnimation>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -227,7 +228,9 @@ RecognisedTextPanel::RecognisedTextPanel(const QString& preview, QWidget* parent
     m_editor->viewport()->setAutoFillBackground(false);
     m_editor->setTabChangesFocus(true);
     m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Notes longer than the editor scroll, and show that they do.
+    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    design::useKitScrollBar(m_editor->verticalScrollBar());
     m_editor->hide();
     styleEditor();
     connect(&design::AppearanceSignal::instance(), &design::AppearanceSignal::changed, this,

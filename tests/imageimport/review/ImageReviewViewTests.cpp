@@ -33,6 +33,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -210,7 +211,10 @@ TEST_F(ReviewScreen, LooksAsDesigned) {
         auto undated = review(kUndated);
         EXPECT_TRUE(testsupport::rendersAsReference(*undated, kWidth, dark, u"review-event-no-date"_s));
         undated->model().chooseKind(Kind::reminder);
+        // On screen, where the notes editor knows whether its lines fit; a blinking caret is no part of the look.
+        undated->show();
         undated->model().setShowText(true);
+        undated->titleField()->clearFocus();
         EXPECT_TRUE(testsupport::rendersAsReference(*undated, kWidth, dark, u"review-reminder-no-date-notes"_s));
     }
 }
@@ -240,7 +244,7 @@ TEST_F(ReviewScreen, ABillShowsTheReminderFieldsAndWhyItIsAReminder) {
     EXPECT_TRUE(fields.isVisible());
 }
 
-TEST_F(ReviewScreen, TheRecognisedTextOpensOverAMoment) {
+TEST_F(ReviewScreen, TheRecognisedTextOpensOverAMomentAndOnlyLongNotesScroll) {
     testsupport::AnimationClock clock;
     auto view = review(kFlyer);
     view->show();
@@ -255,7 +259,16 @@ TEST_F(ReviewScreen, TheRecognisedTextOpensOverAMoment) {
     EXPECT_EQ(text.maximumHeight(), text.minimumHeight()) << "held at the height it has reached";
     clock.advance(RecognisedTextPanel::kDisclosureMs);
     EXPECT_EQ(text.maximumHeight(), QWIDGETSIZE_MAX) << "free again once open";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(text.editor()->verticalScrollBar()->isVisible()) << "the flyer's few lines fit";
 
+    QStringList lines;
+    for (int line = 1; line <= 30; ++line)
+        lines << u"Line %1 of the flyer"_s.arg(line);
+    view->model().setNotes(lines.join(u'\n'));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(text.editor()->verticalScrollBar()->isVisible()) << "long notes scroll";
+    EXPECT_GT(text.editor()->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(ReviewScreen, TheDueAndRemindChipsOpenTheirCardsAndAChoiceInThemClosesThem) {
