@@ -271,6 +271,34 @@ TEST_F(ReviewScreen, TheRecognisedTextOpensOverAMomentAndOnlyLongNotesScroll) {
     EXPECT_GT(text.editor()->verticalScrollBar()->maximum(), 0);
 }
 
+// The quick times in the 12-hour form are the widest; the cards open over the popover.
+TEST_F(ReviewScreen, TheTimeAndRemindCardsFitThePopoverWithTwelveHourQuickTimes) {
+    auto view = review(kFlyer);
+    view->show();
+    for (const auto& [kind, card] : {std::pair{Kind::event, Card::time}, std::pair{Kind::reminder, Card::remind}}) {
+        view->model().chooseKind(kind);
+        view->model().setOpenCard(card);
+        design::AnchoredPopover* popover = view->cards()->openPopover();
+        ASSERT_NE(popover, nullptr);
+        auto* time = inPopover<design::TimeCard>(*view);
+        ASSERT_NE(time, nullptr);
+        ASSERT_EQ(time->quickTimes()->titles().first(), u"9:00\u202FAM"_s);
+        EXPECT_LE(popover->width(), kWidth) << "card " << static_cast<int>(card);
+        for (const design::ODButton* quick : time->quickTimes()->buttons()) {
+            const QRect at(quick->mapTo(popover, QPoint(0, 0)), quick->size());
+            EXPECT_TRUE(popover->rect().contains(at)) << quick->title().toStdString() << " sticks out";
+        }
+    }
+    view->model().chooseKind(Kind::event);
+    view->model().setOpenCard(Card::time);
+    for (const bool dark : {false, true}) {
+        const QString name = u"review-time-open"_s;
+        EXPECT_TRUE(testsupport::matchesReference(
+            testsupport::renderWithPopup(*view, kWidth, *view->cards()->openPopover(), dark, name),
+            name + (dark ? u"-dark"_s : u"-light"_s)));
+    }
+}
+
 TEST_F(ReviewScreen, TheDueAndRemindChipsOpenTheirCardsAndAChoiceInThemClosesThem) {
     auto view = review(kUndated);
     view->model().chooseKind(Kind::reminder);
