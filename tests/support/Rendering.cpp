@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLayout>
 #include <QPainter>
 #include <QPointer>
@@ -19,11 +20,20 @@ using namespace Qt::StringLiterals;
 namespace testsupport {
 
 QStringList missingFontFamilies(const QStringList& families) {
+    // The Debian package of each face support/fonts.conf takes.
+    static const QHash<QString, QString> packages{
+        {u"DejaVu Sans"_s, u"fonts-dejavu-core"_s},
+        {u"DejaVu Sans Mono"_s, u"fonts-dejavu-core"_s},
+        {u"Liberation Sans"_s, u"fonts-liberation2"_s},
+        {u"Liberation Mono"_s, u"fonts-liberation2"_s},
+        {u"Noto Color Emoji"_s, u"fonts-noto-color-emoji"_s},
+    };
     const QStringList available = QFontDatabase::families();
     QStringList missing;
     for (const QString& family : families)
         if (!available.contains(family, Qt::CaseInsensitive))
-            missing << family;
+            missing << u"%1 (Debian package %2: install it with scripts/install-deps)"_s.arg(
+                           family, packages.value(family, u"unknown"_s));
     return missing;
 }
 

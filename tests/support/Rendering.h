@@ -12,7 +12,9 @@ class QWidget;
 namespace testsupport {
 
 // Without fonts Qt silently draws boxes, so a test that looks at rendered text
-// first checks that the families it relies on exist: returns the missing ones.
+// first checks that the families it relies on exist: returns the missing ones,
+// each with the package that brings it. The tests see only the fonts that
+// support/fonts.conf lists, whatever else the machine has.
 QStringList missingFontFamilies(const QStringList& families = {QStringLiteral("DejaVu Sans")});
 
 // Lays the widget out `width` wide and as tall as it then wants, and renders it

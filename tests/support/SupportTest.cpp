@@ -3,10 +3,15 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -24,6 +29,26 @@ TEST(TestEnvironment, HomeAndXdgFoldersAreIsolated) {
 
 TEST(TestEnvironment, RenderingFontsAreInstalled) {
     EXPECT_EQ(testsupport::missingFontFamilies(), QStringList());
+}
+
+// Another font package, or a desktop's preference for another face, must not
+// reach the tests: they see the install script's faces alone, with the generic
+// families bound to the same faces on every machine.
+TEST(TestEnvironment, FontsAreTheSuitesOwnWhateverTheMachineHas) {
+    const QStringList suiteFaces{u"DejaVu Sans"_s,     u"DejaVu Sans Mono"_s, u"DejaVu Serif"_s,
+                                 u"Liberation Sans"_s, u"Liberation Mono"_s,  u"Liberation Serif"_s,
+                                 u"Noto Color Emoji"_s};
+    // Qt lists the generic families among the faces.
+    const QStringList generic{u"Sans Serif"_s, u"Serif"_s, u"Monospace"_s};
+    for (const QString& family : QFontDatabase::families())
+        EXPECT_TRUE(suiteFaces.contains(family) || generic.contains(family)) << family.toStdString();
+
+    const auto resolved = [](const QString& family) { return QFontInfo(QFont(family)).family(); };
+    EXPECT_EQ(resolved(u"sans-serif"_s), u"DejaVu Sans"_s);
+    EXPECT_EQ(resolved(u"Sans Serif"_s), u"DejaVu Sans"_s);
+    EXPECT_EQ(resolved(u"monospace"_s), u"DejaVu Sans Mono"_s);
+    EXPECT_EQ(resolved(u"A Face No Machine Has"_s), u"DejaVu Sans"_s);
+    EXPECT_EQ(QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family(), u"DejaVu Sans Mono"_s);
 }
 
 }  // namespace

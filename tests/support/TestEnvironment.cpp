@@ -38,6 +38,7 @@ void isolateProcess() {
     setEnv("LC_ALL", kLocale);
     ::unsetenv("LC_TIME");
     ::unsetenv("LANGUAGE");
+    setEnv("FONTCONFIG_FILE", QByteArrayLiteral(ORBITDAY_TEST_FONTCONFIG));
     if (!std::getenv("ORBITDAY_TEST_DISPLAY"))
         setEnv("QT_QPA_PLATFORM", "offscreen");
     core::TimeZone::resetCurrent();

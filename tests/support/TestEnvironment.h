@@ -9,8 +9,9 @@ inline constexpr const char* kTimeZone = "Europe/Berlin";
 inline constexpr const char* kLocale = "en_US.UTF-8";
 
 // Points HOME and XDG_{CONFIG,DATA,CACHE,STATE}_HOME and XDG_RUNTIME_DIR at a
-// fresh temporary folder, pins TZ and the locale, and selects the offscreen
-// platform unless a display was asked for. Call before any Qt object exists.
+// fresh temporary folder, pins TZ and the locale, has fontconfig read the suite's
+// own configuration (support/fonts.conf), and selects the offscreen platform
+// unless a display was asked for. Call before any Qt object exists.
 void isolateProcess();
 // The temporary HOME of this process.
 QString homeFolder();
