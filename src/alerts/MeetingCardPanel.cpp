@@ -22,14 +22,15 @@ constexpr double kCornerRadius = 16;
 
 MeetingCardPanel::MeetingCardPanel(app::AppSettings& settings, platform::Workspace& workspace,
                                    std::function<std::optional<QRectF>()> anchor)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
+    : QWidget(nullptr,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
       m_settings(settings),
       m_workspace(workspace),
       m_anchor(std::move(anchor)),
       m_canAnimate([] { return platform::desktopComposites() && !design::Theme::appearance().reduceMotion; }) {
     setAttribute(Qt::WA_TranslucentBackground);
-    // Whoever types elsewhere keeps typing there when a card comes.
+    // Whoever types elsewhere keeps typing there when a card comes; a click on
+    // the card gives it the keyboard, so that its buttons can be reached by Tab.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("MeetingCardPanel"));
     setWindowTitle(QStringLiteral("Orbitday"));

@@ -23,7 +23,8 @@ namespace alerts {
 class MeetingCardView;
 
 // The window of the meeting card: frameless, above other windows, on every
-// workspace, never taking the keyboard from the window the user types in. It
+// workspace, not taking the keyboard from the window the user types in until
+// the user clicks it. It
 // stands under the tray item (or in the top right corner), fades in and out
 // where a compositor can blend it, and is kept, hidden, between cards.
 class MeetingCardPanel : public QWidget, public MeetingCardPresenter {

@@ -291,7 +291,11 @@ void MeetingCardView::setEvent(const model::ODEvent& event, MeetingCardActions a
 void MeetingCardView::refresh() {
     const core::Date now = core::Date::now();
     m_face = MeetingCardFace::make(m_event, now, m_settings.hotKeyJoinMeeting());
-    m_tick.startAt(MeetingCardFace::nextChange(m_event.start, now));
+    // A card nobody sees arms nothing; it catches up when it is shown again.
+    if (isVisible())
+        m_tick.startAt(MeetingCardFace::nextChange(m_event.start, now));
+    else
+        m_tick.stop();
 
     m_header->setText(m_face.header);
     m_countdown->set(m_face.clockText, m_face.clockAccessibleName);
@@ -321,6 +325,16 @@ void MeetingCardView::refresh() {
         m_footer->addWidget(m_copyLink);
     }
     layout()->activate();
+}
+
+void MeetingCardView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void MeetingCardView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_tick.stop();
 }
 
 QAbstractButton* MeetingCardView::joinButton() const {

@@ -61,12 +61,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QLayout* makeHeader();
     QLayout* makeCountdownRow();
     QLayout* makeFooter();
-    // Redraws for the current time and waits for the clock's next change.
+    // Redraws for the current time and, while shown, waits for the clock's
+    // next change.
     void refresh();
 
     app::AppSettings& m_settings;

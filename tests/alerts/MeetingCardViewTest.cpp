@@ -77,6 +77,7 @@ TEST_F(MeetingCard, BeforeTheStartCountsDownAndOffersEveryAction) {
 TEST_F(MeetingCard, CountsEachSecondAndAtTheStartTurnsToCountingUpWithoutRemindAtStart) {
     MeetingCardView card(settings, workspace);
     card.setEvent(meeting(), recording());
+    card.show();
     clock.advance(0.4);
     EXPECT_EQ(card.face().clockText, u"4:07"_s);
     clock.advance(1);
@@ -169,11 +170,11 @@ protected:
     alerts::MeetingCardPanel panel{settings, workspace, [this] { return anchor; }};
 };
 
-TEST_F(CardPanel, IsAFramelessWindowAboveOthersThatNeverTakesTheKeyboard) {
+TEST_F(CardPanel, IsAFramelessWindowAboveOthersThatTakesTheKeyboardOnlyWhenClicked) {
     const Qt::WindowFlags flags = panel.windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_EQ(panel.windowType(), Qt::Tool);
     EXPECT_TRUE(panel.testAttribute(Qt::WA_ShowWithoutActivating));
 }
@@ -201,6 +202,28 @@ TEST_F(CardPanel, ShowsTheCardUnderTheTrayItemOrInTheCornerAndReplacesItInPlace)
     EXPECT_FALSE(panel.isVisible());
     panel.present(meeting(), recording());
     EXPECT_TRUE(panel.isVisible());
+}
+
+// A card's clock ticks only while someone can see it: a withdrawn card must
+// not wake the process every second for the rest of its life.
+TEST_F(CardPanel, AWithdrawnCardArmsNoTimerAndShowsTheCurrentTimeWhenItComesBack) {
+    panel.setAnimationPolicy([] { return false; });
+    panel.present(meeting(), recording());
+    clock.advance(1);
+    EXPECT_EQ(panel.card()->face().clockText, u"4:07"_s);
+    EXPECT_EQ(clock.clock().pendingTimers(), 1);
+
+    panel.withdraw();
+    EXPECT_EQ(clock.clock().pendingTimers(), 0);
+    clock.advance(60);
+    EXPECT_EQ(clock.clock().pendingTimers(), 0);
+    // A change of the join shortcut redraws a hidden card but arms nothing.
+    settings.setHotKeyJoinMeeting(app::HotKeyCombo{45, 0x100});
+    EXPECT_EQ(clock.clock().pendingTimers(), 0);
+
+    panel.present(meeting(), recording());
+    EXPECT_EQ(panel.card()->face().clockText, u"3:07"_s);
+    EXPECT_EQ(clock.clock().pendingTimers(), 1);
 }
 
 // Cut to the card's corners without a compositor, the window may keep only the

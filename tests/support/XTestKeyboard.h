@@ -10,7 +10,8 @@
 
 namespace testsupport {
 
-// A second client that plays the user: it types through XTEST and can hold grabs.
+// A second client that plays the user: it types and clicks through XTEST and
+// can hold grabs.
 class XTestKeyboard {
 public:
     XTestKeyboard() : m_connection(xcb_connect(nullptr, nullptr)) {
@@ -51,6 +52,14 @@ public:
     void release(std::initializer_list<xcb_keysym_t> syms) {
         for (auto it = std::rbegin(syms); it != std::rend(syms); ++it)
             fake(XCB_KEY_RELEASE, *it);
+        sync();
+    }
+
+    // A click of the first button at a point of the root window.
+    void clickAt(std::int16_t x, std::int16_t y) {
+        xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, x, y, 0);
+        xcb_test_fake_input(m_connection, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(m_connection, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         sync();
     }
 
