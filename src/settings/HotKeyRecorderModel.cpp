@@ -219,7 +219,7 @@ void HotKeyRecorderModel::modifiersChanged(Qt::KeyboardModifiers modifiers) {
     emit changed();
 }
 
-bool HotKeyRecorderModel::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers) {
+bool HotKeyRecorderModel::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, std::uint32_t nativeScanCode) {
     if (!m_capturing)
         return false;
     const std::uint32_t mods = platform::keys::carbonModifiers(modifiers) & carbon::kAllShown;
@@ -241,8 +241,7 @@ bool HotKeyRecorderModel::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers)
     }
     // The keypad's keys share Qt keys with the main block, but a grab of the
     // main block's key would not take them.
-    const platform::keys::KeyEntry* key =
-        modifiers.testFlag(Qt::KeypadModifier) ? nullptr : platform::keys::keyForQtKey(qtKey);
+    const platform::keys::KeyEntry* key = modifiers.testFlag(Qt::KeypadModifier) ? nullptr : keyOf(qtKey, nativeScanCode);
     if (key == nullptr) {
         refuse(QStringLiteral("Key not supported"));
         return true;
@@ -256,6 +255,12 @@ bool HotKeyRecorderModel::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers)
     storeHotKey(m_settings, m_action, candidate);
     end();
     return true;
+}
+
+const platform::keys::KeyEntry* HotKeyRecorderModel::keyOf(int qtKey, std::uint32_t nativeScanCode) const {
+    if (const auto keyCode = m_hotKeys.keyCodeOfKey(nativeScanCode))
+        return platform::keys::keyForKeyCode(*keyCode);
+    return platform::keys::keyForQtKey(qtKey);
 }
 
 void HotKeyRecorderModel::refuse(const QString& hint) {
@@ -272,11 +277,11 @@ std::optional<app::HotKeyAction> HotKeyRecorderModel::otherActionWith(const app:
 }
 
 void HotKeyRecorderModel::releaseAllShortcuts() {
-    for (app::HotKeyAction action : app::kAllHotKeyActions)
-        m_hotKeys.registerHotKey(action, std::nullopt);
+    m_hotKeys.setHeld(true);
 }
 
 void HotKeyRecorderModel::restoreAllShortcuts() {
+    m_hotKeys.setHeld(false);
     for (app::HotKeyAction action : app::kAllHotKeyActions)
         m_hotKeys.registerHotKey(action, storedHotKey(m_settings, action));
 }

@@ -15,6 +15,9 @@
 namespace app {
 class AppSettings;
 }
+namespace platform::keys {
+struct KeyEntry;
+}
 
 namespace settings {
 
@@ -87,8 +90,10 @@ public:
 
     // The keys, while capturing. A change of the held modifiers always passes
     // on; every key press is taken (returns true), so none reaches the app.
+    // `nativeScanCode` says which key was pressed where the platform tells:
+    // the key is then recorded as itself, not as the symbol Shift made of it.
     void modifiersChanged(Qt::KeyboardModifiers modifiers);
-    bool keyPressed(int qtKey, Qt::KeyboardModifiers modifiers);
+    bool keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, std::uint32_t nativeScanCode = 0);
 
 signals:
     // Anything the field shows changed.
@@ -101,6 +106,7 @@ private:
     void stopCapturing();
     void recordingMarkChanged();
     void refuse(const QString& hint);
+    const platform::keys::KeyEntry* keyOf(int qtKey, std::uint32_t nativeScanCode) const;
     std::optional<app::HotKeyAction> otherActionWith(const app::HotKeyCombo& combo) const;
     void releaseAllShortcuts();
     void restoreAllShortcuts();

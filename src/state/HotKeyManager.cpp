@@ -68,13 +68,15 @@ void HotKeyManager::registerHotKey(HotKeyAction action, const std::optional<HotK
         m_refs.erase(it);
         m_registrar.unregisterHotKey(ref);
     }
-    if (combo && !holdsAShortcutModifier(*combo)) {
+    // Whoever ends the hold takes the settings' shortcuts again.
+    const std::optional<HotKeyCombo> wanted = m_held ? std::nullopt : combo;
+    if (wanted && !holdsAShortcutModifier(*wanted)) {
         core::log(QStringLiteral("refusing a global shortcut without Ctrl, Alt or Super (key code %1, modifiers 0x%2)")
-                      .arg(combo->keyCode)
-                      .arg(combo->modifiers, 0, 16));
-    } else if (combo) {
+                      .arg(wanted->keyCode)
+                      .arg(wanted->modifiers, 0, 16));
+    } else if (wanted) {
         if (const auto ref =
-                m_registrar.registerHotKey(combo->keyCode, combo->modifiers, static_cast<std::uint32_t>(action)))
+                m_registrar.registerHotKey(wanted->keyCode, wanted->modifiers, static_cast<std::uint32_t>(action)))
             m_refs[action] = ref->value;
     }
     if (wasRegistered || isRegistered(action))
@@ -83,6 +85,18 @@ void HotKeyManager::registerHotKey(HotKeyAction action, const std::optional<HotK
 
 bool HotKeyManager::isRegistered(HotKeyAction action) const {
     return m_refs.contains(action);
+}
+
+std::optional<std::uint32_t> HotKeyManager::keyCodeOfKey(std::uint32_t nativeScanCode) const {
+    return m_registrar.keyCodeOfKey(nativeScanCode);
+}
+
+void HotKeyManager::setHeld(bool held) {
+    m_held = held;
+    if (!held)
+        return;
+    for (HotKeyAction action : kAllHotKeyActions)
+        registerHotKey(action, std::nullopt);
 }
 
 void HotKeyManager::installHandlerIfNeeded() {

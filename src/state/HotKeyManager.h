@@ -48,6 +48,16 @@ public:
     // Whether the action's shortcut is registered now (false when refused).
     bool isRegistered(HotKeyAction action) const;
 
+    // The stored key code of the key behind a key event (see HotKeyRegistrar).
+    std::optional<std::uint32_t> keyCodeOfKey(std::uint32_t nativeScanCode) const;
+
+    // While held, no shortcut is registered: each registration only removes
+    // the action's old one, whoever asks for it. A shortcut field that records
+    // holds them, since a grab takes its keys before any window of ours.
+    // Releasing the hold registers nothing by itself.
+    void setHeld(bool held);
+    bool isHeld() const { return m_held; }
+
 signals:
     void registrationChanged(app::HotKeyAction action);
 
@@ -58,6 +68,7 @@ private:
     platform::HotKeyRegistrar& m_registrar;
     std::map<HotKeyAction, std::uint64_t> m_refs;
     bool m_handlerInstalled = false;
+    bool m_held = false;
     std::function<void(HotKeyAction)> m_handler;
     std::vector<QMetaObject::Connection> m_subscriptions;
 };

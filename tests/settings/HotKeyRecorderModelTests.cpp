@@ -175,6 +175,22 @@ TEST_F(HotKeyRecording, RefusedKeysLeaveTheFieldRecordingWithAHint) {
     EXPECT_EQ(quick.message(), std::nullopt) << "a new recording starts without the old hint";
 }
 
+// Shift turns 1 into ! in the key event: the key the platform names is recorded.
+TEST_F(HotKeyRecording, AKeyThePlatformNamesIsRecordedAsItselfWhateverShiftMadeOfIt) {
+    constexpr std::uint32_t kScanCodeOfOne = 10;
+    registrar.mapKey(kScanCodeOfOne, 18);
+    HotKeyRecorderModel& join = field(HotKeyAction::joinMeeting);
+    join.toggleRecording();
+    EXPECT_TRUE(join.keyPressed(Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, kScanCodeOfOne));
+    EXPECT_EQ(settings.hotKeyJoinMeeting(), (HotKeyCombo{18, carbon::kCommand | carbon::kShift}));
+
+    join.toggleRecording();
+    EXPECT_TRUE(join.keyPressed(Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 99));
+    EXPECT_EQ(join.hint(), u"Key not supported"_s) << "a key the platform does not name goes by its symbol";
+    EXPECT_TRUE(join.keyPressed(Qt::Key_1, Qt::ControlModifier | Qt::KeypadModifier, kScanCodeOfOne));
+    EXPECT_EQ(join.hint(), u"Key not supported"_s) << "the keypad stays out";
+}
+
 TEST_F(HotKeyRecording, AShortcutOfAnotherActionIsRefusedByName) {
     HotKeyRecorderModel& quick = field(HotKeyAction::quickCreate);
     quick.toggleRecording();
@@ -204,6 +220,29 @@ TEST_F(HotKeyRecording, StartingAnotherFieldHandsOverAndTheLastToEndTakesTheShor
     quick.keyPressed(Qt::Key_Escape, Qt::NoModifier);
     EXPECT_EQ(settings.hotKeyOpenPopover(), kCtrlAltC);
     expectAllRegisteredAsStored();
+}
+
+// A shortcut taken while a field records would act on the very keys the
+// user is pressing to record.
+TEST_F(HotKeyRecording, AShortcutChangedWhileAnotherFieldRecordsIsTakenOnlyWhenTheRecordingEnds) {
+    HotKeyRecorderModel& open = field(HotKeyAction::openPopover);
+    HotKeyRecorderModel& quick = field(HotKeyAction::quickCreate);
+    open.toggleRecording();
+    open.keyPressed(Qt::Key_Backspace, Qt::NoModifier);
+    ASSERT_EQ(settings.hotKeyOpenPopover(), std::nullopt);
+
+    quick.toggleRecording();
+    ASSERT_TRUE(quick.isCapturing());
+    open.clickAccessory();
+    EXPECT_EQ(settings.hotKeyOpenPopover(), kCtrlAltC);
+    EXPECT_TRUE(registrar.registrations().empty()) << "the reset took its grab during the recording";
+    settings.setHotKeyJoinMeeting(HotKeyCombo{40, kCtrlAlt});
+    EXPECT_TRUE(registrar.registrations().empty()) << "a change from elsewhere took its grab";
+    EXPECT_TRUE(quick.isCapturing());
+
+    quick.keyPressed(Qt::Key_Escape, Qt::NoModifier);
+    expectAllRegisteredAsStored();
+    EXPECT_EQ(registered(HotKeyAction::openPopover), kCtrlAltC);
 }
 
 TEST_F(HotKeyRecording, TheResetButtonRestoresTheDefaultAndIsOffWhileItIsStored) {

@@ -41,6 +41,16 @@ public:
         m_unregistered.push_back(ref);
     }
 
+    std::optional<std::uint32_t> keyCodeOfKey(std::uint32_t nativeScanCode) const override {
+        for (const auto& [scanCode, keyCode] : m_keys) {
+            if (scanCode == nativeScanCode)
+                return keyCode;
+        }
+        return std::nullopt;
+    }
+    // Says which key a native scan code is.
+    void mapKey(std::uint32_t nativeScanCode, std::uint32_t keyCode) { m_keys.emplace_back(nativeScanCode, keyCode); }
+
     // Makes registerHotKey refuse this combination, as if another client held it.
     void refuse(std::uint32_t keyCode, std::uint32_t modifiers) { m_refused.emplace_back(keyCode, modifiers); }
     void press(std::uint32_t id) const {
@@ -59,6 +69,7 @@ private:
     std::vector<Registration> m_registrations;
     std::vector<HotKeyRef> m_unregistered;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_refused;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_keys;
 };
 
 }  // namespace platform

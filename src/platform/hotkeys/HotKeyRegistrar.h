@@ -27,6 +27,11 @@ public:
     virtual std::optional<HotKeyRef> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                                     std::uint32_t id) = 0;
     virtual void unregisterHotKey(HotKeyRef ref) = 0;
+    // The stored key code of the key behind a key event of our own windows
+    // (the event's native scan code), read from the key's unshifted symbol:
+    // with Shift held the event names the shifted one. nullopt where the
+    // system does not say which key it was, or the key has no stored code.
+    virtual std::optional<std::uint32_t> keyCodeOfKey(std::uint32_t nativeScanCode) const = 0;
 };
 
 }  // namespace platform

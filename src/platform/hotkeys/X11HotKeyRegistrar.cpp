@@ -220,6 +220,18 @@ void X11HotKeyRegistrar::unregisterHotKey(HotKeyRef ref) {
     }
 }
 
+std::optional<std::uint32_t> X11HotKeyRegistrar::keyCodeOfKey(std::uint32_t nativeScanCode) const {
+    // X11 key codes are 8 to 255; other platforms' scan codes mean nothing here.
+    if (!isAvailable() || nativeScanCode < 8 || nativeScanCode > 255)
+        return std::nullopt;
+    const xcb_keysym_t unshifted =
+        xcb_key_symbols_get_keysym(m_x->symbols, static_cast<xcb_keycode_t>(nativeScanCode), 0);
+    const keys::KeyEntry* key = keys::keyForKeysym(unshifted);
+    if (key == nullptr)
+        return std::nullopt;
+    return key->keyCode;
+}
+
 void X11HotKeyRegistrar::scheduleRead() {
     QMetaObject::invokeMethod(this, &X11HotKeyRegistrar::readEvents, Qt::QueuedConnection);
 }

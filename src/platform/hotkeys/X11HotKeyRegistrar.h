@@ -27,6 +27,7 @@ public:
     void setPressHandler(PressHandler handler) override;
     std::optional<HotKeyRef> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t id) override;
     void unregisterHotKey(HotKeyRef ref) override;
+    std::optional<std::uint32_t> keyCodeOfKey(std::uint32_t nativeScanCode) const override;
 
 private:
     struct Connection;

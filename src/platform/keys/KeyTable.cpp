@@ -125,6 +125,14 @@ const KeyEntry* keyForQtKey(int qtKey) {
     return nullptr;
 }
 
+const KeyEntry* keyForKeysym(std::uint32_t keysym) {
+    for (const KeyEntry& key : kKeys) {
+        if (key.keysym == keysym)
+            return &key;
+    }
+    return nullptr;
+}
+
 Qt::KeyboardModifiers qtModifiers(std::uint32_t carbonMask) {
     Qt::KeyboardModifiers result;
     if (carbonMask & carbon::kCommand)

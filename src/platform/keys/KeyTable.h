@@ -32,6 +32,8 @@ std::span<const KeyEntry> allKeys();
 const KeyEntry* keyForKeyCode(std::uint32_t keyCode);
 // nullptr for a Qt key that no stored key code stands for.
 const KeyEntry* keyForQtKey(int qtKey);
+// nullptr for an X11 keysym that no stored key code stands for.
+const KeyEntry* keyForKeysym(std::uint32_t keysym);
 
 // Command is Ctrl, Option is Alt, Control is Super (Meta) and Shift is Shift,
 // the way Qt itself maps them. Bits beyond the four are dropped.

@@ -5,7 +5,7 @@
 #include "state/HotKeyManager.h"
 
 #include "EventLoop.h"
-#include "XTestKeyboard.h"
+#include "X11KeysTest.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -38,21 +38,7 @@ void settle(int milliseconds) {
     testsupport::spinEventLoop(milliseconds);
 }
 
-class X11HotKeys : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        // The grabs are tested on the private X server, whatever session runs the tests.
-        qunsetenv("WAYLAND_DISPLAY");
-        qputenv("XDG_SESSION_TYPE", "x11");
-    }
-    void SetUp() override {
-        ASSERT_TRUE(keyboard.ok());
-        ASSERT_TRUE(registrar.isAvailable());
-    }
-
-    testsupport::XTestKeyboard keyboard;
-    platform::X11HotKeyRegistrar registrar;
-};
+using X11HotKeys = testsupport::X11KeysTest;
 
 TEST_F(X11HotKeys, GrabFiresOnceOnTheMainThreadAlsoWithNumLockAndStopsWhenCleared) {
     platform::InMemoryUserDefaults defaults;
