@@ -29,7 +29,6 @@ constexpr qreal kAccessoryDiameter = 18;
 constexpr qreal kAccessorySymbolSize = 8.5;
 constexpr QMargins kFieldPadding{8, 6, 6, 6};
 constexpr int kFieldSpacing = 6;
-constexpr int kMessageGap = 3;
 
 std::optional<Qt::KeyboardModifier> modifierOfKey(int key) {
     switch (key) {
@@ -142,7 +141,7 @@ protected:
             }
             if (event->type() == QEvent::KeyRelease)
                 return true;
-            return m_model.keyPressed(key->key(), key->modifiers());
+            return m_model.keyPressed(key->key(), key->modifiers(), key->nativeScanCode());
         }
         default:
             return false;
@@ -174,6 +173,11 @@ HotKeyRecorder::HotKeyRecorder(HotKeyRecorderModel* model, QWidget* parent)
 
     m_field->setParent(this);
     m_field->setFixedSize(kFieldWidth, m_field->sizeHint().height());
+    // The line keeps its room while it is empty, so that a refused key does not
+    // push the rows below down.
+    QSizePolicy messagePolicy = m_message->sizePolicy();
+    messagePolicy.setRetainSizeWhenHidden(true);
+    m_message->setSizePolicy(messagePolicy);
     m_message->hide();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
@@ -199,27 +203,11 @@ void HotKeyRecorder::refresh() {
     m_field->setError(m_model->problem().has_value());
     const std::optional<QString> message = m_model->message();
     m_message->setText(message.value_or(QString()));
-    if (message.has_value() == m_message->isHidden() || message) {
-        m_message->setVisible(message.has_value());
-        // The rows of the form make room for the line, or take it back.
-        updateGeometry();
-        resize(sizeHint());
-    }
+    m_message->setVisible(message.has_value());
 }
 
 QSize HotKeyRecorder::sizeHint() const {
-    QSize size = m_field->size();
-    if (!m_message->isHidden()) {
-        size.setWidth(std::max(size.width(), m_message->sizeHint().width()));
-        size.rheight() += kMessageGap + m_message->sizeHint().height();
-    }
-    return size;
-}
-
-void HotKeyRecorder::resizeEvent(QResizeEvent* event) {
-    m_field->move(0, 0);
-    m_message->setGeometry(0, m_field->height() + kMessageGap, width(), m_message->sizeHint().height());
-    QWidget::resizeEvent(event);
+    return m_field->size();
 }
 
 void HotKeyRecorder::setCapturing(bool capturing) {

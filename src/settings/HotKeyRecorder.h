@@ -16,8 +16,9 @@ class RecorderFace;
 
 // The 180-pixel shortcut field of one global shortcut: the stored shortcut as
 // keycaps (or "Record shortcut"), a round reset or cancel button beside it, and
-// under it why a key was refused, or why the stored shortcut does nothing. A click records: while
-// it does, every key press of the application comes here and nowhere else.
+// a line for why a key was refused, or why the stored shortcut does nothing. A
+// click records: while it does, every key press of the application comes here
+// and nowhere else.
 class HotKeyRecorder : public QWidget {
     Q_OBJECT
 
@@ -29,15 +30,16 @@ public:
     ~HotKeyRecorder() override;
 
     HotKeyRecorderModel& model() const { return *m_model; }
+    // The line that says why a key was refused, or why the stored shortcut
+    // does nothing. The host lays it out under the field, where it keeps its
+    // room while it is empty.
+    design::TextLine* messageLine() const { return m_message; }
 
-    // The field, and the message line under it when there is one, as wide as
-    // the message needs.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void hideEvent(QHideEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void refresh();

@@ -22,6 +22,8 @@ namespace settings {
 namespace {
 
 constexpr int kSpacing = 10;
+// Between a shortcut field and the line under it.
+constexpr int kMessageGap = 3;
 constexpr QMargins kMargins{28, 16, 28, 0};
 constexpr int kBelowHeader = 2;
 constexpr int kAroundHairline = 6;
@@ -88,7 +90,17 @@ ShortcutsSettingsView::ShortcutsSettingsView(app::AppSettings& settings, app::Ho
     for (const auto& [action, detail] : rows) {
         auto* recorder = new HotKeyRecorder(new HotKeyRecorderModel(action, settings, hotKeys, tabs));
         m_recorders.push_back(recorder);
-        layout->addWidget(new design::SettingsRow(hotKeyActionLabel(action), detail, recorder));
+        // The message stands under the field, outside the row, so that the
+        // label stays level with the field.
+        auto* block = new QVBoxLayout;
+        block->setSpacing(kMessageGap);
+        block->addWidget(new design::SettingsRow(hotKeyActionLabel(action), detail, recorder));
+        auto* message = new QHBoxLayout;
+        message->setContentsMargins(design::SettingsRow::kTextColumnWidth + design::SettingsRow::kColumnGap, 0, 0, 0);
+        message->addWidget(recorder->messageLine());
+        message->addStretch(1);
+        block->addLayout(message);
+        layout->addLayout(block);
     }
 
     layout->addSpacing(kAroundHairline);

@@ -1,4 +1,6 @@
 #include "SettingsViewTestSupport.h"
+#include "design/widgets/Painting.h"
+#include "design/widgets/Symbols.h"
 #include "platform/keys/KeyTable.h"
 #include "settings/HotKeyRecorder.h"
 #include "settings/HotKeyRecorderModel.h"
@@ -85,6 +87,41 @@ TEST_F(SettingsTabViews, ALeavingFieldStopsRecordingAndTakesTheShortcutsAgain) {
     view->recorders()[1]->model().toggleRecording();
     view.reset();
     EXPECT_EQ(registrar.registrations().size(), 3u) << "nor does a field destroyed while recording keep them";
+}
+
+TEST_F(SettingsTabViews, ARefusedKeyShowsWhyUnderItsFieldWithoutMovingTheRowsBelow) {
+    settings::ShortcutsSettingsView view(settings, hotKeys, tabs);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    settings::HotKeyRecorder* join = view.recorders()[1];
+    settings::HotKeyRecorder* quick = view.recorders()[2];
+    const auto quickTop = [&] { return quick->mapTo(&view, QPoint(0, 0)).y(); };
+    QCoreApplication::processEvents();
+    const int before = quickTop();
+
+    QTest::mouseClick(join->findChild<QAbstractButton*>(), Qt::LeftButton);
+    ASSERT_TRUE(join->model().isRecording());
+    QTest::keyClick(view.windowHandle(), Qt::Key_A);
+    ASSERT_EQ(join->model().message(), u"Add Ctrl, Alt or Super"_s);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(quickTop(), before);
+    QTest::keyClick(view.windowHandle(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quickTop(), before);
+}
+
+// At 8.5 pixels a hairline arrow closes into a faint ring: the reset arrow
+// needs a solid head and strokes that cover whole pixels.
+TEST_F(SettingsTabViews, TheResetArrowIsSolidEnoughToReadAtTheFieldsSize) {
+    const QImage arrow = design::Symbols::image(u"arrow.counterclockwise"_s, design::toQColor(design::Theme::text2()),
+                                                8.5, design::FontWeight::bold);
+    int solid = 0;
+    for (int y = 0; y < arrow.height(); ++y)
+        for (int x = 0; x < arrow.width(); ++x)
+            solid += qAlpha(arrow.pixel(x, y)) >= 192 ? 1 : 0;
+    EXPECT_GE(solid, 14);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ struct Entry {
 constexpr Entry kEntries[] = {
     {u"airplane", u"plane", true},
     {u"alarm", u"alarm", false},
-    {u"arrow.counterclockwise", u"rotate", false},
+    {u"arrow.counterclockwise", u"arrow-counterclockwise", false},
     {u"arrow.right", u"arrow-right", false},
     {u"arrow.right.circle", u"circle-arrow-right", false},
     {u"arrow.triangle.2.circlepath", u"refresh", false},
