@@ -16,10 +16,13 @@ bool canUsePattern(const QString& typed) {
 }
 
 std::optional<QString> patternPreview(const QString& typed, core::Date now) {
-    const QString pattern = trimmedPattern(typed);
-    if (!pattern.isEmpty() && !core::DateFormat::isValidPattern(pattern))
+    // As typed, spaces and all: a pattern of spaces alone previews as blank,
+    // though the default stands in for it in the tray.
+    const QString pattern = typed.isEmpty() ? app::defaultCustomDatePattern() : typed;
+    const std::optional<core::DateFormat> format = core::DateFormat::fromPattern(pattern);
+    if (!format)
         return std::nullopt;
-    return app::formatDate(app::DateFormatPreset::custom, now, pattern);
+    return format->format(now);
 }
 
 bool useCustomPattern(app::AppSettings& settings, const QString& typed) {

@@ -17,8 +17,8 @@ namespace settings {
 QString trimmedPattern(const QString& typed);
 // Whether the typed pattern may be used: not blank, and one the date formatter takes.
 bool canUsePattern(const QString& typed);
-// The date at `now` as the tray would show it in the typed pattern (a blank
-// one shows the default); nullopt for a pattern the formatter refuses.
+// The date at `now` in the pattern as typed, white space kept (an empty one
+// shows the default); nullopt for a pattern the formatter refuses.
 std::optional<QString> patternPreview(const QString& typed, core::Date now);
 // Stores the typed pattern and makes it the date format in use; false, and
 // nothing written, for a pattern that cannot be used.

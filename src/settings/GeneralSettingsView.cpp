@@ -53,6 +53,7 @@ GeneralSettingsView::GeneralSettingsView(const SettingsTabContext& context, QWid
             else
                 m_settings.setDateFormat(preset);
         });
+    showEveryValueWhole(m_dateFormat);
     column->addWidget(new design::SettingsRow(u"Date format"_s, trayAtStart() + u" + headers"_s, m_dateFormat));
 
     m_countdown = new design::ODSwitch(settings.showMeetingCountdown());
@@ -62,6 +63,7 @@ GeneralSettingsView::GeneralSettingsView(const SettingsTabContext& context, QWid
                                                        false, [&settings](double lead) {
                                                            settings.setMeetingCountdownLeadTime(lead);
                                                        });
+    showEveryValueWhole(m_countdownLead);
     column->addWidget(
         new design::SettingsRow(u"Meeting countdown"_s, std::nullopt, QList<QWidget*>{m_countdown, m_countdownLead}));
 
@@ -83,6 +85,7 @@ GeneralSettingsView::GeneralSettingsView(const SettingsTabContext& context, QWid
     m_firstWeekday = new design::ODMenuButton<app::FirstWeekday>(
         menuItems(firstWeekdayChoices(core::Calendar::current())), settings.firstWeekday(), 150, choosePlaceholder(),
         false, [&settings](app::FirstWeekday day) { settings.setFirstWeekday(day); });
+    showEveryValueWhole(m_firstWeekday);
     column->addWidget(new design::SettingsRow(u"First day of week"_s, std::nullopt, m_firstWeekday));
 
     m_launchAtLogin = new design::ODSwitch(settings.launchAtLogin());

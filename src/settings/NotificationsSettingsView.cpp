@@ -29,6 +29,7 @@ NotificationsSettingsView::NotificationsSettingsView(const SettingsTabContext& c
     m_lead = new design::ODMenuButton<double>(menuItems(alertLeadChoices()), settings.alertLeadTime(), 140,
                                               choosePlaceholder(), false,
                                               [&settings](double lead) { settings.setAlertLeadTime(lead); });
+    showEveryValueWhole(m_lead);
     column->addWidget(new design::SettingsRow(u"Meeting alert"_s, u"Card under the "_s + app::words::menuBar(),
                                               QList<QWidget*>{m_alerts, m_lead}));
 
@@ -40,6 +41,7 @@ NotificationsSettingsView::NotificationsSettingsView(const SettingsTabContext& c
     m_sound = new design::ODMenuButton<std::optional<QString>>(
         menuItems(alertSoundChoices()), settings.alertSound(), 120, choosePlaceholder(), false,
         [&settings, &player](const std::optional<QString>& name) { chooseAlertSound(settings, player, name); });
+    showEveryValueWhole(m_sound);
     m_preview = new design::ODIconButton(u"speaker.wave.2"_s, 26, u"Preview sound"_s);
     m_preview->setToolTip(design::plainToolTip(u"Preview"_s));
     connect(m_preview, &QAbstractButton::clicked, this,
@@ -49,6 +51,7 @@ NotificationsSettingsView::NotificationsSettingsView(const SettingsTabContext& c
     m_dismiss = new design::ODMenuButton<std::optional<double>>(
         menuItems(autoDismissChoices()), settings.alertAutoDismissAfter(), 160, choosePlaceholder(), false,
         [&settings](const std::optional<double>& after) { settings.setAlertAutoDismissAfter(after); });
+    showEveryValueWhole(m_dismiss);
     m_dependentRows << new design::SettingsRow(u"Auto-dismiss"_s, u"After the meeting starts"_s, m_dismiss);
 
     for (design::SettingsRow* row : m_dependentRows)

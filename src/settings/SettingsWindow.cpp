@@ -35,7 +35,9 @@ QFont titleFont(bool selected) {
 
 SettingsTabButton::SettingsTabButton(app::SettingsTab tab, QWidget* parent) : QAbstractButton(parent), m_tab(tab) {
     setCheckable(true);
-    setFocusPolicy(Qt::TabFocus);
+    // A click gives the tab the focus too, so that the focus never stays behind
+    // on a tab the user has left.
+    setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     design::setAccessibleRole(this, QAccessible::PageTab);
     setAccessibleName(tabTitle(tab));
@@ -111,8 +113,17 @@ void SettingsTabBar::paintEvent(QPaintEvent*) {
 }
 
 void SettingsTabBar::showSelection() {
-    for (SettingsTabButton* button : m_buttons)
+    SettingsTabButton* selected = nullptr;
+    for (SettingsTabButton* button : m_buttons) {
         button->setSelected(button->tab() == m_tabs.selection());
+        if (button->isSelected())
+            selected = button;
+    }
+    // The focus goes with the selection while it is in the tab bar (the window
+    // hands its first focus there), quietly: a ring shows only where keys took it.
+    QWidget* focus = window()->focusWidget();
+    if (selected != nullptr && (focus == nullptr || m_buttons.contains(qobject_cast<SettingsTabButton*>(focus))))
+        selected->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 namespace {

@@ -73,16 +73,19 @@ TEST_F(GeneralTab, CountdownLeadsAndWeekStartsAreOfferedInOrder) {
     EXPECT_EQ(settings::firstWeekdayChoices(core::Calendar::current())[0].detail, u"Montag"_s);
 }
 
-TEST_F(GeneralTab, ACustomPatternIsTrimmedRefusedWhenUnreadableAndPreviewedAsTheTrayShowsIt) {
+TEST_F(GeneralTab, ACustomPatternIsTrimmedRefusedWhenUnreadableAndPreviewedAsTyped) {
     EXPECT_EQ(settings::trimmedPattern(u" \tyyyy \n"_s), u"yyyy"_s) << "a pasted line break goes too";
-    for (const QString& blank : {QString(), u"   "_s, u"\t\n"_s}) {
+    EXPECT_FALSE(settings::canUsePattern(QString()));
+    EXPECT_EQ(settings::patternPreview(QString(), now), u"Fri 6 Nov"_s) << "an empty field shows the default";
+    for (const QString& blank : {u"   "_s, u" \t "_s}) {
         EXPECT_FALSE(settings::canUsePattern(blank));
-        EXPECT_EQ(settings::patternPreview(blank, now), u"Fri 6 Nov"_s) << "blank shows the default";
+        EXPECT_EQ(settings::patternPreview(blank, now), blank) << "spaces alone preview as blank";
     }
     EXPECT_FALSE(settings::canUsePattern(u"EEE 'd"_s)) << "an unclosed quote";
     EXPECT_EQ(settings::patternPreview(u"EEE 'd"_s, now), std::nullopt);
     EXPECT_TRUE(settings::canUsePattern(u"  EEEE, d MMMM  "_s));
-    EXPECT_EQ(settings::patternPreview(u"  EEEE, d MMMM  "_s, now), u"Friday, 6 November"_s);
+    EXPECT_EQ(settings::patternPreview(u"  EEEE, d MMMM  "_s, now), u"  Friday, 6 November  "_s);
+    EXPECT_EQ(settings::patternPreview(u"  yyyy  "_s, now), u"  2026  "_s);
 
     QSignalSpy dateFormats(&settings, &app::AppSettings::dateFormatChanged);
     EXPECT_FALSE(settings::useCustomPattern(settings, u"EEE 'd"_s));
@@ -94,7 +97,7 @@ TEST_F(GeneralTab, ACustomPatternIsTrimmedRefusedWhenUnreadableAndPreviewedAsThe
     EXPECT_EQ(settings.customDateFormat(), u"yyyy"_s);
     EXPECT_EQ(settings.dateFormat(), DateFormatPreset::custom);
     EXPECT_EQ(defaults.object(u"customDateFormat"_s).toString(), u"yyyy"_s);
-    EXPECT_EQ(settings.formattedDate(now), settings::patternPreview(u" yyyy "_s, now));
+    EXPECT_EQ(settings.formattedDate(now), u"2026"_s) << "stored and shown without the spaces";
 
     dateFormats.clear();
     EXPECT_TRUE(settings::useCustomPattern(settings, u"d.M."_s));

@@ -1,5 +1,6 @@
 #include "Rendering.h"
 #include "ScreenEnvironment.h"
+#include "design/widgets/FocusRing.h"
 #include "design/widgets/KitMenu.h"
 #include "design/widgets/ODButton.h"
 #include "design/widgets/ODIconButton.h"
@@ -17,7 +18,10 @@
 #include "settings/SettingsWindow.h"
 #include "settings/SettingsWindowController.h"
 
+#include <QApplication>
 #include <QLineEdit>
+
+#include <algorithm>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -91,6 +95,58 @@ TEST_F(SettingsWindow, TheTabBarMarksTheSelectedTabInEitherAppearance) {
     controller.tabModel().setSelection(SettingsTab::notifications);
     for (const bool dark : {false, true})
         EXPECT_TRUE(testsupport::rendersAsReference(controller.window().tabBar(), 560, dark, u"settings-tabs"_s));
+}
+
+// Which tab buttons show the focus ring.
+QList<SettingsTab> ringed(settings::SettingsTabBar& bar) {
+    QList<SettingsTab> tabs;
+    for (const SettingsTab tab : app::kAllSettingsTabs)
+        if (const auto* ring = bar.button(tab)->findChild<design::FocusRing*>(); ring && ring->isShown())
+            tabs << tab;
+    return tabs;
+}
+
+TEST_F(SettingsWindow, TheTabBarsFocusGoesWithTheClickedTabAndItsRingOnlyWhereKeysTookIt) {
+    controller.show(SettingsTab::general);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    settings::SettingsTabBar& bar = controller.window().tabBar();
+    EXPECT_EQ(QApplication::focusWidget(), bar.button(SettingsTab::general));
+    EXPECT_TRUE(ringed(bar).isEmpty()) << "the first focus a window hands out shows none";
+
+    // Keys typed while the focus sits quietly on the tab show where it is.
+    QTest::keyClick(window().windowHandle(), Qt::Key_A);
+    EXPECT_EQ(ringed(bar), QList{SettingsTab::general});
+    clickTab(SettingsTab::notifications);
+    EXPECT_EQ(QApplication::focusWidget(), bar.button(SettingsTab::notifications));
+    EXPECT_TRUE(ringed(bar).isEmpty()) << "a ring stayed behind on a tab the user left";
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(ringed(bar), QList{SettingsTab::shortcuts});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(controller.tabModel().selection(), SettingsTab::shortcuts);
+    EXPECT_EQ(ringed(bar), QList{SettingsTab::shortcuts});
+
+    // Opened at another tab, the window's focus is on that tab.
+    controller.window().close();
+    controller.show(SettingsTab::calendars);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_EQ(QApplication::focusWidget(), bar.button(SettingsTab::calendars));
+}
+
+TEST_F(SettingsWindow, ATabWithTheKeyboardsFocusWearsTheKitsRingInEitherAppearance) {
+    ASSERT_TRUE(testsupport::missingFontFamilies().isEmpty());
+    controller.show(SettingsTab::general);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    clickTab(SettingsTab::notifications);
+    // The offscreen platform takes the window's activation away as a tab's
+    // view is replaced; the ring shows only in an active window.
+    QCoreApplication::processEvents();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(ringed(controller.window().tabBar()), QList{SettingsTab::calendars});
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(controller.window().tabBar(), 560, dark, u"settings-tabs-focus"_s));
 }
 
 // Chooses the row of that title in the button's menu, as a click on it would.
@@ -181,8 +237,14 @@ TEST_F(SettingsTabs, CustomOpensThePatternPopOverWhichWritesOnlyAReadablePattern
     EXPECT_EQ(tab.customFormatPopover(), popover) << "Return does nothing for a refused pattern";
     EXPECT_EQ(settings.customDateFormat(), u"EEE d MMM"_s);
 
-    popover->patternField().setText(u"  yyyy  "_s);
-    EXPECT_EQ(popover->previewText(), u"2026"_s);
+    // Typed as a user types it: spaces alone preview blank, and spaces round
+    // the letters show in the preview though they are not stored.
+    popover->patternField().clear();
+    QTest::keyClicks(&popover->patternField(), u"  "_s);
+    EXPECT_EQ(popover->previewText(), u"  "_s);
+    EXPECT_FALSE(popover->useButton().isEnabled());
+    QTest::keyClicks(&popover->patternField(), u"yyyy  "_s);
+    EXPECT_EQ(popover->previewText(), u"  2026  "_s);
     QTest::keyClick(&popover->patternField(), Qt::Key_Return);
     EXPECT_EQ(settings.customDateFormat(), u"yyyy"_s);
     EXPECT_EQ(settings.dateFormat(), app::DateFormatPreset::custom);
@@ -243,6 +305,67 @@ TEST_F(SettingsTabs, NotificationRowsWaitOnTheAlertSwitchAndTheSoundPlaysWhenCho
     choose(tab.autoDismiss(), u"Never"_s);
     EXPECT_EQ(defaults.object(u"alertAutoDismissAfter"_s).toDouble(), -1);
     EXPECT_EQ(shown(tab.autoDismiss()), u"Never"_s);
+}
+
+// The widest day either date menu can show: the longest weekday and month names.
+constexpr double kWednesday30September = 1790757900;  // 2026-09-30 10:45 in Berlin
+
+std::vector<design::MenuButtonControl*> menusOf(QWidget& tab) {
+    std::vector<design::MenuButtonControl*> menus;
+    for (design::MenuButtonControl* menu : tab.findChildren<design::MenuButtonControl*>())
+        menus.push_back(menu);
+    return menus;
+}
+
+// Chooses the entry whose title needs the widest field.
+void chooseLongest(design::MenuButtonControl& menu) {
+    const auto& entries = menu.entries();
+    const auto longest = std::max_element(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return design::MenuButtonControl::widthToShow(a.row) < design::MenuButtonControl::widthToShow(b.row);
+    });
+    choose(menu, longest->row.title);
+}
+
+TEST_F(SettingsTabs, EveryValueOfTheGeneralAndNotificationMenusReadsWholeInItsField) {
+    clock.set(core::Date(kWednesday30September));
+    settings::GeneralSettingsView generalTab(SettingsTabContext());
+    settings::NotificationsSettingsView notificationsTab(SettingsTabContext());
+    for (QWidget* tab : {static_cast<QWidget*>(&generalTab), static_cast<QWidget*>(&notificationsTab)}) {
+        const std::vector<design::MenuButtonControl*> menus = menusOf(*tab);
+        ASSERT_FALSE(menus.empty());
+        for (design::MenuButtonControl* menu : menus)
+            for (const auto& entry : menu->entries())
+                EXPECT_LE(design::MenuButtonControl::widthToShow(entry.row), menu->width())
+                    << entry.row.title.toStdString() << " is cut in a field " << menu->width() << " wide";
+    }
+    // Where the face is narrow enough the fields keep the widths they were given.
+    EXPECT_GE(notificationsTab.leadTime().width(), 140);
+    EXPECT_GE(notificationsTab.sound().width(), 120);
+    EXPECT_GE(notificationsTab.autoDismiss().width(), 160);
+    EXPECT_GE(generalTab.dateFormat().width(), 190);
+    EXPECT_GE(generalTab.countdownLead().width(), 150);
+    EXPECT_GE(generalTab.firstWeekday().width(), 150);
+}
+
+TEST_F(SettingsTabs, GeneralAndNotificationsWithTheirLongestValuesInEitherAppearance) {
+    ASSERT_TRUE(testsupport::missingFontFamilies().isEmpty());
+    clock.set(core::Date(kWednesday30September));
+    settings.setShowMeetingCountdown(true);
+    settings.setMeetingAlertsEnabled(true);
+    for (const bool dark : {false, true}) {
+        settings::GeneralSettingsView generalTab(SettingsTabContext());
+        for (design::MenuButtonControl* menu : menusOf(generalTab))
+            if (menu != &generalTab.dateFormat())
+                chooseLongest(*menu);
+        choose(generalTab.dateFormat(), app::formatDate(app::DateFormatPreset::long_, core::Date::now(), {}));
+        EXPECT_EQ(shown(generalTab.dateFormat()), u"Wednesday, 30 September"_s);
+        EXPECT_TRUE(testsupport::rendersAsReference(generalTab, 560, dark, u"settings-general-longest"_s));
+
+        settings::NotificationsSettingsView notificationsTab(SettingsTabContext());
+        for (design::MenuButtonControl* menu : menusOf(notificationsTab))
+            chooseLongest(*menu);
+        EXPECT_TRUE(testsupport::rendersAsReference(notificationsTab, 560, dark, u"settings-notifications-longest"_s));
+    }
 }
 
 TEST_F(SettingsTabs, GeneralNotificationsAndThePatternPopOverInEitherAppearance) {

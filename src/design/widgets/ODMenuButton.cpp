@@ -46,7 +46,7 @@ void drawLine(QPainter& painter, qreal left, const QRectF& row, qreal width, con
 }  // namespace
 
 MenuButtonControl::MenuButtonControl(qreal width, const QString& placeholder, bool focused, QWidget* parent)
-    : QAbstractButton(parent), m_width(width), m_placeholder(placeholder), m_focused(focused) {
+    : QAbstractButton(parent), m_givenWidth(width), m_width(width), m_placeholder(placeholder), m_focused(focused) {
     setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
     setAccessibleRole(this, QAccessible::ComboBox);
@@ -68,7 +68,32 @@ void MenuButtonControl::setShowsFocused(bool focused) {
 void MenuButtonControl::setEntries(std::vector<Entry> entries, std::optional<size_t> current) {
     m_entries = std::move(entries);
     m_current = current;
+    fitWidth();
     showCurrent();
+}
+
+void MenuButtonControl::fitLongestTitle(qreal mostWidth) {
+    m_mostWidth = mostWidth;
+    fitWidth();
+}
+
+qreal MenuButtonControl::widthToShow(const MenuRow& row) {
+    const qreal swatch = row.swatch ? kPillSize.width() + kSpacing : 0;
+    return kPadding.left() + swatch + QFontMetricsF(titleFont()).horizontalAdvance(row.title) + kChevronGap +
+           Symbols::boxSide(kChevronSize) + kPadding.right();
+}
+
+void MenuButtonControl::fitWidth() {
+    if (!m_mostWidth)
+        return;
+    qreal width = m_givenWidth;
+    for (const Entry& entry : m_entries)
+        width = std::max(width, std::ceil(widthToShow(entry.row)));
+    width = std::min(width, std::max(m_givenWidth, *m_mostWidth));
+    if (width == m_width)
+        return;
+    m_width = width;
+    setFixedSize(sizeHint());
 }
 
 void MenuButtonControl::showCurrent() {

@@ -34,7 +34,14 @@ public:
     static constexpr qreal kDetailInset = 40;
     static constexpr qreal kDisabledOpacity = 0.5;
 
+    // The width it was given, or more where it widens to show its titles.
     qreal fieldWidth() const { return m_width; }
+    // Widens the field, up to `mostWidth`, to show the longest title of its
+    // entries whole; it never narrows below the width it was given. For lists
+    // whose every value must read whole in whatever face the desktop has.
+    void fitLongestTitle(qreal mostWidth);
+    // The width the field needs to show this title whole beside its chevron.
+    static qreal widthToShow(const MenuRow& row);
     QString placeholder() const { return m_placeholder; }
     void setPlaceholder(const QString& placeholder);
     // The focused border of the field look, shown while the caller says so.
@@ -72,8 +79,11 @@ protected:
 private:
     void popUp();
     void showCurrent();
+    void fitWidth();
 
+    qreal m_givenWidth;
     qreal m_width;
+    std::optional<qreal> m_mostWidth;
     QString m_placeholder;
     bool m_focused;
     std::vector<Entry> m_entries;
