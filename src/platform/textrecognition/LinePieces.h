@@ -10,10 +10,12 @@
 
 namespace platform::recognition {
 
-// One word as the engine read it, boxed in pixels of the page it read.
+// One word as the engine read it, boxed in pixels of the page it read, with how sure
+// the engine is of it (0 to 100).
 struct ReadWord {
     QString text;
     QRect box;
+    float confidence = 100.0f;
 };
 
 // A line's words, left to right, as pieces: a gap wider than one and a half word

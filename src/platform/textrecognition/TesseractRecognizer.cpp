@@ -3,6 +3,7 @@
 #include "platform/images/QtImages.h"
 #include "platform/textrecognition/LinePieces.h"
 #include "platform/textrecognition/PageLayout.h"
+#include "platform/textrecognition/TextLikeness.h"
 
 #include <QPainter>
 #include <QThread>
@@ -180,18 +181,23 @@ QImage lineCanvas(const Page& page, const QRect& line) {
     return canvas;
 }
 
-// The pieces of one line of the page.
-std::vector<TextPiece> readLine(tesseract::TessBaseAPI& engine, const Page& page, const QRect& line) {
+// The pieces of one line of the page, and whether it holds a word surely read.
+struct ReadLine {
+    std::vector<TextPiece> pieces;
+    bool sure = false;
+};
+
+ReadLine readLine(tesseract::TessBaseAPI& engine, const Page& page, const QRect& line) {
     keepOpenMpToOneThreadHere();
     const QImage canvas = lineCanvas(page, line);
     engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     setPage(engine, canvas, page.scale);
-    std::vector<TextPiece> pieces;
+    ReadLine read;
     if (engine.Recognize(nullptr) != 0)
-        return pieces;
+        return read;
     const std::unique_ptr<tesseract::ResultIterator> it(engine.GetIterator());
     if (!it)
-        return pieces;
+        return read;
 
     const QPoint offset = line.topLeft() - QPoint(kLineMargin, kLineMargin);
     std::vector<recognition::ReadWord> words;
@@ -200,13 +206,18 @@ std::vector<TextPiece> readLine(tesseract::TessBaseAPI& engine, const Page& page
         if (it->Empty(kWord))
             continue;
         const std::unique_ptr<char, TextDeleter> text(it->GetUTF8Text(kWord));
+        const float confidence = it->Confidence(kWord);
         int left = 0, top = 0, right = 0, bottom = 0;
-        if (!text || it->Confidence(kWord) < kLeastWordConfidence || !it->BoundingBox(kWord, &left, &top, &right, &bottom))
+        if (!text || confidence < kLeastWordConfidence || !it->BoundingBox(kWord, &left, &top, &right, &bottom))
             continue;
-        words.push_back({QString::fromUtf8(text.get()), QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(offset)});
+        words.push_back({QString::fromUtf8(text.get()),
+                         QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(offset), confidence});
     } while (it->Next(kWord));
-    recognition::appendLinePieces(words, page.gray.size(), pieces);
-    return pieces;
+    if (!recognition::TextLikeness::readsAsText(words))
+        return read;
+    read.sure = recognition::TextLikeness::holdsSureWord(words);
+    recognition::appendLinePieces(words, page.gray.size(), read.pieces);
+    return read;
 }
 
 }  // namespace
@@ -280,7 +291,7 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image, std::
 
     // The lines shared out as engines come free, each read on its own; the pieces
     // come back in the lines' order whichever engine read them.
-    std::vector<std::vector<TextPiece>> found(lines.size());
+    std::vector<ReadLine> found(lines.size());
     std::atomic<size_t> next = 0;
     std::mutex errorMutex;
     onEachReader(std::min(m_readers, static_cast<int>(lines.size())), [&] {
@@ -298,9 +309,12 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image, std::
     if (!error.isEmpty())
         return RecognitionError{error};
 
+    // Grain read as words never holds a word read surely: such a page has no text.
     std::vector<TextPiece> pieces;
-    for (std::vector<TextPiece>& line : found)
-        pieces.insert(pieces.end(), std::make_move_iterator(line.begin()), std::make_move_iterator(line.end()));
+    if (std::none_of(found.cbegin(), found.cend(), [](const ReadLine& line) { return line.sure; }))
+        return pieces;
+    for (ReadLine& line : found)
+        pieces.insert(pieces.end(), std::make_move_iterator(line.pieces.begin()), std::make_move_iterator(line.pieces.end()));
     return pieces;
 }
 

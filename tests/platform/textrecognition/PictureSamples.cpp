@@ -1,0 +1,252 @@
+#include "PictureSamples.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace testsupport::samples {
+namespace {
+
+constexpr QSize kPhotoSize{1024, 768};
+
+QImage blank(QSize size, QColor fill) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(fill);
+    return image;
+}
+
+// Sensor noise: each channel of each pixel moved by up to `amount` either way.
+void addNoise(QImage& image, int amount, quint32 seed) {
+    QRandomGenerator random(seed);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const auto moved = [&](int value) {
+                return std::clamp(value + random.bounded(-amount, amount + 1), 0, 255);
+            };
+            row[x] = qRgb(moved(qRed(row[x])), moved(qGreen(row[x])), moved(qBlue(row[x])));
+        }
+    }
+}
+
+QImage jpegRoundTrip(const QImage& image, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    return QImage::fromData(bytes, "JPEG").convertToFormat(QImage::Format_RGB32);
+}
+
+// As a camera gives it: noise, then its compression.
+QImage photographed(QImage image, int noise, quint32 seed, int quality = 70) {
+    addNoise(image, noise, seed);
+    return jpegRoundTrip(image, quality);
+}
+
+QImage sky() {
+    QImage image = blank(kPhotoSize, Qt::white);
+    QPainter painter(&image);
+    QLinearGradient ground(0, 0, 0, kPhotoSize.height());
+    ground.setColorAt(0, QColor(0x3a, 0x7b, 0xd5));
+    ground.setColorAt(1, QColor(0xb8, 0xd8, 0xf2));
+    painter.fillRect(image.rect(), ground);
+    QRandomGenerator random(11);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < 40; ++i) {
+        const QPointF centre(random.bounded(kPhotoSize.width()), random.bounded(kPhotoSize.height() / 2));
+        const double radius = 30 + random.bounded(90);
+        QRadialGradient cloud(centre, radius);
+        cloud.setColorAt(0, QColor(255, 255, 255, 200));
+        cloud.setColorAt(1, QColor(255, 255, 255, 0));
+        painter.setBrush(cloud);
+        painter.drawEllipse(centre, radius * 1.6, radius);
+    }
+    painter.end();
+    return photographed(image, 6, 12);
+}
+
+QImage grass() {
+    QImage image = blank(kPhotoSize, QColor(0x3d, 0x6b, 0x2a));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRandomGenerator random(21);
+    for (int i = 0; i < 9000; ++i) {
+        const QPointF root(random.bounded(kPhotoSize.width()), random.bounded(kPhotoSize.height() + 40));
+        const double length = 10 + random.bounded(40);
+        const double lean = random.bounded(-12, 13);
+        const int shade = random.bounded(60, 170);
+        painter.setPen(QPen(QColor(shade / 3, shade, shade / 4), 1 + random.bounded(2)));
+        painter.drawLine(root, root + QPointF(lean, -length));
+    }
+    painter.end();
+    return photographed(image, 8, 22);
+}
+
+QImage gravel() {
+    QImage image = blank(kPhotoSize, QColor(0x9a, 0x8f, 0x80));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QRandomGenerator random(31);
+    for (int i = 0; i < 5000; ++i) {
+        const int grey = random.bounded(70, 220);
+        painter.setBrush(QColor(grey, grey - 8, grey - 20));
+        const double size = 3 + random.bounded(9);
+        painter.drawEllipse(QPointF(random.bounded(kPhotoSize.width()), random.bounded(kPhotoSize.height())),
+                            size, size * (0.5 + random.bounded(0.5)));
+    }
+    painter.end();
+    return photographed(image, 14, 32, 60);
+}
+
+QImage bokeh() {
+    QImage image = blank(kPhotoSize, QColor(0x12, 0x10, 0x1c));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QRandomGenerator random(41);
+    const QColor lights[] = {QColor(0xff, 0xc8, 0x60), QColor(0xff, 0x70, 0x90), QColor(0x80, 0xc0, 0xff)};
+    for (int i = 0; i < 70; ++i) {
+        const QPointF centre(random.bounded(kPhotoSize.width()), random.bounded(kPhotoSize.height()));
+        const double radius = 15 + random.bounded(60);
+        QColor light = lights[random.bounded(3)];
+        QRadialGradient glow(centre, radius);
+        light.setAlpha(170);
+        glow.setColorAt(0, light);
+        glow.setColorAt(0.8, light);
+        light.setAlpha(0);
+        glow.setColorAt(1, light);
+        painter.setBrush(glow);
+        painter.drawEllipse(centre, radius, radius);
+    }
+    painter.end();
+    return photographed(image, 10, 42);
+}
+
+QImage brickWall() {
+    QImage image = blank(kPhotoSize, QColor(0xc8, 0xc0, 0xb4));
+    QPainter painter(&image);
+    QRandomGenerator random(51);
+    painter.setPen(Qt::NoPen);
+    constexpr int kBrick = 64;
+    constexpr int kCourse = 26;
+    for (int course = 0; course * kCourse < kPhotoSize.height(); ++course) {
+        const int shift = course % 2 ? kBrick / 2 : 0;
+        for (int x = -shift; x < kPhotoSize.width(); x += kBrick) {
+            painter.setBrush(QColor(0x8a + random.bounded(-25, 26), 0x3c + random.bounded(-12, 13), 0x2a));
+            painter.drawRect(x + 2, course * kCourse + 2, kBrick - 4, kCourse - 4);
+        }
+    }
+    painter.end();
+    return photographed(image, 12, 52);
+}
+
+QImage woodGrain() {
+    QImage image = blank(kPhotoSize, Qt::white);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const double ring = std::sin((y + 14 * std::sin(x / 90.0)) / 5.0 + std::sin(x / 37.0));
+            const int shade = static_cast<int>(40 * ring);
+            row[x] = qRgb(0xa8 + shade, 0x74 + shade * 3 / 4, 0x48 + shade / 2);
+        }
+    }
+    return photographed(image, 9, 62);
+}
+
+struct Flyer {
+    QString name;
+    QColor ground;
+    QColor groundFar;
+    QColor ink;
+    QStringList lines;
+    QStringList musts;
+};
+
+QImage paintedFlyer(const Flyer& flyer, quint32 seed) {
+    QImage image = blank({900, 1200}, flyer.ground);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QLinearGradient ground(0, 0, 900, 1200);
+    ground.setColorAt(0, flyer.ground);
+    ground.setColorAt(1, flyer.groundFar);
+    painter.fillRect(image.rect(), ground);
+    painter.setPen(flyer.ink);
+    int baseline = 160;
+    for (qsizetype i = 0; i < flyer.lines.size(); ++i) {
+        QFont font(u"DejaVu Sans"_s);
+        font.setPixelSize(i == 0 ? 64 : 40);
+        font.setBold(i == 0);
+        painter.setFont(font);
+        painter.drawText(70, baseline, flyer.lines[i]);
+        baseline += i == 0 ? 150 : 90;
+    }
+    painter.end();
+    return photographed(image, 5, seed, 85);
+}
+
+}  // namespace
+
+std::vector<Picture> textlessPhotos() {
+    return {{u"sky"_s, sky(), {}, {}},
+            {u"grass"_s, grass(), {}, {}},
+            {u"gravel"_s, gravel(), {}, {}},
+            {u"bokeh"_s, bokeh(), {}, {}},
+            {u"brick wall"_s, brickWall(), {}, {}},
+            {u"wood grain"_s, woodGrain(), {}, {}}};
+}
+
+std::vector<Picture> colouredFlyers() {
+    const std::vector<Flyer> flyers{
+        {u"pale yellow on pink"_s, QColor(0xff, 0x69, 0xb4), QColor(0xf5, 0x5a, 0xa8), QColor(0xff, 0xf0, 0x96),
+         {u"Harbour Market"_s, u"Saturday 14 June 2025"_s, u"11:00 - 17:00"_s, u"www.harbourmarket.org"_s},
+         {u"Saturday 14 June 2025"_s, u"11:00 - 17:00"_s, u"www.harbourmarket.org"_s}},
+        {u"white on orange"_s, QColor(0xff, 0x96, 0x00), QColor(0xf8, 0x8a, 0x10), Qt::white,
+         {u"Open Studio Day"_s, u"Sunday 6 July 2025"_s, u"10:30 - 16:00"_s, u"openstudios.example.com"_s},
+         {u"Sunday 6 July 2025"_s, u"10:30 - 16:00"_s, u"openstudios.example.com"_s}},
+        {u"yellow on sky blue"_s, QColor(0x50, 0xc8, 0xff), QColor(0x46, 0xbc, 0xf6), QColor(0xfa, 0xdc, 0x3c),
+         {u"Beach Cleanup"_s, u"Friday 22 August 2025"_s, u"Meet at 09:00"_s, u"cleanup.example.org/join"_s},
+         {u"Friday 22 August 2025"_s, u"09:00"_s, u"cleanup.example.org/join"_s}},
+        {u"white on green"_s, QColor(0x78, 0xd2, 0x5a), QColor(0x6c, 0xc8, 0x50), Qt::white,
+         {u"Garden Tour"_s, u"Thursday 3 April 2025"_s, u"14:00 - 15:30"_s, u"www.greenway.example"_s},
+         {u"Thursday 3 April 2025"_s, u"14:00 - 15:30"_s, u"www.greenway.example"_s}},
+        {u"lavender on coral"_s, QColor(0xff, 0x78, 0x64), QColor(0xf2, 0x6e, 0x5c), QColor(0xe6, 0xd2, 0xff),
+         {u"Poetry Evening"_s, u"Wednesday 12 March 2025"_s, u"19:30 - 21:00"_s, u"poetry.example.net"_s},
+         {u"Wednesday 12 March 2025"_s, u"19:30 - 21:00"_s, u"poetry.example.net"_s}},
+    };
+    std::vector<Picture> pictures;
+    quint32 seed = 100;
+    for (const Flyer& flyer : flyers)
+        pictures.push_back({flyer.name, paintedFlyer(flyer, ++seed), flyer.lines, flyer.musts});
+    return pictures;
+}
+
+double characterErrorRate(const QString& truth, const QString& found) {
+    if (truth.isEmpty())
+        return found.isEmpty() ? 0.0 : 1.0;
+    std::vector<qsizetype> previous(static_cast<size_t>(found.size()) + 1);
+    std::vector<qsizetype> current(previous.size());
+    for (size_t j = 0; j < previous.size(); ++j)
+        previous[j] = static_cast<qsizetype>(j);
+    for (qsizetype i = 1; i <= truth.size(); ++i) {
+        current[0] = i;
+        for (qsizetype j = 1; j <= found.size(); ++j) {
+            const qsizetype change = previous[static_cast<size_t>(j - 1)] + (truth[i - 1] == found[j - 1] ? 0 : 1);
+            current[static_cast<size_t>(j)] =
+                std::min({change, previous[static_cast<size_t>(j)] + 1, current[static_cast<size_t>(j - 1)] + 1});
+        }
+        std::swap(previous, current);
+    }
+    return static_cast<double>(previous.back()) / static_cast<double>(truth.size());
+}
+
+}  // namespace testsupport::samples

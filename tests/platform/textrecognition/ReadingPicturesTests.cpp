@@ -1,0 +1,56 @@
+#include "PictureSamples.h"
+
+#include "platform/images/QtImages.h"
+#include "platform/textrecognition/TesseractRecognizer.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::TesseractRecognizer;
+using platform::TextPiece;
+using testsupport::samples::Picture;
+
+namespace {
+
+class ReadingPictures : public ::testing::Test {
+protected:
+    QStringList read(const Picture& picture) const {
+        auto result = recognizer.recognize(platform::images::fromQImage(picture.image));
+        EXPECT_TRUE(std::holds_alternative<std::vector<TextPiece>>(result)) << picture.name.toStdString();
+        QStringList texts;
+        if (const auto* pieces = std::get_if<std::vector<TextPiece>>(&result)) {
+            for (const TextPiece& piece : *pieces)
+                texts.append(piece.text);
+        }
+        return texts;
+    }
+
+    // Every must of every picture read back word for word; the character error rate
+    // of the kind goes to the log, where a change to the page preparation is weighed.
+    void expectEveryMust(const std::vector<Picture>& pictures, const char* kind) const {
+        qsizetype truthLength = 0;
+        double errors = 0;
+        for (const Picture& picture : pictures) {
+            const QStringList found = read(picture);
+            const QString joined = found.join(u'\n');
+            for (const QString& must : picture.musts)
+                EXPECT_TRUE(joined.contains(must)) << picture.name.toStdString() << ": no \"" << must.toStdString()
+                                                   << "\" in " << found.join(u'|').toStdString();
+            const QString truth = picture.lines.join(u'\n');
+            errors += testsupport::samples::characterErrorRate(truth, joined) * static_cast<double>(truth.size());
+            truthLength += truth.size();
+        }
+        std::cout << kind << ": character error rate " << errors / static_cast<double>(truthLength) << '\n';
+    }
+
+    TesseractRecognizer recognizer;
+};
+
+TEST_F(ReadingPictures, PhotosWithoutTextGiveNoPieces) {
+    for (const Picture& photo : testsupport::samples::textlessPhotos())
+        EXPECT_EQ(read(photo), QStringList()) << photo.name.toStdString();
+}
+
+}  // namespace
