@@ -1,6 +1,7 @@
 #include "platform/textrecognition/TesseractRecognizer.h"
 
 #include "platform/images/QtImages.h"
+#include "platform/textrecognition/GreyChoice.h"
 #include "platform/textrecognition/LinePieces.h"
 #include "platform/textrecognition/PageLayout.h"
 #include "platform/textrecognition/TextLikeness.h"
@@ -113,7 +114,7 @@ private:
 
 namespace {
 
-// The image as dark text on a light ground, in grey, enlarged when its text is small.
+// The image as dark text on a light ground, in the grey that parts them best, enlarged when its text is small.
 struct Page {
     QImage gray;
     double scale = 1.0;
@@ -129,7 +130,7 @@ Page preparedPage(const LoadedImage& image) {
         painter.drawImage(0, 0, images::toQImage(image));
     }
     Page page;
-    page.gray = flat.convertToFormat(QImage::Format_Grayscale8);
+    page.gray = recognition::GreyChoice::bestGrey(flat);
     page.layout = recognition::PageLayout::of(page.gray);
     if (page.layout.isDark())
         page.gray.invertPixels();

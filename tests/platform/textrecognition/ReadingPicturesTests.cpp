@@ -53,4 +53,8 @@ TEST_F(ReadingPictures, PhotosWithoutTextGiveNoPieces) {
         EXPECT_EQ(read(photo), QStringList()) << photo.name.toStdString();
 }
 
+TEST_F(ReadingPictures, LightColouredTextOnASaturatedGroundComesBack) {
+    expectEveryMust(testsupport::samples::colouredFlyers(), "coloured flyers");
+}
+
 }  // namespace
