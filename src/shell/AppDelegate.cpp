@@ -17,12 +17,6 @@
 #include <QUrl>
 
 namespace app {
-namespace {
-
-constexpr double kPrepareReadingAfter = 1.0;
-
-}  // namespace
-
 AppDelegate::AppDelegate(const PlatformServices& services, QObject* parent)
     : QObject(parent),
       m_services(services),
@@ -105,10 +99,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     // The detector belongs to the platform, which outlives the session.
     import.setReading({&m_services.imageLoader, &m_services.textRecognizer,
                        std::shared_ptr<const platform::DataDetector>(std::shared_ptr<void>(), &m_services.dataDetector)});
-    // Made on first use, the recognition engines took the first import past half a
-    // second; made right at start, they would compete with the tray item's.
-    core::ClockTimer::singleShotAt(core::Date::now() + kPrepareReadingAfter, this,
-                                   [this] { m_appState.imageImport().prepareReading(); });
 
     m_hotKeys.bind(m_settings, [self](HotKeyAction action) {
         if (self)

@@ -83,6 +83,9 @@ bool ImageDropTarget::eventFilter(QObject* watched, QEvent* event) {
             const bool goesOn = m_leaving && m_hover != ImageDropHover::none;
             m_leaving = false;
             setHover(ImageImportInput::dropHover(*enter->mimeData()));
+            // The drop may come in a moment: its reading gets ready meanwhile.
+            if (m_hover == ImageDropHover::image)
+                m_env.appState.imageImport().prepareReading();
             if (announce && !goesOn)
                 announce(m_hover == ImageDropHover::image ? u"Drop image to create an event"_s
                                                           : u"Only images can be dropped here"_s);

@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QThreadPool>
 
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace imageimport {
@@ -31,6 +33,7 @@ ImageImportSession::ImageImportSession(QObject* parent) : QObject(parent) {
         setPhase(Phase::of(Phase::Kind::reading));
         present();
     });
+    connect(&m_readingRelease, &core::ClockTimer::timeout, this, &ImageImportSession::releaseReading);
 }
 
 ImageImportSession::~ImageImportSession() {
@@ -45,7 +48,19 @@ app::AppState* ImageImportSession::appState() const {
 }
 
 void ImageImportSession::setAppState(app::AppState* state) {
+    disconnect(m_popoverOpened);
+    disconnect(m_routeShown);
     m_appState = state;
+    if (!state)
+        return;
+    m_popoverOpened = connect(state, &app::AppState::isPopoverOpenChanged, this, [this](bool open) {
+        if (open)
+            prepareReading();
+    });
+    m_routeShown = connect(state, &app::AppState::routeChanged, this, [this](const app::PopoverRoute& route) {
+        if (route.kind() == app::PopoverRoute::Kind::imageImport)
+            prepareReading();
+    });
 }
 
 void ImageImportSession::begin(const ImageImportInput& input) {
@@ -60,6 +75,9 @@ void ImageImportSession::begin(const ImageImportInput& input) {
     setPhase(Phase::of(Phase::Kind::preparing));
     ++m_token;
     m_readingDelay.startAt(core::Date::now() + kReadingDelay);
+    // The recognition this import makes serves the next one too.
+    m_readingReady = true;
+    keepReadingReady();
 
     // Everything the job needs travels with it: it never touches the session.
     const QPointer<ImageImportSession> self(this);
@@ -132,8 +150,29 @@ void ImageImportSession::chooseFile() {
 }
 
 void ImageImportSession::prepareReading() {
+    const platform::TextRecognizer* recognizer = m_reading.recognizer;
+    if (!recognizer)
+        return;
+    keepReadingReady();
+    if (std::exchange(m_readingReady, true))
+        return;
+    run([recognizer] { recognizer->prepare(); });
+}
+
+void ImageImportSession::keepReadingReady() {
+    m_readingRelease.startAt(core::Date::now() + kReleaseReadingAfter);
+}
+
+void ImageImportSession::releaseReading() {
+    // An import that reads long still uses it.
+    if (isWorking(m_phase)) {
+        keepReadingReady();
+        return;
+    }
+    m_readingReady = false;
+    // On the import's own worker: never while an import reads.
     if (const platform::TextRecognizer* recognizer = m_reading.recognizer)
-        run([recognizer] { recognizer->prepare(); });
+        run([recognizer] { recognizer->release(); });
 }
 
 void ImageImportSession::run(std::function<void()> job) {
@@ -161,6 +200,7 @@ void ImageImportSession::post(QPointer<ImageImportSession> session, std::uint64_
 
 void ImageImportSession::finish(const ImageExtraction& extraction) {
     m_readingDelay.stop();
+    keepReadingReady();
     setExtraction(extraction);
     m_resultID = QUuid::createUuid();
     emit resultIDChanged();
@@ -173,6 +213,7 @@ void ImageImportSession::finish(const ImageExtraction& extraction) {
 
 void ImageImportSession::fail(const ImageImportError& error) {
     m_readingDelay.stop();
+    keepReadingReady();
     setPhase(Phase::failed(error));
     present();
 }

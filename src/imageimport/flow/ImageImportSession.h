@@ -63,12 +63,17 @@ public:
 
     // How long an import works before the reading card is shown.
     static constexpr double kReadingDelay = 0.3;
+    // How long the recognition stays ready after its last use. Its engines hold most
+    // of the process's memory, and most days no image comes at all.
+    static constexpr double kReleaseReadingAfter = 180;
 
     explicit ImageImportSession(QObject* parent = nullptr);
     // Stops the job under way and waits for its worker.
     ~ImageImportSession() override;
 
-    // The state whose popover an import opens; held weakly.
+    // The state whose popover an import opens; held weakly. The recognition is made
+    // ready whenever an image may come soon: the popover opens, or its import screen
+    // shows.
     app::AppState* appState() const;
     void setAppState(app::AppState* state);
     void setReading(ImageReading reading) { m_reading = std::move(reading); }
@@ -94,7 +99,8 @@ public:
     // keeps the review, with what the user changed in it, on its route.
     bool isChoosingForReview() const { return m_choosingForReview; }
     // Makes the text recognition ready in the background, so that the first import
-    // reads as fast as later ones.
+    // reads as fast as later ones; harmless when it is ready. Whatever made it ready,
+    // it is let go kReleaseReadingAfter after its last use.
     void prepareReading();
 
     const Phase& phase() const { return m_phase; }
@@ -125,8 +131,13 @@ private:
     void finish(const ImageExtraction& extraction);
     void fail(const ImageImportError& error);
     void present();
+    // Keeps the recognition for kReleaseReadingAfter from now.
+    void keepReadingReady();
+    void releaseReading();
 
     QPointer<app::AppState> m_appState;
+    QMetaObject::Connection m_popoverOpened;
+    QMetaObject::Connection m_routeShown;
     ImageReading m_reading;
     Runner m_runner;
     std::unique_ptr<QThreadPool> m_worker;
@@ -143,6 +154,9 @@ private:
     // Stops the job of the current import, queued or running.
     std::stop_source m_stop;
     core::ClockTimer m_readingDelay;
+    // Whether the recognition was made ready, or an import made it so, since it was last let go.
+    bool m_readingReady = false;
+    core::ClockTimer m_readingRelease;
 };
 
 }  // namespace imageimport

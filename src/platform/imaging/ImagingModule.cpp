@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <atomic>
 #include <mutex>
 
 using namespace Qt::Literals::StringLiterals;
@@ -72,17 +73,25 @@ public:
             recognizer->prepare();
     }
 
+    // Nothing to let go of before the module's recognizer was made: it is not loaded for that.
+    void release() const override {
+        if (const TextRecognizer* recognizer = m_made.load(std::memory_order_acquire))
+            recognizer->release();
+    }
+
 private:
     const TextRecognizer* made() const {
         std::call_once(m_once, [this] {
             if (const ModuleFunctions* functions = loaded())
                 m_recognizer.reset(functions->makeTextRecognizer());
+            m_made.store(m_recognizer.get(), std::memory_order_release);
         });
         return m_recognizer.get();
     }
 
     mutable std::once_flag m_once;
     mutable std::unique_ptr<TextRecognizer> m_recognizer;
+    mutable std::atomic<const TextRecognizer*> m_made = nullptr;
 };
 
 }  // namespace

@@ -10,8 +10,8 @@
 // Reading images and the text in them through the imaging module. libheif, Poppler
 // and Tesseract, with what they pull in, are half of the process's shared libraries
 // and a good share of its start; the tray app needs none of them until an image
-// comes, so they are loaded then (or when the recognizer is made ready, a moment
-// after start, off the main thread). Loading is done once, from any thread.
+// comes, so they are loaded then, or when the recognizer is made ready because one
+// may come (off the main thread). Loading is done once, from any thread.
 namespace platform::imaging {
 
 // Null images when the module cannot be loaded; it is then said once on stderr.

@@ -22,14 +22,17 @@ public:
         return m_result;
     }
     void prepare() const override { ++m_preparations; }
+    void release() const override { ++m_releases; }
 
     int recognitions() const { return m_recognitions; }
     int preparations() const { return m_preparations; }
+    int releases() const { return m_releases; }
 
 private:
     RecognitionResult m_result = std::vector<TextPiece>{};
     mutable std::atomic<int> m_recognitions = 0;
     mutable std::atomic<int> m_preparations = 0;
+    mutable std::atomic<int> m_releases = 0;
 };
 
 }  // namespace platform

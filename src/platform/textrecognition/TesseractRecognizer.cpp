@@ -13,6 +13,7 @@
 #include <tesseract/resultiterator.h>
 
 #include <dlfcn.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -99,6 +100,14 @@ public:
         std::lock_guard lock(m_mutex);
         if (m_idle.size() < m_kept)
             m_idle.push_back(std::move(engine));
+    }
+
+    void clear() {
+        std::vector<Engine> ended;
+        {
+            std::lock_guard lock(m_mutex);
+            ended.swap(m_idle);
+        }
     }
 
     size_t idle() {
@@ -271,6 +280,13 @@ int TesseractRecognizer::idleEngines() const {
 
 void TesseractRecognizer::prepare() const {
     prepareEngines(nullptr);
+}
+
+void TesseractRecognizer::release() const {
+    m_engines->clear();
+    // The engines were made on several threads, each allocating from an arena of its
+    // own; what they leave free would otherwise stay with the process.
+    malloc_trim(0);
 }
 
 RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image, std::stop_token stop) const {

@@ -9,7 +9,8 @@ namespace platform {
 // Text recognition with Tesseract's English model. Small text is enlarged first; the
 // lines of text are found on the whole page, then read by several engines at once,
 // each on a thread of its own. Engines are made on first need (about a tenth of a
-// second each) and kept for later images; prepare() makes them ahead of time.
+// second each) and kept for later images; prepare() makes them ahead of time and
+// release() lets them go.
 class TesseractRecognizer final : public TextRecognizer {
 public:
     // `readers`: how many engines may read one image's lines side by side (0: up to
@@ -24,6 +25,8 @@ public:
     bool prepareEngines(QString* error) const;
 
     void prepare() const override;
+    // Ends the idle engines and hands the heap they leave free back to the system.
+    void release() const override;
     RecognitionResult recognize(const LoadedImage& image, std::stop_token stop = {}) const override;
 
     // Engines kept for the next image (tests).

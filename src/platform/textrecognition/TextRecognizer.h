@@ -46,6 +46,10 @@ public:
     // engines), so that the first image reads as fast as later ones. Blocks for as
     // long as that takes: call it off the main thread.
     virtual void prepare() const {}
+    // Lets go of what prepare() and earlier recognitions made and kept, giving its
+    // memory back; the next recognition makes it again. Recognitions under way are
+    // unharmed.
+    virtual void release() const {}
 };
 
 }  // namespace platform

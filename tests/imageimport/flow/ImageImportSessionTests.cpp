@@ -167,7 +167,10 @@ TEST_F(ImportSession, FailuresKeepWhatWasLoadedAndComeUpAtOnce) {
     session().begin(ImageImportInput::unsupported());
     EXPECT_EQ(session().phase(), Phase::failed(ImageImportError::notAnImage()));
     EXPECT_EQ(opened, 1);
-    EXPECT_TRUE(jobs.empty());
+    // Nothing is read; the import screen only gets the reading ready for the next image.
+    runAllJobs();
+    EXPECT_EQ(recognizer.preparations(), 1);
+    EXPECT_EQ(recognizer.recognitions(), 0);
 
     // Bytes that do not decode.
     session().begin(ImageImportInput::data("garbage"));
@@ -227,6 +230,47 @@ TEST_F(ImportSession, TheRecognitionIsMadeReadyInTheBackground) {
     runJob();
     EXPECT_EQ(recognizer.preparations(), 1);
     EXPECT_EQ(session().phase(), Phase());
+}
+
+TEST_F(ImportSession, TheRecognitionGetsReadyOnlyWhenAnImageMayComeAndOnceUntilItIsLetGo) {
+    // At rest nothing of it is made.
+    clock.advance(60);
+    EXPECT_TRUE(jobs.empty());
+
+    state.setPopoverOpen(true);
+    runAllJobs();
+    EXPECT_EQ(recognizer.preparations(), 1);
+    state.setPopoverOpen(false);
+    state.setPopoverOpen(true);
+    state.setRoute(PopoverRoute::imageImport());
+    EXPECT_TRUE(jobs.empty()) << "ready already";
+
+    // Minutes after its last use it is let go, and the next opening makes it again.
+    clock.advance(ImageImportSession::kReleaseReadingAfter - 1);
+    EXPECT_TRUE(jobs.empty());
+    clock.advance(2);
+    runAllJobs();
+    EXPECT_EQ(recognizer.releases(), 1);
+    state.setRoute(PopoverRoute::imageImport());
+    runAllJobs();
+    EXPECT_EQ(recognizer.preparations(), 2);
+}
+
+TEST_F(ImportSession, EachUseKeepsTheRecognitionAndAnImportUnderWayIsNeverLetGo) {
+    state.setPopoverOpen(true);
+    runAllJobs();
+    clock.advance(ImageImportSession::kReleaseReadingAfter - 10);
+    // A result read late still counts as the last use.
+    session().begin(ImageImportInput::data("a"));
+    clock.advance(ImageImportSession::kReleaseReadingAfter + 10);
+    ASSERT_EQ(jobs.size(), 1u) << "only the import";
+    runJob();
+    EXPECT_EQ(session().phase(), Phase::of(Kind::review));
+    EXPECT_EQ(recognizer.releases(), 0);
+    clock.advance(ImageImportSession::kReleaseReadingAfter);
+    runAllJobs();
+    EXPECT_EQ(recognizer.releases(), 1);
+    EXPECT_EQ(recognizer.preparations(), 1) << "the import made it ready itself";
 }
 
 TEST(ImportAnnouncement, NamesTheKindAndTheTitle) {

@@ -307,6 +307,21 @@ TEST_F(DropOnPopover, AnImageFileOrImageBytesShowTheAcceptingZoneAndStartAnImpor
     EXPECT_EQ(session().thumbnail()->width, 40);
 }
 
+TEST_F(DropOnPopover, AnImageDraggedInGetsItsReadingReadyBeforeItIsDropped) {
+    QMimeData letter;
+    letter.setUrls({QUrl::fromLocalFile(u"/home/u/letter.docx"_s)});
+    dragIn(letter);
+    leave();
+    runJobs();
+    EXPECT_EQ(recognizer.preparations(), 0);
+
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/home/u/ticket.png"_s)});
+    dragIn(file);
+    runJobs();
+    EXPECT_EQ(recognizer.preparations(), 1);
+}
+
 TEST_F(DropOnPopover, ADocumentShowsTheRefusingZoneAndItsDropDoesNothing) {
     QMimeData letter;
     letter.setUrls({QUrl::fromLocalFile(u"/home/u/letter.docx"_s)});
