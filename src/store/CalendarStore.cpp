@@ -10,6 +10,8 @@ namespace store {
 namespace {
 
 constexpr double kReloadDelaySeconds = 0.3;
+// More changed items than this are read in the background like all of them: a first sync brings thousands.
+constexpr qsizetype kMostChangesReadHere = 200;
 constexpr int kDaysBeforeToday = 42;
 constexpr int kDaysAfterToday = 49;
 constexpr double kSecondsPerDay = 86400;
@@ -59,6 +61,13 @@ bool isReadFor(const platform::PlatformEvent& event, const core::DateInterval& i
 
 }  // namespace
 
+// What a read in the background started from: its events are published only onto what it was started next to.
+struct CalendarStore::BackgroundRead {
+    LoadSource source;
+    quint64 eventsGeneration = 0;
+    std::unique_ptr<QFutureWatcher<std::vector<model::ODEvent>>> watcher;
+};
+
 CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemEvents* systemEvents, QObject* parent)
     : QObject(parent),
       m_ek(eventStore),
@@ -66,7 +75,7 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemE
       m_reminderAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Reminder))),
       m_loadedRange(windowAround(core::Date::now())),
       m_wantedRange(m_loadedRange) {
-    connect(&m_reloadTimer, &core::ClockTimer::timeout, this, &CalendarStore::reload);
+    connect(&m_reloadTimer, &core::ClockTimer::timeout, this, [this] { reloadFrom(EventRead::inBackground); });
     connect(&m_ek, &platform::EventStore::changed, this, &CalendarStore::scheduleReload, Qt::QueuedConnection);
     // Not coalesced like data changes: access switched off must empty the lists now.
     connect(&m_ek, &platform::EventStore::accessChanged, this, &CalendarStore::reload, Qt::QueuedConnection);
@@ -143,7 +152,7 @@ void CalendarStore::finishAccessRequest(platform::EntityType entity, bool grante
 // loading is shown at once: the lists are empty until then.
 void CalendarStore::scheduleReload() {
     if (m_readWhileLoading && !m_ek.isLoading()) {
-        reload();
+        reloadFrom(EventRead::inBackground);
         return;
     }
     m_reloadTimer.startAt(core::Date::now() + kReloadDelaySeconds);
@@ -159,14 +168,29 @@ std::optional<CalendarStore::LoadSource> CalendarStore::currentLoadSource() cons
 }
 
 void CalendarStore::reload() {
+    reloadFrom(EventRead::here);
+}
+
+void CalendarStore::reloadFrom(EventRead where) {
     m_reloadTimer.stop();
     updateAccess();
     const std::optional<LoadSource> source = currentLoadSource();
-    if (!source || source != m_loadedFrom) {
-        if (!source || !m_loadedFrom || !reloadChangedEvents(*m_loadedFrom, *source))
-            reloadLists();
+    const bool beingRead = source && m_backgroundRead && m_backgroundRead->source == source;
+    if (!beingRead && (!source || source != m_loadedFrom)) {
+        // Many changed items (a first sync) are as much work as all of them: that is done in the background.
+        const qsizetype mostChanges = where == EventRead::inBackground ? kMostChangesReadHere : -1;
+        const bool onlyChanges = source && m_loadedFrom && reloadChangedEvents(*m_loadedFrom, *source, mostChanges);
+        if (!onlyChanges && where == EventRead::inBackground && source) {
+            readListsInBackground(*source);
+        } else {
+            if (!onlyChanges)
+                reloadLists();
+            dropBackgroundRead();
+        }
     }
-    m_loadedFrom = source;
+    // What a read in the background was read from counts once it is published.
+    if (!m_backgroundRead)
+        m_loadedFrom = source;
 
     m_lastSynced = core::Date::now();
     emit lastSyncedChanged();
@@ -176,11 +200,10 @@ void CalendarStore::reload() {
 
 void CalendarStore::reloadLists() {
     ++m_eventsGeneration;
+    dropBackgroundRead();
     m_readWhileLoading = m_ek.isLoading();
     if (m_eventAccess == model::AccessStatus::fullAccess) {
-        m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
-        ordering::sortCalendars(m_calendars);
-        emit calendarsChanged();
+        readCalendars();
         m_events = readEvents(m_loadedRange, m_events);
     } else {
         m_calendars.clear();
@@ -188,7 +211,76 @@ void CalendarStore::reloadLists() {
         m_events.clear();
     }
     emit eventsChanged();
+    readReminderLists();
+}
 
+void CalendarStore::readCalendars() {
+    m_calendars = toCalendars(m_ek.calendars(platform::EntityType::Event));
+    ordering::sortCalendars(m_calendars);
+    emit calendarsChanged();
+}
+
+void CalendarStore::dropBackgroundRead() {
+    // Possibly from inside the watcher's own signal.
+    if (const std::unique_ptr<BackgroundRead> dropped = std::move(m_backgroundRead); dropped && dropped->watcher)
+        dropped->watcher.release()->deleteLater();
+}
+
+void CalendarStore::readListsInBackground(const LoadSource& source) {
+    const std::optional<QStringList> calendarIDs = enabledPlatformCalendarIDs();
+    if (m_eventAccess != model::AccessStatus::fullAccess || (calendarIDs && calendarIDs->isEmpty())) {
+        reloadLists();
+        m_loadedFrom = source;
+        return;
+    }
+    m_readWhileLoading = m_ek.isLoading();
+    readCalendars();
+    readReminderLists();
+    // Made where the events were read: on a worker, unless the calendar database answered at once. Each event's
+    // meeting link is looked for anew there, the published ones staying with the main thread.
+    QFuture<std::vector<model::ODEvent>> read =
+        m_ek.fetchEvents(source.range.start, source.range.end(), calendarIDs)
+            .then([](const std::vector<platform::PlatformEvent>& fetched) {
+                std::vector<model::ODEvent> events;
+                events.reserve(fetched.size());
+                for (const platform::PlatformEvent& e : fetched)
+                    events.push_back(model::ODEvent::fromPlatform(e));
+                return ordering::arrangeFetchedEvents(std::move(events), core::Calendar());
+            });
+    m_backgroundRead = std::make_unique<BackgroundRead>();
+    m_backgroundRead->source = source;
+    m_backgroundRead->eventsGeneration = m_eventsGeneration;
+    if (read.isFinished()) {
+        finishBackgroundRead(read);
+        return;
+    }
+    m_backgroundRead->watcher = std::make_unique<QFutureWatcher<std::vector<model::ODEvent>>>();
+    connect(m_backgroundRead->watcher.get(), &QFutureWatcherBase::finished, this, [this, read] { finishBackgroundRead(read); });
+    m_backgroundRead->watcher->setFuture(read);
+}
+
+void CalendarStore::finishBackgroundRead(QFuture<std::vector<model::ODEvent>> read) {
+    if (!m_backgroundRead)
+        return;
+    const LoadSource source = m_backgroundRead->source;
+    const quint64 generation = m_backgroundRead->eventsGeneration;
+    dropBackgroundRead();
+    // Read anew here since (a change of this app, access, the calendars shown): that is what stands.
+    if (generation != m_eventsGeneration)
+        return;
+    // The window grew or the data changed again while it was read: read once more, next to what is published.
+    if (currentLoadSource() != source) {
+        reloadFrom(EventRead::inBackground);
+        return;
+    }
+    ++m_eventsGeneration;
+    m_events = read.resultCount() > 0 ? read.takeResult() : std::vector<model::ODEvent>{};
+    m_loadedFrom = source;
+    emit eventsChanged();
+    readWantedRange();
+}
+
+void CalendarStore::readReminderLists() {
     if (m_reminderAccess == model::AccessStatus::fullAccess) {
         m_reminderLists = toCalendars(m_ek.calendars(platform::EntityType::Reminder));
         emit reminderListsChanged();
@@ -201,13 +293,13 @@ void CalendarStore::reloadLists() {
     }
 }
 
-bool CalendarStore::reloadChangedEvents(const LoadSource& from, const LoadSource& to) {
+bool CalendarStore::reloadChangedEvents(const LoadSource& from, const LoadSource& to, qsizetype mostChanges) {
     LoadSource onlyTheData = from;
     onlyTheData.contentVersion = to.contentVersion;
     if (onlyTheData != to)
         return false;
     const std::optional<QStringList> changed = m_ek.changedItemsSince(from.contentVersion);
-    if (!changed)
+    if (!changed || (mostChanges >= 0 && changed->size() > mostChanges))
         return false;
     const QSet<QString> identifiers(changed->begin(), changed->end());
     std::vector<model::ODEvent> earlier;

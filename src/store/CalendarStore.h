@@ -160,8 +160,15 @@ signals:
 
 private:
     void scheduleReload();
+    // Where a reload reads the window's events when it must read them all. A change made elsewhere (a sync, the
+    // first read of the calendars) is read in the background: with tens of thousands of events, reading and making
+    // them holds the main thread for a second. The app's own changes and the popover's opening are read at once.
+    enum class EventRead { here, inBackground };
+    void reloadFrom(EventRead where);
     // Reads the calendars, the window's events and the reminders again and publishes them.
     void reloadLists();
+    void readCalendars();
+    void readReminderLists();
     void updateAccess();
     void finishAccessRequest(platform::EntityType entity, bool granted, const std::optional<QString>& error,
                              const std::function<void(bool)>& done);
@@ -194,8 +201,14 @@ private:
     // nullopt when the calendar database cannot tell whether its data changed.
     std::optional<LoadSource> currentLoadSource() const;
     // Reads again only the events of the items that changed since `from`, when nothing else did (the window, the
-    // calendars shown, access, the zone); false when everything must be read again.
-    bool reloadChangedEvents(const LoadSource& from, const LoadSource& to);
+    // calendars shown, access, the zone) and no more than `mostChanges` items did (-1: any number); false when
+    // everything must be read again.
+    bool reloadChangedEvents(const LoadSource& from, const LoadSource& to, qsizetype mostChanges = -1);
+    // reloadLists(), with the events read and made off the main thread and published when they are.
+    void readListsInBackground(const LoadSource& source);
+    struct BackgroundRead;
+    void finishBackgroundRead(QFuture<std::vector<model::ODEvent>> read);
+    void dropBackgroundRead();
 
     platform::PlatformEvent createPlatformEvent(const model::EventDraft& draft);
     // The occurrence behind an ODEvent id, followed through earlier replacements.
@@ -234,6 +247,7 @@ private:
     // Grows whenever the published events are read anew: days added to the window read before that are stale.
     quint64 m_eventsGeneration = 0;
     std::unique_ptr<QFutureWatcher<std::vector<model::ODEvent>>> m_rangeRead;
+    std::unique_ptr<BackgroundRead> m_backgroundRead;
     core::ClockTimer m_reloadTimer;
     // Only the newest reminder fetch may publish: a slower, older one could bring
     // back a reminder completed in the meantime.

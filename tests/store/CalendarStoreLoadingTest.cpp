@@ -5,6 +5,7 @@
 #include "platform/systemevents/FakeSystemEvents.h"
 #include "store/CalendarStore.h"
 
+#include <QPromise>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -216,6 +217,88 @@ TEST_F(CalendarStoreLoading, DaysAddedToTheWindowAreReadOnAnotherThreadAndArrive
     store.ensureLoaded({local(2026, 8, 1), 31 * 86400.0});
     ASSERT_TRUE(testsupport::waitUntil([&] { return store.loadedRange().end() == local(2026, 9, 1); }));
     EXPECT_TRUE(store.events().empty());
+}
+
+// A calendar database that tells its version and answers fetchEvents only when the test lets it, as a read on a
+// worker ends.
+class HeldFetchStore : public platform::FakeEventStore {
+public:
+    QFuture<std::vector<platform::PlatformEvent>> fetchEvents(
+        core::Date start, core::Date end, const std::optional<QStringList>& calendarIdentifiers) const override {
+        Held held{std::make_shared<QPromise<std::vector<platform::PlatformEvent>>>(),
+                  events(start, end, calendarIdentifiers)};
+        held.promise->start();
+        m_held.push_back(held);
+        return held.promise->future();
+    }
+    platform::PlatformEvent saveEvent(const platform::PlatformEvent& event, platform::Span span, bool commit) override {
+        ++m_version;
+        return FakeEventStore::saveEvent(event, span, commit);
+    }
+    std::optional<quint64> contentVersion() const override { return m_version; }
+
+    // A change made elsewhere, noticed.
+    void changeElsewhere(const platform::PlatformEvent& event) {
+        addEvent(event);
+        ++m_version;
+        emit changed();
+        QCoreApplication::processEvents();
+    }
+    size_t heldReads() const { return m_held.size(); }
+    void finishReads() {
+        for (Held& held : std::exchange(m_held, {})) {
+            held.promise->addResult(held.events);
+            held.promise->finish();
+        }
+        QCoreApplication::processEvents();
+    }
+
+private:
+    struct Held {
+        std::shared_ptr<QPromise<std::vector<platform::PlatformEvent>>> promise;
+        std::vector<platform::PlatformEvent> events;
+    };
+    mutable std::vector<Held> m_held;
+    quint64 m_version = 1;
+};
+
+TEST(CalendarStoreReadingElsewhere, AChangeMadeElsewhereIsPublishedWhenItsReadEndsAndTheAppsOwnChangesWinOverIt) {
+    core::ScopedTestClock clock{local(2026, 3, 10, 9, 0)};
+    HeldFetchStore ek;
+    const platform::PlatformCalendar work = ek.addCalendar(EntityType::Event, u"Work"_s);
+    const auto titles = [](const CalendarStore& store) {
+        QStringList t;
+        for (const auto& e : store.events())
+            t << e.title;
+        return t;
+    };
+    CalendarStore store(ek);
+
+    ek.changeElsewhere(timedEvent(work, u"Lunch"_s, local(2026, 3, 10, 12)));
+    clock.advance(0.3);
+    ASSERT_EQ(ek.heldReads(), 1u);
+    EXPECT_TRUE(store.events().empty()) << "published only once read";
+    // The popover opening meanwhile reads nothing of its own.
+    store.reload();
+    EXPECT_EQ(ek.heldReads(), 1u);
+    EXPECT_TRUE(store.events().empty());
+    ek.finishReads();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return titles(store) == QStringList{u"Lunch"_s}; }));
+
+    // A change of the app's own while another is read is published at once, and the older read is dropped.
+    ek.changeElsewhere(timedEvent(work, u"Dinner"_s, local(2026, 3, 10, 19)));
+    clock.advance(0.3);
+    ASSERT_EQ(ek.heldReads(), 1u);
+    model::EventDraft draft(u"Review"_s, local(2026, 3, 10, 15));
+    draft.calendarID = work.calendarIdentifier;
+    store.create(draft);
+    const QStringList afterCreate{u"Lunch"_s, u"Review"_s, u"Dinner"_s};
+    EXPECT_EQ(titles(store), afterCreate);
+    QSignalSpy published(&store, &CalendarStore::eventsChanged);
+    ek.finishReads();
+    testsupport::spinEventLoop(50);
+    EXPECT_TRUE(published.isEmpty());
+    EXPECT_EQ(titles(store), afterCreate);
 }
 
 // A reload takes a meeting link over from the events it replaces, so it must

@@ -185,7 +185,7 @@ TEST_F(CalendarStoreOnVdir, AFileWrittenWhileAddedDaysAreReadOnAnotherThreadIsPu
 }
 
 // The app starts before its calendars are read on another thread: the lists stay empty, with access, and fill
-// through the usual change notice once the read ends.
+// through the usual change notice once the read ends, the events made off the main thread as well.
 TEST_F(CalendarStoreOnVdir, CalendarsReadOnAnotherThreadAtStartShowOnceTheReadEnds) {
     store.reset();
     ek = std::make_unique<platform::vdir::VdirEventStore>(privacy, root,
@@ -202,6 +202,8 @@ TEST_F(CalendarStoreOnVdir, CalendarsReadOnAnotherThreadAtStartShowOnceTheReadEn
     EXPECT_FALSE(store->isLoading());
     EXPECT_EQ(store->calendars().size(), 1u);
     EXPECT_EQ(store->reminderLists().size(), 1u);
+    // The events are made on a worker too, and follow.
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !store->events().empty(); }));
     EXPECT_EQ(named(u"Standup"_s).size(), 8u);
 }
 

@@ -199,7 +199,7 @@ VdirEventStore::VdirEventStore(Privacy& privacy, QString root, FirstRead firstRe
         return;
     }
     m_firstRead = new QFutureWatcher<std::unique_ptr<VdirCatalog>>(this);
-    connect(m_firstRead, &QFutureWatcherBase::finished, this, &VdirEventStore::finishFirstRead);
+    connect(m_firstRead, &QFutureWatcherBase::finished, this, &VdirEventStore::advanceFirstRead);
     m_firstRead->setFuture(QtConcurrent::run(readFolders, root));
 }
 
@@ -208,6 +208,25 @@ VdirEventStore::~VdirEventStore() = default;
 QString VdirEventStore::defaultRoot() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/orbitday/calendars");
+}
+
+void VdirEventStore::advanceFirstRead() {
+    if (!m_firstRead)
+        return;
+    if (m_catchingUp) {
+        finishFirstRead();
+        return;
+    }
+    // Nothing was watched while the folders were read: a rescan after the watches are set finds what changed
+    // meanwhile, reading only those files. With tens of thousands of files the rescan alone takes a tenth of a
+    // second, so it runs on the worker too, over the catalog no reader sees yet.
+    auto read = std::make_shared<std::unique_ptr<VdirCatalog>>(m_firstRead->future().takeResult());
+    watchFoldersOf(**read);
+    m_catchingUp = true;
+    m_firstRead->setFuture(QtConcurrent::run([read] {
+        (*read)->reload();
+        return std::move(*read);
+    }));
 }
 
 void VdirEventStore::finishFirstRead() {
@@ -219,12 +238,16 @@ void VdirEventStore::finishFirstRead() {
     m_catalog = m_firstRead->future().takeResult();
     // Called from its own signal too.
     std::exchange(m_firstRead, nullptr)->deleteLater();
+    const bool caughtUp = std::exchange(m_catchingUp, false);
     m_loaded = true;
-    // Nothing was watched while the folders were read: a rescan after the watches are set finds what changed
-    // meanwhile, reading only those files.
     watchFolders();
-    m_catalog->reload();
-    watchFolders();
+    // A change asked for before the rescan could start waits no longer for it.
+    if (!caughtUp) {
+        m_catalog->reload();
+        watchFolders();
+    }
+    if (std::exchange(m_changedWhileReading, false))
+        readFolderChanges();
     emit changed();
 }
 
@@ -241,10 +264,14 @@ void VdirEventStore::reloadNow() {
 }
 
 void VdirEventStore::watchFolders() {
-    QStringList folders = m_catalog->folders();
-    if (!m_catalog->rootExists()) {
+    watchFoldersOf(*m_catalog);
+}
+
+void VdirEventStore::watchFoldersOf(const VdirCatalog& catalog) {
+    QStringList folders = catalog.folders();
+    if (!catalog.rootExists()) {
         // Watch the nearest existing ancestor so that the folder's creation is noticed.
-        QString ancestor = m_catalog->root();
+        QString ancestor = catalog.root();
         while (!ancestor.isEmpty() && !QFileInfo(ancestor).isDir())
             ancestor = QFileInfo(ancestor).path() == ancestor ? QString() : QFileInfo(ancestor).path();
         if (!ancestor.isEmpty())
@@ -262,6 +289,11 @@ void VdirEventStore::reloadFiles(const QStringList& paths) {
 }
 
 void VdirEventStore::readFolderChanges() {
+    // The changes stay with the watch until the catalog they apply to is the store's.
+    if (m_firstRead) {
+        m_changedWhileReading = true;
+        return;
+    }
     const std::optional<QStringList> files = m_watcher.takeChangedFiles();
     // Any other file of a collection's folder is its metadata (its name, colour, kind): only a rescan reads them.
     const auto isItemFile = [](const QString& path) { return isItemFileName(path.section(QLatin1Char('/'), -1)); };

@@ -85,8 +85,12 @@ private:
     // Ends the first read if it still runs, waiting for it. Every change comes here first: it is made over the
     // files as read, never over a file the store has not read yet.
     void finishFirstRead();
+    // The first read's worker is done: with the folders read, it looks again for what changed meanwhile; with that,
+    // the read is finished.
+    void advanceFirstRead();
     bool hasAccess(EntityType entity) const;
     void watchFolders();
+    void watchFoldersOf(const VdirCatalog& catalog);
     // What the folder watch reported: the files it names are read again, or the folders rescanned.
     void readFolderChanges();
     // Reads the folders when nothing was read yet, or when they cannot be watched.
@@ -101,6 +105,10 @@ private:
     bool m_loaded = false;
     // The first read while it runs (a child). The worker reads a catalog of its own, dropped if the store is gone.
     QFutureWatcher<std::unique_ptr<VdirCatalog>>* m_firstRead = nullptr;
+    // The first read's worker is looking again for what changed while the folders were read.
+    bool m_catchingUp = false;
+    // The watch reported changes during the first read, which it still holds.
+    bool m_changedWhileReading = false;
     // Shared with the readers on other threads, which may outlive the store.
     std::shared_ptr<OverworkedFiles> m_overworked;
 
