@@ -9,7 +9,9 @@
 
 #include <QPointer>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace alerts {
 
@@ -31,8 +33,8 @@ MeetingAlertController::MeetingAlertController(store::CalendarStore& store, app:
       m_sound(sound),
       m_presenter(presenter) {
     connect(&m_timer, &core::ClockTimer::timeout, this, [this] {
-        scheduleCheck();
         check(core::Date::now());
+        scheduleCheck();
     });
 }
 
@@ -49,13 +51,38 @@ void MeetingAlertController::start() {
             dismiss();
         });
         connect(&m_store, &store::CalendarStore::eventsChanged, this, &MeetingAlertController::onEventsChanged);
+        // What falls due when moves with these.
+        connect(&m_settings, &app::AppSettings::meetingAlertsEnabledChanged, this, &MeetingAlertController::scheduleCheck);
+        connect(&m_settings, &app::AppSettings::alertLeadTimeChanged, this, &MeetingAlertController::scheduleCheck);
+        connect(&m_settings, &app::AppSettings::alertOnlyWithLinkChanged, this, &MeetingAlertController::scheduleCheck);
     }
     m_started = true;
     check(core::Date::now());
+    scheduleCheck();
 }
 
 void MeetingAlertController::scheduleCheck() {
-    m_timer.startAt(core::Date::now() + kCheckInterval);
+    if (!m_started)
+        return;
+    const core::Date now = core::Date::now();
+    if (m_cardEvent) {
+        m_timer.startAt(now + kCheckInterval);
+        return;
+    }
+    core::Date next = now + kRestingCheckInterval;
+    const auto sooner = [&](core::Date moment) { next = std::min(next, std::max(moment, now)); };
+    for (const core::Date moment : std::as_const(m_reminders))
+        sooner(moment);
+    if (m_settings.meetingAlertsEnabled()) {
+        const double lead = effectiveLeadTime(m_settings.alertLeadTime());
+        for (const model::ODEvent& event : m_store.events()) {
+            // Due now (added, or the preferences changed, since the last check) or once the lead time is reached.
+            const core::Date due = std::max(now, event.start - lead);
+            if (isDue(event, due, lead))
+                sooner(due);
+        }
+    }
+    m_timer.startAt(next);
 }
 
 double MeetingAlertController::effectiveLeadTime(double stored) {
@@ -138,6 +165,7 @@ void MeetingAlertController::showCard(const model::ODEvent& event) {
             self->dismiss();
     };
     m_presenter.present(event, std::move(actions));
+    scheduleCheck();
 }
 
 void MeetingAlertController::dismiss() {
@@ -145,6 +173,7 @@ void MeetingAlertController::dismiss() {
         return;
     m_cardEvent.reset();
     m_presenter.withdraw();
+    scheduleCheck();
 }
 
 std::optional<model::ODEvent> MeetingAlertController::joinTarget(const std::optional<model::ODEvent>& cardEvent,
@@ -174,8 +203,10 @@ void MeetingAlertController::joinNextMeeting(core::Date now) {
 }
 
 void MeetingAlertController::onEventsChanged() {
-    if (!m_cardEvent)
+    if (!m_cardEvent) {
+        scheduleCheck();
         return;
+    }
     const std::optional<model::ODEvent> current = m_store.event(m_cardEvent->id);
     if (!current)
         dismiss();

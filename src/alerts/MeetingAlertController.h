@@ -33,12 +33,15 @@ class MeetingCardPresenter;
 // or all-day. Refreshes or removes the card as the events change, removes it
 // when the meeting ends or has run past the auto-dismiss time, and serves the
 // hot key that joins the current or next meeting. Checks every 5 s of the
-// clock, reading the alert preferences anew each time.
+// clock while a card shows; otherwise when the next card or reminder falls due,
+// and at least once a minute, reading the alert preferences anew each time.
 class MeetingAlertController : public QObject {
     Q_OBJECT
 
 public:
     static constexpr double kCheckInterval = 5;
+    // Without a card the app must not wake more often: it lives in the tray all day.
+    static constexpr double kRestingCheckInterval = 60;
     // A meeting that started this long ago is no longer announced.
     static constexpr double kLatestShowingAfterStart = 60;
     static constexpr double kSnooze = 300;
@@ -64,6 +67,8 @@ public:
     void joinNextMeeting(core::Date now);
     void dismiss();
 
+    // When the checks look next.
+    core::Date nextCheck() const { return m_timer.moment(); }
     // The event the card shows; nullopt while none shows.
     const std::optional<model::ODEvent>& cardEvent() const { return m_cardEvent; }
     // Events asked to come back (at their start, or after a snooze), by id.

@@ -93,6 +93,29 @@ TEST_F(MeetingAlerts, AMeetingWithinTheLeadTimeGetsOneCardAndOneSoundAtTheFirstC
     EXPECT_EQ(sound.played.size(), 1);
 }
 
+TEST_F(MeetingAlerts, WithoutACardTheChecksWakeAtMostOnceAMinuteYetEachCardComesOnTime) {
+    add(u"Planning"_s, 600);
+    start();
+    EXPECT_EQ(controller->nextCheck(), now() + MeetingAlertController::kRestingCheckInterval);
+    clock.advance(8 * 60);
+    // The card falls due 60 s before the start, sooner than the next minute's check.
+    EXPECT_EQ(controller->nextCheck(), now() + 60);
+    clock.advance(59.5);
+    EXPECT_TRUE(card.presented.empty());
+    clock.advance(0.5);
+    EXPECT_EQ(presentedTitles(), QStringList{u"Planning"_s});
+    // A card on screen is looked after every few seconds; once it goes, the checks rest again.
+    EXPECT_EQ(controller->nextCheck(), now() + MeetingAlertController::kCheckInterval);
+    card.actions.snooze();
+    EXPECT_EQ(controller->nextCheck(), now() + MeetingAlertController::kRestingCheckInterval);
+
+    // An event added, or a longer lead time, that falls due sooner moves the next check forward.
+    add(u"Soon"_s, 100);
+    EXPECT_EQ(controller->nextCheck(), now() + 40);
+    settings.setAlertLeadTime(90);
+    EXPECT_EQ(controller->nextCheck(), now() + 10);
+}
+
 TEST_F(MeetingAlerts, ACardIsDueOnceTheStartIsNoFartherThanTheLeadTime) {
     add(u"Review"_s, 65);
     start();
