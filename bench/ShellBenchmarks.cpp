@@ -1,6 +1,7 @@
 // The application as a user meets it: from launch to the tray item taking its
 // place and to the item naming the next event, its memory at rest and after the openings, from the hot key or a click
-// to the popover on screen, and into a month outside the loaded events. Runs the built binary in a private X server with a session bus:
+// to the popover on screen, and into a month outside the loaded events; how often it wakes at rest, and the longest
+// its main thread stalls with 50,000 events. Runs the built binary in a private X server with a session bus:
 //   bench/shell-bench            (from the source folder, after a build)
 
 #include "AppDriver.h"
@@ -9,7 +10,12 @@
 #include "VdirGenerator.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -21,24 +27,30 @@ using testsupport::AppDriver;
 using Keys = testsupport::AppDriver::Keys;
 
 constexpr int kEvents = 5000;
+constexpr int kManyEvents = 50000;
 
 // ORBITDAY_BENCH_BINARY runs another build of the application, to compare two.
 QString binary() {
     return qEnvironmentVariable("ORBITDAY_BENCH_BINARY", QStringLiteral(ORBITDAY_APP_BINARY));
 }
 
-// A HOME with calendar access granted and, when asked, 5,000 events around today.
-QString prepareHome(bool withEvents) {
-    const QString name = withEvents ? QStringLiteral("home-5000") : QStringLiteral("home-empty");
-    static bool prepared[2] = {false, false};
-    if (!prepared[withEvents]) {
+// A HOME with calendar access granted and `events` events (files) around today.
+QString prepareHomeWith(int events) {
+    const QString name = QStringLiteral("home-%1").arg(events);
+    static QSet<int> prepared;
+    if (!prepared.contains(events)) {
         AppDriver app(binary(), name);
         app.grantCalendarAccess();
-        if (withEvents)
-            bench::generateVdir(app.calendarRoot(), core::Date::now(), {.files = kEvents});
-        prepared[withEvents] = true;
+        if (events > 0)
+            bench::generateVdir(app.calendarRoot(), core::Date::now(), {.files = events});
+        prepared.insert(events);
     }
     return name;
+}
+
+// With 5,000 events around today, or none.
+QString prepareHome(bool withEvents) {
+    return prepareHomeWith(withEvents ? kEvents : 0);
 }
 
 // Waits until the tray item names the next event, where there are events: the
@@ -171,6 +183,109 @@ void BM_MonthOutsideTheWindowPainted(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MonthOutsideTheWindowPainted)->Arg(0)->Arg(kEvents)->UseManualTime()->Iterations(12)->Unit(benchmark::kMillisecond);
+
+// Context switches of each of the application's threads so far, by thread: each is a wake-up.
+QHash<QString, long> wakeUps(qint64 pid) {
+    QHash<QString, long> counts;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks.filePath(task) + QStringLiteral("/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.contains("ctxt_switches:"))
+                counts[task] += line.mid(line.indexOf(':') + 1).trimmed().toLong();
+    }
+    return counts;
+}
+
+// The wake-ups since `before` of the threads alive now (a thread that ended meanwhile took its count with it).
+long wakeUpsSince(const QHash<QString, long>& before, qint64 pid) {
+    long count = 0;
+    const QHash<QString, long> now = wakeUps(pid);
+    for (auto it = now.begin(); it != now.end(); ++it)
+        count += it.value() - before.value(it.key(), 0);
+    return count;
+}
+
+// The resident memory 5 s and 60 s after launch with nothing opened, then, after the popover has been opened and
+// closed once, how often the application wakes in a minute of rest. One iteration takes two minutes: run it with
+// --benchmark_repetitions=5 for medians.
+void BM_AtRest(benchmark::State& state) {
+    const bool withEvents = state.range(0) != 0;
+    const QString home = prepareHome(withEvents);
+    for (auto _ : state) {
+        AppDriver app(binary(), home);
+        QElapsedTimer sinceLaunch;
+        sinceLaunch.start();
+        if (!startWithEventsRead(app, withEvents)) {
+            state.SkipWithError("the application did not register its tray item or read its events");
+            return;
+        }
+        testsupport::spinEventLoop(static_cast<int>(std::max<qint64>(0, 5000 - sinceLaunch.elapsed())));
+        state.counters["rss_5s_MiB"] = static_cast<double>(app.residentKiB()) / 1024.0;
+        testsupport::spinEventLoop(static_cast<int>(std::max<qint64>(0, 60000 - sinceLaunch.elapsed())));
+        state.counters["rss_60s_MiB"] = static_cast<double>(app.residentKiB()) / 1024.0;
+
+        app.chord({Keys::controlL, Keys::altL, 'c'});
+        if (!app.waitForPanel()) {
+            state.SkipWithError("the popover did not appear");
+            return;
+        }
+        testsupport::spinEventLoop(500);
+        app.chord({Keys::escape});
+        app.waitForNoPanel();
+        testsupport::spinEventLoop(2000);
+        const QHash<QString, long> before = wakeUps(app.pid());
+        testsupport::spinEventLoop(60000);
+        state.counters["wakeups_per_min"] = static_cast<double>(wakeUpsSince(before, app.pid()));
+        state.counters["rss_after_opening_MiB"] = static_cast<double>(app.residentKiB()) / 1024.0;
+        app.stop();
+    }
+}
+BENCHMARK(BM_AtRest)->Arg(0)->Arg(kEvents)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The longest the main thread went without turning its event loop over a run with 50,000 events: launch until
+// the tray names the next event, the popover opened, and five months switched into days not loaded yet. Timed by
+// a 10 ms timer preloaded into the application (StallProbe.cpp).
+void BM_LongestMainThreadStall(benchmark::State& state) {
+    constexpr std::uint32_t kRight = 0xff53;
+    const QString home = prepareHomeWith(kManyEvents);
+    QTemporaryDir probeDir;
+    const QString probe = probeDir.filePath(QStringLiteral("stall"));
+    for (auto _ : state) {
+        QFile::remove(probe);
+        qputenv("LD_PRELOAD", ORBITDAY_STALL_PROBE_LIBRARY);
+        qputenv("ORBITDAY_STALL_PROBE", probe.toLocal8Bit());
+        AppDriver app(binary(), home);
+        const bool started = startWithEventsRead(app, true);
+        qunsetenv("LD_PRELOAD");
+        qunsetenv("ORBITDAY_STALL_PROBE");
+        if (!started) {
+            state.SkipWithError("the application did not register its tray item or read its events");
+            return;
+        }
+        testsupport::spinEventLoop(1000);
+        app.chord({Keys::controlL, Keys::altL, 'c'});
+        if (!app.waitForPanel()) {
+            state.SkipWithError("the popover did not appear");
+            return;
+        }
+        testsupport::spinEventLoop(1000);
+        const QRect month(app.panelGeometry()->topLeft(), QSize(364, 320));
+        for (int i = 0; i < 5; ++i) {
+            const QImage before = app.screenshot(month);
+            app.chord({Keys::altL, kRight});
+            testsupport::waitUntil([&] { return app.screenshot(month) != before; }, 5000);
+            // The month's events arrive a moment after its days.
+            testsupport::spinEventLoop(1000);
+        }
+        QFile file(probe);
+        state.counters["longest_stall_ms"] = file.open(QIODevice::ReadOnly) ? file.readAll().toDouble() : -1;
+        app.stop();
+    }
+}
+BENCHMARK(BM_LongestMainThreadStall)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

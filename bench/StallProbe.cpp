@@ -1,0 +1,43 @@
+// Preloaded into the application by bench_shell (LD_PRELOAD): a 10 ms timer on the
+// main thread, whose longest gap between two ticks is how long the main thread was
+// kept from its event loop. Written, in milliseconds, to the file named by
+// ORBITDAY_STALL_PROBE each time it grows; the gaps before the event loop first
+// runs (the launch's own set-up) are not counted.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr int kTickMs = 10;
+
+void startStallProbe() {
+    const QString path = qEnvironmentVariable("ORBITDAY_STALL_PROBE");
+    if (path.isEmpty())
+        return;
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setTimerType(Qt::PreciseTimer);
+    auto clock = std::make_shared<QElapsedTimer>();
+    auto longest = std::make_shared<qint64>(0);
+    QObject::connect(timer, &QTimer::timeout, [path, clock, longest] {
+        if (clock->isValid()) {
+            const qint64 gap = clock->elapsed() - kTickMs;
+            if (gap > *longest) {
+                *longest = gap;
+                QFile file(path);
+                if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                    file.write(QByteArray::number(gap));
+            }
+        }
+        clock->start();
+    });
+    timer->start(kTickMs);
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(startStallProbe)
