@@ -93,8 +93,10 @@ DateFormat::DateFormat(std::unique_ptr<icu::SimpleDateFormat> format) : m_format
 DateFormat::DateFormat(const DateFormat& other) : m_format(other.m_format->clone()) {}
 
 DateFormat& DateFormat::operator=(const DateFormat& other) {
-    if (this != &other)
+    if (this != &other) {
         m_format.reset(other.m_format->clone());
+        m_calendar.reset();
+    }
     return *this;
 }
 
@@ -184,8 +186,15 @@ QString DateFormat::formatStyles(Date date, Style dateStyle, Style timeStyle, co
 QString DateFormat::format(Date date) const {
     if (!date.isInCalendarRange())
         return {};
+    if (!m_calendar)
+        m_calendar.reset(m_format->getCalendar()->clone());
+    UErrorCode status = U_ZERO_ERROR;
+    m_calendar->setTime(date.toUDate(), status);
+    if (U_FAILURE(status))
+        return {};
     icu::UnicodeString text;
-    m_format->format(date.toUDate(), text);
+    icu::FieldPosition position;
+    m_format->format(*m_calendar, text, position);
     return icu_string::toQString(text);
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 U_NAMESPACE_BEGIN
+class Calendar;
 class SimpleDateFormat;
 U_NAMESPACE_END
 
@@ -54,6 +55,10 @@ public:
 private:
     explicit DateFormat(std::unique_ptr<icu::SimpleDateFormat> format);
     std::unique_ptr<icu::SimpleDateFormat> m_format;
+    // The format's calendar, set to each date formatted. ICU's own format() clones its calendar every time, and
+    // a zone built from the system's rules rebuilds all its transitions when cloned: an agenda of a busy day
+    // held the main thread a tenth of a second for that alone. Made on first use.
+    mutable std::unique_ptr<icu::Calendar> m_calendar;
 };
 
 }  // namespace core

@@ -35,6 +35,20 @@ TEST(DateFormat, DayTemplateUsesTheLocalesOrderAndPunctuation) {
     EXPECT_TRUE(DateFormat::fromTemplate(u"yMMMd"_s, Locale(u"th_TH"_s), utc).format(kAfternoon).contains(u"2025"_s));
 }
 
+TEST(DateFormat, OneFormatterGivesEachDateItsOwnOffsetAndCopiesFormatAlike) {
+    const auto clock = DateFormat::fromPattern(u"d MMM HH:mm"_s, Locale(u"en_GB"_s), zone("Europe/Berlin"));
+    ASSERT_TRUE(clock);
+    const Date winter = Date::fromQDateTime(QDateTime(QDate(2026, 1, 15), QTime(9, 0), Qt::UTC));
+    const Date summer = Date::fromQDateTime(QDateTime(QDate(2026, 7, 15), QTime(9, 0), Qt::UTC));
+    EXPECT_EQ(clock->format(winter), u"15 Jan 10:00"_s);
+    EXPECT_EQ(clock->format(summer), u"15 Jul 11:00"_s);
+    EXPECT_EQ(clock->format(winter), u"15 Jan 10:00"_s);
+    DateFormat copy = *clock;
+    EXPECT_EQ(copy.format(summer), u"15 Jul 11:00"_s);
+    copy = DateFormat::fromTemplate(u"jmm"_s, Locale(u"en_GB"_s), TimeZone::utc());
+    EXPECT_EQ(copy.format(summer), u"09:00"_s);
+}
+
 TEST(DateFormat, FixedPatternsAndInvalidPatterns) {
     const auto fixed = DateFormat::fromPattern(u"EEE d MMM"_s, Locale(u"en_US"_s), zone("Pacific/Auckland"));
     ASSERT_TRUE(fixed);
