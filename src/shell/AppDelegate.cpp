@@ -98,7 +98,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     import.setFileChooser(&imageimport::ImageFileDialog::choose);
     // The detector belongs to the platform, which outlives the session.
     import.setReading({&m_services.imageLoader, &m_services.textRecognizer,
-                       std::shared_ptr<const platform::DataDetector>(std::shared_ptr<void>(), &m_services.dataDetector)});
+                       std::shared_ptr<const platform::DataDetector>(std::shared_ptr<void>(), &m_services.dataDetector),
+                       m_services.clipboardReader});
 
     m_hotKeys.bind(m_settings, [self](HotKeyAction action) {
         if (self)

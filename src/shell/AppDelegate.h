@@ -20,6 +20,7 @@ namespace design {
 class AppearanceBinding;
 }
 namespace platform {
+class ClipboardReader;
 class DataDetector;
 class EventStore;
 class Haptics;
@@ -61,6 +62,8 @@ struct PlatformServices {
     const platform::ImageLoader& imageLoader;
     const platform::TextRecognizer& textRecognizer;
     const platform::DataDetector& dataDetector;
+    // Reads the clipboard off the main thread; none where the display has no reader of ours.
+    const platform::ClipboardReader* clipboardReader = nullptr;
 };
 
 // Owns the long-lived objects of the application (the settings, the calendar

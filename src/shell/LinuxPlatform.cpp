@@ -15,9 +15,11 @@
 #include "platform/statusitem/TrayStatusItem.h"
 #include "platform/systemevents/LinuxSystemEvents.h"
 #include "platform/workspace/LinuxWorkspace.h"
+#include "platform/workspace/XcbClipboardReader.h"
 #include "shell/PrivacySettingsWindow.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace app {
 
@@ -43,6 +45,9 @@ LinuxPlatform::LinuxPlatform()
       m_imageLoader(std::make_unique<platform::QtImageLoader>()),
       m_textRecognizer(platform::imaging::makeTextRecognizer()),
       m_dataDetector(std::make_unique<platform::RuleDataDetector>()) {
+    // Elsewhere (Wayland) the toolkit's clipboard is read as it is.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        m_clipboardReader = std::make_unique<platform::XcbClipboardReader>();
     // Access switched in our privacy settings reaches the store as the system's would.
     QObject::connect(m_privacy.get(), &platform::ConfigPrivacy::accessChanged, m_eventStore.get(),
                      &platform::EventStore::accessChanged);
@@ -58,7 +63,8 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() const {
     return {*m_defaults, *m_eventStore, *m_systemEvents, *m_hotKeys, *m_appearance, *m_statusItem, *m_workspace,
-            *m_haptics,  *m_sound, *m_loginItem, *m_imageLoader, *m_textRecognizer, *m_dataDetector};
+            *m_haptics,  *m_sound, *m_loginItem, *m_imageLoader, *m_textRecognizer, *m_dataDetector,
+            m_clipboardReader.get()};
 }
 
 }  // namespace app

@@ -14,6 +14,7 @@ class NoHaptics;
 class PortalSystemAppearance;
 class AutostartLoginItem;
 class CanberraSoundPlayer;
+class ClipboardReader;
 class QtImageLoader;
 class RuleDataDetector;
 class TextRecognizer;
@@ -56,6 +57,7 @@ private:
     std::unique_ptr<platform::AutostartLoginItem> m_loginItem;
     std::unique_ptr<platform::QtImageLoader> m_imageLoader;
     std::unique_ptr<platform::TextRecognizer> m_textRecognizer;
+    std::unique_ptr<platform::ClipboardReader> m_clipboardReader;
     std::unique_ptr<platform::RuleDataDetector> m_dataDetector;
     // Made when first asked for, kept once made.
     std::unique_ptr<PrivacySettingsWindow> m_privacyWindow;

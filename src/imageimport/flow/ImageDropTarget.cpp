@@ -179,10 +179,13 @@ bool ImagePasteKey::handle(QKeyEvent* event) {
     // A held Ctrl+V repeats many times a second: each would start the import again.
     if (event->isAutoRepeat())
         return true;
-    const std::optional<ImageImportInput> input = ImageImportInput::fromPasteboard(*clipboard);
+    ImageImportSession& import = m_env.appState.imageImport();
+    // A large image takes its owner long to hand over: the import reads it, not this thread.
+    const std::optional<ImageImportInput> input = import.readsClipboard() ? ImageImportInput::fromClipboard(*clipboard)
+                                                                          : ImageImportInput::fromPasteboard(*clipboard);
     if (!input)
         return false;
-    m_env.appState.imageImport().begin(*input);
+    import.begin(*input);
     return true;
 }
 

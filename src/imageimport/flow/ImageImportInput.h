@@ -26,15 +26,22 @@ public:
         QByteArray bytes;
         bool operator==(const Data&) const = default;
     };
+    // What the clipboard holds in an image format, read when the import runs, off the
+    // main thread: a large image takes its owner long to hand over.
+    struct Clipboard {
+        QString format;
+        bool operator==(const Clipboard&) const = default;
+    };
     struct Unsupported {
         // What it was, as a name to show: a file name or a suggested name.
         std::optional<QString> name;
         bool operator==(const Unsupported&) const = default;
     };
-    using Value = std::variant<File, Data, Unsupported>;
+    using Value = std::variant<File, Data, Clipboard, Unsupported>;
 
     static ImageImportInput file(const QUrl& url) { return ImageImportInput(File{url}); }
     static ImageImportInput data(const QByteArray& bytes) { return ImageImportInput(Data{bytes}); }
+    static ImageImportInput clipboard(const QString& format) { return ImageImportInput(Clipboard{format}); }
     static ImageImportInput unsupported(std::optional<QString> name = std::nullopt) {
         return ImageImportInput(Unsupported{std::move(name)});
     }
@@ -50,6 +57,9 @@ public:
     // is not looked at), else its image bytes, PNG, TIFF, JPEG, HEIC, any other
     // image type, then PDF; nothing when it has neither. Never decodes.
     static std::optional<ImageImportInput> fromPasteboard(const QMimeData& mime);
+    // The same, with the image bytes left on the clipboard: their format only, for the
+    // import to read.
+    static std::optional<ImageImportInput> fromClipboard(const QMimeData& mime);
     // Whether a paste holds what fromPasteboard() turns into a file or bytes to read.
     static bool pasteboardHasImage(const QMimeData& mime);
     // What a drop offers: as a paste, but bytes in the order PNG, JPEG, HEIC, TIFF,

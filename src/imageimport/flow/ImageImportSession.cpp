@@ -89,7 +89,7 @@ void ImageImportSession::begin(const ImageImportInput& input) {
     run([=] {
         if (stop.stop_requested() || !reading.loader || !reading.recognizer)
             return;
-        ImageLoadResult loaded = loadImage(input, *reading.loader);
+        ImageLoadResult loaded = loadImage(input, *reading.loader, reading.clipboard);
         if (const auto* error = std::get_if<ImageImportError>(&loaded)) {
             post(self, token, [error = *error](ImageImportSession& session) { session.fail(error); });
             return;

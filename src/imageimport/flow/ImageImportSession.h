@@ -21,18 +21,21 @@ namespace app {
 class AppState;
 }
 namespace platform {
+class ClipboardReader;
 class DataDetector;
 class TextRecognizer;
 }  // namespace platform
 
 namespace imageimport {
 
-// What reads an image: its decoder, the text recognition, and the detector of links,
-// addresses and dates that the extraction asks. All must outlive the session.
+// What reads an image: its decoder, the text recognition, the detector of links,
+// addresses and dates that the extraction asks, and, where the clipboard can be read
+// off the main thread, its reader. All must outlive the session.
 struct ImageReading {
     const platform::ImageLoader* loader = nullptr;
     const platform::TextRecognizer* recognizer = nullptr;
     std::shared_ptr<const platform::DataDetector> detector;
+    const platform::ClipboardReader* clipboard = nullptr;
 };
 
 // The one image import of the process: loads the image, has its text recognised and
@@ -77,6 +80,8 @@ public:
     app::AppState* appState() const;
     void setAppState(app::AppState* state);
     void setReading(ImageReading reading) { m_reading = std::move(reading); }
+    // Whether a paste's image bytes are left for the import to read (ImageImportInput::clipboard).
+    bool readsClipboard() const { return m_reading.clipboard != nullptr; }
     void setRunner(Runner runner) { m_runner = std::move(runner); }
     // Lets the user pick one image or PDF and returns it, or nothing when the choice
     // was cancelled. Modal: it returns when the chooser has closed.

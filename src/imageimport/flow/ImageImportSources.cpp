@@ -33,13 +33,20 @@ std::optional<QString> offered(const QMimeData& mime, QStringView type) {
 }
 
 template <size_t N>
-std::optional<ImageImportInput> firstData(const QMimeData& mime, const std::array<const char16_t*, N>& types) {
+std::optional<QString> firstFormat(const QMimeData& mime, const std::array<const char16_t*, N>& types) {
     for (const char16_t* type : types) {
-        // The encoded bytes, never the decoded picture: decoding belongs to the
-        // loader, off the main thread and within its bounds.
-        if (const std::optional<QString> format = offered(mime, type))
-            return ImageImportInput::data(mime.data(*format));
+        if (std::optional<QString> format = offered(mime, type))
+            return format;
     }
+    return std::nullopt;
+}
+
+template <size_t N>
+std::optional<ImageImportInput> firstData(const QMimeData& mime, const std::array<const char16_t*, N>& types) {
+    // The encoded bytes, never the decoded picture: decoding belongs to the loader,
+    // off the main thread and within its bounds.
+    if (const std::optional<QString> format = firstFormat(mime, types))
+        return ImageImportInput::data(mime.data(*format));
     return std::nullopt;
 }
 
@@ -69,6 +76,14 @@ std::optional<ImageImportInput> ImageImportInput::fromPasteboard(const QMimeData
     if (const std::optional<QUrl> file = firstFile(mime))
         return fileInput(*file);
     return firstData(mime, kPasteboardTypes);
+}
+
+std::optional<ImageImportInput> ImageImportInput::fromClipboard(const QMimeData& mime) {
+    if (const std::optional<QUrl> file = firstFile(mime))
+        return fileInput(*file);
+    if (const std::optional<QString> format = firstFormat(mime, kPasteboardTypes))
+        return clipboard(*format);
+    return std::nullopt;
 }
 
 bool ImageImportInput::pasteboardHasImage(const QMimeData& mime) {

@@ -38,13 +38,24 @@ ImageLoadResult loadData(const QByteArray& bytes, const platform::ImageLoader& l
     return decoded(loader.decode(bytes, bytes.startsWith("%PDF") ? Format::pdf : Format::image));
 }
 
+ImageLoadResult loadClipboard(const QString& format, const platform::ImageLoader& loader,
+                              const platform::ClipboardReader* clipboard) {
+    const std::optional<QByteArray> bytes =
+        clipboard ? clipboard->read(format, platform::ImageLoader::kMaxInputBytes) : std::nullopt;
+    if (!bytes)
+        return ImageImportError::unreadable();
+    return loadData(*bytes, loader);
+}
+
 }  // namespace
 
-ImageLoadResult loadImage(const ImageImportInput& input, const platform::ImageLoader& loader) {
+ImageLoadResult loadImage(const ImageImportInput& input, const platform::ImageLoader& loader,
+                          const platform::ClipboardReader* clipboard) {
     return std::visit(
         core::Overloaded{
             [&](const ImageImportInput::File& file) { return loadFile(file.url, loader); },
             [&](const ImageImportInput::Data& data) { return loadData(data.bytes, loader); },
+            [&](const ImageImportInput::Clipboard& pasted) { return loadClipboard(pasted.format, loader, clipboard); },
             [](const ImageImportInput::Unsupported& other) -> ImageLoadResult {
                 return ImageImportError::notAnImage(other.name);
             },

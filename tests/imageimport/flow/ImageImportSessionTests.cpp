@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
+#include "platform/workspace/FakeClipboardReader.h"
 #include "state/AppState.h"
 
 #include <QCoreApplication>
@@ -271,6 +272,22 @@ TEST_F(ImportSession, EachUseKeepsTheRecognitionAndAnImportUnderWayIsNeverLetGo)
     runAllJobs();
     EXPECT_EQ(recognizer.releases(), 1);
     EXPECT_EQ(recognizer.preparations(), 1) << "the import made it ready itself";
+}
+
+TEST_F(ImportSession, APastedImageIsReadOffTheClipboardByTheImportNotWhenItBegins) {
+    platform::FakeClipboardReader clipboard;
+    clipboard.offer(u"image/png"_s, "b");
+    session().setReading({&loader, &recognizer, nullptr, &clipboard});
+    session().begin(ImageImportInput::clipboard(u"image/png"_s));
+    EXPECT_EQ(clipboard.reads(), 0);
+    runJob();
+    EXPECT_EQ(clipboard.reads(), 1);
+    EXPECT_EQ(session().thumbnail(), image(2));
+
+    // Gone from the clipboard by then: unreadable, as bytes that do not decode are.
+    session().begin(ImageImportInput::clipboard(u"image/tiff"_s));
+    runJob();
+    EXPECT_EQ(session().phase(), Phase::failed(ImageImportError::unreadable()));
 }
 
 TEST(ImportAnnouncement, NamesTheKindAndTheTitle) {

@@ -13,6 +13,7 @@
 #include "design/widgets/ODTextField.h"
 #include "platform/images/FakeImageLoader.h"
 #include "platform/textrecognition/FakeTextRecognizer.h"
+#include "platform/workspace/FakeClipboardReader.h"
 
 #include "AnimationClock.h"
 #include "EventLoop.h"
@@ -517,6 +518,21 @@ TEST_F(PasteInPopover, AnAddressWithNulCharactersIsTakenAndFailsAsUnreadable) {
     pasteKey(&panel);
     runJobs();
     EXPECT_EQ(session().phase(), kUnreadable);
+}
+
+TEST_F(PasteInPopover, WhereTheClipboardCanBeReadElsewhereTheImportReadsTheImageBytes) {
+    platform::FakeClipboardReader reader;
+    reader.offer(u"image/png"_s, "png");
+    session().setReading({&loader, &recognizer, nullptr, &reader});
+    offer({{u"image/png"_s, "not these"}});
+    panel.setFocus();
+    pasteKey(&panel);
+    EXPECT_EQ(session().phase().kind, Kind::preparing);
+    EXPECT_EQ(reader.reads(), 0);
+    runJobs();
+    EXPECT_EQ(reader.reads(), 1);
+    ASSERT_TRUE(session().thumbnail());
+    EXPECT_EQ(session().thumbnail()->width, 40);
 }
 
 TEST_F(PasteInPopover, TextGoesIntoTheFieldAndTextAloneIsAnOrdinaryPaste) {
