@@ -130,16 +130,24 @@ struct Page {
     recognition::PageLayout layout;
 };
 
-Page preparedPage(const LoadedImage& image) {
-    // Transparent parts count as white paper.
+// The image as opaque RGB32, its transparent parts counting as white paper. A photo or
+// a screenshot has none: its own pixels, the same in either format, are used as they
+// are instead of being copied and painted whole.
+QImage flatOnWhite(const LoadedImage& image) {
+    if (images::isOpaque(image))
+        return images::view(image, QImage::Format_RGB32);
     QImage flat(image.width, image.height, QImage::Format_RGB32);
     flat.fill(Qt::white);
     {
         QPainter painter(&flat);
-        painter.drawImage(0, 0, images::toQImage(image));
+        painter.drawImage(0, 0, images::view(image));
     }
+    return flat;
+}
+
+Page preparedPage(const LoadedImage& image) {
     Page page;
-    page.gray = recognition::GreyChoice::bestGrey(flat);
+    page.gray = recognition::GreyChoice::bestGrey(flatOnWhite(image));
     page.layout = recognition::PageLayout::of(page.gray);
     if (page.layout.isDark())
         page.gray.invertPixels();

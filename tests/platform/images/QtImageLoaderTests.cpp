@@ -113,6 +113,18 @@ TEST(ImageDecoding, AnyFormatTheReadersKnowWithItsTransparencyKept) {
         EXPECT_TRUE(decode(encoded(twoColours(40, 30), format))) << format;
 }
 
+TEST(ImageDecoding, APhotosOwnPixelsAndConvertedOnesMakeTheSameBitmap) {
+    const QImage photo = twoColours(41, 7);
+    const LoadedImage direct = platform::images::fromQImage(photo);
+    EXPECT_EQ(direct, platform::images::fromQImage(photo.convertToFormat(QImage::Format_ARGB32)));
+    EXPECT_TRUE(platform::images::isOpaque(direct));
+    EXPECT_EQ(platform::images::view(direct).pixelColor(3, 3), QColor(Qt::red));
+
+    QImage veiled(5, 5, QImage::Format_ARGB32);
+    veiled.fill(QColor(0, 0, 255, 128));
+    EXPECT_FALSE(platform::images::isOpaque(platform::images::fromQImage(veiled)));
+}
+
 TEST(ImageDecoding, APdfPageAtTwiceItsSizeOnWhite) {
     const auto letter = decode(pdfPage({612, 792}), Format::pdf);
     ASSERT_TRUE(letter);

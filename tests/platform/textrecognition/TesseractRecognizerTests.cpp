@@ -58,6 +58,16 @@ TEST_F(Recognition, SmallAndLargeScreenText) {
     EXPECT_TRUE(found.contains(u"Join at https://zoom.us/j/94812345678"_s)) << found.join(u'|').toStdString();
 }
 
+TEST_F(Recognition, TextOnATransparentGroundIsReadAsOnWhitePaper) {
+    QImage clear(640, 200, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    QPainter painter(&clear);
+    testsupport::paintLines(painter, {{u"Harbour House"_s, 24, true}}, QColor(0x11, 0x11, 0x11));
+    painter.end();
+    // Dark ink over nothing: taken as it is, the page is black on black.
+    EXPECT_TRUE(texts(read(clear)).contains(u"Harbour House"_s)) << texts(read(clear)).join(u'|').toStdString();
+}
+
 TEST_F(Recognition, BoxesAreFractionsOfTheImageFromItsLowerLeftCorner) {
     QImage image = textImage({{u"Upper"_s, 20}}, {640, 480});
     testsupport::paintText(image, {480, 440}, u"Lower"_s);
