@@ -195,7 +195,10 @@ private:
 bool staysWithinCalendars(const QString& root, const std::vector<VdirJournal::Entry>& entries) {
     const VdirScan scan = scanVdir(root);
     for (const VdirJournal::Entry& entry : entries) {
-        const auto [folder, name] = splitPath(entry.path);
+        // Named, not structured bindings: clang-14 (the fuzz build's) lets no lambda capture those.
+        const auto split = splitPath(entry.path);
+        const QString& folder = split.first;
+        const QString& name = split.second;
         if (!isItemFileName(name))
             return false;
         const bool inCalendar = std::any_of(scan.collections.begin(), scan.collections.end(),
