@@ -62,6 +62,14 @@ struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
 };
 
+// Where Tesseract's notes on what it saw go is one variable of the whole process, which
+// every engine reads as it works: set it once, before any engine is made, so that
+// engines made on several threads at once never write it while another reads it.
+void sendTesseractNotesNowhere() {
+    static std::once_flag once;
+    std::call_once(once, [] { tesseract::TessBaseAPI().SetVariable("debug_file", "/dev/null"); });
+}
+
 }  // namespace
 
 class TesseractRecognizer::EnginePool {
@@ -83,14 +91,13 @@ public:
             }
         }
         keepOpenMpToOneThreadHere();
+        sendTesseractNotesNowhere();
         auto engine = std::make_unique<tesseract::TessBaseAPI>();
         if (engine->Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) != 0) {
             if (error)
                 *error = u"The text recognition data for English is missing."_s;
             return nullptr;
         }
-        // Tesseract's notes on what it saw belong to no one here.
-        engine->SetVariable("debug_file", "/dev/null");
         engine->SetPageSegMode(tesseract::PSM_AUTO);
         return engine;
     }

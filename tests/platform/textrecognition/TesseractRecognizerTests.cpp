@@ -101,7 +101,7 @@ TEST_F(Recognition, NoTextIsNoPiecesAndNoFailure) {
     EXPECT_TRUE(read(QImage()).empty());
 }
 
-TEST_F(Recognition, RecognitionsAtOnceReadAlike) {
+TEST_F(Recognition, RecognitionsOnTwoThreadsAtOnceReadAlike) {
     const QImage image = textImage({{u"Doors open 19:30"_s, 20}, {u"The Blue Room"_s, 13}}, {640, 300});
     const std::vector<TextPiece> alone = read(image);
     auto first = std::async(std::launch::async, [&] { return read(image); });
@@ -152,7 +152,7 @@ TEST_F(Recognition, EnginesMadeAheadServeTheFirstImage) {
     EXPECT_EQ(texts(read(textImage({{u"Doors open 19:30"_s, 20}}, {640, 200}))), QStringList{u"Doors open 19:30"_s});
 }
 
-TEST_F(Recognition, OverlappingRecognitionsLeaveOnlyOneRecognitionsEnginesAndAStopEndsEarly) {
+TEST_F(Recognition, RecognitionsOverlappingOnThreeThreadsLeaveOnlyOneRecognitionsEnginesAndAStopEndsEarly) {
     const TesseractRecognizer reader(2);
     const auto image = platform::images::fromQImage(labelValueCard());
     std::vector<std::future<platform::RecognitionResult>> running;
