@@ -6,11 +6,17 @@
 #include "platform/workspace/FakeClipboardReader.h"
 #include "state/AppState.h"
 
+#include "EventLoop.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <future>
+#include <mutex>
 
 using namespace Qt::Literals::StringLiterals;
 using app::PopoverRoute;
@@ -152,6 +158,30 @@ TEST_F(ImportSession, ALateResultOfACancelledOrReplacedImportIsDropped) {
     EXPECT_EQ(session().phase(), Phase::of(Kind::idle));
     EXPECT_FALSE(session().extraction());
     EXPECT_TRUE(announced.isEmpty());
+}
+
+// As the app runs it, on the session's own worker thread: the main thread replaces
+// the import while the worker reads the first image.
+TEST_F(ImportSession, OnItsOwnWorkerThreadAReplacedImportStopsReadingAndOnlyTheNewOneArrives) {
+    session().setRunner(nullptr);
+    std::promise<void> reading;
+    std::atomic<bool> stopped = false;
+    recognizer.whileReading = [&](const platform::LoadedImage& read, std::stop_token stop) {
+        if (read.width != 1)
+            return;
+        reading.set_value();
+        std::mutex mutex;
+        std::condition_variable_any wake;
+        std::unique_lock lock(mutex);
+        wake.wait(lock, stop, [] { return false; });
+        stopped = stop.stop_requested();
+    };
+    session().begin(ImageImportInput::data("a"));
+    reading.get_future().wait();
+    session().begin(ImageImportInput::data("b"));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return session().phase() == Phase::of(Kind::review); }, 10000));
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(session().thumbnail(), image(2));
 }
 
 TEST_F(ImportSession, ABurstOfBeginsReadsOnlyTheLastImage) {
