@@ -314,6 +314,8 @@ void TimeRows::placeToggle() {
         m_firstRow->removeWidget(m_toggle);
         static_cast<QHBoxLayout*>(m_toggleLine->layout())->insertWidget(0, m_toggle);
     }
+    // A layout that takes a widget in gives it a new parent, which hides it.
+    m_toggle->show();
     m_toggleLine->setVisible(!beside);
 }
 

@@ -10,7 +10,6 @@
 #include "settings/CustomDatePattern.h"
 #include "state/AppSettings.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -24,12 +23,6 @@ namespace {
 
 constexpr int kPadding = 14;
 constexpr int kButtonSpacing = 8;
-
-QFont patternFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(13);
-    return font;
-}
 
 void colourField(QLineEdit* field) {
     QPalette palette = field->palette();
@@ -65,7 +58,7 @@ CustomDateFormatPopover::CustomDateFormatPopover(app::AppSettings& settings, QWi
     m_field->setPlaceholderText(u"EEE d MMM"_s);
     m_field->setAccessibleName(u"Date pattern"_s);
     m_field->setFrame(false);
-    m_field->setFont(patternFont());
+    m_field->setFont(design::ODFont::monospace(13));
     m_field->setTextMargins(8, 6, 8, 6);
     colourField(m_field);
     connect(&design::AppearanceSignal::instance(), &design::AppearanceSignal::changed, m_field,

@@ -672,8 +672,10 @@ protected:
     static constexpr QPoint kRepeat{200, 174};
     static constexpr int kChipMiddle = 25;
     static constexpr int kFooterButtons = 27;
-    // The day button of a one-day event, above the zone's chip that hangs from it.
-    static constexpr QPoint kDayButton{150, 112};
+    // The day button of a one-day event, above the zone's chip that hangs from it, whether
+    // the all-day switch sits beside the button (which then stands lower, centred on the
+    // button and the chip) or below it.
+    static constexpr QPoint kDayButton{150, 124};
     // The month's six weeks in the day's pop-over: under its arrow, inset, title and weekdays.
     static constexpr int kMonthTop = 70;
     static constexpr int kMonthBottom = kMonthTop + 6 * 28;

@@ -294,7 +294,8 @@ TEST_F(ImageImportEndToEnd, AFlyerWithAPlaceAndAMeetingLinkBecomesAnEventWithBot
     EXPECT_EQ(app.launchAgain({flyer}), 0);
     ASSERT_TRUE(app.waitForPanel(20000));
     const QString shown = waitForReview(app);
-    ASSERT_TRUE(shown.contains(u"Zoom link"_s)) << shown.toStdString();
+    // Text recognition of the screen may read the narrow space of the text face as none.
+    ASSERT_TRUE(QString(shown).remove(u' ').contains(u"Zoomlink"_s)) << shown.toStdString();
     ASSERT_TRUE(testsupport::waitUntil([&] { return app.focusedWindow() == app.panelGeometry(); }, 10000));
     app.chord({AppDriver::Keys::returnKey});
     QString saved;

@@ -27,6 +27,8 @@ QStringList missingFontFamilies(const QStringList& families) {
         {u"Liberation Sans"_s, u"fonts-liberation2"_s},
         {u"Liberation Mono"_s, u"fonts-liberation2"_s},
         {u"Noto Color Emoji"_s, u"fonts-noto-color-emoji"_s},
+        {u"Lato"_s, u"fonts-lato"_s},
+        {u"Inter"_s, u"fonts-inter"_s},
     };
     const QStringList available = QFontDatabase::families();
     QStringList missing;

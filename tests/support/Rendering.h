@@ -15,7 +15,9 @@ namespace testsupport {
 // first checks that the families it relies on exist: returns the missing ones,
 // each with the package that brings it. The tests see only the fonts that
 // support/fonts.conf lists, whatever else the machine has.
-QStringList missingFontFamilies(const QStringList& families = {QStringLiteral("DejaVu Sans")});
+QStringList missingFontFamilies(const QStringList& families = {QStringLiteral("DejaVu Sans"), QStringLiteral("Lato"),
+                                                               QStringLiteral("Inter"), QStringLiteral("Liberation Sans"),
+                                                               QStringLiteral("DejaVu Sans Mono")});
 
 // Lays the widget out `width` wide and as tall as it then wants, and renders it
 // on the popover's surface in the light or the dark appearance, at rest: motion

@@ -175,7 +175,8 @@ TEST(KitSettingsRows, ControlsLineUpAndLongTextsWrapInTheColumn) {
                                      QList<QWidget*>{named, menu});
     auto* wrapped = new SettingsRow(
         QStringLiteral("A label much longer than the column it stands in"),
-        QStringLiteral("And a detail that goes on long enough to need several lines in a narrow column"),
+        QStringLiteral("And a detail that goes on long enough to need several lines in a narrow column, "
+                       "whatever the face it is set in"),
         new ODSwitch);
     column->addWidget(shortRow);
     column->addWidget(detailed);

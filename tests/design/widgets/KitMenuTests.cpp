@@ -193,7 +193,7 @@ TEST(MenuButtons, DetailsOfEveryRowEndAtOneStop) {
     EXPECT_NEAR(ends[1], ends[0], 1);
     EXPECT_LT(ends[2], 120);
     // A title and detail too long for the stop move it out for every row.
-    items[1].title = QStringLiteral("Tuesday, 12 March 2024");
+    items[1].title = QStringLiteral("Tuesday, 12 March 2024, 10:45");
     button.setItems(items);
     ends = detailEnds();
     EXPECT_GT(ends[1], 200);
