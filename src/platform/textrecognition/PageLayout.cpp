@@ -7,14 +7,13 @@
 namespace platform::recognition {
 namespace {
 
-// How far from the background a grey must be to count as ink: anti-aliased edges of
-// text do not, its strokes do.
-constexpr int kInkContrast = 64;
 // A row holds ink when at least this many of its pixels do; a speck does not make one.
 constexpr int kInkPixelsPerRow = 2;
 constexpr int kSmallestTextRun = 4;
 
-int backgroundGrey(const QImage& gray) {
+}  // namespace
+
+int PageLayout::backgroundOf(const QImage& gray) {
     std::array<qint64, 256> histogram{};
     for (int y = 0; y < gray.height(); y += 2) {
         const uchar* row = gray.constScanLine(y);
@@ -24,13 +23,11 @@ int backgroundGrey(const QImage& gray) {
     return static_cast<int>(std::max_element(histogram.cbegin(), histogram.cend()) - histogram.cbegin());
 }
 
-}  // namespace
-
 PageLayout PageLayout::of(const QImage& gray) {
     PageLayout layout;
     if (gray.isNull() || gray.format() != QImage::Format_Grayscale8)
         return layout;
-    const int background = backgroundGrey(gray);
+    const int background = backgroundOf(gray);
     layout.m_dark = background < 128;
 
     int runStart = -1;

@@ -15,6 +15,11 @@ public:
     // `gray` is an 8-bit grey image. The background is its most common grey; ink is
     // what differs from it clearly.
     static PageLayout of(const QImage& gray);
+    // How far from the background a grey must be to count as ink: anti-aliased edges
+    // of text do not, its strokes do.
+    static constexpr int kInkContrast = 64;
+    // The most common grey of an 8-bit grey image.
+    static int backgroundOf(const QImage& gray);
 
     struct Run {
         int top = 0;

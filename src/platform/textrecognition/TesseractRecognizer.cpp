@@ -2,6 +2,7 @@
 
 #include "platform/images/QtImages.h"
 #include "platform/textrecognition/GreyChoice.h"
+#include "platform/textrecognition/LineBoxes.h"
 #include "platform/textrecognition/LinePieces.h"
 #include "platform/textrecognition/PageLayout.h"
 #include "platform/textrecognition/TextLikeness.h"
@@ -30,6 +31,9 @@ namespace {
 // Text lines whose smaller quartile is shorter than this many rows are enlarged
 // twice: Tesseract misreads 13 px text ("z00m.us") that it reads right at 26 px.
 constexpr int kSmallTextRows = 20;
+// Lines shorter still, as a ticket's labels in small capitals, are enlarged three
+// times: twice as large, "SEAT" and "DATE" come back as "EAT" or not at all.
+constexpr int kTinyTextRows = 10;
 // Enlarging stops at about this many pixels: time grows with the area.
 constexpr double kLargestEnlargedArea = 4096.0 * 4096.0;
 // The resolution a screenshot has at its own size; Tesseract sizes some of its noise
@@ -130,7 +134,8 @@ private:
 
 namespace {
 
-// The image as dark text on a light ground, in the grey that parts them best, enlarged when its text is small.
+// The image as dark text on a light ground, in the grey that parts them best,
+// enlarged when its text is small.
 struct Page {
     QImage gray;
     double scale = 1.0;
@@ -160,9 +165,10 @@ Page preparedPage(const LoadedImage& image) {
         page.gray.invertPixels();
     const int lineHeight = page.layout.smallLineHeight();
     const double area = static_cast<double>(image.width) * image.height;
-    if (lineHeight > 0 && lineHeight < kSmallTextRows && area * 4 <= kLargestEnlargedArea) {
-        page.scale = 2.0;
-        page.gray = page.gray.scaled(page.gray.width() * 2, page.gray.height() * 2, Qt::IgnoreAspectRatio,
+    const int factor = lineHeight < kTinyTextRows && area * 9 <= kLargestEnlargedArea ? 3 : 2;
+    if (lineHeight > 0 && lineHeight < kSmallTextRows && area * factor * factor <= kLargestEnlargedArea) {
+        page.scale = factor;
+        page.gray = page.gray.scaled(page.gray.width() * factor, page.gray.height() * factor, Qt::IgnoreAspectRatio,
                                      Qt::SmoothTransformation);
         page.layout = recognition::PageLayout::of(page.gray);
     }
@@ -318,7 +324,8 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image, std::
         return RecognitionError{error};
     if (stop.stop_requested())
         return std::vector<TextPiece>{};
-    const std::vector<QRect> lines = textLines(*first, page);
+    const std::vector<QRect> lines = recognition::LineBoxes::mended(
+        page.gray, recognition::PageLayout::backgroundOf(page.gray), textLines(*first, page));
     m_engines->give(std::move(first));
 
     // The lines shared out as engines come free, each read on its own; the pieces

@@ -25,6 +25,8 @@ struct Picture {
 std::vector<Picture> textlessPhotos();
 // Flyers of light coloured text on saturated grounds that are nearly as light.
 std::vector<Picture> colouredFlyers();
+// Tickets and boarding passes: small grey labels over the values of their cells.
+std::vector<Picture> ticketsAndPasses();
 
 // Characters to change to turn `found` into `truth`, over the characters of `truth`.
 double characterErrorRate(const QString& truth, const QString& found);

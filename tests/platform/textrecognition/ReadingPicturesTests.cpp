@@ -57,4 +57,8 @@ TEST_F(ReadingPictures, LightColouredTextOnASaturatedGroundComesBack) {
     expectEveryMust(testsupport::samples::colouredFlyers(), "coloured flyers");
 }
 
+TEST_F(ReadingPictures, EveryLabelAndValueOfATicketsCellsComesBack) {
+    expectEveryMust(testsupport::samples::ticketsAndPasses(), "tickets");
+}
+
 }  // namespace
