@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace platform::recognition {
 namespace {
 
@@ -34,6 +36,12 @@ private:
     QRect m_span;
     std::optional<QRect> m_lettered;
 };
+
+// The engine splits "www." off an address on a slightly tilted line; no address has
+// a space after it, so the two are read as one word.
+bool startsAnAddress(const QString& word) {
+    return word.compare(u"www."_s, Qt::CaseInsensitive) == 0;
+}
 
 int medianHeight(const std::vector<ReadWord>& line) {
     std::vector<int> heights;
@@ -72,7 +80,7 @@ void appendLinePieces(const std::vector<ReadWord>& line, const QSize& page, std:
             text = line[i].text;
             box = PieceBox(line[i]);
         } else {
-            text += u' ' + line[i].text;
+            text += (startsAnAddress(line[i - 1].text) ? QString() : u" "_s) + line[i].text;
             box.add(line[i]);
         }
     }

@@ -13,8 +13,8 @@ namespace platform::recognition {
 // print gets (90 and over on a screenshot).
 class TextLikeness {
 public:
-    // A word of at least three letters or digits read with high confidence: a page
-    // with none is taken to have no text at all.
+    // A word of at least three letters or digits read with high confidence, or one
+    // shaped like a web address: a page with none is taken to have no text at all.
     static bool isSureWord(const ReadWord& word);
     // A line worth keeping: one with a sure word, or one of letters or digits read
     // with middling confidence on the whole; a line of marks alone is a picture's

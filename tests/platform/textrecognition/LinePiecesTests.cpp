@@ -33,6 +33,14 @@ TEST(LinePieces, AStrayMarkSpanningTwoLinesLeavesThePieceItsTextsHeight) {
     EXPECT_EQ(far.size(), 2u);
 }
 
+TEST(LinePieces, AnAddressSplitAfterItsWwwIsOneWordAgain) {
+    const auto pieces = piecesOf({{u"Visit"_s, QRect(100, 500, 50, 20)},
+                                  {u"www."_s, QRect(160, 500, 40, 20)},
+                                  {u"craftfair.example.org"_s, QRect(206, 500, 200, 20)}});
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].text, u"Visit www.craftfair.example.org"_s);
+}
+
 TEST(LinePieces, PunctuationAloneKeepsItsOwnBox) {
     const auto pieces = piecesOf({{u"—"_s, QRect(100, 500, 30, 4)}});
     ASSERT_EQ(pieces.size(), 1u);

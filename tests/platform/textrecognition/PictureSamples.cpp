@@ -253,6 +253,49 @@ Picture ticket(const QString& name, const QString& issuer, QColor band, const st
     return picture;
 }
 
+struct Poster {
+    QString name;
+    QStringList lines;
+    QStringList musts;
+    double tilt;
+    // How dark the shadow over the far corner is, 0 to 1.
+    double shadow;
+};
+
+// A poster on a wall, photographed: paper lit unevenly (a shadow across one side), the
+// camera turned a little, then the sensor's noise and the phone's compression.
+QImage photographedPoster(const Poster& poster, quint32 seed) {
+    QImage paper = blank({1200, 900}, QColor(0xf2, 0xee, 0xe6));
+    {
+        QPainter painter(&paper);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setPen(QColor(0x20, 0x1c, 0x1a));
+        int baseline = 150;
+        for (qsizetype i = 0; i < poster.lines.size(); ++i) {
+            QFont font(u"DejaVu Sans"_s);
+            font.setPixelSize(i == 0 ? 72 : 44);
+            font.setBold(i == 0);
+            painter.setFont(font);
+            painter.drawText(90, baseline, poster.lines[i]);
+            baseline += i == 0 ? 150 : 95;
+        }
+    }
+    QImage photo = blank({1200, 900}, QColor(0x6a, 0x64, 0x5c));
+    QPainter painter(&photo);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(600, 450);
+    painter.rotate(poster.tilt);
+    painter.scale(0.9, 0.9);
+    painter.drawImage(-600, -450, paper);
+    painter.resetTransform();
+    QLinearGradient light(0, 0, 1200, 900);
+    light.setColorAt(0, QColor(0, 0, 0, 0));
+    light.setColorAt(1, QColor(0, 0, 0, static_cast<int>(255 * poster.shadow)));
+    painter.fillRect(photo.rect(), light);
+    painter.end();
+    return photographed(photo, 8, seed, 60);
+}
+
 }  // namespace
 
 std::vector<Picture> textlessPhotos() {
@@ -312,6 +355,26 @@ std::vector<Picture> ticketsAndPasses() {
                 {{u"ROW"_s, u"H"_s}, {u"SEATS"_s, u"11-12"_s}, {u"BOOKING"_s, u"LC-55812"_s}}},
                206),
     };
+}
+
+std::vector<Picture> posterPhotos() {
+    const std::vector<Poster> posters{
+        {u"craft fair"_s, {u"Craft Fair"_s, u"Sunday 9 November 2025"_s, u"11:00 - 17:00"_s, u"www.craftfair.example.org"_s},
+         {u"Sunday 9 November 2025"_s, u"11:00 - 17:00"_s, u"www.craftfair.example.org"_s}, 2.0, 0.55},
+        {u"choir concert"_s, {u"Choir Concert"_s, u"Saturday 13 December 2025"_s, u"19:30 - 21:00"_s, u"choir.example.com/tickets"_s},
+         {u"Saturday 13 December 2025"_s, u"19:30 - 21:00"_s, u"choir.example.com/tickets"_s}, -1.5, 0.6},
+        {u"book swap"_s, {u"Book Swap"_s, u"Tuesday 4 March 2025"_s, u"18:00 - 20:00"_s, u"bookswap.example.net"_s},
+         {u"Tuesday 4 March 2025"_s, u"18:00 - 20:00"_s, u"bookswap.example.net"_s}, 1.2, 0.7},
+        {u"yoga in the park"_s, {u"Yoga in the Park"_s, u"Monday 2 June 2025"_s, u"07:00 - 08:00"_s, u"parkyoga.example.org"_s},
+         {u"Monday 2 June 2025"_s, u"07:00 - 08:00"_s, u"parkyoga.example.org"_s}, -2.5, 0.5},
+        {u"repair cafe"_s, {u"Repair Cafe"_s, u"Saturday 17 May 2025"_s, u"10:00 - 13:00"_s, u"repaircafe.example.com"_s},
+         {u"Saturday 17 May 2025"_s, u"10:00 - 13:00"_s, u"repaircafe.example.com"_s}, 3.0, 0.65},
+    };
+    std::vector<Picture> pictures;
+    quint32 seed = 300;
+    for (const Poster& poster : posters)
+        pictures.push_back({poster.name, photographedPoster(poster, ++seed), poster.lines, poster.musts});
+    return pictures;
 }
 
 double characterErrorRate(const QString& truth, const QString& found) {

@@ -27,6 +27,8 @@ std::vector<Picture> textlessPhotos();
 std::vector<Picture> colouredFlyers();
 // Tickets and boarding passes: small grey labels over the values of their cells.
 std::vector<Picture> ticketsAndPasses();
+// Phone photos of posters: uneven light, a slight tilt, noise and compression.
+std::vector<Picture> posterPhotos();
 
 // Characters to change to turn `found` into `truth`, over the characters of `truth`.
 double characterErrorRate(const QString& truth, const QString& found);

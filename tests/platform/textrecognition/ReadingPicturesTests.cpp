@@ -61,4 +61,8 @@ TEST_F(ReadingPictures, EveryLabelAndValueOfATicketsCellsComesBack) {
     expectEveryMust(testsupport::samples::ticketsAndPasses(), "tickets");
 }
 
+TEST_F(ReadingPictures, APhotographedPosterKeepsItsTimesAndItsAddress) {
+    expectEveryMust(testsupport::samples::posterPhotos(), "poster photos");
+}
+
 }  // namespace
