@@ -162,6 +162,27 @@ QImage woodGrain() {
     return photographed(image, 9, 62);
 }
 
+struct Sheet {
+    QPoint firstBaseline;
+    int headingPixels;
+    int headingStep;
+    int linePixels;
+    int lineStep;
+};
+
+// A bold heading and lines under it, spaced as on a printed sheet.
+void paintHeadedLines(QPainter& painter, const QStringList& lines, const Sheet& sheet) {
+    int baseline = sheet.firstBaseline.y();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QFont font(u"DejaVu Sans"_s);
+        font.setPixelSize(i == 0 ? sheet.headingPixels : sheet.linePixels);
+        font.setBold(i == 0);
+        painter.setFont(font);
+        painter.drawText(sheet.firstBaseline.x(), baseline, lines[i]);
+        baseline += i == 0 ? sheet.headingStep : sheet.lineStep;
+    }
+}
+
 struct Flyer {
     QString name;
     QColor ground;
@@ -181,15 +202,7 @@ QImage paintedFlyer(const Flyer& flyer, quint32 seed) {
     ground.setColorAt(1, flyer.groundFar);
     painter.fillRect(image.rect(), ground);
     painter.setPen(flyer.ink);
-    int baseline = 160;
-    for (qsizetype i = 0; i < flyer.lines.size(); ++i) {
-        QFont font(u"DejaVu Sans"_s);
-        font.setPixelSize(i == 0 ? 64 : 40);
-        font.setBold(i == 0);
-        painter.setFont(font);
-        painter.drawText(70, baseline, flyer.lines[i]);
-        baseline += i == 0 ? 150 : 90;
-    }
+    paintHeadedLines(painter, flyer.lines, {{70, 160}, 64, 150, 40, 90});
     painter.end();
     return photographed(image, 5, seed, 85);
 }
@@ -270,15 +283,7 @@ QImage photographedPoster(const Poster& poster, quint32 seed) {
         QPainter painter(&paper);
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.setPen(QColor(0x20, 0x1c, 0x1a));
-        int baseline = 150;
-        for (qsizetype i = 0; i < poster.lines.size(); ++i) {
-            QFont font(u"DejaVu Sans"_s);
-            font.setPixelSize(i == 0 ? 72 : 44);
-            font.setBold(i == 0);
-            painter.setFont(font);
-            painter.drawText(90, baseline, poster.lines[i]);
-            baseline += i == 0 ? 150 : 95;
-        }
+        paintHeadedLines(painter, poster.lines, {{90, 150}, 72, 150, 44, 95});
     }
     QImage photo = blank({1200, 900}, QColor(0x6a, 0x64, 0x5c));
     QPainter painter(&photo);
