@@ -125,10 +125,9 @@ void ImageImportSession::cancel() {
 void ImageImportSession::chooseFile() {
     // A review the user asked to change comes back when the choice is cancelled: the
     // popover closes for the chooser, and nothing else would show the result again.
-    const bool fromReview = m_phase.kind == Phase::Kind::review && m_appState &&
-                            m_appState->route().kind() == app::PopoverRoute::Kind::imageImport;
     if (!m_choosing)
-        m_choosingForReview = fromReview;
+        m_choosingForReview = m_phase.kind == Phase::Kind::review && m_appState &&
+                              m_appState->route().kind() == app::PopoverRoute::Kind::imageImport;
     if (m_appState && m_appState->onClosePopover)
         m_appState->onClosePopover();
     if (m_choosing)
@@ -137,10 +136,10 @@ void ImageImportSession::chooseFile() {
     // The chooser comes up once the popover's closing has been taken in.
     QMetaObject::invokeMethod(
         this,
-        [this, fromReview] {
+        [this] {
             const std::optional<QUrl> chosen = m_fileChooser ? m_fileChooser() : std::nullopt;
             m_choosing = false;
-            m_choosingForReview = false;
+            const bool fromReview = std::exchange(m_choosingForReview, false);
             if (chosen)
                 begin(ImageImportInput::file(*chosen));
             else if (fromReview && m_phase.kind == Phase::Kind::review)
