@@ -98,6 +98,15 @@ PopoverRootView::PopoverRootView(app::AppEnvironment& environment, QWidget* pare
     connect(m_toastModel, &UndoToastModel::toastShown, this, &PopoverRootView::bringToastIn);
     connect(m_toastModel, &UndoToastModel::expired, this, &PopoverRootView::takeToastOut);
 
+    // A failure the screen that met it can no longer show (its screen is gone, or
+    // it came while the popover was closed). Onboarding tells its own.
+    connect(&m_env.store, &store::CalendarStore::lastErrorChanged, this, [this] {
+        const std::optional<QString> message = m_env.store.lastError();
+        if (message && m_shown.kind() != Kind::onboarding)
+            m_toastModel->showNotice(*message);
+    });
+    m_toastModel->setSeen(isVisible());
+
     m_dropTarget->announce = [this](const QString& text) { design::announce(this, text); };
     connect(&m_env.appState, &app::AppState::routeChanged, this, &PopoverRootView::showRoute);
     connect(&m_env.store, &store::CalendarStore::eventAccessChanged, this, &PopoverRootView::showRoute);
@@ -170,6 +179,7 @@ void PopoverRootView::updateToast() {
     if (const auto& label = m_toastModel->label())
         m_toast->setLabel(*label);
     m_toast->setError(m_toastModel->error());
+    m_toast->setNotice(m_toastModel->notice());
     m_toastPresence = shown ? 1 : 0;
     placeToast();
     m_toast->setVisible(shown);
@@ -177,8 +187,11 @@ void PopoverRootView::updateToast() {
 }
 
 void PopoverRootView::bringToastIn(const QString& label) {
-    m_toast->setAccessibleDescription(UndoToast::title(label) + u". "_s + app::words::spokenCommandShortcut(u"Z"_s) +
-                                      u" to undo."_s);
+    if (m_toastModel->notice())
+        m_toast->setAccessibleDescription(label);
+    else
+        m_toast->setAccessibleDescription(UndoToast::title(label) + u". "_s +
+                                          app::words::spokenCommandShortcut(u"Z"_s) + u" to undo."_s);
     QAccessibleEvent alert(m_toast, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
     if (m_toastModel->isShown())
@@ -205,7 +218,7 @@ void PopoverRootView::moveToast(qreal from, QEasingCurve::Type easing) {
 }
 
 void PopoverRootView::placeToast() {
-    const int toastHeight = m_toast->sizeHint().height();
+    const int toastHeight = m_toast->heightForWidth(width() - 2 * kToastSide);
     const int rest = height() - kToastBottom - toastHeight;
     const int hidden = height();
     const int y = static_cast<int>(std::lround(hidden + (rest - hidden) * m_toastPresence));
@@ -223,6 +236,8 @@ bool PopoverRootView::event(QEvent* event) {
     // opens it) reached no layout, and the panel is to open at its true height.
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
         fitContent();
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        m_toastModel->setSeen(event->type() == QEvent::Show);
     return QWidget::event(event);
 }
 

@@ -77,7 +77,17 @@ void UndoToast::setError(const std::optional<QString>& message) {
     update();
 }
 
+void UndoToast::setNotice(const std::optional<QString>& message) {
+    m_notice = message;
+    m_undo->setVisible(!message);
+    setAccessibleName(shownText());
+    updateGeometry();
+    update();
+}
+
 QString UndoToast::shownText() const {
+    if (m_notice)
+        return *m_notice;
     return m_error ? *m_error : title(m_label);
 }
 
@@ -92,8 +102,25 @@ QSize UndoToast::sizeHint() const {
     const qreal text = QFontMetricsF(titleFont()).horizontalAdvance(shownText());
     const qreal width = kLeading + symbolSide() + kSpacing + text + kSpacing + kMinimumGap + kSpacing +
                         button.width() + kTrailing;
-    const qreal height = std::max<qreal>(button.height(), QFontMetricsF(titleFont()).height()) + 2 * kVertical;
-    return QSize(static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height)));
+    return QSize(static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(rowHeight() + 2 * kVertical)));
+}
+
+qreal UndoToast::rowHeight() const {
+    return std::max<qreal>(m_undo->sizeHint().height(), QFontMetricsF(titleFont()).height());
+}
+
+QRectF UndoToast::noticeTextArea(qreal width, qreal height) const {
+    const qreal left = kLeading + symbolSide() + kSpacing;
+    return QRectF(left, kVertical, std::max<qreal>(0, width - left - kLeading), std::max<qreal>(0, height - 2 * kVertical));
+}
+
+int UndoToast::heightForWidth(int width) const {
+    if (!m_notice)
+        return sizeHint().height();
+    const QRectF area = noticeTextArea(width, 0);
+    const QRectF text = QFontMetricsF(titleFont()).boundingRect(QRectF(0, 0, area.width(), 1e6),
+                                                                Qt::TextWordWrap | Qt::AlignLeft, *m_notice);
+    return static_cast<int>(std::ceil(std::max(rowHeight(), text.height()) + 2 * kVertical));
 }
 
 void UndoToast::place() {
@@ -110,19 +137,28 @@ void UndoToast::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(m_opacity);
-    design::Shape::capsule().fill(painter, rect(), design::toQColor(Theme::text()));
+    // A notice of several lines keeps the ends of a one-line toast at its corners.
+    const design::Shape shape =
+        m_notice ? design::Shape::rounded(rowHeight() / 2 + kVertical) : design::Shape::capsule();
+    shape.fill(painter, rect(), design::toQColor(Theme::text()));
     const QColor ink = design::toQColor(Theme::surface());
     const qreal side = symbolSide();
     const QRectF symbolArea(kLeading, (height() - side) / 2, side, side);
-    design::Symbols::paint(painter, symbolArea, symbol(m_label), ink, kSymbolSize, FontWeight::semibold);
+    design::Symbols::paint(painter, symbolArea, m_notice ? u"exclamationmark.triangle"_s : symbol(m_label), ink,
+                           kSymbolSize, FontWeight::semibold);
+    const QFont font = titleFont();
+    painter.setFont(font);
+    painter.setPen(ink);
+    if (m_notice) {
+        painter.drawText(noticeTextArea(width(), height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                         *m_notice);
+        return;
+    }
 
     const qreal textLeft = symbolArea.right() + kSpacing;
     // The spacer between the title and Undo keeps the stack's spacing on both its sides.
     const qreal textRight = m_undo->geometry().left() - kSpacing - kMinimumGap - kSpacing;
-    const QFont font = titleFont();
     const QFontMetricsF metrics(font);
-    painter.setFont(font);
-    painter.setPen(ink);
     const QString text = metrics.elidedText(shownText(), Qt::ElideRight, std::max<qreal>(0, textRight - textLeft));
     painter.drawText(QRectF(textLeft, 0, std::max<qreal>(0, textRight - textLeft), height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);

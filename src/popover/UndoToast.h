@@ -29,6 +29,8 @@ public:
     void setLabel(const QString& label);
     // A failed undo: the message replaces the title while the toast stays.
     void setError(const std::optional<QString>& message);
+    // A failure told without Undo: its message, wrapped on as many lines as it takes.
+    void setNotice(const std::optional<QString>& message);
     // What the title line shows now.
     QString shownText() const;
     design::KeycapButton* undoButton() const { return m_undo; }
@@ -37,6 +39,8 @@ public:
     void setOpacity(qreal opacity);
 
     QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
 signals:
     void undoClicked();
@@ -50,9 +54,14 @@ protected:
 
 private:
     void place();
+    // The height of the one line of an undo toast, inside its padding.
+    qreal rowHeight() const;
+    // Where a notice's text wraps, in a toast `width` wide.
+    QRectF noticeTextArea(qreal width, qreal height) const;
 
     QString m_label;
     std::optional<QString> m_error;
+    std::optional<QString> m_notice;
     design::KeycapButton* m_undo;
     qreal m_opacity = 1;
 };

@@ -61,7 +61,7 @@ UndoToastModel::UndoToastModel(store::CalendarStore& store, QObject* parent)
 UndoToastModel::~UndoToastModel() = default;
 
 double UndoToastModel::remaining() const {
-    if (!m_label)
+    if (!m_label && !m_notice)
         return 0;
     if (!m_timer->isActive())
         return m_remaining;
@@ -75,7 +75,8 @@ void UndoToastModel::onUndoStackChanged() {
         // compared with the new length.
         if (const std::optional<QString> label = m_store.undoLabel())
             show(*label);
-    } else if (count < m_lastCount) {
+    } else if (count < m_lastCount && !m_notice) {
+        // A notice is about something else than the entry undone.
         hide();
     }
     m_lastCount = count;
@@ -84,6 +85,7 @@ void UndoToastModel::onUndoStackChanged() {
 void UndoToastModel::show(const QString& label) {
     m_label = label;
     m_error.reset();
+    m_notice.reset();
     m_remaining = kShownFor;
     if (m_hovering && m_onMain)
         m_timer->stop();
@@ -91,6 +93,21 @@ void UndoToastModel::show(const QString& label) {
         m_timer->startAt(core::Clock::current().now() + m_remaining);
     emit changed();
     emit toastShown(label);
+}
+
+void UndoToastModel::showNotice(const QString& message) {
+    if (m_error == message)
+        return;
+    m_label.reset();
+    m_error.reset();
+    m_notice = message;
+    m_noticeAnnounced = false;
+    m_remaining = kShownFor;
+    m_timer->stop();
+    if (counts())
+        m_timer->startAt(core::Clock::current().now() + m_remaining);
+    emit changed();
+    announceNotice();
 }
 
 void UndoToastModel::hide() {
@@ -107,10 +124,11 @@ bool UndoToastModel::clear() {
     m_timer->stop();
     m_remaining = 0;
     m_hovering = false;
-    if (!m_label && !m_error)
+    if (!m_label && !m_error && !m_notice)
         return false;
     m_label.reset();
     m_error.reset();
+    m_notice.reset();
     return true;
 }
 
@@ -122,8 +140,33 @@ void UndoToastModel::pause() {
 }
 
 void UndoToastModel::resume() {
-    if (m_label && !m_timer->isActive())
+    if ((m_label || m_notice) && counts() && !m_timer->isActive())
         m_timer->startAt(core::Clock::current().now() + m_remaining);
+}
+
+bool UndoToastModel::counts() const {
+    if (m_hovering && m_onMain)
+        return false;
+    // An undo toast's time runs from its change: a later look should not offer to
+    // undo something long done. A notice's runs while it can be read.
+    return !m_notice || (m_onMain && m_seen);
+}
+
+void UndoToastModel::followSight() {
+    if (!m_notice)
+        return;
+    if (counts())
+        resume();
+    else
+        pause();
+    announceNotice();
+}
+
+void UndoToastModel::announceNotice() {
+    if (!m_notice || m_noticeAnnounced || !m_onMain || !m_seen)
+        return;
+    m_noticeAnnounced = true;
+    emit toastShown(*m_notice);
 }
 
 void UndoToastModel::setOnMain(bool onMain) {
@@ -134,6 +177,14 @@ void UndoToastModel::setOnMain(bool onMain) {
     if (!onMain)
         setHovering(false);
     emit changed();
+    followSight();
+}
+
+void UndoToastModel::setSeen(bool seen) {
+    if (m_seen == seen)
+        return;
+    m_seen = seen;
+    followSight();
 }
 
 void UndoToastModel::setHovering(bool hovering) {
@@ -152,8 +203,9 @@ void UndoToastModel::undo() {
     } catch (const std::exception& failure) {
         // Without a word the failure would pass for nothing having happened.
         const QString message = QString::fromUtf8(failure.what());
-        m_store.setLastError(message);
+        // Set first: the store's last error would otherwise come back as a notice.
         m_error = message;
+        m_store.setLastError(message);
         emit changed();
         return;
     }

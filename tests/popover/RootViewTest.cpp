@@ -5,6 +5,7 @@
 #include "design/widgets/KeycapButton.h"
 #include "design/widgets/ODButton.h"
 #include "design/widgets/TextLine.h"
+#include "imageimport/review/ImageReviewModel.h"
 #include "popover/AccessDeniedView.h"
 #include "popover/PermissionsView.h"
 #include "popover/PopoverMainView.h"
@@ -200,12 +201,51 @@ TEST_F(Root, UndoOnTheToastRevertsTheChangeOrShowsWhyItCouldNot) {
     EXPECT_TRUE(toastShows());
     EXPECT_EQ(root().toast()->shownText(), u"The disk is full."_s);
     EXPECT_EQ(store.lastError(), u"The disk is full."_s);
+    EXPECT_FALSE(root().toastModel().notice()) << "the toast's own failure keeps its Undo to try again";
+    EXPECT_TRUE(root().toast()->undoButton()->isVisible());
     ASSERT_EQ(store.events().size(), 1U);
 
     QTest::mouseClick(root().toast()->undoButton(), Qt::LeftButton);
     EXPECT_FALSE(toastShows());
     EXPECT_TRUE(store.events().empty());
     EXPECT_TRUE(store.undoStack().empty());
+}
+
+// A reminder added from a review that is gone by the time the access question is
+// refused: nothing on screen is left to say why it was not saved.
+TEST_F(Root, AFailureNoScreenToldIsNoticedOverMainWithoutUndoAndWaitsWhileThePopoverIsClosed) {
+    root();
+    settle();
+    create(u"Lunch"_s);
+    const QString refused = imageimport::ImageReviewModel::remindersAccessMessage();
+    root().hide();
+    store.setLastError(refused);
+    clock.advance(60);
+    ASSERT_EQ(root().toastModel().notice(), refused) << "unread, it waits";
+
+    root().show();
+    settle();
+    ASSERT_TRUE(toastShows());
+    EXPECT_EQ(root().toast()->shownText(), refused);
+    EXPECT_FALSE(root().toast()->undoButton()->isVisible()) << "it is not the change's toast";
+    EXPECT_EQ(root().toast()->accessibleDescription(), refused);
+    const QRect toast = root().toast()->geometry();
+    EXPECT_GT(toast.height(), root().toast()->sizeHint().height()) << "a long message wraps, uncut";
+    EXPECT_EQ(toast.bottom(), root().height() - 76 - 1);
+    for (const bool dark : {false, true})
+        EXPECT_TRUE(testsupport::rendersAsReference(root(), PopoverRootView::kWidth, dark, u"root-notice"_s));
+    settle();
+
+    store.undo();
+    EXPECT_TRUE(toastShows()) << "an undo elsewhere is not what the notice is about";
+    appState.setRoute(PopoverRoute::quickCreate());
+    clock.advance(30);
+    appState.setRoute(PopoverRoute::main());
+    EXPECT_TRUE(toastShows()) << "its time runs only over the main screen";
+    clock.advance(4.9);
+    EXPECT_TRUE(toastShows());
+    clock.advance(0.2);
+    EXPECT_FALSE(toastShows());
 }
 
 }  // namespace
