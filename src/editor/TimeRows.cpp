@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -53,6 +54,8 @@ constexpr QMarginsF kChipPadding{6, 2, 6, 2};
 // The rows of the form stand 8 apart; the switch 8 from its button.
 constexpr int kRowSpacing = 8;
 constexpr int kToggleSpacing = 8;
+// Between the zone's chip and the all-day switch's line under it.
+constexpr int kChipClearance = 4;
 
 int ceil(qreal value) {
     return static_cast<int>(std::ceil(value));
@@ -261,7 +264,6 @@ void TimeZoneChip::paintEvent(QPaintEvent*) {
 TimeRows::TimeRows(EventEditorModel& model, QWidget* parent)
     : QWidget(parent),
       m_model(model),
-      m_layout(new QVBoxLayout(this)),
       m_chip(new TimeZoneChip(parent)),
       m_dayPopover(new EditorPopover(
           this, [this] { return new SameDayPopover(m_model); }, [this] { m_model.setShowTime(false); })),
@@ -270,8 +272,6 @@ TimeRows::TimeRows(EventEditorModel& model, QWidget* parent)
       m_endPopover(new EditorPopover(
           this, [this] { return new EndpointPopover(m_model, false); }, [this] { m_model.setShowEnd(false); })) {
     setObjectName(u"TimeRows"_s);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(0);
     build(model.isMultiDay());
     connect(&model, &EventEditorModel::draftChanged, this, &TimeRows::refresh);
     for (auto changed : {&EventEditorModel::showTimeChanged, &EventEditorModel::showStartChanged,
@@ -295,15 +295,71 @@ bool TimeRows::event(QEvent* event) {
 void TimeRows::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placeToggle();
+    placeRows();
+}
+
+void TimeRows::placeRows() {
+    // The room below the chip is the rows' own, not their last row's.
+    m_rows->setGeometry(0, 0, width(), height() - (m_toggleBeside ? chipClearance() : 0));
+}
+
+QSize TimeRows::sizeHint() const {
+    const int width = m_rows->sizeHint().width();
+    return QSize(width, heightForWidth(width));
+}
+
+QSize TimeRows::minimumSizeHint() const {
+    // Not of the width these rows have now: a pass that tries a narrow width
+    // would leave its height as the least the form may give them.
+    return QSize(m_rows->minimumSizeHint().width(), heightForWidth(QWIDGETSIZE_MAX));
+}
+
+bool TimeRows::fitsBeside(int width) const {
+    const TimeButton* first = m_sameDay ? m_sameDay : m_start;
+    if (!first || !m_toggle)
+        return true;
+    // Decided by the width alone, so that moving the switch never moves it back.
+    const int room = width - formRowContentLeft() - kToggleSpacing - m_toggle->sizeHint().width();
+    return first->wholeValueWidth() <= room;
+}
+
+int TimeRows::lineBelowHeight() const {
+    return kRowSpacing + chipClearance() + m_toggle->sizeHint().height();
+}
+
+int TimeRows::chipClearance() const {
+    // The chip hangs 9 below the day button, over whatever follows it: the
+    // switch's own line, or the form's next row.
+    const bool chipAbove = m_sameDay && m_chip && !m_chip->text().isEmpty();
+    return chipAbove ? std::max(0, TimeZoneChip::kOffset.y() + kChipClearance - kRowSpacing) : 0;
+}
+
+// The form asks before it lays these rows out, at widths of passes that are not
+// the last: the answer comes from the width asked, not from where the switch
+// stands now, so that an earlier pass leaves no height behind.
+int TimeRows::heightForWidth(int width) const {
+    if (!m_toggle)
+        return m_rows->sizeHint().height();
+    QLayout* stack = m_rows->layout();
+    int rows = 0;
+    int height = 0;
+    for (int i = 0; i < stack->count(); ++i) {
+        const QWidget* row = stack->itemAt(i)->widget();
+        if (row == nullptr || row == m_toggleLine)
+            continue;
+        height += row->sizeHint().height();
+        ++rows;
+    }
+    height += std::max(0, rows - 1) * kRowSpacing;
+    // Beside, the chip hangs over the form's next row unless the rows make room.
+    return fitsBeside(width) ? height + chipClearance() : height + lineBelowHeight();
 }
 
 void TimeRows::placeToggle() {
-    const TimeButton* first = m_sameDay ? m_sameDay : m_start;
-    if (!first || !m_toggle)
+    if (!m_toggle)
         return;
-    // Decided by the width alone, so that moving the switch never moves it back.
-    const int room = width() - formRowContentLeft() - kToggleSpacing - m_toggle->sizeHint().width();
-    const bool beside = first->wholeValueWidth() <= room;
+    m_toggleLine->layout()->setContentsMargins(formRowContentLeft(), chipClearance(), 0, 0);
+    const bool beside = fitsBeside(width());
     if (beside == m_toggleBeside)
         return;
     m_toggleBeside = beside;
@@ -341,7 +397,6 @@ QWidget* TimeRows::allDayToggle() {
 void TimeRows::build(bool twoRows) {
     if (m_rows) {
         // Late: the switch or a button of the old rows may be what changed the draft.
-        m_layout->removeWidget(m_rows);
         m_rows->hide();
         m_rows->deleteLater();
     }
@@ -387,7 +442,8 @@ void TimeRows::build(bool twoRows) {
         connect(m_sameDay, &QAbstractButton::clicked, this, [this] { m_model.setShowTime(!m_model.showTime()); });
         firstRow(m_sameDay);
     }
-    m_layout->addWidget(m_rows);
+    placeRows();
+    m_rows->show();
     if (m_chip)
         m_chip->follow(m_sameDay);
     refresh();
@@ -416,9 +472,11 @@ void TimeRows::refresh() {
         m_end->setValue(texts::endpointValue(span::shownEnd(draft), draft.isAllDay, zone));
     }
     m_allDay->setOn(draft.isAllDay);
-    placeToggle();
     if (m_chip)
         m_chip->setText(m_model.timeZoneChip().value_or(QString()));
+    placeToggle();
+    // The values' widths and the chip decide the height for each width.
+    updateGeometry();
     syncPopovers();
 }
 

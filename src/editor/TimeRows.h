@@ -123,6 +123,13 @@ public:
     // The pop-over open now, if any.
     design::AnchoredPopover* openPopover() const;
 
+    // Where the switch stands depends on the width: the rows lay out their one
+    // child themselves, so that the form asks these of them and not of a layout.
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -131,11 +138,16 @@ private:
     void build(bool twoRows);
     QWidget* allDayToggle();
     void placeToggle();
+    void placeRows();
+    bool fitsBeside(int width) const;
+    // What the switch's line under the first button adds to the rows' height.
+    int lineBelowHeight() const;
+    // Keeps that line clear of the zone's chip.
+    int chipClearance() const;
     void refresh();
     void syncPopovers();
 
     EventEditorModel& m_model;
-    QVBoxLayout* m_layout;
     QWidget* m_rows = nullptr;
     TimeButton* m_sameDay = nullptr;
     TimeButton* m_start = nullptr;

@@ -267,6 +267,23 @@ TEST_F(EditorTimeRows, ATokyoEventIsShownOnTokyosClockWithThisComputersTimesInIt
     EXPECT_EQ(saved.front().startDate, local(2026, 3, 11, 10));
 }
 
+// New York's evening after Berlin's: the day, both times and the length need the
+// whole row, so the all-day switch takes the line below, where the chip hangs.
+TEST_F(EditorTimeRows, TheZoneChipStaysClearOfTheAllDaySwitchOnTheLineBelowTheDayButton) {
+    PlatformEvent call = storetest::timedEvent(work, u"Call with New York"_s, local(2026, 3, 11, 22, 30), 90);
+    call.timeZone = *core::TimeZone::withIdentifier(u"America/New_York"_s);
+    open(add(call));
+    ASSERT_FALSE(rows().showsTwoRows());
+    ASSERT_FALSE(rows().showsSwitchBeside()) << rows().sameDayButton()->value().toStdString();
+    const editor::TimeZoneChip& chip = *rows().zoneChip();
+    ASSERT_TRUE(chip.isVisible());
+    const QWidget& toggle = *rows().allDaySwitch()->parentWidget();
+    const QRect toggleArea(toggle.mapTo(chip.parentWidget(), QPoint(0, 0)), toggle.size());
+    EXPECT_FALSE(chip.geometry().intersects(toggleArea)) << "the chip covers \"All day\"";
+    EXPECT_GE(toggleArea.top() - chip.geometry().bottom() - 1, 4);
+    pin(u"zone-under"_s);
+}
+
 TEST_F(EditorTimeRows, AnAllDayEventInAnotherZoneKeepsItsHelpButShowsNoChip) {
     PlatformEvent stored = storetest::timedEvent(work, u"Holiday"_s, local(2026, 3, 11, 10));
     stored.timeZone = *core::TimeZone::withIdentifier(u"America/New_York"_s);
