@@ -11,6 +11,8 @@ namespace {
 // this tall: an accent above its letter stands closer, and is smaller.
 constexpr int kLeastRowGap = 4;
 constexpr int kLeastPartRows = 8;
+// A short word alone on a row ("ROW", "DOORS") is missed as a lone character is.
+constexpr int kLongestLoneRun = 6;
 
 bool isInk(const QImage& gray, int x, int y, int ground) {
     return ground - gray.constScanLine(y)[x] > PageLayout::kInkContrast;
@@ -129,7 +131,95 @@ std::vector<QRect> merged(const std::vector<QRect>& lines) {
     return out;
 }
 
+bool coveredByAnother(const std::vector<QRect>& lines, int x, int top, int bottom) {
+    return std::any_of(lines.cbegin(), lines.cend(), [&](const QRect& line) {
+        return x >= line.left() - 1 && x <= line.right() + 1 && line.top() <= bottom && line.bottom() >= top;
+    });
+}
+
+// The rows of ink in columns [left, right] between `top` and `bottom`, or an empty
+// box when the ink there runs on past either (a picture, a rule, a taller glyph).
+QRect inkWithin(const QImage& gray, int ground, int left, int right, int top, int bottom) {
+    const QRect columns(QPoint(left, top), QPoint(right, bottom));
+    if (rowHasInk(gray, columns, top, ground) || rowHasInk(gray, columns, bottom, ground))
+        return {};
+    int first = -1, last = -1;
+    for (int y = top + 1; y < bottom; ++y) {
+        if (rowHasInk(gray, columns, y, ground)) {
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+    }
+    if (first < 0)
+        return {};
+    return QRect(QPoint(left, first), QPoint(right, last));
+}
+
+// A character alone on the rows of `line`: a run of ink columns with blank on both
+// sides at least half the line's height wide (a box's edge counts as ink), as tall
+// as the line's letters give or take a third, and no wider than one and a half
+// times its height.
+void appendLoneCharacters(const QImage& gray, int ground, const std::vector<QRect>& lines, const QRect& line,
+                          std::vector<QRect>& found) {
+    const int height = line.height();
+    if (height < kLeastPartRows)
+        return;
+    const int slack = std::max(2, height / 4);
+    const int top = std::max(0, line.top() - slack);
+    const int bottom = std::min(gray.height() - 1, line.bottom() + slack);
+    const QRect band(QPoint(0, top + 1), QPoint(gray.width() - 1, bottom - 1));
+    const int widestGap = std::max(2, height / 2);
+    const auto keep = [&](int left, int right) {
+        const QRect ink = inkWithin(gray, ground, left, right, top, bottom);
+        if (ink.isEmpty() || ink.height() < kLeastPartRows || ink.height() * 5 < height * 3 ||
+            ink.height() * 4 > height * 5 || ink.width() > ink.height() * kLongestLoneRun)
+            return;
+        if (std::none_of(found.cbegin(), found.cend(), [&](const QRect& kept) { return kept.intersects(ink); }))
+            found.push_back(ink);
+    };
+    int runLeft = -1, runRight = -1;
+    int blank = widestGap + 1;  // the page's edge is blank enough
+    for (int x = 0; x < gray.width(); ++x) {
+        if (coveredByAnother(lines, x, top, bottom)) {
+            runLeft = -1;
+            blank = 0;
+        } else if (columnOf(gray, x, band, ground) != Column::Blank) {
+            if (runLeft < 0 && blank > widestGap)
+                runLeft = x;
+            runRight = x;
+            blank = 0;
+        } else if (++blank > widestGap && runLeft >= 0) {
+            keep(runLeft, runRight);
+            runLeft = -1;
+        }
+    }
+    if (runLeft >= 0)
+        keep(runLeft, runRight);
+}
+
 }  // namespace
+
+std::vector<QRect> LineBoxes::withLoneCharacters(const QImage& gray, int ground, const std::vector<QRect>& lines) {
+    std::vector<QRect> lone;
+    for (const QRect& line : lines)
+        appendLoneCharacters(gray, ground, lines, line, lone);
+    std::vector<QRect> out = lines;
+    for (const QRect& character : lone) {
+        // After the last box of its row that stands left of it, else before its row.
+        auto at = out.end();
+        for (auto it = out.begin(); it != out.end(); ++it) {
+            if (sameRows(*it, character) || (it->top() <= character.bottom() && it->bottom() >= character.top())) {
+                if (it->left() < character.left())
+                    at = it + 1;
+                else if (at == out.end())
+                    at = it;
+            }
+        }
+        out.insert(at, character);
+    }
+    return out;
+}
 
 std::vector<QRect> LineBoxes::mended(const QImage& gray, int ground, const std::vector<QRect>& lines) {
     const QRect page = gray.rect();

@@ -201,14 +201,21 @@ std::vector<QRect> textLines(tesseract::TessBaseAPI& engine, const Page& page) {
 }
 
 // One line of the page as the only ink on a blank canvas a little larger than the
-// line: a neighbour's descenders never enter it.
-QImage lineCanvas(const Page& page, const QRect& line) {
-    QImage canvas(line.width() + 2 * kLineMargin, line.height() + 2 * kLineMargin, QImage::Format_Grayscale8);
-    canvas.fill(255);
-    for (int y = 0; y < line.height(); ++y) {
-        std::copy_n(page.gray.constScanLine(line.top() + y) + line.left(), line.width(),
-                    canvas.scanLine(y + kLineMargin) + kLineMargin);
-    }
+// line: a neighbour's descenders never enter it. Light letters on a dark band (an
+// issuer's name on a ticket's coloured top) are turned dark on light: the page's
+// grey is chosen for most of the page, not for every part of it.
+QImage lineCanvas(const Page& page, const QRect& line, int margin = kLineMargin) {
+    QImage canvas(line.width() + 2 * margin, line.height() + 2 * margin, QImage::Format_Grayscale8);
+    const QImage crop = page.gray.copy(line);
+    // Asked of the line with room round it: a lone bold letter's own box is mostly ink.
+    const int room = line.height() / 2;
+    const QRect around = line.adjusted(-room, -room, room, room).intersected(page.gray.rect());
+    const bool light = recognition::PageLayout::backgroundOf(page.gray.copy(around)) < 128;
+    canvas.fill(light ? 0 : 255);
+    for (int y = 0; y < line.height(); ++y)
+        std::copy_n(crop.constScanLine(y), line.width(), canvas.scanLine(y + margin) + margin);
+    if (light)
+        canvas.invertPixels();
     return canvas;
 }
 
@@ -218,20 +225,17 @@ struct ReadLine {
     bool sure = false;
 };
 
-ReadLine readLine(tesseract::TessBaseAPI& engine, const Page& page, const QRect& line) {
-    keepOpenMpToOneThreadHere();
-    const QImage canvas = lineCanvas(page, line);
+// The words of `canvas`, read as one line, boxed in pixels of the page at `offset`.
+std::vector<recognition::ReadWord> readWords(tesseract::TessBaseAPI& engine, const QImage& canvas, double scale,
+                                             QPoint offset) {
+    std::vector<recognition::ReadWord> words;
     engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    setPage(engine, canvas, page.scale);
-    ReadLine read;
+    setPage(engine, canvas, scale);
     if (engine.Recognize(nullptr) != 0)
-        return read;
+        return words;
     const std::unique_ptr<tesseract::ResultIterator> it(engine.GetIterator());
     if (!it)
-        return read;
-
-    const QPoint offset = line.topLeft() - QPoint(kLineMargin, kLineMargin);
-    std::vector<recognition::ReadWord> words;
+        return words;
     constexpr auto kWord = tesseract::RIL_WORD;
     do {
         if (it->Empty(kWord))
@@ -244,6 +248,52 @@ ReadLine readLine(tesseract::TessBaseAPI& engine, const Page& page, const QRect&
         words.push_back({QString::fromUtf8(text.get()),
                          QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(offset), confidence});
     } while (it->Next(kWord));
+    return words;
+}
+
+// Words that do not read as text but are made of letters and digits, as a line
+// read right and unsurely is; grain comes back as strokes and dots.
+bool worthReadingAgain(const std::vector<recognition::ReadWord>& words) {
+    if (words.empty() || recognition::TextLikeness::readsAsText(words))
+        return false;
+    int letters = 0;
+    for (const recognition::ReadWord& word : words) {
+        const auto count =
+            std::count_if(word.text.cbegin(), word.text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+        if (count == 0)
+            return false;
+        letters += static_cast<int>(count);
+    }
+    return letters >= 2;
+}
+
+float meanConfidence(const std::vector<recognition::ReadWord>& words) {
+    float sum = 0;
+    for (const recognition::ReadWord& word : words)
+        sum += word.confidence;
+    return words.empty() ? 0 : sum / static_cast<float>(words.size());
+}
+
+ReadLine readLine(tesseract::TessBaseAPI& engine, const Page& page, const QRect& line) {
+    keepOpenMpToOneThreadHere();
+    const QImage canvas = lineCanvas(page, line);
+    const QPoint offset = line.topLeft() - QPoint(kLineMargin, kLineMargin);
+    std::vector<recognition::ReadWord> words = readWords(engine, canvas, page.scale, offset);
+    if (worthReadingAgain(words)) {
+        // Read right but unsurely ("21 NOV" at 31), a short line is often read
+        // surely with more blank round it; kept only if it then reads as text.
+        const int wide = line.height();
+        std::vector<recognition::ReadWord> again =
+            readWords(engine, lineCanvas(page, line, wide), page.scale, line.topLeft() - QPoint(wide, wide));
+        if (recognition::TextLikeness::readsAsText(again) && meanConfidence(again) > meanConfidence(words))
+            words = std::move(again);
+    }
+    // A box no wider than one letter holds one: a lone round capital read as a line
+    // comes back doubled by its small letter ("Cc", "Oo").
+    if (line.width() <= line.height() && words.size() == 1 && words.front().text.size() == 2 &&
+        words.front().text[0].isUpper() && words.front().text[1] == words.front().text[0].toLower())
+        words.front().text.truncate(1);
+    ReadLine read;
     if (!recognition::TextLikeness::readsAsText(words))
         return read;
     read.sure = recognition::TextLikeness::holdsSureWord(words);
@@ -324,8 +374,9 @@ RecognitionResult TesseractRecognizer::recognize(const LoadedImage& image, std::
         return RecognitionError{error};
     if (stop.stop_requested())
         return std::vector<TextPiece>{};
-    const std::vector<QRect> lines = recognition::LineBoxes::mended(
-        page.gray, recognition::PageLayout::backgroundOf(page.gray), textLines(*first, page));
+    const int ground = recognition::PageLayout::backgroundOf(page.gray);
+    const std::vector<QRect> lines = recognition::LineBoxes::withLoneCharacters(
+        page.gray, ground, recognition::LineBoxes::mended(page.gray, ground, textLines(*first, page)));
     m_engines->give(std::move(first));
 
     // The lines shared out as engines come free, each read on its own; the pieces

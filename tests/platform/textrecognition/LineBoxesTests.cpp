@@ -73,4 +73,32 @@ TEST(LineBoxes, AWordFarOffOrABandOfInkIsNoPartOfTheLine) {
     EXPECT_EQ(mended, (std::vector<QRect>{QRect(20, 20, 17, 12), QRect(20, 64, 17, 12)}));
 }
 
+// A ticket's row of values: "14A", then "5" alone in its cell, then "2", then a
+// mark that is no character (a rule across the row) and a speck too small.
+TEST(LineBoxes, ALoneCharacterOnTheRowsOfALineGetsABoxOfItsOwnAfterThoseLeftOfIt) {
+    QImage image = page();
+    paintWord(image, 20, 40, 3, 14);
+    paintWord(image, 120, 40, 1, 14);
+    paintWord(image, 200, 41, 1, 12);
+    for (int y = 30; y < 70; ++y)
+        std::fill_n(image.scanLine(y) + 260, 3, uchar(30));
+    paintWord(image, 320, 45, 1, 3);
+    paintWord(image, 20, 100, 4, 10);
+    const std::vector<QRect> found{QRect(20, 40, 17, 14), QRect(20, 100, 24, 10)};
+    EXPECT_EQ(LineBoxes::withLoneCharacters(image, kGround, found),
+              (std::vector<QRect>{QRect(20, 40, 17, 14), QRect(120, 40, 3, 14), QRect(200, 41, 3, 12),
+                                  QRect(20, 100, 24, 10)}));
+}
+
+TEST(LineBoxes, InkThatRunsIntoABoxOrAboveAndBelowItsRowsIsNoLoneCharacter) {
+    QImage image = page();
+    paintWord(image, 20, 40, 3, 14);
+    // Close beside the box: the box's own ink, cut short.
+    paintWord(image, 40, 40, 1, 14);
+    // Twice the line's height: a picture's edge, no letter of this line.
+    paintWord(image, 120, 33, 1, 28);
+    const std::vector<QRect> found{QRect(20, 40, 17, 14)};
+    EXPECT_EQ(LineBoxes::withLoneCharacters(image, kGround, found), found);
+}
+
 }  // namespace
