@@ -206,22 +206,6 @@ private:
     qreal m_opacity = 1;
 };
 
-// Where everything of the row goes at a width.
-struct EventRowView::Geometry {
-    qreal height = 0;
-    QRectF bar;
-    QRectF time;
-    QRectF title;
-    QRectF progress;
-    QRectF location;
-    QRectF tag;
-    // The trailing pieces, each empty when absent.
-    QRectF sticker;
-    QRectF join;
-    QRectF declined;
-    QRectF dot;
-};
-
 EventRowView::EventRowView(EventRowInput input, app::AppState& appState, platform::Workspace& workspace,
                            QWidget* parent)
     : QAbstractButton(parent),
@@ -312,12 +296,20 @@ void EventRowView::refresh() {
     if (place)
         m_location->setPlace(*place);
 
+    m_sizeHint.reset();
+    m_geometry.reset();
     updateGeometry();
     placeChildren();
     update();
 }
 
-EventRowView::Geometry EventRowView::geometry(qreal width) const {
+const EventRowView::Geometry& EventRowView::geometry(qreal width) const {
+    if (!m_geometry || m_geometry->first != width)
+        m_geometry.emplace(width, measure(width));
+    return m_geometry->second;
+}
+
+EventRowView::Geometry EventRowView::measure(qreal width) const {
     Geometry g;
     const bool inProgress = m_content.isInProgress();
     const qreal padding = m_content.input().isHighlighted ? kHighlightedPadding : kPadding;
@@ -410,7 +402,9 @@ EventRowView::Geometry EventRowView::geometry(qreal width) const {
 QSize EventRowView::sizeHint() const {
     // Wide enough for a short title; the agenda gives the row its full width.
     constexpr qreal kNaturalWidth = 300;
-    return ceilSize(QSizeF(kNaturalWidth, geometry(kNaturalWidth).height));
+    if (!m_sizeHint)
+        m_sizeHint = ceilSize(QSizeF(kNaturalWidth, measure(kNaturalWidth).height));
+    return *m_sizeHint;
 }
 
 QSize EventRowView::minimumSizeHint() const {
@@ -418,7 +412,7 @@ QSize EventRowView::minimumSizeHint() const {
 }
 
 void EventRowView::placeChildren() {
-    const Geometry g = geometry(width());
+    const Geometry& g = geometry(width());
     m_sticker->setGeometry(g.sticker.toAlignedRect());
     if (m_join != nullptr)
         m_join->setGeometry(g.join.toAlignedRect());
@@ -471,7 +465,7 @@ void EventRowView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(m_opacity);
-    const Geometry g = geometry(width());
+    const Geometry& g = geometry(width());
     const model::ODEvent& event = m_content.event();
     const bool declined = m_content.isDeclined();
     const bool inProgress = m_content.isInProgress();

@@ -3,6 +3,10 @@
 #include "popover/EventRowContent.h"
 
 #include <QAbstractButton>
+#include <QRectF>
+
+#include <optional>
+#include <utility>
 
 class QAction;
 
@@ -64,9 +68,26 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    struct Geometry;
+    // Where everything of the row goes at a width.
+    struct Geometry {
+        qreal height = 0;
+        QRectF bar;
+        QRectF time;
+        QRectF title;
+        QRectF progress;
+        QRectF location;
+        QRectF tag;
+        // The trailing pieces, each empty when absent.
+        QRectF sticker;
+        QRectF join;
+        QRectF declined;
+        QRectF dot;
+    };
 
-    Geometry geometry(qreal width) const;
+    // Measured once per content and width: layouts ask a long agenda's rows for their size many times over, and
+    // every measure shapes the row's texts.
+    const Geometry& geometry(qreal width) const;
+    Geometry measure(qreal width) const;
     void refresh();
     void placeChildren();
     void setHovering(bool hovering);
@@ -80,6 +101,8 @@ private:
     design::CountdownSticker* m_sticker;
     LocationLink* m_location;
     QAction* m_joinAction;
+    mutable std::optional<QSize> m_sizeHint;
+    mutable std::optional<std::pair<qreal, Geometry>> m_geometry;
 };
 
 }  // namespace popover

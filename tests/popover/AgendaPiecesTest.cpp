@@ -101,6 +101,36 @@ TEST_F(AgendaPieces, ClickingARowOpensTheEditorButItsLinkSearchesTheMapOrCopiesW
     EXPECT_EQ(appState.route(), app::PopoverRoute::eventEdit(u"dentist|1773151200"_s));
 }
 
+// The agenda keeps a row while its event stays and hands it the event anew: the row measures what it shows now,
+// at the width it already has.
+TEST_F(AgendaPieces, AReusedRowMeasuresAndPlacesItsNewContentAtTheSameWidth) {
+    auto visit = popovertest::event(u"Dentist"_s, local(2026, 3, 10, 15), local(2026, 3, 10, 16));
+    auto view = row({visit, noon(), false, std::nullopt, false});
+    const int plain = view->sizeHint().height();
+    EXPECT_FALSE(view->locationLink());
+
+    visit.location = u"Smile Clinic"_s;
+    view->setInput({visit, noon(), false, std::nullopt, false});
+    ASSERT_TRUE(view->locationLink());
+    const int withPlace = view->sizeHint().height();
+    EXPECT_GT(withPlace, plain) << "the place takes a line";
+    const QRect shortPlace = view->locationLink()->geometry();
+    EXPECT_GT(shortPlace.top(), plain / 2) << "the place sits under the title";
+
+    visit.location = u"Smile Clinic, 14 Harbour Road"_s;
+    view->setInput({visit, noon(), false, std::nullopt, false});
+    EXPECT_GT(view->locationLink()->width(), shortPlace.width()) << "the link is measured on its new text";
+    EXPECT_EQ(view->sizeHint().height(), withPlace);
+
+    view->setInput({visit, noon(), false, u"Standup"_s, false});
+    EXPECT_GT(view->sizeHint().height(), withPlace) << "the overlap tag takes a line";
+
+    visit.location.reset();
+    view->setInput({visit, noon(), false, std::nullopt, false});
+    EXPECT_FALSE(view->locationLink());
+    EXPECT_EQ(view->sizeHint().height(), plain);
+}
+
 TEST_F(AgendaPieces, ARowTradesItsStickerForProgressAndItsJoinButtonForTheDotAsTimePasses) {
     auto call = withMeeting(popovertest::event(u"Design review"_s, local(2026, 3, 10, 12, 30), local(2026, 3, 10, 13)),
                             u"https://meet.google.com/abc-defg-hij"_s);
