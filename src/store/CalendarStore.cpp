@@ -73,6 +73,7 @@ CalendarStore::CalendarStore(platform::EventStore& eventStore, platform::SystemE
       m_ek(eventStore),
       m_eventAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Event))),
       m_reminderAccess(model::accessStatus(eventStore.authorizationStatus(platform::EntityType::Reminder))),
+      m_events(std::make_shared<std::vector<model::ODEvent>>()),
       m_loadedRange(windowAround(core::Date::now())),
       m_wantedRange(m_loadedRange) {
     connect(&m_reloadTimer, &core::ClockTimer::timeout, this, [this] { reloadFrom(EventRead::inBackground); });
@@ -204,11 +205,11 @@ void CalendarStore::reloadLists() {
     m_readWhileLoading = m_ek.isLoading();
     if (m_eventAccess == model::AccessStatus::fullAccess) {
         readCalendars();
-        m_events = readEvents(m_loadedRange, m_events);
+        m_events = std::make_shared<std::vector<model::ODEvent>>(readEvents(m_loadedRange, *m_events));
     } else {
         m_calendars.clear();
         emit calendarsChanged();
-        m_events.clear();
+        m_events = std::make_shared<std::vector<model::ODEvent>>();
     }
     emit eventsChanged();
     readReminderLists();
@@ -274,7 +275,8 @@ void CalendarStore::finishBackgroundRead(QFuture<std::vector<model::ODEvent>> re
         return;
     }
     ++m_eventsGeneration;
-    m_events = read.resultCount() > 0 ? read.takeResult() : std::vector<model::ODEvent>{};
+    m_events = std::make_shared<std::vector<model::ODEvent>>(read.resultCount() > 0 ? read.takeResult()
+                                                                                    : std::vector<model::ODEvent>{});
     m_loadedFrom = source;
     emit eventsChanged();
     readWantedRange();
@@ -303,7 +305,7 @@ bool CalendarStore::reloadChangedEvents(const LoadSource& from, const LoadSource
         return false;
     const QSet<QString> identifiers(changed->begin(), changed->end());
     std::vector<model::ODEvent> earlier;
-    for (const model::ODEvent& e : m_events)
+    for (const model::ODEvent& e : *m_events)
         if (identifiers.contains(e.eventIdentifier))
             earlier.push_back(e);
     std::vector<model::ODEvent> added = readEvents(m_loadedRange, earlier, &identifiers);
@@ -312,8 +314,10 @@ bool CalendarStore::reloadChangedEvents(const LoadSource& from, const LoadSource
     if (std::any_of(earlier.begin(), earlier.end(), isAllDay) || std::any_of(added.begin(), added.end(), isAllDay))
         return false;
     ++m_eventsGeneration;
-    std::erase_if(m_events, [&](const model::ODEvent& e) { return identifiers.contains(e.eventIdentifier); });
-    m_events = ordering::mergeArranged(std::move(m_events), std::move(added));
+    std::vector<model::ODEvent> kept = takeEvents();
+    std::erase_if(kept, [&](const model::ODEvent& e) { return identifiers.contains(e.eventIdentifier); });
+    m_events =
+        std::make_shared<std::vector<model::ODEvent>>(ordering::mergeArranged(std::move(kept), std::move(added)));
     emit eventsChanged();
     // Reminders are read on a worker; the items that changed may be among them.
     if (m_reminderAccess == model::AccessStatus::fullAccess)
@@ -368,26 +372,35 @@ void CalendarStore::readWantedRange() {
     const bool later = read.to.end() > read.from.end();
     const core::Date start = earlier ? read.to.start : read.from.end();
     const core::Date end = later ? read.to.end() : read.from.start;
-    QFuture<std::vector<model::ODEvent>> added =
+    // The window's events are merged with the added days here too: with tens of thousands of them, moving them
+    // into one list holds the main thread longer than a frame.
+    QFuture<std::shared_ptr<std::vector<model::ODEvent>>> merged =
         m_ek.fetchEvents(start, end, calendarIDs)
-            .then(QtFuture::Launch::Async, [from = read.from](const std::vector<platform::PlatformEvent>& fetched) {
-                std::vector<model::ODEvent> events;
-                for (const platform::PlatformEvent& e : fetched)
-                    if (!isReadFor(e, from))
-                        events.push_back(model::ODEvent::fromPlatform(e));
-                return ordering::arrangeFetchedEvents(std::move(events), core::Calendar());
-            });
-    m_rangeRead = std::make_unique<QFutureWatcher<std::vector<model::ODEvent>>>();
+            .then(QtFuture::Launch::Async,
+                  [from = read.from, basis = m_events](const std::vector<platform::PlatformEvent>& fetched) mutable {
+                      // Let go before the result is handed over: from then on the main thread may change the list.
+                      const std::shared_ptr<const std::vector<model::ODEvent>> published =
+                          std::exchange(basis, nullptr);
+                      std::vector<model::ODEvent> events;
+                      for (const platform::PlatformEvent& e : fetched)
+                          if (!isReadFor(e, from))
+                              events.push_back(model::ODEvent::fromPlatform(e));
+                      if (events.empty())
+                          return std::shared_ptr<std::vector<model::ODEvent>>();
+                      return std::make_shared<std::vector<model::ODEvent>>(ordering::mergeArrangedCopying(
+                          *published, ordering::arrangeFetchedEvents(std::move(events), core::Calendar())));
+                  });
+    m_rangeRead = std::make_unique<QFutureWatcher<std::shared_ptr<std::vector<model::ODEvent>>>>();
     connect(m_rangeRead.get(), &QFutureWatcherBase::finished, this, [this, read] { finishRangeRead(read); });
-    m_rangeRead->setFuture(added);
+    m_rangeRead->setFuture(merged);
 }
 
 void CalendarStore::finishRangeRead(const RangeRead& read) {
-    std::vector<model::ODEvent> added;
+    std::shared_ptr<std::vector<model::ODEvent>> merged;
     if (m_rangeRead) {
-        QFuture<std::vector<model::ODEvent>> future = m_rangeRead->future();
+        QFuture<std::shared_ptr<std::vector<model::ODEvent>>> future = m_rangeRead->future();
         if (future.resultCount() > 0)
-            added = future.takeResult();
+            merged = future.takeResult();
         m_rangeRead.release()->deleteLater();
     }
     const auto dataOf = [](std::optional<LoadSource> source) {
@@ -402,14 +415,20 @@ void CalendarStore::finishRangeRead(const RangeRead& read) {
         readWantedRange();
         return;
     }
-    if (!added.empty())
-        m_events = ordering::mergeArranged(std::move(m_events), std::move(added));
+    if (merged)
+        m_events = std::move(merged);
     m_loadedRange = read.to;
     if (m_loadedFrom)
         m_loadedFrom->range = read.to;
     emit loadedRangeChanged();
     emit eventsChanged();
     readWantedRange();
+}
+
+std::vector<model::ODEvent> CalendarStore::takeEvents() {
+    if (m_rangeRead || m_events.use_count() > 1)
+        return *m_events;
+    return std::move(*m_events);
 }
 
 void CalendarStore::handleDayChanged() {
@@ -488,8 +507,8 @@ void CalendarStore::setReminders(std::vector<model::ODReminder> reminders) {
 // --- Queries -----------------------------------------------------------------------------------
 
 std::optional<model::ODEvent> CalendarStore::event(const QString& id) const {
-    const auto it = std::find_if(m_events.begin(), m_events.end(), [&](const auto& e) { return e.id == id; });
-    return it == m_events.end() ? std::nullopt : std::optional(*it);
+    const auto it = std::find_if(m_events->begin(), m_events->end(), [&](const auto& e) { return e.id == id; });
+    return it == m_events->end() ? std::nullopt : std::optional(*it);
 }
 
 std::optional<model::ODCalendar> CalendarStore::calendar(const QString& id) const {
@@ -555,14 +574,14 @@ std::vector<model::ODEvent> CalendarStore::events(core::Date day, const core::Ca
     if (dayStart < m_loadedRange.start || dayEnd > m_loadedRange.end())
         return fetchEvents(core::DateInterval{dayStart, dayEnd - dayStart});
     std::vector<model::ODEvent> result;
-    std::copy_if(m_events.begin(), m_events.end(), std::back_inserter(result),
+    std::copy_if(m_events->begin(), m_events->end(), std::back_inserter(result),
                  [&](const model::ODEvent& e) { return e.start < dayEnd && e.end > dayStart; });
     ordering::sortDayEvents(result);
     return result;
 }
 
 std::optional<model::ODEvent> CalendarStore::nextEvent(core::Date date, bool includeOngoing) const {
-    for (const model::ODEvent& e : m_events) {
+    for (const model::ODEvent& e : *m_events) {
         if (e.isAllDay || e.isDeclined())
             continue;
         if (e.start > date || (includeOngoing && e.start <= date && e.end > date))

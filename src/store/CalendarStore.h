@@ -52,7 +52,7 @@ public:
     // Every reminder list, in the store's order.
     const std::vector<model::ODCalendar>& reminderLists() const { return m_reminderLists; }
     // The events of the enabled calendars that overlap the loaded window.
-    const std::vector<model::ODEvent>& events() const { return m_events; }
+    const std::vector<model::ODEvent>& events() const { return *m_events; }
     // The open reminders that have a due date, earliest first.
     const std::vector<model::ODReminder>& reminders() const { return m_reminders; }
     std::optional<core::Date> lastSynced() const { return m_lastSynced; }
@@ -177,6 +177,9 @@ private:
     void readWantedRange();
     struct RangeRead;
     void finishRangeRead(const RangeRead& read);
+    // The published events, for a changed list to be made from: taken over, unless a read of added days may still
+    // be reading them on a worker, where they are copied.
+    std::vector<model::ODEvent> takeEvents();
     void loadReminders();
     void invalidateReminderFetches() { ++m_reminderFetchGeneration; }
     void setReminders(std::vector<model::ODReminder> reminders);
@@ -234,7 +237,9 @@ private:
     model::AccessStatus m_reminderAccess;
     std::vector<model::ODCalendar> m_calendars;
     std::vector<model::ODCalendar> m_reminderLists;
-    std::vector<model::ODEvent> m_events;
+    // Never null. A read of added days merges the window's events with them on a worker, from this list as it
+    // was: the list is replaced, never changed, while such a read may still hold it.
+    std::shared_ptr<std::vector<model::ODEvent>> m_events;
     std::vector<model::ODReminder> m_reminders;
     std::optional<core::Date> m_lastSynced;
     bool m_isRefreshing = false;
@@ -246,7 +251,8 @@ private:
     core::DateInterval m_wantedRange;
     // Grows whenever the published events are read anew: days added to the window read before that are stale.
     quint64 m_eventsGeneration = 0;
-    std::unique_ptr<QFutureWatcher<std::vector<model::ODEvent>>> m_rangeRead;
+    // The whole window's events once the added days are merged in; null when none were added.
+    std::unique_ptr<QFutureWatcher<std::shared_ptr<std::vector<model::ODEvent>>>> m_rangeRead;
     std::unique_ptr<BackgroundRead> m_backgroundRead;
     core::ClockTimer m_reloadTimer;
     // Only the newest reminder fetch may publish: a slower, older one could bring

@@ -74,6 +74,15 @@ std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std
     return merged;
 }
 
+std::vector<model::ODEvent> mergeArrangedCopying(const std::vector<model::ODEvent>& first,
+                                                 std::vector<model::ODEvent> second) {
+    std::vector<model::ODEvent> merged;
+    merged.reserve(first.size() + second.size());
+    std::merge(first.begin(), first.end(), std::make_move_iterator(second.begin()),
+               std::make_move_iterator(second.end()), std::back_inserter(merged), arrangedBefore);
+    return merged;
+}
+
 void sortDayEvents(std::vector<model::ODEvent>& events) {
     std::stable_sort(events.begin(), events.end(), [](const model::ODEvent& a, const model::ODEvent& b) {
         if (a.isAllDay != b.isAllDay)

@@ -23,6 +23,9 @@ std::vector<model::ODEvent> arrangeFetchedEvents(std::vector<model::ODEvent> eve
 
 // Two arranged lists as one arranged list (where both hold events of one start and kind, the first's come first).
 std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std::vector<model::ODEvent> second);
+// The same, copying the first list's events and leaving that list as it is.
+std::vector<model::ODEvent> mergeArrangedCopying(const std::vector<model::ODEvent>& first,
+                                                 std::vector<model::ODEvent> second);
 
 // All-day first, then by start.
 void sortDayEvents(std::vector<model::ODEvent>& events);
