@@ -296,6 +296,7 @@ void EventRowView::refresh() {
     if (place)
         m_location->setPlace(*place);
 
+    m_sizes.reset();
     m_sizeHint.reset();
     m_geometry.reset();
     updateGeometry();
@@ -309,14 +310,13 @@ const EventRowView::Geometry& EventRowView::geometry(qreal width) const {
     return m_geometry->second;
 }
 
-EventRowView::Geometry EventRowView::measure(qreal width) const {
-    Geometry g;
-    const bool inProgress = m_content.isInProgress();
-    const qreal padding = m_content.input().isHighlighted ? kHighlightedPadding : kPadding;
-
-    QSizeF trailing;
-    QSizeF stickerSize;
-    QSizeF joinSize;
+const EventRowView::Sizes& EventRowView::sizes() const {
+    if (m_sizes)
+        return *m_sizes;
+    Sizes& sizes = m_sizes.emplace();
+    QSizeF& trailing = sizes.trailing;
+    QSizeF& stickerSize = sizes.sticker;
+    QSizeF& joinSize = sizes.join;
     switch (m_content.trailing()) {
         case EventRowContent::Trailing::declined:
             trailing = declinedBadge().size();
@@ -337,6 +337,23 @@ EventRowView::Geometry EventRowView::measure(qreal width) const {
         case EventRowContent::Trailing::none:
             break;
     }
+    sizes.time = QFontMetricsF(timeFont(m_content.isInProgress())).height();
+    sizes.title = QFontMetricsF(titleFont(false)).height();
+    if (!m_location->isHidden())
+        sizes.location = m_location->sizeHint();
+    if (const auto tag = m_content.overlapTag())
+        sizes.tag = overlapBadge(*tag).size();
+    return sizes;
+}
+
+EventRowView::Geometry EventRowView::measure(qreal width) const {
+    Geometry g;
+    const bool inProgress = m_content.isInProgress();
+    const qreal padding = m_content.input().isHighlighted ? kHighlightedPadding : kPadding;
+    const Sizes& sizes = this->sizes();
+    const QSizeF& trailing = sizes.trailing;
+    const QSizeF& stickerSize = sizes.sticker;
+    const QSizeF& joinSize = sizes.join;
     const bool hasTrailing = trailing.width() > 0;
 
     const qreal left = kHorizontalPadding;
@@ -346,8 +363,8 @@ EventRowView::Geometry EventRowView::measure(qreal width) const {
     const qreal lineWidth = columnWidth - kIndent;
 
     // The left column, from 0; moved down below when the trailing end is taller.
-    const qreal timeHeight = QFontMetricsF(timeFont(inProgress)).height();
-    const qreal titleHeight = QFontMetricsF(titleFont(false)).height();
+    const qreal timeHeight = sizes.time;
+    const qreal titleHeight = sizes.title;
     const qreal headHeight = timeHeight + 1 + titleHeight;
     g.bar = QRectF(left, 0, kBarWidth, headHeight);
     g.time = QRectF(lineLeft, 0, lineWidth, timeHeight);
@@ -357,13 +374,13 @@ EventRowView::Geometry EventRowView::measure(qreal width) const {
         g.progress = QRectF(lineLeft, y + kLineSpacing, lineWidth, kProgressHeight);
         y = g.progress.bottom();
     }
-    if (!m_location->isHidden()) {
-        const QSizeF hint = m_location->sizeHint();
+    if (sizes.location) {
+        const QSizeF& hint = *sizes.location;
         g.location = QRectF(lineLeft, y + kLineSpacing, std::min(hint.width(), lineWidth), hint.height());
         y = g.location.bottom();
     }
-    if (const auto tag = m_content.overlapTag()) {
-        const QSizeF size = overlapBadge(*tag).size();
+    if (sizes.tag) {
+        const QSizeF& size = *sizes.tag;
         g.tag = QRectF(lineLeft, y + kLineSpacing, std::min(size.width(), lineWidth), size.height());
         y = g.tag.bottom();
     }

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QRectF>
+#include <QSizeF>
 
 #include <optional>
 #include <utility>
@@ -84,8 +85,20 @@ private:
         QRectF dot;
     };
 
-    // Measured once per content and width: layouts ask a long agenda's rows for their size many times over, and
-    // every measure shapes the row's texts.
+    // The sizes of the pieces, whatever the row's width.
+    struct Sizes {
+        QSizeF trailing;
+        QSizeF sticker;
+        QSizeF join;
+        qreal time = 0;
+        qreal title = 0;
+        std::optional<QSizeF> location;
+        std::optional<QSizeF> tag;
+    };
+
+    // Measured once per content (and width): layouts ask a long agenda's rows for their size many times over, and
+    // measuring shapes the row's texts.
+    const Sizes& sizes() const;
     const Geometry& geometry(qreal width) const;
     Geometry measure(qreal width) const;
     void refresh();
@@ -101,6 +114,7 @@ private:
     design::CountdownSticker* m_sticker;
     LocationLink* m_location;
     QAction* m_joinAction;
+    mutable std::optional<Sizes> m_sizes;
     mutable std::optional<QSize> m_sizeHint;
     mutable std::optional<std::pair<qreal, Geometry>> m_geometry;
 };
