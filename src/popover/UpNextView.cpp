@@ -273,9 +273,13 @@ UpNextView::UpNextView(store::CalendarStore& store, app::AppState& appState, app
     connect(&m_tick, &core::ClockTimer::timeout, this, &UpNextView::rebuild);
     // A reload announces access, calendars and events one after the other: the
     // agenda is drawn once, from all of them.
-    for (auto signal : {&store::CalendarStore::eventsChanged, &store::CalendarStore::calendarsChanged,
-                        &store::CalendarStore::eventAccessChanged})
+    for (auto signal : {&store::CalendarStore::eventsChanged, &store::CalendarStore::calendarsChanged})
         connect(&m_store, signal, this, &UpNextView::scheduleRebuild);
+    // Access is announced at every reload, the popover's opening among them, mostly unchanged.
+    connect(&m_store, &store::CalendarStore::eventAccessChanged, this, [this] {
+        if (m_store.eventAccess() != m_drawnAccess)
+            scheduleRebuild();
+    });
     connect(&m_settings, &app::AppSettings::enabledCalendarIDsChanged, this, &UpNextView::rebuild);
     m_selectedDate = m_appState.selectedDate();
     connect(&m_appState, &app::AppState::selectedDateChanged, this, [this](core::Date date) {
@@ -311,8 +315,10 @@ EventRowView* UpNextView::highlightedRow() const {
 }
 
 void UpNextView::showEvent(QShowEvent* event) {
-    // The popover may have been closed for hours.
-    rebuild();
+    // The popover may have been closed for hours; within the minute it was drawn in, every change it shows has
+    // redrawn it already.
+    if (DayAgenda::minuteOf(core::Date::now()) != m_now)
+        rebuild();
     QWidget::showEvent(event);
 }
 
@@ -353,6 +359,7 @@ T* UpNextView::piece(const QString& key, Pieces& old, Make make, bool* created) 
 
 void UpNextView::rebuild() {
     m_now = DayAgenda::minuteOf(core::Date::now());
+    m_drawnAccess = m_store.eventAccess();
     scheduleTick();
     const core::Calendar calendar;
 

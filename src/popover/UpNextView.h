@@ -2,6 +2,7 @@
 
 #include "core/ClockTimer.h"
 #include "core/Date.h"
+#include "model/AccessStatus.h"
 #include "popover/AgendaSection.h"
 #include "popover/EventRowContent.h"
 
@@ -82,6 +83,7 @@ private:
     Pieces m_pieces;
     std::vector<AgendaSection> m_sections;
     core::Date m_now;
+    model::AccessStatus m_drawnAccess = model::AccessStatus::notDetermined;
     bool m_noCalendars = false;
     bool m_showEarlier = false;
     // The day the earlier group was folded for.
