@@ -42,6 +42,9 @@ constexpr QMargins kNoteMargins(8, 6, 8, 0);
 constexpr int kEmptyDaySpacing = 14;
 constexpr qreal kEarlierOpacity = 0.45;
 constexpr int kEarlierFadeMilliseconds = 180;
+// Making a row takes a good part of a millisecond: a busy day's hundred rows are made this many at a time, one
+// turn of the event loop after another.
+constexpr int kPiecesMadeAtOnce = 24;
 
 QSize ceilSize(const QSizeF& size) {
     return QSize(static_cast<int>(std::ceil(size.width() - 0.01)), static_cast<int>(std::ceil(size.height() - 0.01)));
@@ -349,8 +352,15 @@ T* UpNextView::piece(const QString& key, Pieces& old, Make make, bool* created) 
     }
     if (created != nullptr)
         *created = widget == nullptr;
-    if (widget == nullptr)
+    if (widget == nullptr) {
+        // Once the turn's share is made, nothing more is: what is made later comes later in the Tab order too.
+        if (m_piecesToMake == 0) {
+            m_piecesLeft = true;
+            return nullptr;
+        }
+        --m_piecesToMake;
         widget = make();
+    }
     m_pieces.insert(key, widget);
     m_layout->addWidget(widget);
     widget->show();
@@ -363,6 +373,8 @@ void UpNextView::rebuild() {
     scheduleTick();
     const core::Calendar calendar;
 
+    m_piecesToMake = kPiecesMadeAtOnce;
+    m_piecesLeft = false;
     Pieces old = std::exchange(m_pieces, {});
     while (QLayoutItem* item = m_layout->takeAt(0))
         delete item;
@@ -385,6 +397,24 @@ void UpNextView::rebuild() {
         widget->hide();
         widget->deleteLater();
     }
+    if (m_piecesLeft)
+        makeLeftPieces();
+}
+
+void UpNextView::makeLeftPieces() {
+    if (m_leftPiecesPending)
+        return;
+    m_leftPiecesPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, fadeIn = m_fadeInEarlier] {
+            m_leftPiecesPending = false;
+            // The rows of an earlier group being opened fade in wherever their turn falls.
+            m_fadeInEarlier = fadeIn;
+            rebuild();
+            m_fadeInEarlier = false;
+        },
+        Qt::QueuedConnection);
 }
 
 void UpNextView::addNoCalendarsPrompt(Pieces& old) {
@@ -415,10 +445,13 @@ void UpNextView::addSection(const AgendaSection& section, Pieces& old) {
         made->setContentsMargins(kHeaderMargins);
         return made;
     });
-    header->setTitle(DayAgenda::headerTitle(section, m_now, core::Calendar()));
-    const QString date = PopoverFormat::day(section.date);
-    if (auto* trailing = qobject_cast<design::TextLine*>(header->trailing()); trailing == nullptr || trailing->text() != date)
-        header->setTrailingText(date);
+    if (header != nullptr) {
+        header->setTitle(DayAgenda::headerTitle(section, m_now, core::Calendar()));
+        const QString date = PopoverFormat::day(section.date);
+        if (auto* trailing = qobject_cast<design::TextLine*>(header->trailing());
+            trailing == nullptr || trailing->text() != date)
+            header->setTrailingText(date);
+    }
 
     if (section.isEmpty()) {
         addEmptyDay(section, old);
@@ -431,7 +464,8 @@ void UpNextView::addSection(const AgendaSection& section, Pieces& old) {
             connect(made, &QAbstractButton::clicked, this, [this, made] { openEvent(made->event().id); });
             return made;
         });
-        pill->setEvent(event, section.date);
+        if (pill != nullptr)
+            pill->setEvent(event, section.date);
     }
 
     if (!section.earlier.empty())
@@ -447,13 +481,15 @@ void UpNextView::addSection(const AgendaSection& section, Pieces& old) {
     }
 
     if (const auto note = DayAgenda::trailingNote(section))
-        piece<NoteLine>(u"note|"_s + day, old, [this] { return new NoteLine(this); })->setText(*note);
+        if (auto* line = piece<NoteLine>(u"note|"_s + day, old, [this] { return new NoteLine(this); }))
+            line->setText(*note);
 }
 
 EventRowView* UpNextView::addRow(const QString& key, const EventRowInput& input, Pieces& old, bool& created) {
     auto* row = piece<EventRowView>(key, old, [&] { return new EventRowView(input, m_appState, m_workspace, this); },
                                     &created);
-    row->setInput(input);
+    if (row != nullptr)
+        row->setInput(input);
     return row;
 }
 
@@ -464,8 +500,9 @@ void UpNextView::addEarlier(const AgendaSection& section, Pieces& old) {
         connect(made, &QAbstractButton::clicked, this, [this] { setShowEarlier(!m_showEarlier); });
         return made;
     });
-    button->setState(static_cast<int>(section.earlier.size()), DayAgenda::earlierTitles(section.earlier),
-                     m_showEarlier);
+    if (button != nullptr)
+        button->setState(static_cast<int>(section.earlier.size()), DayAgenda::earlierTitles(section.earlier),
+                         m_showEarlier);
     if (!m_showEarlier)
         return;
     // Rows of events that are over are measured against the moment they are drawn.
@@ -474,6 +511,8 @@ void UpNextView::addEarlier(const AgendaSection& section, Pieces& old) {
         bool created = false;
         EventRowView* row = addRow(u"earlier-row|"_s + day + u"|"_s + event.id,
                                    EventRowInput{event, wallClock, false, std::nullopt, false}, old, created);
+        if (row == nullptr)
+            continue;
         if (!created || !m_fadeInEarlier) {
             row->setOpacity(kEarlierOpacity);
             continue;
@@ -498,7 +537,8 @@ void UpNextView::addEmptyDay(const AgendaSection& section, Pieces& old) {
         connect(made->next(), &QAbstractButton::clicked, this, [this, made] { openEvent(made->next()->event().id); });
         return made;
     });
-    empty->setNext(DayAgenda::nextEvent(section, m_now, m_store, core::Calendar()));
+    if (empty != nullptr)
+        empty->setNext(DayAgenda::nextEvent(section, m_now, m_store, core::Calendar()));
 }
 
 void UpNextView::openEvent(const QString& id) {

@@ -64,12 +64,15 @@ private:
     // Rebuilds once the changes that arrive together have all arrived.
     void scheduleRebuild();
     void scheduleTick();
+    // Draws again a turn later, where this drawing left pieces to be made.
+    void makeLeftPieces();
     void addSection(const AgendaSection& section, Pieces& old);
     void addEmptyDay(const AgendaSection& section, Pieces& old);
     void addEarlier(const AgendaSection& section, Pieces& old);
     void addNoCalendarsPrompt(Pieces& old);
     EventRowView* addRow(const QString& key, const EventRowInput& input, Pieces& old, bool& created);
-    // The widget kept under `key` from the last drawing, or a new one; placed next.
+    // The widget kept under `key` from the last drawing, or a new one; placed next. nullptr when no more may be made
+    // in this drawing.
     template <class T, class Make>
     T* piece(const QString& key, Pieces& old, Make make, bool* created = nullptr);
     void openEvent(const QString& id);
@@ -91,6 +94,10 @@ private:
     // Set while a click opens the earlier group, so its rows fade in.
     bool m_fadeInEarlier = false;
     bool m_rebuildPending = false;
+    bool m_leftPiecesPending = false;
+    // How many pieces this drawing may still make, and whether it left some to make.
+    int m_piecesToMake = 0;
+    bool m_piecesLeft = false;
 };
 
 }  // namespace popover
