@@ -10,6 +10,7 @@
 #include "VdirGenerator.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -245,6 +246,15 @@ void BM_AtRest(benchmark::State& state) {
 }
 BENCHMARK(BM_AtRest)->Arg(0)->Arg(kEvents)->Iterations(1)->Unit(benchmark::kSecond);
 
+// Where ORBITDAY_STALL_LOG names a file, the stall probe logs every long gap there: the run marks its steps beside
+// them, to tell which step a gap fell in.
+void markStep(const QByteArray& step) {
+    const QString log = qEnvironmentVariable("ORBITDAY_STALL_LOG");
+    QFile file(log);
+    if (!log.isEmpty() && file.open(QIODevice::Append))
+        file.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + step + '\n');
+}
+
 // The longest the main thread went without turning its event loop over a run with 50,000 events: launch until
 // the tray names the next event, the popover opened, and five months switched into days not loaded yet. Timed by
 // a 10 ms timer preloaded into the application (StallProbe.cpp).
@@ -258,6 +268,7 @@ void BM_LongestMainThreadStall(benchmark::State& state) {
         qputenv("LD_PRELOAD", ORBITDAY_STALL_PROBE_LIBRARY);
         qputenv("ORBITDAY_STALL_PROBE", probe.toLocal8Bit());
         AppDriver app(binary(), home);
+        markStep("launch");
         const bool started = startWithEventsRead(app, true);
         qunsetenv("LD_PRELOAD");
         qunsetenv("ORBITDAY_STALL_PROBE");
@@ -265,7 +276,9 @@ void BM_LongestMainThreadStall(benchmark::State& state) {
             state.SkipWithError("the application did not register its tray item or read its events");
             return;
         }
+        markStep("events read");
         testsupport::spinEventLoop(1000);
+        markStep("popover opening");
         app.chord({Keys::controlL, Keys::altL, 'c'});
         if (!app.waitForPanel()) {
             state.SkipWithError("the popover did not appear");
@@ -275,6 +288,7 @@ void BM_LongestMainThreadStall(benchmark::State& state) {
         const QRect month(app.panelGeometry()->topLeft(), QSize(364, 320));
         for (int i = 0; i < 5; ++i) {
             const QImage before = app.screenshot(month);
+            markStep("month switch " + QByteArray::number(i + 1));
             app.chord({Keys::altL, kRight});
             testsupport::waitUntil([&] { return app.screenshot(month) != before; }, 5000);
             // The month's events arrive a moment after its days.

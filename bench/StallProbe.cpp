@@ -2,9 +2,11 @@
 // main thread, whose longest gap between two ticks is how long the main thread was
 // kept from its event loop. Written, in milliseconds, to the file named by
 // ORBITDAY_STALL_PROBE each time it grows; the gaps before the event loop first
-// runs (the launch's own set-up) are not counted.
+// runs (the launch's own set-up) are not counted. With ORBITDAY_STALL_LOG naming a file, every gap over 30 ms is
+// added to it as "<ms since 1970> gap <ms>", beside the benchmark's own marks of what it was doing.
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
@@ -14,6 +16,16 @@
 namespace {
 
 constexpr int kTickMs = 10;
+constexpr qint64 kLoggedGapMs = 30;
+
+void logGap(qint64 gap) {
+    static const QString log = qEnvironmentVariable("ORBITDAY_STALL_LOG");
+    if (log.isEmpty() || gap <= kLoggedGapMs)
+        return;
+    QFile file(log);
+    if (file.open(QIODevice::Append))
+        file.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + " gap " + QByteArray::number(gap) + '\n');
+}
 
 void startStallProbe() {
     const QString path = qEnvironmentVariable("ORBITDAY_STALL_PROBE");
@@ -26,6 +38,7 @@ void startStallProbe() {
     QObject::connect(timer, &QTimer::timeout, [path, clock, longest] {
         if (clock->isValid()) {
             const qint64 gap = clock->elapsed() - kTickMs;
+            logGap(gap);
             if (gap > *longest) {
                 *longest = gap;
                 QFile file(path);
