@@ -14,11 +14,17 @@
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -251,6 +257,80 @@ void BM_EditOneEventInAFileOf5000Events(benchmark::State& state) {
     editOneEvent(state, calendar);
 }
 BENCHMARK(BM_EditOneEventInAFileOf5000Events)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// 10,000 one-event files arriving at once in the watched folders of 2,000 (a first sync): another thread moves them
+// in, as a sync tool renames what it wrote, while the main thread runs its event loop until the store holds them
+// all (and, with CalendarStore over it, until its events show them). longest_stall_ms is the longest the main
+// thread went without running its loop (the gaps of a 2 ms timer); the time is that until they are shown.
+struct Arrival {
+    QTemporaryDir dir;
+    QString root = dir.path() + QStringLiteral("/calendars");
+    QString incoming = dir.path() + QStringLiteral("/incoming");
+    QStringList names;  // below either folder
+    platform::FakePrivacy privacy;
+    std::unique_ptr<platform::vdir::VdirEventStore> ek;
+    std::unique_ptr<store::CalendarStore> store;
+
+    explicit Arrival(bool withCalendarStore) {
+        bench::generateVdir(root, core::Date::now(), {.files = 2000});
+        bench::generateVdir(incoming, core::Date::now(), {.files = 10000, .randomSeed = 7});
+        QDirIterator files(incoming, {QStringLiteral("*.ics")}, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            names << files.next().mid(incoming.size());
+        ek = std::make_unique<platform::vdir::VdirEventStore>(privacy, root);
+        if (withCalendarStore)
+            store = std::make_unique<store::CalendarStore>(*ek);
+    }
+
+    // Moves every file from one folder to the other on another thread; the main thread runs its loop meanwhile
+    // until `done` holds. Returns the longest gap between two turns of the loop, in milliseconds.
+    double move(const QString& from, const QString& to, const std::function<bool()>& done) {
+        std::atomic<bool> allMoved = false;
+        std::thread mover([&] {
+            for (const QString& name : names)
+                std::rename(QFile::encodeName(from + name).constData(), QFile::encodeName(to + name).constData());
+            allMoved = true;
+        });
+        QElapsedTimer sinceTick;
+        sinceTick.start();
+        qint64 longest = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
+        tick.start(2);
+        bool moved = false;
+        while (!moved || !done()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+            if (!moved && allMoved) {
+                mover.join();
+                moved = true;
+            }
+        }
+        // What held the loop last is over once `done` holds.
+        return static_cast<double>(std::max(longest, sinceTick.elapsed()));
+    }
+};
+
+void BM_VdirTenThousandFilesArrive(benchmark::State& state) {
+    Arrival arrival(state.range(0) != 0);
+    const size_t held = arrival.ek->catalog().items().size();
+    const size_t shownBefore = arrival.store ? arrival.store->events().size() : 0;
+    const auto shown = [&](bool arrived) {
+        const size_t items = arrival.ek->catalog().items().size();
+        if (items != (arrived ? held + static_cast<size_t>(arrival.names.size()) : held))
+            return false;
+        return !arrival.store || (arrival.store->events().size() > shownBefore) == arrived;
+    };
+    double longest = 0;
+    for (auto _ : state) {
+        longest = std::max(longest, arrival.move(arrival.incoming, arrival.root, [&] { return shown(true); }));
+        state.PauseTiming();
+        arrival.move(arrival.root, arrival.incoming, [&] { return shown(false); });
+        state.ResumeTiming();
+    }
+    state.counters["longest_stall_ms"] = longest;
+}
+BENCHMARK(BM_VdirTenThousandFilesArrive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

@@ -67,7 +67,7 @@ QString itemPath(const VdirItem& item, const VdirCollection& collection) {
     return collection.folder.path + QLatin1Char('/') + item.fileName;
 }
 
-VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(m_zones) {}
+VdirCatalog::VdirCatalog(QString root) : m_root(std::move(root)), m_cache(*m_zones) {}
 
 bool VdirCatalog::reload() {
     // A reload that reads every file again asks again of each whether it may be written.
@@ -139,7 +139,7 @@ void VdirCatalog::stage(const QString& path, std::optional<QByteArray> icsText) 
     if (!icsText) {
         m_staged.insert(path, std::nullopt);
     } else {
-        const IcsFileParser parser(m_zones);
+        const IcsFileParser parser(*m_zones);
         m_staged.insert(path, std::make_shared<IcsFile>(parser.parse(*icsText)));
     }
     rebuildIndex();

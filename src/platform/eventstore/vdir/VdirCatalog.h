@@ -60,6 +60,10 @@ QString itemPath(const VdirItem& item, const VdirCollection& collection);
 class VdirCatalog {
 public:
     explicit VdirCatalog(QString root);
+    // A catalog that starts where this one is, to be brought up to date on another thread while this one is still
+    // read here: it shares what was parsed and the zones, and only the files that changed are read again. Neither
+    // changes what the other holds.
+    std::unique_ptr<VdirCatalog> copy() const { return std::unique_ptr<VdirCatalog>(new VdirCatalog(*this)); }
 
     const QString& root() const { return m_root; }
 
@@ -108,6 +112,8 @@ public:
     bool hasStaged() const { return !m_staged.isEmpty(); }
 
 private:
+    VdirCatalog(const VdirCatalog&) = default;
+
     // An item's position in the list under the hash of its identifier. The index holds these in the order of the
     // hashes: a lookup makes the identifiers of the items of one hash only, usually one.
     struct IndexEntry {
@@ -141,7 +147,8 @@ private:
     bool replaceItemsOf(int collectionIndex, const VdirScannedFile& scanned, QStringList& changed);
 
     QString m_root;
-    IcsZoneResolver m_zones;
+    // Shared with the copies, whose caches resolve through it too.
+    std::shared_ptr<IcsZoneResolver> m_zones = std::make_shared<IcsZoneResolver>();
     VdirFileCache m_cache;
     VdirScan m_scan;
     QHash<QString, std::optional<std::shared_ptr<const IcsFile>>> m_staged;

@@ -191,7 +191,7 @@ VdirEventStore::VdirEventStore(Privacy& privacy, QString root, FirstRead firstRe
       m_writer(root) {
     // A change cut short last time is settled before anything of it is read.
     VdirJournal::recover(root);
-    connect(&m_watcher, &VdirFolderWatcher::changed, this, &VdirEventStore::readFolderChanges);
+    connect(&m_watcher, &VdirFolderWatcher::changed, this, [this] { readFolderChanges(); });
     if (firstRead == FirstRead::Now) {
         m_catalog = readFolders(root);
         m_loaded = true;
@@ -214,7 +214,7 @@ void VdirEventStore::advanceFirstRead() {
     if (!m_firstRead)
         return;
     if (m_catchingUp) {
-        finishFirstRead();
+        finishFirstRead(false);
         return;
     }
     // Nothing was watched while the folders were read: a rescan after the watches are set finds what changed
@@ -229,7 +229,13 @@ void VdirEventStore::advanceFirstRead() {
     }));
 }
 
-void VdirEventStore::finishFirstRead() {
+void VdirEventStore::finishBackgroundReads() {
+    finishFirstRead(true);
+    if (m_rescan)
+        takeOverRescan(true);
+}
+
+void VdirEventStore::finishFirstRead(bool waited) {
     if (!m_firstRead)
         return;
     m_firstRead->waitForFinished();
@@ -247,14 +253,65 @@ void VdirEventStore::finishFirstRead() {
         watchFolders();
     }
     if (std::exchange(m_changedWhileReading, false))
-        readFolderChanges();
+        readFolderChanges(waited);
     emit changed();
 }
 
+void VdirEventStore::rescanInBackground() {
+    m_rescan = new QFutureWatcher<Rescan>(this);
+    connect(m_rescan, &QFutureWatcherBase::finished, this, [this] { takeOverRescan(false); });
+    // Shared, not moved in: the worker's function is copied.
+    auto catalog = std::make_shared<std::unique_ptr<VdirCatalog>>(m_catalog->copy());
+    m_rescan->setFuture(QtConcurrent::run([catalog] {
+        Rescan rescan;
+        rescan.changed = (*catalog)->reload();
+        rescan.catalog = std::move(*catalog);
+        return rescan;
+    }));
+}
+
+void VdirEventStore::takeOverRescan(bool waited) {
+    if (!m_rescan)
+        return;
+    m_rescan->waitForFinished();
+    Rescan rescan = m_rescan->future().takeResult();
+    // Its finished() may still be on its way when the rescan was waited for.
+    m_rescan->disconnect(this);
+    std::exchange(m_rescan, nullptr)->deleteLater();
+    // Nothing of the app's changed the catalog while the copy was read (each change waits for the rescan), and what
+    // others changed meanwhile stays with the watch: the copy takes the place of the catalog whole.
+    m_catalog = std::move(rescan.catalog);
+    m_rescannedChanges = m_rescannedChanges || rescan.changed;
+    const QStringList watchedBefore = m_watcher.folders();
+    watchFolders();
+    // Files written into a folder the rescan found new were not watched for until now.
+    const QSet<QString> watched(watchedBefore.begin(), watchedBefore.end());
+    const QStringList folders = m_watcher.folders();
+    const bool unwatchedFolders =
+        std::any_of(folders.begin(), folders.end(), [&](const QString& folder) { return !watched.contains(folder); });
+    if (std::exchange(m_rescanAgain, false) || unwatchedFolders) {
+        if (!waited) {
+            // What it reads is published with what was read already, once.
+            rescanInBackground();
+            return;
+        }
+        m_rescannedChanges = m_catalog->reload() || m_rescannedChanges;
+        watchFolders();
+    }
+    if (std::exchange(m_changedWhileReading, false))
+        readFolderChanges(waited);
+    if (std::exchange(m_rescannedChanges, false))
+        emit changed();
+}
+
 void VdirEventStore::reloadNow() {
-    // The first read sees what is there when it ends.
+    // The first read sees what is there when it ends; a rescan under way is followed by another.
     if (m_firstRead)
         return;
+    if (m_rescan) {
+        m_rescanAgain = true;
+        return;
+    }
     const bool wasLoaded = m_loaded;
     const bool changed = m_catalog->reload();
     m_loaded = true;
@@ -288,19 +345,24 @@ void VdirEventStore::reloadFiles(const QStringList& paths) {
         emit this->changed();
 }
 
-void VdirEventStore::readFolderChanges() {
+void VdirEventStore::readFolderChanges(bool here) {
     // The changes stay with the watch until the catalog they apply to is the store's.
-    if (m_firstRead) {
+    if (m_firstRead || m_rescan) {
         m_changedWhileReading = true;
         return;
     }
+    // A first sync brings thousands of files at once: parsing them here would hold the app up for as long.
+    constexpr qsizetype kMostFilesReadHere = 200;
     const std::optional<QStringList> files = m_watcher.takeChangedFiles();
     // Any other file of a collection's folder is its metadata (its name, colour, kind): only a rescan reads them.
     const auto isItemFile = [](const QString& path) { return isItemFileName(path.section(QLatin1Char('/'), -1)); };
-    if (files && std::all_of(files->begin(), files->end(), isItemFile))
+    const bool onlyItemFiles = files && std::all_of(files->begin(), files->end(), isItemFile);
+    if (onlyItemFiles && (here || files->size() <= kMostFilesReadHere))
         reloadFiles(*files);
-    else
+    else if (here || !m_loaded)
         reloadNow();
+    else
+        rescanInBackground();
 }
 
 void VdirEventStore::ensureLoaded() const {
@@ -561,6 +623,8 @@ void VdirEventStore::refreshSources() {
     // The first read reads every file anyway.
     if (m_firstRead)
         return;
+    // The files are read again over the catalog as it is now.
+    finishBackgroundReads();
     m_catalog->clear();
     reloadNow();
 }

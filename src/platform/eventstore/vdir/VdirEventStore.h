@@ -82,17 +82,33 @@ public:
     void reloadFiles(const QStringList& paths);
 
 private:
-    // Ends the first read if it still runs, waiting for it. Every change comes here first: it is made over the
-    // files as read, never over a file the store has not read yet.
-    void finishFirstRead();
+    // What a rescan on a worker made: the catalog as the folders are now, and whether a reader would see a change.
+    struct Rescan {
+        std::unique_ptr<VdirCatalog> catalog;
+        bool changed = false;
+    };
+
+    // Ends the first read and a rescan in the background if they still run, waiting for them. Every change the app
+    // makes comes here first: it is made over the files as they are now, and no read begun earlier is handed over
+    // after it.
+    void finishBackgroundReads();
+    // Ends the first read if it still runs, waiting for it (`waited`) or from its own signal.
+    void finishFirstRead(bool waited);
+    // Rescans the folders on a worker, over a copy of the catalog: readers see the one they have until the copy is
+    // handed over, in one step, by takeOverRescan().
+    void rescanInBackground();
+    // Makes the rescan's catalog the store's (waiting for it when `waited`); then looks at what the watch reported
+    // meanwhile, and rescans again for folders that were not watched while it read.
+    void takeOverRescan(bool waited);
     // The first read's worker is done: with the folders read, it looks again for what changed meanwhile; with that,
     // the read is finished.
     void advanceFirstRead();
     bool hasAccess(EntityType entity) const;
     void watchFolders();
     void watchFoldersOf(const VdirCatalog& catalog);
-    // What the folder watch reported: the files it names are read again, or the folders rescanned.
-    void readFolderChanges();
+    // What the folder watch reported: the files it names are read again, or the folders rescanned. Many files, or a
+    // rescan, are read in the background unless `here`.
+    void readFolderChanges(bool here = false);
     // Reads the folders when nothing was read yet, or when they cannot be watched.
     void ensureLoaded() const;
     std::optional<PlatformEvent> occurrenceOf(const VdirItem& item, core::Date occurrenceDate) const;
@@ -107,8 +123,14 @@ private:
     QFutureWatcher<std::unique_ptr<VdirCatalog>>* m_firstRead = nullptr;
     // The first read's worker is looking again for what changed while the folders were read.
     bool m_catchingUp = false;
-    // The watch reported changes during the first read, which it still holds.
+    // The watch reported changes during the first read or a rescan in the background, which it still holds.
     bool m_changedWhileReading = false;
+    // The rescan on a worker while it runs (a child); its catalog is dropped if the store is gone.
+    QFutureWatcher<Rescan>* m_rescan = nullptr;
+    // A rescan was asked for while one ran: it may have listed the folders before the change.
+    bool m_rescanAgain = false;
+    // What the rescans handed over since changed() was last emitted changed what a reader sees.
+    bool m_rescannedChanges = false;
     // Shared with the readers on other threads, which may outlive the store.
     std::shared_ptr<OverworkedFiles> m_overworked;
 

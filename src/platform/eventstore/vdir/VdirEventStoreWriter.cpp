@@ -3,12 +3,12 @@
 namespace platform::vdir {
 
 PlatformEvent VdirEventStore::saveEvent(const PlatformEvent& event, Span span, bool commit) {
-    finishFirstRead();
+    finishBackgroundReads();
     return m_writer.saveEvent(*this, event, span, commit);
 }
 
 void VdirEventStore::removeEvent(const PlatformEvent& event, Span span, bool commit) {
-    finishFirstRead();
+    finishBackgroundReads();
     m_writer.removeEvent(*this, event, span, commit);
 }
 
@@ -20,25 +20,27 @@ std::optional<StoredItem> VdirEventStore::storedItem(const QString& eventIdentif
 }
 
 PlatformEvent VdirEventStore::restoreItem(const StoredItem& item, bool commit) {
-    finishFirstRead();
+    finishBackgroundReads();
     return m_writer.restoreItem(*this, item, commit);
 }
 
 PlatformReminder VdirEventStore::saveReminder(const PlatformReminder& reminder, bool commit) {
-    finishFirstRead();
+    finishBackgroundReads();
     return m_writer.saveReminder(*this, reminder, commit);
 }
 
 void VdirEventStore::removeReminder(const PlatformReminder& reminder, bool commit) {
-    finishFirstRead();
+    finishBackgroundReads();
     m_writer.removeReminder(*this, reminder, commit);
 }
 
 void VdirEventStore::commit() {
+    finishBackgroundReads();
     m_writer.commit(*this);
 }
 
 void VdirEventStore::reset() {
+    finishBackgroundReads();
     m_writer.reset(*this);
 }
 
