@@ -1,11 +1,16 @@
 #include "VdirFixture.h"
 
+#include <QChildEvent>
+#include <QFutureWatcher>
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <functional>
 
 using namespace vdirtest;
 using platform::vdir::VdirEventStore;
@@ -173,4 +178,144 @@ TEST_F(VdirWatchTest, ChangesBesideTheItemFilesAreSeenToo) {
         << "a folder moved away";
     EXPECT_FALSE(home());
     EXPECT_EQ(titles(), (QStringList{QStringLiteral("One"), QStringLiteral("Two")}));
+}
+
+namespace {
+
+// Runs `action` once, from the event loop, right after the store starts a read in the background (it makes the
+// read's watcher its child then): the action comes after the read began and before its result is handed over,
+// whether or not the worker is done by then.
+class DuringBackgroundRead : public QObject {
+public:
+    DuringBackgroundRead(QObject* store, std::function<void()> action) : m_store(store), m_action(std::move(action)) {
+        store->installEventFilter(this);
+    }
+    bool ran() const { return m_ran; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_store || event->type() != QEvent::ChildAdded || m_posted)
+            return false;
+        // The child is still being made: what it is can be asked once it is.
+        m_posted = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this, child = QPointer<QObject>(static_cast<QChildEvent*>(event)->child())] {
+                m_posted = false;
+                if (m_ran || !qobject_cast<QFutureWatcherBase*>(child))
+                    return;
+                m_action();
+                m_ran = true;
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QObject* m_store;
+    std::function<void()> m_action;
+    bool m_posted = false;
+    bool m_ran = false;
+};
+
+// A sync tool's first sync: many item files of a calendar in an account folder, written under a hidden name and
+// renamed into place.
+class VdirFirstSyncTest : public VdirWatchTest {
+protected:
+    static constexpr int kArriving = 250;
+
+    void SetUp() override {
+        vdir.writeIcs(QStringLiteral("home/one.ics"), event(QStringLiteral("one"), QStringLiteral("One")));
+        vdir.write(QStringLiteral("acme/displayname"), "Acme");
+        vdir.write(QStringLiteral("acme/team/displayname"), "Team");
+        vdir.write(QStringLiteral("acme/team/color"), "#3A87AD");
+        syncFile(QStringLiteral("acme/team"), QStringLiteral("seed"), QStringLiteral("Seed"));
+        store = std::make_unique<VdirEventStore>(privacy, vdir.root);
+        QObject::connect(store.get(), &VdirEventStore::changed, [this] { ++changes; });
+    }
+
+    void syncFile(const QString& folder, const QString& uid, const QString& title) const {
+        const QString hidden = folder + QStringLiteral("/.") + uid + QStringLiteral(".ics.tmp");
+        vdir.writeIcs(hidden, event(uid, title));
+        ::rename(QFile::encodeName(vdir.path(hidden)).constData(),
+                 QFile::encodeName(vdir.path(folder + QLatin1Char('/') + uid + QStringLiteral(".ics"))).constData());
+    }
+    void syncMany(const QString& folder) const {
+        for (int i = 0; i < kArriving; ++i)
+            syncFile(folder, QStringLiteral("e%1").arg(i), QStringLiteral("Event %1").arg(i));
+    }
+    size_t items() const { return store->catalog().items().size(); }
+    bool shows(const QString& title) const { return titles().contains(title); }
+};
+
+}  // namespace
+
+TEST_F(VdirFirstSyncTest, ManyFilesArriveWholeAndAnEditMadeMeanwhileIsKept) {
+    const quint64 before = *store->contentVersion();
+    size_t itemsSeenByTheEdit = 0;
+    const DuringBackgroundRead edit(store.get(), [&] {
+        itemsSeenByTheEdit = items();
+        auto one = store->event(QStringLiteral("home/one"));
+        ASSERT_TRUE(one);
+        one->title = QStringLiteral("One edited");
+        store->saveEvent(*one, platform::Span::ThisEvent, true);
+    });
+    syncMany(QStringLiteral("acme/team"));
+
+    ASSERT_TRUE(waitUntil([&] { return edit.ran() && items() == 2 + kArriving; }));
+    EXPECT_EQ(itemsSeenByTheEdit, 2u) << "the edit came while the files were read";
+    EXPECT_TRUE(shows(QStringLiteral("One edited")));
+    EXPECT_FALSE(shows(QStringLiteral("One")));
+    for (const int i : {0, 1, kArriving / 2, kArriving - 1})
+        EXPECT_TRUE(store->event(QStringLiteral("acme/team/e%1").arg(i))) << i;
+    QFile one(vdir.path(QStringLiteral("home/one.ics")));
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(one.readAll().contains("SUMMARY:One edited"));
+    EXPECT_GT(changes, 0);
+
+    // A rebuilt index names no list of changes: every read is made again, and none is left out.
+    const quint64 after = *store->contentVersion();
+    EXPECT_GT(after, before);
+    EXPECT_FALSE(store->changedItemsSince(before));
+}
+
+TEST_F(VdirFirstSyncTest, AFileChangedOrRemovedAgainWhileTheyAreReadEndsAsItIsNow) {
+    const DuringBackgroundRead again(store.get(), [&] {
+        syncFile(QStringLiteral("acme/team"), QStringLiteral("e7"), QStringLiteral("Seven again"));
+        QFile::remove(vdir.path(QStringLiteral("acme/team/e8.ics")));
+        QFile::remove(vdir.path(QStringLiteral("acme/team/seed.ics")));
+    });
+    syncMany(QStringLiteral("acme/team"));
+
+    ASSERT_TRUE(waitUntil([&] {
+        return again.ran() && items() == static_cast<size_t>(kArriving) && shows(QStringLiteral("Seven again"));
+    }));
+    EXPECT_TRUE(shows(QStringLiteral("Seven again")));
+    EXPECT_FALSE(shows(QStringLiteral("Event 7")));
+    EXPECT_FALSE(store->event(QStringLiteral("acme/team/e8")));
+    EXPECT_FALSE(store->event(QStringLiteral("acme/team/seed")));
+    EXPECT_EQ(items(), static_cast<size_t>(kArriving));
+
+    // From there the changes are told one by one again.
+    const quint64 settled = *store->contentVersion();
+    changes = 0;
+    syncFile(QStringLiteral("acme/team"), QStringLiteral("e3"), QStringLiteral("Event 3 moved"));
+    ASSERT_TRUE(waitUntil([&] { return changes > 0; }));
+    EXPECT_EQ(store->changedItemsSince(settled), QStringList{QStringLiteral("acme/team/e3")});
+    EXPECT_TRUE(shows(QStringLiteral("Event 3 moved")));
+}
+
+// A new calendar's folder is watched only once a read found it: what is written into it before then is found by a
+// second look.
+TEST_F(VdirFirstSyncTest, FilesWrittenIntoANewCalendarWhileItIsReadAreFound) {
+    const DuringBackgroundRead more(store.get(), [&] {
+        for (const QString& uid : {QStringLiteral("late1"), QStringLiteral("late2")})
+            syncFile(QStringLiteral("acme/fresh"), uid, QStringLiteral("Late"));
+    });
+    QDir().mkpath(vdir.path(QStringLiteral("acme/fresh")));
+    syncMany(QStringLiteral("acme/fresh"));
+
+    ASSERT_TRUE(waitUntil([&] { return more.ran() && items() == 2 + kArriving + 2; }));
+    EXPECT_TRUE(store->event(QStringLiteral("acme/fresh/late2")));
+    EXPECT_TRUE(store->calendar(QStringLiteral("acme/fresh")));
 }
