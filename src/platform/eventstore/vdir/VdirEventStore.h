@@ -75,7 +75,8 @@ public:
     // For the writing side: the parsed items and their files.
     VdirCatalog& catalog() { return *m_catalog; }
     const VdirCatalog& catalog() const { return *m_catalog; }
-    // Rescans now; emits changed() when anything a reader sees changed.
+    // Rescans now (while a rescan runs in the background: once more after it); emits changed() when anything a
+    // reader sees changed.
     void reloadNow();
     // Reads these files again (after writing them) without rescanning the folders, unless only a rescan can tell
     // what became of them; emits changed() when anything a reader sees changed.

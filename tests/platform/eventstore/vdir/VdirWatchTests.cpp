@@ -250,7 +250,7 @@ protected:
 
 }  // namespace
 
-TEST_F(VdirFirstSyncTest, ManyFilesArriveWholeAndAnEditMadeMeanwhileIsKept) {
+TEST_F(VdirFirstSyncTest, ManyFilesReadOnAnotherThreadArriveWholeAndAnEditMadeMeanwhileIsKept) {
     const quint64 before = *store->contentVersion();
     size_t itemsSeenByTheEdit = 0;
     const DuringBackgroundRead edit(store.get(), [&] {
