@@ -333,7 +333,9 @@ void UpNextView::scheduleRebuild() {
         this,
         [this] {
             m_rebuildPending = false;
+            m_fadeInEarlier = std::exchange(m_fadeInLeftPieces, false);
             rebuild();
+            m_fadeInEarlier = false;
         },
         Qt::QueuedConnection);
 }
@@ -402,19 +404,9 @@ void UpNextView::rebuild() {
 }
 
 void UpNextView::makeLeftPieces() {
-    if (m_leftPiecesPending)
-        return;
-    m_leftPiecesPending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, fadeIn = m_fadeInEarlier] {
-            m_leftPiecesPending = false;
-            // The rows of an earlier group being opened fade in wherever their turn falls.
-            m_fadeInEarlier = fadeIn;
-            rebuild();
-            m_fadeInEarlier = false;
-        },
-        Qt::QueuedConnection);
+    // The rows of an earlier group being opened fade in wherever their turn falls.
+    m_fadeInLeftPieces = m_fadeInLeftPieces || m_fadeInEarlier;
+    scheduleRebuild();
 }
 
 void UpNextView::addNoCalendarsPrompt(Pieces& old) {

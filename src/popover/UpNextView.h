@@ -64,7 +64,7 @@ private:
     // Rebuilds once the changes that arrive together have all arrived.
     void scheduleRebuild();
     void scheduleTick();
-    // Draws again a turn later, where this drawing left pieces to be made.
+    // Draws again a turn later, where this drawing left pieces to be made (with whatever else changed meanwhile).
     void makeLeftPieces();
     void addSection(const AgendaSection& section, Pieces& old);
     void addEmptyDay(const AgendaSection& section, Pieces& old);
@@ -94,7 +94,8 @@ private:
     // Set while a click opens the earlier group, so its rows fade in.
     bool m_fadeInEarlier = false;
     bool m_rebuildPending = false;
-    bool m_leftPiecesPending = false;
+    // The pieces left for a later turn are rows of an earlier group being opened.
+    bool m_fadeInLeftPieces = false;
     // How many pieces this drawing may still make, and whether it left some to make.
     int m_piecesToMake = 0;
     bool m_piecesLeft = false;
