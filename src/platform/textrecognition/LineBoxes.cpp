@@ -3,6 +3,7 @@
 #include "platform/textrecognition/PageLayout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace platform::recognition {
 namespace {
@@ -169,6 +170,11 @@ void appendLoneCharacters(const QImage& gray, int ground, const std::vector<QRec
     const int top = std::max(0, line.top() - slack);
     const int bottom = std::min(gray.height() - 1, line.bottom() + slack);
     const QRect band(QPoint(0, top + 1), QPoint(gray.width() - 1, bottom - 1));
+    // Only the boxes on these rows can cover a column of them: asked of every column, the whole page's would cost
+    // lines times lines times the page's width.
+    std::vector<QRect> onRows;
+    std::copy_if(lines.cbegin(), lines.cend(), std::back_inserter(onRows),
+                 [&](const QRect& other) { return other.top() <= bottom && other.bottom() >= top; });
     const int widestGap = std::max(2, height / 2);
     const auto keep = [&](int left, int right) {
         const QRect ink = inkWithin(gray, ground, left, right, top, bottom);
@@ -181,7 +187,7 @@ void appendLoneCharacters(const QImage& gray, int ground, const std::vector<QRec
     int runLeft = -1, runRight = -1;
     int blank = widestGap + 1;  // the page's edge is blank enough
     for (int x = 0; x < gray.width(); ++x) {
-        if (coveredByAnother(lines, x, top, bottom)) {
+        if (coveredByAnother(onRows, x, top, bottom)) {
             runLeft = -1;
             blank = 0;
         } else if (columnOf(gray, x, band, ground) != Column::Blank) {

@@ -206,14 +206,14 @@ std::vector<QRect> textLines(tesseract::TessBaseAPI& engine, const Page& page) {
 // grey is chosen for most of the page, not for every part of it.
 QImage lineCanvas(const Page& page, const QRect& line, int margin = kLineMargin) {
     QImage canvas(line.width() + 2 * margin, line.height() + 2 * margin, QImage::Format_Grayscale8);
-    const QImage crop = page.gray.copy(line);
     // Asked of the line with room round it: a lone bold letter's own box is mostly ink.
     const int room = line.height() / 2;
     const QRect around = line.adjusted(-room, -room, room, room).intersected(page.gray.rect());
     const bool light = recognition::PageLayout::backgroundOf(page.gray.copy(around)) < 128;
     canvas.fill(light ? 0 : 255);
     for (int y = 0; y < line.height(); ++y)
-        std::copy_n(crop.constScanLine(y), line.width(), canvas.scanLine(y + margin) + margin);
+        std::copy_n(page.gray.constScanLine(line.top() + y) + line.left(), line.width(),
+                    canvas.scanLine(y + margin) + margin);
     if (light)
         canvas.invertPixels();
     return canvas;
