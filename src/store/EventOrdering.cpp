@@ -65,22 +65,29 @@ std::vector<model::ODEvent> arrangeFetchedEvents(std::vector<model::ODEvent> eve
     return kept;
 }
 
-std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std::vector<model::ODEvent> second) {
+namespace {
+
+// The events from `begin` to `end`, copied or moved as their iterators give them, merged with `second`.
+template <class Iterator>
+std::vector<model::ODEvent> mergedWith(Iterator begin, Iterator end, std::size_t size,
+                                       std::vector<model::ODEvent> second) {
     std::vector<model::ODEvent> merged;
-    merged.reserve(first.size() + second.size());
-    std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
-               std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()),
+    merged.reserve(size + second.size());
+    std::merge(begin, end, std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()),
                std::back_inserter(merged), arrangedBefore);
     return merged;
 }
 
+}  // namespace
+
+std::vector<model::ODEvent> mergeArranged(std::vector<model::ODEvent> first, std::vector<model::ODEvent> second) {
+    return mergedWith(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()), first.size(),
+                      std::move(second));
+}
+
 std::vector<model::ODEvent> mergeArrangedCopying(const std::vector<model::ODEvent>& first,
                                                  std::vector<model::ODEvent> second) {
-    std::vector<model::ODEvent> merged;
-    merged.reserve(first.size() + second.size());
-    std::merge(first.begin(), first.end(), std::make_move_iterator(second.begin()),
-               std::make_move_iterator(second.end()), std::back_inserter(merged), arrangedBefore);
-    return merged;
+    return mergedWith(first.begin(), first.end(), first.size(), std::move(second));
 }
 
 void sortDayEvents(std::vector<model::ODEvent>& events) {
